@@ -1,0 +1,36 @@
+# Two commands do everything on a fresh Debian machine:
+#   make run   builds (Release) and starts the main program
+#   make test  builds (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test
+PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test setup build-release build-test clean
+
+setup:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+build-release: setup
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELINOR_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+build-test: setup
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELINOR_SANITIZE=ON
+	cmake --build build/test -j $(JOBS)
+
+# Until the editor program exists, the run command builds everything and runs the
+# benchmark of the stitch core.
+run: build-release
+	./build/release/bin/bench_stitch_core
+
+test: build-test
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,22 @@
+# One test program per module, registered with CTest.
+if(VELINOR_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+# velinor_add_test(NAME SOURCES... LIBS ... [UI])
+# UI test programs run with the offscreen Qt platform.
+function(velinor_add_test name)
+  if(NOT VELINOR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "UI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+  if(NOT ARG_UI)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()

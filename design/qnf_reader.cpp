@@ -1,0 +1,101 @@
+#include "design/qnf_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "design/qnf_file.h"
+#include "design/stitch_stream.h"
+#include "platform/file_io.h"
+#include "platform/le_bytes.h"
+
+namespace design {
+
+long FindEndPair(std::span<const uint8_t> stitches) {
+  std::size_t p = 0;
+  while (p + 2 <= stitches.size()) {
+    const uint8_t* pair = &stitches[p];
+    if (!IsControl(pair)) {
+      p += 2;
+      continue;
+    }
+    switch (pair[1]) {
+      case kEnd:
+        return static_cast<long>(p);
+      case kColourChange:
+      case kJump:
+      case kJumpAlt:
+        p += 4;  // the pair that belongs to the code is never read as a control pair
+        break;
+      default:
+        p += 2;
+        break;
+    }
+  }
+  return -1;
+}
+
+QnfReadStatus ReadQnf(std::span<const uint8_t> file, StitchRecord& record, int32_t maxPairs) {
+  using platform::ReadI32;
+  record.Clear();
+  if (file.empty()) return QnfReadStatus::kEmpty;
+  if (file.size() < kQnfHeaderSize) return QnfReadStatus::kDefective;
+
+  const int32_t dataOffset = ReadI32(&file[qnf_offset::kStitchDataOffset]);
+  const int32_t colours = ReadI32(&file[qnf_offset::kColourCount]);
+  const int32_t pairs = ReadI32(&file[qnf_offset::kPairCount]);
+
+  // The colour count comes first: it sizes the tables that are read next.
+  if (colours < 1 || colours > kMaxColours) return QnfReadStatus::kDefective;
+  if (dataOffset != QnfStitchDataOffset(colours)) return QnfReadStatus::kDefective;
+  if (pairs > maxPairs) return QnfReadStatus::kUnsupported;
+  if (pairs < 1) return QnfReadStatus::kDefective;
+  const std::size_t stitchBytes = 2 * static_cast<std::size_t>(pairs);
+  if (stitchBytes > record.StitchRoom()) return QnfReadStatus::kUnsupported;
+  if (file.size() < static_cast<std::size_t>(dataOffset) ||
+      file.size() - static_cast<std::size_t>(dataOffset) < stitchBytes) {
+    return QnfReadStatus::kDefective;
+  }
+  const std::span<const uint8_t> stitches = file.subspan(static_cast<std::size_t>(dataOffset), stitchBytes);
+  if (FindEndPair(stitches) != static_cast<long>(stitchBytes - 2)) return QnfReadStatus::kDefective;
+
+  // Header fields 0..51 stand in the record as in the file; the two margin blocks swap.
+  std::memcpy(record.Bytes().data(), file.data(), qnf_offset::kStandardHoopMargins);
+  std::memcpy(&record.Bytes()[record_offset::kStandardHoopMargins],
+              &file[qnf_offset::kStandardHoopMargins], 16);
+  std::memcpy(&record.Bytes()[record_offset::kSmallHoopMargins],
+              &file[qnf_offset::kSmallHoopMargins], 16);
+  std::memcpy(&record.Bytes()[record_offset::kLargeHoopMargins],
+              &file[qnf_offset::kLargeHoopMargins], 32);
+  const uint8_t* codes = &file[qnf_offset::kColourTables];
+  const uint8_t* types = codes + 4 * colours;
+  for (int i = 0; i < colours; ++i) {
+    record.SetThreadCode(i, ReadI32(codes + 4 * i));
+    record.SetThreadType(i, ReadI32(types + 4 * i));
+  }
+  std::memcpy(record.Stitches(), stitches.data(), stitchBytes);
+  return QnfReadStatus::kOk;
+}
+
+QnfFileResult ReadQnfFile(const std::filesystem::path& path, StitchRecord& record,
+                          int32_t maxPairs) {
+  QnfFileResult result;
+  std::vector<uint8_t> bytes;
+  // Nothing sound is larger than the whole header, both full tables and the record.
+  const std::size_t limit = kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom() + (1u << 20);
+  result.error = platform::ReadWholeFile(path, bytes, limit);
+  if (result.error == std::errc::file_too_large) {
+    result.error.clear();
+    record.Clear();
+    result.status = QnfReadStatus::kUnsupported;
+    return result;
+  }
+  if (result.error) {
+    record.Clear();
+    return result;
+  }
+  result.status = ReadQnf(bytes, record, maxPairs);
+  return result;
+}
+
+}  // namespace design

@@ -1,0 +1,136 @@
+#include "design/stitch_encoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "design/hoop.h"
+#include "design/jump_chain.h"
+
+namespace design {
+
+namespace {
+
+bool FitsOnePair(int v) { return v >= -kMaxPairComponent && v <= kMaxPairComponent; }
+
+void PutJump(uint8_t* p, int dx, int dy) {
+  p[0] = kStitchEscape;
+  p[1] = kJump;
+  p[2] = static_cast<uint8_t>(static_cast<int8_t>(dx));
+  p[3] = static_cast<uint8_t>(static_cast<int8_t>(dy));
+}
+
+struct Bounds {
+  int minX = 0, maxX = 0, minY = 0, maxY = 0;
+  void Add(int x, int y) {
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+  }
+};
+
+// Walks from `from` to the end pair, adding plain pairs and jump moves (a control pair is
+// stepped over as two bytes, so its move pair counts as a plain pair). Returns the offset
+// of the end pair, or -1 when there is none within the bytes.
+long WalkToEnd(std::span<const uint8_t> bytes, std::size_t from, int x, int y, Bounds& bounds) {
+  for (std::size_t p = from; p + 2 <= bytes.size(); p += 2) {
+    const uint8_t* pair = &bytes[p];
+    if (IsControl(pair)) {
+      if (pair[1] == kEnd) return static_cast<long>(p);
+      continue;
+    }
+    x += PairDx(pair);
+    y += PairDy(pair);
+    bounds.Add(x, y);
+  }
+  return -1;
+}
+
+}  // namespace
+
+CStitchEncoder::~CStitchEncoder() = default;
+
+std::size_t CStitchEncoder::EncodedLength(int mx, int my) const {
+  if (mx == 0 && my == 0) return 0;
+  if (FitsOnePair(mx) && FitsOnePair(my)) return 4;
+  std::size_t length = 0;
+  ForEachJumpChainPair(mx, my, [&](int, int) { length += 4; });
+  return length;
+}
+
+bool CStitchEncoder::EncodeMove(int mx, int my, std::span<uint8_t> out, std::size_t& pos) const {
+  const std::size_t length = EncodedLength(mx, my);
+  if (pos > out.size() || out.size() - pos < length) return false;
+  if (length == 0) return true;
+  if (FitsOnePair(mx) && FitsOnePair(my)) {
+    if (moveSingleJumpOff119_) {
+      // A jump of 119 would read as a sewn long stitch: x moves down by one, y up by one.
+      if (mx == kSewnLongStitch || mx == -kSewnLongStitch) mx -= 1;
+      if (my == kSewnLongStitch || my == -kSewnLongStitch) my += 1;
+    }
+    PutJump(&out[pos], mx, my);
+    pos += 4;
+    return true;
+  }
+  ForEachJumpChainPair(mx, my, [&](int dx, int dy) {
+    PutJump(&out[pos], dx, dy);
+    pos += 4;
+  });
+  return true;
+}
+
+RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std::size_t& written,
+                                                Extents& extents) const {
+  const std::vector<uint8_t> scratch(stitches.begin(), stitches.end());
+  const std::size_t room = scratch.size();
+
+  // Drop the leading jump run and its landing. An empty design (the end pair right after
+  // the jumps) keeps its end pair.
+  std::size_t start = 0;
+  while (start + 4 <= room && IsControl(&scratch[start], kJump)) start += 4;
+  if (start + 2 > room) return {};
+  if (!IsControl(&scratch[start], kEnd)) start += 2;
+
+  Bounds original;
+  const long end = WalkToEnd(scratch, start, 0, 0, original);
+  if (end < 0) return {};
+  const int cx = (original.minX + original.maxX) / 2;  // toward zero
+  const int cy = (original.minY + original.maxY) / 2;
+
+  const std::size_t kept = static_cast<std::size_t>(end) + 2 - start;
+  const std::size_t lead = EncodedLength(-cx, -cy);
+  if (lead + kept > room) return {};  // would pass the record: leave it unchanged
+
+  std::size_t pos = 0;
+  EncodeMove(-cx, -cy, stitches, pos);
+  std::memcpy(&stitches[pos], &scratch[start], kept);
+  written = pos + kept;
+
+  Bounds result;
+  result.Add(-cx, -cy);
+  WalkToEnd(stitches, pos, -cx, -cy, result);
+  extents = Extents{-result.minX, result.maxY, result.maxX, -result.minY};
+  return RecentreResult{true, cx, cy};
+}
+
+RecentreResult CStitchEncoder::Recentre(StitchRecord& record) const {
+  std::size_t written = 0;
+  Extents extents;
+  const RecentreResult result = RecentreStitches(record.StitchArea(), written, extents);
+  if (!result.ok) return result;
+  record.SetPairCount(static_cast<int32_t>(written / 2));
+  record.SetExtents(extents);
+  const bool large = extents.left > kStandardHoopHalf || extents.top > kStandardHoopHalf ||
+                     extents.right > kStandardHoopHalf || extents.bottom > kStandardHoopHalf;
+  record.SetHoop(large ? kLargeHoop : kStandardHoop);
+  return result;
+}
+
+RecentreResult CLayoutStitchEncoder::Recentre(LayoutStitchRecord& record) const {
+  std::size_t written = 0;
+  Extents extents;
+  return RecentreStitches(record.StitchArea(), written, extents);
+}
+
+}  // namespace design

@@ -1,0 +1,51 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include "testing/file_size_limit.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+TEST(FileIo, NotFoundIsToldApartFromOtherCauses) {
+  vtest::TempDir dir;
+  std::vector<uint8_t> bytes;
+  const std::error_code missing = platform::ReadWholeFile(dir / "absent.qnf", bytes);
+  EXPECT_TRUE(missing);
+  EXPECT_TRUE(platform::IsNotFound(missing));
+
+  // A folder read as a file fails for another cause.
+  const std::error_code folder = platform::ReadWholeFile(dir.Path(), bytes);
+  EXPECT_TRUE(folder);
+  EXPECT_FALSE(platform::IsNotFound(folder));
+
+  EXPECT_TRUE(platform::IsNotFound(platform::RemoveFile(dir / "absent.qnf")));
+}
+
+TEST(FileIo, WholeFileRoundTripAndSizeLimit) {
+  vtest::TempDir dir;
+  const std::vector<uint8_t> data(200000, 0x5A);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.bin", data));
+  std::vector<uint8_t> back;
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "a.bin", back));
+  EXPECT_EQ(back, data);
+  EXPECT_EQ(platform::ReadWholeFile(dir / "a.bin", back, 1000), std::errc::file_too_large);
+  EXPECT_TRUE(back.empty());
+  EXPECT_FALSE(platform::RemoveFile(dir / "a.bin"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.bin"));
+}
+
+TEST(FileIo, WriteThatFailsHalfWayRemovesThePartialFile) {
+  vtest::TempDir dir;
+  const std::vector<uint8_t> data(100000, 1);
+  std::error_code error;
+  {
+    vtest::FileSizeLimit limit(4096);
+    error = platform::WriteWholeFile(dir / "big.bin", data);
+  }
+  EXPECT_TRUE(error);
+  EXPECT_FALSE(platform::IsNotFound(error));
+  EXPECT_FALSE(std::filesystem::exists(dir / "big.bin"));
+}
+
+}  // namespace
