@@ -1,0 +1,254 @@
+#include "editor/brodera_doc.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "platform/file_io.h"
+#include "platform/message_box.h"
+
+namespace editor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kNewFormatQuestion[] = "Save the file in Velinor 7000 new format(*.bdz).";
+constexpr char kReplaceQuestion[] = "%s\nThis file already exists.\n\nReplace existing file?";
+constexpr char kUntitledBdz[] = "Untitled.bdz";
+constexpr char kProposedName[] = "untitled.bdz";
+constexpr int32_t kMaxSheets = 3;
+
+std::string Format1(const char* pattern, const std::string& value) {
+  std::string text(pattern);
+  const auto at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+bool IsOlderLayoutExtension(const std::string& ext) { return ext == ".arr" || ext == ".arf"; }
+
+std::string FolderOf(const std::string& path) {
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? std::string() : (parent / "").string();
+}
+
+bool AskNewFormat() {
+  return platform::MessageBox(nullptr, kNewFormatQuestion, kAppCaption,
+                              platform::kMbYesNo | platform::kMbIconInformation |
+                                  platform::kMbDefButton2) == platform::kIdYes;
+}
+
+}  // namespace
+
+std::string LowerExtension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+std::string WithBdzExtension(const std::string& path) {
+  return fs::path(path).replace_extension(".bdz").string();
+}
+
+CBroderaDoc::CBroderaDoc(DocumentHost& host) : host_(host) {}
+
+CBroderaDoc::~CBroderaDoc() = default;
+
+// ---- list operations ----
+
+DesignPosition CBroderaDoc::AddDesign(const DesignObject& workingCopy) {
+  designs_.push_front(workingCopy);
+  modified_ = true;
+  return designs_.begin();
+}
+
+void CBroderaDoc::ReplaceDesign(DesignPosition position, const DesignObject& workingCopy) {
+  *position = workingCopy;
+  modified_ = true;
+}
+
+void CBroderaDoc::RemoveDesign(DesignPosition position) {
+  designs_.erase(position);
+  modified_ = true;
+}
+
+DesignPosition CBroderaDoc::BringDesignToFront(DesignPosition position) {
+  designs_.splice(designs_.begin(), designs_, position);
+  modified_ = true;
+  return position;
+}
+
+void CBroderaDoc::FetchDesign(DesignPosition position, DesignObject& workingCopy) {
+  workingCopy = *position;
+  modified_ = true;
+}
+
+void CBroderaDoc::DeleteDesigns() { designs_.clear(); }
+
+void CBroderaDoc::SetSheetLayout(int32_t across, int32_t down) {
+  sheetsAcross_ = across;
+  sheetsDown_ = down;
+}
+
+std::pair<int32_t, int32_t> CBroderaDoc::GetSheetLayout() {
+  if (sheetsAcross_ < 1 || sheetsAcross_ > kMaxSheets) sheetsAcross_ = 1;
+  if (sheetsDown_ < 1 || sheetsDown_ > kMaxSheets) sheetsDown_ = 1;
+  return {sheetsAcross_, sheetsDown_};
+}
+
+void CBroderaDoc::SetPathName(const std::string& path) {
+  path_ = path;
+  if (!path.empty()) host_.AddToRecentFiles(path);
+}
+
+std::string CBroderaDoc::GetTitle() const {
+  return path_.empty() ? std::string(kUntitled) : fs::path(path_).filename().string();
+}
+
+// ---- document commands ----
+
+void CBroderaDoc::ResetToNew() {
+  DeleteDesigns();
+  designCount_ = 0;
+  sheetsAcross_ = 1;
+  sheetsDown_ = 1;
+  hoopKind_ = kLargeHoopKind;
+  modified_ = false;
+  path_.clear();
+  formatRead_ = LayoutFormat::kNone;
+}
+
+bool CBroderaDoc::OnNewDocument() {
+  if (!PromptSaveLayout()) return false;
+  ResetToNew();
+  return true;
+}
+
+std::string CBroderaDoc::LayoutFolder() {
+  const std::string folder = host_.ReadSetting(kDesignPathSection, kLayoutFolderKey);
+  return folder.empty() ? host_.ProgramFolder() : folder;
+}
+
+bool CBroderaDoc::AskReplaceExisting(const std::string& path) {
+  std::error_code error;
+  if (!fs::exists(path, error)) return true;
+  return platform::MessageBox(nullptr, Format1(kReplaceQuestion, path), kAppCaption,
+                              platform::kMbYesNo | platform::kMbIconExclamation) ==
+         platform::kIdYes;
+}
+
+bool CBroderaDoc::SaveThroughDialog(const std::string& proposedName) {
+  const auto chosen = host_.ChooseSaveFile(LayoutFolder(), proposedName);
+  if (!chosen || chosen->empty()) return false;  // cancelled: nothing changes
+  std::string path = *chosen;
+  if (LowerExtension(path) != ".bdz") path += ".bdz";
+  if (!AskReplaceExisting(path)) return false;
+  if (!SaveLayoutTo(path)) return false;
+  modified_ = false;
+  SetPathName(path);
+  return true;
+}
+
+bool CBroderaDoc::SaveBesideAsBdz() {
+  const std::string path = WithBdzExtension(path_);
+  if (!AskReplaceExisting(path)) return false;
+  if (!SaveLayoutTo(path)) return false;
+  modified_ = false;
+  SetPathName(path);
+  return true;
+}
+
+void CBroderaDoc::OnFileSave() {
+  if (path_.empty()) {
+    OnFileSaveAs();
+    return;
+  }
+  if (LowerExtension(path_) == ".bdz") {
+    if (SaveLayoutTo(path_)) {
+      modified_ = false;
+      SetPathName(path_);
+    }
+    return;
+  }
+  if (AskNewFormat()) SaveBesideAsBdz();
+}
+
+void CBroderaDoc::OnFileSaveAs() {
+  if (!path_.empty() && LowerExtension(path_) != ".bdz" && !AskNewFormat()) return;
+  SaveThroughDialog(path_.empty() ? std::string(kProposedName) : path_);
+}
+
+bool CBroderaDoc::PromptSaveLayout() {
+  if (!modified_) return true;
+  std::string question;
+  const std::string ext = LowerExtension(path_);
+  const fs::path file = fs::path(path_).filename();
+  if (path_.empty()) {
+    question = std::string("Save changes to ") + kUntitledBdz + "?";
+  } else if (IsOlderLayoutExtension(ext)) {
+    question = "Save changes to " + file.stem().string() + ".bdz? (new format).";
+  } else {
+    question = "Save changes to " + file.stem().string() + file.extension().string() + "?";
+  }
+  const int answer = platform::MessageBox(
+      nullptr, question, kAppCaption, platform::kMbYesNoCancel | platform::kMbIconExclamation);
+  if (answer == platform::kIdCancel) return false;
+  if (answer == platform::kIdYes) {
+    bool saved = false;
+    if (path_.empty()) {
+      saved = SaveThroughDialog(kUntitledBdz);
+    } else if (IsOlderLayoutExtension(ext)) {
+      saved = SaveBesideAsBdz();
+    } else {
+      saved = SaveLayoutTo(path_);
+    }
+    // Work is never lost: a cancelled dialog, a declined replace or a failed write keeps
+    // the layout and its modified flag and stops the Close, New or Open.
+    if (!saved) return false;
+  }
+  modified_ = false;
+  return true;
+}
+
+bool CBroderaDoc::SaveLayoutTo(const std::string& path) {
+  const std::vector<uint8_t> bytes = WriteBdz(hoopKind_, sheetsAcross_, sheetsDown_, designs_);
+  // Written beside the target first: a write that fails half way must not cost the
+  // layout that was there before.
+  const std::string partial = path + ".part";
+  std::error_code error = platform::WriteWholeFile(partial, bytes);
+  if (!error) {
+    fs::rename(partial, path, error);
+    if (error) platform::RemoveFile(partial);
+  }
+  if (error) {
+    platform::MessageBox(nullptr, kFileErrorText, kAppCaption,
+                         platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
+  host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, FolderOf(path));
+  return true;
+}
+
+bool CBroderaDoc::OnOpenDocument(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  std::optional<LayoutContent> layout;
+  if (!platform::ReadWholeFile(path, bytes, kMaxLayoutFileSize)) layout = ReadLayout(bytes);
+  if (!layout) {
+    ResetToNew();
+    host_.PostLayoutLoadFailed();
+    return false;
+  }
+  designs_ = std::move(layout->designs);
+  designCount_ = static_cast<int32_t>(designs_.size());
+  if (layout->hoopKindRead) hoopKind_ = layout->hoopKind;
+  sheetsAcross_ = layout->sheetsAcross;
+  sheetsDown_ = layout->sheetsDown;
+  formatRead_ = layout->format;
+  modified_ = false;
+  SetPathName(path);
+  return true;
+}
+
+}  // namespace editor

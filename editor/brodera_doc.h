@@ -1,0 +1,123 @@
+#pragma once
+
+// CBroderaDoc: one layout. The designs placed on the layout's sheets, the sheet counts and
+// the hoop kind; reading and writing the layout file; the question before changes are
+// discarded; and the list operations through which the view edits the layout.
+//
+// The design list is ordered by depth: its head is the design drawn last (on top). A list
+// position stays valid for the whole life of its design: moving a design to the head is a
+// splice, never a copy, so the view's undo and corner positions survive it.
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <utility>
+
+#include "editor/design_object.h"
+#include "editor/document_host.h"
+#include "editor/layout_file.h"
+
+namespace editor {
+
+using DesignList = std::list<DesignObject>;
+using DesignPosition = DesignList::iterator;
+
+constexpr char kAppCaption[] = "Brodera";
+constexpr char kDesignPathSection[] = "Design Path";
+constexpr char kLayoutFolderKey[] = "DotBdz";
+constexpr char kUntitled[] = "Untitled";
+constexpr char kDefectiveFileText[] = "This file may be defective.";
+constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
+
+class CBroderaDoc {
+ public:
+  explicit CBroderaDoc(DocumentHost& host);
+  virtual ~CBroderaDoc();
+  CBroderaDoc(const CBroderaDoc&) = delete;
+  CBroderaDoc& operator=(const CBroderaDoc&) = delete;
+
+  // ---- list operations (each marks the layout modified) ----
+  DesignPosition AddDesign(const DesignObject& workingCopy);
+  // The listed design takes the working copy's fields and shares its records.
+  void ReplaceDesign(DesignPosition position, const DesignObject& workingCopy);
+  void RemoveDesign(DesignPosition position);
+  // Moves the design to the head; its position stays the same (and valid).
+  DesignPosition BringDesignToFront(DesignPosition position);
+  // The working copy takes the listed design's fields and shares its records.
+  void FetchDesign(DesignPosition position, DesignObject& workingCopy);
+  void DeleteDesigns();
+
+  DesignList& GetDesignList() { return designs_; }
+  const DesignList& GetDesignList() const { return designs_; }
+  int32_t GetDesignCount() const { return designCount_; }
+  void SetDesignCount(int32_t count) { designCount_ = count; }
+  int32_t GetHoopKind() const { return hoopKind_; }
+  void SetHoopKind(int32_t kind) { hoopKind_ = kind; }
+  void SetSheetLayout(int32_t across, int32_t down);
+  // A count outside 1..3 is replaced by 1 (and kept).
+  std::pair<int32_t, int32_t> GetSheetLayout();
+
+  bool IsModified() const { return modified_; }
+  void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+
+  // The form of the layout last read: older layouts have their working records rebuilt
+  // from it, whatever the file's name says.
+  LayoutFormat FormatRead() const { return formatRead_; }
+  void ClearFormatRead() { formatRead_ = LayoutFormat::kNone; }
+
+  const std::string& GetPathName() const { return path_; }
+  // Sets the path and puts it on the recent-file list.
+  void SetPathName(const std::string& path);
+  // File name and extension, or "Untitled".
+  std::string GetTitle() const;
+
+  // ---- document commands ----
+  // Asks before the layout is replaced; false stops the New.
+  bool OnNewDocument();
+  bool CanCloseFrame() { return PromptSaveLayout(); }
+  bool SaveModified() { return PromptSaveLayout(); }
+  void OnFileSave();
+  void OnFileSaveAs();
+  bool CanSave() const { return designCount_ > 0; }
+  // True: the caller may go on (the user said No, or the layout is saved, or nothing was
+  // changed). False: the layout is kept as it is, modified, and the caller stops.
+  bool PromptSaveLayout();
+
+  // Reads the layout file. On failure the layout is emptied to a fresh one, the view is
+  // told (the private message), and the result is false.
+  bool OnOpenDocument(const std::string& path);
+  // Writes the bdz form to the path (whole or not at all: an existing file is replaced
+  // only once the new one is complete). Shows the failure itself.
+  bool SaveLayoutTo(const std::string& path);
+
+  // Empties the layout to a fresh one: no designs, 1 x 1 sheets, the large hoop, no path.
+  void ResetToNew();
+
+ protected:
+  DocumentHost& Host() { return host_; }
+
+ private:
+  std::string LayoutFolder();
+  // The save-file dialog and the replace question; true only when the file was written.
+  bool SaveThroughDialog(const std::string& proposedName);
+  // Saving to path.bdz beside an older layout: asks before replacing an existing file.
+  bool SaveBesideAsBdz();
+  bool AskReplaceExisting(const std::string& path);
+
+  DocumentHost& host_;
+  DesignList designs_;
+  int32_t sheetsAcross_ = 1;
+  int32_t sheetsDown_ = 1;
+  int32_t designCount_ = 0;
+  int32_t hoopKind_ = kLargeHoopKind;
+  bool modified_ = false;
+  std::string path_;
+  LayoutFormat formatRead_ = LayoutFormat::kNone;
+};
+
+// The lower-cased extension of a path, with its dot ("" when there is none).
+std::string LowerExtension(const std::string& path);
+// The path with its extension replaced by ".bdz".
+std::string WithBdzExtension(const std::string& path);
+
+}  // namespace editor
