@@ -231,6 +231,14 @@ bool CBroderaDoc::SaveLayoutTo(const std::string& path) {
   return true;
 }
 
+std::optional<std::string> CBroderaDoc::ChooseLayoutToOpen() {
+  return host_.ChooseOpenFile(LayoutFolder());
+}
+
+void CBroderaDoc::RememberLayoutFolder(const std::string& path) {
+  host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, FolderOf(path));
+}
+
 bool CBroderaDoc::OnOpenDocument(const std::string& path) {
   std::vector<uint8_t> bytes;
   std::optional<LayoutContent> layout;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -89,6 +90,11 @@ class CBroderaDoc {
   // Writes the bdz form to the path (whole or not at all: an existing file is replaced
   // only once the new one is complete). Shows the failure itself.
   bool SaveLayoutTo(const std::string& path);
+
+  // The open-file dialog in the layout folder; nothing when cancelled.
+  std::optional<std::string> ChooseLayoutToOpen();
+  // Keeps the folder of a layout chosen to open as the folder offered next time.
+  void RememberLayoutFolder(const std::string& path);
 
   // Empties the layout to a fresh one: no designs, 1 x 1 sheets, the large hoop, no path.
   void ResetToNew();

@@ -1,0 +1,367 @@
+#include "editor/brodera_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "editor/command_ids.h"
+#include "platform/message_box.h"
+
+namespace editor {
+
+namespace {
+
+constexpr char kFileOpenCaption[] = "File Open";
+constexpr char kNotALayoutText[] = "Not a layout data file.";
+
+}  // namespace
+
+CBroderaView::CBroderaView(CBroderaDoc& doc, ViewHost& host, std::string programFolder)
+    : doc_(doc), host_(host), programFolder_(std::move(programFolder)) {
+  GiveNewRecords(clipboard_);
+  GiveNewRecords(undo_);
+  page_ = host_.MeasurePage();
+  MeasureLayout();
+}
+
+CBroderaView::~CBroderaView() = default;
+
+// ---- layout and scrolling ----
+
+void CBroderaView::MeasureLayout() {
+  layoutWidth_ = page_.width * sheetsAcross_;
+  layoutHeight_ = page_.height * sheetsDown_;
+  layoutCentreX_ = layoutWidth_ / 2;
+  layoutCentreY_ = layoutHeight_ / 2;
+}
+
+void CBroderaView::SetScrollSizeForZoom() {
+  host_.SetScrollSize(static_cast<int>(static_cast<float>(layoutWidth_) * zoom_ / 100.0f) + 2 * kLayoutMargin,
+                      static_cast<int>(static_cast<float>(layoutHeight_) * zoom_ / 100.0f) + 2 * kLayoutMargin);
+}
+
+void CBroderaView::SetHoopBox() {
+  hoopBox_ = hoopKind_ == kStandardHoopKind ? std::array<int32_t, 4>{110, 110, 111, 111}
+                                            : std::array<int32_t, 4>{141, 200, 141, 201};
+}
+
+void CBroderaView::OnInitialUpdate() {
+  page_ = host_.MeasurePage();
+  const auto [across, down] = doc_.GetSheetLayout();
+  sheetsAcross_ = across;
+  sheetsDown_ = down;
+  MeasureLayout();
+  zoom_ = kStartZoom;
+  SetScrollSizeForZoom();
+  zoomTool_ = false;
+  combineMode_ = false;
+  selectionShown_ = false;
+  placedByInsert_ = false;
+  undoAvailable_ = false;
+  currentPos_.reset();
+  undoPos_.reset();
+  cornerPos_ = {};
+  combineBoxX_ = 110;
+  combineBoxY_ = 110;
+  hoopKind_ = doc_.GetHoopKind();
+  SetHoopBox();
+  // Older layouts are told by what was read, never by the file's name.
+  const LayoutFormat format = doc_.FormatRead();
+  if (format == LayoutFormat::kArf || format == LayoutFormat::kArrAngle ||
+      format == LayoutFormat::kArrCode) {
+    RebuildOlderLayout(format);
+    doc_.ClearFormatRead();
+  }
+  host_.RedrawAll(true);
+}
+
+void CBroderaView::OnLayoutLoadFailed() {
+  platform::MessageBox(nullptr, kDefectiveFileText, kFileOpenCaption,
+                       platform::kMbOk | platform::kMbIconExclamation);
+  doc_.OnNewDocument();
+  OnInitialUpdate();
+}
+
+bool CBroderaView::OpenLayoutFile(const std::string& path) {
+  if (!doc_.OnOpenDocument(path)) return false;  // the failure message follows the post
+  OnInitialUpdate();
+  return true;
+}
+
+void CBroderaView::OnOpenLayout() {
+  const auto path = doc_.ChooseLayoutToOpen();
+  if (!path || !doc_.PromptSaveLayout()) return;
+  doc_.RememberLayoutFolder(*path);
+  const std::string ext = LowerExtension(*path);
+  if (ext != ".bdz" && ext != ".arf" && ext != ".arr") {
+    platform::MessageBox(nullptr, kNotALayoutText, kFileOpenCaption,
+                         platform::kMbOk | platform::kMbIconExclamation);
+    return;
+  }
+  OpenLayoutFile(*path);
+}
+
+// ---- zoom ----
+
+void CBroderaView::SetZoom(float zoom) { ZoomTo(zoom); }
+
+void CBroderaView::ZoomTo(float zoom) {
+  zoom_ = zoom;
+  SetScrollSizeForZoom();
+  host_.RedrawAll(true);
+}
+
+void CBroderaView::OverView() {
+  host_.SetScrollSize(2 * kLayoutMargin, 2 * kLayoutMargin);
+  const PixelPoint client = host_.ClientSize();
+  if (layoutWidth_ <= 0 || layoutHeight_ <= 0) return;
+  const int byHeight = (client.y - 2 * kLayoutMargin) * 100 / layoutHeight_;
+  const int byWidth = (client.x - 2 * kLayoutMargin) * 100 / layoutWidth_;
+  // A window smaller than the margins would give 0 or less: the layout would vanish and
+  // every later division by the zoom fail.
+  ZoomTo(std::max(static_cast<float>(std::min(byHeight, byWidth)), kMinOverViewZoom));
+}
+
+void CBroderaView::CustomZoom() {
+  const auto chosen = host_.RunCustomZoomDialog(static_cast<int>(zoom_));
+  if (!chosen) return;
+  const float zoom = *chosen == 0 ? kStartZoom : static_cast<float>(*chosen);
+  if (zoom == zoom_) return;
+  ZoomTo(zoom);
+}
+
+void CBroderaView::ZoomAtPoint(PixelPoint logical, bool zoomIn) {
+  const float old = zoom_;
+  const float next = zoomIn ? (old < kMaxZoomStep ? NextZoomUp(old) : old)
+                            : (old > kMinZoomStep ? NextZoomDown(old) : old);
+  if (next == old) return;
+  const double ratio = static_cast<double>(next) / old;
+  const PixelPoint scroll = host_.ScrollPosition();
+  PixelPoint to{
+      static_cast<int>((logical.x - kLayoutMargin) * ratio + kLayoutMargin + 0.5) + scroll.x - logical.x,
+      static_cast<int>((logical.y - kLayoutMargin) * ratio + kLayoutMargin + 0.5) + scroll.y - logical.y};
+  zoom_ = next;
+  SetScrollSizeForZoom();
+  const PixelPoint client = host_.ClientSize();
+  if (static_cast<int>(layoutWidth_ * zoom_ / 100.0f) + 2 * kLayoutMargin <= client.x) to.x = 0;
+  if (static_cast<int>(layoutHeight_ * zoom_ / 100.0f) + 2 * kLayoutMargin <= client.y) to.y = 0;
+  host_.ScrollTo(to);
+  host_.RedrawAll(true);
+}
+
+void CBroderaView::ToggleZoomTool() {
+  zoomTool_ = !zoomTool_;
+  host_.SetZoomCursor(zoomTool_);
+}
+
+// ---- view settings ----
+
+void CBroderaView::ChooseBackground() {
+  const auto colour = host_.RunColourDialog(background_);
+  if (!colour) return;
+  background_ = *colour;
+  host_.RedrawAll(true);
+}
+
+void CBroderaView::ToggleGrid(int mode) {
+  if (gridMode_ == mode) {
+    gridMode_ = kGridOff;
+  } else {
+    gridMode_ = mode;
+    gridColour_ = mode == kGridLightGray ? kGridLightGrayColour : kGridGrayColour;
+  }
+  host_.RedrawAll(true);
+}
+
+void CBroderaView::ToggleCentreLine(int mode) {
+  if (centreMode_ == mode) {
+    centreMode_ = kCentreOff;
+  } else {
+    centreMode_ = mode;
+    centreColour_ = mode == kCentreBlack ? kBlack : kWhite;
+  }
+  host_.RedrawAll(true);
+}
+
+// ---- commands ----
+
+namespace {
+
+struct ZoomCommand {
+  int id;
+  float zoom;
+};
+constexpr ZoomCommand kZoomCommands[] = {
+    {cmd::kZoom50, 50},   {cmd::kZoom75, 75},   {cmd::kZoom100, 100}, {cmd::kZoom200, 200},
+    {cmd::kZoom400, 400}, {cmd::kZoom600, 600}, {cmd::kZoom800, 800},
+};
+
+CommandState Enabled(bool enabled, bool checked = false) { return {true, enabled, checked}; }
+
+}  // namespace
+
+bool CBroderaView::CanPlaceMore(int designs) const {
+  return doc_.GetDesignCount() + designs <= kMaxDesigns;
+}
+
+CommandState CBroderaView::QueryCommand(int id) const {
+  for (const ZoomCommand& z : kZoomCommands) {
+    if (z.id == id) return Enabled(true, zoom_ == z.zoom);
+  }
+  const bool canEdit = selectionShown_;
+  switch (id) {
+    case cmd::kFileOpen:
+    case cmd::kSheets:
+    case cmd::kBackgroundColour:
+    case cmd::kCustomZoom:
+    case cmd::kOverView:
+      return Enabled(true);
+    case cmd::kImportDesign:
+    case cmd::kMonogram:
+      return Enabled(CanPlaceMore() && !combineMode_);
+    case cmd::kRotateFlip:
+    case cmd::kRotate90:
+    case cmd::kRotate180:
+    case cmd::kRotate270:
+    case cmd::kFlipV:
+    case cmd::kFlipH:
+    case cmd::kAutoLayoutCentre:
+    case cmd::kAutoLayoutCorner:
+    case cmd::kDelete:
+    case cmd::kEditCopy:
+      return Enabled(canEdit);
+    case cmd::kEditUndo:
+      return Enabled(undoAvailable_);
+    case cmd::kEditPaste:
+      return Enabled(CanPlaceMore() && clipboardFull_);
+    case cmd::kStandardHoop:
+      return Enabled(!combineMode_, hoopKind_ == kStandardHoopKind);
+    case cmd::kLargeHoop:
+      return Enabled(!combineMode_, hoopKind_ == kLargeHoopKind);
+    case cmd::kZoomIn:
+      return Enabled(zoom_ < kMaxZoomStep);
+    case cmd::kZoomOut:
+      return Enabled(zoom_ > kMinZoomStep);
+    case cmd::kActualSize:
+      return Enabled(zoom_ != kStartZoom);
+    case cmd::kZoomTool:
+      return Enabled(!combineMode_, zoomTool_);
+    case cmd::kGridLightGray:
+      return Enabled(true, gridMode_ == kGridLightGray);
+    case cmd::kGridGray:
+      return Enabled(true, gridMode_ == kGridGray);
+    case cmd::kCentreLineBlack:
+      return Enabled(true, centreMode_ == kCentreBlack);
+    case cmd::kCentreLineWhite:
+      return Enabled(true, centreMode_ == kCentreWhite);
+    default:
+      return {};
+  }
+}
+
+bool CBroderaView::OnCommand(int id) {
+  const CommandState state = QueryCommand(id);
+  if (!state.handled) return false;
+  if (!state.enabled) return true;  // a disabled command reaching here does nothing
+  for (const ZoomCommand& z : kZoomCommands) {
+    if (z.id == id) {
+      ZoomTo(z.zoom);
+      return true;
+    }
+  }
+  switch (id) {
+    case cmd::kFileOpen: OnOpenLayout(); break;
+    case cmd::kSheets: NumberOfSheets(); break;
+    case cmd::kBackgroundColour: ChooseBackground(); break;
+    case cmd::kCustomZoom: CustomZoom(); break;
+    case cmd::kOverView: OverView(); break;
+    case cmd::kImportDesign: ImportDesign(); break;
+    case cmd::kMonogram: Monogram(); break;
+    case cmd::kRotateFlip: RotateFlipDialog(); break;
+    case cmd::kRotate90: RotateBy(90); break;
+    case cmd::kRotate180: RotateBy(180); break;
+    case cmd::kRotate270: RotateBy(270); break;
+    case cmd::kFlipV: Flip(true); break;
+    case cmd::kFlipH: Flip(false); break;
+    case cmd::kAutoLayoutCentre: AutoLayoutCentre(); break;
+    case cmd::kAutoLayoutCorner: AutoLayoutCorner(); break;
+    case cmd::kDelete: DeleteDesign(); break;
+    case cmd::kEditCopy: CopyDesign(); break;
+    case cmd::kEditPaste: PasteDesign(); break;
+    case cmd::kEditUndo: Undo(); break;
+    case cmd::kStandardHoop: ChangeHoop(kStandardHoopKind); break;
+    case cmd::kLargeHoop: ChangeHoop(kLargeHoopKind); break;
+    case cmd::kZoomIn: ZoomTo(NextZoomUp(zoom_)); break;
+    case cmd::kZoomOut: ZoomTo(NextZoomDown(zoom_)); break;
+    case cmd::kActualSize: ZoomTo(kStartZoom); break;
+    case cmd::kZoomTool: ToggleZoomTool(); break;
+    case cmd::kGridLightGray: ToggleGrid(kGridLightGray); break;
+    case cmd::kGridGray: ToggleGrid(kGridGray); break;
+    case cmd::kCentreLineBlack: ToggleCentreLine(kCentreBlack); break;
+    case cmd::kCentreLineWhite: ToggleCentreLine(kCentreWhite); break;
+    default: return false;
+  }
+  return true;
+}
+
+std::optional<std::string> CBroderaView::PaneText(int id) const {
+  char text[64];
+  switch (id) {
+    case cmd::kPaneSheets:
+      std::snprintf(text, sizeof text,
+                    sheetsAcross_ * sheetsDown_ == 1 ? "Sheet  %d x %d" : "Sheets %d x %d",
+                    sheetsAcross_, sheetsDown_);
+      return text;
+    case cmd::kPaneMode:
+      return combineMode_ ? "Combine Mode" : "Layout Mode";
+    case cmd::kPaneHoop:
+      return hoopKind_ != kStandardHoopKind ? "Large Hoop" : "Standard Hoop";
+    case cmd::kPaneZoom:
+      std::snprintf(text, sizeof text, "%3d %%", static_cast<int>(zoom_));
+      return text;
+    default:
+      return std::nullopt;
+  }
+}
+
+// ---- frame geometry ----
+
+std::array<PixelPoint, 5> CBroderaView::ComputeDesignCorners(const DesignObject& d) const {
+  const double t = d.rotation * kDegreesToRadians;
+  const double c = std::cos(t), s = std::sin(t);
+  const double scale = zoom_ / 100.0;
+  const int cx = ToPixel(d.centreX, zoom_);
+  const int cy = ToPixel(d.centreY, zoom_);
+  const int w = d.halfWidth, h = d.halfHeight;
+  const int offsets[4][2] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
+  std::array<PixelPoint, 5> corners{};
+  for (int i = 0; i < 4; ++i) {
+    const double dx = offsets[i][0], dy = offsets[i][1];
+    corners[i] = {cx + RoundAway((dx * c - dy * s) * scale), cy + RoundAway((dx * s + dy * c) * scale)};
+  }
+  corners[4] = corners[0];
+  return corners;
+}
+
+PixelRect CBroderaView::FrameToLogicalRect(const DesignObject& d) const {
+  const auto corners = ComputeDesignCorners(d);
+  PixelRect r{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
+  for (int i = 1; i < 4; ++i) {
+    r.left = std::min(r.left, corners[i].x);
+    r.top = std::min(r.top, corners[i].y);
+    r.right = std::max(r.right, corners[i].x);
+    r.bottom = std::max(r.bottom, corners[i].y);
+  }
+  const int grow = static_cast<int>(2 + zoom_ * 0.04);
+  return {r.left - grow, r.top - grow, r.right + grow, r.bottom + grow};
+}
+
+std::pair<int32_t, int32_t> CBroderaView::PlacementPosition() {
+  constexpr int32_t kPlaceX = 140, kPlaceY = 200;
+  const PixelPoint scroll = host_.ScrollPosition();
+  const int32_t x = scroll.x > kLayoutMargin ? static_cast<int32_t>(scroll.x * 100 / zoom_) + kPlaceX : kPlaceX;
+  const int32_t y = scroll.y > kLayoutMargin ? static_cast<int32_t>(scroll.y * 100 / zoom_) + kPlaceY : kPlaceY;
+  return {x, y};
+}
+
+}  // namespace editor

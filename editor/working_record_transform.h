@@ -1,0 +1,18 @@
+#pragma once
+
+// Remaking a design's working record from its source record: mirrored, scaled (never
+// rotated: rotation is applied only when drawing, printing and exporting), checked against
+// the hoop's area, then recentred so that its extents and hoop code are current. False
+// when the result would leave the area or its record; the target is then unchanged.
+
+#include <functional>
+
+#include "design/stitch_record.h"
+
+namespace editor {
+
+using WorkingRecordTransform =
+    std::function<bool(const design::StitchRecord& source, design::StitchRecord& target,
+                       double scaleX, double scaleY, int mirrorH, int mirrorV, bool largeHoop)>;
+
+}  // namespace editor
