@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "editor/command_ids.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 
@@ -178,6 +179,16 @@ void CBroderaDoc::OnFileSave() {
 void CBroderaDoc::OnFileSaveAs() {
   if (!path_.empty() && LowerExtension(path_) != ".bdz" && !AskNewFormat()) return;
   SaveThroughDialog(path_.empty() ? std::string(kProposedName) : path_);
+}
+
+platform::CommandState CBroderaDoc::QueryCommand(int id) const {
+  if (id == cmd::kFileSave || id == cmd::kFileSaveAs) return {true, CanSave(), false};
+  return {};
+}
+
+void CBroderaDoc::RunCommand(int id) {
+  if (id == cmd::kFileSave) OnFileSave();
+  if (id == cmd::kFileSaveAs) OnFileSaveAs();
 }
 
 bool CBroderaDoc::PromptSaveLayout() {

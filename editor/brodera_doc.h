@@ -17,6 +17,7 @@
 #include "editor/design_object.h"
 #include "editor/document_host.h"
 #include "editor/layout_file.h"
+#include "platform/command_router.h"
 
 namespace editor {
 
@@ -30,10 +31,10 @@ constexpr char kUntitled[] = "Untitled";
 constexpr char kDefectiveFileText[] = "This file may be defective.";
 constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
 
-class CBroderaDoc {
+class CBroderaDoc : public platform::CommandTarget {
  public:
   explicit CBroderaDoc(DocumentHost& host);
-  virtual ~CBroderaDoc();
+  ~CBroderaDoc() override;
   CBroderaDoc(const CBroderaDoc&) = delete;
   CBroderaDoc& operator=(const CBroderaDoc&) = delete;
 
@@ -80,6 +81,9 @@ class CBroderaDoc {
   void OnFileSave();
   void OnFileSaveAs();
   bool CanSave() const { return designCount_ > 0; }
+  // Save and Save As, enabled while the layout holds a design.
+  platform::CommandState QueryCommand(int id) const override;
+  void RunCommand(int id) override;
   // True: the caller may go on (the user said No, or the layout is saved, or nothing was
   // changed). False: the layout is kept as it is, modified, and the caller stops.
   bool PromptSaveLayout();

@@ -18,6 +18,7 @@
 #include "editor/layout_geometry.h"
 #include "editor/view_host.h"
 #include "editor/working_record_transform.h"
+#include "platform/command_router.h"
 
 namespace platform {
 class Canvas;
@@ -25,12 +26,7 @@ class Canvas;
 
 namespace editor {
 
-// What a command looks like in a menu: whether this target answers it, and its state.
-struct CommandState {
-  bool handled = false;
-  bool enabled = false;
-  bool checked = false;
-};
+using platform::CommandState;
 
 // Kinds of the one-level undo.
 enum UndoKind : int {
@@ -62,10 +58,10 @@ struct SheetState {
   int32_t layoutHeight = 0;
 };
 
-class CBroderaView {
+class CBroderaView : public platform::CommandTarget {
  public:
   CBroderaView(CBroderaDoc& doc, ViewHost& host, std::string programFolder);
-  virtual ~CBroderaView();
+  ~CBroderaView() override;
   CBroderaView(const CBroderaView&) = delete;
   CBroderaView& operator=(const CBroderaView&) = delete;
 
@@ -85,7 +81,9 @@ class CBroderaView {
   bool OpenLayoutFile(const std::string& path);
 
   // ---- commands ----
-  CommandState QueryCommand(int id) const;
+  CommandState QueryCommand(int id) const override;
+  void RunCommand(int id) override { OnCommand(id); }
+  // Runs the command when this view knows it and it is enabled; false when unknown.
   bool OnCommand(int id);
   // The text of a status pane; nothing when the pane is not the view's.
   std::optional<std::string> PaneText(int id) const;

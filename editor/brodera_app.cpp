@@ -1,0 +1,105 @@
+#include "editor/brodera_app.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "editor/command_ids.h"
+
+namespace editor {
+
+namespace {
+
+constexpr int kMinPageWidthMm = 249;
+constexpr int kMinPageHeightMm = 179;
+constexpr PageSize kFallbackPage{498, 360};
+
+}  // namespace
+
+CommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLineInfo info;
+  for (const std::string& arg : args) {
+    if (arg.empty()) continue;
+    if (arg[0] == '-') {
+      const std::string option = arg.substr(arg.find_first_not_of('-') == std::string::npos ? arg.size() : arg.find_first_not_of('-'));
+      if (option == "nologo") info.showSplash = false;
+      continue;
+    }
+    if (info.fileToOpen.empty()) info.fileToOpen = arg;
+  }
+  return info;
+}
+
+PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
+  PageSize page;
+  page.width = widthMm < kMinPageWidthMm ? kFallbackPage.width : 2 * widthMm;
+  page.height = heightMm < kMinPageHeightMm ? kFallbackPage.height : 2 * heightMm;
+  return page;
+}
+
+std::string ProgramFolderOf(const std::string& executablePath) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(executablePath, error);
+  if (error) path = executablePath;
+  return (path.parent_path() / "").string();
+}
+
+std::string DefaultWorkFolder() {
+  std::filesystem::path base;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+    base = data;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    base = std::filesystem::path(home) / ".local" / "share";
+  } else {
+    base = std::filesystem::temp_directory_path();
+  }
+  return (base / "Corvan" / kProgramName / "").string();
+}
+
+CBroderaApp::CBroderaApp(std::string programFolder, std::string workFolder)
+    : programFolder_(std::move(programFolder)), workFolder_(std::move(workFolder)) {
+  printable_ = kFallbackPage;
+  std::error_code error;
+  std::filesystem::create_directories(workFolder_, error);
+}
+
+void CBroderaApp::MeasurePrinter(std::optional<std::pair<int, int>> pageMm) {
+  if (!pageMm) return;  // no default printer: keep the size last measured
+  printable_ = PrintableFromMillimetres(pageMm->first, pageMm->second);
+}
+
+platform::CommandState CBroderaApp::QueryCommand(int id) const {
+  switch (id) {
+    case cmd::kFileNew:
+    case cmd::kAppAbout:
+    case cmd::kFilePrintSetup:
+    case cmd::kAppExit:
+      return {true, true, false};
+    default:
+      break;
+  }
+  if (id >= cmd::kFileMru1 && id < cmd::kFileMru1 + kRecentFileCount) {
+    return {true, id - cmd::kFileMru1 < static_cast<int>(recent_.Paths().size()), false};
+  }
+  return {};
+}
+
+void CBroderaApp::RunCommand(int id) {
+  if (!actions_) return;
+  switch (id) {
+    case cmd::kFileNew: actions_->NewLayout(); return;
+    case cmd::kAppAbout: actions_->ShowAbout(); return;
+    case cmd::kAppExit: actions_->Exit(); return;
+    case cmd::kFilePrintSetup:
+      MeasurePrinter(actions_->RunPrintSetup());
+      actions_->RepaintMainWindow();
+      return;
+    default:
+      break;
+  }
+  const int index = id - cmd::kFileMru1;
+  if (index >= 0 && index < static_cast<int>(recent_.Paths().size())) {
+    actions_->OpenRecent(recent_.Paths()[index]);
+  }
+}
+
+}  // namespace editor

@@ -1,0 +1,80 @@
+#pragma once
+
+// CBroderaApp: what Brodera's application object knows without a screen. The program
+// folder (read-only: fonts, the default dialog folder) and the per-user work folder
+// (temporary design files, send lists), the printable page size, the document template's
+// strings, the command line, and the application's own commands.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/view_host.h"
+#include "platform/command_router.h"
+#include "platform/recent_file_list.h"
+
+namespace editor {
+
+constexpr char kProgramName[] = "Brodera";
+constexpr int kDocTemplateResource = 128;
+constexpr char kDocumentString[] =
+    "Brodera\n\nBrodera\nBrodera Files (*.bdz)\n.bdz\nEdit.Velinor\nEdit Velinor";
+constexpr int kRecentFileCount = 4;
+
+struct CommandLineInfo {
+  bool showSplash = true;
+  std::string fileToOpen;  // empty: a new layout
+};
+
+// Options start with '-' ("-nologo" or "--nologo" turns the splash window off); the first
+// other argument is the file to open.
+CommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
+
+// The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
+// millimetres, but never below a landscape page of 249 x 180 mm (498 x 360).
+PageSize PrintableFromMillimetres(int widthMm, int heightMm);
+
+// The folder of the program file, ending in a separator.
+std::string ProgramFolderOf(const std::string& executablePath);
+// $XDG_DATA_HOME/Corvan/Brodera/ (~/.local/share when unset), ending in a separator.
+std::string DefaultWorkFolder();
+
+// What the application's commands need of the screen.
+class AppActions {
+ public:
+  virtual ~AppActions() = default;
+  virtual void NewLayout() = 0;
+  virtual void OpenRecent(const std::string& path) = 0;
+  virtual void ShowAbout() = 0;
+  // Runs the print-setup dialog; the default printer's page in millimetres afterwards,
+  // nothing without a printer.
+  virtual std::optional<std::pair<int, int>> RunPrintSetup() = 0;
+  virtual void RepaintMainWindow() = 0;
+  virtual void Exit() = 0;
+};
+
+class CBroderaApp : public platform::CommandTarget {
+ public:
+  CBroderaApp(std::string programFolder, std::string workFolder);
+
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& WorkFolder() const { return workFolder_; }
+  PageSize Printable() const { return printable_; }
+  // A printer's page (millimetres) measured; nothing keeps the current size.
+  void MeasurePrinter(std::optional<std::pair<int, int>> pageMm);
+
+  platform::RecentFileList& RecentFiles() { return recent_; }
+  void SetActions(AppActions* actions) { actions_ = actions; }
+
+  platform::CommandState QueryCommand(int id) const override;
+  void RunCommand(int id) override;
+
+ private:
+  std::string programFolder_;
+  std::string workFolder_;
+  PageSize printable_;
+  platform::RecentFileList recent_{kProgramName, kRecentFileCount};
+  AppActions* actions_ = nullptr;
+};
+
+}  // namespace editor

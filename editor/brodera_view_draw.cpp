@@ -1,0 +1,174 @@
+// The layout view's drawing: background, grid, sheet borders, centre lines, the layout's
+// border, every design in its thread colours (gray when its centre lies outside the
+// layout) and the selected design's frame. Logical pixels: a layout point (x, y) in 0.5 mm
+// lies at (x z / 100 + 20, y z / 100 + 20); lines at + 21.
+
+#include <cmath>
+#include <vector>
+
+#include "editor/brodera_view.h"
+#include "editor/stitch_walk.h"
+#include "platform/canvas.h"
+
+namespace editor {
+
+namespace {
+
+using platform::CanvasPoint;
+using platform::PaletteColour;
+using platform::PenStyle;
+
+constexpr int kGridStep = 20;  // layout units: 10 mm
+constexpr PaletteColour kSheetBorderColour = 0x020000FF;  // palette red
+constexpr PaletteColour kOutsideColour = 0x02DCDCDC;      // gray: centre outside the layout
+constexpr int kHandleSegments = 16;
+// One stitch unit (0.1 mm) is a fifth of a layout unit: at zoom z it is z x 0.002 pixels.
+constexpr float kStitchToPixelPerZoom = 0.002f;
+
+PaletteColour FromRgb(uint32_t rgb) { return platform::kPaletteRelativeFlag | (rgb & 0xFFFFFF); }
+
+// Draws a design's stitches: a pen per colour block, lines for stitches and sewn long
+// stitches, moves for jumps and the landing after them.
+class StitchPen {
+ public:
+  StitchPen(platform::Canvas& canvas, const design::StitchRecord& record, bool inColour,
+            const std::function<uint32_t(int32_t)>& colourOf, float zoom, int32_t rotation,
+            float startX, float startY)
+      : canvas_(canvas), record_(record), inColour_(inColour), colourOf_(colourOf),
+        x_(startX), y_(startY) {
+    const double a = -rotation * kDegreesToRadians;
+    const float scale = zoom * kStitchToPixelPerZoom;
+    cosA_ = static_cast<float>(std::cos(a)) * scale;
+    sinA_ = static_cast<float>(std::sin(a)) * scale;
+    canvas_.SetPen(PenFor(0), 1);
+    canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
+  }
+
+  void ColourChange() {
+    ++colour_;
+    if (inColour_) canvas_.SetPen(PenFor(colour_), 1);
+  }
+  void Jump(int dx, int dy, bool sewnLongStitch) {
+    Advance(dx, dy);
+    if (sewnLongStitch) {
+      canvas_.LineTo(static_cast<int>(x_), static_cast<int>(y_));
+      return;
+    }
+    canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
+    landing_ = true;
+  }
+  void Stitch(int dx, int dy) {
+    Advance(dx, dy);
+    if (landing_) {
+      canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
+      landing_ = false;
+      return;
+    }
+    canvas_.LineTo(static_cast<int>(x_), static_cast<int>(y_));
+  }
+
+ private:
+  void Advance(int dx, int dy) {
+    x_ += cosA_ * dx - sinA_ * dy;
+    y_ -= sinA_ * dx + cosA_ * dy;  // dy grows upward, pixels downward
+  }
+  PaletteColour PenFor(int block) const {
+    if (!inColour_ || !colourOf_) return kOutsideColour;
+    const int colours = std::min(record_.ColourCount(), design::kMaxColours);
+    if (block >= colours) block = colours - 1;
+    if (block < 0) return kOutsideColour;
+    return colourOf_(record_.ThreadCode(block));
+  }
+
+  platform::Canvas& canvas_;
+  const design::StitchRecord& record_;
+  bool inColour_;
+  const std::function<uint32_t(int32_t)>& colourOf_;
+  float x_, y_;
+  float cosA_ = 1, sinA_ = 0;
+  int colour_ = 0;
+  bool landing_ = false;
+};
+
+void Line(platform::Canvas& canvas, int x0, int y0, int x1, int y1) {
+  canvas.MoveTo(x0, y0);
+  canvas.LineTo(x1, y1);
+}
+
+void Circle(platform::Canvas& canvas, PixelPoint centre, int radius) {
+  if (radius <= 0) return;
+  std::vector<CanvasPoint> points;
+  for (int i = 0; i <= kHandleSegments; ++i) {
+    const double t = 2 * M_PI * i / kHandleSegments;
+    points.push_back({centre.x + RoundAway(radius * std::cos(t)), centre.y + RoundAway(radius * std::sin(t))});
+  }
+  canvas.Polyline(points);
+}
+
+}  // namespace
+
+void CBroderaView::DrawStitchRecord(platform::Canvas& canvas, const design::StitchRecord& record,
+                                    int32_t rotation, int32_t x, int32_t y, bool inColour) const {
+  const float startX = static_cast<float>(x) * zoom_ / 100.0f + kLayoutMargin;
+  const float startY = static_cast<float>(y) * zoom_ / 100.0f + kLayoutMargin;
+  StitchPen pen(canvas, record, inColour, colourOf_, zoom_, rotation, startX, startY);
+  WalkDesignStitches(record, pen);
+}
+
+void CBroderaView::OnDraw(platform::Canvas& canvas) {
+  const int right = ToLinePixel(layoutWidth_, zoom_);
+  const int bottom = ToLinePixel(layoutHeight_, zoom_);
+  canvas.FillRect({0, 0, right + kLayoutMargin + 1, bottom + kLayoutMargin + 1}, FromRgb(background_));
+  // While a transfer dialog runs only the background is painted.
+  if (host_.TransferBusy()) return;
+
+  if (gridMode_ != kGridOff) {
+    canvas.SetPen(FromRgb(gridColour_), 1, PenStyle::kDotted);
+    for (int32_t y = (layoutHeight_ / 2) % kGridStep; y < layoutHeight_; y += kGridStep) {
+      Line(canvas, kLineOffset, ToLinePixel(y, zoom_), right, ToLinePixel(y, zoom_));
+    }
+    for (int32_t x = (layoutWidth_ / 2) % kGridStep; x < layoutWidth_; x += kGridStep) {
+      Line(canvas, ToLinePixel(x, zoom_), kLineOffset, ToLinePixel(x, zoom_), bottom);
+    }
+  }
+  if (sheetsAcross_ * sheetsDown_ > 1) {
+    canvas.SetPen(kSheetBorderColour, 1, PenStyle::kDotted);
+    const int pageWidth = static_cast<int>(static_cast<float>(page_.width) * zoom_ / 100.0f);
+    const int pageHeight = static_cast<int>(static_cast<float>(page_.height) * zoom_ / 100.0f);
+    for (int i = 1; i < sheetsAcross_; ++i) Line(canvas, kLineOffset + i * pageWidth, kLineOffset, kLineOffset + i * pageWidth, bottom);
+    for (int i = 1; i < sheetsDown_; ++i) Line(canvas, kLineOffset, kLineOffset + i * pageHeight, right, kLineOffset + i * pageHeight);
+  }
+  if (centreMode_ != kCentreOff) {
+    canvas.SetPen(FromRgb(centreColour_), 1);
+    const int cx = ToLinePixel(layoutCentreX_, zoom_), cy = ToLinePixel(layoutCentreY_, zoom_);
+    Line(canvas, kLineOffset, cy, right, cy);
+    Line(canvas, cx, kLineOffset, cx, bottom);
+  }
+  canvas.SetPen(platform::kPaletteBlack, 2);
+  const CanvasPoint border[5] = {{kLayoutMargin, kLayoutMargin}, {right, kLayoutMargin}, {right, bottom},
+                                 {kLayoutMargin, bottom}, {kLayoutMargin, kLayoutMargin}};
+  canvas.Polyline(border);
+
+  // From the tail to the head: the head ends on top.
+  const DesignList& designs = doc_.GetDesignList();
+  for (auto it = designs.rbegin(); it != designs.rend(); ++it) {
+    if (!it->working) continue;
+    const bool inside = it->centreX > 0 && it->centreX < layoutWidth_ && it->centreY > 0 &&
+                        it->centreY < layoutHeight_;
+    const bool inColour = inside && !(combineMode_ && it->combineMark != 0);
+    DrawStitchRecord(canvas, *it->working, it->rotation, it->centreX, it->centreY, inColour);
+  }
+
+  if (selectionShown_ && currentPos_) {
+    frame_ = ComputeDesignCorners(current_);
+    std::vector<CanvasPoint> frame;
+    for (const PixelPoint& p : frame_) frame.push_back({p.x, p.y});
+    canvas.SetPen(platform::kPaletteBlack, 2);
+    canvas.Polyline(frame);
+    canvas.SetPen(platform::kPaletteBlack, 1);
+    const int radius = static_cast<int>(4 * zoom_ / 100.0f);
+    for (int i = 0; i < 4; ++i) Circle(canvas, frame_[i], radius);
+  }
+}
+
+}  // namespace editor

@@ -1,0 +1,116 @@
+#include "editor/brodera_app.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/command_ids.h"
+#include "platform/command_router.h"
+#include "platform/profile.h"
+#include "platform/window_placement.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace cmd = editor::cmd;
+
+TEST(Printable, TwiceTheMillimetresWithLandscapeFallbacks) {
+  EXPECT_EQ(editor::PrintableFromMillimetres(120, 300).width, 498);  // not 240
+  EXPECT_EQ(editor::PrintableFromMillimetres(120, 300).height, 600);
+  EXPECT_EQ(editor::PrintableFromMillimetres(277, 178).width, 554);
+  EXPECT_EQ(editor::PrintableFromMillimetres(277, 178).height, 360);
+  EXPECT_EQ(editor::PrintableFromMillimetres(249, 179).height, 358);
+  editor::CBroderaApp app("/opt/b/", "/tmp/x/");
+  EXPECT_EQ(app.Printable().width, 498);
+  app.MeasurePrinter(std::nullopt);  // no printer: kept
+  EXPECT_EQ(app.Printable().height, 360);
+  app.MeasurePrinter(std::make_pair(277, 190));
+  EXPECT_EQ(app.Printable().width, 554);
+  app.MeasurePrinter(std::nullopt);
+  EXPECT_EQ(app.Printable().width, 554);
+}
+
+TEST(CommandLine, FileAndSplashOption) {
+  auto info = editor::ParseCommandLine({"-nologo", "/home/u/a.bdz", "b.bdz"});
+  EXPECT_FALSE(info.showSplash);
+  EXPECT_EQ(info.fileToOpen, "/home/u/a.bdz");
+  info = editor::ParseCommandLine({});
+  EXPECT_TRUE(info.showSplash);
+  EXPECT_EQ(info.fileToOpen, "");
+}
+
+TEST(ProgramFolder, IsTheExecutablesFolderWithASeparator) {
+  EXPECT_EQ(editor::ProgramFolderOf("/opt/velinor/bin/brodera"), "/opt/velinor/bin/");
+}
+
+// A target that records what ran, for the routing order.
+struct Target : platform::CommandTarget {
+  int id;
+  bool enabled;
+  std::vector<std::string>* log;
+  std::string name;
+  Target(int i, bool e, std::vector<std::string>* l, std::string n) : id(i), enabled(e), log(l), name(std::move(n)) {}
+  platform::CommandState QueryCommand(int c) const override {
+    return c == id ? platform::CommandState{true, enabled, false} : platform::CommandState{};
+  }
+  void RunCommand(int) override { log->push_back(name); }
+};
+
+TEST(CommandRouter, FirstTargetThatKnowsTheCommandRunsItOnlyWhenEnabled) {
+  std::vector<std::string> log;
+  Target view(1, true, &log, "view"), doc(1, true, &log, "doc"), frame(2, false, &log, "frame"),
+      app(3, true, &log, "app");
+  platform::CommandRouter router;
+  router.SetChain({&view, &doc, nullptr, &frame, &app});
+  EXPECT_TRUE(router.Dispatch(1));
+  EXPECT_FALSE(router.Dispatch(2));  // known but disabled
+  EXPECT_TRUE(router.Dispatch(3));
+  EXPECT_FALSE(router.Dispatch(4));
+  EXPECT_EQ(log, (std::vector<std::string>{"view", "app"}));
+  EXPECT_TRUE(router.Query(2).handled);
+  EXPECT_FALSE(router.Query(2).enabled);
+  EXPECT_FALSE(router.Query(4).handled);
+}
+
+struct ProfileDir : ::testing::Test {
+  vtest::TempDir dir;
+  ProfileDir() { platform::SetProfileRoot(dir.Path()); }
+  ~ProfileDir() override { platform::SetProfileRoot({}); }
+};
+
+TEST_F(ProfileDir, RecentFilesKeepFourNewestFirstEachOnce) {
+  platform::RecentFileList list("Brodera", 4);
+  for (const char* p : {"a", "b", "c", "d", "e", "c"}) list.Add(p);
+  EXPECT_EQ(list.Paths(), (std::vector<std::string>{"c", "e", "d", "b"}));
+  platform::RecentFileList again("Brodera", 4);
+  again.Load();
+  EXPECT_EQ(again.Paths(), list.Paths());
+  EXPECT_EQ(platform::Profile("Brodera").GetString("Recent File List", "File1"), "c");
+  again.Remove("e");
+  again.Load();
+  EXPECT_EQ(again.Paths(), (std::vector<std::string>{"c", "d", "b"}));
+}
+
+TEST_F(ProfileDir, AppCommandsAndRecentEntries) {
+  editor::CBroderaApp app("/opt/b/", (dir / "work").string() + "/");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "work"));
+  EXPECT_TRUE(app.QueryCommand(cmd::kFileNew).enabled);
+  EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1).enabled);
+  app.RecentFiles().Add("/x/a.bdz");
+  EXPECT_TRUE(app.QueryCommand(cmd::kFileMru1).enabled);
+  EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 1).enabled);
+  EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 4).handled);
+}
+
+TEST(WindowPlacement, TenIntegersRoundTripAndAnythingElseIsIgnored) {
+  platform::WindowPlacement p{2, 3, -1, -1, -8, -8, 10, 20, 810, 620};
+  const std::string text = platform::FormatWindowPlacement(p);
+  EXPECT_EQ(text, "2,3,-1,-1,-8,-8,10,20,810,620");
+  EXPECT_EQ(platform::ParseWindowPlacement(text), p);
+  EXPECT_TRUE(p.Maximized());
+  EXPECT_FALSE(platform::ParseWindowPlacement("2,3,-1,-1,-8,-8,10,20,810"));
+  EXPECT_FALSE(platform::ParseWindowPlacement("2,3,-1,-1,-8,-8,10,20,810,620,1"));
+  EXPECT_FALSE(platform::ParseWindowPlacement("2,3,-1,-1,-8,-8,10,20,810,x"));
+  EXPECT_FALSE(platform::ParseWindowPlacement(""));
+  EXPECT_FALSE(platform::ParseWindowPlacement("0,1,0,0,0,0,10,20,10,620"));  // empty rectangle
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+// A main window's placement as the programs keep it in the profile: ten integers
+// "%i,%i,%i,%i,%i,%i,%i,%i,%i,%i": flags, show command, minimised position x and y,
+// maximised position x and y, and the normal rectangle's left, top, right and bottom
+// (screen pixels).
+
+#include <optional>
+#include <string>
+
+#include "platform/export.h"
+
+namespace platform {
+
+constexpr int kPlacementRestoreToMaximized = 0x0002;
+constexpr int kShowNormal = 1;
+constexpr int kShowMaximized = 3;
+
+struct WindowPlacement {
+  int flags = 0;
+  int showCommand = kShowNormal;
+  int minX = -1, minY = -1;
+  int maxX = -1, maxY = -1;
+  int left = 0, top = 0, right = 0, bottom = 0;
+
+  bool Maximized() const {
+    return showCommand == kShowMaximized || (flags & kPlacementRestoreToMaximized) != 0;
+  }
+  friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+
+VELINOR_EXPORT std::string FormatWindowPlacement(const WindowPlacement& placement);
+// Exactly ten integers separated by commas, and a normal rectangle that is not empty;
+// anything else is nothing.
+VELINOR_EXPORT std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text);
+
+}  // namespace platform
