@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "design/thread_colors.h"
 #include "editor/command_ids.h"
 #include "platform/message_box.h"
 
@@ -17,7 +18,11 @@ constexpr char kNotALayoutText[] = "Not a layout data file.";
 }  // namespace
 
 CBroderaView::CBroderaView(CBroderaDoc& doc, ViewHost& host, std::string programFolder)
-    : doc_(doc), host_(host), programFolder_(std::move(programFolder)) {
+    : doc_(doc),
+      host_(host),
+      transform_(MachineWorkingRecordTransform()),
+      colourOf_([](int32_t code) { return design::ThreadCodeToRGB(code); }),
+      programFolder_(std::move(programFolder)) {
   GiveNewRecords(clipboard_);
   GiveNewRecords(undo_);
   page_ = host_.MeasurePage();

@@ -2,8 +2,8 @@
 
 // Remaking a design's working record from its source record: mirrored, scaled (never
 // rotated: rotation is applied only when drawing, printing and exporting), checked against
-// the hoop's area, then recentred so that its extents and hoop code are current. False
-// when the result would leave the area or its record; the target is then unchanged.
+// the hoop's area, with its extents and hoop code taken from the result. False when the
+// result would leave the area or its record; the target is then unchanged.
 
 #include <functional>
 
@@ -14,5 +14,12 @@ namespace editor {
 using WorkingRecordTransform =
     std::function<bool(const design::StitchRecord& source, design::StitchRecord& target,
                        double scaleX, double scaleY, int mirrorH, int mirrorV, bool largeHoop)>;
+
+}  // namespace editor
+
+namespace editor {
+
+// The machine's transformer (mirror, scale, angle 0).
+WorkingRecordTransform MachineWorkingRecordTransform();
 
 }  // namespace editor

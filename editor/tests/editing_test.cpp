@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/command_ids.h"
+#include "testing/stitch_walker.h"
 #include "editor/tests/layout_file_builder.h"
 #include "editor/tests/view_fixture.h"
 
@@ -377,6 +378,38 @@ TEST_F(Editing, OpenRefusesOtherExtensionsAfterAsking) {
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "Not a layout data file.");
   EXPECT_EQ(docHost.settings["Design Path/DotBdz"], "/x/");
+}
+
+}  // namespace
+
+namespace {
+
+// The machine's own transformer behind the view: a flip mirrors the stitches for real.
+TEST_F(Editing, MachineTransformMirrorsAndKeepsTheDesignCentred) {
+  view.SetTransform(editor::MachineWorkingRecordTransform());
+  const auto pos = Place(100, 100, 300, 100);
+  // An asymmetric design: a long arm right, a short one up.
+  auto stream = vtest::StitchStreamBuilder().Jump(7, 7).Stitch(-7, -7).Stitch(100, 0).Stitch(0, 20).End();
+  auto& source = *pos->source;
+  source.SetPairCount(static_cast<int32_t>(stream.Pairs()));
+  std::copy(stream.Bytes().begin(), stream.Bytes().end(), source.Stitches());
+  design::CStitchEncoder().Recentre(source);
+  view.SelectDesign(pos);
+  view.Flip(false);
+  ASSERT_EQ(box.Count(), 0u);
+  const auto& flipped = *doc.GetDesignList().front().working;
+  // Centred, the design ends right of the centre; flipped, left, with every stitch kept.
+  const auto before = vtest::WalkStitches(source.StitchArea());
+  const auto after = vtest::WalkStitches(flipped.StitchArea());
+  ASSERT_FALSE(before.points.empty());
+  ASSERT_FALSE(after.points.empty());
+  EXPECT_EQ(before.x, 50);
+  EXPECT_EQ(after.x, -50);
+  EXPECT_EQ(after.sewn.size(), before.sewn.size());
+  EXPECT_EQ(flipped.GetExtents(), (design::Extents{50, 10, 0, 10}));  // from the centre to the line at -50
+  EXPECT_EQ(flipped.Hoop(), 0);
+  EXPECT_EQ(flipped.ColourCount(), source.ColourCount());
+  EXPECT_EQ(doc.GetDesignList().front().mirroredH, 1);
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ inline void FillRectangleDesign(design::StitchRecord& r, int width, int height,
       dy -= sy;
     }
   };
+  b.Jump(3, 3).Stitch(-3, -3);  // the lead-in jump and its landing, as files have them
   for (std::size_t c = 0; c < codes.size(); ++c) {
     if (c > 0) b.ColourChange();
     line(width, 0);
