@@ -259,7 +259,7 @@ PairMap PairMap::Scaling(double scaleX, double scaleY) { return PairMap{scaleX, 
 PairMap PairMap::Turning(int angleDegrees) { return ScalingThenTurning(1.0, 1.0, angleDegrees); }
 
 PairMap PairMap::ScalingThenTurning(double scaleX, double scaleY, int angleDegrees) {
-  const double t = -angleDegrees * kRadiansPerDegree;
+  const double t = -static_cast<double>(angleDegrees) * kRadiansPerDegree;  // no int overflow
   return PairMap{scaleX, scaleY, std::cos(t), std::sin(t)};
 }
 

@@ -293,6 +293,8 @@ TEST(StitchTransformerMends, HostileRecordsFailCleanly) {
   const Bytes small = B().Stitch(3, 3).End().Bytes();
   EXPECT_FALSE(Transform(small, std::numeric_limits<double>::quiet_NaN(), 1.0, false, false, 0).ok);
   EXPECT_FALSE(Transform(small, std::numeric_limits<double>::infinity(), 1.0, false, false, 0).ok);
+  // Any whole angle turns: even the most negative int has no positive twin to overflow into.
+  EXPECT_TRUE(Transform(small, 1.0, 1.0, false, false, std::numeric_limits<int>::min()).ok);
   StitchRecord tiny;
   Load(tiny, small);
   EXPECT_FALSE(transformer.Transform(tiny, out, 1e300, 1e300, copied, false, false, 0, true));
