@@ -91,7 +91,8 @@ class MapPass {
       const uint8_t* pair = &source_[pos_];
       if (!IsControlHere(pair)) {
         pos_ += kPairBytes;
-        if (const auto s = Item(PairDx(pair), PairDy(pair), ItemKind::kPlain); s != MapPassStatus::kOk) return s;
+        const MapPassStatus s = Item(PairDx(pair), PairDy(pair), ItemKind::kPlain);
+        if (s != MapPassStatus::kOk) return s;
         continue;
       }
       const uint8_t code = pair[1];
