@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/ui/dialog_buttons.h"
+
 namespace editor_ui {
 
 CCustomZoomDlg::CCustomZoomDlg(QWidget* parent, int currentZoomPercent)
@@ -24,9 +26,7 @@ CCustomZoomDlg::CCustomZoomDlg(QWidget* parent, int currentZoomPercent)
     });
   }
   if (rules_.RadioIndex() >= 0) radios_[static_cast<std::size_t>(rules_.RadioIndex())]->setChecked(true);
-  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  buttons_ = MakeOkCancel(this);
   OkButton()->setEnabled(rules_.OkEnabled());
 
   auto* form = new QFormLayout;

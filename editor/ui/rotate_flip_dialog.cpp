@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "editor/ui/dialog_buttons.h"
 #include "platform/message_box.h"
 
 namespace editor_ui {
@@ -54,9 +55,7 @@ CRotateFlipDlg::CRotateFlipDlg(QWidget* parent, platform::Profile& profile)
   grid->addWidget(clockwise_, 6, 2);
   EnableFreeRotate();
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &CRotateFlipDlg::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = MakeOkCancel(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(buttons);

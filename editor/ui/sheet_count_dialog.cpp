@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include "editor/ui/dialog_buttons.h"
 #include "platform/message_box.h"
 
 namespace editor_ui {
@@ -16,9 +17,7 @@ CSheetCountDlg::CSheetCountDlg(QWidget* parent, int across, int down, const QStr
   auto* form = new QFormLayout;
   form->addRow("Horizontal:", across_);
   form->addRow("Vertical:", down_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &CSheetCountDlg::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = MakeOkCancel(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);
