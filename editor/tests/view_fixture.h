@@ -9,6 +9,7 @@
 
 #include "design/stitch_encoder.h"
 #include "editor/brodera_view.h"
+#include "editor/command_ids.h"
 #include "editor/stitch_extents.h"
 #include "editor/tests/fake_document_host.h"
 #include "editor/tests/fake_view_host.h"

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "design/thread_colors.h"
+#include "editor/stitch_extents.h"
+#include "editor/tests/view_fixture.h"
+#include "testing/recording_canvas.h"
+
+namespace {
+
+using edtest::ViewFixture;
+using vtest::CanvasOp;
+
+using Drawing = ViewFixture;
+
+std::vector<vtest::CanvasPrimitive> LinesIn(const vtest::RecordingCanvas& canvas, uint32_t colour) {
+  std::vector<vtest::CanvasPrimitive> lines;
+  for (const auto& p : canvas.Of(CanvasOp::kLine)) {
+    if (p.colour == colour) lines.push_back(p);
+  }
+  return lines;
+}
+
+TEST_F(Drawing, GridLinesLieTenMillimetresApartThroughTheCentre) {
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  std::vector<int> rows, columns;
+  for (const auto& line : LinesIn(canvas, 0x02DCDCDC)) {
+    EXPECT_EQ(line.penStyle, platform::PenStyle::kDotted);
+    if (line.points[0].y == line.points[1].y) rows.push_back(line.points[0].y - 21);
+    else columns.push_back(line.points[0].x - 21);
+  }
+  ASSERT_EQ(rows.size(), 18u);
+  EXPECT_EQ(rows.front(), 0);
+  EXPECT_EQ(rows.back(), 340);
+  ASSERT_EQ(columns.size(), 25u);
+  EXPECT_EQ(columns.front(), 9);
+  EXPECT_EQ(columns.back(), 489);
+  // Centre lines in black, the border 2 pixels wide.
+  EXPECT_EQ(LinesIn(canvas, platform::kPaletteBlack).size(), 2u);
+  const auto border = canvas.Of(CanvasOp::kPolyline);
+  ASSERT_FALSE(border.empty());
+  EXPECT_EQ(border[0].penWidth, 2);
+  EXPECT_EQ(border[0].points[2], (platform::CanvasPoint{519, 381}));
+}
+
+TEST_F(Drawing, SheetBordersInRedWhenThereAreSeveralSheets) {
+  viewHost.sheets = std::make_pair(3, 2);
+  view.OnCommand(editor::cmd::kSheets);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  const auto red = LinesIn(canvas, 0x020000FF);
+  ASSERT_EQ(red.size(), 3u);
+  EXPECT_EQ(red[0].points[0].x, 21 + 498);
+  EXPECT_EQ(red[1].points[0].x, 21 + 996);
+  EXPECT_EQ(red[2].points[0].y, 21 + 360);
+}
+
+TEST_F(Drawing, DesignsInTheirThreadColoursAndGrayOutside) {
+  const auto inside = Place(100, 100, 200, 100);
+  edtest::FillRectangleDesign(*inside->working, 200, 100, {20, 30});
+  view.OnCommand(editor::cmd::kGridLightGray);  // grid off: gray lines are designs only
+  Place(-30, 100, 100, 100);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  const uint32_t first = design::ThreadCodeToRGB(20), second = design::ThreadCodeToRGB(30);
+  ASSERT_NE(first, second);
+  const auto a = LinesIn(canvas, first), b = LinesIn(canvas, second);
+  EXPECT_FALSE(a.empty());
+  EXPECT_FALSE(b.empty());
+  EXPECT_FALSE(LinesIn(canvas, 0x02DCDCDC).empty());  // the design outside the layout
+  // The first colour's rectangle lies about the centre (100, 100) -> pixel (120, 120).
+  int minX = 1 << 30, maxX = -(1 << 30);
+  for (const auto& line : a) {
+    for (const auto& p : line.points) {
+      minX = std::min(minX, p.x);
+      maxX = std::max(maxX, p.x);
+    }
+  }
+  EXPECT_EQ(minX, 120 - 20);
+  EXPECT_EQ(maxX, 120 + 20);
+}
+
+TEST_F(Drawing, JumpsMoveLongStitchesDrawAndUnknownCodesAreSkipped) {
+  design::StitchRecord r;
+  const auto s = vtest::StitchStreamBuilder()
+                     .Stitch(50, 0)
+                     .JumpAlt(50, 0)   // read as a jump: no line
+                     .Stitch(10, 0)    // the landing: no line either
+                     .Stitch(10, 0)
+                     .Control(0x07)    // unknown: skipped, no stitch of -128
+                     .Jump(119, 0)     // a sewn long stitch: drawn
+                     .Stitch(5, 0)
+                     .End();
+  r.SetColourCount(1);
+  r.SetThreadCode(0, 1);
+  std::copy(s.Bytes().begin(), s.Bytes().end(), r.Stitches());
+  editor::DesignObject d;
+  d.centreX = 100;
+  d.centreY = 100;
+  d.working = std::make_shared<design::StitchRecord>(r);
+  d.source = d.working;
+  d.halfWidth = d.halfHeight = d.placedHalfWidth = d.placedHalfHeight = 10;
+  doc.AddDesign(d);
+  view.OnCommand(editor::cmd::kGridLightGray);
+  view.OnCommand(editor::cmd::kCentreLineBlack);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  const auto lines = LinesIn(canvas, design::ThreadCodeToRGB(1));
+  // At zoom 100 one stitch unit is 0.2 pixels: 50 -> 10 pixels.
+  std::vector<std::pair<int, int>> spans;
+  for (const auto& l : lines) spans.push_back({l.points[0].x, l.points[1].x});
+  EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{120, 130}, {142, 144}, {144, 167}, {167, 168}}));
+  // The extents walk reads the same way.
+  EXPECT_EQ(editor::MeasureStitches(r).maxX, 244);
+}
+
+TEST_F(Drawing, SelectionFrameWithHandlesAndNothingDrawnDuringATransfer) {
+  Place(100, 100, 200, 100);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  const auto polylines = canvas.Of(CanvasOp::kPolyline);
+  ASSERT_EQ(polylines.size(), 6u);  // border, frame, four handles
+  EXPECT_EQ(polylines[1].points.size(), 5u);
+  EXPECT_EQ(polylines[1].points[0], (platform::CanvasPoint{120 - 22, 120 - 12}));
+  viewHost.transferBusy = true;
+  canvas.Clear();
+  view.OnDraw(canvas);
+  EXPECT_EQ(canvas.Primitives().size(), 1u);
+  EXPECT_EQ(canvas.Primitives()[0].op, CanvasOp::kFill);
+  EXPECT_EQ(canvas.Primitives()[0].colour, 0x02FFFFEBu);
+}
+
+}  // namespace
