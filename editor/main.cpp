@@ -1,0 +1,29 @@
+// Brodera, the design editor of Velinor 7000.
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "design/ui/splash_wnd.h"
+#include "editor/brodera_app.h"
+#include "editor/ui/brodera_application.h"
+#include "platform/profile.h"
+#include "platform/ui/qt_message_service.h"
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(editor::kProgramName);
+  QApplication::setOrganizationName(platform::kProfileMaker);
+  platform_ui::InstallQtMessageService();
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const editor::CommandLineInfo commandLine = editor::ParseCommandLine(args);
+  design_ui::CSplashWnd::EnableSplashScreen(commandLine.showSplash);
+
+  // The program folder first: the view copies it when it is made.
+  const std::string programFolder = QApplication::applicationDirPath().toStdString() + "/";
+  editor_ui::BroderaApplication brodera(programFolder, editor::DefaultWorkFolder());
+  brodera.Start(commandLine);
+  design_ui::CSplashWnd::ShowSplashScreen(&brodera.Frame(), true);
+  return QApplication::exec();
+}

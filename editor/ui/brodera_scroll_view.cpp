@@ -1,0 +1,156 @@
+#include "editor/ui/brodera_scroll_view.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "design/ui/pat_list.h"
+#include "editor/ui/custom_zoom_dialog.h"
+#include "editor/ui/rotate_flip_dialog.h"
+#include "editor/ui/sheet_count_dialog.h"
+#include "platform/profile.h"
+#include "platform/ui/qt_canvas.h"
+
+namespace editor_ui {
+
+namespace {
+
+constexpr char kProgram[] = "Brodera";
+
+// 0x00BBGGRR, the view's colours, to and from the screen's.
+QColor ToQColor(uint32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+uint32_t FromQColor(const QColor& c) {
+  return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
+         (static_cast<uint32_t>(c.blue()) << 16);
+}
+
+}  // namespace
+
+CBroderaScrollView::CBroderaScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
+  viewport()->setAutoFillBackground(false);
+  runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+  };
+}
+
+editor::PixelPoint CBroderaScrollView::ScrollPosition() {
+  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+editor::PixelPoint CBroderaScrollView::ClientSize() {
+  return {viewport()->width(), viewport()->height()};
+}
+
+void CBroderaScrollView::UpdateScrollRanges() {
+  const QSize client = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, scrollSize_.width() - client.width()));
+  verticalScrollBar()->setRange(0, std::max(0, scrollSize_.height() - client.height()));
+  horizontalScrollBar()->setPageStep(client.width());
+  verticalScrollBar()->setPageStep(client.height());
+}
+
+void CBroderaScrollView::SetScrollSize(int width, int height) {
+  scrollSize_ = QSize(width, height);
+  UpdateScrollRanges();
+}
+
+void CBroderaScrollView::ScrollTo(editor::PixelPoint position) {
+  horizontalScrollBar()->setValue(position.x);
+  verticalScrollBar()->setValue(position.y);
+}
+
+void CBroderaScrollView::Invalidate(const editor::PixelRect& r) {
+  const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  viewport()->update(QRect(QPoint(r.left, r.top) - scroll, QPoint(r.right, r.bottom) - scroll));
+}
+
+void CBroderaScrollView::RedrawAll(bool) { viewport()->update(); }
+
+void CBroderaScrollView::SetWaitCursor(bool on) {
+  if (on) {
+    if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (waitDepth_ > 0 && --waitDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void CBroderaScrollView::SetZoomCursor(bool on) {
+  if (on) {
+    viewport()->setCursor(Qt::CrossCursor);
+  } else {
+    viewport()->unsetCursor();
+  }
+}
+
+editor::PageSize CBroderaScrollView::MeasurePage() {
+  return measurePage_ ? measurePage_() : editor::PageSize{};
+}
+
+std::optional<std::string> CBroderaScrollView::RunImportDialog(const editor::ImportRequest& request,
+                                                               design::StitchRecord& record) {
+  // The system's filter "name|patterns|...||" as Qt's "name (patterns);;...".
+  QStringList filters;
+  const QStringList parts = QString::fromStdString(request.filter).split('|', Qt::SkipEmptyParts);
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    filters << QString("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+  }
+  design_ui::CPatList dialog(this, filters.join(";;"), QString::fromStdString(request.folder), record,
+                             request.hoopKind, kProgram);
+  return runImport_(dialog);
+}
+
+std::optional<editor::RotateFlipChoice> CBroderaScrollView::RunRotateFlipDialog(
+    const editor::RotateFlipRequest&) {
+  // The dialog reads and stores the "Rotate" section itself.
+  platform::Profile profile(kProgram);
+  CRotateFlipDlg dialog(this, profile);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return editor::RotateFlipChoice{dialog.Index(), dialog.Angle()};
+}
+
+bool CBroderaScrollView::RunSheetCountDialog(int32_t& across, int32_t& down) {
+  CSheetCountDlg dialog(this, across, down, kProgram);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  across = dialog.Across();
+  down = dialog.Down();
+  return true;
+}
+
+std::optional<int> CBroderaScrollView::RunCustomZoomDialog(int currentZoom) {
+  CCustomZoomDlg dialog(this, currentZoom);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.ChosenZoom();
+}
+
+std::optional<uint32_t> CBroderaScrollView::RunColourDialog(uint32_t current) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(current), this);
+  if (!chosen.isValid()) return std::nullopt;
+  return FromQColor(chosen);
+}
+
+std::optional<editor::MonogramResult> CBroderaScrollView::RunMonogramDialog(
+    const editor::MonogramRequest&, design::StitchRecord&) {
+  return std::nullopt;  // the lettering dialogs come with the lettering engine
+}
+
+bool CBroderaScrollView::TransferBusy() { return false; }  // no transfer dialog yet
+
+void CBroderaScrollView::paintEvent(QPaintEvent*) {
+  QPainter painter(viewport());
+  painter.fillRect(viewport()->rect(), ToQColor(model_ ? model_->BackgroundColour() : editor::kBackgroundStart));
+  if (!model_) return;
+  painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  platform_ui::QtCanvas canvas(painter);
+  model_->OnDraw(canvas);
+}
+
+void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRanges();
+}
+
+void CBroderaScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+
+}  // namespace editor_ui

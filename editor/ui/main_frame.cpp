@@ -1,0 +1,92 @@
+#include "editor/ui/main_frame.h"
+
+#include "editor/brodera_app.h"
+#include "editor/command_ids.h"
+
+namespace editor_ui {
+
+namespace cmd = editor::cmd;
+using platform_ui::MenuEntry;
+
+namespace {
+
+std::vector<platform_ui::MenuSpec> BroderaMenus() {
+  std::vector<MenuEntry> recent;
+  for (int i = 0; i < editor::kRecentFileCount; ++i) recent.push_back({"Recent File", cmd::kFileMru1 + i, {}});
+  std::vector<MenuEntry> file{
+      {"&New\tCtrl+N", cmd::kFileNew, {}},     {"&Open...\tCtrl+O", cmd::kFileOpen, {}},
+      {"&Save\tCtrl+S", cmd::kFileSave, {}},   {"Save &As...", cmd::kFileSaveAs, {}},
+      {"", 0, {}},                             {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}}};
+  file.insert(file.end(), recent.begin(), recent.end());
+  file.push_back({"", 0, {}});
+  file.push_back({"E&xit", cmd::kAppExit, {}});
+  return {
+      {"&File", file},
+      {"&Edit",
+       {{"&Undo\tCtrl+Z", cmd::kEditUndo, {}},
+        {"", 0, {}},
+        {"&Copy\tCtrl+C", cmd::kEditCopy, {}},
+        {"&Paste\tCtrl+V", cmd::kEditPaste, {}},
+        {"&Delete\tCtrl+D", cmd::kDelete, {}},
+        {"", 0, {}},
+        {"&Import Design...\tCtrl+I", cmd::kImportDesign, {}},
+        {"&Monogram...\tCtrl+M", cmd::kMonogram, {}},
+        {"", 0, {}},
+        {"&Rotate/Flip...\tCtrl+R", cmd::kRotateFlip, {}},
+        {"Rotate 90 C&W", cmd::kRotate90, {}},
+        {"Auto Layout", 0, {{"Cen&ter", cmd::kAutoLayoutCentre, {}}, {"Cor&ner", cmd::kAutoLayoutCorner, {}}}},
+        {"", 0, {}},
+        {"&Number of Sheets for Layout...", cmd::kSheets, {}},
+        {"", 0, {}},
+        {"Standard Hoop A (110 x 110)", cmd::kStandardHoop, {}},
+        {"Large Hoop B (140 x 200)", cmd::kLargeHoop, {}}}},
+      {"&View",
+       {{"Zoom &In", cmd::kZoomIn, {}},
+        {"Zoom &Out", cmd::kZoomOut, {}},
+        {"&Actual Size", cmd::kActualSize, {}},
+        {"Zoom to",
+         0,
+         {{"50%", cmd::kZoom50, {}},
+          {"75%", cmd::kZoom75, {}},
+          {"100%", cmd::kZoom100, {}},
+          {"200%", cmd::kZoom200, {}},
+          {"400%", cmd::kZoom400, {}},
+          {"600%", cmd::kZoom600, {}},
+          {"800%", cmd::kZoom800, {}}}},
+        {"C&ustom Zoom...", cmd::kCustomZoom, {}},
+        {"&Over View", cmd::kOverView, {}},
+        {"", 0, {}},
+        {"&Background Color...", cmd::kBackgroundColour, {}},
+        {"Grid", 0, {{"&Light Gray", cmd::kGridLightGray, {}}, {"&Gray", cmd::kGridGray, {}}}},
+        {"Center Line", 0, {{"Blac&k Line", cmd::kCentreLineBlack, {}}, {"&White", cmd::kCentreLineWhite, {}}}}}},
+      {"&Help", {{"&About Brodera...", cmd::kAppAbout, {}}}},
+  };
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, editor::kProgramName) {
+  BuildMenus(BroderaMenus(), cmd::kFileMru1, editor::kRecentFileCount);
+  AddToolButtons({{"New", cmd::kFileNew, {}},
+                  {"Open", cmd::kFileOpen, {}},
+                  {"Save", cmd::kFileSave, {}},
+                  {"", 0, {}},
+                  {"Import", cmd::kImportDesign, {}},
+                  {"Copy", cmd::kEditCopy, {}},
+                  {"Paste", cmd::kEditPaste, {}},
+                  {"", 0, {}},
+                  {"90 degrees", cmd::kRotate90, {}},
+                  {"180 degrees", cmd::kRotate180, {}},
+                  {"270 degrees", cmd::kRotate270, {}},
+                  {"Flip V", cmd::kFlipV, {}},
+                  {"Flip H", cmd::kFlipH, {}},
+                  {"Undo", cmd::kEditUndo, {}},
+                  {"", 0, {}},
+                  {"Delete", cmd::kDelete, {}},
+                  {"", 0, {}},
+                  {"Zoom", cmd::kZoomTool, {}}});
+  AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode});
+}
+
+}  // namespace editor_ui

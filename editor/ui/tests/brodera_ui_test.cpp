@@ -1,0 +1,210 @@
+// Brodera's wiring on the offscreen platform: start, a new layout, commands through the
+// router, importing through the import dialog's model, saving, reopening, dropped files and
+// the layout painted into an image. The rules are tested on the plain classes.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <QUrl>
+
+#include "design/thread_colors.h"
+#include "design/ui/pat_list.h"
+#include "editor/command_ids.h"
+#include "editor/stitch_extents.h"
+#include "editor/ui/brodera_application.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "platform/ui/qt_canvas.h"
+#include "testing/qnf_file_builder.h"
+#include "testing/recording_message_box.h"
+#include "testing/stitch_stream_builder.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace cmd = editor::cmd;
+
+class BroderaUi : public ::testing::Test {
+ protected:
+  BroderaUi() {
+    platform::SetProfileRoot(dir.Path() / "config");
+    Make();
+  }
+  ~BroderaUi() override { platform::SetProfileRoot({}); }
+
+  void Make() {
+    app.reset();
+    app = std::make_unique<editor_ui::BroderaApplication>((dir / "install").string() + "/",
+                                                          (dir / "work").string() + "/");
+    app->SetFileChoosers([this](const std::string&, const std::string&) { return saveAs; },
+                         [this](const std::string&) { return openPath; });
+    app->ScrollView().SetImportRunner([this](design_ui::CPatList& dialog) -> std::optional<std::string> {
+      if (!dialog.Model().OnFileNameOK(importPath)) return std::nullopt;
+      return importPath;
+    });
+  }
+
+  // A QNF design: a w x h rectangle in the given thread colours.
+  std::string Design(const std::string& name, int w, int h, std::vector<int32_t> codes) {
+    vtest::QnfFileSpec spec;
+    spec.threadCodes = codes;
+    vtest::StitchStreamBuilder b;
+    auto line = [&](int dx, int dy) {  // in pairs of at most 100
+      while (dx != 0 || dy != 0) {
+        const int sx = std::clamp(dx, -100, 100), sy = std::clamp(dy, -100, 100);
+        b.Stitch(sx, sy);
+        dx -= sx;
+        dy -= sy;
+      }
+    };
+    b.Jump(5, 5).Stitch(-5, -5);
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+      if (c > 0) b.ColourChange();
+      line(w, 0);
+      line(0, h);
+      line(-w, 0);
+      line(0, -h);
+    }
+    spec.stitches = b.End().Bytes();
+    EXPECT_FALSE(platform::WriteWholeFile(dir / name, vtest::BuildQnfFile(spec)));
+    return (dir / name).string();
+  }
+
+  void Import(const std::string& path) {
+    importPath = path;
+    ASSERT_TRUE(app->Frame().Dispatch(cmd::kImportDesign));
+  }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox box;
+  std::unique_ptr<editor_ui::BroderaApplication> app;
+  std::optional<std::string> saveAs;
+  std::optional<std::string> openPath;
+  std::string importPath;
+};
+
+TEST_F(BroderaUi, StartsANewLayoutWithTheUpdateRulesOnItsMenus) {
+  app->Start({});
+  EXPECT_TRUE(app->Frame().isVisible());
+  EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Brodera");
+  EXPECT_FALSE(app->Frame().Action(cmd::kFileSave)->isEnabled());
+  EXPECT_FALSE(app->Frame().Action(cmd::kEditUndo)->isEnabled());
+  EXPECT_TRUE(app->Frame().Action(cmd::kLargeHoop)->isChecked());
+  EXPECT_EQ(app->Frame().Pane(cmd::kPaneZoom)->text(), "100 %");
+  EXPECT_EQ(app->Frame().Pane(cmd::kPaneSheets)->text(), "Sheet  1 x 1");
+  app->Frame().Action(cmd::kZoomIn)->trigger();  // a menu action goes through the router
+  EXPECT_EQ(app->View().Zoom(), 200);
+  EXPECT_EQ(app->Frame().Pane(cmd::kPaneZoom)->text(), "200 %");
+  EXPECT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
+  EXPECT_EQ(app->View().Zoom(), 100);
+}
+
+TEST_F(BroderaUi, ImportSaveAndReopenGiveTheSameLayout) {
+  app->Start({});
+  Import(Design("rose.qnf", 200, 100, {20, 30}));
+  Import(Design("leaf.qnf", 300, 300, {40}));
+  ASSERT_EQ(app->Document().GetDesignCount(), 2);
+  app->Frame().Dispatch(cmd::kRotate90);
+  EXPECT_TRUE(app->Frame().Action(cmd::kFileSave)->isEnabled());
+  saveAs = (dir / "layout").string();
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSave));
+  const std::string saved = (dir / "layout.bdz").string();
+  EXPECT_EQ(app->Document().GetPathName(), saved);
+  EXPECT_FALSE(app->Document().IsModified());
+  EXPECT_EQ(app->Frame().windowTitle(), "layout.bdz - Brodera");
+  EXPECT_TRUE(app->Frame().Action(cmd::kFileMru1)->isVisible());
+
+  std::vector<editor::DesignObject> before(app->Document().GetDesignList().begin(),
+                                           app->Document().GetDesignList().end());
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
+  EXPECT_EQ(app->Document().GetDesignCount(), 0);
+  openPath = saved;
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileOpen));
+  const auto& after = app->Document().GetDesignList();
+  ASSERT_EQ(after.size(), before.size());
+  auto it = after.begin();
+  for (const auto& d : before) {
+    EXPECT_EQ(it->name, d.name);
+    EXPECT_EQ(it->centreX, d.centreX);
+    EXPECT_EQ(it->rotation, d.rotation);
+    EXPECT_EQ(it->extents, d.extents);
+    EXPECT_EQ(it->working->PairCount(), d.working->PairCount());
+    EXPECT_EQ(0, std::memcmp(it->working->Stitches(), d.working->Stitches(), 2 * d.working->PairCount()));
+    ++it;
+  }
+  EXPECT_EQ(after.front().rotation, 90);
+  EXPECT_EQ(box.Count(), 0u);
+}
+
+TEST_F(BroderaUi, CommandLineAndDroppedFilesOpenLayouts) {
+  app->Start({});
+  Import(Design("rose.qnf", 200, 100, {20}));
+  saveAs = (dir / "a.bdz").string();
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSaveAs));
+  ASSERT_TRUE(std::filesystem::exists(dir / "a.bdz"));
+  Make();
+  app->Start({true, (dir / "a.bdz").string()});
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+  EXPECT_EQ(app->Document().GetTitle(), "a.bdz");
+
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "a.bdz").string()))});
+  EXPECT_TRUE(app->Frame().acceptDrops());
+  EXPECT_TRUE(app->Frame().DropFiles(mime));
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+}
+
+TEST_F(BroderaUi, ADefectiveFileOnTheCommandLineGivesAFreshLayout) {
+  std::vector<uint8_t> bad{'C', 'o', 'r', 'v', 'a', 'n', ' ', 'b', 'd', 'z', 1};
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "bad.bdz", bad));
+  app->Start({true, (dir / "bad.bdz").string()});
+  QApplication::processEvents();  // the posted message arrives
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
+  EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Brodera");
+}
+
+TEST_F(BroderaUi, ClosingAskedAboutChangesAndKeepsThePlacement) {
+  app->Start({});
+  Import(Design("rose.qnf", 200, 100, {20}));
+  box.Script({platform::kIdCancel});
+  EXPECT_FALSE(app->Frame().close());
+  EXPECT_TRUE(app->Frame().isVisible());
+  box.Script({platform::kIdNo});
+  EXPECT_TRUE(app->Frame().close());
+  EXPECT_FALSE(platform::Profile("Brodera").GetString("Settings", "wp").empty());
+}
+
+// The layout painted as the window paints it: thread colours where the designs are.
+TEST_F(BroderaUi, ScreenshotShowsThreadColoursWhereTheDesignsAre) {
+  app->Start({});
+  Import(Design("red.qnf", 400, 400, {20}));
+  Import(Design("other.qnf", 400, 400, {40}));
+  auto& designs = app->Document().GetDesignList();
+  designs.front().centreX = 350;  // move the second one away from the first
+  app->View().OnCommand(cmd::kGridLightGray);
+  QImage image(600, 420, QImage::Format_RGB32);
+  QPainter painter(&image);
+  platform_ui::QtCanvas canvas(painter);
+  app->View().OnDraw(canvas);
+  painter.end();
+  auto colourAt = [&](int x, int y) {
+    const QColor c = image.pixelColor(x, y);
+    return platform::PaletteRgb(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                                static_cast<uint8_t>(c.blue()));
+  };
+  // The first design stands at (140, 200): its left edge 40 units left of the centre.
+  const uint32_t first = design::ThreadCodeToRGB(20), second = design::ThreadCodeToRGB(40);
+  ASSERT_NE(first, second);
+  EXPECT_EQ(colourAt(20 + 100, 20 + 200), first);
+  EXPECT_EQ(colourAt(20 + 310, 20 + 200), second);
+  EXPECT_EQ(colourAt(20 + 240, 20 + 100), platform::PaletteRgb(0xEB, 0xFF, 0xFF));  // background
+}
+
+}  // namespace

@@ -1,0 +1,198 @@
+#include "platform/ui/doc_frame.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "platform/profile.h"
+#include "platform/window_placement.h"
+
+namespace platform_ui {
+
+namespace {
+
+constexpr int kIdleMs = 200;
+constexpr char kPlacementSection[] = "Settings";
+constexpr char kPlacementKey[] = "wp";
+
+}  // namespace
+
+DocFrame::DocFrame(platform::CommandRouter& router, std::string program)
+    : router_(router), program_(std::move(program)) {
+  setAcceptDrops(true);
+  connect(&idle_, &QTimer::timeout, this, [this] { UpdateCommandUi(); });
+  idle_.start(kIdleMs);
+}
+
+DocFrame::~DocFrame() = default;
+
+QAction* DocFrame::MakeAction(const MenuEntry& entry, QObject* parent) {
+  const QString full = QString::fromStdString(entry.text);
+  const int tab = full.indexOf('\t');
+  auto* action = new QAction(tab < 0 ? full : full.left(tab), parent);
+  if (tab >= 0) action->setShortcut(QKeySequence(full.mid(tab + 1)));
+  const int id = entry.id;
+  connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+  actions_.emplace(id, action);
+  return action;
+}
+
+void DocFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) {
+  for (const MenuEntry& entry : entries) {
+    if (!entry.submenu.empty()) {
+      QMenu* sub = menu->addMenu(QString::fromStdString(entry.text));
+      connect(sub, &QMenu::aboutToShow, this, [this] { UpdateCommandUi(); });
+      AddEntries(sub, entry.submenu);
+      continue;
+    }
+    if (entry.id == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    const int recent = entry.id - firstRecentFile_;
+    QAction* action = MakeAction(entry, menu);
+    menu->addAction(action);
+    if (firstRecentFile_ != 0 && recent >= 0 && recent < recentCount_) {
+      recentActions_.push_back(action);
+      action->setVisible(false);
+    }
+  }
+}
+
+void DocFrame::BuildMenus(const std::vector<MenuSpec>& menus, int firstRecentFile, int recentCount) {
+  firstRecentFile_ = firstRecentFile;
+  recentCount_ = recentCount;
+  recentActions_.clear();
+  for (const MenuSpec& spec : menus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromStdString(spec.title));
+    connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUi(); });
+    AddEntries(menu, spec.entries);
+  }
+}
+
+QToolBar* DocFrame::AddToolButtons(const std::vector<MenuEntry>& buttons) {
+  QToolBar* bar = addToolBar(QString());
+  bar->setObjectName("toolbar");
+  for (const MenuEntry& entry : buttons) {
+    if (entry.id == 0) {
+      bar->addSeparator();
+      continue;
+    }
+    bar->addAction(MakeAction(entry, bar));
+  }
+  return bar;
+}
+
+void DocFrame::AddStatusPanes(const std::vector<int>& paneIds) {
+  for (int id : paneIds) {
+    auto* label = new QLabel(this);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(label);
+    panes_[id] = label;
+  }
+}
+
+void DocFrame::SetRecentFiles(const std::vector<std::string>& paths) {
+  for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+    QAction* action = recentActions_[i];
+    if (i < paths.size()) {
+      action->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(paths[i])));
+      action->setVisible(true);
+    } else {
+      action->setVisible(false);
+    }
+  }
+}
+
+QAction* DocFrame::Action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QLabel* DocFrame::Pane(int id) const {
+  const auto it = panes_.find(id);
+  return it == panes_.end() ? nullptr : it->second;
+}
+
+void DocFrame::UpdateCommandUi() {
+  for (const auto& [id, action] : actions_) {
+    const platform::CommandState state = router_.Query(id);
+    action->setEnabled(state.handled && state.enabled);
+    action->setCheckable(state.checked || action->isCheckable());
+    action->setChecked(state.checked);
+  }
+  if (paneText_) {
+    for (const auto& [id, label] : panes_) {
+      if (const auto text = paneText_(id)) label->setText(QString::fromStdString(*text));
+    }
+  }
+  if (title_) setWindowTitle(QString::fromStdString(title_()));
+}
+
+bool DocFrame::Dispatch(int id) {
+  const bool ran = router_.Dispatch(id);
+  UpdateCommandUi();
+  return ran;
+}
+
+void DocFrame::ShowWithSavedPlacement() {
+  const platform::Profile profile(program_);
+  const auto placement =
+      platform::ParseWindowPlacement(profile.GetString(kPlacementSection, kPlacementKey));
+  if (!placement) {
+    show();
+    return;
+  }
+  setGeometry(placement->left, placement->top, placement->right - placement->left,
+              placement->bottom - placement->top);
+  if (placement->Maximized()) {
+    showMaximized();
+  } else {
+    show();
+  }
+}
+
+void DocFrame::SavePlacement() {
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  platform::WindowPlacement placement;
+  placement.showCommand = isMaximized() ? platform::kShowMaximized : platform::kShowNormal;
+  if (isMaximized()) placement.flags |= platform::kPlacementRestoreToMaximized;
+  placement.left = normal.left();
+  placement.top = normal.top();
+  placement.right = normal.left() + normal.width();
+  placement.bottom = normal.top() + normal.height();
+  platform::Profile(program_).WriteString(kPlacementSection, kPlacementKey,
+                                          platform::FormatWindowPlacement(placement));
+}
+
+void DocFrame::closeEvent(QCloseEvent* event) {
+  if (canClose_ && !canClose_()) {
+    event->ignore();
+    return;
+  }
+  SavePlacement();
+  event->accept();
+}
+
+void DocFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void DocFrame::dropEvent(QDropEvent* event) {
+  if (DropFiles(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool DocFrame::DropFiles(const QMimeData& mime) {
+  for (const QUrl& url : mime.urls()) {
+    if (!url.isLocalFile()) continue;
+    if (onDrop_) onDrop_(url.toLocalFile().toStdString());
+    return true;  // one document at a time: the first file dropped
+  }
+  return false;
+}
+
+}  // namespace platform_ui
