@@ -24,10 +24,9 @@ build-test: setup
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELINOR_SANITIZE=ON
 	cmake --build build/test -j $(JOBS)
 
-# Until the editor program exists, the run command builds everything and runs the
-# benchmark of the stitch core.
+# The design editor, Brodera.
 run: build-release
-	./build/release/bin/bench_stitch_core
+	./build/release/bin/brodera
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 
 #include "editor/command_ids.h"
 #include "platform/file_io.h"
@@ -20,10 +21,12 @@ constexpr char kUntitledBdz[] = "Untitled.bdz";
 constexpr char kProposedName[] = "untitled.bdz";
 constexpr int32_t kMaxSheets = 3;
 
-std::string Format1(const char* pattern, const std::string& value) {
-  std::string text(pattern);
-  const auto at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
+// The pattern with its one "%s" replaced by the value.
+std::string Format1(std::string_view pattern, const std::string& value) {
+  const auto at = pattern.find("%s");
+  if (at == std::string_view::npos) return std::string(pattern);
+  std::string text(pattern.substr(0, at));
+  text.append(value).append(pattern.substr(at + 2));
   return text;
 }
 
@@ -193,15 +196,15 @@ void CBroderaDoc::RunCommand(int id) {
 
 bool CBroderaDoc::PromptSaveLayout() {
   if (!modified_) return true;
-  std::string question;
   const std::string ext = LowerExtension(path_);
   const fs::path file = fs::path(path_).filename();
+  std::string question("Save changes to ");
   if (path_.empty()) {
-    question = std::string("Save changes to ") + kUntitledBdz + "?";
+    question.append(kUntitledBdz).append("?");
   } else if (IsOlderLayoutExtension(ext)) {
-    question = "Save changes to " + file.stem().string() + ".bdz? (new format).";
+    question.append(file.stem().string()).append(".bdz? (new format).");
   } else {
-    question = "Save changes to " + file.stem().string() + file.extension().string() + "?";
+    question.append(file.stem().string()).append(file.extension().string()).append("?");
   }
   const int answer = platform::MessageBox(
       nullptr, question, kAppCaption, platform::kMbYesNoCancel | platform::kMbIconExclamation);
