@@ -148,15 +148,12 @@ bool CBroderaDoc::SaveThroughDialog(const std::string& proposedName) {
   if (!chosen || chosen->empty()) return false;  // cancelled: nothing changes
   std::string path = *chosen;
   if (LowerExtension(path) != ".bdz") path += ".bdz";
-  if (!AskReplaceExisting(path)) return false;
-  if (!SaveLayoutTo(path)) return false;
-  modified_ = false;
-  SetPathName(path);
-  return true;
+  return SaveUnderNewPath(path);
 }
 
-bool CBroderaDoc::SaveBesideAsBdz() {
-  const std::string path = WithBdzExtension(path_);
+bool CBroderaDoc::SaveBesideAsBdz() { return SaveUnderNewPath(WithBdzExtension(path_)); }
+
+bool CBroderaDoc::SaveUnderNewPath(const std::string& path) {
   if (!AskReplaceExisting(path)) return false;
   if (!SaveLayoutTo(path)) return false;
   modified_ = false;

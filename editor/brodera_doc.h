@@ -113,6 +113,8 @@ class CBroderaDoc : public platform::CommandTarget {
   // Saving to path.bdz beside an older layout: asks before replacing an existing file.
   bool SaveBesideAsBdz();
   bool AskReplaceExisting(const std::string& path);
+  // Asks before replacing an existing file, saves, and takes the path; true when written.
+  bool SaveUnderNewPath(const std::string& path);
 
   DocumentHost& host_;
   DesignList designs_;

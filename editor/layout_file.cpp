@@ -156,6 +156,17 @@ bool ReadOldRecordRecentred(ByteReader& in, StitchRecord& record) {
 
 // ---- the three layout forms ----
 
+// Reads count designs (already checked against the layout's limit) to the list's tail.
+bool ReadDesigns(ByteReader& in, int32_t count, bool (*readDesign)(ByteReader&, DesignObject&),
+                 LayoutContent& layout) {
+  for (int32_t i = 0; i < count; ++i) {
+    DesignObject d;
+    if (!readDesign(in, d)) return false;
+    layout.designs.push_back(std::move(d));
+  }
+  return true;
+}
+
 bool ReadBdzDesign(ByteReader& in, DesignObject& d) {
   int32_t monogramFlag = 0;
   if (!(in.ArchiveString(d.name, kMaxNameLength) && in.I32(d.centreX) && in.I32(d.centreY) &&
@@ -187,12 +198,7 @@ bool ReadBdz(ByteReader& in, LayoutContent& layout) {
   if (layout.hoopKind != kStandardHoopKind && layout.hoopKind != kLargeHoopKind) return false;
   if (!InRange(count, 0, kMaxDesigns)) return false;
   layout.hoopKindRead = true;
-  for (int32_t i = 0; i < count; ++i) {
-    DesignObject d;
-    if (!ReadBdzDesign(in, d)) return false;
-    layout.designs.push_back(std::move(d));
-  }
-  return true;
+  return ReadDesigns(in, count, ReadBdzDesign, layout);
 }
 
 bool ReadArfDesign(ByteReader& in, DesignObject& d) {
@@ -219,12 +225,7 @@ bool ReadArf(ByteReader& in, LayoutContent& layout) {
   if (!InRange(count, 0, kMaxDesigns)) return false;
   layout.hoopKind = kLargeHoopKind;
   layout.hoopKindRead = true;
-  for (int32_t i = 0; i < count; ++i) {
-    DesignObject d;
-    if (!ReadArfDesign(in, d)) return false;
-    layout.designs.push_back(std::move(d));
-  }
-  return true;
+  return ReadDesigns(in, count, ReadArfDesign, layout);
 }
 
 int32_t RotationFromCode(int32_t code) {

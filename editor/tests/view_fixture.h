@@ -15,6 +15,7 @@
 #include "editor/tests/fake_view_host.h"
 #include "platform/profile.h"
 #include "testing/recording_message_box.h"
+#include "testing/stitch_shapes.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
 
@@ -24,29 +25,12 @@ namespace edtest {
 // in the colours given, recentred.
 inline void FillRectangleDesign(design::StitchRecord& r, int width, int height,
                                 std::vector<int32_t> codes = {5}) {
-  vtest::StitchStreamBuilder b;
-  auto line = [&](int dx, int dy) {
-    while (dx != 0 || dy != 0) {
-      const int sx = std::clamp(dx, -100, 100), sy = std::clamp(dy, -100, 100);
-      b.Stitch(sx, sy);
-      dx -= sx;
-      dy -= sy;
-    }
-  };
-  b.Jump(3, 3).Stitch(-3, -3);  // the lead-in jump and its landing, as files have them
-  for (std::size_t c = 0; c < codes.size(); ++c) {
-    if (c > 0) b.ColourChange();
-    line(width, 0);
-    line(0, height);
-    line(-width, 0);
-    line(0, -height);
-  }
-  b.End();
+  const std::vector<uint8_t> bytes = vtest::RectangleStitches(width, height, static_cast<int>(codes.size()));
   r.Clear();
   r.SetColourCount(static_cast<int32_t>(codes.size()));
   for (std::size_t i = 0; i < codes.size(); ++i) r.SetThreadCode(static_cast<int>(i), codes[i]);
-  r.SetPairCount(static_cast<int32_t>(b.Pairs()));
-  std::memcpy(r.Stitches(), b.Bytes().data(), b.Bytes().size());
+  r.SetPairCount(static_cast<int32_t>(bytes.size() / 2));
+  std::memcpy(r.Stitches(), bytes.data(), bytes.size());
   design::CStitchEncoder().Recentre(r);
 }
 

@@ -22,7 +22,7 @@
 #include "platform/ui/qt_canvas.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
-#include "testing/stitch_stream_builder.h"
+#include "testing/stitch_shapes.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -53,24 +53,7 @@ class BroderaUi : public ::testing::Test {
   std::string Design(const std::string& name, int w, int h, std::vector<int32_t> codes) {
     vtest::QnfFileSpec spec;
     spec.threadCodes = codes;
-    vtest::StitchStreamBuilder b;
-    auto line = [&](int dx, int dy) {  // in pairs of at most 100
-      while (dx != 0 || dy != 0) {
-        const int sx = std::clamp(dx, -100, 100), sy = std::clamp(dy, -100, 100);
-        b.Stitch(sx, sy);
-        dx -= sx;
-        dy -= sy;
-      }
-    };
-    b.Jump(5, 5).Stitch(-5, -5);
-    for (std::size_t c = 0; c < codes.size(); ++c) {
-      if (c > 0) b.ColourChange();
-      line(w, 0);
-      line(0, h);
-      line(-w, 0);
-      line(0, -h);
-    }
-    spec.stitches = b.End().Bytes();
+    spec.stitches = vtest::RectangleStitches(w, h, static_cast<int>(codes.size()));
     EXPECT_FALSE(platform::WriteWholeFile(dir / name, vtest::BuildQnfFile(spec)));
     return (dir / name).string();
   }
