@@ -116,6 +116,9 @@ void CBroderaView::DrawStitchRecord(platform::Canvas& canvas, const design::Stit
 }
 
 void CBroderaView::OnDraw(platform::Canvas& canvas) {
+  // The page last measured by the application (Print Setup may have changed it).
+  page_ = host_.MeasurePage();
+  MeasureLayout();
   const int right = ToLinePixel(layoutWidth_, zoom_);
   const int bottom = ToLinePixel(layoutHeight_, zoom_);
   canvas.FillRect({0, 0, right + kLayoutMargin + 1, bottom + kLayoutMargin + 1}, FromRgb(background_));

@@ -43,6 +43,14 @@ TEST_F(Drawing, GridLinesLieTenMillimetresApartThroughTheCentre) {
   EXPECT_EQ(border[0].points[2], (platform::CanvasPoint{519, 381}));
 }
 
+TEST_F(Drawing, EveryPaintTakesThePageLastMeasured) {
+  viewHost.page = {554, 380};  // after a Print Setup
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  EXPECT_EQ(canvas.Of(CanvasOp::kPolyline)[0].points[2], (platform::CanvasPoint{554 + 21, 380 + 21}));
+  EXPECT_EQ(view.LayoutWidth(), 554);
+}
+
 TEST_F(Drawing, SheetBordersInRedWhenThereAreSeveralSheets) {
   viewHost.sheets = std::make_pair(3, 2);
   view.OnCommand(editor::cmd::kSheets);
