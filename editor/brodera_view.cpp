@@ -88,7 +88,16 @@ void CBroderaView::OnLayoutLoadFailed() {
 }
 
 bool CBroderaView::OpenLayoutFile(const std::string& path) {
-  if (!doc_.OnOpenDocument(path)) return false;  // the failure message follows the post
+  if (!doc_.OnOpenDocument(path)) {
+    // The document is empty now; no position of the old layout may be used until the
+    // posted failure message starts the fresh layout.
+    selectionShown_ = false;
+    undoAvailable_ = false;
+    currentPos_.reset();
+    undoPos_.reset();
+    cornerPos_ = {};
+    return false;
+  }
   OnInitialUpdate();
   return true;
 }

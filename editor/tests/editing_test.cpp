@@ -361,8 +361,11 @@ TEST_F(Editing, DefectiveLayoutShowsTheMessageAndStartsAnew) {
   doc.SetModifiedFlag(false);
   const std::string path = (dir / "bad.bdz").string();
   std::ofstream(path) << "Corvan bdz garbage";
+  view.RotateBy(90);
   EXPECT_FALSE(view.OpenLayoutFile(path));
   ASSERT_EQ(docHost.loadFailures, 1);
+  EXPECT_FALSE(view.QueryCommand(editor::cmd::kEditUndo).enabled);  // nothing left to undo
+  EXPECT_FALSE(view.QueryCommand(editor::cmd::kDelete).enabled);
   view.OnLayoutLoadFailed();  // the posted message arrives
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
