@@ -58,13 +58,10 @@ class WeaveSweeper {
   bool PreCheck(int x, int row, uint8_t label, int direction);
   int Sweep(int x, int row, uint8_t label, int direction, int rowBudget, bool tieOff, int depth);
   int NestedSweep(int x, int row, uint8_t label, int depth);
-  void BridgeUnderRowAbove(int& x, int row, uint8_t label);
+  void GoToFarEnd(int& x, int row, uint8_t label) const;
   void RowLine(int x0, int x1, int row, bool skipFirst);
   void NeedleTarget(int x, int y, int& stitchX, int& stitchY) const;
   void MoveTo(int x, int y);
-  void SetIfEmpty(int x, int y, uint8_t label) {
-    if (plane_.At(x, y) == 0) plane_.At(x, y) = label;
-  }
 
   PixelPlane plane_;
   StitchOutput& out_;
@@ -129,8 +126,10 @@ void WeaveSweeper::RowLine(int x0, int x1, int row, bool skipFirst) {
 }
 
 bool WeaveSweeper::PreCheck(int x, int row, uint8_t label, int direction) {
-  // The region must go on for two rows below the start: follow it down the way the sweep
-  // will, filling each next row in under the run it turns from.
+  // The region must go on for two rows below the start, followed down the way the sweep
+  // will turn: along the run to the first pixel with the region below it, then along the
+  // row below to its end, and back along that row. Nothing outside the part is filled in:
+  // thread laid across empty fabric would show.
   int from = x;
   int y = row;
   int d = direction;
@@ -144,24 +143,19 @@ bool WeaveSweeper::PreCheck(int x, int row, uint8_t label, int direction) {
       }
       return false;
     }
-    int q = p;
-    for (; Uncovered(q, y, label); q += d) SetIfEmpty(q, y + 1, label);
-    int end = q - d;
-    while (Uncovered(end + d, y + 1, label)) end += d;
-    from = end;
+    while (Uncovered(p + d, y + 1, label)) p += d;
+    from = p;
     y += 1;
     d = -d;
   }
   return true;
 }
 
-void WeaveSweeper::BridgeUnderRowAbove(int& x, int row, uint8_t label) {
-  // The downward sweep enters this row at its far end from the row above (odd rows at the
-  // right end, even rows at the left): make the row reach under the end of the run above.
+void WeaveSweeper::GoToFarEnd(int& x, int row, uint8_t label) const {
+  // The downward sweep enters this row at its far end from the row above: odd rows at the
+  // right end, even rows at the left. The climb goes on from there.
   const int d = row % 2 == 1 ? 1 : -1;
   while (Uncovered(x + d, row, label)) x += d;
-  if (!Uncovered(x, row - 1, label)) return;
-  for (int q = x + d; Uncovered(q, row - 1, label); q += d) SetIfEmpty(q, row, label);
 }
 
 int WeaveSweeper::NestedSweep(int x, int row, uint8_t label, int depth) {
@@ -187,7 +181,7 @@ int WeaveSweeper::NestedSweep(int x, int row, uint8_t label, int depth) {
       x = found;
     }
     y -= 1;
-    BridgeUnderRowAbove(x, y, label);
+    GoToFarEnd(x, y, label);
     if (++climbs % kClimbsPerTravelStitch == 0) {
       int left = x;
       int right = x;
@@ -258,9 +252,9 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
       runStart -= oldDirection;
     }
     if ((s - runStart) * direction > 0) break;  // beyond the start of this row's run
-    // Bridge the next row up to below the turning point.
-    for (int q = s; q != x + oldDirection; q -= direction) SetIfEmpty(q, row, label);
-    while (!Uncovered(x, row, label) && x != s) x += direction;
+    // The next row starts short of the turning point: it begins at s, reached by a stitch
+    // over the row just sewn rather than by filling in the empty pixels between.
+    x = s;
   }
   if (tieOff) {
     const WrittenPair* pairs =
