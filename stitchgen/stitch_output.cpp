@@ -79,12 +79,16 @@ bool StitchOutput::MovePixelTo(int pixelX, int pixelY) {
   return StitchTo(PixelToStitchX(pixelX), PixelToStitchY(pixelY));
 }
 
+void StitchOutput::ControlWithZeroPair(uint8_t code) {
+  Byte(design::kStitchEscape);
+  Byte(code);
+  Byte(0);
+  Byte(0);
+}
+
 bool StitchOutput::PutZeroJump() {
   if (!Room(4)) return false;
-  Byte(design::kStitchEscape);
-  Byte(design::kJump);
-  Byte(0);
-  Byte(0);
+  ControlWithZeroPair(design::kJump);
   return true;
 }
 
@@ -121,10 +125,7 @@ bool StitchOutput::TieOff() {
 
 bool StitchOutput::PutStop() {
   if (!AreaRoom(4)) return false;
-  Byte(design::kStitchEscape);
-  Byte(design::kColourChange);
-  Byte(0);
-  Byte(0);
+  ControlWithZeroPair(design::kColourChange);
   return true;
 }
 

@@ -71,6 +71,7 @@ class StitchOutput {
  private:
   bool Room(std::ptrdiff_t bytes);             // a generator's record
   bool AreaRoom(std::ptrdiff_t bytes) const;   // the caller's stop and end codes
+  void ControlWithZeroPair(uint8_t code);  // 0x80 code 0x00 0x00
   void Byte(int value) { *cursor_++ = static_cast<uint8_t>(static_cast<int8_t>(value)); }
 
   uint8_t* area_ = nullptr;
