@@ -74,12 +74,14 @@ void WeaveSweeper::NeedleTarget(int x, int y, int& stitchX, int& stitchY) const 
     stitchY = StitchOutput::PixelToStitchY(y);
     return;
   }
-  // Grid pixel (490, 490) is mask pixel (281, 401), which MovePixelTo puts at 70.3 mm,
-  // 100.3 mm: turning about it keeps the part where it was drawn.
-  const double d = (x - 490) * 0.25;
-  const double f = (y - 490) * 0.25;
-  stitchX = static_cast<int>((d * geometry_.cosB - f * geometry_.sinB + 70.3) * 10);
-  stitchY = static_cast<int>((d * geometry_.sinB + f * geometry_.cosB + 100.3) * 10);
+  // Millimetres from the turning centre, turned back, then 0.1 mm from the work area's
+  // top-left corner, truncated as the machine's software always has.
+  const double d = (x - kTurnGrid) * kPixelMm;
+  const double f = (y - kTurnGrid) * kPixelMm;
+  stitchX = static_cast<int>((d * geometry_.cosB - f * geometry_.sinB + kTurnStitchXmm) *
+                             kStitchUnitsPerMm);
+  stitchY = static_cast<int>((d * geometry_.sinB + f * geometry_.cosB + kTurnStitchYmm) *
+                             kStitchUnitsPerMm);
 }
 
 void WeaveSweeper::MoveTo(int x, int y) {
@@ -164,7 +166,9 @@ int WeaveSweeper::NestedSweep(int x, int row, uint8_t label, int depth) {
   int y = row;
   int climbs = 0;
   for (;;) {
+    // Straight up first, then up-left, up-right, then anywhere along this row's run.
     if (Uncovered(x, y - 1, label)) {
+      // x stays
     } else if (Uncovered(x - 1, y - 1, label)) {
       x -= 1;
     } else if (Uncovered(x + 1, y - 1, label)) {

@@ -24,4 +24,15 @@ void RotateMask(const PixelPlane& mask, PixelPlane grid, int angleDegrees);
 // Radians per degree, as the machine's software has always rounded it.
 constexpr double kRadiansPerDegree = 0.01745327777777778;
 
+// The rotated weaves turn about mask pixel (281, 401), which lands on grid pixel
+// (490, 490) and which MovePixelTo puts at 70.3 mm, 100.3 mm: the part stays where it was
+// drawn.
+constexpr int kTurnMaskX = 281;
+constexpr int kTurnMaskY = 401;
+constexpr int kTurnGrid = 490;
+constexpr double kTurnStitchXmm = 70.3;
+constexpr double kTurnStitchYmm = 100.3;
+constexpr double kPixelMm = 0.25;
+constexpr double kStitchUnitsPerMm = 10;
+
 }  // namespace seamlib
