@@ -74,8 +74,11 @@ TEST(LabelRegions, GivesEach8ConnectedRegionItsOwnLabel) {
     for (int x = 30; x <= 90; ++x) {
       const int dx = x - 60, dy = y - 60;
       const int r2 = dx * dx + dy * dy;
-      if (r2 <= 900 && r2 > 225) EXPECT_EQ(m.At(x, y), ring) << x << "," << y;
-      if (r2 <= 225) EXPECT_EQ(m.At(x, y), 0) << x << "," << y;
+      if (r2 <= 900 && r2 > 225) {
+        EXPECT_EQ(m.At(x, y), ring) << x << "," << y;
+      } else if (r2 <= 225) {
+        EXPECT_EQ(m.At(x, y), 0) << x << "," << y;
+      }
     }
   }
 }
