@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -69,6 +71,67 @@ TEST(SeamlibExports, AThreeRowBarIsWovenRightLeftRightWithBrickPointsAndATieOff)
   // The first move, from the middle of the work area, is a jump chain with no 119 in it.
   EXPECT_EQ(walk.longStitches, 0);
   EXPECT_GT(walk.jumps, 1);
+}
+
+TEST(SeamlibExports, EachRowNumberStartsItsBrickPhaseWhereItShould) {
+  // Mask rows 1..10 are row numbers n = 2..11. Rising rows (odd n) step up from 0, 4, 8,
+  // 12; falling rows from 548, 552, 556, 544 (n mod 8 = 0, 2, 4, 6): 4, 8, 12, 0 mod 16.
+  StitchArea area;
+  MaskBuilder block;
+  block.Rect(20, 0, 520, 10);
+  ASSERT_GT(Make(area, block, 0), 6);
+  StInsEndCode();
+  const auto points = NeedlePoints(area.Walk());
+  std::map<int, std::vector<int>> pixelXByRow;
+  for (const auto& [x, y] : points) pixelXByRow[y].push_back(2 * x / 5);
+  const int phaseOf[8] = {4, 0, 8, 4, 12, 8, 0, 12};  // by n mod 8
+  int rowsSeen = 0;
+  for (int row = 1; row <= 10; ++row) {
+    const int n = row + 1;
+    const auto& xs = pixelXByRow[(250 * row + 50) / 100];
+    ASSERT_GT(xs.size(), 20u) << n;
+    ++rowsSeen;
+    // Inner points only: the first and last of a row are its extended ends.
+    for (std::size_t i = 1; i + 1 < xs.size(); ++i) {
+      if (xs[i] <= 24 || xs[i] >= 536) continue;  // near the ends: the tie-off
+      EXPECT_EQ(xs[i] % 16, phaseOf[n % 8]) << "n = " << n << ", x = " << xs[i];
+    }
+  }
+  EXPECT_EQ(rowsSeen, 10);
+}
+
+TEST(SeamlibExports, RowsReachTwoPixelsPastBothEndsOnlyWhenBothFit) {
+  struct Case {
+    int left, right;                // work pixels of the part
+    int sewnLeft, sewnRight;        // mask pixels of the outermost needle points
+  };
+  const Case cases[] = {{10, 557, 9, 560},   // mask 11..558: extended
+                        {10, 558, 11, 559},  // mask 11..559: the right end would pass 560
+                        {0, 300, 1, 301},    // mask 1..301: the left end would pass 0
+                        {1, 300, 0, 303}};   // mask 2..301: extended
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.left);
+    StitchArea area;
+    MaskBuilder block;
+    block.Rect(c.left, 300, c.right - c.left + 1, 5);
+    ASSERT_GT(Make(area, block, 0), 6);
+    StInsEndCode();
+    // Each row ends where it is walked to: rising rows (even mask row) at the right,
+    // falling rows at the left.
+    std::map<int, std::pair<int, int>> endsByRow;
+    for (const auto& [x, y] : NeedlePoints(area.Walk())) {
+      auto [it, fresh] = endsByRow.try_emplace(y, x, x);
+      it->second = {std::min(it->second.first, x), std::max(it->second.second, x)};
+    }
+    for (int row = 301; row <= 305; ++row) {
+      const auto ends = endsByRow[(250 * row + 50) / 100];
+      if (row % 2 == 0) {
+        EXPECT_EQ(ends.second, (5 * c.sewnRight + 1) / 2) << row;
+      } else {
+        EXPECT_EQ(ends.first, (5 * c.sewnLeft + 1) / 2) << row;
+      }
+    }
+  }
 }
 
 TEST(SeamlibExports, AShortRunIsOneStitchBetweenItsExtendedEnds) {
