@@ -270,12 +270,29 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
 }
 
 int WeaveSweeper::FillAllRegions() {
+  // Each region's bounding box, so that the scan for its pixels stays inside it: the
+  // sweeps only cover or drop pixels, so no region ever grows beyond its box.
+  struct Box {
+    int left = kGridSide, right = -1, bottom = -1;
+  };
+  Box boxes[kLabelBits + 1];
   for (int y = 0; y < plane_.rows; ++y) {
     for (int x = 0; x < plane_.width; ++x) {
       const uint8_t label = plane_.At(x, y);
       if (label == 0 || label > kLabelBits) continue;
-      for (int row = y; row < plane_.rows; ++row) {
-        for (int column = 0; column < plane_.width; ++column) {
+      Box& box = boxes[label];
+      box.left = std::min(box.left, x);
+      box.right = std::max(box.right, x);
+      box.bottom = y;
+    }
+  }
+  for (int y = 0; y < plane_.rows; ++y) {
+    for (int x = 0; x < plane_.width; ++x) {
+      const uint8_t label = plane_.At(x, y);
+      if (label == 0 || label > kLabelBits) continue;
+      const Box& box = boxes[label];
+      for (int row = y; row <= box.bottom; ++row) {
+        for (int column = box.left; column <= box.right; ++column) {
           if (!Uncovered(column, row, label)) continue;
           const int direction = DirectionOfRow(row);
           int start = column;

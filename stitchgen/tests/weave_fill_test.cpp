@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -178,7 +179,9 @@ TEST_P(WeaveCorpus, DecodesCleanlyStaysOnThePartAndCoversItsRows) {
     // degrees (and a stair of short runs at the others): nothing but the zero jump.
     const bool line = mask.name == "one-pixel line";
     ExpectSoundWeave(mask.bytes, angle, !line);
-    if (line && angle % 180 == 0) EXPECT_EQ(MakePart(mask.bytes, TypeCodeFor(angle)).result, 6);
+    if (line && angle % 180 == 0) {
+      EXPECT_EQ(MakePart(mask.bytes, TypeCodeFor(angle)).result, 6);
+    }
   }
 }
 
@@ -208,6 +211,40 @@ TEST(WeaveNesting, BranchesAndASpiralAreSewnWhole) {
     SCOPED_TRACE(angle);
     ExpectSoundWeave(tree.Bytes(), angle, true);
     ExpectSoundWeave(spiral.Bytes(), angle, true);
+  }
+}
+
+// Random scraps of shapes and 2 x 2 specks: whatever the part, the library returns -1 (too many
+// regions) or a clean stream that starts with the zero jump and counts its bytes.
+TEST(WeaveRandomParts, AlwaysDecodeCleanlyOrFail) {
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> coordinate(0, 600);
+  std::uniform_int_distribution<int> size(1, 120);
+  std::uniform_int_distribution<int> angle(0, 255);
+  for (int trial = 0; trial < 12; ++trial) {
+    vtest::MaskBuilder m;
+    for (int shape = 0; shape < 8; ++shape) {
+      if (shape % 2 == 0) {
+        m.Rect(coordinate(random), coordinate(random) + 100, size(random), size(random));
+      } else {
+        m.Ring(coordinate(random), coordinate(random) + 100, size(random), size(random) / 3);
+      }
+    }
+    for (int speck = 0; speck < trial * 25; ++speck) {
+      m.Rect(coordinate(random), coordinate(random) + 100, 2, 2);
+    }
+    const int turn = trial % 3 == 0 ? 0 : angle(random);
+    SCOPED_TRACE(std::to_string(trial) + " at " + std::to_string(turn));
+    const MadePart made = MakePart(m.Bytes(), TypeCodeFor(turn));
+    ASSERT_TRUE(made.walk.ended);
+    EXPECT_TRUE(made.walk.error.empty());
+    if (made.result == -1) {
+      EXPECT_EQ(made.walk.endOffset, 0u);  // refused before writing
+      continue;
+    }
+    EXPECT_EQ(made.result, static_cast<int>(made.walk.endOffset / 2) + 4);
+    EXPECT_EQ(Bytes(made.bytes.begin(), made.bytes.begin() + 4), (Bytes{0x80, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(made.walk.longStitches, 0);
   }
 }
 
