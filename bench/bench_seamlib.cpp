@@ -1,5 +1,6 @@
 // Stitch generation on the largest part: the full 560 x 800 work area, woven across and at
-// 45 degrees, and the region labelling of the same mask on its own.
+// 45 degrees, a part of 120 separate regions, and the region labelling of the full mask on
+// its own.
 
 #include <benchmark/benchmark.h>
 
@@ -21,8 +22,20 @@ std::vector<uint8_t> FullMask() {
   return mask;
 }
 
-void WeaveFullPart(benchmark::State& state, int typeCode) {
-  const std::vector<uint8_t> source = FullMask();
+// 120 separate 30 x 30 squares: the most regions a part may have, nearly.
+std::vector<uint8_t> ManyRegionsMask() {
+  std::vector<uint8_t> mask(seamlib::kMaskBytes, 0);
+  for (int square = 0; square < 120; ++square) {
+    const int left = 10 + (square % 12) * 45;
+    const int top = 10 + (square / 12) * 78;
+    for (int y = top; y < top + 30; ++y) {
+      for (int x = left; x < left + 30; ++x) mask[y * seamlib::kMaskStride + x] = 1;
+    }
+  }
+  return mask;
+}
+
+void WeavePart(benchmark::State& state, const std::vector<uint8_t>& source, int typeCode) {
   std::vector<uint8_t> work;
   std::unique_ptr<char[]> area(new char[kSeamlibStitchAreaBytes]);
   int result = 0;
@@ -36,8 +49,13 @@ void WeaveFullPart(benchmark::State& state, int typeCode) {
   state.counters["pairs"] = result;
 }
 
-void BM_HorizontalWeaveFullArea(benchmark::State& state) { WeaveFullPart(state, 0); }
-void BM_DiagonalWeave45FullArea(benchmark::State& state) { WeaveFullPart(state, (45 << 8) | 1); }
+void BM_HorizontalWeaveFullArea(benchmark::State& state) { WeavePart(state, FullMask(), 0); }
+void BM_DiagonalWeave45FullArea(benchmark::State& state) {
+  WeavePart(state, FullMask(), (45 << 8) | 1);
+}
+void BM_HorizontalWeave120Regions(benchmark::State& state) {
+  WeavePart(state, ManyRegionsMask(), 0);
+}
 
 void BM_LabelRegionsFullArea(benchmark::State& state) {
   const std::vector<uint8_t> source = FullMask();
@@ -52,6 +70,7 @@ void BM_LabelRegionsFullArea(benchmark::State& state) {
 
 BENCHMARK(BM_HorizontalWeaveFullArea)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiagonalWeave45FullArea)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HorizontalWeave120Regions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LabelRegionsFullArea)->Unit(benchmark::kMillisecond);
 
 }  // namespace

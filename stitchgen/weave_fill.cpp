@@ -277,13 +277,18 @@ int WeaveSweeper::FillAllRegions() {
   };
   Box boxes[kLabelBits + 1];
   for (int y = 0; y < plane_.rows; ++y) {
-    for (int x = 0; x < plane_.width; ++x) {
-      const uint8_t label = plane_.At(x, y);
-      if (label == 0 || label > kLabelBits) continue;
-      Box& box = boxes[label];
-      box.left = std::min(box.left, x);
-      box.right = std::max(box.right, x);
-      box.bottom = y;
+    const uint8_t* row = &plane_.At(0, y);
+    for (int x = 0; x < plane_.width;) {
+      const uint8_t label = row[x];
+      int end = x;
+      while (end + 1 < plane_.width && row[end + 1] == label) ++end;
+      if (label != 0 && label <= kLabelBits) {
+        Box& box = boxes[label];
+        box.left = std::min(box.left, x);
+        box.right = std::max(box.right, end);
+        box.bottom = y;
+      }
+      x = end + 1;
     }
   }
   for (int y = 0; y < plane_.rows; ++y) {
