@@ -11,11 +11,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "stitchgen/seamlib.h"
+
 namespace seamlib {
 
-// The Pictorel stitch area as this library sees it; the generators stop two bytes short so
-// that the caller's end pair always fits.
-constexpr std::ptrdiff_t kStitchAreaBytes = 131072;
+// The caller's stitch area; the generators stop two bytes short so that the caller's end
+// pair always fits.
+constexpr std::ptrdiff_t kStitchAreaBytes = kSeamlibStitchAreaBytes;
 constexpr std::ptrdiff_t kGeneratorLimitBytes = kStitchAreaBytes - 2;
 
 // A pair of the stream as written: dx right, dy upwards, 0.1 mm.
