@@ -70,7 +70,10 @@ int SeamlibModule::ChangeStitch(int typeCode, int partNo, int width, int height,
   if (partNo == 1) {
     cellGrid_ = CellGridSize{width / kCellPixels, height / kCellPixels};
     output_.Begin(area);
-    output_.SetNeedle(width * 25 / 20, height * 25 / 20);  // the middle of the work area
+    // The middle of the work area in 0.1 mm (a pixel is 0.25 mm); wide arithmetic, as the
+    // sizes are only checked further down.
+    output_.SetNeedle(static_cast<int>(int64_t{width} * 25 / 20 % 65536),
+                      static_cast<int>(int64_t{height} * 25 / 20 % 65536));
   } else if (!output_.Started() || area != output_.AreaStart()) {
     return -1;  // no design begun, or a part of another area
   }
@@ -102,7 +105,7 @@ int SeamlibModule::ChangeStitch(int typeCode, int partNo, int width, int height,
 }
 
 int SeamlibModule::CursorAsInt() const {
-  // Callers ignore it; the address's low 32 bits as the old interface returned them.
+  // Callers ignore it; an address does not fit an int, so its low 32 bits stand for it.
   return static_cast<int>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(output_.Cursor())));
 }
 

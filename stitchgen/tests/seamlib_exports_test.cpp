@@ -222,6 +222,7 @@ TEST(SeamlibExports, TheFirstPartSetsTheCursorEvenWhenItMakesNothing) {
   StitchArea third;
   EXPECT_EQ(Make(third, part, 0, 1, 561, 800), -1);
   EXPECT_EQ(Make(third, part, 0, 1, 560, 0), -1);
+  EXPECT_EQ(Make(third, part, 0, 1, 0x7FFFFFFF, -0x7FFFFFFF), -1);
   EXPECT_EQ(StChgStitch(0, 1, 560, 800, third.Out(), nullptr, nullptr, 0), -1);
   StInsStopCode();
   EXPECT_EQ(third.Head(4), (Bytes{0x80, 0x01, 0x00, 0x00}));
