@@ -1,5 +1,6 @@
 #include "stitchgen/seamlib_module.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace seamlib {
@@ -68,7 +69,9 @@ int SeamlibModule::ChangeStitch(int typeCode, int partNo, int width, int height,
   // A design's sequence begins here, before anything can refuse the part: the cursor must
   // never be left pointing into a previous design's area.
   if (partNo == 1) {
-    cellGrid_ = CellGridSize{width / kCellPixels, height / kCellPixels};
+    // Clamped, so that a later part never indexes cells beyond the mask.
+    cellGrid_ = CellGridSize{std::clamp(width, 0, kWorkColumns) / kCellPixels,
+                             std::clamp(height, 0, kWorkRows) / kCellPixels};
     output_.Begin(area);
     // The middle of the work area in 0.1 mm (a pixel is 0.25 mm); wide arithmetic, as the
     // sizes are only checked further down.
