@@ -338,7 +338,9 @@ DesignRun MakeDesign(StitchArea& area, const std::vector<std::pair<MaskBuilder, 
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (i > 0) {
       // The previous part ended where this one continues: right after its end pair.
-      if (!withTransform) EXPECT_EQ(StBackEndCode(), 1);
+      if (!withTransform) {
+        EXPECT_EQ(StBackEndCode(), 1);
+      }
       StInsStopCode();
     }
     MaskBuilder mask = parts[i].first;  // a fresh copy for each call
