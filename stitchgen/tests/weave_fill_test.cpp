@@ -1,0 +1,253 @@
+// The weave fills through the library's boundary, on a corpus of part masks at several
+// angles: the output must decode cleanly, stay on the part and cover it row by row.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "stitchgen/seamlib.h"
+#include "testing/mask_corpus.h"
+#include "testing/stitch_walker.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+constexpr int kStartX = 700;  // the needle of part 1 of a 560 x 800 area, 0.1 mm
+constexpr int kStartY = 1000;
+constexpr double kRadiansPerDegree = 0.01745327777777778;
+constexpr int kGrid = 980;
+
+int TypeCodeFor(int angle) { return angle == 0 ? 0 : (angle << 8) | 1; }
+
+// One part made as Pictorel makes it, followed by the end pair.
+struct MadePart {
+  int result = 0;
+  Bytes bytes;  // up to and including the end pair
+  vtest::WalkResult walk;
+};
+
+MadePart MakePart(const Bytes& mask, int typeCode) {
+  std::unique_ptr<uint8_t[]> area(new uint8_t[kSeamlibStitchAreaBytes]());
+  Bytes work = mask;
+  MadePart made;
+  made.result = StChgStitch(typeCode, 1, 560, 800, reinterpret_cast<char*>(area.get()), work.data(),
+                            nullptr, 0);
+  StInsEndCode();
+  made.walk = vtest::WalkStitches({area.get(), static_cast<std::size_t>(kSeamlibStitchAreaBytes)});
+  if (made.walk.ended) made.bytes.assign(area.get(), area.get() + made.walk.endOffset + 2);
+  return made;
+}
+
+// Grid space of a weave turned by angle: rows run along the fill direction.
+struct GridPoint {
+  double g;
+  double h;
+};
+
+GridPoint ToGrid(int stitchX, int stitchY, int angle) {
+  const double b = -angle * kRadiansPerDegree;
+  // The machine's points are truncated towards zero: half a unit puts them back in the middle.
+  const double x = (stitchX + 0.5) / 10 - 70.3;
+  const double y = (stitchY + 0.5) / 10 - 100.3;
+  const double d = x * std::cos(b) + y * std::sin(b);
+  const double f = -x * std::sin(b) + y * std::cos(b);
+  return {490 + 4 * d, 490 + 4 * f};
+}
+
+// The part's pixels turned into grid space.
+std::vector<uint8_t> RegionInGrid(const Bytes& mask, int angle) {
+  std::vector<uint8_t> grid(kGrid * kGrid, 0);
+  const double a = angle * kRadiansPerDegree;
+  for (int i = 1; i <= 800; ++i) {
+    for (int j = 1; j <= 560; ++j) {
+      if (mask[i * 562 + j] == 0) continue;
+      const int u = j - 281, v = i - 401;
+      const int column = 490 + static_cast<int>(u * std::cos(a) - v * std::sin(a));
+      const int row = 490 + static_cast<int>(u * std::sin(a) + v * std::cos(a));
+      grid[row * kGrid + column] = 1;
+    }
+  }
+  return grid;
+}
+
+// Within the row-line extension (2 pixels along the row, one more for rounding) of the part,
+// or one row beside it where a row is bridged under the turn of the row above.
+bool NearRegion(const std::vector<uint8_t>& grid, GridPoint p) {
+  const int g = static_cast<int>(std::lround(p.g));
+  const int h = static_cast<int>(std::lround(p.h));
+  for (int dh = -1; dh <= 1; ++dh) {
+    for (int dg = -3; dg <= 3; ++dg) {
+      const int x = g + dg, y = h + dh;
+      if (x >= 0 && y >= 0 && x < kGrid && y < kGrid && grid[y * kGrid + x] != 0) return true;
+    }
+  }
+  return false;
+}
+
+// The sweep's closing tie-off: (a, 0), (a, 0), (-a, 0), (-a, 0) with |a| = 5; its first
+// three points reach back along the last stitch and are not row points.
+std::vector<bool> TieOffExcursions(const vtest::WalkResult& walk) {
+  std::vector<bool> skip(walk.points.size(), false);
+  for (std::size_t i = 1; i + 3 < walk.points.size(); ++i) {
+    auto step = [&](std::size_t k) {
+      return std::pair{walk.points[k].x - walk.points[k - 1].x, walk.points[k].y - walk.points[k - 1].y};
+    };
+    const auto [a0, b0] = step(i);
+    if (std::abs(a0) != 5 || b0 != 0) continue;
+    if (step(i + 1) == std::pair{a0, 0} && step(i + 2) == std::pair{-a0, 0} &&
+        step(i + 3) == std::pair{-a0, 0}) {
+      skip[i] = skip[i + 1] = skip[i + 2] = true;
+    }
+  }
+  return skip;
+}
+
+struct Coverage {
+  std::size_t regionRows = 0;
+  std::size_t crossedRows = 0;
+  double Share() const { return regionRows == 0 ? 1.0 : double(crossedRows) / regionRows; }
+};
+
+Coverage RowCoverage(const std::vector<uint8_t>& grid, const vtest::WalkResult& walk, int angle) {
+  std::set<int> regionRows;
+  for (int y = 0; y < kGrid; ++y) {
+    for (int x = 0; x < kGrid; ++x) {
+      if (grid[y * kGrid + x] != 0) {
+        regionRows.insert(y);
+        break;
+      }
+    }
+  }
+  std::set<int> crossed;
+  for (const auto& s : walk.sewn) {
+    const GridPoint a = ToGrid(kStartX + s.x0, kStartY - s.y0, angle);
+    const GridPoint b = ToGrid(kStartX + s.x1, kStartY - s.y1, angle);
+    if (std::abs(a.h - b.h) < 0.5 && std::abs(a.g - b.g) >= 0.5) {
+      crossed.insert(static_cast<int>(std::lround((a.h + b.h) / 2)));
+    }
+  }
+  Coverage c;
+  c.regionRows = regionRows.size();
+  for (int row : regionRows) c.crossedRows += crossed.count(row);
+  return c;
+}
+
+// Checks one part woven at one angle: a clean stream that starts with the zero jump, no
+// needle point off the part beyond the row extension, the result as bytes / 2 + 4, and
+// (where the part is thick enough to weave) 95 % of its rows crossed by a row line.
+void ExpectSoundWeave(const Bytes& mask, int angle, bool thickEnough) {
+  const MadePart made = MakePart(mask, TypeCodeFor(angle));
+  ASSERT_TRUE(made.walk.ended);
+  EXPECT_TRUE(made.walk.error.empty());
+  EXPECT_EQ(made.walk.longStitches, 0);
+  EXPECT_EQ(made.walk.colourChanges, 0);
+  ASSERT_GE(made.bytes.size(), 6u);
+  EXPECT_EQ(Bytes(made.bytes.begin(), made.bytes.begin() + 4), (Bytes{0x80, 0x02, 0x00, 0x00}));
+  EXPECT_EQ(made.result, static_cast<int>(made.walk.endOffset / 2) + 4);
+
+  const auto grid = RegionInGrid(mask, angle);
+  const auto skip = TieOffExcursions(made.walk);
+  int outside = 0;
+  for (std::size_t i = 0; i < made.walk.points.size(); ++i) {
+    const auto& p = made.walk.points[i];
+    if (p.kind == vtest::NeedleKind::kJump || skip[i]) continue;
+    if (!NearRegion(grid, ToGrid(kStartX + p.x, kStartY - p.y, angle))) {
+      if (++outside <= 3) {
+        ADD_FAILURE() << "needle point off the part at " << kStartX + p.x << "," << kStartY - p.y;
+      }
+    }
+  }
+  EXPECT_EQ(outside, 0);
+  if (!thickEnough) return;
+  const Coverage coverage = RowCoverage(grid, made.walk, angle);
+  EXPECT_GE(coverage.Share(), 0.95) << coverage.crossedRows << " of " << coverage.regionRows;
+}
+
+class WeaveCorpus : public ::testing::TestWithParam<int> {};
+
+TEST_P(WeaveCorpus, DecodesCleanlyStaysOnThePartAndCoversItsRows) {
+  const int angle = GetParam();
+  for (const auto& mask : vtest::BuildMaskCorpus()) {
+    SCOPED_TRACE(mask.name + " at " + std::to_string(angle) + " degrees");
+    // A one-pixel line is less than three rows across the fill direction at 0 and 180
+    // degrees (and a stair of short runs at the others): nothing but the zero jump.
+    const bool line = mask.name == "one-pixel line";
+    ExpectSoundWeave(mask.bytes, angle, !line);
+    if (line && angle % 180 == 0) {
+      EXPECT_EQ(MakePart(mask.bytes, TypeCodeFor(angle)).result, 6);
+    }
+  }
+}
+
+// Branches that rise from branches: every fork leaves a part above the row being sewn, so
+// sweeps nest within sweeps.
+void DrawTree(vtest::MaskBuilder& m, int x, int bottom, int height, int span, int level) {
+  m.Rect(x - 4, bottom - height, 9, height);
+  if (level == 0) return;
+  const int top = bottom - height;
+  m.Rect(x - span, top - 6, 2 * span + 1, 6);
+  DrawTree(m, x - span, top - 6, height * 3 / 4, span / 2, level - 1);
+  DrawTree(m, x + span, top - 6, height * 3 / 4, span / 2, level - 1);
+}
+
+TEST(WeaveNesting, BranchesAndASpiralAreSewnWhole) {
+  vtest::MaskBuilder tree;
+  DrawTree(tree, 280, 790, 200, 128, 5);
+  vtest::MaskBuilder spiral;
+  for (int turn = 0; turn < 8; ++turn) {
+    const int inset = turn * 30;
+    const int x0 = 20 + inset, y0 = 20 + inset, x1 = 540 - inset, y1 = 780 - inset;
+    if (x1 - x0 < 40 || y1 - y0 < 40) break;
+    spiral.Rect(x0, y0, x1 - x0, 12).Rect(x1 - 12, y0, 12, y1 - y0);
+    spiral.Rect(x0 + 30, y1 - 12, x1 - x0 - 30, 12).Rect(x0 + 30, y0 + 30, 12, y1 - y0 - 30);
+  }
+  for (int angle : {0, 45, 90, 180}) {
+    SCOPED_TRACE(angle);
+    ExpectSoundWeave(tree.Bytes(), angle, true);
+    ExpectSoundWeave(spiral.Bytes(), angle, true);
+  }
+}
+
+// Random scraps of shapes and 2 x 2 specks: whatever the part, the library returns -1 (too many
+// regions) or a clean stream that starts with the zero jump and counts its bytes.
+TEST(WeaveRandomParts, AlwaysDecodeCleanlyOrFail) {
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> coordinate(0, 600);
+  std::uniform_int_distribution<int> size(1, 120);
+  std::uniform_int_distribution<int> angle(0, 255);
+  for (int trial = 0; trial < 12; ++trial) {
+    vtest::MaskBuilder m;
+    for (int shape = 0; shape < 8; ++shape) {
+      if (shape % 2 == 0) {
+        m.Rect(coordinate(random), coordinate(random) + 100, size(random), size(random));
+      } else {
+        m.Ring(coordinate(random), coordinate(random) + 100, size(random), size(random) / 3);
+      }
+    }
+    for (int speck = 0; speck < trial * 25; ++speck) {
+      m.Rect(coordinate(random), coordinate(random) + 100, 2, 2);
+    }
+    const int turn = trial % 3 == 0 ? 0 : angle(random);
+    SCOPED_TRACE(std::to_string(trial) + " at " + std::to_string(turn));
+    const MadePart made = MakePart(m.Bytes(), TypeCodeFor(turn));
+    ASSERT_TRUE(made.walk.ended);
+    EXPECT_TRUE(made.walk.error.empty());
+    if (made.result == -1) {
+      EXPECT_EQ(made.walk.endOffset, 0u);  // refused before writing
+      continue;
+    }
+    EXPECT_EQ(made.result, static_cast<int>(made.walk.endOffset / 2) + 4);
+    EXPECT_EQ(Bytes(made.bytes.begin(), made.bytes.begin() + 4), (Bytes{0x80, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(made.walk.longStitches, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Angles, WeaveCorpus, ::testing::Values(0, 30, 45, 90, 135, 180));
+
+}  // namespace
