@@ -42,10 +42,10 @@ class SerialLink {
 
   std::span<const uint8_t> Reply() const { return receiver_.Reply(); }
   uint8_t ReplyByte(std::size_t index) const;
-
- private:
+  // The dialog asked the transfer to stop.
   bool AbortRequested() const;
 
+ private:
   platform::SerialPort port_;
   std::string lastPortName_ = "COM1";
   VelinorAbortEvent* abortEvent_ = nullptr;

@@ -104,6 +104,7 @@ int Session::FetchWhenReady(const CommandFrame& command) {
 
 int Session::SendBlock(std::span<const uint8_t> image, int fileIndex, int fileCount,
                        std::size_t blockIndex, ProgressCallback cb) {
+  if (Link().AbortRequested()) return kTransferAborted;
   const std::size_t start = blockIndex * kBlockDataBytes;
   const std::size_t length = std::min(kBlockDataBytes, image.size() - start);
   const bool last = start + kBlockDataBytes >= image.size();
@@ -129,6 +130,7 @@ int Session::SendBlocks(std::span<const uint8_t> image, int fileIndex, int fileC
 
 int Session::ReceiveBlock(std::size_t blockIndex, std::size_t length, std::vector<uint8_t>& data,
                           int fileIndex, int fileCount, ProgressCallback cb) {
+  if (Link().AbortRequested()) return kTransferAborted;
   const uint8_t expected = BlockType(kMachineBlockType, blockIndex);
   for (int attempt = 0; attempt < kReplyAttempts; ++attempt) {
     if (const int result = Link().ReceiveReply()) return result;
