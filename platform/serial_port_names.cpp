@@ -2,7 +2,18 @@
 
 #include <cstdlib>
 
+#include "platform/profile.h"
+
 namespace platform {
+
+namespace {
+
+// The link settings live in Pictorel's profile, where every program's link dialogs read
+// them; a device of one's own for a port name is kept beside them as "COMn Device".
+constexpr const char* kLinkProfileProgram = "Pictorel";
+constexpr const char* kLinkSection = "Rs-232c";
+
+}  // namespace
 
 int SerialPortNumber(std::string_view portName) {
   if (portName.size() != 4) return 0;
@@ -20,6 +31,9 @@ std::string SerialDevicePath(std::string_view portName) {
       fromEnvironment && *fromEnvironment) {
     return fromEnvironment;
   }
+  const std::string fromProfile =
+      Profile(kLinkProfileProgram).GetString(kLinkSection, key + " Device", "");
+  if (!fromProfile.empty()) return fromProfile;
   return "/dev/ttyS" + std::to_string(number - 1);
 }
 

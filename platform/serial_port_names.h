@@ -2,7 +2,8 @@
 
 // Where the machine's port names "COM1".."COM6" point. The one place that maps them:
 // the environment first (VELINOR_COM1 and so on, for tests and for a simulated machine),
-// then the link settings of the profile, then the first six serial devices.
+// then the link settings of the profile (Pictorel's "Rs-232c" section, key "COM1 Device"
+// and so on), then the first six serial devices /dev/ttyS0..5.
 
 #include <string>
 #include <string_view>

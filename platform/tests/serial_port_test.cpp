@@ -16,7 +16,9 @@
 
 #include "platform/abort_event.h"
 #include "platform/event.h"
+#include "platform/profile.h"
 #include "platform/serial_port_names.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -37,6 +39,8 @@ struct PtyPair {
 };
 
 TEST(SerialPortNames, ComNamesMapToDevicesAndTheEnvironmentWins) {
+  vtest::TempDir settings;
+  platform::SetProfileRoot(settings.Path());
   unsetenv("VELINOR_COM3");
   EXPECT_EQ(platform::SerialDevicePath("COM1"), "/dev/ttyS0");
   EXPECT_EQ(platform::SerialDevicePath("com6"), "/dev/ttyS5");
@@ -44,9 +48,13 @@ TEST(SerialPortNames, ComNamesMapToDevicesAndTheEnvironmentWins) {
   EXPECT_EQ(platform::SerialDevicePath("COM0"), "");
   EXPECT_EQ(platform::SerialDevicePath("/dev/ttyS0"), "");
   EXPECT_EQ(platform::SerialDevicePath(""), "");
+  ASSERT_TRUE(platform::Profile("Pictorel").WriteString("Rs-232c", "COM3 Device", "/dev/ttyUSB0"));
+  EXPECT_EQ(platform::SerialDevicePath("COM3"), "/dev/ttyUSB0");
+  EXPECT_EQ(platform::SerialDevicePath("COM4"), "/dev/ttyS3");
   setenv("VELINOR_COM3", "/dev/pts/77", 1);
   EXPECT_EQ(platform::SerialDevicePath("COM3"), "/dev/pts/77");
   unsetenv("VELINOR_COM3");
+  platform::SetProfileRoot({});
   EXPECT_EQ(platform::SerialPortNumber("COM2"), 2);
   EXPECT_EQ(platform::SerialPortNumber("COM12"), 0);
 }
