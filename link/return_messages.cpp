@@ -72,18 +72,13 @@ ReturnMessage ComposeReturnMessage(LinkKind link, int code, int detail) {
 }
 
 std::string ComposeFailedDesignList(std::span<const uint8_t> errorLog, std::string_view heading) {
-  const std::size_t records = errorLog.size() / kListRecordBytes;
-  if (records == 0) return kNoDesignList;
+  // The log ends at its first empty record, as every list of paths does.
+  const std::vector<std::string> names = ParseTransferList(errorLog);
+  if (names.empty()) return kNoDesignList;
   std::string text(heading);
-  for (std::size_t i = 0; i < records && i < kNamesShown; ++i) {
-    const uint8_t* record = errorLog.data() + i * kListRecordBytes;
-    const auto* nul = static_cast<const uint8_t*>(std::memchr(record, 0, kListRecordBytes));
-    const std::size_t length = nul ? static_cast<std::size_t>(nul - record) : kListRecordBytes;
-    text.append(reinterpret_cast<const char*>(record), length);
-    text += '\n';
-  }
-  if (records > kNamesShown) {
-    text += "... and more " + std::to_string(records - kNamesShown) + " files\n";
+  for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) text += names[i] + '\n';
+  if (names.size() > kNamesShown) {
+    text += "... and more " + std::to_string(names.size() - kNamesShown) + " files\n";
   }
   return text;
 }

@@ -38,14 +38,20 @@ std::size_t QnfBytesToSend(std::span<const uint8_t> image) {
   return image.size();
 }
 
-int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes) {
+int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes) {
   bytes.clear();
   const std::error_code error =
       platform::ReadWholeFile(std::string(path), bytes, kMaxTransferBytes);
-  if (error == std::errc::file_too_large) return kTransferFileRead;
-  if (error == std::errc::io_error || error == std::errc::is_a_directory) return kTransferFileRead;
-  if (error) return kTransferFileOpen;
-  if (bytes.empty()) return kTransferFileOpen;
+  if (error == std::errc::file_too_large || error == std::errc::io_error ||
+      error == std::errc::is_a_directory) {
+    return kTransferFileRead;
+  }
+  if (error || bytes.empty()) return kTransferFileOpen;
+  return kTransferOk;
+}
+
+int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes) {
+  if (const int result = ReadTransferFile(path, bytes)) return result;
   if (HasQnfExtension(path)) bytes.resize(QnfBytesToSend(bytes));
   return kTransferOk;
 }

@@ -23,7 +23,11 @@ bool HasQnfExtension(std::string_view path);
 // the whole image.
 std::size_t QnfBytesToSend(std::span<const uint8_t> image);
 
-// Reads the design to send. 0; -8 when it cannot be opened or is empty; -9 when it cannot
+// Reads a whole file to send. 0; -8 when it cannot be opened or is empty; -9 when it
+// cannot be read or is larger than a transfer can announce.
+int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes);
+
+// Reads the design to send, trimmed as above. 0; -8 when it cannot be opened or is empty; -9 when it cannot
 // be read or is larger than a transfer can announce.
 int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes);
 

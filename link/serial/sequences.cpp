@@ -66,9 +66,7 @@ int WriteReceivedFile(const std::filesystem::path& path, std::span<const uint8_t
 int ReadPaddedFile(const char* file, std::vector<uint8_t>& image, std::size_t& length) {
   if (!file) return kTransferFileOpen;
   std::vector<uint8_t> bytes;
-  const std::error_code error = platform::ReadWholeFile(file, bytes, kMaxTransferBytes);
-  if (error == std::errc::file_too_large || error == std::errc::io_error) return kTransferFileRead;
-  if (error || bytes.empty()) return kTransferFileOpen;
+  if (const int result = ReadTransferFile(file, bytes)) return result;
   length = bytes.size();
   image = PaddedImage({}, bytes);
   return kTransferOk;
@@ -249,9 +247,7 @@ int Protocol_Seq_Versionup(int baudRate, const char* file, int* detail, unsigned
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
     std::vector<uint8_t> program;
     if (!file) return kTransferFileOpen;
-    const std::error_code error = platform::ReadWholeFile(file, program, kMaxTransferBytes);
-    if (error == std::errc::file_too_large || error == std::errc::io_error) return kTransferFileRead;
-    if (error || program.empty()) return kTransferFileOpen;
+    if (const int result = ReadTransferFile(file, program)) return result;
     const std::size_t segments = (program.size() + kProgramSegmentBytes - 1) / kProgramSegmentBytes;
     // The segment count travels in one byte.
     if (segments > 255) return kTransferFileRead;

@@ -96,6 +96,11 @@ TEST(FailedDesignList, WithoutAWholeRecordSaysOnlyThatSendingFailed) {
   EXPECT_EQ(ComposeFailedDesignList({}, "H\n"), "Failed to send a design.");
   EXPECT_EQ(ComposeFailedDesignList(std::vector<uint8_t>(100, 'a'), "H\n"),
             "Failed to send a design.");
+  // The list ends at an empty record.
+  std::vector<uint8_t> withHole = Log(3);
+  std::fill(withHole.begin() + 260, withHole.begin() + 520, 0);
+  EXPECT_EQ(ComposeFailedDesignList(withHole, "H\n"), "H\n/w/design1.qnf\n");
+  EXPECT_EQ(ComposeFailedDesignList(std::vector<uint8_t>(520, 0), "H\n"), "Failed to send a design.");
   // A record without a NUL shows its 260 bytes and no more.
   const std::string text = ComposeFailedDesignList(std::vector<uint8_t>(300, 'a'), "H\n");
   EXPECT_EQ(text, "H\n" + std::string(260, 'a') + "\n");

@@ -182,6 +182,27 @@ TEST_F(MachineLink, StopsAtAnEmptyPathWhateverTheCount) {
   EXPECT_EQ(machine.TimesOf("cmd 4").size(), 1u);
 }
 
+TEST_F(MachineLink, FileFailuresEndTheSessionWithTheirCodes) {
+  // A listed design that is not there.
+  std::vector<TransferListEntry> list = SendList({(work / "gone.qnf").string()}, 1);
+  EXPECT_EQ(Protocol_Seq_Download(9600, list.data(), 1, &detail, nullptr), kTransferFileOpen);
+  EXPECT_EQ(Events().back(), "EOT");
+  // A direct design without a name has nothing to announce.
+  const std::vector<uint8_t> image = Design(5, 1);
+  EXPECT_EQ(Protocol_Seq_Download_Direct(9600, image.data(), static_cast<unsigned>(image.size()),
+                                         "", 1, &detail, nullptr),
+            kTransferNoMemory);
+  // A received design whose folder is not there cannot be written.
+  machine.AddDesign(1, "R.qnf", image);
+  std::vector<TransferListEntry> receive = transfer::MakeEntryList(1);
+  ASSERT_TRUE(transfer::SetEntryPath(receive[0], (work / "no-folder" / "R.qnf").string()));
+  receive[0].destination = 1;
+  receive[0].designNo = 1;
+  EXPECT_EQ(Protocol_Seq_Upload(9600, receive.data(), 1, &detail, nullptr), kTransferFileOpen);
+  EXPECT_EQ(Events().back(), "EOT");
+  EXPECT_TRUE(machine.Designs(1).size() == 1);
+}
+
 TEST_F(MachineLink, ListsReceivesAndDeletesDesignsOnTheMachine) {
   const std::vector<uint8_t> one = Design(40, 4);
   const std::vector<uint8_t> two = Design(900, 5);
