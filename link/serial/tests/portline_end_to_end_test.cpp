@@ -13,7 +13,9 @@
 #include "link/machine_directory.h"
 #include "link/serial/portline.h"
 #include "link/transfer_list.h"
+#include "link/serial/frames.h"
 #include "platform/file_io.h"
+#include "platform/serial_port.h"
 #include "platform/work_folder.h"
 #include "testing/machine/machine_simulator.h"
 #include "testing/qnf_file_builder.h"
@@ -411,6 +413,39 @@ TEST(PortlineWithoutMachine, PortThatCannotBeOpenedIsReported) {
   // Without an open port nothing can be sent.
   EXPECT_EQ(Protocol_Seq_Delete(1, 1, nullptr, nullptr), kTransferSendFailed);
   EXPECT_EQ(SIO_TerminateIO(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The simulator's own check of the computer's rate switch: a computer that asks for 38400
+// and stays at 9600 is caught at its next ENQ.
+TEST(MachineSimulator, NoticesAComputerThatDidNotSwitchItsRate) {
+  vtest::MachineSimulator machine;
+  machine.Start();
+  platform::SerialPort port;
+  ASSERT_FALSE(port.Open(machine.DevicePath()));
+  ASSERT_FALSE(port.Configure(9600));
+  const uint8_t enq = portline::kEnq;
+  const portline::CommandFrame switchRate = portline::BuildCommandFrame(portline::kCmdSwitchBaudRate, 4);
+  ASSERT_FALSE(port.Write({&enq, 1}, 1000));
+  ASSERT_FALSE(port.Write(switchRate, 1000));
+  ASSERT_FALSE(port.Write({&enq, 1}, 1000));
+  // Three answers: ACK, ACK, ACK.
+  uint8_t answers[3] = {};
+  std::size_t got = 0;
+  for (int tries = 0; got < 3 && tries < 100; ++tries) {
+    port.WaitReadable(20);
+    const long n = port.ReadAvailable(answers + got, sizeof answers - got);
+    ASSERT_GE(n, 0);
+    got += static_cast<std::size_t>(n);
+  }
+  ASSERT_EQ(got, 3u);
+  EXPECT_EQ(answers[2], portline::kAck);
+  machine.Stop();
+  ASSERT_EQ(machine.Errors().size(), 1u);
+  EXPECT_EQ(machine.Errors()[0], "line at 9600 instead of 38400 at ENQ");
 }
 
 }  // namespace
