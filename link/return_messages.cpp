@@ -87,7 +87,7 @@ std::filesystem::path ErrorLogPath() { return platform::ProgramWorkFile("$_ErrLo
 
 bool AppendErrorLog(const std::filesystem::path& logFile, std::string_view designPath) {
   uint8_t record[kListRecordBytes] = {};
-  std::memcpy(record, designPath.data(), std::min(designPath.size(), kMaxListPathLength));
+  std::memcpy(record, designPath.data(), std::min(designPath.size(), kListRecordBytes));
   std::FILE* file = std::fopen(logFile.c_str(), "ab");
   if (!file) {
     (void)platform::RemoveFile(logFile);

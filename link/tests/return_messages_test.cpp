@@ -116,7 +116,7 @@ TEST(FailedDesignList, LogIsAppendedShownAndDeleted) {
   EXPECT_EQ(ShowReturnMessage(LinkKind::kSerial, kOwner, "Sending", -14, 0, log), 1);
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text,
-            "Failed to send a design.\n/w/a.qnf\n" + std::string(259, 'b') + "\n");
+            "Failed to send a design.\n/w/a.qnf\n" + std::string(260, 'b') + "\n");
   EXPECT_EQ(box.Shown()[0].caption, "Sending");
   EXPECT_EQ(box.Shown()[0].flags, platform::kMbOk | kMbIconExclamation | kMbTopmost);
   EXPECT_FALSE(std::filesystem::exists(log));
