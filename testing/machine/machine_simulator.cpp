@@ -208,9 +208,13 @@ void MachineSimulator::SendCurrentBlock() {
   const std::size_t start = blockIndex_ * kBlockDataBytes;
   const std::size_t length = std::min(kBlockDataBytes, transferLength_ - start);
   const bool last = start + length >= transferLength_;
+  uint8_t type = BlockType(kMachineBlockType, blockIndex_);
+  if (wrongTypeNext_) {
+    wrongTypeNext_ = false;
+    type ^= kOddBlockBit;
+  }
   const DataBlockFrame frame =
-      BuildDataBlockFrame(BlockType(kMachineBlockType, blockIndex_),
-                          std::span<const uint8_t>(transfer_).subspan(start, length), last);
+      BuildDataBlockFrame(type, std::span<const uint8_t>(transfer_).subspan(start, length), last);
   SendBytes(frame);
 }
 
@@ -477,6 +481,11 @@ void MachineSimulator::GarbageBeforeNextReply() {
 void MachineSimulator::DropNextReply() {
   std::lock_guard lock(mutex_);
   dropNext_ = true;
+}
+
+void MachineSimulator::WrongTypeOnNextBlock() {
+  std::lock_guard lock(mutex_);
+  wrongTypeNext_ = true;
 }
 
 void MachineSimulator::SetSilent(bool silent) {

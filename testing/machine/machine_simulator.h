@@ -59,6 +59,8 @@ class MachineSimulator {
   void SplitNextReply(int pieces);
   void GarbageBeforeNextReply();
   void DropNextReply();
+  // The next data block goes out with the other block type, as if it were a repeat.
+  void WrongTypeOnNextBlock();
   void SetSilent(bool silent);
 
   std::vector<MachineLogEntry> Log() const;
@@ -106,6 +108,7 @@ class MachineSimulator {
   int splitNext_ = 0;
   bool garbageNext_ = false;
   bool dropNext_ = false;
+  bool wrongTypeNext_ = false;
   bool silent_ = false;
   std::vector<MachineLogEntry> log_;
   std::vector<std::string> errors_;

@@ -352,6 +352,19 @@ TEST_F(MachineLink, RefusedDeleteGoesOutAgainWhenTheCallerSaysRetry) {
   EXPECT_EQ(detail, 128);
 }
 
+TEST_F(MachineLink, BlockOfTheWrongTypeIsRefusedAndSentAgain) {
+  machine.AddDesign(4, "CARD.qnf", Design(400, 8));
+  machine.AddDesign(4, "SECOND.qnf", Design(1, 8));
+  machine.WrongTypeOnNextBlock();
+  const std::string out = (work / "dir.tmp").string();
+  ASSERT_EQ(Protocol_Seq_DirUpload(9600, out.c_str(), 4, &detail, nullptr), 0);
+  EXPECT_EQ(machine.TimesOf("NAK").size(), 1u);
+  std::vector<transfer::ListedDesign> listed;
+  ASSERT_FALSE(transfer::ReadMachineDirectoryFile(out, listed));
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[1].name, "SECOND.qnf");
+}
+
 TEST_F(MachineLink, FetchStillBusyAfterTenRetriesIsATimeOut) {
   machine.BusyFor(11, 100);
   const std::string out = (work / "dir.tmp").string();
