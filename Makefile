@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run   builds (Release) and starts the main program
 #   make test  builds (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test
-PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

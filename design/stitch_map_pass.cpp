@@ -91,7 +91,8 @@ class MapPass {
       const uint8_t* pair = &source_[pos_];
       if (!IsControlHere(pair)) {
         pos_ += kPairBytes;
-        if (const auto s = Item(PairDx(pair), PairDy(pair), ItemKind::kPlain); s != MapPassStatus::kOk) return s;
+        const MapPassStatus s = Item(PairDx(pair), PairDy(pair), ItemKind::kPlain);
+        if (s != MapPassStatus::kOk) return s;
         continue;
       }
       const uint8_t code = pair[1];
@@ -259,7 +260,7 @@ PairMap PairMap::Scaling(double scaleX, double scaleY) { return PairMap{scaleX, 
 PairMap PairMap::Turning(int angleDegrees) { return ScalingThenTurning(1.0, 1.0, angleDegrees); }
 
 PairMap PairMap::ScalingThenTurning(double scaleX, double scaleY, int angleDegrees) {
-  const double t = -angleDegrees * kRadiansPerDegree;
+  const double t = -static_cast<double>(angleDegrees) * kRadiansPerDegree;  // no int overflow
   return PairMap{scaleX, scaleY, std::cos(t), std::sin(t)};
 }
 

@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/canvas.h"
+
 namespace design {
 
 struct ThreadColorEntry {
@@ -31,12 +33,13 @@ struct ThreadColorEntry {
   std::string_view catalogue;   // three characters: catalogue number, "Non" for "Any", "000" for greys
 };
 
-constexpr uint32_t kPaletteRelativeFlag = 0x02000000;
+// Colours leave the tables palette-relative; the one rule for that lives with the canvas.
+using platform::kPaletteRelativeFlag;
 // What every lookup answers for a code or index it does not know.
 constexpr uint32_t kUnknownThreadColor = kPaletteRelativeFlag;
 
 constexpr uint32_t PaletteRelativeRgb(uint8_t red, uint8_t green, uint8_t blue) {
-  return kPaletteRelativeFlag | (uint32_t{blue} << 16) | (uint32_t{green} << 8) | red;
+  return platform::PaletteRgb(red, green, blue);
 }
 
 constexpr int kThreadRowCount = 79;          // 78 machine threads, then "Any"

@@ -293,6 +293,8 @@ TEST(StitchTransformerMends, HostileRecordsFailCleanly) {
   const Bytes small = B().Stitch(3, 3).End().Bytes();
   EXPECT_FALSE(Transform(small, std::numeric_limits<double>::quiet_NaN(), 1.0, false, false, 0).ok);
   EXPECT_FALSE(Transform(small, std::numeric_limits<double>::infinity(), 1.0, false, false, 0).ok);
+  // Any whole angle turns: even the most negative int has no positive twin to overflow into.
+  EXPECT_TRUE(Transform(small, 1.0, 1.0, false, false, std::numeric_limits<int>::min()).ok);
   StitchRecord tiny;
   Load(tiny, small);
   EXPECT_FALSE(transformer.Transform(tiny, out, 1e300, 1e300, copied, false, false, 0, true));
@@ -433,14 +435,35 @@ RandomDesign MakeRandomDesign(std::mt19937& random, bool unknownCodes) {
   return {b.Bytes(), walk.x, walk.y};
 }
 
+// One random transform: scales 0.5..2.0 (the same on both axes for the editor, whose dialog
+// scales proportionally), angles 0..359, mirrors either way.
+struct RandomTransform {
+  double scaleX, scaleY;
+  int angle;
+  bool mirrorX, mirrorY, largeHoop;
+
+  static RandomTransform Draw(std::mt19937& random, bool sameScale) {
+    std::uniform_real_distribution<double> scales(0.5, 2.0);
+    std::bernoulli_distribution coin(0.5);
+    RandomTransform t{};
+    t.scaleX = scales(random);
+    t.scaleY = sameScale ? t.scaleX : scales(random);
+    t.angle = std::uniform_int_distribution<int>(0, 359)(random);
+    t.mirrorX = coin(random);
+    t.mirrorY = coin(random);
+    t.largeHoop = coin(random);
+    return t;
+  }
+};
+
 struct Expected {
   double x, y;
 };
-Expected MapEnd(int x, int y, double scale, bool mirrorX, bool mirrorY, int angle) {
-  const double t = -angle * 0.017453292519444445;
-  const double sx = (mirrorX ? -x : x) * scale;
-  const double sy = (mirrorY ? -y : y) * scale;
-  return {sx * std::cos(t) - sy * std::sin(t), sx * std::sin(t) + sy * std::cos(t)};
+Expected MapEnd(int x, int y, const RandomTransform& t) {
+  const double radians = -t.angle * 0.017453292519444445;
+  const double sx = (t.mirrorX ? -x : x) * t.scaleX;
+  const double sy = (t.mirrorY ? -y : y) * t.scaleY;
+  return {sx * std::cos(radians) - sy * std::sin(radians), sx * std::sin(radians) + sy * std::cos(radians)};
 }
 
 void ExpectCleanTransform(const RandomDesign& design, const Bytes& out, std::size_t copied,
@@ -460,30 +483,25 @@ void ExpectCleanTransform(const RandomDesign& design, const Bytes& out, std::siz
 
 TEST(StitchTransformerProperty, RandomDesignsDecodeCleanlyAndLandWhereMapped) {
   std::mt19937 random(1103);
-  std::uniform_real_distribution<double> scales(0.5, 2.0);
-  std::uniform_int_distribution<int> angles(0, 359);
-  std::bernoulli_distribution coin(0.5);
   CStitchTransformer transformer;
   StitchRecord in;
   StitchRecord out;
   for (int trial = 0; trial < 300; ++trial) {
     const RandomDesign design = MakeRandomDesign(random, true);
-    const double scale = scales(random);
-    const int angle = angles(random);
-    const bool mirrorX = coin(random), mirrorY = coin(random), large = coin(random);
+    const RandomTransform t = RandomTransform::Draw(random, true);
     in.Clear();
     Load(in, design.stream);
     int copied = 0;
-    ASSERT_TRUE(transformer.Transform(in, out, scale, scale, copied, mirrorX, mirrorY, angle, large))
+    ASSERT_TRUE(transformer.Transform(in, out, t.scaleX, t.scaleY, copied, t.mirrorX, t.mirrorY,
+                                      t.angle, t.largeHoop))
         << "trial " << trial;
     // Two passes, each truncating: within one unit of each pass's exact sum, the first
     // error turned by the second pass.
     ExpectCleanTransform(design, Bytes(out.Stitches(), out.Stitches() + copied), copied,
                          StitchRecord::kBroderaStitchRoom,
-                         MapEnd(design.endX, design.endY, scale, mirrorX, mirrorY, angle),
-                         1.0 + std::sqrt(2.0));
+                         MapEnd(design.endX, design.endY, t), 1.0 + std::sqrt(2.0));
     if (HasFailure()) {
-      ADD_FAILURE() << "trial " << trial << " scale " << scale << " angle " << angle;
+      ADD_FAILURE() << "trial " << trial << " scale " << t.scaleX << " angle " << t.angle;
       return;
     }
   }
@@ -543,29 +561,22 @@ TEST(StitchTransformerProperty, RandomLongMovesBecomeCleanChains) {
 
 TEST(StitchTransformerProperty, RandomDesignsInTheLayoutVariant) {
   std::mt19937 random(6103);
-  std::uniform_real_distribution<double> scales(0.5, 2.0);
-  std::uniform_int_distribution<int> angles(0, 359);
-  std::bernoulli_distribution coin(0.5);
   CLayoutStitchTransformer transformer;
   LayoutStitchRecord in;
   LayoutStitchRecord out;
   for (int trial = 0; trial < 300; ++trial) {
     const RandomDesign design = MakeRandomDesign(random, false);
-    const double scaleX = scales(random), scaleY = scales(random);
-    const int angle = angles(random);
-    const bool mirrorX = coin(random), mirrorY = coin(random);
+    const RandomTransform t = RandomTransform::Draw(random, false);
     in.Clear();
     std::copy(design.stream.begin(), design.stream.end(), in.Stitches());
     int copied = 0;
-    ASSERT_TRUE(transformer.Transform(in, out, scaleX, scaleY, copied, mirrorX, mirrorY, angle));
-    const double t = -angle * 0.017453292519444445;
-    const double sx = (mirrorX ? -design.endX : design.endX) * scaleX;
-    const double sy = (mirrorY ? -design.endY : design.endY) * scaleY;
-    const Expected end{sx * std::cos(t) - sy * std::sin(t), sx * std::sin(t) + sy * std::cos(t)};
+    ASSERT_TRUE(
+        transformer.Transform(in, out, t.scaleX, t.scaleY, copied, t.mirrorX, t.mirrorY, t.angle));
+    // One pass, one truncation.
     ExpectCleanTransform(design, Bytes(out.Stitches(), out.Stitches() + copied), copied,
-                         design::kLayoutTransformOutputLimit, end, 1.0);
+                         design::kLayoutTransformOutputLimit, MapEnd(design.endX, design.endY, t), 1.0);
     if (HasFailure()) {
-      ADD_FAILURE() << "trial " << trial << " angle " << angle;
+      ADD_FAILURE() << "trial " << trial << " angle " << t.angle;
       return;
     }
   }

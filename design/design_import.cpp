@@ -1,0 +1,90 @@
+#include "design/design_import.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "design/hoop.h"
+#include "design/qnf_file.h"
+#include "design/qnf_reader.h"
+#include "design/sew_file.h"
+#include "design/sew_reader.h"
+#include "platform/file_io.h"
+
+namespace design {
+
+namespace {
+
+// The largest design any hoop takes, 0.1 mm.
+constexpr int64_t kMaxDesignWidth = 2 * kLargeHoopHalfWidth;
+constexpr int64_t kMaxDesignHeight = 2 * kLargeHoopHalfHeight;
+
+// Files are read whole, but never more than a sound file of the kind could hold plus
+// slack; a larger one is no design of ours.
+std::size_t ReadLimit(DesignFileKind kind, const StitchRecord& record) {
+  constexpr std::size_t kSlack = 1u << 20;
+  if (kind == DesignFileKind::kSew) return sew_offset::kStitches + kSewStitchLimitBytes + kSlack;
+  return kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom() + kSlack;
+}
+
+bool CannotBeOpened(const std::error_code& error) {
+  return platform::IsNotFound(error) || error == std::errc::permission_denied ||
+         error == std::errc::operation_not_permitted;
+}
+
+ImportRefusal CheckQnf(std::span<const uint8_t> file, StitchRecord& record) {
+  switch (ReadQnf(file, record, kMaxImportPairs)) {
+    case QnfReadStatus::kEmpty:
+      return ImportRefusal::kEmpty;
+    case QnfReadStatus::kUnsupported:
+      return ImportRefusal::kUnsupported;
+    case QnfReadStatus::kDefective:
+      return ImportRefusal::kDefective;
+    case QnfReadStatus::kOk:
+      break;
+  }
+  // Summed in 64 bits: a lying file may carry any extents.
+  const Extents e = record.GetExtents();
+  if (int64_t{e.left} + e.right > kMaxDesignWidth || int64_t{e.top} + e.bottom > kMaxDesignHeight) {
+    record.Clear();
+    return ImportRefusal::kExceedsHoopLimits;
+  }
+  return ImportRefusal::kNone;
+}
+
+}  // namespace
+
+DesignFileKind DesignFileKindOf(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (ext == ".qnf") return DesignFileKind::kQnf;
+  if (ext == ".sew") return DesignFileKind::kSew;
+  return DesignFileKind::kNone;
+}
+
+ImportRefusal ReadDesignForImport(const std::filesystem::path& path, DesignFileKind kind,
+                                  StitchRecord& record) {
+  record.Clear();
+  if (kind == DesignFileKind::kNone) return ImportRefusal::kCannotOpen;
+  // A folder opens but does not read: it is no file to open.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) return ImportRefusal::kCannotOpen;
+  std::vector<uint8_t> bytes;
+  const std::error_code error = platform::ReadWholeFile(path, bytes, ReadLimit(kind, record));
+  if (error == std::errc::file_too_large) {
+    return kind == DesignFileKind::kQnf ? ImportRefusal::kUnsupported : ImportRefusal::kDefective;
+  }
+  if (error) return CannotBeOpened(error) ? ImportRefusal::kCannotOpen : ImportRefusal::kFileError;
+  if (kind == DesignFileKind::kSew) {
+    return ReadSew(bytes, record) == SewReadStatus::kOk ? ImportRefusal::kNone
+                                                         : ImportRefusal::kDefective;
+  }
+  return CheckQnf(bytes, record);
+}
+
+bool ExceedsLayoutHoop(const StitchRecord& record, int layoutHoopKind) {
+  return layoutHoopKind == 0 && record.Hoop() == kLargeHoop;
+}
+
+}  // namespace design

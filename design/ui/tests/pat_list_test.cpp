@@ -1,0 +1,92 @@
+#include "design/ui/pat_list.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "platform/file_io.h"
+#include "testing/qnf_file_builder.h"
+#include "testing/recording_message_box.h"
+#include "testing/stitch_stream_builder.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+class ImportDialog : public ::testing::Test {
+ protected:
+  QString Design(const std::string& name, int stitches, int colours) {
+    vtest::QnfFileSpec spec;
+    spec.threadCodes.assign(static_cast<std::size_t>(colours), 12);
+    vtest::StitchStreamBuilder b;
+    for (int i = 0; i < stitches; ++i) b.Stitch(10, 10);
+    spec.stitches = b.End().Bytes();
+    return Write(name, vtest::BuildQnfFile(spec));
+  }
+  QString Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_FALSE(platform::WriteWholeFile(dir_ / name, bytes));
+    return QString::fromStdString((dir_ / name).string());
+  }
+
+  vtest::TempDir dir_;
+  vtest::RecordingMessageBox box_;
+  design::StitchRecord record_;
+};
+
+TEST_F(ImportDialog, ChoosingAFileShowsItsCountsAndMinutes) {
+  const QString path = Design("rose.qnf", 3000, 4);
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 0);
+  EXPECT_EQ(dialog.windowTitle(), "Import Design");
+  emit dialog.currentChanged(path);
+  EXPECT_EQ(dialog.StitchCountText(), "3001 stitches");
+  EXPECT_EQ(dialog.ColourCountText(), "4 colors (parts)");
+  EXPECT_EQ(dialog.SewingTimeText(), "6 minutes (600spm)");
+  // The picture was drawn: not all white any more.
+  const QImage picture = dialog.Preview().Picture().toImage();
+  bool inked = false;
+  for (int y = 0; y < picture.height() && !inked; ++y) {
+    for (int x = 0; x < picture.width() && !inked; ++x) inked = picture.pixelColor(x, y) != Qt::white;
+  }
+  EXPECT_TRUE(inked);
+
+  emit dialog.directoryEntered(QString::fromStdString(dir_.Path().string()));
+  EXPECT_EQ(dialog.StitchCountText(), "");
+  EXPECT_EQ(dialog.Preview().Picture().toImage().pixelColor(5, 5), QColor(220, 220, 220));
+}
+
+TEST_F(ImportDialog, ConfirmingReturnsTheRecordAndTheFolder) {
+  const QString path = Design("rose.qnf", 20, 2);
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 0);
+  dialog.open();
+  dialog.selectFile(path);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(record_.PairCount(), 21);
+  EXPECT_EQ(record_.ColourCount(), 2);
+  EXPECT_EQ(dialog.ChosenFolder().toStdString(), dir_.Path().string());
+  EXPECT_EQ(box_.Count(), 0u);
+}
+
+TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
+  auto bytes = vtest::BuildQnfFile({});
+  bytes.resize(150);
+  const QString path = Write("torn.qnf", bytes);
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 0);
+  dialog.open();
+  dialog.selectFile(path);
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  const auto shown = box_.Shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "This file may be defective.");
+  EXPECT_EQ(shown[0].caption, "Import Design");
+  EXPECT_EQ(shown[0].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
+  EXPECT_EQ(record_.ColourCount(), 0);
+  dialog.reject();
+}
+
+}  // namespace

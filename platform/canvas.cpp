@@ -1,0 +1,7 @@
+#include "platform/canvas.h"
+
+namespace platform {
+
+Canvas::~Canvas() = default;
+
+}  // namespace platform

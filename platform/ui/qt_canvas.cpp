@@ -1,0 +1,57 @@
+#include "platform/ui/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <QPolygon>
+
+#include "platform/ui/qt_colour.h"
+
+namespace platform_ui {
+
+QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
+  QPen pen(ToQColor(colour));
+  pen.setWidth(width);
+  pen.setStyle(style == platform::PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  painter_.setPen(pen);
+}
+
+void QtCanvas::MoveTo(int x, int y) { current_ = QPoint(x, y); }
+
+void QtCanvas::LineTo(int x, int y) {
+  const QPoint to(x, y);
+  painter_.drawLine(current_, to);
+  current_ = to;
+}
+
+void QtCanvas::Polyline(std::span<const platform::CanvasPoint> points) {
+  if (points.size() < 2) return;
+  QPolygon polygon;
+  polygon.reserve(static_cast<int>(points.size()));
+  for (const auto& p : points) polygon << QPoint(p.x, p.y);
+  painter_.drawPolyline(polygon);
+}
+
+void QtCanvas::Rectangle(const platform::CanvasRect& rect) {
+  if (rect.Width() <= 0 || rect.Height() <= 0) return;
+  // The outline stands on the rectangle's edge pixels, right and bottom exclusive.
+  painter_.drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+}
+
+void QtCanvas::FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) {
+  if (rect.Width() <= 0 || rect.Height() <= 0) return;
+  painter_.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(colour));
+}
+
+void QtCanvas::Text(int x, int y, const std::string& text, platform::PaletteColour colour) {
+  const QPen saved = painter_.pen();
+  painter_.setPen(ToQColor(colour));
+  const QFontMetrics metrics(painter_.font());
+  painter_.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(text));
+  painter_.setPen(saved);
+}
+
+}  // namespace platform_ui

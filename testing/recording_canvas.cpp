@@ -1,0 +1,56 @@
+#include "testing/recording_canvas.h"
+
+namespace vtest {
+
+using platform::CanvasPoint;
+
+CanvasPrimitive RecordingCanvas::WithPen(CanvasOp op) const {
+  CanvasPrimitive p{op, {}, penColour_, penWidth_, penStyle_, {}};
+  return p;
+}
+
+void RecordingCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
+  penColour_ = colour;
+  penWidth_ = width;
+  penStyle_ = style;
+}
+
+void RecordingCanvas::MoveTo(int x, int y) { current_ = {x, y}; }
+
+void RecordingCanvas::LineTo(int x, int y) {
+  CanvasPrimitive p = WithPen(CanvasOp::kLine);
+  p.points = {current_, CanvasPoint{x, y}};
+  primitives_.push_back(std::move(p));
+  current_ = {x, y};
+}
+
+void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
+  CanvasPrimitive p = WithPen(CanvasOp::kPolyline);
+  p.points.assign(points.begin(), points.end());
+  primitives_.push_back(std::move(p));
+}
+
+void RecordingCanvas::Rectangle(const platform::CanvasRect& rect) {
+  CanvasPrimitive p = WithPen(CanvasOp::kRectangle);
+  p.points = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+  primitives_.push_back(std::move(p));
+}
+
+void RecordingCanvas::FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) {
+  primitives_.push_back(
+      {CanvasOp::kFill, {{rect.left, rect.top}, {rect.right, rect.bottom}}, colour, 0, {}, {}});
+}
+
+void RecordingCanvas::Text(int x, int y, const std::string& text, platform::PaletteColour colour) {
+  primitives_.push_back({CanvasOp::kText, {{x, y}}, colour, 0, {}, text});
+}
+
+std::vector<CanvasPrimitive> RecordingCanvas::Of(CanvasOp op) const {
+  std::vector<CanvasPrimitive> out;
+  for (const auto& p : primitives_) {
+    if (p.op == op) out.push_back(p);
+  }
+  return out;
+}
+
+}  // namespace vtest
