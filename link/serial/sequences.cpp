@@ -40,14 +40,9 @@ int SendOneDesign(Session& session, uint8_t destination, std::string_view announ
   const std::size_t announced = record.size() + design.size();
   if (announced > kMaxTransferBytes) return kTransferFileRead;
   const std::vector<uint8_t> image = PaddedImage(record, design);
-  if (const int result = session.Exchange(
-          BuildLengthCommandFrame(kCmdSendDesign, destination, static_cast<uint32_t>(announced)))) {
-    return result;
-  }
-  if (session.Answer() == 0) return session.Refused();
-  Pause(kBeforeBlocksMs);
-  if (const int result = session.SendBlocks(image, fileIndex, fileCount, cb)) return result;
-  return session.PollStatus(kStatusAfterSend, status);
+  return session.SendAnnounced(
+      BuildLengthCommandFrame(kCmdSendDesign, destination, static_cast<uint32_t>(announced)), image,
+      fileIndex, fileCount, cb, status);
 }
 
 // Writes received bytes to a file, replacing it. -8 when it cannot be made, -10 when the
@@ -78,21 +73,17 @@ int SendFile(int baudRate, const char* file, int* detail, ProgressCallback cb, u
   std::vector<uint8_t> image;
   std::size_t length = 0;
   if (const int result = ReadPaddedFile(file, image, length)) return result;
-  if (const int result =
-          session.Exchange(BuildLengthCommandFrame(command, 0, static_cast<uint32_t>(length)))) {
+  uint8_t status = 0;
+  if (const int result = session.SendAnnounced(
+          BuildLengthCommandFrame(command, 0, static_cast<uint32_t>(length)), image, 0, 1, cb, status)) {
     return result;
   }
-  if (session.Answer() == 0) return session.Refused();
-  Pause(kBeforeBlocksMs);
-  if (const int result = session.SendBlocks(image, 0, 1, cb)) return result;
-  uint8_t status = 0;
-  if (const int result = session.PollStatus(kStatusAfterSend, status)) return result;
   if (status == kStatusFailed) return kTransferDesignsFailed;
   return session.Close();
 }
 
-// Delete and diagnostic: one command at 9600, asked again while the caller wants it
-// refused ones repeated, then the status until the machine is done.
+// Delete and diagnostic: one command at 9600 (sent again after a refusal for as long as
+// the caller asks), then the status until the machine is done.
 int CommandThenStatus(uint8_t command, uint8_t p1, uint8_t p2, uint8_t statusKind, int* detail,
                       RefusedCallback onRefused) {
   Session session(detail);
@@ -257,21 +248,15 @@ int Protocol_Seq_Versionup(int baudRate, const char* file, int* detail, unsigned
       const auto segmentNo = static_cast<uint8_t>(s | (updateFlag ? kUpdateFlagBit : 0));
       // A whole segment of 65,536 bytes reads as length 0 in its 16 bits.
       const auto length16 = static_cast<uint16_t>(length);
-      if (const int result = session.Exchange(
-              BuildCommandFrame(kCmdProgramSegment, segmentNo, static_cast<uint8_t>(segments),
-                                static_cast<uint8_t>(length16 >> 8), static_cast<uint8_t>(length16)))) {
-        return result;
-      }
-      if (session.Answer() == 0) return session.Refused();
-      Pause(kBeforeBlocksMs);
       const std::vector<uint8_t> image =
           PaddedImage({}, std::span<const uint8_t>(program).subspan(start, length));
-      if (const int result = session.SendBlocks(image, static_cast<int>(s - 1),
-                                                static_cast<int>(segments), cb)) {
+      uint8_t status = 0;
+      if (const int result = session.SendAnnounced(
+              BuildCommandFrame(kCmdProgramSegment, segmentNo, static_cast<uint8_t>(segments),
+                                static_cast<uint8_t>(length16 >> 8), static_cast<uint8_t>(length16)),
+              image, static_cast<int>(s - 1), static_cast<int>(segments), cb, status)) {
         return result;
       }
-      uint8_t status = 0;
-      if (const int result = session.PollStatus(kStatusAfterSend, status)) return result;
       if (status == kStatusFailed) return kTransferDesignsFailed;
     }
     return session.Close();
@@ -282,16 +267,14 @@ int Protocol_Seq_Versionup_Trigger(int baudRate, int* detail) {
   return Guarded([&]() -> int {
     Session session(detail);
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
-    if (const int result = session.Exchange(
-            BuildCommandFrame(kCmdProgramSegment, 1, 1, kBlockDataBytes >> 8, kBlockDataBytes & 0xFF))) {
+    // The trigger is one segment of one block; its content does not matter.
+    const std::vector<uint8_t> block(kBlockDataBytes, 0);
+    uint8_t status = 0;
+    if (const int result = session.SendAnnounced(
+            BuildCommandFrame(kCmdProgramSegment, 1, 1, kBlockDataBytes >> 8, kBlockDataBytes & 0xFF),
+            block, 0, 1, nullptr, status)) {
       return result;
     }
-    if (session.Answer() == 0) return session.Refused();
-    Pause(kBeforeBlocksMs);
-    const std::vector<uint8_t> block(kBlockDataBytes, 0);
-    if (const int result = session.SendBlocks(block, 0, 1, nullptr)) return result;
-    uint8_t status = 0;
-    if (const int result = session.PollStatus(kStatusAfterSend, status)) return result;
     if (status == kStatusFailed) return kTransferDesignsFailed;
     return session.Close();
   });

@@ -128,6 +128,15 @@ int Session::SendBlocks(std::span<const uint8_t> image, int fileIndex, int fileC
   return kTransferOk;
 }
 
+int Session::SendAnnounced(const CommandFrame& command, std::span<const uint8_t> image,
+                           int fileIndex, int fileCount, ProgressCallback cb, uint8_t& status) {
+  if (const int result = Exchange(command)) return result;
+  if (Answer() == 0) return Refused();
+  Pause(kBeforeBlocksMs);
+  if (const int result = SendBlocks(image, fileIndex, fileCount, cb)) return result;
+  return PollStatus(kStatusAfterSend, status);
+}
+
 int Session::ReceiveBlock(std::size_t blockIndex, std::size_t length, std::vector<uint8_t>& data,
                           int fileIndex, int fileCount, ProgressCallback cb) {
   if (Link().AbortRequested()) return kTransferAborted;

@@ -63,6 +63,10 @@ class Session {
   int SendBlock(std::span<const uint8_t> image, int fileIndex, int fileCount, std::size_t blockIndex,
                 ProgressCallback cb);
   int SendBlocks(std::span<const uint8_t> image, int fileIndex, int fileCount, ProgressCallback cb);
+  // Announces a payload with its command, sends its blocks once the machine is ready, then
+  // asks the status until the machine has dealt with it.
+  int SendAnnounced(const CommandFrame& command, std::span<const uint8_t> image, int fileIndex,
+                    int fileCount, ProgressCallback cb, uint8_t& status);
   // Receives length bytes in blocks into data.
   int ReceiveBlocks(std::size_t length, std::vector<uint8_t>& data, int fileIndex, int fileCount,
                     ProgressCallback cb);
