@@ -1,0 +1,20 @@
+#pragma once
+
+// The writable per-user folder of the running program, for its temporary design files,
+// lists and logs: $XDG_DATA_HOME/Corvan/<executable name> (default ~/.local/share). The
+// install folder beside the executable is read-only.
+
+#include <filesystem>
+#include <string>
+
+#include "platform/export.h"
+
+namespace platform {
+
+// The folder, created when missing; empty when it cannot be made.
+VELINOR_EXPORT std::filesystem::path ProgramWorkFolder();
+
+// A file of that folder (the name alone when the folder cannot be made).
+VELINOR_EXPORT std::filesystem::path ProgramWorkFile(const std::string& name);
+
+}  // namespace platform
