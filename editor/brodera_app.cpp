@@ -1,5 +1,7 @@
 #include "editor/brodera_app.h"
 
+#include "platform/work_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -44,15 +46,7 @@ std::string ProgramFolderOf(const std::string& executablePath) {
 }
 
 std::string DefaultWorkFolder() {
-  std::filesystem::path base;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
-    base = data;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    base = std::filesystem::temp_directory_path();
-  }
-  return (base / "Corvan" / kProgramName / "").string();
+  return (platform::WorkFolderOf(kProgramName) / "").string();
 }
 
 CBroderaApp::CBroderaApp(std::string programFolder, std::string workFolder)

@@ -9,12 +9,14 @@
 #include "editor/ui/brodera_application.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_message_service.h"
+#include "platform/work_folder.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName(editor::kProgramName);
   QApplication::setOrganizationName(platform::kProfileMaker);
   platform_ui::InstallQtMessageService();
+  platform::SetProgramName(editor::kProgramName);
 
   std::vector<std::string> args(argv + 1, argv + argc);
   const editor::CommandLineInfo commandLine = editor::ParseCommandLine(args);

@@ -1,6 +1,7 @@
 #include "platform/work_folder.h"
 
 #include <cstdlib>
+#include <mutex>
 #include <system_error>
 
 namespace platform {
@@ -22,10 +23,27 @@ std::string ExecutableName() {
   return exe.filename().string();
 }
 
+std::mutex g_nameMutex;
+std::string g_programName;  // guarded by g_nameMutex
+
+std::string ProgramName() {
+  std::lock_guard lock(g_nameMutex);
+  return g_programName.empty() ? ExecutableName() : g_programName;
+}
+
 }  // namespace
 
+void SetProgramName(const std::string& name) {
+  std::lock_guard lock(g_nameMutex);
+  g_programName = name;
+}
+
+std::filesystem::path WorkFolderOf(const std::string& program) {
+  return DataHome() / "Corvan" / program;
+}
+
 std::filesystem::path ProgramWorkFolder() {
-  const std::filesystem::path folder = DataHome() / "Corvan" / ExecutableName();
+  const std::filesystem::path folder = WorkFolderOf(ProgramName());
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) return {};
