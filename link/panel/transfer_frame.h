@@ -23,6 +23,9 @@ inline constexpr unsigned kTransferDoneMessage = platform::kUserMessage + 50;
 // Posted by a worker's progress callback: wparam the file counter (high 32 bits the
 // 1-based file, low 32 bits the count; 0 for none), lparam the percentage 0..100.
 inline constexpr unsigned kTransferProgressMessage = platform::kUserMessage + 51;
+// A device came or went; wparam and lparam are the event and its data, passed on to the
+// USB link. The USB link posts it to the window it was initialised with.
+inline constexpr unsigned kDeviceChangeMessage = 0x0219;
 // The command message of the list, count and delete progress dialogs, with these codes.
 inline constexpr unsigned kCommandMessage = 0x0111;
 inline constexpr int kCmdStartWorker = 49999;

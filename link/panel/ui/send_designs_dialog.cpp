@@ -252,6 +252,8 @@ class SendDesignsDialog : public PostingDialog {
       const std::string counter = linkpanel::ProgressCounterText(wparam);
       if (!counter.empty()) counter_->setText(QString::fromStdString(counter));
       progress_->setValue(static_cast<int>(lparam));
+    } else if (message == linkpanel::kDeviceChangeMessage) {
+      setWindowTitle(QString::fromStdString(rules_.Frame().OnDeviceChange(wparam, lparam)));
     } else if (message == linkpanel::kTransferDoneMessage) {
       animation_->Stop();
       done(rules_.OnDone());
