@@ -40,13 +40,7 @@ void SendDesignsRules::Start(int destination, const AskVersion& askVersion,
   if (!started) EndEarly();
 }
 
-bool SendDesignsRules::StartFileList(int destination, const AskVersion& askVersion,
-                                     const CountDesigns& countDesigns) {
-  VersionGate gate(askVersion);
-  std::optional<PreparedSend> prepared =
-      PrepareSendList(dialog_, request_.listFile, destination, request_.askVersion ? &gate : nullptr);
-  if (!prepared) return false;
-  send_ = std::move(*prepared);
+bool SendDesignsRules::CountPlacesLeft(int destination, const CountDesigns& countDesigns) {
   TransferWorker& worker = frame_.Worker();
   if (!worker.CreateAbortEvent()) {
     platform::MessageBox(dialog_, kFailedToCreateEvent, kSendCaption,
@@ -55,29 +49,19 @@ bool SendDesignsRules::StartFileList(int destination, const AskVersion& askVersi
   }
   const int onMachine = countDesigns(destination, worker.AbortEvent());
   if (onMachine < 0) return false;  // the count's own worker has said why
-  if (!FitToMachine(dialog_, onMachine, send_)) return false;
+  return FitToMachine(dialog_, onMachine, send_);
+}
 
+bool SendDesignsRules::RunSend(TransferJob job, std::function<void(int result)> afterSend) {
+  TransferWorker& worker = frame_.Worker();
   platform::WindowHandle dialog = dialog_;
   VelinorAbortEvent* abortEvent = worker.AbortEvent();
-  PreparedSend* send = &send_;
+  job.caption = kSendCaption;
+  job.pauseBeforeSerial = true;
   SetProgressTarget(dialog);
-  const bool running = worker.Start([dialog, abortEvent, send] {
-    TransferJob job;
-    job.caption = kSendCaption;
-    job.pauseBeforeSerial = true;
-    job.overUsb = [send](int* detail) {
-      return UsbDownload(send->entries.data(), send->count, detail, PostTransferProgress);
-    };
-    job.overSerial = [send](int baudRate, int* detail) {
-      return Protocol_Seq_Download(baudRate, send->entries.data(), send->count, detail,
-                                   PostTransferProgress);
-    };
+  const bool running = worker.Start([dialog, abortEvent, job, afterSend] {
     const int result = RunTransferJob(dialog, abortEvent, job);
-    if (result != 0) {
-      send->cutAtLimit = false;
-    } else if (send->longNamesSkipped) {
-      ReportLongFileNames(dialog);
-    }
+    if (afterSend) afterSend(result);
     platform::PostToUi(dialog, kTransferDoneMessage, 0, result == 0 ? 1 : 0);
   });
   if (!running) {
@@ -87,45 +71,51 @@ bool SendDesignsRules::StartFileList(int destination, const AskVersion& askVersi
   return running;
 }
 
-bool SendDesignsRules::StartDirect(int destination, const CountDesigns& countDesigns) {
-  TransferWorker& worker = frame_.Worker();
-  if (!worker.CreateAbortEvent()) {
-    platform::MessageBox(dialog_, kFailedToCreateEvent, kSendCaption,
-                         platform::kMbOk | platform::kMbIconError);
-    return false;
-  }
-  const int onMachine = countDesigns(destination, worker.AbortEvent());
-  if (onMachine < 0) return false;
-  PreparedSend none;
-  none.count = 1;
-  none.entries.resize(2);
-  if (!FitToMachine(dialog_, onMachine, none)) return false;
-
+bool SendDesignsRules::StartFileList(int destination, const AskVersion& askVersion,
+                                     const CountDesigns& countDesigns) {
+  VersionGate gate(askVersion);
+  std::optional<PreparedSend> prepared =
+      PrepareSendList(dialog_, request_.listFile, destination, request_.askVersion ? &gate : nullptr);
+  if (!prepared) return false;
+  send_ = std::move(*prepared);
+  if (!CountPlacesLeft(destination, countDesigns)) return false;
+  PreparedSend* send = &send_;
+  TransferJob job;
+  job.overUsb = [send](int* detail) {
+    return UsbDownload(send->entries.data(), send->count, detail, PostTransferProgress);
+  };
+  job.overSerial = [send](int baudRate, int* detail) {
+    return Protocol_Seq_Download(baudRate, send->entries.data(), send->count, detail,
+                                 PostTransferProgress);
+  };
   platform::WindowHandle dialog = dialog_;
-  VelinorAbortEvent* abortEvent = worker.AbortEvent();
-  const SendRequest* request = &request_;
-  SetProgressTarget(dialog);
-  const bool running = worker.Start([dialog, abortEvent, request, destination] {
-    TransferJob job;
-    job.caption = kSendCaption;
-    job.pauseBeforeSerial = true;
-    job.overUsb = [request, destination](int* detail) {
-      return UsbDirectDownload(request->design, request->designSize, request->name.c_str(),
-                               destination, detail, PostTransferProgress);
-    };
-    job.overSerial = [request, destination](int baudRate, int* detail) {
-      return Protocol_Seq_Download_Direct(baudRate, request->design, request->designSize,
-                                          request->name.c_str(), destination, detail,
-                                          PostTransferProgress);
-    };
-    const int result = RunTransferJob(dialog, abortEvent, job);
-    platform::PostToUi(dialog, kTransferDoneMessage, 0, result == 0 ? 1 : 0);
+  return RunSend(std::move(job), [send, dialog](int result) {
+    if (result != 0) {
+      send->cutAtLimit = false;
+    } else if (send->longNamesSkipped) {
+      ReportLongFileNames(dialog);
+    }
   });
-  if (!running) {
-    platform::MessageBox(dialog_, kFailedToCreateThread, kSendCaption,
-                         platform::kMbOk | platform::kMbIconError);
-  }
-  return running;
+}
+
+bool SendDesignsRules::StartDirect(int destination, const CountDesigns& countDesigns) {
+  // One design: the count only tells whether the machine has a place left.
+  send_ = PreparedSend{};
+  send_.entries.resize(2);
+  send_.count = 1;
+  if (!CountPlacesLeft(destination, countDesigns)) return false;
+  const SendRequest* request = &request_;
+  TransferJob job;
+  job.overUsb = [request, destination](int* detail) {
+    return UsbDirectDownload(request->design, request->designSize, request->name.c_str(),
+                             destination, detail, PostTransferProgress);
+  };
+  job.overSerial = [request, destination](int baudRate, int* detail) {
+    return Protocol_Seq_Download_Direct(baudRate, request->design, request->designSize,
+                                        request->name.c_str(), destination, detail,
+                                        PostTransferProgress);
+  };
+  return RunSend(std::move(job), nullptr);
 }
 
 int SendDesignsRules::OnDone() {

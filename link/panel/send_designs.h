@@ -53,6 +53,10 @@ class SendDesignsRules {
   bool StartFileList(int destination, const AskVersion& askVersion,
                      const CountDesigns& countDesigns);
   bool StartDirect(int destination, const CountDesigns& countDesigns);
+  // The abort event, then the machine's design count; the list cut to the places left.
+  bool CountPlacesLeft(int destination, const CountDesigns& countDesigns);
+  // Hands the send to the worker, which posts its end to the dialog.
+  bool RunSend(TransferJob job, std::function<void(int result)> afterSend);
 
   SendRequest request_;
   platform::WindowHandle dialog_;

@@ -90,18 +90,8 @@ class Exports : public ::testing::Test {
     });
   }
 
-  std::string ListOf(const std::vector<std::string>& paths) {
-    const std::filesystem::path list = env.root / "SendQnf.lst";
-    EXPECT_FALSE(transfer::WriteTransferListFile(list, paths));
-    return list.string();
-  }
   void StoreLink(const char* key, int value) {
     platform::Profile("Pictorel").WriteInt("Rs-232c", key, value);
-  }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> texts;
-    for (const auto& box : env.boxes.Shown()) texts.push_back(box.text);
-    return texts;
   }
 
   lptest::LinkEnvironment env;
@@ -120,7 +110,7 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
   const std::vector<uint8_t> a = lptest::Design(700, 1);
   const std::vector<uint8_t> b = lptest::Design(20, 2);
   const std::vector<uint8_t> c = lptest::Design(260, 3);
-  const std::string list = ListOf({env.WriteDesign("A.qnf", a), env.WriteDesign("B.qnf", b),
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", a), env.WriteDesign("B.qnf", b),
                                    env.WriteDesign("C.qnf", c)});
   PressStartAndWatch();
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
@@ -138,7 +128,7 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
 }
 
 TEST_F(Exports, ClosingTheDialogMidTransferAbortsIt) {
-  const std::string list = ListOf({env.WriteDesign("BIG.qnf", lptest::Design(20000, 1))});
+  const std::string list = env.WriteList({env.WriteDesign("BIG.qnf", lptest::Design(20000, 1))});
   PressStartAndWatch();
   bool closed = false;
   Every([&] {
@@ -150,13 +140,13 @@ TEST_F(Exports, ClosingTheDialogMidTransferAbortsIt) {
   });
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
   EXPECT_TRUE(closed);
-  EXPECT_EQ(Texts(), std::vector<std::string>{"Communication is aborted."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"Communication is aborted."});
   EXPECT_EQ(env.boxes.Shown()[0].caption, "Sending");
 }
 
 TEST_F(Exports, AMachineRefusalShowsItsMessageWithTheActionsCaption) {
   machine.RefuseCommand(4, 64);
-  const std::string list = ListOf({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
   PressStartAndWatch();
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
   ASSERT_EQ(env.boxes.Count(), 1u);
@@ -166,7 +156,7 @@ TEST_F(Exports, AMachineRefusalShowsItsMessageWithTheActionsCaption) {
 }
 
 TEST_F(Exports, ClosingBeforeStartReturnsTwoWithoutATransfer) {
-  const std::string list = ListOf({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
   Every([] {
     if (QDialog* dialog = Shown("sendDesigns")) ClickLater(Child<QPushButton>(dialog, "cancel"));
   });
@@ -192,7 +182,7 @@ TEST_F(Exports, TheSettingsDialogChoosesThePortAndRateTheNextTransferUses) {
   setenv("VELINOR_COM2", machine.DevicePath().c_str(), 1);
   setenv("VELINOR_COM1", (env.root / "no-such-port").c_str(), 1);
   const std::vector<uint8_t> a = lptest::Design(30, 4);
-  const std::string list = ListOf({env.WriteDesign("A.qnf", a)});
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", a)});
   PressStartAndWatch();
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
   EXPECT_EQ(env.boxes.Count(), 0u);
@@ -250,7 +240,7 @@ TEST_F(Exports, ALargeDesignAsksTheVersionOnceBeforeItIsSent) {
     ClickLater(Child<QPushButton>(dialog, "ok"));
   });
   PressStartAndWatch();
-  const std::string list = ListOf({env.WriteDesign("A.qnf", lptest::Design(5, 1, 40000)),
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1, 40000)),
                                    env.WriteDesign("B.qnf", lptest::Design(5, 2, 50000))});
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
   EXPECT_EQ(asked, 1);

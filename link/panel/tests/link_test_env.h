@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/qnf_file_builder.h"
@@ -79,6 +80,20 @@ class LinkEnvironment {
     const std::filesystem::path path = root / "designs" / name;
     EXPECT_FALSE(platform::WriteWholeFile(path, bytes));
     return path.string();
+  }
+
+  // A program's transfer list naming these designs.
+  std::string WriteList(const std::vector<std::string>& paths) {
+    const std::filesystem::path list = root / "SendQnf.lst";
+    EXPECT_FALSE(transfer::WriteTransferListFile(list, paths));
+    return list.string();
+  }
+
+  // The texts of the boxes shown so far.
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : boxes.Shown()) texts.push_back(box.text);
+    return texts;
   }
 
   // Files the link left in the work folder.

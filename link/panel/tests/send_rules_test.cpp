@@ -22,11 +22,6 @@ class SendRules : public ::testing::Test {
     EXPECT_FALSE(transfer::WriteTransferListFile(list, paths));
     return list;
   }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> texts;
-    for (const auto& box : env.boxes.Shown()) texts.push_back(box.text);
-    return texts;
-  }
   lptest::LinkEnvironment env;
 };
 
@@ -88,7 +83,7 @@ TEST_F(SendRules, DesignsOverTheStoredVersionsLimitAreSkippedWithTheRoundFigure)
   send = PrepareSendList(nullptr, List({over, huge}), 2, nullptr);
   ASSERT_TRUE(send);
   EXPECT_EQ(send->count, 1);
-  EXPECT_EQ(Texts(), std::vector<std::string>{"The design is too large and cannot be sent in this "
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"The design is too large and cannot be sent in this "
                                               "menu.\nThe pattern (huge.qnf) exceeds the 64000 stitch limit."});
 }
 
@@ -120,12 +115,12 @@ TEST_F(SendRules, LongNamesAreSkippedForTheOpenSaveFolderAndNoted) {
   ASSERT_TRUE(send);
   EXPECT_FALSE(send->longNamesSkipped);
   ReportLongFileNames(nullptr);
-  EXPECT_EQ(Texts().back(),
+  EXPECT_EQ(env.Texts().back(),
             "The Open/Save Folder does not support the long file names of more than 32 "
             "characters.Some files failed to transfer.");
   EXPECT_TRUE(CheckFileNameLength(nullptr, fits));
   EXPECT_FALSE(CheckFileNameLength(nullptr, tooLong));
-  EXPECT_EQ(Texts().back(), "The Open/Save Folder does not support the long file names such as \"" +
+  EXPECT_EQ(env.Texts().back(), "The Open/Save Folder does not support the long file names such as \"" +
                                 std::string(33, 'l') +
                                 ".qnf\".\nPlease shorten the file name to 32 characters or less.");
 }
@@ -140,7 +135,7 @@ TEST_F(SendRules, UnreadableListsAndDesignsStopTheSend) {
   // A file too short to hold the stitch count is not read past its end.
   const std::string stub = env.WriteDesign("stub.qnf", std::vector<uint8_t>(20, 0x41));
   EXPECT_FALSE(PrepareSendList(nullptr, List({stub}), 1, nullptr));
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"File Open Error.", "File Open Error.",
+  EXPECT_EQ(env.Texts(), (std::vector<std::string>{"File Open Error.", "File Open Error.",
                                                "File Read Error.", "File Read Error."}));
   EXPECT_EQ(env.boxes.Shown()[0].caption, "Sending");
 
@@ -148,7 +143,7 @@ TEST_F(SendRules, UnreadableListsAndDesignsStopTheSend) {
   StoreVersionCode(1);
   const std::string over = env.WriteDesign("over.qnf", lptest::Design(3, 3, 40000));
   EXPECT_FALSE(PrepareSendList(nullptr, List({over}), 1, nullptr));
-  EXPECT_EQ(Texts().back(), "Failed to send the selected QNF files.");
+  EXPECT_EQ(env.Texts().back(), "Failed to send the selected QNF files.");
   EXPECT_EQ(env.boxes.Shown().back().caption, "Warning");
 }
 
@@ -172,9 +167,9 @@ TEST_F(SendRules, TheListIsCutToThePlacesLeftAndTheCountWithIt) {
   EXPECT_FALSE(fits.cutAtLimit);
 
   EXPECT_FALSE(FitToMachine(nullptr, 100, send));
-  EXPECT_EQ(Texts(), std::vector<std::string>{"100 designs are already registered.\nNo design can be registered."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"100 designs are already registered.\nNo design can be registered."});
   ReportMachineFull(nullptr);
-  EXPECT_EQ(Texts().back(), "100 designs have been registered.\nNo more design can be registered.");
+  EXPECT_EQ(env.Texts().back(), "100 designs have been registered.\nNo more design can be registered.");
 }
 
 TEST_F(SendRules, TheDesignCountIsTheDirectorysHeadAndTheFileGoes) {
@@ -248,7 +243,7 @@ TEST_F(SendRules, PanelHoldsAHundredDesigns) {
   SendPanelRules panel(nullptr);
   EXPECT_FALSE(panel.Add(nullptr, paths));
   EXPECT_EQ(panel.Rows().size(), 100u);
-  EXPECT_EQ(Texts(), std::vector<std::string>{kPanelFullText});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{kPanelFullText});
 }
 
 TEST_F(SendRules, PanelAsksTheVersionOncePerPanelAndStopsTheAddWithoutAnAnswer) {
@@ -270,7 +265,7 @@ TEST_F(SendRules, PanelAsksTheVersionOncePerPanelAndStopsTheAddWithoutAnAnswer) 
   SendPanelRules answered([&] { return 1; });  // OK, but version 1 is still stored
   answered.Add(nullptr, {big, after});
   ASSERT_EQ(answered.Rows().size(), 1u);
-  EXPECT_EQ(Texts().back(), "In this menu, you cannot send a large design.\nThe \"big.qnf\" design exceeds 32000 stitch counts.");
+  EXPECT_EQ(env.Texts().back(), "In this menu, you cannot send a large design.\nThe \"big.qnf\" design exceeds 32000 stitch counts.");
   EXPECT_EQ(env.boxes.Shown().back().flags & platform::kMbIconMask, platform::kMbIconInformation);
 }
 
@@ -280,7 +275,7 @@ TEST_F(SendRules, PanelSendWritesTheListAndTickingTheFolderDropsLongNames) {
   SendPanelRules panel(nullptr);
   const std::filesystem::path list = env.root / "SendList.tp$";
   EXPECT_FALSE(panel.Send(nullptr, list, false));
-  EXPECT_EQ(Texts().back(), "no data available.");
+  EXPECT_EQ(env.Texts().back(), "no data available.");
   panel.Add(nullptr, {tooLong, fits});
   ASSERT_EQ(panel.Rows().size(), 2u);
   panel.SetOpenSaveFolder(nullptr, true);
@@ -300,7 +295,7 @@ TEST_F(SendRules, PanelRefusesADesignWhoseHeaderIsCutShort) {
   SendPanelRules panel(nullptr);
   panel.Add(nullptr, {stub});
   EXPECT_TRUE(panel.Rows().empty());
-  EXPECT_EQ(Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
 }
 
 }  // namespace

@@ -114,11 +114,6 @@ class TransferFrame : public ::testing::Test {
     for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
   }
 
-  std::string ListOf(const std::vector<std::string>& paths) {
-    const std::filesystem::path list = env.root / "SendQnf.lst";
-    EXPECT_FALSE(transfer::WriteTransferListFile(list, paths));
-    return list.string();
-  }
 
   // The count step without its dialog: the job run on this thread into the work folder.
   SendDesignsRules::CountDesigns CountOnThisThread(FakeDialog& dialog) {
@@ -131,11 +126,6 @@ class TransferFrame : public ::testing::Test {
     };
   }
 
-  std::vector<std::string> Texts() {
-    std::vector<std::string> texts;
-    for (const auto& box : env.boxes.Shown()) texts.push_back(box.text);
-    return texts;
-  }
 
   lptest::LinkEnvironment env;
   vtest::MachineSimulator machine;
@@ -150,7 +140,7 @@ TEST_F(TransferFrame, AFileListSendRunsOnItsWorkerAndEndsTheDialog) {
   const std::vector<uint8_t> b = lptest::Design(10, 2);
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("A.qnf", a), env.WriteDesign("B.qnf", b)});
+  request.listFile = env.WriteList({env.WriteDesign("A.qnf", a), env.WriteDesign("B.qnf", b)});
   SendDesignsRules rules(request, dialog.Handle());
   EXPECT_EQ(rules.Open(), "Send Designs - COM Port");
   rules.Start(2, nullptr, CountOnThisThread(dialog));
@@ -177,7 +167,7 @@ TEST_F(TransferFrame, ACutListSendsOnlyThePlacesLeftAndSaysTheMachineIsFull) {
   for (int i = 0; i < 98; ++i) machine.AddDesign(1, "M" + std::to_string(i) + ".qnf", lptest::Design(2, 1));
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("A.qnf", lptest::Design(3, 1)),
+  request.listFile = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(3, 1)),
                              env.WriteDesign("B.qnf", lptest::Design(3, 2)),
                              env.WriteDesign("C.qnf", lptest::Design(3, 3))});
   SendDesignsRules rules(request, dialog.Handle());
@@ -186,7 +176,7 @@ TEST_F(TransferFrame, ACutListSendsOnlyThePlacesLeftAndSaysTheMachineIsFull) {
   EXPECT_EQ(rules.OnDone(), 1);
   EXPECT_EQ(machine.Designs(1).size(), 100u);
   EXPECT_EQ(machine.TimesOf("cmd 4").size(), 2u);
-  EXPECT_EQ(Texts(), std::vector<std::string>{"100 designs have been registered.\nNo more design can be registered."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"100 designs have been registered.\nNo more design can be registered."});
 }
 
 TEST_F(TransferFrame, AFailedDesignAfterTheCutIsNeverTakenForSent) {
@@ -194,7 +184,7 @@ TEST_F(TransferFrame, AFailedDesignAfterTheCutIsNeverTakenForSent) {
   machine.FailDesign("A.qnf");
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("A.qnf", lptest::Design(3, 1)),
+  request.listFile = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(3, 1)),
                              env.WriteDesign("B.qnf", lptest::Design(3, 2))});
   SendDesignsRules rules(request, dialog.Handle());
   rules.Start(1, nullptr, CountOnThisThread(dialog));
@@ -202,7 +192,7 @@ TEST_F(TransferFrame, AFailedDesignAfterTheCutIsNeverTakenForSent) {
   EXPECT_EQ(dialog.done, std::vector<int>{0});
   EXPECT_EQ(rules.OnDone(), 1);
   // The failure is told, and the "machine is full" note is not, since the send failed.
-  const auto texts = Texts();
+  const auto texts = env.Texts();
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(std::count(texts.begin(), texts.end(),
                        "100 designs have been registered.\nNo more design can be registered."),
@@ -214,20 +204,20 @@ TEST_F(TransferFrame, AFullMachineEndsTheStartBeforeAnyTransfer) {
   for (int i = 0; i < 100; ++i) machine.AddDesign(2, "M" + std::to_string(i) + ".qnf", lptest::Design(2, 1));
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("A.qnf", lptest::Design(3, 1))});
+  request.listFile = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(3, 1))});
   SendDesignsRules rules(request, dialog.Handle());
   rules.Start(2, nullptr, CountOnThisThread(dialog));
   ASSERT_TRUE(dialog.WaitForDone());
   EXPECT_EQ(dialog.done, std::vector<int>{0});
   EXPECT_EQ(rules.OnDone(), 1);
   EXPECT_TRUE(machine.TimesOf("cmd 4").empty());
-  EXPECT_EQ(Texts(), std::vector<std::string>{"100 designs are already registered.\nNo design can be registered."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"100 designs are already registered.\nNo design can be registered."});
 }
 
 TEST_F(TransferFrame, ClosingDuringASendAbortsItAndWaitsForTheWorker) {
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("BIG.qnf", lptest::Design(6000, 1))});
+  request.listFile = env.WriteList({env.WriteDesign("BIG.qnf", lptest::Design(6000, 1))});
   SendDesignsRules rules(request, dialog.Handle());
   rules.Start(1, nullptr, CountOnThisThread(dialog));
   // Wait for the first block, then close.
@@ -242,7 +232,7 @@ TEST_F(TransferFrame, ClosingDuringASendAbortsItAndWaitsForTheWorker) {
   ASSERT_TRUE(dialog.WaitForDone());
   EXPECT_EQ(dialog.done, std::vector<int>{0});
   EXPECT_EQ(rules.OnDone(), 1);
-  EXPECT_EQ(Texts(), std::vector<std::string>{"Communication is aborted."});
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"Communication is aborted."});
 }
 
 TEST_F(TransferFrame, ClosingBeforeStartEndsWithTwoAndNoTransfer) {
@@ -267,7 +257,7 @@ TEST_F(TransferFrame, ARefusalIsShownWithTheActionsCaption) {
   machine.RefuseCommand(4, 2);
   FakeDialog dialog;
   SendRequest request;
-  request.listFile = ListOf({env.WriteDesign("A.qnf", lptest::Design(3, 1))});
+  request.listFile = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(3, 1))});
   SendDesignsRules rules(request, dialog.Handle());
   rules.Start(1, nullptr, CountOnThisThread(dialog));
   ASSERT_TRUE(dialog.WaitForDone());
