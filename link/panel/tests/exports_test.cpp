@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -255,6 +256,39 @@ TEST_F(Exports, DirectDownloadWithoutANameAnnouncesATimeName) {
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_TRUE(std::regex_match(stored[0].name, std::regex("[0-9A-Z]{10,13}\\.qnf"))) << stored[0].name;
   EXPECT_EQ(stored[0].bytes, image);
+}
+
+TEST_F(Exports, TheNameButtonRenamesADesignFromMemoryAndRefusesForbiddenCharacters) {
+  std::vector<uint8_t> image = lptest::Design(12, 3);
+  std::vector<std::string> entries = {"bad/name", "Rose.big.txt"};
+  QDialog* last = nullptr;
+  Every([&] {
+    QDialog* nameDialog = Shown("qnfName");
+    if (nameDialog && nameDialog != last && !entries.empty()) {
+      last = nameDialog;
+      Child<QLineEdit>(nameDialog, "name")->setText(QString::fromStdString(entries.front()));
+      entries.erase(entries.begin());
+      // The first entry is refused and the dialog stays for the second.
+      QTimer::singleShot(0, nameDialog, [nameDialog, &last] {
+        nameDialog->accept();
+        last = nullptr;
+      });
+      return;
+    }
+    QDialog* dialog = Shown("sendDesigns");
+    if (!dialog || nameDialog || started) return;
+    if (!entries.empty()) {
+      ClickLater(Child<QPushButton>(dialog, "nameButton"));
+      return;
+    }
+    started = true;
+    ClickLater(Child<QPushButton>(dialog, "start"));
+  });
+  EXPECT_EQ(DirectDownload(nullptr, image.data(), static_cast<unsigned>(image.size()), "First.qnf"), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{
+                             "A filename cannot contain any of the following characters:\n \\ / : * ? \" < > |"});
+  ASSERT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(machine.Designs(1)[0].name, "Rose.qnf");
 }
 
 TEST_F(Exports, TransferQnfFilesNeverWritesPastTheFolderBuffer) {

@@ -53,7 +53,11 @@ TEST_F(UsbLink, ACompleteLibraryIsBoundAndCalled) {
   // The caption follows what the device event says about the machine now.
   EXPECT_EQ(frame.OnDeviceChange(0x8000, 0), "Send Designs - USB Disconnected");
   SetStubResults(-3, 0);
+  // A device event is passed on and nothing more: the link is never opened again under a
+  // running worker.
+  const int beforeEvent = StubCalls();
   EXPECT_EQ(frame.OnDeviceChange(0x8000, 0), "Send Designs - USB Connected");
+  EXPECT_EQ(StubCalls(), beforeEvent + 1);
 }
 
 TEST_F(UsbLink, ALibraryMissingOneEntryPointLeavesTheSerialLinkAlone) {
