@@ -57,9 +57,13 @@ std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, std::size_
 }  // namespace
 
 std::string WithThousandsCommas(uint64_t value) {
-  std::string digits = std::to_string(value);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
+  const std::string digits = std::to_string(value);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
 }
 
 std::optional<uint64_t> DesignSizeOf(const std::filesystem::path& path) {
