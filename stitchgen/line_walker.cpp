@@ -97,7 +97,9 @@ bool LineWalker::HasUnwalkedLine(LinePixel p) const {
 
 int LineWalker::FollowLine(LinePixel& prev, LinePixel& cur, int maxSteps, LinePixel* path) {
   int steps = 0;
-  while (steps < maxSteps && Has(cur, kLinePixel)) {
+  // A line ends where it meets a junction: the pixels beside the junction belong to the
+  // other lines that meet there.
+  while (steps < maxSteps && Has(cur, kLinePixel) && !Has(cur, kJunction)) {
     const LinePixel next = StepToNeighbour(map_, prev, cur, kLinePixel, Turn::kCounterClockwise);
     At(next) = kUnderTest;
     path[steps++] = next;
@@ -263,8 +265,9 @@ int LineWalker::Walk(LinePixel start) {
                                 HasOppositePair(map_, cur, kBranchPoint)
                             ? Turn::kCounterClockwise
                             : Turn::kClockwise;
+      const LinePixel next = StepToNeighbour(map_, prev, cur, kBranchPoint, turn);
       prev = cur;
-      cur = StepToNeighbour(map_, prev, cur, kBranchPoint, turn);
+      cur = next;
       if (!sink_.PointAt(cur, WalkLeg::kReturn)) return -1;
       if (HasUnwalkedLine(cur)) {
         outward = true;
@@ -274,8 +277,9 @@ int LineWalker::Walk(LinePixel start) {
       continue;
     }
     if (Has(cur, kWalkedOnce)) {
+      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
       prev = cur;
-      cur = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
+      cur = next;
       At(cur) = kWalkedTwice;
       if (!sink_.Walked(cur, StepLength(prev, cur), WalkLeg::kReturn) ||
           !sink_.PointIfDue(cur, WalkLeg::kReturn)) {
@@ -284,8 +288,9 @@ int LineWalker::Walk(LinePixel start) {
       continue;
     }
     if (Has(cur, kWalkStart)) {
+      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkStart, Turn::kCounterClockwise);
       prev = cur;
-      cur = StepToNeighbour(map_, prev, cur, kWalkStart, Turn::kCounterClockwise);
+      cur = next;
       if (!sink_.PointAt(cur, WalkLeg::kReturn)) return -1;
       if (HasUnwalkedLine(cur)) {
         outward = true;
@@ -295,6 +300,8 @@ int LineWalker::Walk(LinePixel start) {
       // Back on the start with more lines leaving it.
       outward = true;
       continue;
+    } else if (!sink_.LineEnd(cur, WalkLeg::kReturn)) {
+      return -1;  // the last stretch back is sewn too
     }
     break;
   }
@@ -318,8 +325,9 @@ int LineWalker::SecondPass(LinePixel from) {
   }
   while (Spend()) {
     if (Has(cur, kWalkedOnce)) {
+      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
       prev = cur;
-      cur = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
+      cur = next;
       At(cur) = kWalkedTwice;
       if (!sink_.Walked(cur, StepLength(prev, cur), WalkLeg::kSecondPass) ||
           !sink_.PointIfDue(cur, WalkLeg::kSecondPass)) {
@@ -328,8 +336,9 @@ int LineWalker::SecondPass(LinePixel from) {
       continue;
     }
     if (Has(cur, kBranchPoint)) {
+      const LinePixel next = StepToNeighbour(map_, prev, cur, kBranchPoint, Turn::kCounterClockwise);
       prev = cur;
-      cur = StepToNeighbour(map_, prev, cur, kBranchPoint, Turn::kCounterClockwise);
+      cur = next;
       if (!sink_.PointAt(cur, WalkLeg::kSecondPass)) return -1;
       if (HasUnwalkedLine(cur)) return sink_.EndWalk() ? 1 : -1;
       At(cur) = kBranchServed;
