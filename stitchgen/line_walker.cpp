@@ -91,6 +91,18 @@ bool LineWalker::Spend() {
   return true;
 }
 
+void LineWalker::Advance(LinePixel& prev, LinePixel& cur, uint8_t value, Turn turn) const {
+  const LinePixel next = StepToNeighbour(map_, prev, cur, value, turn);
+  prev = cur;
+  cur = next;
+}
+
+bool LineWalker::Retrace(LinePixel& prev, LinePixel& cur, WalkLeg leg) {
+  Advance(prev, cur, kWalkedOnce, Turn::kCounterClockwise);
+  At(cur) = kWalkedTwice;
+  return sink_.Walked(cur, StepLength(prev, cur), leg) && sink_.PointIfDue(cur, leg);
+}
+
 bool LineWalker::HasUnwalkedLine(LinePixel p) const {
   return Has(p, kLinePixel) || Has(p, kJunction);
 }
@@ -218,9 +230,7 @@ int LineWalker::Walk(LinePixel start) {
   while (Spend()) {
     if (outward) {
       if (Has(cur, kJunction)) {
-        const LinePixel next = StepToNeighbour(map_, prev, cur, kJunction, Turn::kCounterClockwise);
-        prev = cur;
-        cur = next;
+        Advance(prev, cur, kJunction, Turn::kCounterClockwise);
         if (IsBranchPoint(cur)) {
           At(cur) = kBranchPoint;
           if (!sink_.PointAt(cur, WalkLeg::kOutward)) return -1;
@@ -234,9 +244,7 @@ int LineWalker::Walk(LinePixel start) {
         continue;
       }
       if (Has(cur, kLinePixel)) {
-        const LinePixel next = StepToNeighbour(map_, prev, cur, kLinePixel, Turn::kCounterClockwise);
-        prev = cur;
-        cur = next;
+        Advance(prev, cur, kLinePixel, Turn::kCounterClockwise);
         At(cur) = kWalkedOnce;
         if (!sink_.Walked(cur, StepLength(prev, cur), WalkLeg::kOutward)) return -1;
         // The needle visits a branching point or the walk's start beside the line; the walk
@@ -265,9 +273,7 @@ int LineWalker::Walk(LinePixel start) {
                                 HasOppositePair(map_, cur, kBranchPoint)
                             ? Turn::kCounterClockwise
                             : Turn::kClockwise;
-      const LinePixel next = StepToNeighbour(map_, prev, cur, kBranchPoint, turn);
-      prev = cur;
-      cur = next;
+      Advance(prev, cur, kBranchPoint, turn);
       if (!sink_.PointAt(cur, WalkLeg::kReturn)) return -1;
       if (HasUnwalkedLine(cur)) {
         outward = true;
@@ -277,20 +283,11 @@ int LineWalker::Walk(LinePixel start) {
       continue;
     }
     if (Has(cur, kWalkedOnce)) {
-      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
-      prev = cur;
-      cur = next;
-      At(cur) = kWalkedTwice;
-      if (!sink_.Walked(cur, StepLength(prev, cur), WalkLeg::kReturn) ||
-          !sink_.PointIfDue(cur, WalkLeg::kReturn)) {
-        return -1;
-      }
+      if (!Retrace(prev, cur, WalkLeg::kReturn)) return -1;
       continue;
     }
     if (Has(cur, kWalkStart)) {
-      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkStart, Turn::kCounterClockwise);
-      prev = cur;
-      cur = next;
+      Advance(prev, cur, kWalkStart, Turn::kCounterClockwise);
       if (!sink_.PointAt(cur, WalkLeg::kReturn)) return -1;
       if (HasUnwalkedLine(cur)) {
         outward = true;
@@ -325,20 +322,11 @@ int LineWalker::SecondPass(LinePixel from) {
   }
   while (Spend()) {
     if (Has(cur, kWalkedOnce)) {
-      const LinePixel next = StepToNeighbour(map_, prev, cur, kWalkedOnce, Turn::kCounterClockwise);
-      prev = cur;
-      cur = next;
-      At(cur) = kWalkedTwice;
-      if (!sink_.Walked(cur, StepLength(prev, cur), WalkLeg::kSecondPass) ||
-          !sink_.PointIfDue(cur, WalkLeg::kSecondPass)) {
-        return -1;
-      }
+      if (!Retrace(prev, cur, WalkLeg::kSecondPass)) return -1;
       continue;
     }
     if (Has(cur, kBranchPoint)) {
-      const LinePixel next = StepToNeighbour(map_, prev, cur, kBranchPoint, Turn::kCounterClockwise);
-      prev = cur;
-      cur = next;
+      Advance(prev, cur, kBranchPoint, Turn::kCounterClockwise);
       if (!sink_.PointAt(cur, WalkLeg::kSecondPass)) return -1;
       if (HasUnwalkedLine(cur)) return sink_.EndWalk() ? 1 : -1;
       At(cur) = kBranchServed;

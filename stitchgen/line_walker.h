@@ -102,6 +102,10 @@ class LineWalker {
   uint8_t Value(LinePixel p) const { return map_.Get(p.x, p.y); }
   bool Has(LinePixel p, uint8_t value) const { return HasNeighbour(map_, p, value); }
   bool HasUnwalkedLine(LinePixel p) const;
+  // Moves cur onto its neighbour holding value (StepToNeighbour), prev following.
+  void Advance(LinePixel& prev, LinePixel& cur, uint8_t value, Turn turn) const;
+  // One step back along a path walked once, marking it walked twice.
+  bool Retrace(LinePixel& prev, LinePixel& cur, WalkLeg leg);
   bool Spend();
   int Walk(LinePixel start);
   int SecondPass(LinePixel from);
