@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -120,6 +121,45 @@ TEST(FillFuzz, RandomScrapsDecodeCleanly) {
       EXPECT_GE(made.result, -1);
     }
     StSatinFailure();
+  }
+}
+
+// A design whose first two parts nearly fill the stitch area: whatever the third part's fill
+// type, it ends at the limit without passing it, and the design still decodes to its end.
+TEST(FillFuzz, EveryFillTypeStopsAtTheLimitOfANearlyFullArea) {
+  MaskBuilder full;
+  full.Rect(0, 0, 560, 800);
+  MaskBuilder third;
+  third.Rect(10, 10, 540, 9).Rect(10, 30, 1, 700).Rect(20, 30, 400, 400);
+  std::vector<SatinColumnRecord> records(10, SatinColumnRecord{0, 0, 0, 0, 0.4});
+  records[0] = SatinColumnRecord{9, 14, 550, 14, 0.4};
+  records[1] = SatinColumnRecord{9, 100, 11, 100, 0.4};
+  records[2] = SatinColumnRecord{19, 230, 420, 230, 0.4};
+  for (int type = 3; type <= 9; ++type) {
+    SCOPED_TRACE(type);
+    std::unique_ptr<uint8_t[]> area(new uint8_t[kSeamlibStitchAreaBytes]());
+    char* out = reinterpret_cast<char*>(area.get());
+    int results[3] = {};
+    for (int part = 0; part < 3; ++part) {
+      if (part > 0) {
+        StBackEndCode();
+        StInsStopCode();
+      }
+      Bytes mask = part < 2 ? full.Bytes() : third.Bytes();
+      const int typeCode = part < 2 ? 0 : type | (10 << 8);
+      results[part] = StChgStitch(typeCode, part + 1, 560, 800, out, mask.data(),
+                                  part < 2 ? nullptr : records.data(), 0);
+      StInsEndCode();
+    }
+    StSatinFailure();
+    EXPECT_GT(results[1], 6);
+    EXPECT_GE(results[2], -1);
+    const auto walk =
+        vtest::WalkStitches({area.get(), static_cast<std::size_t>(kSeamlibStitchAreaBytes)});
+    ASSERT_TRUE(walk.ended);
+    EXPECT_TRUE(walk.error.empty());
+    EXPECT_LE(walk.endOffset, static_cast<std::size_t>(kSeamlibStitchAreaBytes - 2));
+    EXPECT_EQ(walk.colourChanges, 2);
   }
 }
 

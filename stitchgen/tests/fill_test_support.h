@@ -14,7 +14,7 @@ namespace filltest {
 
 using Bytes = std::vector<uint8_t>;
 
-// Part 1 of a 560 x 800 area starts with the needle here.
+// The first part of a design on a 560 x 800 area starts with the needle here.
 constexpr int kStartX = 700;
 constexpr int kStartY = 1000;
 
