@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "stitchgen/line_walker.h"
+#include "stitchgen/mask_preparation.h"
+#include "stitchgen/pixel_plane.h"
 #include "stitchgen/stitch_output.h"
 #include "stitchgen/tests/fill_test_support.h"
 #include "stitchgen/zigzag_outline.h"
@@ -272,6 +275,91 @@ TEST(Zigzag, NearlyStraightRunsTurnLessThanTwentyFiveDegrees) {
   // A chord of no length ends the test as straight.
   std::vector<seamlib::LinePixel> still(13, seamlib::LinePixel{5, 5});
   EXPECT_TRUE(seamlib::IsNearlyStraight(still.data(), 13));
+}
+
+// The walker's own rules on a small map of its own.
+struct SmallMap {
+  std::vector<uint8_t> bytes = std::vector<uint8_t>(seamlib::kMaskBytes, 0);
+  seamlib::PixelPlane plane = seamlib::MaskPlane(bytes.data());
+  uint8_t& operator()(int x, int y) { return plane.At(x, y); }
+};
+
+TEST(LineWalker, StepsTurnFromTwoDirectionsPastTheWayBack) {
+  SmallMap map;
+  const seamlib::LinePixel cur{50, 50};
+  map(51, 50) = 1;  // east
+  map(50, 49) = 1;  // north
+  map(50, 51) = 1;  // south
+  const seamlib::LinePixel fromWest{49, 50};
+  // Counter-clockwise on the screen from the way back (west): south first, then east.
+  EXPECT_EQ(seamlib::StepToNeighbour(map.plane, fromWest, cur, 1, seamlib::Turn::kCounterClockwise),
+            (seamlib::LinePixel{50, 51}));
+  // Clockwise: north first.
+  EXPECT_EQ(seamlib::StepToNeighbour(map.plane, fromWest, cur, 1, seamlib::Turn::kClockwise),
+            (seamlib::LinePixel{50, 49}));
+  // Nothing of that value: the walker stays.
+  EXPECT_EQ(seamlib::StepToNeighbour(map.plane, fromWest, cur, 7, seamlib::Turn::kClockwise), cur);
+  EXPECT_EQ(seamlib::CountNeighbours(map.plane, cur, 1), 3);
+  EXPECT_TRUE(seamlib::HasOppositePair(map.plane, cur, 1));  // north and south
+  map(50, 51) = 0;
+  EXPECT_FALSE(seamlib::HasOppositePair(map.plane, cur, 1));
+  EXPECT_EQ(seamlib::StepLength({1, 1}, {2, 2}), 36);
+  EXPECT_EQ(seamlib::StepLength({1, 1}, {2, 1}), 25);
+}
+
+class NullSink : public seamlib::LineSink {
+ public:
+  bool BeginWalk(seamlib::LinePixel) override { return true; }
+  bool Walked(seamlib::LinePixel, int, seamlib::WalkLeg) override { return true; }
+  bool PointIfDue(seamlib::LinePixel, seamlib::WalkLeg) override { return true; }
+  bool PointAt(seamlib::LinePixel, seamlib::WalkLeg) override { return true; }
+  bool LineEnd(seamlib::LinePixel, seamlib::WalkLeg) override { return true; }
+  bool EndWalk() override { return true; }
+};
+
+TEST(LineWalker, AJunctionIsABranchPointOnlyWithTwoRealLinesLeavingIt) {
+  // A junction at (50, 50) with lines leaving east and south, and the walk come in from the
+  // west (walked once).
+  auto junctionWith = [](int eastLength, int southLength) {
+    SmallMap map;
+    map(49, 50) = seamlib::kWalkedOnce;
+    map(50, 50) = seamlib::kJunction;
+    for (int i = 1; i <= eastLength; ++i) map(50 + i, 50) = 1;
+    for (int i = 1; i <= southLength; ++i) map(50, 50 + i) = 1;
+    NullSink sink;
+    seamlib::LineWalker walker(map.plane, sink, seamlib::StartRule::kLineEnds);
+    const bool branch = walker.IsBranchPoint({50, 50});
+    // Lines that count are put back; a short spur stays under test (removed).
+    const uint8_t east = map(50 + eastLength, 50);
+    const uint8_t south = map(50, 50 + southLength);
+    return std::tuple{branch, east, south};
+  };
+  EXPECT_EQ(junctionWith(10, 10), std::tuple(true, uint8_t{1}, uint8_t{1}));
+  EXPECT_EQ(junctionWith(10, 3), std::tuple(false, uint8_t{1}, seamlib::kUnderTest));
+  EXPECT_EQ(junctionWith(4, 4), std::tuple(true, uint8_t{1}, uint8_t{1}));
+}
+
+TEST(LineWalker, ZigzagWalksStartTenPixelsAlongALoopAndAtTheEndOfALine) {
+  SmallMap map;
+  // A closed square outline of 40 pixels a side, and a line of 12 pixels.
+  for (int i = 0; i < 40; ++i) {
+    map(100 + i, 100) = map(100 + i, 139) = map(100, 100 + i) = map(139, 100 + i) = 1;
+  }
+  for (int i = 0; i < 12; ++i) map(200 + i, 300) = 1;
+  NullSink sink;
+  seamlib::LineWalker walker(map.plane, sink, seamlib::StartRule::kAlongLine);
+  seamlib::LinePixel start;
+  ASSERT_TRUE(walker.FindAlongLineStart({100, 100}, start));
+  const int along = std::abs(start.x - 100) + std::abs(start.y - 100);
+  EXPECT_EQ(along, 10);
+  EXPECT_EQ(map(start.x, start.y), 1);  // the followed pixels are put back
+  // Inside the short line: its end.
+  ASSERT_TRUE(walker.FindAlongLineStart({205, 300}, start));
+  EXPECT_TRUE(start == (seamlib::LinePixel{200, 300}) || start == (seamlib::LinePixel{211, 300}));
+  // An isolated pixel is dropped.
+  map(400, 400) = 1;
+  EXPECT_FALSE(walker.FindAlongLineStart({400, 400}, start));
+  EXPECT_EQ(map(400, 400), 0);
 }
 
 }  // namespace
