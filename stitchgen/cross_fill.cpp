@@ -13,9 +13,9 @@ namespace seamlib {
 namespace {
 
 constexpr int kCellPixels = 8;
-constexpr int kCellStitch = 20;         // a cell's side in 0.1 mm
-constexpr int kOccupiedPixels = 20;     // of a cell's 64 pixels
-constexpr int kMaxJoinStep = 20;        // farther than one cell: tie off before moving
+constexpr int kCellStitch = 20;      // a cell's side in 0.1 mm
+constexpr int kOccupiedPixels = 20;  // of a cell's 64 pixels
+constexpr int kMaxJoinStep = 20;     // farther than one cell: tie off before moving
 
 // Occupancy of a cell.
 constexpr uint8_t kEmpty = 0;
@@ -35,15 +35,15 @@ struct CellPattern {
 
 // Pairs as written (dy upwards): two 0.5 mm steps to the centre, then both diagonals corner
 // to corner, ending where the next cell begins.
-constexpr WrittenPair kRightwardPairs[] = {{5, 5},    {5, 5},   {10, 10}, {-20, -20}, {20, 20},
-                                           {-10, -10}, {-10, 10}, {20, -20}, {-20, 20}, {20, -20}};
-constexpr WrittenPair kLeftwardPairs[] = {{-5, -5},  {-5, -5}, {-10, -10}, {20, 20},  {-20, -20},
-                                          {10, 10},  {10, -10}, {-20, 20}, {20, -20}, {-20, 20}};
-constexpr WrittenPair kFirstRightwardPairs[] = {{5, -5},   {5, -5},  {10, 10},  {-20, -20},
+constexpr WrittenPair kRightwardPairs[] = {{5, 5},     {5, 5},    {10, 10},  {-20, -20}, {20, 20},
+                                           {-10, -10}, {-10, 10}, {20, -20}, {-20, 20},  {20, -20}};
+constexpr WrittenPair kLeftwardPairs[] = {{-5, -5}, {-5, -5},  {-10, -10}, {20, 20},  {-20, -20},
+                                          {10, 10}, {10, -10}, {-20, 20},  {20, -20}, {-20, 20}};
+constexpr WrittenPair kFirstRightwardPairs[] = {{5, -5},   {5, -5},    {10, 10}, {-20, -20},
                                                 {20, 20},  {-20, -20}, {10, 10}, {-10, 10},
-                                                {20, -20}, {-20, 20}, {20, -20}};
-constexpr WrittenPair kLastLeftwardPairs[] = {{-5, -5}, {-5, -5}, {-10, -10}, {20, 20}, {-20, -20},
-                                              {10, 10}, {10, -10}, {-20, 20}, {20, -20}};
+                                                {20, -20}, {-20, 20},  {20, -20}};
+constexpr WrittenPair kLastLeftwardPairs[] = {{-5, -5}, {-5, -5},  {-10, -10}, {20, 20}, {-20, -20},
+                                              {10, 10}, {10, -10}, {-20, 20},  {20, -20}};
 
 template <int N>
 constexpr CellPattern Pattern(const WrittenPair (&pairs)[N], int netX, int netY) {
@@ -52,23 +52,27 @@ constexpr CellPattern Pattern(const WrittenPair (&pairs)[N], int netX, int netY)
 
 CellPattern PatternOf(CellKind kind) {
   switch (kind) {
-    case CellKind::kRightward: return Pattern(kRightwardPairs, kCellStitch, 0);
-    case CellKind::kLeftward: return Pattern(kLeftwardPairs, -kCellStitch, 0);
-    case CellKind::kFirstRightward: return Pattern(kFirstRightwardPairs, kCellStitch, kCellStitch);
-    case CellKind::kLastLeftward: return Pattern(kLastLeftwardPairs, 0, kCellStitch);
+    case CellKind::kRightward:
+      return Pattern(kRightwardPairs, kCellStitch, 0);
+    case CellKind::kLeftward:
+      return Pattern(kLeftwardPairs, -kCellStitch, 0);
+    case CellKind::kFirstRightward:
+      return Pattern(kFirstRightwardPairs, kCellStitch, kCellStitch);
+    case CellKind::kLastLeftward:
+      return Pattern(kLastLeftwardPairs, 0, kCellStitch);
   }
   return Pattern(kRightwardPairs, kCellStitch, 0);
 }
 
-// Vertical 0.5 mm tie-offs, as written: down-then-up after a cell that left the needle on its
-// lower edge or a rightward row, up-then-down otherwise.
-constexpr WrittenPair kTieOffDownFirst[4] = {{0, 5}, {0, 5}, {0, -5}, {0, -5}};
-constexpr WrittenPair kTieOffUpFirst[4] = {{0, -5}, {0, -5}, {0, 5}, {0, 5}};
+// Vertical 0.5 mm tie-offs, as written (dy upwards), always into the cell just sewn: upwards
+// first after a cell that left the needle on its lower edge (kinds 1, 4, 5), downwards first
+// after one that left it on its upper edge (kind 2).
+constexpr WrittenPair kTieOffUpFirst[4] = {{0, 5}, {0, 5}, {0, -5}, {0, -5}};
+constexpr WrittenPair kTieOffDownFirst[4] = {{0, -5}, {0, -5}, {0, 5}, {0, 5}};
 constexpr int kTieOffPairs = 4;
 
-const WrittenPair* TieOffAfter(const CellKind* lastKind) {
-  if (lastKind == nullptr || *lastKind == CellKind::kLeftward) return kTieOffUpFirst;
-  return kTieOffDownFirst;
+const WrittenPair* TieOffAfter(CellKind lastKind) {
+  return lastKind == CellKind::kLeftward ? kTieOffDownFirst : kTieOffUpFirst;
 }
 
 // One row of a block: the cells lowColumn..highColumn of cell row `row`.
@@ -81,7 +85,9 @@ struct BlockRow {
 class CrossStitcher {
  public:
   CrossStitcher(const FillJob& job)
-      : out_(*job.out), columns_(job.cellGrid.columns), rows_(job.cellGrid.rows),
+      : out_(*job.out),
+        columns_(job.cellGrid.columns),
+        rows_(job.cellGrid.rows),
         occupancy_(static_cast<std::size_t>(columns_) * rows_, kEmpty) {
     blockRows_.reserve(static_cast<std::size_t>(rows_));
   }
@@ -94,7 +100,8 @@ class CrossStitcher {
     return occupancy_[static_cast<std::size_t>(row) * columns_ + column];
   }
   bool IsFree(int column, int row) {
-    return column >= 0 && column < columns_ && row >= 0 && row < rows_ && Cell(column, row) == kFree;
+    return column >= 0 && column < columns_ && row >= 0 && row < rows_ &&
+           Cell(column, row) == kFree;
   }
   bool IsTaken(int column, int row) {
     return column >= 0 && column < columns_ && Cell(column, row) == kTaken;
@@ -108,8 +115,8 @@ class CrossStitcher {
   int rows_;
   std::vector<uint8_t> occupancy_;
   std::vector<BlockRow> blockRows_;
+  // The kind of the last cell sewn; before any, the tie-off is the one after kind 2.
   CellKind lastKind_ = CellKind::kLeftward;
-  bool sewnAny_ = false;
 };
 
 int CrossStitcher::CountCells(const PixelPlane& mask) {
@@ -188,12 +195,11 @@ bool CrossStitcher::SewCell(int column, int row, CellKind kind, bool firstOfBloc
                     2 * pattern.count)) {
     return false;
   }
-  if (tieOffFirst) out_.PutPairs(TieOffAfter(sewnAny_ ? &lastKind_ : nullptr), kTieOffPairs);
+  if (tieOffFirst) out_.PutPairs(TieOffAfter(lastKind_), kTieOffPairs);
   out_.PutStitch(dx, dy);
   out_.PutPairs(pattern.pairs, pattern.count);
   out_.SetNeedle(targetX + pattern.netX, targetY + pattern.netY);
   lastKind_ = kind;
-  sewnAny_ = true;
   return true;
 }
 
@@ -203,19 +209,21 @@ int CrossStitcher::SewBlock() {
     const BlockRow& blockRow = blockRows_[index];
     if (index % 2 == 0) {
       for (int c = blockRow.lowColumn; c <= blockRow.highColumn; ++c) {
-        const CellKind kind = c == blockRow.lowColumn ? CellKind::kFirstRightward : CellKind::kRightward;
+        const CellKind kind =
+            c == blockRow.lowColumn ? CellKind::kFirstRightward : CellKind::kRightward;
         if (!SewCell(c, blockRow.row, kind, first)) return -1;
         first = false;
       }
     } else {
       for (int c = blockRow.highColumn; c >= blockRow.lowColumn; --c) {
-        const CellKind kind = c == blockRow.lowColumn ? CellKind::kLastLeftward : CellKind::kLeftward;
+        const CellKind kind =
+            c == blockRow.lowColumn ? CellKind::kLastLeftward : CellKind::kLeftward;
         if (!SewCell(c, blockRow.row, kind, first)) return -1;
         first = false;
       }
     }
   }
-  if (!out_.PutPairs(TieOffAfter(sewnAny_ ? &lastKind_ : nullptr), kTieOffPairs)) return -1;
+  if (!out_.PutPairs(TieOffAfter(lastKind_), kTieOffPairs)) return -1;
   return 1;
 }
 

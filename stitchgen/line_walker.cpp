@@ -269,10 +269,10 @@ int LineWalker::Walk(LinePixel start) {
 
     // The way back: along this walk's pixels, serving every branching point met.
     if (Has(cur, kBranchPoint)) {
-      const Turn turn = CountNeighbours(map_, cur, kBranchPoint) > 1 ||
-                                HasOppositePair(map_, cur, kBranchPoint)
-                            ? Turn::kCounterClockwise
-                            : Turn::kClockwise;
+      const Turn turn =
+          CountNeighbours(map_, cur, kBranchPoint) > 1 || HasOppositePair(map_, cur, kBranchPoint)
+              ? Turn::kCounterClockwise
+              : Turn::kClockwise;
       Advance(prev, cur, kBranchPoint, turn);
       if (!sink_.PointAt(cur, WalkLeg::kReturn)) return -1;
       if (HasUnwalkedLine(cur)) {
@@ -335,7 +335,8 @@ int LineWalker::SecondPass(LinePixel from) {
     break;
   }
   if (Has(cur, kWalkStart)) {
-    const LinePixel startPixel = StepToNeighbour(map_, prev, cur, kWalkStart, Turn::kCounterClockwise);
+    const LinePixel startPixel =
+        StepToNeighbour(map_, prev, cur, kWalkStart, Turn::kCounterClockwise);
     if (!sink_.Walked(startPixel, StepLength(cur, startPixel), WalkLeg::kSecondPass)) return -1;
     cur = startPixel;
   }
@@ -349,8 +350,8 @@ int LineWalker::Run() {
       const LinePixel at{x, y};
       if (Value(at) != kLinePixel) continue;
       LinePixel start = at;
-      const bool starts = rule_ == StartRule::kLineEnds ? IsStartPoint(at)
-                                                         : FindAlongLineStart(at, start);
+      const bool starts =
+          rule_ == StartRule::kLineEnds ? IsStartPoint(at) : FindAlongLineStart(at, start);
       if (starts && Walk(start) < 0) return -1;
     }
   }

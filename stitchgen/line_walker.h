@@ -76,8 +76,8 @@ class LineSink {
 
 // How a walk's start is chosen.
 enum class StartRule {
-  kLineEnds,    // line ends after a spur test, or any pixel inside a line (straight stitch)
-  kAlongLine,   // inside a line, a pixel up to 15 steps along it (zigzag)
+  kLineEnds,   // line ends after a spur test, or any pixel inside a line (straight stitch)
+  kAlongLine,  // inside a line, a pixel up to 15 steps along it (zigzag)
 };
 
 class LineWalker {

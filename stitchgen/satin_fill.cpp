@@ -83,7 +83,8 @@ bool ColumnEnds(const SatinColumnRecord& record, Pixel& start, Pixel& end) {
 
 class SatinStitcher {
  public:
-  SatinStitcher(FillJob& job, PixelPlane map) : job_(job), mask_(job.mask), map_(map), out_(*job.out) {}
+  SatinStitcher(FillJob& job, PixelPlane map)
+      : job_(job), mask_(job.mask), map_(map), out_(*job.out) {}
 
   int Run();
 

@@ -10,7 +10,8 @@
 namespace seamlib {
 
 int StitchLengthFrom(int parameter) {
-  if (parameter < kMinStitchLength || parameter > kMaxStitchLength) return kDefaultStitchLength * 10;
+  if (parameter < kMinStitchLength || parameter > kMaxStitchLength)
+    return kDefaultStitchLength * 10;
   return parameter * 10;
 }
 

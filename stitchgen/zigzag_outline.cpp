@@ -16,7 +16,7 @@ namespace seamlib {
 
 namespace {
 
-constexpr float kPixelsPerTenthMm = 0.4f;  // a pixel is 0.25 mm
+constexpr float kPixelsPerTenthMm = 0.4f;      // a pixel is 0.25 mm
 constexpr float kSegmentSpacingPixels = 1.2f;  // 0.3 mm between leg pairs on a segment
 // A run this long or shorter is sewn as one straight segment.
 constexpr int kShortestCurve = 11;
@@ -33,7 +33,9 @@ constexpr double kStraightLimit = 2.705260341;
 // single precision: a sample on pixel 301 may come out as 300.99998, and a straight line
 // would wobble by a pixel. The tolerance is far below the 0.42 mm between samples.
 constexpr float kSampleTolerance = 1e-3f;
-float WholePixel(float v) { return std::trunc(v + (v >= 0 ? kSampleTolerance : -kSampleTolerance)); }
+float WholePixel(float v) {
+  return std::trunc(v + (v >= 0 ? kSampleTolerance : -kSampleTolerance));
+}
 
 }  // namespace
 
@@ -108,10 +110,9 @@ bool ZigzagSewer::Curve(const LinePixel* run, int points) {
   const float t3x = (2.0f * d23x + 3 * t1x - 2.0f * d12x) / 3;
   const float t3y = (2.0f * d23y + 3 * t1y - 2.0f * d12y) / 3;
   auto at = [](LinePixel p) { return Point{static_cast<float>(p.x), static_cast<float>(p.y)}; };
-  const Point pieces[3][4] = {
-      {at(p0), {p0.x + t0x, p0.y + t0y}, {p1.x - t1x, p1.y - t1y}, at(p1)},
-      {at(p1), {p1.x + t1x, p1.y + t1y}, {p2.x - t2x, p2.y - t2y}, at(p2)},
-      {at(p2), {p2.x + t2x, p2.y + t2y}, {p3.x - t3x, p3.y - t3y}, at(p3)}};
+  const Point pieces[3][4] = {{at(p0), {p0.x + t0x, p0.y + t0y}, {p1.x - t1x, p1.y - t1y}, at(p1)},
+                              {at(p1), {p1.x + t1x, p1.y + t1y}, {p2.x - t2x, p2.y - t2y}, at(p2)},
+                              {at(p2), {p2.x + t2x, p2.y + t2y}, {p3.x - t3x, p3.y - t3y}, at(p3)}};
 
   const float step = kSampleSpacingMm / (points / 3.0f * kPixelMmF);
   const int samples = static_cast<int>(1 / step + 0.5f);
@@ -124,8 +125,9 @@ bool ZigzagSewer::Curve(const LinePixel* run, int points) {
         const float t = i * step;
         const float u = 1 - t;
         const float b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-        sample = Point{WholePixel(b0 * piece[0].x + b1 * piece[1].x + b2 * piece[2].x + b3 * piece[3].x),
-                       WholePixel(b0 * piece[0].y + b1 * piece[1].y + b2 * piece[2].y + b3 * piece[3].y)};
+        sample = Point{
+            WholePixel(b0 * piece[0].x + b1 * piece[1].x + b2 * piece[2].x + b3 * piece[3].x),
+            WholePixel(b0 * piece[0].y + b1 * piece[1].y + b2 * piece[2].y + b3 * piece[3].y)};
       }
       if (i > 1 || !joined_) Legs(previous, sample);
       beforePrevious = previous;

@@ -30,22 +30,54 @@ void Add(Bytes& bytes, std::initializer_list<std::pair<int, int>> pairs) {
 }
 
 void AddKind1(Bytes& b) {
-  Add(b, {{5, 5}, {5, 5}, {10, 10}, {-20, -20}, {20, 20}, {-10, -10}, {-10, 10}, {20, -20},
-          {-20, 20}, {20, -20}});
-}
-void AddKind2(Bytes& b) {
-  Add(b, {{-5, -5}, {-5, -5}, {-10, -10}, {20, 20}, {-20, -20}, {10, 10}, {10, -10}, {-20, 20},
-          {20, -20}, {-20, 20}});
-}
-void AddKind4(Bytes& b) {
-  Add(b, {{5, -5}, {5, -5}, {10, 10}, {-20, -20}, {20, 20}, {-20, -20}, {10, 10}, {-10, 10},
-          {20, -20}, {-20, 20}, {20, -20}});
-}
-void AddKind5(Bytes& b) {
-  Add(b, {{-5, -5}, {-5, -5}, {-10, -10}, {20, 20}, {-20, -20}, {10, 10}, {10, -10}, {-20, 20},
+  Add(b, {{5, 5},
+          {5, 5},
+          {10, 10},
+          {-20, -20},
+          {20, 20},
+          {-10, -10},
+          {-10, 10},
+          {20, -20},
+          {-20, 20},
           {20, -20}});
 }
-void AddTieOffDownFirst(Bytes& b) { Add(b, {{0, 5}, {0, 5}, {0, -5}, {0, -5}}); }
+void AddKind2(Bytes& b) {
+  Add(b, {{-5, -5},
+          {-5, -5},
+          {-10, -10},
+          {20, 20},
+          {-20, -20},
+          {10, 10},
+          {10, -10},
+          {-20, 20},
+          {20, -20},
+          {-20, 20}});
+}
+void AddKind4(Bytes& b) {
+  Add(b, {{5, -5},
+          {5, -5},
+          {10, 10},
+          {-20, -20},
+          {20, 20},
+          {-20, -20},
+          {10, 10},
+          {-10, 10},
+          {20, -20},
+          {-20, 20},
+          {20, -20}});
+}
+void AddKind5(Bytes& b) {
+  Add(b, {{-5, -5},
+          {-5, -5},
+          {-10, -10},
+          {20, 20},
+          {-20, -20},
+          {10, 10},
+          {10, -10},
+          {-20, 20},
+          {20, -20}});
+}
+void AddTieOffUpFirst(Bytes& b) { Add(b, {{0, 5}, {0, 5}, {0, -5}, {0, -5}}); }
 
 // Cell (k, r) covers work pixels 8k .. 8k + 7 and 8r .. 8r + 7; its top-left corner is at
 // (20k, 20r) in 0.1 mm. Cell (34, 49) starts 2 mm up and left of the needle of part 1.
@@ -59,7 +91,7 @@ TEST(CrossStitch, ASingleCellIsTheFirstKindPatternAndATieOff) {
   Bytes expected = kZeroJump;
   Add(expected, {{-20, 20}});  // to the top-left corner (680, 980)
   AddKind4(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(made.bytes, expected);
   EXPECT_EQ(made.result, static_cast<int>(expected.size() / 2) + 4);
 }
@@ -72,7 +104,7 @@ TEST(CrossStitch, ARowOfThreeCellsIsSewnWithoutStitchesBetween) {
   AddKind4(expected);
   AddKind1(expected);
   AddKind1(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(made.bytes, expected);
 }
 
@@ -85,7 +117,7 @@ TEST(CrossStitch, ASquareOfFourCellsTurnsBackOnItsSecondRow) {
   AddKind1(expected);  // leaves the needle on the top-right corner of the cell below
   AddKind2(expected);
   AddKind5(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(made.bytes, expected);
 }
 
@@ -102,7 +134,7 @@ TEST(CrossStitch, ARowBelowIsWalkedBackFromItsFarEnd) {
   Add(expected, {{20, 0}});  // from the bottom-right of (34, 49) to the top-right of (35, 50)
   AddKind2(expected);
   AddKind5(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(made.bytes, expected);
 }
 
@@ -130,8 +162,9 @@ TEST(CrossStitch, FarBlocksAreJoinedByAStitchSplitIntoJumps) {
   EXPECT_GT(made.walk.jumps, 10);
   Bytes firstCell;
   AddKind4(firstCell);
-  AddTieOffDownFirst(firstCell);
-  const auto at = std::search(made.bytes.begin(), made.bytes.end(), firstCell.begin(), firstCell.end());
+  AddTieOffUpFirst(firstCell);
+  const auto at =
+      std::search(made.bytes.begin(), made.bytes.end(), firstCell.begin(), firstCell.end());
   ASSERT_NE(at, made.bytes.end());
   const auto second = std::search(at + 1, made.bytes.end(), firstCell.begin(), firstCell.end());
   ASSERT_NE(second, made.bytes.end());
@@ -150,11 +183,11 @@ TEST(CrossStitch, AFarCellInsideABlockIsReachedAfterATieOff) {
   AddKind4(expected);
   AddKind1(expected);
   AddKind1(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   Add(expected, {{80, 0}});  // (660, 1000) to the top-right of (36, 50)
   for (int cell = 36; cell > 32; --cell) AddKind2(expected);
   AddKind5(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(made.bytes, expected);
 }
 
@@ -169,12 +202,12 @@ TEST(CrossStitch, ABlockGoesOnOnlyUnderTwoTakenCells) {
   Add(expected, {{-100, 20}});
   AddKind4(expected);
   for (int cell = 31; cell <= 35; ++cell) AddKind1(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   Add(expected, {{-40, 0}});  // (720, 1000) to the top-right of (33, 50)
   AddKind2(expected);
   AddKind2(expected);
   AddKind5(expected);
-  AddTieOffDownFirst(expected);
+  AddTieOffUpFirst(expected);
   EXPECT_EQ(together.bytes, expected);
 
   // A free cell found beyond the start of the row's run is not under taken cells: the block
@@ -185,7 +218,7 @@ TEST(CrossStitch, ABlockGoesOnOnlyUnderTwoTakenCells) {
   const auto separate = MakePart(apart.Bytes(), kCrossStitch);
   Bytes lastCell;
   AddKind4(lastCell);
-  AddTieOffDownFirst(lastCell);
+  AddTieOffUpFirst(lastCell);
   ASSERT_GE(separate.bytes.size(), lastCell.size());
   EXPECT_TRUE(std::equal(lastCell.begin(), lastCell.end(),
                          separate.bytes.end() - static_cast<std::ptrdiff_t>(lastCell.size())));
@@ -201,7 +234,8 @@ TEST(CrossStitch, CorpusPartsStayOnTheirOccupiedCells) {
       for (int column = 0; column < 70; ++column) {
         int set = 0;
         for (int y = 0; y < 8; ++y) {
-          for (int x = 0; x < 8; ++x) set += mask.bytes[(8 * row + 1 + y) * 562 + 8 * column + 1 + x] == 1;
+          for (int x = 0; x < 8; ++x)
+            set += mask.bytes[(8 * row + 1 + y) * 562 + 8 * column + 1 + x] == 1;
         }
         if (set >= 20) occupied.insert({column, row});
       }
@@ -248,7 +282,8 @@ TEST(CrossStitch, TheFullAreaFailsWithWholeCellsOnly) {
   AddKind1(kind1);
   AddKind2(kind2);
   auto endsWith = [&](const Bytes& tail) {
-    return std::equal(tail.begin(), tail.end(), made.bytes.end() - static_cast<std::ptrdiff_t>(tail.size()));
+    return std::equal(tail.begin(), tail.end(),
+                      made.bytes.end() - static_cast<std::ptrdiff_t>(tail.size()));
   };
   EXPECT_TRUE(endsWith(kind1) || endsWith(kind2));
 }

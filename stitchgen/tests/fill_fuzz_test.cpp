@@ -60,8 +60,9 @@ std::vector<std::pair<std::string, Bytes>> HostileMasks(std::mt19937& random) {
 std::vector<SatinColumnRecord> RandomRecords(std::mt19937& random) {
   std::uniform_int_distribution<int> coordinate(-5, 900);
   std::uniform_int_distribution<int> pick(0, 5);
-  const double spacings[] = {0.6, 0.3, 1.0, std::numeric_limits<double>::quiet_NaN(), -1e300,
-                             std::numeric_limits<double>::infinity()};
+  const double spacings[] = {0.6,    0.3,
+                             1.0,    std::numeric_limits<double>::quiet_NaN(),
+                             -1e300, std::numeric_limits<double>::infinity()};
   std::vector<SatinColumnRecord> records(10);
   for (auto& r : records) {
     r = SatinColumnRecord{coordinate(random), coordinate(random), coordinate(random),
@@ -106,9 +107,15 @@ TEST(FillFuzz, RandomScrapsDecodeCleanly) {
       const int x = coordinate(random);
       const int y = coordinate(random) + 100;
       switch (shape % 3) {
-        case 0: m.Rect(x, y, size(random), 1 + size(random) % 3); break;
-        case 1: m.Ring(x, y, size(random) + 2, size(random) % 3); break;
-        default: m.Rect(x, y, 1, size(random) * 3); break;
+        case 0:
+          m.Rect(x, y, size(random), 1 + size(random) % 3);
+          break;
+        case 1:
+          m.Ring(x, y, size(random) + 2, size(random) % 3);
+          break;
+        default:
+          m.Rect(x, y, 1, size(random) * 3);
+          break;
       }
     }
     const std::vector<SatinColumnRecord> records = RandomRecords(random);

@@ -57,8 +57,8 @@ TEST(StraightStitch, ALineIsSewnOutAndBackEveryEightPixelsThenTiedOff) {
   EXPECT_EQ(Bytes(made.bytes.begin(), made.bytes.begin() + 4), kZeroJump);
   std::vector<std::pair<int, int>> expected;
   const int y = StitchY(301);
-  for (int x = 101; x <= 141; x += 8) expected.emplace_back(StitchX(x), y);   // out
-  for (int x = 133; x >= 101; x -= 8) expected.emplace_back(StitchX(x), y);   // and back
+  for (int x = 101; x <= 141; x += 8) expected.emplace_back(StitchX(x), y);  // out
+  for (int x = 133; x >= 101; x -= 8) expected.emplace_back(StitchX(x), y);  // and back
   // The tie-off: two 0.5 mm stitches back along the last (leftward) stitch, two forward.
   for (int dx : {5, 10, 5, 0}) expected.emplace_back(StitchX(101) + dx, y);
   EXPECT_EQ(FromLanding(made), expected);
@@ -192,15 +192,16 @@ int HalfWidthOf(int typeCode) {
   const auto made = MakePart(Line(100, 300, 100).Bytes(), typeCode);
   int widest = 0;
   for (const auto& p : made.points) {
-    if (p.kind == vtest::NeedleKind::kStitch) widest = std::max(widest, std::abs(p.y - StitchY(301)));
+    if (p.kind == vtest::NeedleKind::kStitch)
+      widest = std::max(widest, std::abs(p.y - StitchY(301)));
   }
   return widest;
 }
 
 TEST(Zigzag, IsSewnAsWideAsSet) {
-  EXPECT_EQ(HalfWidthOf(6), 10);   // 2 mm
-  EXPECT_EQ(HalfWidthOf(7), 15);   // 3 mm
-  EXPECT_EQ(HalfWidthOf(8), 25);   // 5 mm
+  EXPECT_EQ(HalfWidthOf(6), 10);  // 2 mm
+  EXPECT_EQ(HalfWidthOf(7), 15);  // 3 mm
+  EXPECT_EQ(HalfWidthOf(8), 25);  // 5 mm
   EXPECT_EQ(HalfWidthOf(kZigzag | (14 << 8)), 7);
   EXPECT_EQ(HalfWidthOf(kZigzag | (14 << 8) | (6 << 16)), 7);  // beyond 16 bits: ignored
 }
@@ -216,8 +217,9 @@ TEST(Zigzag, AShortLineIsOneSegmentWithLegPairsEveryPointThreeMillimetres) {
   }
   expected.emplace_back(StitchX(101), y);  // travelling back to the start
   ASSERT_GE(points.size(), expected.size());
-  EXPECT_EQ(std::vector(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(expected.size())),
-            expected);
+  EXPECT_EQ(
+      std::vector(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+      expected);
   EXPECT_EQ(points.size(), expected.size() + 4);  // and the tie-off
 }
 

@@ -151,7 +151,7 @@ TEST(SatinColumns, ColumnsThatCannotBeBuiltAreCountedAndSkipped) {
   MaskBuilder m = Bar();
   m.Rect(100, 300, 40, 9);
   m.Rect(100, 400, 40, 9);
-  auto records = Records({99, 204, 100, 204, 0.6});  // ends too close: sides of no length
+  auto records = Records({99, 204, 100, 204, 0.6});        // ends too close: sides of no length
   records[1] = SatinColumnRecord{99, 304, 600, 304, 0.6};  // end beyond the work area
   records[2] = SatinColumnRecord{99, 404, 140, 404, 0.6};  // a sound column
   const auto made = MakePart(m.Bytes(), kSatin, records.data());
