@@ -82,15 +82,10 @@ QnfFileResult ReadQnfFile(const std::filesystem::path& path, StitchRecord& recor
                           int32_t maxPairs) {
   QnfFileResult result;
   std::vector<uint8_t> bytes;
-  // Nothing sound is larger than the whole header, both full tables and the record.
-  const std::size_t limit = kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom() + (1u << 20);
-  result.error = platform::ReadWholeFile(path, bytes, limit);
-  if (result.error == std::errc::file_too_large) {
-    result.error.clear();
-    record.Clear();
-    result.status = QnfReadStatus::kUnsupported;
-    return result;
-  }
+  // A sound design lies within the whole header, both full tables and the record's stitch
+  // room; what a file holds after its end pair (a parts block) is never read.
+  const std::size_t limit = kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom();
+  result.error = platform::ReadFileHead(path, bytes, limit);
   if (result.error) {
     record.Clear();
     return result;
