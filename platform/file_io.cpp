@@ -73,6 +73,7 @@ std::error_code OutputFile::Create(const std::filesystem::path& path) {
 std::error_code OutputFile::Write(std::span<const uint8_t> bytes) {
   if (!file_) return std::make_error_code(std::errc::bad_file_descriptor);
   if (bytes.empty()) return {};
+  errno = 0;  // a short write that sets no cause must not pass for an old "not found"
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     return errno ? LastError() : std::make_error_code(std::errc::io_error);
   }
