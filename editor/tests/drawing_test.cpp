@@ -122,6 +122,35 @@ TEST_F(Drawing, JumpsMoveLongStitchesDrawAndUnknownCodesAreSkipped) {
   EXPECT_EQ(editor::MeasureStitches(r).maxX, 244);
 }
 
+TEST_F(Drawing, ASewnLongStitchEndsTheJumpRunSoThePairAfterItIsSewn) {
+  design::StitchRecord r;
+  const auto s = vtest::StitchStreamBuilder()
+                     .Stitch(50, 0)
+                     .Jump(50, 0)   // a jump run begins: no line
+                     .Jump(119, 0)  // a sewn long stitch ends it: drawn
+                     .Stitch(10, 0) // sewn, not a landing: drawn
+                     .End();
+  r.SetColourCount(1);
+  r.SetThreadCode(0, 1);
+  std::copy(s.Bytes().begin(), s.Bytes().end(), r.Stitches());
+  editor::DesignObject d;
+  d.centreX = 100;
+  d.centreY = 100;
+  d.working = std::make_shared<design::StitchRecord>(r);
+  d.source = d.working;
+  d.halfWidth = d.halfHeight = d.placedHalfWidth = d.placedHalfHeight = 10;
+  doc.AddDesign(d);
+  view.OnCommand(editor::cmd::kGridLightGray);
+  view.OnCommand(editor::cmd::kCentreLineBlack);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  std::vector<std::pair<int, int>> spans;
+  for (const auto& l : LinesIn(canvas, design::ThreadCodeToRGB(1))) {
+    spans.push_back({l.points[0].x, l.points[1].x});
+  }
+  EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{120, 130}, {140, 163}, {163, 165}}));
+}
+
 TEST_F(Drawing, SelectionFrameWithHandlesAndNothingDrawnDuringATransfer) {
   Place(100, 100, 200, 100);
   vtest::RecordingCanvas canvas;
