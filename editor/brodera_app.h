@@ -31,7 +31,8 @@ struct CommandLineInfo {
 CommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
-// millimetres, but never below a landscape page of 249 x 180 mm (498 x 360).
+// millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
+// 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
 
 // The folder of the program file, ending in a separator.
