@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "editor/command_ids.h"
 
@@ -31,6 +32,15 @@ CommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
     if (info.fileToOpen.empty()) info.fileToOpen = arg;
   }
   return info;
+}
+
+bool CommandLineFileReadable(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) || std::filesystem::is_directory(path, error)) {
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  return file.is_open();
 }
 
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "editor/command_ids.h"
 #include "platform/command_router.h"
 #include "platform/profile.h"
@@ -42,6 +44,15 @@ TEST(CommandLine, FileAndSplashOption) {
   info = editor::ParseCommandLine({});
   EXPECT_TRUE(info.showSplash);
   EXPECT_EQ(info.fileToOpen, "");
+}
+
+TEST(CommandLine, AFileThatCannotBeReadIsToldApartFromADefectiveOne) {
+  vtest::TempDir dir;
+  EXPECT_FALSE(editor::CommandLineFileReadable((dir.Path() / "missing.bdz").string()));
+  EXPECT_FALSE(editor::CommandLineFileReadable(dir.Path().string()));
+  const auto defective = dir.Path() / "bad.bdz";
+  std::ofstream(defective) << "Corvan bd";
+  EXPECT_TRUE(editor::CommandLineFileReadable(defective.string()));
 }
 
 TEST(ProgramFolder, IsTheExecutablesFolderWithASeparator) {

@@ -6,12 +6,14 @@
 
 #include "editor/ui/about_box.h"
 #include "editor/ui/printer_page.h"
+#include "platform/message_box.h"
 #include "platform/profile.h"
 
 namespace editor_ui {
 
 namespace {
 
+constexpr char kFileOpenCaption[] = "File Open";
 constexpr char kLayoutFilter[] = "Layout files (*.bdz)";
 constexpr char kOpenFilter[] = "Layout Files (*.bdz);;Arf Files (*.arf);;Arr Files (*.arr)";
 
@@ -69,12 +71,20 @@ BroderaApplication::~BroderaApplication() {
   frame_.reset();
 }
 
-void BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
+bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
   doc_->ResetToNew();
   view_->OnInitialUpdate();
-  if (!commandLine.fileToOpen.empty()) OpenDocumentFile(commandLine.fileToOpen);
+  if (!commandLine.fileToOpen.empty()) {
+    if (!editor::CommandLineFileReadable(commandLine.fileToOpen)) {
+      platform::MessageBox(nullptr, editor::kDefectiveFileText, kFileOpenCaption,
+                           platform::kMbOk | platform::kMbIconExclamation);
+      return false;
+    }
+    OpenDocumentFile(commandLine.fileToOpen);
+  }
   frame_->ShowWithSavedPlacement();
   frame_->UpdateCommandUi();
+  return true;
 }
 
 bool BroderaApplication::OpenDocumentFile(const std::string& path) {
