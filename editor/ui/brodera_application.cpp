@@ -13,7 +13,6 @@ namespace editor_ui {
 
 namespace {
 
-constexpr char kFileOpenCaption[] = "File Open";
 constexpr char kLayoutFilter[] = "Layout files (*.bdz)";
 constexpr char kOpenFilter[] = "Layout Files (*.bdz);;Arf Files (*.arf);;Arr Files (*.arr)";
 
@@ -76,7 +75,7 @@ bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
   view_->OnInitialUpdate();
   if (!commandLine.fileToOpen.empty()) {
     if (!editor::CommandLineFileReadable(commandLine.fileToOpen)) {
-      platform::MessageBox(nullptr, editor::kDefectiveFileText, kFileOpenCaption,
+      platform::MessageBox(nullptr, editor::kDefectiveFileText, editor::kFileOpenCaption,
                            platform::kMbOk | platform::kMbIconExclamation);
       return false;
     }
