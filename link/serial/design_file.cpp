@@ -1,0 +1,59 @@
+#include "link/serial/design_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "link/link_types.h"
+#include "platform/file_io.h"
+#include "platform/le_bytes.h"
+
+namespace portline {
+
+namespace {
+
+// The QNF header ends here; a stitch-data offset inside it is a lie.
+constexpr std::size_t kQnfHeaderBytes = 116;
+constexpr uint8_t kStitchEscape = 0x80;
+constexpr uint8_t kStitchEnd = 0x10;
+
+}  // namespace
+
+bool HasQnfExtension(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view extension = path.substr(dot + 1);
+  return extension.size() == 3 && std::tolower(static_cast<unsigned char>(extension[0])) == 'q' &&
+         std::tolower(static_cast<unsigned char>(extension[1])) == 'n' &&
+         std::tolower(static_cast<unsigned char>(extension[2])) == 'f';
+}
+
+std::size_t QnfBytesToSend(std::span<const uint8_t> image) {
+  if (image.size() < 2) return image.size();
+  const std::size_t stitchStart = platform::ReadU16(image.data());
+  if (stitchStart < kQnfHeaderBytes || stitchStart >= image.size()) return image.size();
+  for (std::size_t at = stitchStart; at + 1 < image.size(); at += 2) {
+    if (image[at] == kStitchEscape && image[at + 1] == kStitchEnd) return at + 2;
+  }
+  return image.size();
+}
+
+int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  const std::error_code error =
+      platform::ReadWholeFile(std::string(path), bytes, kMaxTransferBytes);
+  if (error == std::errc::file_too_large || error == std::errc::io_error ||
+      error == std::errc::is_a_directory) {
+    return kTransferFileRead;
+  }
+  if (error || bytes.empty()) return kTransferFileOpen;
+  return kTransferOk;
+}
+
+int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes) {
+  if (const int result = ReadTransferFile(path, bytes)) return result;
+  if (HasQnfExtension(path)) bytes.resize(QnfBytesToSend(bytes));
+  return kTransferOk;
+}
+
+}  // namespace portline
