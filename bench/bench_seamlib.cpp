@@ -1,7 +1,7 @@
 // Stitch generation on the largest part: the full 560 x 800 work area, woven across and at
 // 45 degrees, a part of 120 separate regions, and the region labelling of the full mask on
 // its own. Then each of the ten fill types on the full area and on a part of 200 noisy
-// regions.
+// regions, and the line types on line art covering the area.
 
 #include <benchmark/benchmark.h>
 
@@ -105,6 +105,23 @@ void BM_FillType200NoisyRegions(benchmark::State& state) {
   MakePart(state, NoisyRegionsMask(), type | (kTypeParameter[type] << 8), columns.data());
 }
 
+// Line art over the whole area: one-pixel lines 40 pixels (1 cm) apart both ways, a
+// junction at every crossing.
+std::vector<uint8_t> LineGridMask() {
+  std::vector<uint8_t> mask(seamlib::kMaskBytes, 0);
+  for (int y = 1; y <= seamlib::kWorkRows; ++y) {
+    for (int x = 1; x <= seamlib::kWorkColumns; ++x) {
+      if (x % 40 == 20 || y % 40 == 20) mask[y * seamlib::kMaskStride + x] = 1;
+    }
+  }
+  return mask;
+}
+
+void BM_LineTypeOnLineGrid(benchmark::State& state) {
+  const int type = static_cast<int>(state.range(0));
+  MakePart(state, LineGridMask(), type | (kTypeParameter[type] << 8), nullptr);
+}
+
 void WeavePart(benchmark::State& state, const std::vector<uint8_t>& source, int typeCode) {
   MakePart(state, source, typeCode, nullptr);
 }
@@ -134,6 +151,7 @@ BENCHMARK(BM_HorizontalWeave120Regions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LabelRegionsFullArea)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillTypeFullArea)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillType200NoisyRegions)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineTypeOnLineGrid)->DenseRange(5, 9)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

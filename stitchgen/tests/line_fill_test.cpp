@@ -187,6 +187,42 @@ TEST(LineFills, EveryArmOfACrossIsSewnToItsEnd) {
   EXPECT_EQ(jumpsAfterStart, 0);
 }
 
+// Every pixel of a line drawing is sewn over: it lies near some stitch of the straight stitch
+// (the double run covers each line, branches included). A 2 mm stitch may cut a corner by up
+// to 0.7 mm: 3 pixels.
+TEST(LineFills, TheStraightStitchSewsOverEveryLinePixel) {
+  for (const auto& [name, mask] : LineShapes()) {
+    if (name != "square outline" && name != "diamond" && name != "cross" && name != "tee" &&
+        name != "grid" && name != "arc") {
+      continue;
+    }
+    SCOPED_TRACE(name);
+    const auto made = MakePart(mask, Straight(20));
+    ASSERT_TRUE(made.walk.error.empty());
+    int missed = 0;
+    for (int y = 0; y < 802; ++y) {
+      for (int x = 0; x < 562; ++x) {
+        if (mask[y * 562 + x] == 0) continue;
+        const double px = StitchX(x);
+        const double py = StitchY(y);
+        double nearest = 1e9;
+        for (const auto& s : made.walk.sewn) {
+          // Segments are relative to the first needle, y upwards.
+          const double ax = filltest::kStartX + s.x0, ay = filltest::kStartY - s.y0;
+          const double bx = filltest::kStartX + s.x1, by = filltest::kStartY - s.y1;
+          const double dx = bx - ax, dy = by - ay;
+          const double lengthSquared = dx * dx + dy * dy;
+          double t = lengthSquared > 0 ? ((px - ax) * dx + (py - ay) * dy) / lengthSquared : 0;
+          t = std::clamp(t, 0.0, 1.0);
+          nearest = std::min(nearest, std::hypot(ax + t * dx - px, ay + t * dy - py));
+        }
+        if (nearest > 3 * 2.5) ++missed;
+      }
+    }
+    EXPECT_EQ(missed, 0);
+  }
+}
+
 // The widest point of the zigzag from a horizontal line: half the width either side.
 int HalfWidthOf(int typeCode) {
   const auto made = MakePart(Line(100, 300, 100).Bytes(), typeCode);
