@@ -42,7 +42,8 @@ constexpr int kPositionPerPixel = 2500;
 constexpr int kPositionPerSubStep = 250;
 constexpr int kPositionPerStitchUnit = 1000;
 
-// A side has reached the end point when it is this close (sum of the absolute differences).
+// A side has reached the end point when it is this close (sum of the absolute differences);
+// ends this close together have no sides between them.
 constexpr int kReachedDistance = 2;
 // The sides of one column may not differ by more than this many needle points.
 constexpr int kMaxPointLead = 20;
@@ -170,7 +171,7 @@ bool SatinStitcher::NextNeighbour(Pixel& position, int& direction, uint8_t testB
 }
 
 double SatinStitcher::SideLength(Pixel start, Pixel end, uint8_t mark, int firstDirection) {
-  if (Distance(start, end) < 3) return 0;
+  if (Distance(start, end) <= kReachedDistance) return 0;  // no sides between them
   Pixel position = start;
   int direction = firstDirection;
   double length = 0;
@@ -220,7 +221,7 @@ int SatinStitcher::BuildColumn(Pixel start, Pixel end, double spacingA, double s
           if (!NextNeighbour(next, side.direction, side.mark)) return 0;
           // Leaving a pixel clears its mark: a side never steps back onto itself.
           map_.At(side.target.x, side.target.y) &= static_cast<uint8_t>(~side.mark);
-          if (Distance(next, end) < 3) {
+          if (Distance(next, end) <= kReachedDistance) {
             side.finished = true;
             side.positionX = end.x * kPositionPerPixel;
             side.positionY = end.y * kPositionPerPixel;
