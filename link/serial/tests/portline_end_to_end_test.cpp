@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/machine_directory.h"
+#include "link/return_messages.h"
 #include "link/serial/portline.h"
 #include "link/transfer_list.h"
 #include "link/serial/frames.h"
@@ -298,6 +299,26 @@ TEST_F(MachineLink, DirectSendAnnouncesTheGivenNameAndSendsTheImageUnchanged) {
   EXPECT_EQ(stored[0].bytes, image);
   EXPECT_EQ(progressCalls.back().fileIndex, 0);
   EXPECT_EQ(progressCalls.back().fileCount, 1);
+}
+
+TEST_F(MachineLink, FailedSendNamesNoDesignOfAnEarlierSend) {
+  vtest::RecordingMessageBox box;
+  void* owner = reinterpret_cast<void*>(0x10);
+  const std::vector<uint8_t> image = Design(5, 7);
+  machine.FailDesign("NEW.qnf");
+  // A direct send keeps no list of its own, so an earlier send's list must not stand in.
+  ASSERT_TRUE(transfer::AppendErrorLog(transfer::ErrorLogPath(), "/old/STALE.qnf"));
+  EXPECT_EQ(Protocol_Seq_Download_Direct(9600, image.data(), static_cast<unsigned>(image.size()),
+                                         "NEW.qnf", 1, &detail, nullptr),
+            kTransferDesignsFailed);
+  EXPECT_EQ(DisplayMessageByReturnCode(owner, "Sending", kTransferDesignsFailed, 0), 1);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Failed to send a design.");
+  // The plain file sends start afresh too.
+  ASSERT_TRUE(transfer::AppendErrorLog(transfer::ErrorLogPath(), "/old/STALE.qnf"));
+  const std::string picture = WriteDesign("open.bmp", image);
+  EXPECT_EQ(Protocol_Seq_DownloadOpeningBMP(9600, picture.c_str(), &detail, nullptr), 0);
+  EXPECT_FALSE(std::filesystem::exists(transfer::ErrorLogPath()));
 }
 
 TEST_F(MachineLink, SilentMachineTimesOutAfterTenTries) {
