@@ -120,6 +120,15 @@ class MachineLink : public ::testing::Test {
     return -1;
   }
 
+  // Waits until the machine has read count messages of this kind (or one second has
+  // passed): a sequence may return before the machine has read what it wrote last.
+  std::size_t WaitForMachine(const std::string& event, std::size_t count) {
+    for (int wait = 0; wait < 100 && machine.TimesOf(event).size() < count; ++wait) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    return machine.TimesOf(event).size();
+  }
+
   std::vector<std::string> Events() {
     std::vector<std::string> events;
     for (const auto& entry : machine.Log()) events.push_back(entry.event);
@@ -330,11 +339,8 @@ TEST_F(MachineLink, SilentMachineTimesOutAfterTenTries) {
   const long long took = Ms(Clock::now() - start);
   EXPECT_GE(took, 9500);
   EXPECT_LE(took, 14000);
-  // Every one of the ten silences sent the ENQ again; the last may still be on the line.
-  for (int wait = 0; wait < 100 && machine.TimesOf("ENQ").size() < 11; ++wait) {
-    std::this_thread::sleep_for(milliseconds(10));
-  }
-  EXPECT_EQ(machine.TimesOf("ENQ").size(), 11u);
+  // Every one of the ten silences sent the ENQ again.
+  EXPECT_EQ(WaitForMachine("ENQ", 11), 11u);
 }
 
 TEST_F(MachineLink, AbortHandleSetMidTransferStopsIt) {
@@ -342,6 +348,26 @@ TEST_F(MachineLink, AbortHandleSetMidTransferStopsIt) {
   abortOnProgress = abort;
   EXPECT_EQ(Protocol_Seq_Download(38400, list.data(), 1, &detail, RecordProgress), kTransferAborted);
   EXPECT_EQ(progressCalls.size(), 1u);
+  EXPECT_TRUE(machine.Designs(1).empty());
+}
+
+TEST_F(MachineLink, MachineThatStaysBusyIsPolledUntilTheUserAborts) {
+  std::vector<TransferListEntry> list = SendList({WriteDesign("A.qnf", Design(5, 1))}, 1);
+  machine.BusyFor(8, 1000);
+  std::thread user([this] {
+    std::this_thread::sleep_for(milliseconds(2200));
+    AbortEventSet(abort);
+  });
+  EXPECT_EQ(Protocol_Seq_Download(9600, list.data(), 1, &detail, nullptr), kTransferAborted);
+  user.join();
+  const auto polls = machine.TimesOf("cmd 8");
+  ASSERT_GE(polls.size(), 2u);
+  for (std::size_t i = 1; i < polls.size(); ++i) EXPECT_GE(Ms(polls[i] - polls[i - 1]), 490);
+  // The machine had the design; the line is back at 9600 for the next session.
+  AbortEventReset(abort);
+  machine.BusyFor(8, 0);
+  ASSERT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(Protocol_Seq_Delete(1, 1, &detail, nullptr), 0);
   EXPECT_TRUE(machine.Designs(1).empty());
 }
 
