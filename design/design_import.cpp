@@ -19,12 +19,12 @@ namespace {
 constexpr int64_t kMaxDesignWidth = 2 * kLargeHoopHalfWidth;
 constexpr int64_t kMaxDesignHeight = 2 * kLargeHoopHalfHeight;
 
-// Files are read whole, but never more than a sound file of the kind could hold plus
-// slack; a larger one is no design of ours.
+// Only the head of a file is read: as much as the largest sound design of the kind can
+// use. Whatever follows (a parts block after a QNF end pair) is never looked at, so a long
+// file is no fault of its own.
 std::size_t ReadLimit(DesignFileKind kind, const StitchRecord& record) {
-  constexpr std::size_t kSlack = 1u << 20;
-  if (kind == DesignFileKind::kSew) return sew_offset::kStitches + kSewStitchLimitBytes + kSlack;
-  return kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom() + kSlack;
+  if (kind == DesignFileKind::kSew) return sew_offset::kStitches + kSewStitchLimitBytes;
+  return kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom();
 }
 
 bool CannotBeOpened(const std::error_code& error) {
@@ -71,10 +71,7 @@ ImportRefusal ReadDesignForImport(const std::filesystem::path& path, DesignFileK
   std::error_code ignored;
   if (std::filesystem::is_directory(path, ignored)) return ImportRefusal::kCannotOpen;
   std::vector<uint8_t> bytes;
-  const std::error_code error = platform::ReadWholeFile(path, bytes, ReadLimit(kind, record));
-  if (error == std::errc::file_too_large) {
-    return kind == DesignFileKind::kQnf ? ImportRefusal::kUnsupported : ImportRefusal::kDefective;
-  }
+  const std::error_code error = platform::ReadFileHead(path, bytes, ReadLimit(kind, record));
   if (error) return CannotBeOpened(error) ? ImportRefusal::kCannotOpen : ImportRefusal::kFileError;
   if (kind == DesignFileKind::kSew) {
     return ReadSew(bytes, record) == SewReadStatus::kOk ? ImportRefusal::kNone

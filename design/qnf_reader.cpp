@@ -45,10 +45,11 @@ QnfReadStatus ReadQnf(std::span<const uint8_t> file, StitchRecord& record, int32
   const int32_t colours = ReadI32(&file[qnf_offset::kColourCount]);
   const int32_t pairs = ReadI32(&file[qnf_offset::kPairCount]);
 
-  // The colour count comes first: it sizes the tables that are read next.
+  // A design with more pairs than the program takes is told so whatever else it holds;
+  // then the colour count, which sizes the tables that are read next.
+  if (pairs > maxPairs) return QnfReadStatus::kUnsupported;
   if (colours < 1 || colours > kMaxColours) return QnfReadStatus::kDefective;
   if (dataOffset != QnfStitchDataOffset(colours)) return QnfReadStatus::kDefective;
-  if (pairs > maxPairs) return QnfReadStatus::kUnsupported;
   if (pairs < 1) return QnfReadStatus::kDefective;
   const std::size_t stitchBytes = 2 * static_cast<std::size_t>(pairs);
   if (stitchBytes > record.StitchRoom()) return QnfReadStatus::kUnsupported;
@@ -81,15 +82,10 @@ QnfFileResult ReadQnfFile(const std::filesystem::path& path, StitchRecord& recor
                           int32_t maxPairs) {
   QnfFileResult result;
   std::vector<uint8_t> bytes;
-  // Nothing sound is larger than the whole header, both full tables and the record.
-  const std::size_t limit = kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom() + (1u << 20);
-  result.error = platform::ReadWholeFile(path, bytes, limit);
-  if (result.error == std::errc::file_too_large) {
-    result.error.clear();
-    record.Clear();
-    result.status = QnfReadStatus::kUnsupported;
-    return result;
-  }
+  // A sound design lies within the whole header, both full tables and the record's stitch
+  // room; what a file holds after its end pair (a parts block) is never read.
+  const std::size_t limit = kQnfHeaderSize + 8 * kMaxColours + record.StitchRoom();
+  result.error = platform::ReadFileHead(path, bytes, limit);
   if (result.error) {
     record.Clear();
     return result;

@@ -107,9 +107,17 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
   std::memcpy(&stitches[pos], &scratch[start], kept);
   written = pos + kept;
 
+  // Measure from where the leading jump really lands: a single jump moved off 119 lands
+  // one unit short of (-cx, -cy), and every stitch after it moves with it.
+  int landX = 0;
+  int landY = 0;
+  for (std::size_t p = 0; p + 4 <= pos; p += 4) {
+    landX += PairDx(&stitches[p + 2]);
+    landY += PairDy(&stitches[p + 2]);
+  }
   Bounds result;
-  result.Add(-cx, -cy);
-  WalkToEnd(stitches, pos, -cx, -cy, result);
+  result.Add(landX, landY);
+  WalkToEnd(stitches, pos, landX, landY, result);
   extents = Extents{-result.minX, result.maxY, result.maxX, -result.minY};
   return RecentreResult{true, cx, cy};
 }

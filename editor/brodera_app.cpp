@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "editor/command_ids.h"
 
@@ -11,8 +12,10 @@ namespace editor {
 
 namespace {
 
-constexpr int kMinPageWidthMm = 249;
-constexpr int kMinPageHeightMm = 179;
+// Thresholds on the doubled size, in layout units: a page narrower than this is no page
+// the layout can be printed on, and the landscape fall-back of 249 x 180 mm is taken.
+constexpr int kMinPageWidth = 249;
+constexpr int kMinPageHeight = 179;
 constexpr PageSize kFallbackPage{498, 360};
 
 }  // namespace
@@ -31,10 +34,21 @@ CommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
   return info;
 }
 
+bool CommandLineFileReadable(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) || std::filesystem::is_directory(path, error)) {
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  return file.is_open();
+}
+
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
   PageSize page;
-  page.width = widthMm < kMinPageWidthMm ? kFallbackPage.width : 2 * widthMm;
-  page.height = heightMm < kMinPageHeightMm ? kFallbackPage.height : 2 * heightMm;
+  page.width = 2 * widthMm;
+  page.height = 2 * heightMm;
+  if (page.width < kMinPageWidth) page.width = kFallbackPage.width;
+  if (page.height < kMinPageHeight) page.height = kFallbackPage.height;
   return page;
 }
 

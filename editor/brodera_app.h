@@ -30,8 +30,15 @@ struct CommandLineInfo {
 // other argument is the file to open.
 CommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 
+// Can a file named on the command line be read at all? A defective layout can (it is
+// opened and refused the usual way, and the program goes on with a fresh layout); a file
+// that is missing, a folder, or not readable cannot, and the program ends before its
+// window is shown.
+bool CommandLineFileReadable(const std::string& path);
+
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
-// millimetres, but never below a landscape page of 249 x 180 mm (498 x 360).
+// millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
+// 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
 
 // The folder of the program file, ending in a separator.

@@ -29,6 +29,7 @@ constexpr char kDesignPathSection[] = "Design Path";
 constexpr char kLayoutFolderKey[] = "DotBdz";
 constexpr char kUntitled[] = "Untitled";
 constexpr char kDefectiveFileText[] = "This file may be defective.";
+constexpr char kFileOpenCaption[] = "File Open";
 constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
 
 class CBroderaDoc : public platform::CommandTarget {

@@ -12,7 +12,6 @@ namespace editor {
 
 namespace {
 
-constexpr char kFileOpenCaption[] = "File Open";
 constexpr char kNotALayoutText[] = "Not a layout data file.";
 
 }  // namespace

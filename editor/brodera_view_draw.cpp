@@ -51,7 +51,9 @@ class StitchPen {
   void Jump(int dx, int dy, bool sewnLongStitch) {
     Advance(dx, dy);
     if (sewnLongStitch) {
+      // Sewn, not jumped: the pair after it is sewn too, even after a jump run.
       canvas_.LineTo(static_cast<int>(x_), static_cast<int>(y_));
+      landing_ = false;
       return;
     }
     canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));

@@ -48,11 +48,20 @@ bool ReadExtents(ByteReader& in, LayoutExtents& e) {
   return in.I32(e.left) && in.I32(e.top) && in.I32(e.right) && in.I32(e.bottom);
 }
 
+bool CoordinateIsSound(int32_t v) { return InRange(v, -kMaxLayoutCoordinate, kMaxLayoutCoordinate); }
+
+bool HalfIsSound(int32_t v) { return InRange(v, 1, kMaxLayoutCoordinate); }
+
+// Half sizes and extents become frame corners in pixels at up to 800 %: a lie of a
+// billion units would not fit the pixel type.
 bool PlacementIsSound(const DesignObject& d) {
-  return InRange(d.centreX, -kMaxLayoutCoordinate, kMaxLayoutCoordinate) &&
-         InRange(d.centreY, -kMaxLayoutCoordinate, kMaxLayoutCoordinate) && d.halfWidth > 0 &&
-         d.halfHeight > 0 && d.placedHalfWidth > 0 && d.placedHalfHeight > 0 &&
-         ScaleIsSound(d.scaleX) && ScaleIsSound(d.scaleY);
+  return CoordinateIsSound(d.centreX) && CoordinateIsSound(d.centreY) &&
+         CoordinateIsSound(d.extents.left) && CoordinateIsSound(d.extents.top) &&
+         CoordinateIsSound(d.extents.right) && CoordinateIsSound(d.extents.bottom) &&
+         HalfIsSound(d.halfWidth) && HalfIsSound(d.halfHeight) &&
+         HalfIsSound(d.placedHalfWidth) && HalfIsSound(d.placedHalfHeight) &&
+         InRange(d.mirroredH, 0, 1) && InRange(d.mirroredV, 0, 1) && ScaleIsSound(d.scaleX) &&
+         ScaleIsSound(d.scaleY);
 }
 
 // ---- the bdz stitch block ----
@@ -252,10 +261,7 @@ bool ReadArr(ByteReader& in, LayoutContent& layout, bool rotationIsCode) {
           in.I32(rotation) && in.Skip(4) && in.U16(block) && in.Skip(4))) {
       return false;
     }
-    if (!InRange(d.centreX, -kMaxLayoutCoordinate, kMaxLayoutCoordinate) ||
-        !InRange(d.centreY, -kMaxLayoutCoordinate, kMaxLayoutCoordinate)) {
-      return false;
-    }
+    if (!CoordinateIsSound(d.centreX) || !CoordinateIsSound(d.centreY)) return false;
     d.rotation = rotationIsCode ? RotationFromCode(rotation) : ReducedRotation(rotation);
     blockOf.push_back(block);
     layout.designs.push_back(std::move(d));

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
   // The program folder first: the view copies it when it is made.
   const std::string programFolder = QApplication::applicationDirPath().toStdString() + "/";
   editor_ui::BroderaApplication brodera(programFolder, editor::DefaultWorkFolder());
-  brodera.Start(commandLine);
+  // A file on the command line that cannot be read ends the program before its window shows.
+  if (!brodera.Start(commandLine)) return 1;
   design_ui::CSplashWnd::ShowSplashScreen(&brodera.Frame(), true);
   return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace platform {
@@ -14,23 +15,18 @@ bool IsNotFound(const std::error_code& error) {
   return error == std::errc::no_such_file_or_directory;
 }
 
-std::error_code ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& out,
-                              std::size_t maxBytes) {
+std::error_code ReadFileHead(const std::filesystem::path& path, std::vector<uint8_t>& out,
+                             std::size_t maxBytes) {
   out.clear();
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return LastError();
   std::error_code result;
   uint8_t chunk[65536];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-    if (got > 0) {
-      if (out.size() + got > maxBytes) {
-        result = std::make_error_code(std::errc::file_too_large);
-        break;
-      }
-      out.insert(out.end(), chunk, chunk + got);
-    }
-    if (got < sizeof chunk) {
+  while (out.size() < maxBytes) {
+    const std::size_t want = std::min(sizeof chunk, maxBytes - out.size());
+    const std::size_t got = std::fread(chunk, 1, want, file);
+    out.insert(out.end(), chunk, chunk + got);
+    if (got < want) {
       if (std::ferror(file)) result = std::make_error_code(std::errc::io_error);
       break;
     }
@@ -38,6 +34,18 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, std::vector<uin
   std::fclose(file);
   if (result) out.clear();
   return result;
+}
+
+std::error_code ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& out,
+                              std::size_t maxBytes) {
+  // One byte more than allowed tells a file that is too large from one that just fits.
+  const std::size_t probe = maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1;
+  if (std::error_code error = ReadFileHead(path, out, probe)) return error;
+  if (out.size() > maxBytes) {
+    out.clear();
+    return std::make_error_code(std::errc::file_too_large);
+  }
+  return {};
 }
 
 std::error_code RemoveFile(const std::filesystem::path& path) {
@@ -65,6 +73,7 @@ std::error_code OutputFile::Create(const std::filesystem::path& path) {
 std::error_code OutputFile::Write(std::span<const uint8_t> bytes) {
   if (!file_) return std::make_error_code(std::errc::bad_file_descriptor);
   if (bytes.empty()) return {};
+  errno = 0;  // a short write that sets no cause must not pass for an old "not found"
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     return errno ? LastError() : std::make_error_code(std::errc::io_error);
   }

@@ -24,6 +24,11 @@ VELINOR_EXPORT std::error_code ReadWholeFile(const std::filesystem::path& path,
                                              std::vector<uint8_t>& out,
                                              std::size_t maxBytes = SIZE_MAX);
 
+// Reads no more than the first maxBytes of the file (all of it when it is shorter); a
+// longer file is not an error. For readers that never look past a known length.
+VELINOR_EXPORT std::error_code ReadFileHead(const std::filesystem::path& path,
+                                            std::vector<uint8_t>& out, std::size_t maxBytes);
+
 // Removes a file; a file that is not there is reported as not found.
 VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 

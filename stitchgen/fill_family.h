@@ -40,8 +40,13 @@ using FillFamily = int (*)(FillJob& job);
 int RunHorizontalWeave(FillJob& job);
 int RunRotatedWeave(FillJob& job);
 
-// Fill types this library does not make yet: nothing is written and the part is reported as
-// made of nothing.
-int RunUnbuiltFamily(FillJob& job);
+// Fill type 3: crosses on the 8 x 8-pixel cell grid.
+int RunCrossStitch(FillJob& job);
+// Fill type 4: one satin column per region; job.satin must hold the 10 column records.
+int RunSatinColumns(FillJob& job);
+// Fill types 5..8: zigzag along the part's lines, parameter the width in 0.1 mm.
+int RunZigzagOutline(FillJob& job);
+// Fill type 9: straight stitch along the part's lines, parameter the stitch length in 0.1 mm.
+int RunStraightStitch(FillJob& job);
 
 }  // namespace seamlib

@@ -22,13 +22,13 @@ constexpr FamilyEntry kFamilies[] = {
     {RunHorizontalWeave, 0},         // 0 horizontal weave
     {RunRotatedWeave, kFromTypeCode},  // 1 diagonal weave at the given angle
     {RunRotatedWeave, 90},           // 2 vertical weave
-    {RunUnbuiltFamily, kFromTypeCode},  // 3 cross stitch
-    {RunUnbuiltFamily, kFromTypeCode},  // 4 satin stitch
-    {RunUnbuiltFamily, kFromTypeCode},  // 5 zigzag of the given width (0.1 mm)
-    {RunUnbuiltFamily, 20},          // 6 2 mm zigzag
-    {RunUnbuiltFamily, 30},          // 7 3 mm zigzag
-    {RunUnbuiltFamily, 50},          // 8 5 mm zigzag
-    {RunUnbuiltFamily, kFromTypeCode},  // 9 straight stitch of the given length (0.1 mm)
+    {RunCrossStitch, kFromTypeCode},    // 3 cross stitch
+    {RunSatinColumns, kFromTypeCode},   // 4 satin stitch
+    {RunZigzagOutline, kFromTypeCode},  // 5 zigzag of the given width (0.1 mm)
+    {RunZigzagOutline, 20},             // 6 2 mm zigzag
+    {RunZigzagOutline, 30},             // 7 3 mm zigzag
+    {RunZigzagOutline, 50},             // 8 5 mm zigzag
+    {RunStraightStitch, kFromTypeCode}, // 9 straight stitch of the given length (0.1 mm)
 };
 constexpr int kFillTypes = static_cast<int>(sizeof(kFamilies) / sizeof(kFamilies[0]));
 
@@ -49,8 +49,6 @@ void NormaliseMask(PixelPlane mask) {
 }
 
 }  // namespace
-
-int RunUnbuiltFamily(FillJob&) { return 0; }
 
 SeamlibModule& Module() {
   static SeamlibModule module;

@@ -43,6 +43,15 @@ bool StitchOutput::AreaRoom(std::ptrdiff_t bytes) const {
   return cursor_ != nullptr && Offset() + bytes <= kStitchAreaBytes;
 }
 
+std::ptrdiff_t StitchOutput::StitchBytes(int dx, int dy) {
+  if (dx == 0 && dy == 0) return 0;
+  if (FitsOnePair(dx) && FitsOnePair(dy)) return 2;
+  // Every pair of the chain but the last is a jump record of 4 bytes.
+  int pairs = 0;
+  design::ForEachJumpChainPair(dx, dy, [&](int, int) { ++pairs; });
+  return 4 * std::ptrdiff_t{pairs - 1} + 2;
+}
+
 bool StitchOutput::PutStitch(int dx, int dy) {
   if (dx == 0 && dy == 0) return true;
   if (FitsOnePair(dx) && FitsOnePair(dy)) {
@@ -54,9 +63,9 @@ bool StitchOutput::PutStitch(int dx, int dy) {
   // A long move: the system's one jump-chain rule (no jump carries 119, which every reader
   // takes for a sewn long stitch). Its last pair, the remainder, is written as a plain pair:
   // the landing of the chain.
+  if (!Room(StitchBytes(dx, dy))) return false;
   int pairs = 0;
   design::ForEachJumpChainPair(dx, dy, [&](int, int) { ++pairs; });
-  if (!Room(4 * std::ptrdiff_t{pairs - 1} + 2)) return false;
   int index = 0;
   design::ForEachJumpChainPair(dx, dy, [&](int stepX, int stepY) {
     if (++index < pairs) {

@@ -56,6 +56,11 @@ class StitchOutput {
   bool TieOff();
   // Writes the given pairs as plain pairs (dy upwards, as they stand on the wire).
   bool PutPairs(const WrittenPair* pairs, int count);
+  // Checks the room for a record of this many bytes before any of it is written; false (and
+  // overflowed) when it would pass the limit.
+  bool Reserve(std::ptrdiff_t bytes) { return Room(bytes); }
+  // The bytes PutStitch(dx, dy) writes.
+  static std::ptrdiff_t StitchBytes(int dx, int dy);
 
   // The last pair before the cursor, or 0 0 when there is none in this design.
   WrittenPair LastPair() const;

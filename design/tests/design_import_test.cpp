@@ -5,6 +5,7 @@
 
 #include "design/design_import.h"
 #include "design/import_preview.h"
+#include "design/qnf_reader.h"
 #include "design/sew_reader.h"
 #include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
@@ -138,6 +139,29 @@ TEST(DesignImport, QnfPairLimitIs65535) {
   spec.stitches = Plain(65535);
   EXPECT_EQ(Import(dir, "over.qnf", vtest::BuildQnfFile(spec), record), ImportRefusal::kUnsupported);
   EXPECT_EQ(record.ColourCount(), 0);
+}
+
+TEST(DesignImport, WhatFollowsTheDesignIsNeverReadHoweverLong) {
+  // A parts block of several megabytes after the end pair, as a digitized design may carry.
+  vtest::TempDir dir;
+  StitchRecord record;
+  vtest::QnfFileSpec spec;
+  spec.threadCodes = std::vector<int32_t>(78, 5);
+  spec.stitches = Plain(65534);
+  spec.trailer = Bytes(5 << 20, 0x5A);
+  EXPECT_EQ(Import(dir, "parts.qnf", vtest::BuildQnfFile(spec), record), ImportRefusal::kNone);
+  EXPECT_EQ(record.PairCount(), 65535);
+  EXPECT_EQ(record.ColourCount(), 78);
+  StitchRecord viaReader;
+  const design::QnfFileResult read = design::ReadQnfFile(dir / "parts.qnf", viaReader);
+  EXPECT_FALSE(read.error);
+  EXPECT_EQ(read.status, design::QnfReadStatus::kOk);
+  EXPECT_TRUE(viaReader == record);
+
+  Bytes sew = vtest::BuildSewFile({{7}, Plain(3), {}});
+  sew.resize(sew.size() + (3 << 20), 0x11);
+  EXPECT_EQ(Import(dir, "long.sew", sew, record), ImportRefusal::kNone);
+  EXPECT_EQ(record.PairCount(), 8);
 }
 
 TEST(DesignImport, QnfSizeLimitsOfTheLargestHoop) {

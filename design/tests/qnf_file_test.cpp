@@ -88,6 +88,15 @@ TEST(QnfReader, PairCountLimits) {
   spec.stitches = stitches;
   EXPECT_EQ(design::ReadQnf(vtest::BuildQnfFile(spec), record), QnfReadStatus::kUnsupported);
   EXPECT_EQ(record.ColourCount(), 0);
+
+  // Too many pairs is what the user is told, even when the colour count or the stitch-data
+  // offset is a lie as well.
+  spec.colourCount = 0;
+  EXPECT_EQ(design::ReadQnf(vtest::BuildQnfFile(spec), record), QnfReadStatus::kUnsupported);
+  spec.colourCount = std::nullopt;
+  spec.stitchDataOffset = 0;
+  EXPECT_EQ(design::ReadQnf(vtest::BuildQnfFile(spec), record), QnfReadStatus::kUnsupported);
+  EXPECT_EQ(record.ColourCount(), 0);
 }
 
 TEST(QnfReader, RefusesLyingAndTruncatedFiles) {

@@ -225,4 +225,45 @@ TEST(Recentre, LayoutVariantWritesOnlyTheStitchesAndASingleJumpAsItIs) {
             vtest::StitchStreamBuilder().Jump(-120, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes());
 }
 
+TEST(Recentre, ExtentsFollowALeadingJumpMovedOff119) {
+  // Centre 119 left of the landing: the jump back is written as 118, so the stitches
+  // reach 120 to the left and 118 to the right of the centre, not 119 each way.
+  StitchRecord record;
+  Load(record, vtest::StitchStreamBuilder().Stitch(0, 0).Stitch(-100, 0).Stitch(-100, 0).Stitch(-38, 0)
+                   .End().Bytes());
+  const auto result = CStitchEncoder().Recentre(record);
+  ASSERT_TRUE(result.ok);
+  EXPECT_EQ(result.cx, -119);
+  EXPECT_EQ(StitchesOf(record),
+            vtest::StitchStreamBuilder().Jump(118, 0).Stitch(-100, 0).Stitch(-100, 0).Stitch(-38, 0)
+                .End().Bytes());
+  EXPECT_EQ(record.GetExtents(), (design::Extents{120, 0, 118, 0}));
+
+  // The same in y: 119 becomes 120 upwards.
+  Load(record, vtest::StitchStreamBuilder().Stitch(0, 0).Stitch(0, -119).Stitch(0, -119).End().Bytes());
+  ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
+  EXPECT_EQ(record.GetExtents(), (design::Extents{0, 120, 0, 118}));
+
+  // Whatever the centre, the extents are those of the needle points the stream really has.
+  std::mt19937 random(1209);
+  std::uniform_int_distribution<int> component(-127, 127);
+  for (int round = 0; round < 300; ++round) {
+    vtest::StitchStreamBuilder b;
+    const int stitches = 1 + round % 7;
+    for (int i = 0; i < stitches; ++i) b.Stitch(component(random), component(random));
+    Load(record, b.End().Bytes());
+    ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
+    const vtest::WalkResult walk = vtest::WalkStitches(StitchesOf(record));
+    ASSERT_TRUE(walk.ended);
+    design::Extents seen;
+    for (const vtest::NeedlePoint& p : walk.points) {
+      seen.left = std::max(seen.left, -p.x);
+      seen.top = std::max(seen.top, p.y);
+      seen.right = std::max(seen.right, p.x);
+      seen.bottom = std::max(seen.bottom, -p.y);
+    }
+    ASSERT_EQ(record.GetExtents(), seen) << round;
+  }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "editor/command_ids.h"
 #include "platform/command_router.h"
 #include "platform/profile.h"
@@ -16,8 +18,15 @@ TEST(Printable, TwiceTheMillimetresWithLandscapeFallbacks) {
   EXPECT_EQ(editor::PrintableFromMillimetres(120, 300).width, 498);  // not 240
   EXPECT_EQ(editor::PrintableFromMillimetres(120, 300).height, 600);
   EXPECT_EQ(editor::PrintableFromMillimetres(277, 178).width, 554);
-  EXPECT_EQ(editor::PrintableFromMillimetres(277, 178).height, 360);
+  EXPECT_EQ(editor::PrintableFromMillimetres(277, 178).height, 356);
   EXPECT_EQ(editor::PrintableFromMillimetres(249, 179).height, 358);
+  // The thresholds apply to the doubled size: a 200 x 150 mm page is 400 x 300 units.
+  EXPECT_EQ(editor::PrintableFromMillimetres(200, 150).width, 400);
+  EXPECT_EQ(editor::PrintableFromMillimetres(200, 150).height, 300);
+  EXPECT_EQ(editor::PrintableFromMillimetres(124, 89).width, 498);
+  EXPECT_EQ(editor::PrintableFromMillimetres(125, 89).width, 250);
+  EXPECT_EQ(editor::PrintableFromMillimetres(125, 89).height, 360);
+  EXPECT_EQ(editor::PrintableFromMillimetres(125, 90).height, 180);
   editor::CBroderaApp app("/opt/b/", "/tmp/x/");
   EXPECT_EQ(app.Printable().width, 498);
   app.MeasurePrinter(std::nullopt);  // no printer: kept
@@ -35,6 +44,15 @@ TEST(CommandLine, FileAndSplashOption) {
   info = editor::ParseCommandLine({});
   EXPECT_TRUE(info.showSplash);
   EXPECT_EQ(info.fileToOpen, "");
+}
+
+TEST(CommandLine, AFileThatCannotBeReadIsToldApartFromADefectiveOne) {
+  vtest::TempDir dir;
+  EXPECT_FALSE(editor::CommandLineFileReadable((dir.Path() / "missing.bdz").string()));
+  EXPECT_FALSE(editor::CommandLineFileReadable(dir.Path().string()));
+  const auto defective = dir.Path() / "bad.bdz";
+  std::ofstream(defective) << "Corvan bd";
+  EXPECT_TRUE(editor::CommandLineFileReadable(defective.string()));
 }
 
 TEST(ProgramFolder, IsTheExecutablesFolderWithASeparator) {

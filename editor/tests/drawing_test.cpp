@@ -4,6 +4,7 @@
 #include "editor/stitch_extents.h"
 #include "editor/tests/view_fixture.h"
 #include "testing/recording_canvas.h"
+#include "testing/stitch_walker.h"
 
 namespace {
 
@@ -120,6 +121,77 @@ TEST_F(Drawing, JumpsMoveLongStitchesDrawAndUnknownCodesAreSkipped) {
   EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{120, 130}, {142, 144}, {144, 167}, {167, 168}}));
   // The extents walk reads the same way.
   EXPECT_EQ(editor::MeasureStitches(r).maxX, 244);
+}
+
+TEST_F(Drawing, ASewnLongStitchEndsTheJumpRunSoThePairAfterItIsSewn) {
+  design::StitchRecord r;
+  const auto s = vtest::StitchStreamBuilder()
+                     .Stitch(50, 0)
+                     .Jump(50, 0)   // a jump run begins: no line
+                     .Jump(119, 0)  // a sewn long stitch ends it: drawn
+                     .Stitch(10, 0) // sewn, not a landing: drawn
+                     .End();
+  r.SetColourCount(1);
+  r.SetThreadCode(0, 1);
+  std::copy(s.Bytes().begin(), s.Bytes().end(), r.Stitches());
+  editor::DesignObject d;
+  d.centreX = 100;
+  d.centreY = 100;
+  d.working = std::make_shared<design::StitchRecord>(r);
+  d.source = d.working;
+  d.halfWidth = d.halfHeight = d.placedHalfWidth = d.placedHalfHeight = 10;
+  doc.AddDesign(d);
+  view.OnCommand(editor::cmd::kGridLightGray);
+  view.OnCommand(editor::cmd::kCentreLineBlack);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  std::vector<std::pair<int, int>> spans;
+  for (const auto& l : LinesIn(canvas, design::ThreadCodeToRGB(1))) {
+    spans.push_back({l.points[0].x, l.points[1].x});
+  }
+  EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{120, 130}, {140, 163}, {163, 165}}));
+}
+
+// At zoom 500 one stitch unit is one pixel: every line the view draws must be a segment
+// the reference walker sews, in its colour block's thread colour, and nothing more.
+TEST_F(Drawing, LinesDrawnAreExactlyTheSegmentsTheReferenceWalkerSews) {
+  vtest::StitchStreamBuilder b;
+  b.Stitch(3, 4).Stitch(-7, 2).Jump(30, -20).Jump(12, 5).Stitch(6, 6).Stitch(-4, 9);
+  b.ColourChange().Stitch(8, -3).JumpAlt(-40, 10).Marker().Stitch(2, 2).Stitch(5, -5);
+  b.Jump(119, 7).Stitch(-3, -3).Jump(10, 10).Jump(0, -119).Stitch(4, 1);
+  b.ColourChange().Jump(25, 25).ColourChange().Stitch(1, 1).Stitch(9, 0).Control(0x21).Stitch(0, 9);
+  b.End();
+  const std::vector<int32_t> codes{1, 2, 3};
+  design::StitchRecord r;
+  r.SetColourCount(static_cast<int32_t>(codes.size()));
+  for (std::size_t i = 0; i < codes.size(); ++i) r.SetThreadCode(static_cast<int>(i), codes[i]);
+  std::copy(b.Bytes().begin(), b.Bytes().end(), r.Stitches());
+  editor::DesignObject d;
+  d.centreX = 100;
+  d.centreY = 100;
+  d.working = std::make_shared<design::StitchRecord>(r);
+  d.source = d.working;
+  d.halfWidth = d.halfHeight = d.placedHalfWidth = d.placedHalfHeight = 10;
+  doc.AddDesign(d);
+  view.OnCommand(editor::cmd::kGridLightGray);
+  view.OnCommand(editor::cmd::kCentreLineBlack);
+  view.SetZoom(500);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+
+  const int originX = 100 * 5 + 20, originY = 100 * 5 + 20;
+  std::vector<std::tuple<int, int, int, int, uint32_t>> expected, drawn;
+  const vtest::WalkResult walk = vtest::WalkStitches(b.Bytes());
+  for (const auto& s : walk.sewn) {
+    const int block = std::min(s.colour, static_cast<int>(codes.size()) - 1);
+    expected.emplace_back(originX + s.x0, originY - s.y0, originX + s.x1, originY - s.y1,
+                          design::ThreadCodeToRGB(codes[block]));
+  }
+  for (const auto& l : canvas.Of(CanvasOp::kLine)) {
+    drawn.emplace_back(l.points[0].x, l.points[0].y, l.points[1].x, l.points[1].y, l.colour);
+  }
+  EXPECT_EQ(drawn, expected);
+  EXPECT_EQ(walk.longStitches, 2);
 }
 
 TEST_F(Drawing, SelectionFrameWithHandlesAndNothingDrawnDuringATransfer) {

@@ -219,6 +219,9 @@ TEST(BdzFile, LyingCountsAreRefused) {
       {"colour count 0", colours, 0}, {"colour count 79", colours, 79},
       {"pair count 0", pairs, 0},    {"pair count 65537", pairs, 65537},
       {"pair count huge", pairs, 0x7FFFFFFF}, {"centre far out", base.designAt + 1 + 25, 1 << 30},
+      {"half width huge", base.halfAt, 1 << 30}, {"placed half huge", base.halfAt + 12, 0x7FFFFFFF},
+      {"extent far out", base.halfAt - 16, -(1 << 30)},
+      {"mirror flag 2", base.halfAt - 24, 2}, {"mirror flag -1", base.halfAt - 20, -1},
   };
   for (const Lie& lie : lies) {
     OneDesignFile f;

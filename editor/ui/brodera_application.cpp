@@ -6,6 +6,7 @@
 
 #include "editor/ui/about_box.h"
 #include "editor/ui/printer_page.h"
+#include "platform/message_box.h"
 #include "platform/profile.h"
 
 namespace editor_ui {
@@ -69,12 +70,20 @@ BroderaApplication::~BroderaApplication() {
   frame_.reset();
 }
 
-void BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
+bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
   doc_->ResetToNew();
   view_->OnInitialUpdate();
-  if (!commandLine.fileToOpen.empty()) OpenDocumentFile(commandLine.fileToOpen);
+  if (!commandLine.fileToOpen.empty()) {
+    if (!editor::CommandLineFileReadable(commandLine.fileToOpen)) {
+      platform::MessageBox(nullptr, editor::kDefectiveFileText, editor::kFileOpenCaption,
+                           platform::kMbOk | platform::kMbIconExclamation);
+      return false;
+    }
+    OpenDocumentFile(commandLine.fileToOpen);
+  }
   frame_->ShowWithSavedPlacement();
   frame_->UpdateCommandUi();
+  return true;
 }
 
 bool BroderaApplication::OpenDocumentFile(const std::string& path) {

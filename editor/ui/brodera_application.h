@@ -29,8 +29,9 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   BroderaApplication(std::string programFolder, std::string workFolder);
   ~BroderaApplication() override;
 
-  // Shows the main window and opens the command line's file (else a new layout).
-  void Start(const editor::CommandLineInfo& commandLine);
+  // Opens the command line's file (else a new layout) and shows the main window. False,
+  // with the window never shown, when the file cannot be read at all: the program ends.
+  bool Start(const editor::CommandLineInfo& commandLine);
   // Opens a layout as the File menu's recent entries, the command line and a dropped file
   // do: first the question about unsaved changes.
   bool OpenDocumentFile(const std::string& path);

@@ -34,7 +34,12 @@ bool FrameAssembler::Next() {
       ++consume_;
       took = true;
     } else if (first != kStx) {
-      ++consume_;  // line noise before a frame
+      // Line noise, or the tail of a frame whose start was lost: its bytes may look like
+      // ACK or NAK, so nothing is read as a reply before the next STX. Without one, the
+      // noise is dropped.
+      const auto* next = static_cast<const uint8_t*>(
+          std::memchr(buffer_ + consume_ + 1, kStx, fill_ - consume_ - 1));
+      consume_ = next ? static_cast<std::size_t>(next - buffer_) : fill_;
     } else {
       if (fill_ - consume_ < 2) break;
       const std::size_t length = FrameLengthForType(buffer_[consume_ + 1]);

@@ -2,8 +2,8 @@
 
 // Gathers the bytes that come off the line into whole replies: one control byte (ENQ, ACK,
 // NAK, and EOT where the reader wants it) or one whole frame from its STX. The line gives
-// bytes in whatever pieces the driver has; bytes before an STX that are no reply are
-// line noise and are skipped.
+// bytes in whatever pieces the driver has; a byte that is neither a reply nor an STX is
+// line noise, and everything after it up to the next STX is skipped with it.
 
 #include <cstddef>
 #include <cstdint>

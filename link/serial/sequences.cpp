@@ -21,6 +21,10 @@ constexpr std::size_t kProgramSegmentBytes = 65536;
 // The set bit that asks the machine to install the segments it receives.
 constexpr uint8_t kUpdateFlagBit = 0x80;
 
+// Every send starts with an empty list of failed designs, so that the list shown for its
+// -14 names only designs of this send.
+void ForgetFailedDesigns() { (void)platform::RemoveFile(transfer::ErrorLogPath()); }
+
 // An allocation that fails is the transfer's failure, not the process's.
 template <typename Body>
 int Guarded(Body body) {
@@ -68,6 +72,7 @@ int ReadPaddedFile(const char* file, std::vector<uint8_t>& image, std::size_t& l
 }
 
 int SendFile(int baudRate, const char* file, int* detail, ProgressCallback cb, uint8_t command) {
+  ForgetFailedDesigns();
   Session session(detail);
   if (const int result = session.StartWithBaudRate(baudRate)) return result;
   std::vector<uint8_t> image;
@@ -116,7 +121,7 @@ int SIO_TerminateIO(void) {
 int Protocol_Seq_Download(int baudRate, TransferListEntry* list, int count, int* detail,
                           ProgressCallback cb) {
   return Guarded([&]() -> int {
-    (void)platform::RemoveFile(transfer::ErrorLogPath());
+    ForgetFailedDesigns();
     Session session(detail);
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
     bool anyFailed = false;
@@ -142,6 +147,7 @@ int Protocol_Seq_Download(int baudRate, TransferListEntry* list, int count, int*
 int Protocol_Seq_Download_Direct(int baudRate, const void* design, unsigned size, const char* name,
                                  int destination, int* detail, ProgressCallback cb) {
   return Guarded([&]() -> int {
+    ForgetFailedDesigns();
     Session session(detail);
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
     if (!design || size == 0) return kTransferFileRead;
@@ -233,7 +239,7 @@ int Protocol_Seq_DownloadDiagnostic(int baudRate, const char* file, int* detail,
 int Protocol_Seq_Versionup(int baudRate, const char* file, int* detail, unsigned updateFlag,
                            ProgressCallback cb) {
   return Guarded([&]() -> int {
-    (void)platform::RemoveFile(transfer::ErrorLogPath());
+    ForgetFailedDesigns();
     Session session(detail);
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
     std::vector<uint8_t> program;
@@ -265,6 +271,7 @@ int Protocol_Seq_Versionup(int baudRate, const char* file, int* detail, unsigned
 
 int Protocol_Seq_Versionup_Trigger(int baudRate, int* detail) {
   return Guarded([&]() -> int {
+    ForgetFailedDesigns();
     Session session(detail);
     if (const int result = session.StartWithBaudRate(baudRate)) return result;
     // The trigger is one segment of one block; its content does not matter.

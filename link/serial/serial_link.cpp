@@ -95,11 +95,9 @@ int SerialLink::ReceiveReply() {
     if (result == kTransferOk && ReplyByte(0) != kNak) return kTransferOk;
     if (result == kTransferAborted) return result;
     ResetReceiver();
-    // The machine answers a NAK only with silence; a silent line gets the frame again,
-    // unless no attempt is left to read the answer.
-    if (result == kTransferTimeOut && attempt + 1 < kReplyAttempts) {
-      (void)WriteFrame({transmit_, transmitLength_});
-    }
+    // The machine answers a NAK only with silence: each silent second sends the last
+    // frame again, the tenth included.
+    if (result == kTransferTimeOut) (void)WriteFrame({transmit_, transmitLength_});
   }
   return result;
 }

@@ -31,8 +31,25 @@ TEST(FileIo, WholeFileRoundTripAndSizeLimit) {
   EXPECT_EQ(back, data);
   EXPECT_EQ(platform::ReadWholeFile(dir / "a.bin", back, 1000), std::errc::file_too_large);
   EXPECT_TRUE(back.empty());
+  // A file of exactly the limit is read whole.
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "a.bin", back, data.size()));
+  EXPECT_EQ(back, data);
   EXPECT_FALSE(platform::RemoveFile(dir / "a.bin"));
   EXPECT_FALSE(std::filesystem::exists(dir / "a.bin"));
+}
+
+TEST(FileIo, HeadOfAFileIsReadUpToItsLength) {
+  vtest::TempDir dir;
+  std::vector<uint8_t> data(150000);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.bin", data));
+  std::vector<uint8_t> head;
+  ASSERT_FALSE(platform::ReadFileHead(dir / "a.bin", head, 70001));
+  EXPECT_EQ(head, std::vector<uint8_t>(data.begin(), data.begin() + 70001));
+  ASSERT_FALSE(platform::ReadFileHead(dir / "a.bin", head, 1 << 20));
+  EXPECT_EQ(head, data);
+  EXPECT_TRUE(platform::IsNotFound(platform::ReadFileHead(dir / "absent.bin", head, 10)));
+  EXPECT_TRUE(head.empty());
 }
 
 TEST(FileIo, WriteThatFailsHalfWayRemovesThePartialFile) {

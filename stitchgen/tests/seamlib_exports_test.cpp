@@ -193,10 +193,10 @@ TEST(SeamlibExports, TheTypeCodeIsASixteenBitValueWidenedWithoutSign) {
   EXPECT_EQ(zeroExtended.Head(2 * (a - 4)), signExtended.Head(2 * (a - 4)));
 }
 
-TEST(SeamlibExports, UnknownAndUnbuiltFillTypesWriteNothing) {
+TEST(SeamlibExports, UnknownFillTypesWriteNothing) {
   MaskBuilder part;
   part.Rect(100, 100, 100, 100);
-  for (int type : {10, 255, 3, 4, 5, 6, 7, 8, 9}) {
+  for (int type : {10, 11, 255}) {
     StitchArea area;
     EXPECT_EQ(Make(area, part, type | (20 << 8)), 0) << type;
     EXPECT_EQ(area.Head(4), (Bytes{0, 0, 0, 0})) << type;

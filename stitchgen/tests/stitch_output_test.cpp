@@ -146,3 +146,26 @@ TEST(StitchOutput, StepsBackOntoTheEndPairOnlyWithinTenPairsAndTheArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// A generator that checks its room for a whole record before writing any of it counts the
+// bytes of a stitch in advance: exactly what PutStitch then writes, long moves included, and a
+// reservation that does not fit leaves the output overflowed without writing.
+TEST(StitchOutput, AStitchTakesTheBytesCountedForItAndReservationsGuardTheLimit) {
+  for (int dx : {0, 1, -127, 127, 128, -300, 119, 1000, -2000}) {
+    for (int dy : {0, -1, 126, -128, 254, 3000}) {
+      Area area;
+      area.out.PutStitch(dx, dy);
+      EXPECT_EQ(area.out.Offset(), StitchOutput::StitchBytes(dx, dy)) << dx << "," << dy;
+    }
+  }
+  Area area;
+  EXPECT_TRUE(area.out.Reserve(seamlib::kGeneratorLimitBytes));
+  EXPECT_FALSE(area.out.Overflowed());
+  EXPECT_FALSE(area.out.Reserve(seamlib::kGeneratorLimitBytes + 1));
+  EXPECT_TRUE(area.out.Overflowed());
+  EXPECT_EQ(area.out.Offset(), 0);
+}
+
+}  // namespace

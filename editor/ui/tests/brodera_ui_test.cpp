@@ -153,6 +153,14 @@ TEST_F(BroderaUi, ADefectiveFileOnTheCommandLineGivesAFreshLayout) {
   EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Brodera");
 }
 
+TEST_F(BroderaUi, AMissingFileOnTheCommandLineEndsTheProgramBeforeItsWindowShows) {
+  EXPECT_FALSE(app->Start({true, (dir / "missing.bdz").string()}));
+  EXPECT_FALSE(app->Frame().isVisible());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
+  EXPECT_EQ(box.Shown()[0].caption, "File Open");
+}
+
 TEST_F(BroderaUi, ClosingAskedAboutChangesAndKeepsThePlacement) {
   app->Start({});
   Import(Design("rose.qnf", 200, 100, {20}));

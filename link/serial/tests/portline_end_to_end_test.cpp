@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/machine_directory.h"
+#include "link/return_messages.h"
 #include "link/serial/portline.h"
 #include "link/transfer_list.h"
 #include "link/serial/frames.h"
@@ -116,6 +118,15 @@ class MachineLink : public ::testing::Test {
     }
     ADD_FAILURE() << "no " << to << " after " << from;
     return -1;
+  }
+
+  // Waits until the machine has read count messages of this kind (or one second has
+  // passed): a sequence may return before the machine has read what it wrote last.
+  std::size_t WaitForMachine(const std::string& event, std::size_t count) {
+    for (int wait = 0; wait < 100 && machine.TimesOf(event).size() < count; ++wait) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    return machine.TimesOf(event).size();
   }
 
   std::vector<std::string> Events() {
@@ -300,6 +311,26 @@ TEST_F(MachineLink, DirectSendAnnouncesTheGivenNameAndSendsTheImageUnchanged) {
   EXPECT_EQ(progressCalls.back().fileCount, 1);
 }
 
+TEST_F(MachineLink, FailedSendNamesNoDesignOfAnEarlierSend) {
+  vtest::RecordingMessageBox box;
+  void* owner = reinterpret_cast<void*>(0x10);
+  const std::vector<uint8_t> image = Design(5, 7);
+  machine.FailDesign("NEW.qnf");
+  // A direct send keeps no list of its own, so an earlier send's list must not stand in.
+  ASSERT_TRUE(transfer::AppendErrorLog(transfer::ErrorLogPath(), "/old/STALE.qnf"));
+  EXPECT_EQ(Protocol_Seq_Download_Direct(9600, image.data(), static_cast<unsigned>(image.size()),
+                                         "NEW.qnf", 1, &detail, nullptr),
+            kTransferDesignsFailed);
+  EXPECT_EQ(DisplayMessageByReturnCode(owner, "Sending", kTransferDesignsFailed, 0), 1);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Failed to send a design.");
+  // The plain file sends start afresh too.
+  ASSERT_TRUE(transfer::AppendErrorLog(transfer::ErrorLogPath(), "/old/STALE.qnf"));
+  const std::string picture = WriteDesign("open.bmp", image);
+  EXPECT_EQ(Protocol_Seq_DownloadOpeningBMP(9600, picture.c_str(), &detail, nullptr), 0);
+  EXPECT_FALSE(std::filesystem::exists(transfer::ErrorLogPath()));
+}
+
 TEST_F(MachineLink, SilentMachineTimesOutAfterTenTries) {
   machine.SetSilent(true);
   std::vector<TransferListEntry> list = SendList({WriteDesign("A.qnf", Design(5, 1))}, 1);
@@ -308,8 +339,8 @@ TEST_F(MachineLink, SilentMachineTimesOutAfterTenTries) {
   const long long took = Ms(Clock::now() - start);
   EXPECT_GE(took, 9500);
   EXPECT_LE(took, 14000);
-  // Every silence but the last sent the ENQ again.
-  EXPECT_EQ(machine.TimesOf("ENQ").size(), 10u);
+  // Every one of the ten silences sent the ENQ again.
+  EXPECT_EQ(WaitForMachine("ENQ", 11), 11u);
 }
 
 TEST_F(MachineLink, AbortHandleSetMidTransferStopsIt) {
@@ -318,6 +349,20 @@ TEST_F(MachineLink, AbortHandleSetMidTransferStopsIt) {
   EXPECT_EQ(Protocol_Seq_Download(38400, list.data(), 1, &detail, RecordProgress), kTransferAborted);
   EXPECT_EQ(progressCalls.size(), 1u);
   EXPECT_TRUE(machine.Designs(1).empty());
+}
+
+TEST_F(MachineLink, MachineThatStaysBusyIsPolledUntilTheUserAborts) {
+  std::vector<TransferListEntry> list = SendList({WriteDesign("A.qnf", Design(5, 1))}, 1);
+  machine.BusyFor(8, 1000);
+  std::thread user([this] {
+    std::this_thread::sleep_for(milliseconds(2200));
+    AbortEventSet(abort);
+  });
+  EXPECT_EQ(Protocol_Seq_Download(9600, list.data(), 1, &detail, nullptr), kTransferAborted);
+  user.join();
+  const auto polls = machine.TimesOf("cmd 8");
+  ASSERT_GE(polls.size(), 2u);
+  for (std::size_t i = 1; i < polls.size(); ++i) EXPECT_GE(Ms(polls[i] - polls[i - 1]), 490);
 }
 
 TEST_F(MachineLink, ProgressCallbackReturningZeroStopsIt) {

@@ -102,18 +102,32 @@ TEST(FrameAssembler, AssemblesAReplyThatArrivesInPieces) {
 
 TEST(FrameAssembler, SkipsNoiseAndKeepsWhatFollowsAReply) {
   FrameAssembler assembler;
-  std::vector<uint8_t> wire = {'x', 0x00, 0x7F, kAck, 'y', 'z'};
+  // An ACK-valued byte inside the noise is noise too: nothing before the STX is a reply.
+  std::vector<uint8_t> wire = {'x', 0x00, 0x7F, kAck, 'y', kNak, 'z'};
   const std::vector<uint8_t> reply = Reply(kCmdStatus, 1, 2);
   wire.insert(wire.end(), reply.begin(), reply.end());
+  wire.push_back(kAck);
   wire.push_back(kNak);
   ASSERT_TRUE(assembler.Append(wire.data(), wire.size()));
   ASSERT_TRUE(assembler.Next());
-  EXPECT_EQ(Of(assembler.Reply()), Bytes({kAck}));
-  ASSERT_TRUE(assembler.Next());
   EXPECT_EQ(Of(assembler.Reply()), reply);
+  ASSERT_TRUE(assembler.Next());
+  EXPECT_EQ(Of(assembler.Reply()), Bytes({kAck}));
   ASSERT_TRUE(assembler.Next());
   EXPECT_EQ(Of(assembler.Reply()), Bytes({kNak}));
   EXPECT_FALSE(assembler.Next());
+}
+
+TEST(FrameAssembler, NoiseWithoutAnStxIsDroppedAndTheNextReplyIsRead) {
+  FrameAssembler assembler;
+  const std::vector<uint8_t> noise = {'n', kAck, 0x41};
+  ASSERT_TRUE(assembler.Append(noise.data(), noise.size()));
+  EXPECT_FALSE(assembler.Next());
+  EXPECT_FALSE(assembler.HasBufferedBytes());
+  const uint8_t ack = kAck;
+  ASSERT_TRUE(assembler.Append(&ack, 1));
+  ASSERT_TRUE(assembler.Next());
+  EXPECT_EQ(Of(assembler.Reply()), Bytes({kAck}));
 }
 
 TEST(FrameAssembler, EotIsAControlByteOnlyOnTheMachineSide) {
