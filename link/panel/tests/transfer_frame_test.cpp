@@ -41,30 +41,6 @@ TEST(TransferFrameRules, ProgressNeverDividesByZeroOrOverflows) {
   EXPECT_EQ(ProgressCounterText(ProgressCounter(0, 0)), "");
 }
 
-TEST(PostToUi, MessagesArriveInOrderOnTheDrainingThreadAndNeverForAClosedWindow) {
-  int window = 0;
-  int closed = 0;
-  std::vector<std::pair<unsigned, intptr_t>> got;
-  const auto drainer = std::this_thread::get_id();
-  platform::RegisterUiReceiver(&window, [&](unsigned message, uintptr_t, intptr_t lparam) {
-    EXPECT_EQ(std::this_thread::get_id(), drainer);
-    got.emplace_back(message, lparam);
-  });
-  platform::RegisterUiReceiver(&closed, [&](unsigned, uintptr_t, intptr_t) { ADD_FAILURE(); });
-  std::thread worker([&] {
-    for (int i = 0; i < 50; ++i) platform::PostToUi(&window, 0x432, 0, i);
-    platform::PostToUi(&closed, 0x432, 0, 1);
-  });
-  worker.join();
-  platform::UnregisterUiReceiver(&closed);
-  EXPECT_FALSE(platform::IsUiReceiverRegistered(&closed));
-  EXPECT_EQ(platform::DeliverPostedMessages(), 50);
-  ASSERT_EQ(got.size(), 50u);
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(got[i].second, i);
-  platform::UnregisterUiReceiver(&window);
-  EXPECT_EQ(platform::DeliverPostedMessages(), 0);
-}
-
 // A stand-in for a dialog: it registers for posted messages and keeps them.
 class FakeDialog {
  public:
