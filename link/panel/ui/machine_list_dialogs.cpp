@@ -500,6 +500,8 @@ class MachineListDialog : public PostingDialog {
                    linkpanel::DirectoryJob(Destination(), file, linkpanel::PostBarProgress), false);
     rules_.FillFromDirectory(Handle(), file);
     ShowList();
+    // How many lists and previews have been fetched: what a test waits on before it acts.
+    setProperty("listsFetched", property("listsFetched").toInt() + 1);
   }
 
   void ShowList() {
@@ -540,6 +542,7 @@ class MachineListDialog : public PostingDialog {
       hoop_->clear();
     }
     (void)platform::RemoveFile(file);
+    setProperty("previewsFetched", property("previewsFetched").toInt() + 1);
   }
 
   void Browse() {
