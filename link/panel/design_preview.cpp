@@ -192,12 +192,34 @@ std::optional<std::string> DrawDesignPreviewFile(const std::filesystem::path& fi
   return DrawDesignPreview(bytes, canvas, widthPixels, heightPixels);
 }
 
-bool IsPreviewableName(std::string_view listedName) {
-  const std::size_t dot = listedName.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  std::string extension(listedName.substr(dot + 1));
+namespace {
+
+std::string LowerExtensionOf(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  std::string extension(name.substr(dot + 1));
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+}  // namespace
+
+bool IsPreviewableName(std::string_view listedName) {
+  const std::string extension = LowerExtensionOf(listedName);
   return extension == "qnf" || extension == "ptn";
+}
+
+std::optional<std::string> NewlyChosenDesign(const std::vector<std::string>& before,
+                                             const std::vector<std::string>& now) {
+  for (const std::string& path : now) {
+    if (LowerExtensionOf(path) != "qnf") continue;
+    if (std::find(before.begin(), before.end(), path) == before.end()) return path;
+  }
+  return std::nullopt;
+}
+
+std::string PreviewTip(const std::optional<std::string>& shownPath) {
+  return shownPath ? *shownPath : std::string("Preview");
 }
 
 }  // namespace linkpanel

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -55,5 +56,12 @@ std::optional<std::string> DrawDesignPreviewFile(const std::filesystem::path& fi
 // Whether a listed name is drawn after it is received for the preview: ".qnf" or ".ptn",
 // any case.
 bool IsPreviewableName(std::string_view listedName);
+
+// The file picker previews the first chosen design file that was not chosen before:
+// nothing when every ".qnf" path of now was already in before.
+std::optional<std::string> NewlyChosenDesign(const std::vector<std::string>& before,
+                                             const std::vector<std::string>& now);
+// The preview area's tooltip: the path of the design it shows, or "Preview".
+std::string PreviewTip(const std::optional<std::string>& shownPath);
 
 }  // namespace linkpanel

@@ -152,4 +152,14 @@ TEST(DesignPreview, OnlyQnfAndPtnNamesAreDrawn) {
   }
 }
 
+TEST(DesignPreview, ThePickerPreviewsTheFirstDesignChosenAnew) {
+  using linkpanel::NewlyChosenDesign;
+  EXPECT_EQ(NewlyChosenDesign({}, {"/d/notes.txt", "/d/A.qnf", "/d/B.QNF"}), "/d/A.qnf");
+  EXPECT_EQ(NewlyChosenDesign({"/d/A.qnf"}, {"/d/A.qnf", "/d/B.QNF"}), "/d/B.QNF");
+  EXPECT_EQ(NewlyChosenDesign({"/d/A.qnf", "/d/B.QNF"}, {"/d/B.QNF"}), std::nullopt);
+  EXPECT_EQ(NewlyChosenDesign({}, {"/d/A.ptn"}), std::nullopt);
+  EXPECT_EQ(linkpanel::PreviewTip(std::nullopt), "Preview");
+  EXPECT_EQ(linkpanel::PreviewTip("/d/A.qnf"), "/d/A.qnf");
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 // designs left, the preview, and a delete stopped while the machine stays busy.
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,20 @@ std::vector<std::string> Names(QTreeWidget* list) {
     names.push_back(list->topLevelItem(i)->text(0).toStdString());
   }
   return names;
+}
+
+// Chooses a file in the picker's list as a click would; false until the picker has listed it.
+bool ChooseInPicker(QFileDialog* picker, const std::string& name) {
+  auto* view = picker->findChild<QListView*>("listView");
+  if (view == nullptr) return false;
+  const QAbstractItemModel* model = view->model();
+  for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+    const QModelIndex index = model->index(row, 0, view->rootIndex());
+    if (index.data().toString().toStdString() != name) continue;
+    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    return true;
+  }
+  return false;
 }
 
 QTreeWidgetItem* Row(QTreeWidget* list, const std::string& name) {
@@ -328,6 +344,40 @@ TEST_F(MachineDialogs, ThePreviewDrawsTheFocusedDesignAndLeavesOtherNamesAlone) 
   ASSERT_EQ(env.boxes.Count(), 1u);
   EXPECT_EQ(env.boxes.Shown()[0].caption, "Receiving Preview Data");
   EXPECT_FALSE(receivingStarted);
+}
+
+TEST_F(MachineDialogs, TheSendPanelPreviewsTheDesignChosenInThePicker) {
+  const std::string rose = env.WriteDesign("Rose.qnf", lptest::Design(300, 5));
+  (void)env.WriteDesign("Broken.qnf", {1, 2, 3});
+  int stage = 0;
+  std::string roseTip, brokenTip;
+  bool roseDrawn = false, brokenCleared = false;
+  Every([&] {
+    QDialog* panel = Shown("sendPanel");
+    if (!panel) return;
+    auto* picker = Child<QFileDialog>(panel, "picker");
+    auto* preview = Child<QLabel>(panel, "preview");
+    if (stage == 0) {
+      if (ChooseInPicker(picker, "Rose.qnf")) stage = 1;
+    } else if (stage == 1) {
+      roseTip = preview->toolTip().toStdString();
+      roseDrawn = !AllWhite(preview);
+      if (ChooseInPicker(picker, "Broken.qnf")) stage = 2;
+    } else if (stage == 2) {
+      brokenTip = preview->toolTip().toStdString();
+      brokenCleared = AllWhite(preview);
+      stage = 3;
+      panel->reject();
+    }
+  });
+  std::string folder = (env.root / "designs").string();
+  folder.resize(260, '\0');
+  EXPECT_EQ(TransferQNFFiles(nullptr, folder.data(), static_cast<unsigned>(folder.size())), 1);
+  EXPECT_EQ(stage, 3);
+  EXPECT_EQ(roseTip, rose);
+  EXPECT_TRUE(roseDrawn);
+  EXPECT_EQ(brokenTip, "Preview");
+  EXPECT_TRUE(brokenCleared);
 }
 
 }  // namespace
