@@ -59,6 +59,9 @@ void CBroderaView::OnInitialUpdate() {
   SetScrollSizeForZoom();
   zoomTool_ = false;
   combineMode_ = false;
+  const ViewCursor shown = mouse_.cursor;
+  mouse_ = MouseState{};
+  mouse_.cursor = shown;
   selectionShown_ = false;
   placedByInsert_ = false;
   undoAvailable_ = false;
