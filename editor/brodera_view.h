@@ -15,6 +15,7 @@
 #include <string>
 
 #include "editor/brodera_doc.h"
+#include "editor/combine_mode.h"
 #include "editor/layout_geometry.h"
 #include "editor/mouse_editing.h"
 #include "editor/view_host.h"
@@ -136,6 +137,13 @@ class CBroderaView : public platform::CommandTarget {
   bool OnSetCursor(PixelPoint client, bool inClient);
   const MouseState& Mouse() const { return mouse_; }
 
+  // ---- combine mode ----
+  void ToggleCombineMode();
+  // The box in logical pixels, and its centre in layout units.
+  PixelRect CombineBoxRect() const;
+  std::pair<int32_t, int32_t> CombineBoxCentre() const { return {combineBoxX_, combineBoxY_}; }
+  const CombineState& Combining() const { return combine_; }
+
   // ---- editing commands (also reached through OnCommand) ----
   void RotateBy(int degrees);
   void Flip(bool vertical);
@@ -192,6 +200,14 @@ class CBroderaView : public platform::CommandTarget {
   void MoveTo(PixelPoint logical);
   void RotateTo(PixelPoint logical);
 
+  // Combine mode (combine_mode.cpp).
+  void GrabCombineBox(PixelPoint logical);
+  void MoveCombineBox(PixelPoint logical);
+  void PlaceCombineBox(PixelPoint logical);
+  void PickDesignsInBox();
+  void CombinePicked();
+  void DrawCombineBox(platform::Canvas& canvas) const;
+
   CBroderaDoc& doc_;
   ViewHost& host_;
   WorkingRecordTransform transform_;
@@ -234,6 +250,7 @@ class CBroderaView : public platform::CommandTarget {
 
   PointerHost* pointer_ = nullptr;
   MouseState mouse_;
+  CombineState combine_;
 };
 
 }  // namespace editor

@@ -148,7 +148,10 @@ std::optional<int> CBroderaView::CornerHandleAt(PixelPoint p) {
 void CBroderaView::OnLeftButtonDown(PixelPoint client) {
   if (mouse_.rightDown) return;
   const PixelPoint p = ToLogical(client);
-  if (combineMode_) return;  // the combine box is dragged instead
+  if (combineMode_) {
+    GrabCombineBox(p);
+    return;
+  }
   if (zoomTool_) {
     if (zoom_ < kMaxZoomStep) ZoomAtPoint(p, true);
     return;
@@ -219,7 +222,9 @@ void CBroderaView::OnMouseMove(PixelPoint client) {
   const PixelPoint p = ToLogical(client);
   if (p == mouse_.last) return;
   mouse_.last = p;
-  if (mouse_.handle != kNoHandle) {
+  if (combineMode_ && combine_.boxGrabbed) {
+    MoveCombineBox(p);
+  } else if (mouse_.handle != kNoHandle) {
     ResizeTo(p);
   } else if (mouse_.leftDown && selectionShown_ && currentPos_) {
     MoveTo(p);
@@ -310,8 +315,9 @@ void CBroderaView::OnLeftButtonUp(PixelPoint client) {
         }
       }
     }
-    RestorePressCursor();
   }
+  if (combineMode_ && combine_.boxGrabbed) PlaceCombineBox(p);
+  if (!zoomTool_) RestorePressCursor();
   mouse_.handle = kNoHandle;
   mouse_.leftDown = false;
   mouse_.dragged = false;
@@ -326,7 +332,7 @@ void CBroderaView::OnRightButtonDown(PixelPoint client) {
   mouse_.rotating = false;
   if (zoomTool_) {
     if (zoom_ > kMinZoomStep) ZoomAtPoint(p, false);
-  } else if (selectionShown_ && currentPos_ && !combineMode_ &&
+  } else if (selectionShown_ && currentPos_ &&
              PointInDesign(current_.halfWidth, current_.halfHeight, current_.centreX, current_.centreY,
                            current_.rotation, p, false, zoom_)) {
     mouse_.rotating = true;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -80,6 +81,28 @@ TEST_F(BroderaMouse, HoveringOverAHandleShowsTheResizeCursor) {
   Send(QEvent::MouseButtonRelease, QPoint(corner.x - scroll.x, corner.y - scroll.y), Qt::RightButton,
        Qt::NoButton);
   EXPECT_FALSE(app->View().Mouse().rightDown);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BroderaMouse, TheCombineBoxIsDraggedOverTheDesignsAndCombinesThem) {
+  app->Frame().Dispatch(editor::cmd::kImportDesign);  // a second design, placed where the first is
+  ASSERT_EQ(app->Document().GetDesignCount(), 2);
+  app->Frame().Action(editor::cmd::kCombine)->trigger();
+  ASSERT_TRUE(app->View().CombineMode());
+  EXPECT_TRUE(app->Frame().Action(editor::cmd::kCombine)->isChecked());
+  const auto [boxX, boxY] = app->View().CombineBoxCentre();
+  const editor::DesignObject& placed = app->Document().GetDesignList().front();
+  box.Script({platform::kIdYes});
+  Send(QEvent::MouseButtonPress, Client(boxX, boxY), Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseMove, Client(placed.centreX, placed.centreY), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(app->View().Combining().pickCount, 2);
+  Send(QEvent::MouseButtonRelease, Client(placed.centreX, placed.centreY), Qt::LeftButton, Qt::NoButton);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+  EXPECT_FALSE(app->View().CombineMode());
 }
 
 }  // namespace
