@@ -198,6 +198,8 @@ class CBroderaView : public platform::CommandTarget {
   void MoveCentreInside();
   void ResizeTo(PixelPoint logical);
   void MoveTo(PixelPoint logical);
+  // Stores the current design at the centre given and repaints where it was and is.
+  void MoveCurrentTo(int32_t layoutX, int32_t layoutY);
   void RotateTo(PixelPoint logical);
 
   // Combine mode (combine_mode.cpp).

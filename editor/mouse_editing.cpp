@@ -210,12 +210,7 @@ void CBroderaView::MoveCentreInside() {
                            platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) {
     return;
   }
-  const PixelRect before = FrameToLogicalRect(current_);
-  current_.centreX = ReflectIntoLayout(current_.centreX, layoutWidth_);
-  current_.centreY = ReflectIntoLayout(current_.centreY, layoutHeight_);
-  StoreCurrent();
-  frame_ = ComputeDesignCorners(current_);
-  RepaintUnion(before);
+  MoveCurrentTo(ReflectIntoLayout(current_.centreX, layoutWidth_), ReflectIntoLayout(current_.centreY, layoutHeight_));
 }
 
 void CBroderaView::OnMouseMove(PixelPoint client) {
@@ -273,9 +268,13 @@ void CBroderaView::MoveTo(PixelPoint p) {
   const DraggedCentre c = DragCentre(p, mouse_.grab, zoom_, layoutWidth_, layoutHeight_);
   mouse_.clamped = c.clamped;
   ShowCursor(c.clamped ? ViewCursor::kNo : ViewCursor::kSizeAll);
+  MoveCurrentTo(c.x, c.y);
+}
+
+void CBroderaView::MoveCurrentTo(int32_t x, int32_t y) {
   const PixelRect before = FrameToLogicalRect(current_);
-  current_.centreX = c.x;
-  current_.centreY = c.y;
+  current_.centreX = x;
+  current_.centreY = y;
   StoreCurrent();
   frame_ = ComputeDesignCorners(current_);
   RepaintUnion(before);
@@ -305,14 +304,7 @@ void CBroderaView::OnLeftButtonUp(PixelPoint client) {
         // The last point's centre, unless it lies at or beyond the layout's edge: then the
         // centre stays where the drag held it.
         const DraggedCentre c = DragCentre(p, mouse_.grab, zoom_, layoutWidth_, layoutHeight_);
-        if (!c.clamped) {
-          const PixelRect before = FrameToLogicalRect(current_);
-          current_.centreX = c.x;
-          current_.centreY = c.y;
-          StoreCurrent();
-          frame_ = ComputeDesignCorners(current_);
-          RepaintUnion(before);
-        }
+        if (!c.clamped) MoveCurrentTo(c.x, c.y);
       }
     }
   }
