@@ -1,9 +1,8 @@
 #include "digitizer/clipart.h"
 
-#include "digitizer/pictorel_caption.h"
+#include "digitizer/pictorel_message.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
-#include "platform/message_box.h"
 
 namespace digitizer {
 namespace {
@@ -16,10 +15,6 @@ constexpr std::size_t kBoundsTopAt = 8;
 constexpr std::size_t kBoundsRightAt = 10;
 constexpr std::size_t kBoundsBottomAt = 12;
 constexpr std::size_t kMaxClipartFileBytes = 64u * 1024 * 1024;
-
-void ShowError(const char* text) {
-  platform::MessageBox(nullptr, text, kPictorelCaption, platform::kMbOk | platform::kMbIconExclamation);
-}
 
 }  // namespace
 
@@ -37,22 +32,22 @@ void CClipart::Clear() {
 
 bool CClipart::ReadPlaceable(std::span<const uint8_t> file) {
   if (file.size() < kPlaceableHeaderBytes) {
-    ShowError("File Header Error");
+    ShowPictorelMessage("File Header Error");
     return false;
   }
   if (platform::ReadU32(&file[kKeyAt]) != kPlaceableKey) {
-    ShowError("Not Clipart File");
+    ShowPictorelMessage("Not Clipart File");
     return false;
   }
   const auto bits = file.subspan(kPlaceableHeaderBytes);
   if (bits.size() < kMetaHeaderBytes) {
-    ShowError("Meta Header Error");
+    ShowPictorelMessage("Meta Header Error");
     return false;
   }
   std::optional<MetafilePicture> picture = ReadMetafileRecords(bits);
   if (!picture) {
     Clear();
-    ShowError("WMF Data Read Error");
+    ShowPictorelMessage("WMF Data Read Error");
     return false;
   }
   const int left = platform::ReadI16(&file[kBoundsLeftAt]);

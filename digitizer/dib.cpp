@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "digitizer/pictorel_caption.h"
+#include "digitizer/pictorel_message.h"
 #include "digitizer/pixel_image.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
-#include "platform/message_box.h"
 
 namespace digitizer {
 namespace {
@@ -39,10 +38,6 @@ constexpr std::size_t kMaxBmpFileBytes = 512u * 1024 * 1024;
 constexpr const char* kReadError = "Read error";
 constexpr const char* kWriteError = "Write error";
 constexpr const char* kAttachError = "AttachMemory error";
-
-void ShowError(const char* text) {
-  platform::MessageBox(nullptr, text, kPictorelCaption, platform::kMbOk | platform::kMbIconExclamation);
-}
 
 int ColourCountFor(uint32_t clrUsed, int bitCount) {
   if (clrUsed != 0) return static_cast<int>(std::min<uint32_t>(clrUsed, 0x7FFFFFFF));
@@ -138,7 +133,7 @@ bool CDib::Read(const std::filesystem::path& path) {
   std::vector<uint8_t> file;
   if (platform::ReadWholeFile(path, file, kMaxBmpFileBytes) || !ReadFileImage(file)) {
     Empty();
-    ShowError(kReadError);
+    ShowPictorelMessage(kReadError);
     return false;
   }
   return true;
@@ -162,7 +157,7 @@ std::vector<uint8_t> CDib::FileImage() {
 bool CDib::Write(const std::filesystem::path& path) {
   const std::vector<uint8_t> file = FileImage();
   if (file.empty() || platform::WriteWholeFile(path, file)) {
-    ShowError(kWriteError);
+    ShowPictorelMessage(kWriteError);
     return false;
   }
   return true;
@@ -186,7 +181,7 @@ bool CDib::AttachMemory(std::span<const uint8_t> packedDib) {
   }
   if (!adopted) {
     Empty();
-    ShowError(kAttachError);
+    ShowPictorelMessage(kAttachError);
     return false;
   }
   MakePalette();

@@ -217,3 +217,37 @@ TEST_F(ClipartTest, UnreadableFileIsLeftToTheCaller) {
 
 }  // namespace
 }  // namespace digitizer
+
+namespace digitizer {
+namespace {
+
+// Every prefix of a good file and a thousand single-word corruptions of its records: each is
+// refused or read whole, and whatever is read renders inside its bitmap.
+TEST(ClipartHostile, CutAndCorruptedFilesNeverOverrun) {
+  vtest::RecordingMessageBox boxes;
+  vtest::MetafileBuilder builder;
+  builder.Bounds(0, 0, 200, 100).Pen(0, 3, 0x00FF00).Brush(0, 0x0000FF).Select(0).Select(1);
+  builder.PolyPolygon({{{0, 0}, {200, 0}, {100, 100}}, {{50, 10}, {150, 10}, {100, 60}}});
+  builder.Ellipse(10, 10, 190, 90).Polyline({{0, 0}, {200, 100}, {0, 100}}).MoveTo(5, 5).LineTo(195, 95);
+  const std::vector<uint8_t> file = builder.Build();
+  CClipart clipart;
+  for (std::size_t length = 0; length < file.size(); ++length) {
+    clipart.ReadPlaceable(std::span(file).first(length));
+    vtest::RecordingCanvas canvas;
+    clipart.Render(canvas, 0, 0, 30, 20);
+  }
+  uint32_t seed = 777;
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<uint8_t> bent = file;
+    seed = seed * 1103515245 + 12345;
+    const std::size_t at = 22 + ((seed >> 8) % ((file.size() - 22) / 2)) * 2;
+    bent[at] = static_cast<uint8_t>(seed >> 24);
+    bent[at + 1] = static_cast<uint8_t>(seed >> 16);
+    if (!clipart.ReadPlaceable(bent)) continue;
+    vtest::RecordingCanvas canvas;
+    clipart.Render(canvas, 0, 0, 40, 30);
+  }
+}
+
+}  // namespace
+}  // namespace digitizer

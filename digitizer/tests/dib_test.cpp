@@ -306,3 +306,37 @@ TEST_F(DibTest, AttachMemoryAdoptsAPackedBitmap) {
 
 }  // namespace
 }  // namespace digitizer
+
+namespace digitizer {
+namespace {
+
+// Every prefix of a good file and a thousand single-byte corruptions: each is refused or read
+// whole, and a picture that is read draws without reading past its bits.
+TEST(DibHostile, CutAndCorruptedFilesNeverOverrun) {
+  vtest::RecordingMessageBox boxes;
+  vtest::BmpSpec spec;
+  spec.width = 7;
+  spec.height = 3;
+  spec.bitCount = 4;
+  spec.colours = {0x000000, 0x112233, 0x445566};
+  spec.pixel = [](int x, int y) { return static_cast<uint32_t>((x + 3 * y) % 16); };
+  const std::vector<uint8_t> file = vtest::BuildBmp(spec);
+  CDib dib;
+  for (std::size_t length = 0; length < file.size(); ++length) {
+    EXPECT_FALSE(dib.ReadFileImage(std::span(file).first(length))) << length;
+  }
+  ASSERT_TRUE(dib.ReadFileImage(file));
+  uint32_t seed = 12345;
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<uint8_t> bent = file;
+    seed = seed * 1103515245 + 12345;
+    const std::size_t at = (seed >> 8) % file.size();
+    bent[at] = static_cast<uint8_t>(seed >> 24);
+    if (!dib.ReadFileImage(bent)) continue;
+    vtest::RecordingCanvas canvas;
+    dib.Draw(canvas, 0, 0, 9, 5);
+  }
+}
+
+}  // namespace
+}  // namespace digitizer
