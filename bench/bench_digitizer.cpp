@@ -1,6 +1,7 @@
 // The picture digitizer's mask operations on a picture of the work area's size (560 x 800
 // pixels): component labelling of ten scattered blobs and of one long spiral (the worst case
-// for growing a group by sweeps), boundary tracing, thinning and the outline marking.
+// for growing a group by sweeps), boundary tracing, thinning and the outline marking. Then
+// the picture holders' painting: a colour bitmap stretched into a view, a clipart rendered.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,10 @@
 #include <vector>
 
 #include "digitizer/bit_mask.h"
+#include "digitizer/clipart.h"
+#include "digitizer/dib.h"
+#include "testing/bitmap_builder.h"
+#include "testing/metafile_builder.h"
 
 namespace {
 
@@ -103,6 +108,63 @@ void BM_MarkThinRuns(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MarkThinRuns)->Unit(benchmark::kMillisecond);
+
+// Counts what would be painted; the cost measured is the holder's own.
+class CountingCanvas : public platform::Canvas {
+ public:
+  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void Polyline(std::span<const platform::CanvasPoint>) override {}
+  void Rectangle(const platform::CanvasRect&) override {}
+  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override { ++fills; }
+  void Text(int, int, const std::string&, platform::PaletteColour) override {}
+  long fills = 0;
+};
+
+// A 560 x 800 picture of 8-bit colour in broad bands, as a reduced photograph looks.
+void BM_DrawBitmap(benchmark::State& state) {
+  vtest::BmpSpec spec;
+  spec.width = kWidth;
+  spec.height = kHeight;
+  spec.bitCount = 8;
+  for (uint32_t i = 0; i < 256; ++i) spec.colours.push_back(i * 0x010101u);
+  spec.pixel = [](int x, int y) { return static_cast<uint32_t>((x / 40 + y / 40) % 256); };
+  digitizer::CDib dib;
+  dib.ReadFileImage(vtest::BuildBmp(spec));
+  CountingCanvas canvas;
+  for (auto _ : state) {
+    dib.Draw(canvas, 0, 0, 440, 629);
+    benchmark::DoNotOptimize(canvas.fills);
+  }
+}
+BENCHMARK(BM_DrawBitmap)->Unit(benchmark::kMillisecond);
+
+// Forty filled and outlined shapes rendered into a 440 x 440 preview.
+void BM_RenderClipart(benchmark::State& state) {
+  vtest::MetafileBuilder builder;
+  builder.Bounds(0, 0, 4000, 4000).Pen(0, 20, 0x000000).Select(0);
+  for (int shape = 0; shape < 40; ++shape) {
+    builder.Brush(0, 0x10203u * static_cast<uint32_t>(shape)).Select(1);
+    const auto left = static_cast<int16_t>((shape % 8) * 500);
+    const auto top = static_cast<int16_t>((shape / 8) * 800);
+    if (shape % 2) {
+      builder.Ellipse(left, top, static_cast<int16_t>(left + 480), static_cast<int16_t>(top + 780));
+    } else {
+      builder.Polygon({{left, top}, {static_cast<int16_t>(left + 480), static_cast<int16_t>(top + 100)},
+                       {static_cast<int16_t>(left + 240), static_cast<int16_t>(top + 780)}});
+    }
+    builder.Delete(1);
+  }
+  digitizer::CClipart clipart;
+  clipart.ReadPlaceable(builder.Build());
+  CountingCanvas canvas;
+  for (auto _ : state) {
+    clipart.Render(canvas, 0, 0, 440, 440);
+    benchmark::DoNotOptimize(canvas.fills);
+  }
+}
+BENCHMARK(BM_RenderClipart)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
