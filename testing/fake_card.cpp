@@ -35,6 +35,12 @@ void FakeCardVolumes::FillFolder(const fs::path& folder, int count) {
   }
 }
 
+std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes) {
+  std::vector<std::string> texts;
+  for (const ShownMessage& box : boxes.Shown()) texts.push_back(box.text);
+  return texts;
+}
+
 std::vector<uint8_t> BuildCardDesign(int32_t pairCount, int32_t hoopCode) {
   QnfFileSpec spec;
   spec.hoopCode = hoopCode;

@@ -11,6 +11,7 @@
 
 #include "design/card/card_volumes.h"
 #include "design/card/machine_version.h"
+#include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
 
 namespace vtest {
@@ -54,6 +55,9 @@ class ScriptedMachineVersion : public card::MachineVersion {
   }
   int VersionCode() override { return code; }
 };
+
+// The texts of the boxes shown so far, in order.
+std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes);
 
 // A sound QNF image of pairCount pairs, end pair included: (1, 1) stitches, one colour.
 std::vector<uint8_t> BuildCardDesign(int32_t pairCount, int32_t hoopCode = 0);

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "design/ui/card_drive_box.h"
+
 namespace design_ui {
 
 CCardWriteDlg::CCardWriteDlg(QWidget* parent, card::CardVolumes& volumes,
@@ -43,14 +45,7 @@ void CCardWriteDlg::SetListPath(const QString& path) {
 
 int CCardWriteDlg::exec() {
   const bool goOn = model_.OnInitDialog();
-  {
-    const QSignalBlocker quiet(drives_);  // filling the box is not the user choosing
-    drives_->clear();
-    for (const card::CardDrive& drive : model_.Drives().drives) {
-      drives_->addItem(QString::fromStdString(drive.text));
-    }
-    drives_->setCurrentIndex(model_.SelectedDrive());
-  }
+  FillDriveBox(*drives_, model_.Drives(), model_.SelectedDrive());
   if (!goOn) return QDialog::Rejected;
   return QDialog::exec();
 }

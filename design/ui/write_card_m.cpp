@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "design/ui/card_drive_box.h"
 #include "design/ui/folder_browser.h"
 #include "platform/ui/qt_canvas.h"
 
@@ -164,14 +165,7 @@ QString CWriteCardM::ChosenFolder() const {
 
 bool CWriteCardM::Start() {
   const bool goOn = model_.OnInitDialog();
-  {
-    const QSignalBlocker quiet(drives_);  // filling the box is not the user choosing
-    drives_->clear();
-    for (const card::CardDrive& drive : model_.Drives().drives) {
-      drives_->addItem(QString::fromStdString(drive.text));
-    }
-    drives_->setCurrentIndex(model_.SelectedDrive());
-  }
+  FillDriveBox(*drives_, model_.Drives(), model_.SelectedDrive());
   Refresh();
   return goOn;
 }

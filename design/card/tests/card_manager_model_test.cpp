@@ -24,11 +24,7 @@ class CardManagerModelTest : public ::testing::Test {
     return pc_ / name;
   }
   void Write(const std::vector<fs::path>& files) { model_.OnFileNameOK(files, true); }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& box : boxes_.Shown()) texts.push_back(box.text);
-    return texts;
-  }
+  std::vector<std::string> Texts() const { return vtest::ShownTexts(boxes_); }
   fs::path Folder() const { return card_ / "PC_Link"; }
 
   vtest::RecordingMessageBox boxes_;

@@ -27,11 +27,7 @@ class CardWriteModelTest : public ::testing::Test {
     ASSERT_FALSE(transfer::WriteTransferListFile(pc_ / "SendQnf.lst", paths));
     model_.SetListPath(pc_ / "SendQnf.lst");
   }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& box : boxes_.Shown()) texts.push_back(box.text);
-    return texts;
-  }
+  std::vector<std::string> Texts() const { return vtest::ShownTexts(boxes_); }
   fs::path Folder() const { return card_ / "PC_Link"; }
 
   vtest::RecordingMessageBox boxes_;
