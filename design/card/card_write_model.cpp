@@ -68,6 +68,8 @@ DialogEnd CardWriteModel::OnWrite() {
   const int destination = openSaveFolder_ ? kDestinationAtaCardFolder : kDestinationAtaCard;
   int count = CountCardDesigns(CardFolder(drive, destination));
   if (count >= kMaxCardDesigns) {
+    // Nothing was written: the dialog ends as cancelled, so that the caller does not count
+    // a send that never reached the card.
     Attention(owner_, kFolderFullText, platform::kMbIconError);
     return DialogEnd::kCancel;
   }
