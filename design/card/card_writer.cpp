@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "design/card/card_messages.h"
 #include "platform/file_io.h"
@@ -51,6 +52,14 @@ CCardWriter::~CCardWriter() = default;
 
 int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, const fs::path& drive,
                             const std::string& name, platform::WindowHandle owner) const {
+  // A name is one file of the design folder: a name that would reach out of it (a user's
+  // typed "../x" or "a/b") is refused before anything is made.
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
+    platform::MessageBox(owner, kFileErrorText, kErrorCaption,
+                         platform::kMbOk | platform::kMbIconError);
+    return 0;
+  }
   const fs::path folder = CardFolder(drive, destination);
   std::error_code ignored;
   // A folder that cannot be made shows up as the file's failure just below.

@@ -43,7 +43,8 @@ class CCardWriter {
   // Writes image into the destination folder of the card in drive (creating the folder
   // when it is missing) as the file of name. Returns 1 when the file was written whole,
   // else 0 after a message: the card missing ("Failed to save a design. ...") or any other
-  // cause (the file error); a partial file is deleted.
+  // cause (the file error); a partial file is deleted. A name that is not one plain file
+  // name (empty, "." or "..", or holding '/' or NUL) is refused with the file error.
   int SaveDesign(std::span<const uint8_t> image, int destination,
                  const std::filesystem::path& drive, const std::string& name,
                  platform::WindowHandle owner = nullptr) const;

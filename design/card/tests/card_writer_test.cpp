@@ -123,6 +123,18 @@ TEST_F(CardWriterTest, ADesignThatCannotBeOpenedForWritingIsNotDeleted) {
   EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");
 }
 
+TEST_F(CardWriterTest, ANameThatWouldLeaveTheDesignFolderIsRefused) {
+  for (const std::string& name :
+       std::vector<std::string>{"../escape", "sub/dir", "", "..", std::string("a\0b", 3)}) {
+    EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, name), 0) << name;
+  }
+  EXPECT_EQ(boxes_.Count(), 5u);
+  EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");
+  EXPECT_FALSE(fs::exists(drive_ / "escape.qnf"));
+  EXPECT_FALSE(fs::exists(drive_ / "PC_Link" / "sub"));
+  EXPECT_TRUE(fs::is_empty(drive_));
+}
+
 TEST(CardDesignImageTest, HeadAndSizeAreHeldAgainstTheBytes) {
   const auto sound = vtest::BuildCardDesign(5, 2);
   const auto head = card::ReadCardDesignHead(sound);
