@@ -143,7 +143,7 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const fs
   }
   // A file that cannot be read is reported and passed over; the designs already written
   // are still flushed before the card can be pulled.
-  if (!ReadIntoBuffer(file, kReadFileFailedText)) return Step::kNext;
+  if (!ReadIntoBuffer(file, kReadFileFailedText, Reading::kHead)) return Step::kNext;
   // Whatever the buffer held for the preview is gone now.
   previewValid_ = false;
   const auto head = ReadCardDesignHead(designBuffer_);
@@ -186,7 +186,7 @@ void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChoo
   const fs::path target = chooseFolder(kReadFolderTitle, folder_.empty() ? pcFolder_ : folder_);
   if (target.empty()) return;
   for (const fs::path& design : designs) {
-    if (!ReadIntoBuffer(design, kReadStitchesFailedText)) continue;
+    if (!ReadIntoBuffer(design, kReadStitchesFailedText, Reading::kWholeFile)) continue;
     previewValid_ = false;
     const std::error_code error = platform::WriteWholeFile(target / design.filename(), designBuffer_);
     if (error) {
@@ -229,17 +229,21 @@ void CardManagerModel::DrawPreview(platform::Canvas& canvas,
   DrawCardPreview(canvas, frame, designBuffer_);
 }
 
-bool CardManagerModel::ReadIntoBuffer(const fs::path& path, const char* notFoundText) {
-  // A file bigger than the buffer is refused whole: a copy cut short would pass for the
-  // design.
-  const std::error_code error = platform::ReadWholeFile(path, designBuffer_, limits_.designBufferBytes);
+bool CardManagerModel::ReadIntoBuffer(const fs::path& path, const char* notFoundText,
+                                      Reading reading) {
+  // A preview or a write needs no more than the buffer holds; a copy that needs more is
+  // refused, since a copy cut short would pass for the design.
+  const std::error_code error =
+      reading == Reading::kWholeFile
+          ? platform::ReadWholeFile(path, designBuffer_, limits_.designBufferBytes)
+          : platform::ReadFileHead(path, designBuffer_, limits_.designBufferBytes);
   if (!error) return true;
   ShowError(platform::IsNotFound(error) ? notFoundText : kFileErrorText, kErrorCaption);
   return false;
 }
 
 void CardManagerModel::Preview(const fs::path& path) {
-  const bool read = ReadIntoBuffer(path, kReadStitchesFailedText);
+  const bool read = ReadIntoBuffer(path, kReadStitchesFailedText, Reading::kHead);
   const auto head = read ? ReadCardDesignHead(designBuffer_) : std::nullopt;
   previewValid_ = head.has_value();
   hoopName_ = head ? CardHoopName(head->hoopCode) : "";

@@ -90,8 +90,10 @@ class CardManagerModel {
   int Revision() const { return revision_; }
 
  private:
-  // Reads a file into the design buffer. On failure shows notFoundText or the file error.
-  bool ReadIntoBuffer(const std::filesystem::path& path, const char* notFoundText);
+  // Reads a file into the design buffer: as much as it holds, or the whole file (refused
+  // when it does not fit). On failure shows notFoundText or the file error.
+  enum class Reading { kHead, kWholeFile };
+  bool ReadIntoBuffer(const std::filesystem::path& path, const char* notFoundText, Reading reading);
   void Preview(const std::filesystem::path& path);
   enum class Step { kNext, kStop };
   Step WriteOne(const std::filesystem::path& file, const std::filesystem::path& drive);

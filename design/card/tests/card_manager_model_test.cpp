@@ -252,6 +252,10 @@ TEST_F(CardManagerModelTest, ReadRefusesACardFileTooLargeToCopyWhole) {
   model_.OnRead({0}, [&](const std::string&, const fs::path&) { return target.Path(); });
   EXPECT_EQ(Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
   EXPECT_FALSE(fs::exists(target / "a.qnf"));
+  // Its head still previews.
+  model_.OnListClick(0);
+  EXPECT_TRUE(model_.PreviewValid());
+  EXPECT_EQ(boxes_.Count(), 1u);
 }
 
 TEST_F(CardManagerModelTest, EraseRemovesTheDesignAndItsCompanionOnly) {
