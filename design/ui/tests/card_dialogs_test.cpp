@@ -5,9 +5,11 @@
 #include <QTimer>
 
 #include "design/ui/card_write_dlg.h"
+#include "design/ui/linkpanel_machine_version.h"
 #include "design/ui/write_card_m.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
+#include "platform/profile.h"
 #include "testing/fake_card.h"
 #include "testing/recording_message_box.h"
 
@@ -149,6 +151,19 @@ TEST_F(CardDialogs, TheCardListPreviewsFollowKeysAndErasesAndReads) {
   EXPECT_EQ(list->topLevelItemCount(), 0);
   EXPECT_EQ(dialog.CountLabel()->text(), "No design");
   dialog.reject();
+}
+
+TEST(LinkpanelMachineVersionTest, ReadsTheStoredVersionAndAsksNothingWhenItIsTwo) {
+  vtest::TempDir profiles;
+  platform::SetProfileRoot(profiles.Path());
+  design_ui::LinkpanelMachineVersion version;
+  EXPECT_EQ(version.VersionCode(), -1);
+  ASSERT_TRUE(platform::Profile("Pictorel").WriteInt("Rs-232c", "Protocol Ver", 2));
+  EXPECT_EQ(version.VersionCode(), 2);
+  vtest::RecordingMessageBox boxes;
+  EXPECT_EQ(version.CheckVersion(nullptr), 1);
+  EXPECT_EQ(boxes.Count(), 0u);
+  platform::SetProfileRoot({});
 }
 
 }  // namespace
