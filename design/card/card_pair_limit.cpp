@@ -1,7 +1,5 @@
 #include "design/card/card_pair_limit.h"
 
-#include "design/card/card_write_model.h"
-
 namespace card {
 
 PairLimitCheck CheckPairLimit(int32_t pairCount, int32_t newerMachineLimit, bool& askVersion,

@@ -11,6 +11,12 @@
 
 namespace card {
 
+// The newer machine program takes designs of up to this many pairs from the card.
+constexpr int32_t kNewerMachineCardPairLimit = 65400;
+// The stitch counts the "too large" message names for the older and newer program.
+constexpr int kOlderMachineNominalStitches = 32000;
+constexpr int kNewerMachineNominalStitches = 64000;
+
 struct PairLimitCheck {
   enum Result { kFits, kTooLarge, kDeclined } result = kFits;
   int nominalStitches = 0;  // what the "too large" message names: 32000 or 64000

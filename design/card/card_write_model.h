@@ -11,6 +11,7 @@
 
 #include "design/card/card_drives.h"
 #include "design/card/card_volumes.h"
+#include "design/card/card_pair_limit.h"
 #include "design/card/machine_version.h"
 #include "platform/message_box.h"
 
@@ -22,11 +23,6 @@ inline constexpr const char* kCardWriteCaption = "Write Designs to ATA PC Card";
 // (Pictorel's holds 750,000).
 constexpr std::size_t kCardDesignBufferBytes = 500740;
 constexpr std::size_t kPictorelCardDesignBufferBytes = 750740;
-// The newer machine program takes designs of up to this many pairs from the card.
-constexpr int32_t kNewerMachineCardPairLimit = 65400;
-// The stitch counts the "too large" message names for the older and newer program.
-constexpr int kOlderMachineNominalStitches = 32000;
-constexpr int kNewerMachineNominalStitches = 64000;
 
 // How a dialog event ends: the dialog stays, or ends with OK or Cancel.
 enum class DialogEnd { kStay, kOk, kCancel };

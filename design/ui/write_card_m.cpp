@@ -1,13 +1,12 @@
 #include "design/ui/write_card_m.h"
 
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "design/ui/card_drive_box.h"
 #include "design/ui/folder_browser.h"
