@@ -416,7 +416,7 @@ MonogramOkOutcome MonogramDialogRules::Ok(const MonogramSavePathPrompt& askPath)
     return MonogramOkOutcome::kAccepted;
   }
   platform::Profile profile(program_);
-  std::filesystem::path folder = profile.GetString(kDesignPathSection, kMonoQnfKey, programFolder_.string());
+  std::filesystem::path folder = profile.GetString(kMonoQnfSection, kMonoQnfKey, programFolder_.string());
   if (folder.empty()) folder = programFolder_;
   const std::optional<std::filesystem::path> path = askPath ? askPath(folder, defaultName) : std::nullopt;
   if (!path) return MonogramOkOutcome::kStay;
@@ -427,7 +427,7 @@ MonogramOkOutcome MonogramDialogRules::Ok(const MonogramSavePathPrompt& askPath)
   }
   std::string parent = path->parent_path().string();
   if (!parent.empty()) parent += '/';
-  profile.WriteString(kDesignPathSection, kMonoQnfKey, parent);
+  profile.WriteString(kMonoQnfSection, kMonoQnfKey, parent);
   name_ = path->string();
   return MonogramOkOutcome::kAccepted;
 }

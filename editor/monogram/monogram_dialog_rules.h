@@ -36,7 +36,8 @@ const MonogramDialogConstants& MonogramConstantsFor(MonogramDialogKind kind);
 inline constexpr const char* kMonogramSection = "Monogram";
 inline constexpr const char* kFontTypeKey = "FontType";
 inline constexpr const char* kFontSpaceKey = "FontSpace";
-inline constexpr const char* kDesignPathSection = "Design Path";
+// The folders section the layout document keeps its own folders in too.
+inline constexpr const char* kMonoQnfSection = "Design Path";
 inline constexpr const char* kMonoQnfKey = "MonoQnf";
 inline constexpr const char* kNoFontFileText = "Monogram data file does not exist.";
 inline constexpr const char* kNoRecordText = "There is not enough memory!";
