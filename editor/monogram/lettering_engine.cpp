@@ -202,6 +202,12 @@ void MonogramEngine::RestoreFreeGlyphs(const MonogramBlock& block) {
   for (char c : text) {
     if (c == ' ') continue;
     if (k >= kMaxLetteringCharacters) break;
+    // A stored letter the font no longer has (another font file under the same name) has
+    // no stitches to draw or sew: it is left out, and its entry in the block with it.
+    if (!header_.HasGlyph(static_cast<unsigned char>(c))) {
+      ++k;
+      continue;
+    }
     MonogramGlyph glyph;
     glyph.character = static_cast<uint8_t>(c);
     glyph.font = fontIndex;

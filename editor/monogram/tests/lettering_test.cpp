@@ -333,6 +333,18 @@ TEST_F(Lettering, FreeLetteringRestoresFromItsBlock) {
   EXPECT_TRUE(std::equal(record.StitchArea().begin(), record.StitchArea().end(), record2.StitchArea().begin()));
 }
 
+TEST_F(Lettering, RestoringLeavesOutLettersTheFontLacks) {
+  StandardFont();
+  MonogramBlock block;
+  block.SetText("AxB");
+  block.SetOrigin(2, {50, 60});
+  engine.text = block.Text();
+  engine.RestoreFreeGlyphs(block);
+  ASSERT_EQ(engine.Glyphs().size(), 2u);
+  EXPECT_EQ(engine.Glyphs()[1].character, 'B');
+  EXPECT_EQ(engine.Glyphs()[1].origin, (MonogramPoint{50, 60}));  // B keeps its own entry
+}
+
 TEST_F(Lettering, AHostileBlockRestoresWithinReach) {
   StandardFont();
   MonogramBlock block;
