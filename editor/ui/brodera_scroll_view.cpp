@@ -10,6 +10,7 @@
 #include "editor/ui/monogram_dialog.h"
 #include "editor/ui/rotate_flip_dialog.h"
 #include "editor/ui/sheet_count_dialog.h"
+#include "link/panel/linkpanel.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_canvas.h"
 
@@ -151,7 +152,8 @@ std::optional<editor::MonogramResult> CBroderaScrollView::RunMonogramDialog(
   return editor::MonogramResult{dialog.Name(), dialog.OutputBlock()};
 }
 
-bool CBroderaScrollView::TransferBusy() { return false; }  // no transfer dialog yet
+// While a Linkpanel transfer dialog runs, the designs are left unpainted.
+bool CBroderaScrollView::TransferBusy() { return GetTransferStatus() == 1; }
 
 void CBroderaScrollView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
