@@ -393,7 +393,12 @@ MonogramOkOutcome MonogramDialogRules::Ok(const MonogramSavePathPrompt& askPath)
     profile.WriteInt(kMonogramSection, kFontTypeKey, engine_.fontIndex);
     profile.WriteInt(kMonogramSection, kFontSpaceKey, engine_.spacingIndex);
   }
-  if (engine_.Glyphs().empty()) return MonogramOkOutcome::kCancelled;
+  // Nothing to sew (no letters, or only the spaces of a lettering whose letters failed to
+  // load): the dialog ends as cancelled rather than hand back an empty design.
+  const auto& glyphs = engine_.Glyphs();
+  if (std::none_of(glyphs.begin(), glyphs.end(), [](const MonogramGlyph& g) { return !g.IsSpace(); })) {
+    return MonogramOkOutcome::kCancelled;
+  }
   if (!engine_.MakeStitches(*record_, outputBlock_)) return MonogramOkOutcome::kStay;
   ClearSelection();
 

@@ -91,6 +91,17 @@ TEST_F(MonogramDialog, OkWithoutLettersEndsAsCancelButKeepsTheChoices) {
   EXPECT_EQ(platform::Profile("Brodera").GetInt("Monogram", "FontSpace", -1), 2);
 }
 
+TEST_F(MonogramDialog, OkWithOnlySpacesLeftEndsAsCancel) {
+  MonogramDialogRules rules(MonogramDialogKind::kStandardHoop, "Brodera");
+  Letter(rules, "A B", 1);
+  // The letters' glyphs gone (as when their loading failed): only the space is left.
+  auto& glyphs = rules.Engine().Glyphs();
+  glyphs.erase(std::remove_if(glyphs.begin(), glyphs.end(), [](const auto& g) { return !g.IsSpace(); }), glyphs.end());
+  ASSERT_EQ(glyphs.size(), 1u);
+  EXPECT_EQ(rules.Ok({}), MonogramOkOutcome::kCancelled);
+  EXPECT_EQ(box_.Count(), 0u);
+}
+
 TEST_F(MonogramDialog, AnsweringNoNamesUnnamedLetteringsInTurn) {
   for (const char* expected : {"Mono0001", "Mono0002"}) {
     MonogramDialogRules rules(MonogramDialogKind::kStandardHoop, "Brodera");
