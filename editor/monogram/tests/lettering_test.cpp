@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "testing/monogram_font_builder.h"
 #include "testing/recording_canvas.h"
@@ -368,4 +369,40 @@ TEST_F(Lettering, DrawingFollowsStitchesAndRefreshesTheRectangle) {
   const auto& g = engine.Glyphs()[0];
   EXPECT_EQ(g.rect, (MonogramRect{9, 77, 13, 81}));
   EXPECT_EQ(g.width, 4);
+}
+
+TEST_F(Lettering, MangledFontFilesNeverReadOutsideThemselves) {
+  StitchStreamBuilder letter;
+  letter.Stitch(0, 0).Stitch(30, 0).Jump(-30, 40).ColourChange().Stitch(30, 0).End();
+  const std::vector<uint8_t> sound = MonogramFontBuilder().Glyph('A', letter.Bytes()).Glyph('B', letter.Bytes()).Build();
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::vector<uint8_t> image = sound;
+    const int changes = 1 + static_cast<int>(next() % 6);
+    for (int i = 0; i < changes; ++i) {
+      // Mostly the glyph records and their offsets, sometimes anywhere.
+      const std::size_t at = next() % 3 ? 916 + next() % (image.size() - 916) : next() % image.size();
+      image[at] = static_cast<uint8_t>(next());
+    }
+    if (next() % 4 == 0) image.resize(next() % image.size());
+    {
+      std::ofstream out(dir_ / "Block.mnf", std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    }
+    engine.SetFonts(dir_.Path(), {"Block"});
+    for (LetteringMode mode : {LetteringMode::kFree, LetteringMode::kLine, LetteringMode::kArc}) {
+      engine.Build("AB BA", mode);
+      vtest::RecordingCanvas canvas;
+      engine.DrawGlyphs(canvas, 0);
+      design::StitchRecord record;
+      MonogramBlock block;
+      if (engine.MakeStitches(record, block)) {
+        EXPECT_TRUE(vtest::WalkStitches(record.StitchArea()).ended) << round;
+      }
+    }
+  }
 }
