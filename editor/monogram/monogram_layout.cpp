@@ -27,6 +27,8 @@ std::vector<PathPlace> AllAt(MonogramPoint p, std::size_t count) {
 }  // namespace
 
 std::vector<double> SpaceGlyphs(const std::vector<int32_t>& widths) {
+  // The half widths and the percents are kept as real numbers: whole preview pixels would
+  // let the rounding of each step pile up along a long lettering.
   std::vector<double> percents(widths.size(), 0.0);
   if (widths.size() < 2) return percents;
   double total = widths.front() / 2.0 + widths.back() / 2.0;
