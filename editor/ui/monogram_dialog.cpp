@@ -51,13 +51,14 @@ CMonogramEdit::CMonogramEdit(QWidget* parent, const editor::MonogramDialogRules&
 }
 
 void CMonogramEdit::keyPressEvent(QKeyEvent* event) {
+  // Only printable characters are filtered; editing keys (backspace, delete, arrows, return)
+  // pass as they are.
+  constexpr char16_t kDeleteKeyText = 0x7F;
   const QString typed = event->text();
   if (typed.size() == 1) {
     const char16_t c = typed.at(0).unicode();
-    if (c > 0xFF || !rules_.AcceptsCharacter(static_cast<unsigned char>(c))) {
-      // Editing keys (arrows, delete) carry no text and still pass below.
-      if (c >= 0x20) return;
-    }
+    const bool printable = c >= 0x20 && c != kDeleteKeyText;
+    if (printable && (c > 0xFF || !rules_.AcceptsCharacter(static_cast<unsigned char>(c)))) return;
   }
   QLineEdit::keyPressEvent(event);
 }
