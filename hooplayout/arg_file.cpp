@@ -7,6 +7,7 @@
 
 #include "design/stitch_stream.h"
 #include "editor/byte_reader.h"
+#include "editor/byte_writer.h"
 #include "editor/layout_file.h"
 #include "platform/le_bytes.h"
 
@@ -15,6 +16,9 @@ namespace hooplayout {
 namespace {
 
 using design::LayoutStitchRecord;
+using editor::AppendF64;
+using editor::AppendI16;
+using editor::AppendI32;
 using editor::ByteReader;
 
 // A path; anything longer is no name but a lie.
@@ -83,24 +87,6 @@ bool ReadStitchBlock(ByteReader& in, LayoutStitchRecord& record) {
   const auto held = static_cast<int32_t>(at / 2 + (ended ? 0 : 1));
   record.SetPairCount(std::clamp(pairs, 0, held));
   return true;
-}
-
-void AppendI32(std::vector<uint8_t>& out, int32_t v) {
-  uint8_t b[4];
-  platform::WriteI32(b, v);
-  out.insert(out.end(), b, b + 4);
-}
-
-void AppendI16(std::vector<uint8_t>& out, int16_t v) {
-  uint8_t b[2];
-  platform::WriteI16(b, v);
-  out.insert(out.end(), b, b + 2);
-}
-
-void AppendF64(std::vector<uint8_t>& out, double v) {
-  const auto bits = std::bit_cast<uint64_t>(v);
-  AppendI32(out, static_cast<int32_t>(static_cast<uint32_t>(bits)));
-  AppendI32(out, static_cast<int32_t>(static_cast<uint32_t>(bits >> 32)));
 }
 
 void AppendStitchBlock(std::vector<uint8_t>& out, const LayoutStitchRecord& record) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "editor/brodera_doc.h"
+#include "editor/layout_save.h"
 #include "hooplayout/arg_file.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
@@ -16,14 +17,6 @@ namespace {
 constexpr char kArgExtension[] = ".arg";
 constexpr char kOldExtension[] = ".arr";
 constexpr char kNewFormatNotice[] = "Save the file in Velinor 7000 new format(*.arg).";
-constexpr char kReplaceQuestionTail[] = "\nThis file already exists.\n\nReplace existing file?";
-constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
-constexpr int32_t kMaxSheets = 3;
-
-std::string FolderOf(const std::string& path) {
-  const fs::path parent = fs::path(path).parent_path();
-  return parent.empty() ? std::string() : (parent / "").string();
-}
 
 }  // namespace
 
@@ -35,48 +28,10 @@ CVantleDoc::CVantleDoc(editor::DocumentHost& host) : host_(host) {}
 
 // ---- list operations ----
 
-DesignPosition CVantleDoc::AddDesign(const LayoutDesign& workingCopy) {
-  designs_.push_front(workingCopy);
-  modified_ = true;
-  return designs_.begin();
-}
-
-void CVantleDoc::UpdateDesign(DesignPosition position, const LayoutDesign& workingCopy) {
-  *position = workingCopy;
-  modified_ = true;
-}
-
-void CVantleDoc::RemoveDesign(DesignPosition position) {
-  designs_.erase(position);
-  modified_ = true;
-}
-
-DesignPosition CVantleDoc::BringDesignToFront(DesignPosition position) {
-  designs_.splice(designs_.begin(), designs_, position);
-  modified_ = true;
-  return position;
-}
-
-void CVantleDoc::FetchDesign(DesignPosition position, LayoutDesign& workingCopy) {
-  workingCopy = *position;
-  modified_ = true;  // a click into the layout counts as a change
-}
-
 void CVantleDoc::DeleteAllDesigns() {
   printListA_.clear();
   printListB_.clear();
   designs_.clear();
-}
-
-std::pair<int32_t, int32_t> CVantleDoc::GetSheetLayout() {
-  if (sheetsAcross_ < 1 || sheetsAcross_ > kMaxSheets) sheetsAcross_ = 1;
-  if (sheetsDown_ < 1 || sheetsDown_ > kMaxSheets) sheetsDown_ = 1;
-  return {sheetsAcross_, sheetsDown_};
-}
-
-void CVantleDoc::SetSheetLayout(int32_t across, int32_t down) {
-  sheetsAcross_ = across;
-  sheetsDown_ = down;
 }
 
 void CVantleDoc::SetPathName(const std::string& path) {
@@ -108,14 +63,6 @@ std::string CVantleDoc::LayoutFolder() {
   return folder.empty() ? host_.ProgramFolder() : folder;
 }
 
-bool CVantleDoc::AskReplaceExisting(const std::string& path) {
-  std::error_code error;
-  if (!fs::exists(path, error)) return true;
-  return platform::MessageBox(nullptr, path + kReplaceQuestionTail, kVantleCaption,
-                              platform::kMbYesNo | platform::kMbIconExclamation) ==
-         platform::kIdYes;
-}
-
 bool CVantleDoc::PromptSaveLayout() {
   if (!modified_) return true;
   const fs::path file = fs::path(path_).filename();
@@ -138,7 +85,7 @@ bool CVantleDoc::PromptSaveLayout() {
       if (chosen && !chosen->empty()) {
         std::string path = *chosen;
         if (editor::LowerExtension(path) != kArgExtension) path += kArgExtension;
-        saved = AskReplaceExisting(path) && OnSaveDocument(path);
+        saved = editor::AskReplaceExisting(path, kVantleCaption) && OnSaveDocument(path);
       }
     } else {
       saved = OnSaveDocument(old ? WithArgExtension(path_) : path_);
@@ -167,20 +114,8 @@ bool CVantleDoc::OnSaveDocument(const std::string& requested) {
 
 bool CVantleDoc::WriteLayout(const std::string& path) {
   const std::vector<uint8_t> bytes = WriteArgLayout(sheetsAcross_, sheetsDown_, designs_);
-  // Written beside the target first: a write that fails half way must not cost the
-  // layout that was there before.
-  const std::string partial = path + ".part";
-  std::error_code error = platform::WriteWholeFile(partial, bytes);
-  if (!error) {
-    fs::rename(partial, path, error);
-    if (error) platform::RemoveFile(partial);
-  }
-  if (error) {
-    platform::MessageBox(nullptr, kFileErrorText, kVantleCaption,
-                         platform::kMbOk | platform::kMbIconError);
-    return false;
-  }
-  host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, FolderOf(path));
+  if (!editor::WriteLayoutFile(path, bytes, kVantleCaption)) return false;
+  host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, editor::FolderOf(path));
   return true;
 }
 

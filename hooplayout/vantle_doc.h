@@ -5,9 +5,8 @@
 // (and the older arr layouts, which share its form), the question before changes are
 // discarded, and the list operations through which the view edits the layout.
 //
-// The list is ordered by depth: its head is the newest design, drawn last (on top). A list
-// position stays valid for the whole life of its design: moving a design to the head is a
-// splice, never a copy, so positions the view keeps survive it.
+// The list is ordered by depth: its head is the newest design, drawn last (on top); the
+// list operations are DesignListOwner's.
 
 #include <cstdint>
 #include <list>
@@ -16,13 +15,14 @@
 #include <vector>
 
 #include "design/layout_stitch_record.h"
+#include "editor/design_list_owner.h"
 #include "editor/document_host.h"
 #include "hooplayout/layout_design.h"
 
 namespace hooplayout {
 
-using DesignList = std::list<LayoutDesign>;
-using DesignPosition = DesignList::iterator;
+using DesignList = editor::DesignListOwner<LayoutDesign>::List;
+using DesignPosition = editor::DesignListOwner<LayoutDesign>::Position;
 // Filled by the template printer from the design list; owns nothing.
 using PrintList = std::vector<const LayoutDesign*>;
 
@@ -31,37 +31,25 @@ inline constexpr char kDesignPathSection[] = "Design Path";
 inline constexpr char kLayoutFolderKey[] = "DotArf";
 inline constexpr char kUntitledArg[] = "Untitled.arg";
 
-class CVantleDoc {
+class CVantleDoc : public editor::DesignListOwner<LayoutDesign> {
  public:
   explicit CVantleDoc(editor::DocumentHost& host);
   CVantleDoc(const CVantleDoc&) = delete;
   CVantleDoc& operator=(const CVantleDoc&) = delete;
 
-  // ---- list operations (each marks the layout modified) ----
-  DesignPosition AddDesign(const LayoutDesign& workingCopy);
-  // The listed design takes the working copy's fields and shares its records.
-  void UpdateDesign(DesignPosition position, const LayoutDesign& workingCopy);
-  void RemoveDesign(DesignPosition position);
-  // Moves the design to the head; its position stays the same (and valid).
-  DesignPosition BringDesignToFront(DesignPosition position);
-  // The working copy takes the listed design's fields and shares its records.
-  void FetchDesign(DesignPosition position, LayoutDesign& workingCopy);
+  // The listed design takes the working copy's fields and shares its records; marks the
+  // layout modified.
+  void UpdateDesign(DesignPosition position, const LayoutDesign& workingCopy) {
+    ReplaceDesign(position, workingCopy);
+  }
+  // Frees every design with its records, and empties the print lists that point at them.
   void DeleteAllDesigns();
-
-  DesignList& GetDesignList() { return designs_; }
-  const DesignList& GetDesignList() const { return designs_; }
   int32_t GetDesignCount() const { return designCount_; }
   void SetDesignCount(int32_t count) { designCount_ = count; }
-  // Each count outside 1..3 is first replaced by 1 (and kept).
-  std::pair<int32_t, int32_t> GetSheetLayout();
-  void SetSheetLayout(int32_t across, int32_t down);
   PrintList& GetPrintListA() { return printListA_; }
   PrintList& GetPrintListB() { return printListB_; }
   // One layout record's worth of room for the commands that build a design.
   design::LayoutStitchRecord& WorkBuffer() { return workBuffer_; }
-
-  bool IsModified() const { return modified_; }
-  void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
   const std::string& GetPathName() const { return path_; }
   // Sets the path and puts it on the recent-file list.
@@ -93,17 +81,12 @@ class CVantleDoc {
   std::string LayoutFolder();
   // Writes the arg form, whole or not at all; shows a failure itself.
   bool WriteLayout(const std::string& path);
-  bool AskReplaceExisting(const std::string& path);
 
   editor::DocumentHost& host_;
-  DesignList designs_;
   PrintList printListA_;
   PrintList printListB_;
   design::LayoutStitchRecord workBuffer_;
-  int32_t sheetsAcross_ = 1;
-  int32_t sheetsDown_ = 1;
   int32_t designCount_ = 0;
-  bool modified_ = false;
   std::string path_;
   std::string title_ = kUntitledArg;
 };
