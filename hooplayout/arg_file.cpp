@@ -177,7 +177,10 @@ std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes) {
 
 std::vector<uint8_t> WriteArgLayout(int32_t sheetsAcross, int32_t sheetsDown,
                                     const std::list<LayoutDesign>& designs) {
-  std::vector<uint8_t> out(kArgMagic, kArgMagic + kArgMagicSize);
+  // One allocation for the usual layout: the head and two small blocks a design.
+  std::vector<uint8_t> out(kArgMagicSize);
+  out.reserve(kArgMagicSize + 12 + designs.size() * 4096);
+  std::memcpy(out.data(), kArgMagic, kArgMagicSize);
   AppendI32(out, sheetsAcross);
   AppendI32(out, sheetsDown);
   AppendI32(out, static_cast<int32_t>(designs.size()));
