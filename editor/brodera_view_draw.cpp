@@ -99,6 +99,7 @@ void CBroderaView::OnDraw(platform::Canvas& canvas) {
     frame_ = ComputeDesignCorners(current_);
     DrawSelectionFrame(canvas, frame_, zoom_);
   }
+  if (combineMode_) DrawCombineBox(canvas);
 }
 
 }  // namespace editor

@@ -285,6 +285,7 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
     case kCmdSwitchBaudRate:
       if (p1 >= 1 && p1 <= 5) {
         expectedRate_ = kRates[p1];
+        Note("rate " + std::to_string(kRates[p1]));
       } else {
         Error("unknown rate index");
       }

@@ -1,0 +1,35 @@
+#include "link/panel/ui/posting_dialog.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/post_to_ui.h"
+#include "platform/ui/qt_ui_wake_up.h"
+
+namespace linkpanel_ui {
+
+PostingDialog::PostingDialog(QWidget* parent) : QDialog(parent) {
+  EnsurePostedMessagesDelivered();
+  platform::RegisterUiReceiver(Handle(), [this](unsigned message, uintptr_t wparam,
+                                                intptr_t lparam) { OnPosted(message, wparam, lparam); });
+}
+
+PostingDialog::~PostingDialog() { platform::UnregisterUiReceiver(Handle()); }
+
+void PostingDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CenterOnScreen(this);
+}
+
+QWidget* OwnerWidget(platform::WindowHandle owner) { return static_cast<QWidget*>(owner); }
+
+void EnsurePostedMessagesDelivered() { platform_ui::InstallQtUiWakeUp(); }
+
+void CenterOnScreen(QWidget* widget) {
+  const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  widget->move(area.center() - widget->rect().center());
+}
+
+}  // namespace linkpanel_ui
