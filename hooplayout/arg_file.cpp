@@ -107,7 +107,7 @@ void AppendStitchBlock(std::vector<uint8_t>& out, const LayoutStitchRecord& reco
 
 // ---- designs ----
 
-bool ReadDesign(ByteReader& in, LayoutDesign& d) {
+bool ReadDesign(ByteReader& in, LayoutDesign& d, ArgPlacement placement) {
   int32_t monogramFlag = 0;
   LayoutExtents& e = d.extents;
   if (!(in.ArchiveString(d.name, kMaxNameLength) && in.I32(d.startX) && in.I32(d.startY) &&
@@ -132,6 +132,9 @@ bool ReadDesign(ByteReader& in, LayoutDesign& d) {
   // Angles stay within -359..359: later sums of angles must not overflow.
   d.angle %= 360;
   d.transient = 0;
+  // An older layout's placement fields mean something else and are all rebuilt from the
+  // start point and the stitches before use: only the start point must be a position.
+  if (placement == ArgPlacement::kOld) return CoordinateIsSound(d.startX) && CoordinateIsSound(d.startY);
   return PlacementIsSound(d);
 }
 
@@ -158,7 +161,7 @@ void AppendDesign(std::vector<uint8_t>& out, const LayoutDesign& d) {
 
 }  // namespace
 
-std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes) {
+std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes, ArgPlacement placement) {
   if (bytes.size() < kArgMagicSize || std::memcmp(bytes.data(), kArgMagic, kArgMagicSize) != 0) {
     return std::nullopt;
   }
@@ -169,7 +172,7 @@ std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes) {
   if (!InRange(count, 1, kMaxLayoutDesigns)) return std::nullopt;
   for (int32_t i = 0; i < count; ++i) {
     LayoutDesign d;
-    if (!ReadDesign(in, d)) return std::nullopt;
+    if (!ReadDesign(in, d, placement)) return std::nullopt;
     layout.designs.push_back(std::move(d));  // at the tail: the list keeps the file's order
   }
   return layout;

@@ -34,8 +34,13 @@ struct ArgLayout {
   std::list<LayoutDesign> designs;  // head (the newest, drawn on top) first
 };
 
+// What the placement fields of the file mean: an older layout (".arr") has other geometry
+// in them, which is rebuilt from the stitches when the layout is first shown.
+enum class ArgPlacement { kCurrent, kOld };
+
 // Nothing: the file is defective.
-std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes);
+std::optional<ArgLayout> ReadArgLayout(std::span<const uint8_t> bytes,
+                                       ArgPlacement placement = ArgPlacement::kCurrent);
 
 // The design count written is the list's real length.
 std::vector<uint8_t> WriteArgLayout(int32_t sheetsAcross, int32_t sheetsDown,

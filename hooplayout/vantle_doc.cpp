@@ -122,7 +122,9 @@ bool CVantleDoc::WriteLayout(const std::string& path) {
 bool CVantleDoc::OnOpenDocument(const std::string& path) {
   std::vector<uint8_t> bytes;
   std::optional<ArgLayout> layout;
-  if (!platform::ReadWholeFile(path, bytes, kMaxArgFileSize)) layout = ReadArgLayout(bytes);
+  const ArgPlacement placement =
+      editor::LowerExtension(path) == kOldExtension ? ArgPlacement::kOld : ArgPlacement::kCurrent;
+  if (!platform::ReadWholeFile(path, bytes, kMaxArgFileSize)) layout = ReadArgLayout(bytes, placement);
   if (!layout) {
     host_.PostLayoutLoadFailed();
     return false;

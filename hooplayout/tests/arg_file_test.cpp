@@ -209,3 +209,45 @@ TEST(ArgFile, AnglesAreKeptWithinOneTurn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ArgFile, OlderLayoutsKeepPlacementFieldsOfTheirOwnGeometry) {
+  LayoutDesign d = hltest::Design("old", 50, 60, Square());
+  d.scaleX = 0.0;   // no scale in the old geometry
+  d.flipH = 3;
+  d.halfWidth = 1 << 30;
+  const Bytes file = WriteArgLayout(1, 1, {d});
+  EXPECT_FALSE(ReadArgLayout(file));
+  const auto read = ReadArgLayout(file, hooplayout::ArgPlacement::kOld);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->designs.front().startX, 50);
+  LayoutDesign far = d;
+  far.startX = 1 << 30;  // the start point is still a position
+  EXPECT_FALSE(ReadArgLayout(WriteArgLayout(1, 1, {far}), hooplayout::ArgPlacement::kOld));
+}
+
+// Bytes changed at random in a sound file: each result is refused or read into sound
+// records, never read out of bounds (the sanitizers watch), and what is read writes again.
+TEST(ArgFile, RandomlyDamagedFilesAreReadSafely) {
+  std::list<LayoutDesign> designs{Distinct("rose", 1), Distinct("tulip", 2)};
+  designs.front().monogram.bytes[0] = 'M';
+  const Bytes sound = WriteArgLayout(1, 1, designs);
+  uint32_t state = 12345;
+  auto next = [&] { return state = state * 1103515245u + 12345u; };
+  for (int round = 0; round < 300; ++round) {
+    Bytes file = sound;
+    const int changes = 1 + static_cast<int>(next() % 4);
+    for (int c = 0; c < changes; ++c) file[next() % file.size()] = static_cast<uint8_t>(next() >> 16);
+    const auto read = ReadArgLayout(file);
+    if (!read) continue;
+    for (const LayoutDesign& d : read->designs) {
+      EXPECT_GE(d.working->ColourCount(), 1);
+      EXPECT_LE(d.working->ColourCount(), 100);
+      EXPECT_LE(d.working->PairCount(), 125001);
+    }
+    EXPECT_TRUE(ReadArgLayout(WriteArgLayout(read->sheetsAcross, read->sheetsDown, read->designs)));
+  }
+}
+
+}  // namespace
