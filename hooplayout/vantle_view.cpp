@@ -128,7 +128,8 @@ void CVantleView::ZoomOut() {
   if (next != zoom_) ZoomTo(next);
 }
 
-void CVantleView::SetZoom(float zoom) { ZoomTo(zoom); }
+// Every later step divides by the zoom: a zoom that draws nothing is the actual size.
+void CVantleView::SetZoom(float zoom) { ZoomTo(zoom > 0.0f ? zoom : editor::kStartZoom); }
 
 void CVantleView::CustomZoom() {
   const auto chosen = host_.RunCustomZoomDialog(static_cast<int>(zoom_));

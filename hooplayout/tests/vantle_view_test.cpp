@@ -286,6 +286,14 @@ TEST_F(VantleView, CustomZoomTakesTheChosenValueAndZeroIsActualSize) {
   host.zoomAnswer.reset();
   view->CustomZoom();
   EXPECT_EQ(view->Zoom(), 100.0f);
+  host.zoomAnswer = -50;
+  view->SetZoom(200);
+  view->CustomZoom();
+  EXPECT_EQ(view->Zoom(), 100.0f);
+  view->SetZoom(0);  // nothing to divide by later: the actual size
+  EXPECT_EQ(view->Zoom(), 100.0f);
+  view->ZoomIn();
+  EXPECT_EQ(view->Zoom(), 200.0f);
 }
 
 TEST_F(VantleView, BackgroundPictureIsTiledOverTheClipBoxOrRefusedWithItsMessage) {
