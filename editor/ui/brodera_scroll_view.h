@@ -2,8 +2,8 @@
 
 // Brodera's layout view on screen: a scroll area that paints the view model through a
 // QtCanvas and forwards what the model asks of its window (scrolling, repainting, cursors,
-// the dialogs). Mouse editing comes with the mouse handlers; until then the model is
-// driven by commands.
+// the dialogs). Mouse presses, moves and releases go to the model as they come; the model
+// decides what they do and which cursor shows.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -17,16 +17,24 @@ class CPatList;
 
 namespace editor_ui {
 
-class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost {
+class CMonogramDlg;
+
+class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, public editor::PointerHost {
  public:
   explicit CBroderaScrollView(QWidget* parent);
 
-  void SetModel(editor::CBroderaView* model) { model_ = model; }
+  void SetModel(editor::CBroderaView* model) {
+    model_ = model;
+    if (model_) model_->SetPointerHost(this);
+  }
   void SetPageSource(std::function<editor::PageSize()> measure) { measurePage_ = std::move(measure); }
   // Runs the import dialog; the file chosen when it ended with OK. Tests drive the dialog's
   // model instead.
   using ImportRunner = std::function<std::optional<std::string>(design_ui::CPatList&)>;
   void SetImportRunner(ImportRunner run) { runImport_ = std::move(run); }
+  // How the lettering dialog runs; tests answer it without a modal loop.
+  using MonogramRunner = std::function<int(CMonogramDlg&)>;
+  void SetMonogramRunner(MonogramRunner run) { runMonogram_ = std::move(run); }
 
   // ---- ViewHost ----
   editor::PixelPoint ScrollPosition() override;
@@ -48,10 +56,16 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost {
                                                           design::StitchRecord& record) override;
   bool TransferBusy() override;
 
+  // ---- PointerHost ----
+  void SetCursor(editor::ViewCursor cursor) override;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void UpdateScrollRanges();
@@ -59,6 +73,7 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost {
   editor::CBroderaView* model_ = nullptr;
   std::function<editor::PageSize()> measurePage_;
   ImportRunner runImport_;
+  MonogramRunner runMonogram_;
   QSize scrollSize_{0, 0};
   int waitDepth_ = 0;
 };
