@@ -150,6 +150,34 @@ TEST_F(MachineDialogs, UploadDataListsTheMachinesDesignsAndReceivesTheTickedOnes
   EXPECT_EQ(machine.Designs(1).size(), 3u) << "receiving leaves the machine's designs";
 }
 
+TEST_F(MachineDialogs, ClosingTheReceivingDialogMidTransferAbortsItAndWritesNothing) {
+  machine.AddDesign(1, "Big.qnf", lptest::Design(20000, 1));
+  std::filesystem::create_directories(env.root / "in");
+  bool acted = false, closed = false;
+  Every([&] {
+    if (QDialog* receiving = Shown("receiving")) {
+      // The machine answers at once over the pseudo-terminal: close while it is asked.
+      if (receivingStarted && !closed && GetTransferStatus() == 1) {
+        closed = true;
+        receiving->close();
+      }
+      return;
+    }
+    QDialog* dialog = Ready("receiveDesigns");
+    if (!dialog || acted) return;
+    acted = true;
+    Child<QLineEdit>(dialog, "folder")->setText(QString::fromStdString((env.root / "in").string()));
+    Child<QPushButton>(dialog, "selectAll")->click();
+    ClickLater(Child<QPushButton>(dialog, "action"));
+  });
+  StartReceiving();
+  EXPECT_EQ(UploadData(nullptr), 1);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"Communication is aborted."});
+  EXPECT_EQ(env.boxes.Shown()[0].caption, "Receiving");
+  EXPECT_TRUE(lptest::FilesUnder(env.root / "in").empty()) << "half a design is never written";
+}
+
 TEST_F(MachineDialogs, AnEmptyPlaceListsNothingAndThePcDesignCardHasNoOpenSaveFolder) {
   machine.AddDesign(4, "FromCard.qnf", lptest::Design(10, 4));
   std::vector<std::string> first, second;

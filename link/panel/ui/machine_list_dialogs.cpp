@@ -528,6 +528,8 @@ class MachineListDialog : public PostingDialog {
     if (rules_.Rows().empty() || item == nullptr) return;
     const linkpanel::MachineRow row = rules_.Rows()[RowOf(item)];
     const std::filesystem::path file = platform::ProgramWorkFile(linkpanel::kPreviewFileName);
+    // A preview file left from an earlier run must not be drawn as this design.
+    (void)platform::RemoveFile(file);
     const int end = RunFetch(this, kPreviewDialogCaption, linkpanel::kJustAMoment,
                              linkpanel::PreviewJob(row, Destination(), file), true);
     if (end == linkpanel::kEndDone) {
