@@ -25,6 +25,7 @@
 #include "link/panel/linkpanel.h"
 #include "link/panel/tests/link_test_env.h"
 #include "link/transfer_list.h"
+#include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/machine/machine_simulator.h"
 
@@ -163,6 +164,15 @@ TEST_F(Exports, ClosingBeforeStartReturnsTwoWithoutATransfer) {
   });
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 2);
   EXPECT_TRUE(machine.Log().empty());
+}
+
+TEST_F(Exports, AStartThatFindsNothingToSendStillEndsWithOneAfterSayingWhy) {
+  const std::filesystem::path list = env.root / "Empty.lst";
+  EXPECT_FALSE(platform::WriteWholeFile(list, {}));
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"File Open Error."});
+  EXPECT_EQ(machine.Designs(1).size(), 0u);
 }
 
 TEST_F(Exports, TheSettingsDialogChoosesThePortAndRateTheNextTransferUses) {
