@@ -168,6 +168,16 @@ std::optional<int> SendPanelRules::Send(platform::WindowHandle owner,
     platform::MessageBox(owner, "no data available.", "Download", warning);
     return std::nullopt;
   }
+  {
+    // Made once on its own first: a folder the list cannot be made in is told apart from a
+    // write that fails part way.
+    platform::OutputFile probe;
+    if (probe.Create(listFile)) {
+      platform::MessageBox(owner, "Failed to open a temporary file.", "Error", warning);
+      return std::nullopt;
+    }
+    probe.Discard();
+  }
   std::vector<std::string> paths;
   for (const PanelRow& row : rows_) paths.push_back(row.path);
   if (transfer::WriteTransferListFile(listFile, paths)) {

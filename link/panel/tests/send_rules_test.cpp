@@ -9,6 +9,7 @@
 #include "link/panel/send_rules.h"
 #include "link/panel/tests/link_test_env.h"
 #include "link/transfer_list.h"
+#include "testing/file_size_limit.h"
 #include "testing/fixed_clock.h"
 
 namespace {
@@ -288,6 +289,22 @@ TEST_F(SendRules, PanelSendWritesTheListAndTickingTheFolderDropsLongNames) {
   // With the folder ticked the long name is refused at once.
   panel.Add(nullptr, {tooLong});
   EXPECT_EQ(panel.Rows().size(), 1u);
+}
+
+TEST_F(SendRules, PanelSendTellsAListThatCannotBeMadeFromOneThatCannotBeWritten) {
+  const std::string fits = env.WriteDesign("fits.qnf", lptest::Design(2, 1));
+  SendPanelRules panel(nullptr);
+  panel.Add(nullptr, {fits});
+  ASSERT_EQ(panel.Rows().size(), 1u);
+  EXPECT_FALSE(panel.Send(nullptr, env.root / "no-such-folder" / "SendList.tp$", false));
+  {
+    vtest::FileSizeLimit limit(16);
+    EXPECT_FALSE(panel.Send(nullptr, env.root / "SendList.tp$", false));
+  }
+  EXPECT_EQ(env.Texts(), (std::vector<std::string>{"Failed to open a temporary file.",
+                                                   "Failed to write a temporary file."}));
+  for (const auto& box : env.boxes.Shown()) EXPECT_EQ(box.caption, "Error");
+  EXPECT_FALSE(std::filesystem::exists(env.root / "SendList.tp$"));
 }
 
 TEST_F(SendRules, PanelRefusesADesignWhoseHeaderIsCutShort) {
