@@ -313,6 +313,14 @@ TEST_F(SendRules, PanelRefusesADesignWhoseHeaderIsCutShort) {
   panel.Add(nullptr, {stub});
   EXPECT_TRUE(panel.Rows().empty());
   EXPECT_EQ(env.Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+
+  // A file far bigger than any design the machine takes is not read whole, and says so.
+  std::vector<uint8_t> huge = lptest::Design(2, 1);
+  huge.resize((16u << 20) + 1, 0);
+  panel.Add(nullptr, {env.WriteDesign("huge.qnf", huge)});
+  EXPECT_TRUE(panel.Rows().empty());
+  EXPECT_EQ(env.Texts().size(), 2u);
+  EXPECT_EQ(env.Texts().back(), "There is an error in a file.\nQuit operation.");
 }
 
 }  // namespace
