@@ -59,6 +59,10 @@ void CBroderaView::OnInitialUpdate() {
   SetScrollSizeForZoom();
   zoomTool_ = false;
   combineMode_ = false;
+  const ViewCursor shown = mouse_.cursor;
+  mouse_ = MouseState{};
+  mouse_.cursor = shown;
+  combine_ = CombineState{};
   selectionShown_ = false;
   placedByInsert_ = false;
   undoAvailable_ = false;
@@ -259,6 +263,8 @@ CommandState CBroderaView::QueryCommand(int id) const {
       return Enabled(zoom_ != kStartZoom);
     case cmd::kZoomTool:
       return Enabled(!combineMode_, zoomTool_);
+    case cmd::kCombine:
+      return Enabled(doc_.GetDesignCount() >= 2 && !zoomTool_, combineMode_);
     case cmd::kGridLightGray:
       return Enabled(true, gridMode_ == kGridLightGray);
     case cmd::kGridGray:
@@ -308,6 +314,7 @@ bool CBroderaView::OnCommand(int id) {
     case cmd::kZoomOut: ZoomTo(NextZoomDown(zoom_)); break;
     case cmd::kActualSize: ZoomTo(kStartZoom); break;
     case cmd::kZoomTool: ToggleZoomTool(); break;
+    case cmd::kCombine: ToggleCombineMode(); break;
     case cmd::kGridLightGray: ToggleGrid(kGridLightGray); break;
     case cmd::kGridGray: ToggleGrid(kGridGray); break;
     case cmd::kCentreLineBlack: ToggleCentreLine(kCentreBlack); break;

@@ -15,7 +15,9 @@
 #include <string>
 
 #include "editor/brodera_doc.h"
+#include "editor/combine_mode.h"
 #include "editor/layout_geometry.h"
+#include "editor/mouse_editing.h"
 #include "editor/view_host.h"
 #include "editor/working_record_transform.h"
 #include "platform/command_router.h"
@@ -124,6 +126,24 @@ class CBroderaView : public platform::CommandTarget {
   // Where a new design is placed: near the top-left of what is scrolled into view.
   std::pair<int32_t, int32_t> PlacementPosition();
 
+  // ---- mouse editing; points in client pixels ----
+  void SetPointerHost(PointerHost* host) { pointer_ = host; }
+  void OnLeftButtonDown(PixelPoint client);
+  void OnLeftButtonUp(PixelPoint client);
+  void OnRightButtonDown(PixelPoint client);
+  void OnRightButtonUp(PixelPoint client);
+  void OnMouseMove(PixelPoint client);
+  // The cursor a point asks for while no drag holds the mouse; false leaves the window's own.
+  bool OnSetCursor(PixelPoint client, bool inClient);
+  const MouseState& Mouse() const { return mouse_; }
+
+  // ---- combine mode ----
+  void ToggleCombineMode();
+  // The box in logical pixels, and its centre in layout units.
+  PixelRect CombineBoxRect() const;
+  std::pair<int32_t, int32_t> CombineBoxCentre() const { return {combineBoxX_, combineBoxY_}; }
+  const CombineState& Combining() const { return combine_; }
+
   // ---- editing commands (also reached through OnCommand) ----
   void RotateBy(int degrees);
   void Flip(bool vertical);
@@ -168,6 +188,28 @@ class CBroderaView : public platform::CommandTarget {
                         int32_t rotation, int32_t x, int32_t y, bool inColour) const;
   void SetHoopBox();
 
+  // Mouse editing (mouse_editing.cpp).
+  PixelPoint ToLogical(PixelPoint client);
+  void ShowCursor(ViewCursor cursor);
+  void RememberPressCursor();
+  void RestorePressCursor();
+  std::optional<int> CornerHandleAt(PixelPoint logical);
+  bool PressOnDesign(PixelPoint logical);
+  void MoveCentreInside();
+  void ResizeTo(PixelPoint logical);
+  void MoveTo(PixelPoint logical);
+  // Stores the current design at the centre given and repaints where it was and is.
+  void MoveCurrentTo(int32_t layoutX, int32_t layoutY);
+  void RotateTo(PixelPoint logical);
+
+  // Combine mode (combine_mode.cpp).
+  void GrabCombineBox(PixelPoint logical);
+  void MoveCombineBox(PixelPoint logical);
+  void PlaceCombineBox(PixelPoint logical);
+  void PickDesignsInBox();
+  void CombinePicked();
+  void DrawCombineBox(platform::Canvas& canvas) const;
+
   CBroderaDoc& doc_;
   ViewHost& host_;
   WorkingRecordTransform transform_;
@@ -207,6 +249,10 @@ class CBroderaView : public platform::CommandTarget {
   std::optional<DesignPosition> currentPos_;
   std::optional<DesignPosition> undoPos_;
   std::array<std::optional<DesignPosition>, 3> cornerPos_{};
+
+  PointerHost* pointer_ = nullptr;
+  MouseState mouse_;
+  CombineState combine_;
 };
 
 }  // namespace editor

@@ -174,6 +174,7 @@ void CBroderaView::OnDraw(platform::Canvas& canvas) {
     const int radius = static_cast<int>(4 * zoom_ / 100.0f);
     for (int i = 0; i < 4; ++i) Circle(canvas, frame_[i], radius);
   }
+  if (combineMode_) DrawCombineBox(canvas);
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 #include "design/stitch_encoder.h"
 #include "editor/brodera_view.h"
 #include "editor/stitch_extents.h"
+#include "editor/wait_cursor.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 
@@ -36,18 +37,6 @@ constexpr int kFlipHorizontalIndex = 4;
 void Warn(const char* text, const char* caption) {
   platform::MessageBox(nullptr, text, caption, platform::kMbOk | platform::kMbIconExclamation);
 }
-
-// Holds the wait cursor for a command's work.
-class WaitCursor {
- public:
-  explicit WaitCursor(ViewHost& host) : host_(host) { host_.SetWaitCursor(true); }
-  ~WaitCursor() { host_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  ViewHost& host_;
-};
 
 PixelRect Union(const PixelRect& a, const PixelRect& b) {
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),

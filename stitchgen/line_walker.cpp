@@ -107,11 +107,14 @@ bool LineWalker::HasUnwalkedLine(LinePixel p) const {
   return Has(p, kLinePixel) || Has(p, kJunction);
 }
 
-int LineWalker::FollowLine(LinePixel& prev, LinePixel& cur, int maxSteps, LinePixel* path) {
+int LineWalker::FollowLine(LinePixel& prev, LinePixel& cur, int maxSteps, LinePixel* path,
+                           bool fromLineEnd) {
   int steps = 0;
   // A line ends where it meets a junction: the pixels beside the junction belong to the
-  // other lines that meet there.
-  while (steps < maxSteps && Has(cur, kLinePixel) && !Has(cur, kJunction)) {
+  // other lines that meet there. A line end that itself lies beside a junction is where a
+  // line leaves that junction, not a line reaching it: it is followed away from it.
+  while (steps < maxSteps && Has(cur, kLinePixel) &&
+         !((steps > 0 || !fromLineEnd) && Has(cur, kJunction))) {
     const LinePixel next = StepToNeighbour(map_, prev, cur, kLinePixel, Turn::kCounterClockwise);
     At(next) = kUnderTest;
     path[steps++] = next;
@@ -135,7 +138,7 @@ bool LineWalker::IsStartPoint(LinePixel at) {
   At(at) = kUnderTest;
   LinePixel prev{at.x, at.y - 1};
   LinePixel cur = at;
-  const int steps = FollowLine(prev, cur, kSpurSteps, traced + 1);
+  const int steps = FollowLine(prev, cur, kSpurSteps, traced + 1, true);
   if (steps == kSpurSteps) {
     for (int i = 0; i <= steps; ++i) At(traced[i]) = kLinePixel;
     return true;

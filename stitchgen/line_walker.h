@@ -110,8 +110,10 @@ class LineWalker {
   int Walk(LinePixel start);
   int SecondPass(LinePixel from);
   // Follows unwalked line pixels from cur for at most maxSteps, marking them under test;
-  // returns the steps taken and leaves cur on the last pixel.
-  int FollowLine(LinePixel& prev, LinePixel& cur, int maxSteps, LinePixel* path);
+  // returns the steps taken and leaves cur on the last pixel. fromLineEnd: cur is a line's
+  // end, which is followed even when it lies beside a junction.
+  int FollowLine(LinePixel& prev, LinePixel& cur, int maxSteps, LinePixel* path,
+                 bool fromLineEnd = false);
 
   PixelPlane map_;
   LineSink& sink_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -30,6 +31,8 @@ uint32_t FromQColor(const QColor& c) {
 
 CBroderaScrollView::CBroderaScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(false);
+  // Moves without a button pressed ask for the cursor that a press there would need.
+  viewport()->setMouseTracking(true);
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
@@ -154,5 +157,69 @@ void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
 }
 
 void CBroderaScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+
+namespace {
+
+editor::PixelPoint ClientPoint(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
+QCursor RotateCursor() {
+  // A round arrow: the layout's rotate cursor, drawn once.
+  static const QCursor cursor = [] {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawArc(QRect(6, 6, 20, 20), 30 * 16, 300 * 16);
+    painter.setBrush(Qt::black);
+    const QPoint head[3] = {QPoint(24, 4), QPoint(28, 13), QPoint(19, 12)};
+    painter.drawPolygon(head, 3);
+    return QCursor(pixmap, 16, 16);
+  }();
+  return cursor;
+}
+
+}  // namespace
+
+void CBroderaScrollView::mousePressEvent(QMouseEvent* event) {
+  if (!model_) return;
+  if (event->button() == Qt::LeftButton) model_->OnLeftButtonDown(ClientPoint(event));
+  if (event->button() == Qt::RightButton) model_->OnRightButtonDown(ClientPoint(event));
+}
+
+void CBroderaScrollView::mouseReleaseEvent(QMouseEvent* event) {
+  if (!model_) return;
+  if (event->button() == Qt::LeftButton) model_->OnLeftButtonUp(ClientPoint(event));
+  if (event->button() == Qt::RightButton) model_->OnRightButtonUp(ClientPoint(event));
+}
+
+void CBroderaScrollView::mouseMoveEvent(QMouseEvent* event) {
+  if (!model_) return;
+  // While a button is held the press's drag owns the cursor (the mouse is captured).
+  if (event->buttons() == Qt::NoButton) {
+    const editor::PixelPoint client = ClientPoint(event);
+    if (!model_->OnSetCursor(client, viewport()->rect().contains(event->position().toPoint()))) {
+      viewport()->unsetCursor();
+    }
+  }
+  model_->OnMouseMove(ClientPoint(event));
+}
+
+void CBroderaScrollView::SetCursor(editor::ViewCursor cursor) {
+  using editor::ViewCursor;
+  switch (cursor) {
+    case ViewCursor::kDefault: viewport()->unsetCursor(); break;
+    case ViewCursor::kArrow: viewport()->setCursor(Qt::ArrowCursor); break;
+    case ViewCursor::kSizeAll: viewport()->setCursor(Qt::SizeAllCursor); break;
+    case ViewCursor::kNo: viewport()->setCursor(Qt::ForbiddenCursor); break;
+    case ViewCursor::kSizeNwse: viewport()->setCursor(Qt::SizeFDiagCursor); break;
+    case ViewCursor::kSizeNesw: viewport()->setCursor(Qt::SizeBDiagCursor); break;
+    case ViewCursor::kRotate: viewport()->setCursor(RotateCursor()); break;
+    case ViewCursor::kZoom: viewport()->setCursor(Qt::CrossCursor); break;
+  }
+}
 
 }  // namespace editor_ui

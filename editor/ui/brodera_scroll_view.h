@@ -2,8 +2,8 @@
 
 // Brodera's layout view on screen: a scroll area that paints the view model through a
 // QtCanvas and forwards what the model asks of its window (scrolling, repainting, cursors,
-// the dialogs). Mouse editing comes with the mouse handlers; until then the model is
-// driven by commands.
+// the dialogs). Mouse presses, moves and releases go to the model as they come; the model
+// decides what they do and which cursor shows.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -17,11 +17,14 @@ class CPatList;
 
 namespace editor_ui {
 
-class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost {
+class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, public editor::PointerHost {
  public:
   explicit CBroderaScrollView(QWidget* parent);
 
-  void SetModel(editor::CBroderaView* model) { model_ = model; }
+  void SetModel(editor::CBroderaView* model) {
+    model_ = model;
+    if (model_) model_->SetPointerHost(this);
+  }
   void SetPageSource(std::function<editor::PageSize()> measure) { measurePage_ = std::move(measure); }
   // Runs the import dialog; the file chosen when it ended with OK. Tests drive the dialog's
   // model instead.
@@ -48,10 +51,16 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost {
                                                           design::StitchRecord& record) override;
   bool TransferBusy() override;
 
+  // ---- PointerHost ----
+  void SetCursor(editor::ViewCursor cursor) override;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void UpdateScrollRanges();

@@ -36,6 +36,7 @@ std::vector<platform_ui::MenuSpec> BroderaMenus() {
         {"&Rotate/Flip...\tCtrl+R", cmd::kRotateFlip, {}},
         {"Rotate 90 C&W", cmd::kRotate90, {}},
         {"Auto Layout", 0, {{"Cen&ter", cmd::kAutoLayoutCentre, {}}, {"Cor&ner", cmd::kAutoLayoutCorner, {}}}},
+        {"C&ombine", cmd::kCombine, {}},
         {"", 0, {}},
         {"&Number of Sheets for Layout...", cmd::kSheets, {}},
         {"", 0, {}},
@@ -85,7 +86,8 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, edito
                   {"", 0, {}},
                   {"Delete", cmd::kDelete, {}},
                   {"", 0, {}},
-                  {"Zoom", cmd::kZoomTool, {}}});
+                  {"Zoom", cmd::kZoomTool, {}},
+                  {"Combine", cmd::kCombine, {}}});
   AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode});
 }
 

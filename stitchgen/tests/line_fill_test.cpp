@@ -44,6 +44,17 @@ std::vector<std::pair<int, int>> FromLanding(const filltest::MadePart& made) {
   return points;
 }
 
+// Jumps after the landing on the first walk's start: 0 when the drawing is one walk.
+int JumpsAfterLanding(const filltest::MadePart& made) {
+  int jumps = 0;
+  bool landed = false;
+  for (const auto& p : made.points) {
+    landed = landed || p.kind == vtest::NeedleKind::kLanding;
+    if (landed && p.kind == vtest::NeedleKind::kJump) ++jumps;
+  }
+  return jumps;
+}
+
 // A horizontal line of work pixels x0 .. x0 + length - 1 on row y.
 MaskBuilder Line(int x0, int y, int length) {
   MaskBuilder m;
@@ -178,13 +189,29 @@ TEST(LineFills, EveryArmOfACrossIsSewnToItsEnd) {
         << end.first << "," << end.second;
   }
   // One walk: a single travel to its start, no jumps after it.
-  int jumpsAfterStart = 0;
-  bool landed = false;
-  for (const auto& p : made.points) {
-    landed = landed || p.kind == vtest::NeedleKind::kLanding;
-    if (landed && p.kind == vtest::NeedleKind::kJump) ++jumpsAfterStart;
+  EXPECT_EQ(JumpsAfterLanding(made), 0);
+}
+
+// A line whose end lies beside a junction leaves that junction: it is no spur. Its end pixel
+// is kept and the walk from it takes the junction and every line there, with no jump.
+TEST(LineFills, ALineLeavingAJunctionAtItsEndIsSewnWithTheJunction) {
+  // Work pixels: a junction at (200, 300) with a line west and a line south, and an arm that
+  // leaves it up-right and runs east one row higher.
+  MaskBuilder drawing = Line(170, 300, 31);
+  drawing.Rect(200, 301, 1, 30).Rect(201, 299, 30, 1);
+  const auto made = MakePart(drawing.Bytes(), Straight(20));
+  ASSERT_TRUE(made.walk.error.empty());
+  const auto points = FromLanding(made);
+  ASSERT_FALSE(points.empty());
+  const std::pair armEnd{StitchX(202), StitchY(300)};  // work pixel (201, 299)
+  EXPECT_EQ(points.front(), armEnd);
+  EXPECT_EQ(points.back(), armEnd);
+  for (auto end : {std::pair{StitchX(171), StitchY(301)}, std::pair{StitchX(201), StitchY(331)},
+                   std::pair{StitchX(231), StitchY(300)}}) {
+    EXPECT_NE(std::find(points.begin(), points.end(), end), points.end())
+        << end.first << "," << end.second;
   }
-  EXPECT_EQ(jumpsAfterStart, 0);
+  EXPECT_EQ(JumpsAfterLanding(made), 0);
 }
 
 // Every pixel of a line drawing is sewn over: it lies near some stitch of the straight stitch
