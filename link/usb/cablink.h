@@ -14,8 +14,11 @@
 extern "C" {
 #endif
 
-/* Device events passed on by the window that was given to USB_Initialize. */
+/* Device events passed on by the window that was given to USB_Initialize. While the
+ * machine is open, its removal is posted to that window as the device-change message with
+ * the removal event and a notice naming the device. */
 enum {
+  kUsbDeviceChangeMessage = 0x0219,
   kUsbEventNodesChanged = 7,
   kUsbEventRemovalComplete = 0x8004,
   kUsbNoticeDeviceInterface = 5,

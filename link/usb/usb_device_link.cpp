@@ -10,7 +10,10 @@
 #include <thread>
 
 #include "link/serial/design_file.h"
+#include "link/usb/cablink.h"
 #include "platform/abort_event.h"
+#include "platform/event.h"
+#include "platform/post_to_ui.h"
 #include "platform/le_bytes.h"
 #include "platform/usb_device.h"
 
@@ -18,12 +21,55 @@ namespace cablink {
 
 namespace {
 
+// How often the open device is checked for its removal.
+constexpr auto kRemovalCheckPeriod = std::chrono::milliseconds(250);
+// Removal notices stay readable until the window has passed them on; a few slots in turn
+// are plenty for notices that are read within one pass of the event loop.
+constexpr std::size_t kNoticeSlots = 8;
+
+// Tells the window that was given with the opening when the open device goes: the
+// device-change message with the removal event and a notice naming the device, which the
+// window passes back to USB_EventProc.
+class RemovalWatch {
+ public:
+  RemovalWatch(LinkWindow window, std::shared_ptr<platform::UsbDevice> device, std::string path)
+      : thread_([this, window, device = std::move(device), path = std::move(path)] {
+          Watch(window, *device, path);
+        }) {}
+  ~RemovalWatch() {
+    stop_.Set();
+    thread_.join();
+  }
+  RemovalWatch(const RemovalWatch&) = delete;
+  RemovalWatch& operator=(const RemovalWatch&) = delete;
+
+ private:
+  void Watch(LinkWindow window, const platform::UsbDevice& device, const std::string& path) {
+    while (!stop_.WaitFor(kRemovalCheckPeriod)) {
+      if (device.StillAttached()) continue;
+      static std::atomic<std::size_t> next{0};
+      static UsbDeviceNotice notices[kNoticeSlots];
+      UsbDeviceNotice& notice = notices[next++ % kNoticeSlots];
+      notice = {};
+      notice.kind = kUsbNoticeDeviceInterface;
+      std::memcpy(notice.name, path.data(), std::min(path.size(), sizeof notice.name - 1));
+      platform::PostToUi(window, kUsbDeviceChangeMessage, kUsbEventRemovalComplete,
+                         reinterpret_cast<intptr_t>(&notice));
+      return;
+    }
+  }
+
+  platform::ManualResetEvent stop_;
+  std::thread thread_;
+};
+
 // The open machine. A sequence holds its own reference for its whole run, so a removal
 // notice that closes the device on the dialog's thread never pulls it from under the
 // worker: the worker's next call simply fails.
 struct OpenDevice {
   std::shared_ptr<platform::UsbDevice> device;
   std::string path;
+  std::unique_ptr<RemovalWatch> watch;
 };
 
 std::mutex stateMutex;
@@ -41,24 +87,31 @@ void Pause(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-int OpenMachine(LinkWindow, VelinorAbortEvent* abort) {
+int OpenMachine(LinkWindow notifyWindow, VelinorAbortEvent* abort) {
   abortEvent.store(abort);
   CloseMachine();
   const std::string path = platform::UsbDevicePath();
   std::error_code error;
   std::unique_ptr<platform::UsbDevice> device = platform::OpenUsbDevice(path, error);
   if (!device) return kTransferPortFailed;
+  std::shared_ptr<platform::UsbDevice> shared = std::move(device);
+  std::unique_ptr<RemovalWatch> watch;
+  if (notifyWindow) watch = std::make_unique<RemovalWatch>(notifyWindow, shared, path);
   std::lock_guard lock(stateMutex);
-  openDevice.device = std::move(device);
+  openDevice.device = std::move(shared);
   openDevice.path = path;
+  openDevice.watch = std::move(watch);
   return kTransferOk;
 }
 
 void CloseMachine() {
-  std::shared_ptr<platform::UsbDevice> closing;
-  std::lock_guard lock(stateMutex);
-  closing = std::move(openDevice.device);
-  openDevice = {};
+  OpenDevice closing;
+  {
+    std::lock_guard lock(stateMutex);
+    closing = std::move(openDevice);
+    openDevice = {};
+  }
+  // The watch ends (and is joined) here, outside the lock.
 }
 
 bool IsMachineOpen() { return Device() != nullptr; }

@@ -162,6 +162,25 @@ TEST_F(Exports, AUsbRefusalShowsItsMessageThroughCablink) {
   EXPECT_TRUE(machine.Designs(1).empty());
 }
 
+TEST_F(Exports, UnpluggingTheMachineChangesTheOpenDialogsCaption) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(30, 1))});
+  std::vector<std::string> captions;
+  Every([&] {
+    QDialog* dialog = Shown("sendDesigns");
+    if (!dialog) return;
+    const std::string now = dialog->windowTitle().toStdString();
+    if (captions.empty() || captions.back() != now) captions.push_back(now);
+    if (captions.size() == 1) machine.DetachUsb();
+    if (captions.size() == 2) dialog->reject();
+  });
+  (void)DirectFilesDownload(nullptr, list.c_str(), 0);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Send Designs - USB Connected",
+                                                "Send Designs - USB Disconnected"}));
+  EXPECT_TRUE(machine.Designs(1).empty());
+}
+
 TEST_F(Exports, ClosingTheDialogMidTransferAbortsIt) {
   const std::string list = env.WriteList({env.WriteDesign("BIG.qnf", lptest::Design(20000, 1))});
   PressStartAndWatch();

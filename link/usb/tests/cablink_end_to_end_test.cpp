@@ -19,6 +19,7 @@
 #include "link/transfer_list.h"
 #include "link/usb/cablink.h"
 #include "platform/file_io.h"
+#include "platform/post_to_ui.h"
 #include "platform/usb_device.h"
 #include "testing/machine/machine_simulator.h"
 #include "testing/qnf_file_builder.h"
@@ -411,6 +412,36 @@ TEST_F(Cablink, OnlyTheMachinesOwnRemovalClosesItAndANodeChangeReopens) {
   machine.AttachUsb();
   EXPECT_EQ(USB_EventProc(nullptr, kUsbEventNodesChanged, 0), 0);
   EXPECT_EQ(USB_DirUpload_Sequence(out.c_str(), 1, &detail, nullptr), 0);
+}
+
+TEST_F(Cablink, UnpluggingTheMachineTellsTheWindowWhichDeviceWent) {
+  int window = 0;
+  std::vector<std::pair<uintptr_t, UsbDeviceNotice>> events;
+  platform::RegisterUiReceiver(&window, [&](unsigned message, uintptr_t event, intptr_t data) {
+    if (message == kUsbDeviceChangeMessage) {
+      events.emplace_back(event, *reinterpret_cast<const UsbDeviceNotice*>(data));
+    }
+  });
+  ASSERT_EQ(USB_Initialize(&window, abort), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  platform::DeliverPostedMessages();
+  EXPECT_TRUE(events.empty()) << "a machine still plugged in was reported gone";
+
+  machine.DetachUsb();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (events.empty() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    platform::DeliverPostedMessages();
+  }
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].first, static_cast<uintptr_t>(kUsbEventRemovalComplete));
+  EXPECT_EQ(events[0].second.kind, kUsbNoticeDeviceInterface);
+  EXPECT_EQ(std::string(events[0].second.name), machine.UsbPath());
+  // Passed back, the notice closes the machine.
+  EXPECT_EQ(USB_EventProc(&window, events[0].first, reinterpret_cast<intptr_t>(&events[0].second)), -1);
+  int detail = 0;
+  EXPECT_EQ(USB_Erase_Sequence(1, 1, &detail, nullptr), -14);
+  platform::UnregisterUiReceiver(&window);
 }
 
 TEST(CablinkDevice, NoMachineMeansNoPortAndANodeThatIsNotTheMachineRefusesItsCalls) {
