@@ -91,6 +91,9 @@ int OpenMachine(LinkWindow notifyWindow, VelinorAbortEvent* abort) {
   abortEvent.store(abort);
   CloseMachine();
   const std::string path = platform::UsbDevicePath();
+  // A removal notice carries at most 259 characters of the path; a longer path could
+  // never be matched against one, and the machine would stay open after its removal.
+  if (path.empty() || path.size() >= kUsbNoticeNameBytes) return kTransferPortFailed;
   std::error_code error;
   std::unique_ptr<platform::UsbDevice> device = platform::OpenUsbDevice(path, error);
   if (!device) return kTransferPortFailed;

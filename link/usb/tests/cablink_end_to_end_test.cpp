@@ -458,6 +458,12 @@ TEST(CablinkDevice, NoMachineMeansNoPortAndANodeThatIsNotTheMachineRefusesItsCal
   ASSERT_EQ(USB_Initialize(nullptr, nullptr), 0);
   EXPECT_EQ(USB_DirUpload_Sequence((root / "d").c_str(), 1, &detail, nullptr), -14);
   EXPECT_EQ(USB_Terminate(), 0);
+  // A path longer than a removal notice can name is never opened.
+  const std::filesystem::path deep = root / std::string(250, 'd');
+  std::filesystem::create_directories(deep);
+  ASSERT_FALSE(platform::WriteWholeFile(deep / "machine", std::vector<uint8_t>(16, 0)));
+  setenv(platform::kUsbDeviceEnvironment, (deep / "machine").c_str(), 1);
+  EXPECT_EQ(USB_Initialize(nullptr, nullptr), kTransferPortFailed);
   unsetenv(platform::kUsbDeviceEnvironment);
   EXPECT_EQ(platform::UsbDevicePath(), platform::kDefaultUsbDevicePath);
 }
