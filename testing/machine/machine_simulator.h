@@ -79,6 +79,8 @@ class MachineSimulator {
   void ShortNextUsbWrite();
   // The next design fetch over USB announces this length instead of the design's.
   void LieAboutNextFetchLength(uint32_t length);
+  // The status the machine reports once it has finished its next job, instead of "done".
+  void SetNextFinalStatus(uint8_t status);
   // The next USB control call fails in the driver.
   void FailNextUsbControl();
   // Every control call as "8000200C 01 00 0B 02": the code and its four input bytes.
@@ -167,6 +169,7 @@ class MachineSimulator {
   bool shortNextUsbRead_ = false;
   bool shortNextUsbWrite_ = false;
   uint32_t lieNextLength_ = 0;
+  uint8_t nextFinalStatus_ = 0;
   bool failNextUsbControl_ = false;
   std::vector<std::string> usbCalls_;
 };

@@ -146,6 +146,11 @@ void MachineSimulator::LieAboutNextFetchLength(uint32_t length) {
   lieNextLength_ = length;
 }
 
+void MachineSimulator::SetNextFinalStatus(uint8_t status) {
+  std::lock_guard lock(mutex_);
+  nextFinalStatus_ = status;
+}
+
 void MachineSimulator::FailNextUsbControl() {
   std::lock_guard lock(mutex_);
   failNextUsbControl_ = true;
@@ -252,7 +257,8 @@ std::error_code MachineSimulator::UsbControl(uint32_t code, std::span<const uint
           break;
         }
         list.erase(list.begin() + (number - 1));
-        lastStatus_ = kStatusDone;
+        lastStatus_ = nextFinalStatus_ ? nextFinalStatus_ : kStatusDone;
+        nextFinalStatus_ = 0;
         answerWith(kAnswerReady, 0, 0);
         break;
       }

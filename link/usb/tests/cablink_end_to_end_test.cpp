@@ -341,6 +341,22 @@ TEST_F(Cablink, DeletesOneDesignAndAsksAgainWhenTheCallerRetries) {
   EXPECT_EQ(detail, 128);
 }
 
+TEST_F(Cablink, ADeleteTheMachineAnswersWithAnythingButDoneEndsInsteadOfPollingForEver) {
+  machine.AddDesign(1, "A", Bytes(10, 1));
+  machine.SetNextFinalStatus(3);
+  int detail = 0;
+  EXPECT_EQ(USB_Erase_Sequence(1, 1, &detail, nullptr), kTransferInvalidReply);
+  EXPECT_EQ(CallsStartingWith("80002024 02"), 1);
+}
+
+TEST_F(Cablink, ANodeChangeReopensWithoutTakingTheCancelAway) {
+  ASSERT_EQ(USB_EventProc(nullptr, kUsbEventNodesChanged, 0), 0);
+  AbortEventSet(abort);
+  int detail = 0;
+  EXPECT_EQ(USB_Erase_Sequence(1, 1, &detail, nullptr), kTransferAborted);
+  EXPECT_TRUE(machine.UsbCalls().empty());
+}
+
 TEST_F(Cablink, AnAbortStopsTheSequenceAtItsNextStep) {
   const std::string a = WriteFile("a.qnf", Design(5, 1));
   std::vector<TransferListEntry> list = List({a}, 1);
