@@ -54,9 +54,9 @@ int SendDesign(uint8_t destination, std::string_view announcedName, std::span<co
   const std::size_t announced = record.size() + design.size();
   if (announced > portline::kMaxTransferBytes) return kTransferFileRead;
   const std::vector<uint8_t> image = portline::PaddedImage(record, design);
-  if (const int result = SendImage(kCtlSendDesign,
-                                   LengthInput(destination, static_cast<uint32_t>(announced)),
-                                   image, fileIndex, fileCount, detail, cb)) {
+  if (const int result =
+          SendImage(kCtlSendDesign, LengthInput(destination, static_cast<uint32_t>(announced)),
+                    image, fileIndex, fileCount, detail, cb)) {
     return result;
   }
   return WaitWhileBusy(status);
@@ -82,8 +82,9 @@ int SendSegment(std::span<const uint8_t> segment, uint8_t segmentNo, uint8_t seg
   // A whole segment of 65,536 bytes reads as length 0 in its 16 bits.
   const auto length16 = static_cast<uint16_t>(segment.size());
   const std::vector<uint8_t> image = portline::PaddedImage({}, segment);
-  if (const int result = SendImage(kCtlProgramSegment, SegmentInput(segmentNo, segmentCount, length16),
-                                   image, fileIndex, segmentCount, detail, cb)) {
+  if (const int result =
+          SendImage(kCtlProgramSegment, SegmentInput(segmentNo, segmentCount, length16), image,
+                    fileIndex, segmentCount, detail, cb)) {
     return result;
   }
   uint8_t status = 0;
@@ -173,8 +174,8 @@ int USB_Upload_Sequence(TransferListEntry* list, int count, int* detail, Progres
       if (const int result = ControlCall(kCtlSelectDesign, which, {})) return result;
       Pause(kAfterSelectMs);
       const std::string path = transfer::EntryPath(entry);
-      if (const int result = ReceiveToFile(kCtlFetchDesign, which, 4, path.c_str(), index, count,
-                                           detail, cb)) {
+      if (const int result = ReceiveToFile(kCtlFetchDesign, which, kDesignLengthBytes, path.c_str(),
+                                           index, count, detail, cb)) {
         return result;
       }
     }
@@ -217,7 +218,8 @@ int USB_DirUpload_Sequence(const char* outFile, int destination, int* detail, Pr
     const ControlInput which = {static_cast<uint8_t>(destination), 0, 0, 0};
     if (const int result = ControlCall(kCtlPrepareDirectory, which, {})) return result;
     Pause(kAfterSelectMs);
-    return ReceiveToFile(kCtlFetchDirectory, which, 2, outFile, 0, 1, detail, cb);
+    return ReceiveToFile(kCtlFetchDirectory, which, kDirectoryLengthBytes, outFile, 0, 1, detail,
+                         cb);
   });
 }
 
@@ -225,7 +227,8 @@ int USB_Opening_Sequence(const char* file, int* detail, ProgressCallback cb) {
   return Guarded([&]() -> int { return SendFile(file, kCtlSendOpeningPicture, detail, cb); });
 }
 
-int USB_Versionup_Sequence(const char* file, int* detail, unsigned updateFlag, ProgressCallback cb) {
+int USB_Versionup_Sequence(const char* file, int* detail, unsigned updateFlag,
+                           ProgressCallback cb) {
   return Guarded([&]() -> int {
     if (!file) return kTransferFileOpen;
     std::vector<uint8_t> program;
@@ -238,9 +241,9 @@ int USB_Versionup_Sequence(const char* file, int* detail, unsigned updateFlag, P
       const std::size_t length = std::min(kProgramSegmentBytes, program.size() - start);
       const auto segmentNo = static_cast<uint8_t>(s | (updateFlag ? kUpdateFlagBit : 0));
       // The callback counts from 0, as for designs: segment s is "s / count".
-      if (const int result = SendSegment(std::span<const uint8_t>(program).subspan(start, length),
-                                         segmentNo, static_cast<uint8_t>(segments),
-                                         static_cast<int>(s - 1), detail, cb)) {
+      if (const int result =
+              SendSegment(std::span<const uint8_t>(program).subspan(start, length), segmentNo,
+                          static_cast<uint8_t>(segments), static_cast<int>(s - 1), detail, cb)) {
         return result;
       }
     }

@@ -42,7 +42,8 @@ inline ControlInput LengthInput(uint8_t first, uint32_t length) {
           static_cast<uint8_t>(length >> 8)};
 }
 inline uint32_t LengthOf(const ControlInput& input) {
-  return (static_cast<uint32_t>(input[1]) << 16) | input[2] | (static_cast<uint32_t>(input[3]) << 8);
+  return (static_cast<uint32_t>(input[1]) << 16) | input[2] |
+         (static_cast<uint32_t>(input[3]) << 8);
 }
 
 // A design on the machine: destination, 0, its number 16-bit little-endian.

@@ -13,14 +13,16 @@
 #include "link/usb/cablink.h"
 #include "platform/abort_event.h"
 #include "platform/event.h"
-#include "platform/post_to_ui.h"
 #include "platform/le_bytes.h"
+#include "platform/post_to_ui.h"
 #include "platform/usb_device.h"
 
 namespace cablink {
 
 namespace {
 
+// Over USB, -14 is a control call that failed ("Command error.").
+constexpr int kCommandError = kTransferDesignsFailed;
 // How often the open device is checked for its removal.
 constexpr auto kRemovalCheckPeriod = std::chrono::milliseconds(250);
 // Removal notices stay readable until the window has passed them on; a few slots in turn
@@ -117,8 +119,6 @@ void CloseMachine() {
   // The watch ends (and is joined) here, outside the lock.
 }
 
-bool IsMachineOpen() { return Device() != nullptr; }
-
 bool IsOpenMachinePath(const char* path) {
   std::lock_guard lock(stateMutex);
   return openDevice.device && path && openDevice.path == path;
@@ -130,8 +130,8 @@ bool AbortRequested() { return AbortEventIsSet(abortEvent.load()) != 0; }
 
 int ControlCall(uint32_t code, const ControlInput& input, std::span<uint8_t> output) {
   const std::shared_ptr<platform::UsbDevice> device = Device();
-  if (!device) return kTransferDesignsFailed;
-  if (device->Control(code, input, output)) return kTransferDesignsFailed;
+  if (!device) return kCommandError;
+  if (device->Control(code, input, output)) return kCommandError;
   return kTransferOk;
 }
 
@@ -176,7 +176,8 @@ int WaitWhileBusy(uint8_t& status) {
 }
 
 int ReceiveToFile(uint32_t code, const ControlInput& input, std::size_t lengthBytes,
-                  const char* path, int fileIndex, int fileCount, int* detail, ProgressCallback cb) {
+                  const char* path, int fileIndex, int fileCount, int* detail,
+                  ProgressCallback cb) {
   ControlAnswer answer{};
   for (int tries = 0;; ++tries) {
     if (tries == kFetchTries) return kTransferTimeOut;
@@ -189,8 +190,9 @@ int ReceiveToFile(uint32_t code, const ControlInput& input, std::size_t lengthBy
     if (answer[0] == kAnswerReady) break;
     Pause(kBusyRetryMs);
   }
-  const std::size_t length = lengthBytes == 2 ? platform::ReadU16(answer.data() + kAnswerLength)
-                                              : platform::ReadU32(answer.data() + kAnswerLength);
+  const std::size_t length = lengthBytes == kDirectoryLengthBytes
+                                 ? platform::ReadU16(answer.data() + kAnswerLength)
+                                 : platform::ReadU32(answer.data() + kAnswerLength);
   // The length comes from the wire: nothing the machine holds is larger than one
   // transfer can announce, so a larger one is a broken answer, not a reason to ask for
   // gigabytes.
@@ -209,7 +211,8 @@ int ReceiveToFile(uint32_t code, const ControlInput& input, std::size_t lengthBy
     std::size_t got = 0;
     if (device->Read(block, got) || got < need) return kTransferBrokenPacket;
     std::memcpy(data.data() + at, block, need);
-    if (cb && cb(fileIndex, fileCount, static_cast<int>(at + need), static_cast<int>(length)) == 0) {
+    if (cb &&
+        cb(fileIndex, fileCount, static_cast<int>(at + need), static_cast<int>(length)) == 0) {
       return kTransferAborted;
     }
   }

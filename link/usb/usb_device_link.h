@@ -18,15 +18,19 @@ namespace cablink {
 inline constexpr int kStatusPollMs = 500;
 inline constexpr int kBusyRetryMs = 500;
 inline constexpr int kAfterSelectMs = 500;
+// How many bytes of a fetch answer's length count: all four for a design, the low two
+// for the directory.
+inline constexpr std::size_t kDesignLengthBytes = 4;
+inline constexpr std::size_t kDirectoryLengthBytes = 2;
 // How often a busy fetch is asked before the machine counts as not answering.
 inline constexpr int kFetchTries = 20;
 
 void Pause(int milliseconds);
 
-// Opening and closing; the device events. Linkpanel keeps these calls apart.
+// Opening and closing. Linkpanel calls them from its dialog's thread and from its worker;
+// the open device they share is kept under a lock of its own here.
 int OpenMachine(LinkWindow notifyWindow, VelinorAbortEvent* abortEvent);
 void CloseMachine();
-bool IsMachineOpen();
 // True when the open machine's path is this one (case counts).
 bool IsOpenMachinePath(const char* path);
 

@@ -20,25 +20,35 @@ using namespace cablink;
 
 namespace {
 
-constexpr uint8_t kNoSuchDesign = 97;    // "Cannot be received."
-constexpr uint8_t kCannotDelete = 128;   // "Cannot be deleted."
-constexpr uint8_t kMemoryFull = 64;      // "Cannot be registered."
+constexpr uint8_t kNoSuchDesign = 97;   // "Cannot be received."
+constexpr uint8_t kCannotDelete = 128;  // "Cannot be deleted."
+constexpr uint8_t kMemoryFull = 64;     // "Cannot be registered."
 constexpr uint8_t kAnswerBusy = 2;
 constexpr uint32_t kWholeSegmentBytes = 65536;
 
 // The serial command that does the same job as a control call.
 uint8_t SerialCommandOf(uint32_t code) {
   switch (code) {
-    case kCtlSendDesign: return portline::kCmdSendDesign;
-    case kCtlSelectDesign: return portline::kCmdSelectDesign;
-    case kCtlFetchDesign: return portline::kCmdFetchDesign;
-    case kCtlSendOpeningPicture: return portline::kCmdSendOpeningPicture;
-    case kCtlDeleteDesign: return portline::kCmdDeleteDesign;
-    case kCtlStatus: return portline::kCmdStatus;
-    case kCtlPrepareDirectory: return portline::kCmdPrepareDirectory;
-    case kCtlFetchDirectory: return portline::kCmdFetchDirectory;
-    case kCtlProgramSegment: return portline::kCmdProgramSegment;
-    default: return 0;
+    case kCtlSendDesign:
+      return portline::kCmdSendDesign;
+    case kCtlSelectDesign:
+      return portline::kCmdSelectDesign;
+    case kCtlFetchDesign:
+      return portline::kCmdFetchDesign;
+    case kCtlSendOpeningPicture:
+      return portline::kCmdSendOpeningPicture;
+    case kCtlDeleteDesign:
+      return portline::kCmdDeleteDesign;
+    case kCtlStatus:
+      return portline::kCmdStatus;
+    case kCtlPrepareDirectory:
+      return portline::kCmdPrepareDirectory;
+    case kCtlFetchDirectory:
+      return portline::kCmdFetchDirectory;
+    case kCtlProgramSegment:
+      return portline::kCmdProgramSegment;
+    default:
+      return 0;
   }
 }
 
@@ -58,7 +68,8 @@ namespace {
 
 class SimulatedUsbDevice final : public platform::UsbDevice {
  public:
-  using Reach = std::function<std::error_code(const std::function<std::error_code(MachineSimulator&)>&)>;
+  using Reach =
+      std::function<std::error_code(const std::function<std::error_code(MachineSimulator&)>&)>;
   explicit SimulatedUsbDevice(Reach reach) : reach_(std::move(reach)) {}
   std::error_code Control(uint32_t code, std::span<const uint8_t> input,
                           std::span<uint8_t> output) override {
@@ -107,7 +118,8 @@ void MachineSimulator::AttachUsb() {
   std::shared_ptr<UsbLine> line = usbLine_;
   const std::string path = usbPath_;
   platform::SetUsbDeviceOpener(
-      [line, path](const std::string& wanted, std::error_code& error) -> std::unique_ptr<platform::UsbDevice> {
+      [line, path](const std::string& wanted,
+                   std::error_code& error) -> std::unique_ptr<platform::UsbDevice> {
         error.clear();
         {
           std::lock_guard lock(line->mutex);
@@ -230,7 +242,8 @@ std::error_code MachineSimulator::UsbControl(uint32_t code, std::span<const uint
         transferLength_ = transfer_.size();
         usbMode_ = UsbMode::kSending;
         usbReadAt_ = 0;
-        answerWith(kAnswerReady, 0, lieNextLength_ ? lieNextLength_ : static_cast<uint32_t>(transferLength_));
+        answerWith(kAnswerReady, 0,
+                   lieNextLength_ ? lieNextLength_ : static_cast<uint32_t>(transferLength_));
         lieNextLength_ = 0;
         break;
       }
@@ -270,7 +283,8 @@ std::error_code MachineSimulator::UsbControl(uint32_t code, std::span<const uint
       }
     }
   }
-  if (!output.empty()) std::memcpy(output.data(), answer.data(), std::min(output.size(), answer.size()));
+  if (!output.empty())
+    std::memcpy(output.data(), answer.data(), std::min(output.size(), answer.size()));
   return {};
 }
 
@@ -287,7 +301,8 @@ std::error_code MachineSimulator::UsbWrite(std::span<const uint8_t> block, std::
   }
   // The padding after the announced length is taken and dropped.
   const std::size_t room = transferLength_ - transfer_.size();
-  transfer_.insert(transfer_.end(), block.begin(), block.begin() + static_cast<long>(std::min(room, block.size())));
+  transfer_.insert(transfer_.end(), block.begin(),
+                   block.begin() + static_cast<long>(std::min(room, block.size())));
   written = block.size();
   if (shortNextUsbWrite_) {
     shortNextUsbWrite_ = false;
@@ -307,7 +322,8 @@ std::error_code MachineSimulator::UsbRead(std::span<uint8_t> block, std::size_t&
     Error("a block read while nothing was fetched");
     return std::make_error_code(std::errc::io_error);
   }
-  std::size_t count = std::min({block.size(), platform::kUsbBlockBytes, transferLength_ - usbReadAt_});
+  std::size_t count =
+      std::min({block.size(), platform::kUsbBlockBytes, transferLength_ - usbReadAt_});
   if (shortNextUsbRead_ && count > 0) {
     shortNextUsbRead_ = false;
     --count;

@@ -3,7 +3,6 @@
 // back, and every way a transfer ends.
 
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <atomic>
@@ -224,12 +223,12 @@ TEST_F(Cablink, AShortOrFailedWriteIsAFailedSend) {
   const std::vector<uint8_t> design = Design(300, 4);
   machine.ShortNextUsbWrite();
   int detail = 0;
-  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()), "a.qnf",
-                                        1, &detail, nullptr),
+  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()),
+                                        "a.qnf", 1, &detail, nullptr),
             kTransferSendFailed);
   machine.FailNextUsbControl();
-  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()), "a.qnf",
-                                        1, &detail, nullptr),
+  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()),
+                                        "a.qnf", 1, &detail, nullptr),
             -14);
 }
 
@@ -407,7 +406,8 @@ TEST_F(Cablink, AnOpeningPictureAndAProgramUpdateGoInTheirSegments) {
 
 TEST_F(Cablink, OnlyTheMachinesOwnRemovalClosesItAndANodeChangeReopens) {
   UsbDeviceNotice other{kUsbNoticeDeviceInterface, "/dev/some-other-device"};
-  EXPECT_EQ(USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&other)), -1);
+  EXPECT_EQ(USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&other)),
+            -1);
   int detail = 0;
   const std::string out = (root / "dir.tmp").string();
   EXPECT_EQ(USB_DirUpload_Sequence(out.c_str(), 1, &detail, nullptr), 0);
@@ -416,11 +416,14 @@ TEST_F(Cablink, OnlyTheMachinesOwnRemovalClosesItAndANodeChangeReopens) {
   std::strncpy(ours.name, machine.UsbPath().c_str(), sizeof ours.name - 1);
   UsbDeviceNotice notAnInterface = ours;
   notAnInterface.kind = 0;
-  EXPECT_EQ(USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&notAnInterface)), -1);
+  EXPECT_EQ(
+      USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&notAnInterface)),
+      -1);
   EXPECT_EQ(USB_DirUpload_Sequence(out.c_str(), 1, &detail, nullptr), 0);
 
   machine.DetachUsb();
-  EXPECT_EQ(USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&ours)), -1);
+  EXPECT_EQ(USB_EventProc(nullptr, kUsbEventRemovalComplete, reinterpret_cast<intptr_t>(&ours)),
+            -1);
   EXPECT_EQ(USB_DirUpload_Sequence(out.c_str(), 1, &detail, nullptr), -14);
   EXPECT_EQ(USB_EventProc(nullptr, kUsbEventNodesChanged, 0), kTransferPortFailed);
   EXPECT_EQ(USB_EventProc(nullptr, 0x8000, 0), 1);
@@ -454,7 +457,8 @@ TEST_F(Cablink, UnpluggingTheMachineTellsTheWindowWhichDeviceWent) {
   EXPECT_EQ(events[0].second.kind, kUsbNoticeDeviceInterface);
   EXPECT_EQ(std::string(events[0].second.name), machine.UsbPath());
   // Passed back, the notice closes the machine.
-  EXPECT_EQ(USB_EventProc(&window, events[0].first, reinterpret_cast<intptr_t>(&events[0].second)), -1);
+  EXPECT_EQ(USB_EventProc(&window, events[0].first, reinterpret_cast<intptr_t>(&events[0].second)),
+            -1);
   int detail = 0;
   EXPECT_EQ(USB_Erase_Sequence(1, 1, &detail, nullptr), -14);
   platform::UnregisterUiReceiver(&window);
