@@ -135,12 +135,12 @@ TEST_F(MachineDialogs, UploadDataListsTheMachinesDesignsAndReceivesTheTickedOnes
   StartReceiving();
 
   EXPECT_EQ(UploadData(nullptr), 1);
-  EXPECT_EQ(caption, "Receive Designs - COM Port");
+  EXPECT_EQ(caption, "Receive Designs - USB Disconnected");
   EXPECT_EQ(listed, (std::vector<std::string>{"Bird.PTN", "Cat", "Rose.qnf"}));
   EXPECT_EQ(counterBefore, "Selected designs : 0");
   EXPECT_FALSE(actionBefore);
   EXPECT_EQ(counterAfter, "Selected designs : 2");
-  EXPECT_EQ(receivingCaption, "Receive Designs - COM Port");
+  EXPECT_EQ(receivingCaption, "Receive Designs - USB Disconnected");
   EXPECT_TRUE(busySeen);
   EXPECT_EQ(GetTransferStatus(), 0);
   EXPECT_EQ(Received("Bird.PTN"), bird);
@@ -234,7 +234,7 @@ TEST_F(MachineDialogs, DeleteDataDeletesTheTickedDesignsAndTheOthersMoveUp) {
     ClickLater(Child<QPushButton>(dialog, "action"));
   });
   EXPECT_EQ(DeleteData(nullptr), 1);
-  EXPECT_EQ(caption, "Delete Designs - COM Port");
+  EXPECT_EQ(caption, "Delete Designs - USB Disconnected");
   EXPECT_TRUE(progressSeen);
   EXPECT_TRUE(busySeen);
   ASSERT_EQ(env.boxes.Count(), 1u);
