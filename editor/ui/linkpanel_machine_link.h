@@ -13,7 +13,9 @@ namespace editor_ui {
 
 class LinkpanelMachineLink : public editor::MachineLink {
  public:
-  explicit LinkpanelMachineLink(QWidget* frame) : frame_(frame) {}
+  // volumes: the drives the card dialogs offer; the PC's own when null.
+  explicit LinkpanelMachineLink(QWidget* frame, card::CardVolumes* volumes = nullptr)
+      : frame_(frame), volumes_(volumes ? *volumes : systemVolumes_) {}
 
   int SendFileList(const std::string& listFile) override;
   int ReceiveDesigns() override;
@@ -25,7 +27,8 @@ class LinkpanelMachineLink : public editor::MachineLink {
 
  private:
   QWidget* frame_;
-  card::SystemCardVolumes volumes_;
+  card::SystemCardVolumes systemVolumes_;
+  card::CardVolumes& volumes_;
   design_ui::LinkpanelMachineVersion version_;
 };
 

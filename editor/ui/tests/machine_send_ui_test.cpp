@@ -17,11 +17,14 @@
 #include <filesystem>
 
 #include "design/qnf_reader.h"
+#include "design/ui/card_write_dlg.h"
 #include "editor/command_ids.h"
 #include "editor/send_designs.h"
+#include "editor/tests/fake_document_host.h"
 #include "editor/tests/send_fixture.h"
 #include "editor/ui/brodera_application.h"
 #include "platform/profile.h"
+#include "testing/fake_card.h"
 #include "testing/machine/machine_simulator.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
@@ -150,6 +153,61 @@ TEST_F(MachineSendUi, SendDesignsPutsTheLayoutOnTheMachineAndLeavesNoFileBehind)
   EXPECT_EQ(platform::Profile("Brodera").GetInt("Project", "Name", 0), 'e');
   EXPECT_EQ(FilesUnder(dir / "work"), std::vector<std::string>{});
   EXPECT_EQ(FilesUnder(dir / "data"), std::vector<std::string>{});
+}
+
+}  // namespace
+
+namespace {
+
+class CardWriteUi : public MachineSendUi {
+ protected:
+  CardWriteUi() {
+    platform::Profile("Pictorel").WriteInt("Rs-232c", "Protocol Ver", 2);
+    fs::create_directories(dir / "work");
+    doc.AddDesign(edtest::MarkedDesign(2));
+    doc.AddDesign(edtest::MarkedDesign(1));
+    doc.SetPathName((dir / "Rose.bdz").string());
+    platform::Profile("Brodera").WriteInt("Project", "Name", 'd');
+  }
+
+  // Works the card writer once it shows: Write, or Cancel.
+  void AnswerCardWriter(bool write) {
+    QTimer::singleShot(20, [write] {
+      auto* dialog = dynamic_cast<design_ui::CCardWriteDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      if (write) {
+        dialog->WriteButton()->click();
+      } else {
+        dialog->reject();
+      }
+    });
+  }
+
+  edtest::FakeDocumentHost host;
+  editor::CBroderaDoc doc{host};
+  vtest::FakeCardVolumes volumes;
+  fs::path card = volumes.Add();
+  editor_ui::LinkpanelMachineLink link{nullptr, &volumes};
+  editor::CMachineCommands commands{doc, link, (dir / "work").string(), (dir / "install").string(), {}};
+};
+
+TEST_F(CardWriteUi, WriteDesignsPutsTheBatchOnTheCardAndUsesUpTheLetter) {
+  AnswerCardWriter(true);
+  commands.RunCommand(cmd::kWriteDesigns);
+  design::StitchRecord record;
+  EXPECT_EQ(edtest::MarkOfFile(card / "PC_Link" / "Rose01#e.qnf", record), 2);
+  EXPECT_EQ(edtest::MarkOfFile(card / "PC_Link" / "Rose02#e.qnf", record), 1);
+  EXPECT_EQ(platform::Profile("Brodera").GetInt("Project", "Name", 0), 'e');
+  EXPECT_EQ(FilesUnder(dir / "work"), std::vector<std::string>{});
+  EXPECT_EQ(box.Count(), 0u);
+}
+
+TEST_F(CardWriteUi, ACancelledCardWriteKeepsTheLetter) {
+  AnswerCardWriter(false);
+  commands.RunCommand(cmd::kWriteDesigns);
+  EXPECT_FALSE(fs::exists(card / "PC_Link"));
+  EXPECT_EQ(platform::Profile("Brodera").GetInt("Project", "Name", 0), 'd');
+  EXPECT_EQ(FilesUnder(dir / "work"), std::vector<std::string>{});
 }
 
 }  // namespace
