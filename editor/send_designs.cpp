@@ -86,8 +86,8 @@ void TempDesignBatch::Write(const std::filesystem::path& folder, const std::stri
     exporter.FillHeader(index, count, letter, record, {*placed.working, placed.name}, hoopKind);
     const std::filesystem::path path = folder / TempDesignFileName(*fitted, fileNo, letter);
     // A file that could not be written whole is gone (its failure shown by the exporter);
-    // it stays listed so that the link names it as missing instead of sending fewer
-    // designs without a word.
+    // it stays listed, so the link and the card writer meet a file they cannot read and
+    // say so, instead of sending the rest of the batch as if it were all.
     (void)exporter.WriteFile(record, path);
     designPaths_.push_back(path);
 
