@@ -2,6 +2,7 @@
 
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
+#include "editor/template_commands.h"
 
 namespace editor_ui {
 
@@ -16,7 +17,10 @@ std::vector<platform_ui::MenuSpec> BroderaMenus() {
   std::vector<MenuEntry> file{
       {"&New\tCtrl+N", cmd::kFileNew, {}},     {"&Open...\tCtrl+O", cmd::kFileOpen, {}},
       {"&Save\tCtrl+S", cmd::kFileSave, {}},   {"Save &As...", cmd::kFileSaveAs, {}},
-      {"", 0, {}},                             {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Print Template...\tCtrl+P", cmd::kFilePrint, {}},
+      {"Print Pre&view", cmd::kFilePrintPreview, {}}, {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Outline Template", cmd::kOutlineTemplate, {}},
+      {"&Color Template", cmd::kColourTemplate, {}}, {"Color Vie&w", cmd::kColourView, {}},
       {"", 0, {}}};
   file.insert(file.end(), recent.begin(), recent.end());
   file.push_back({"", 0, {}});
@@ -85,10 +89,11 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, edito
                   {"Undo", cmd::kEditUndo, {}},
                   {"", 0, {}},
                   {"Delete", cmd::kDelete, {}},
+                  {"Print", cmd::kFilePrint, {}},
                   {"", 0, {}},
                   {"Zoom", cmd::kZoomTool, {}},
                   {"Combine", cmd::kCombine, {}}});
-  AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode});
+  AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode, cmd::kPaneTemplate});
 }
 
 }  // namespace editor_ui
