@@ -1,6 +1,7 @@
 #include "editor/outline_tracer.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "editor/stitch_walk.h"
@@ -44,6 +45,19 @@ class MaskPen {
 
  private:
   void Stamp(int cx, int cy) {
+    // A line's end is its successor's start: that point is stamped once.
+    if (cx == lastX_ && cy == lastY_) return;
+    lastX_ = cx;
+    lastY_ = cy;
+    if (cx >= kPenRadius && cy >= kPenRadius && cx < drawWidth_ - kPenRadius && cy < height_ - kPenRadius) {
+      // Wholly inside: no pixel of the pen needs its own bounds check.
+      uint8_t* centre = mask_.data() + static_cast<std::size_t>(cy) * width_ + cx;
+      for (int oy = -kPenRadius; oy <= kPenRadius; ++oy) {
+        const int reach = oy * oy == kPenRadius * kPenRadius ? kPenRadius - 1 : kPenRadius;
+        std::fill_n(centre + static_cast<std::ptrdiff_t>(oy) * width_ - reach, 2 * reach + 1, kMaskSet);
+      }
+      return;
+    }
     // Nothing of the pen touches the mask: skip the point.
     if (cx < -kPenRadius || cy < -kPenRadius || cx >= width_ + kPenRadius || cy >= height_ + kPenRadius) return;
     for (int oy = -kPenRadius; oy <= kPenRadius; ++oy) {
@@ -64,6 +78,7 @@ class MaskPen {
   // The bitmap's own width: the row padding beyond it stays empty.
   int drawWidth_ = std::min(width_, kOutlineBitmapWidth);
   int x_ = 0, y_ = 0;
+  int lastX_ = INT_MIN, lastY_ = INT_MIN;
 };
 
 // Follows the stitches in stitch units, x to the right and y downward, from the bitmap's
