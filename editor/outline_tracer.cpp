@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "editor/stitch_strokes.h"
 #include "editor/stitch_walk.h"
 
 namespace editor {
@@ -83,49 +84,26 @@ class MaskPen {
 
 // Follows the stitches in stitch units, x to the right and y downward, from the bitmap's
 // centre (700, 1000); each point lands on pixel position / 5.
-class OutlineSink {
+class OutlinePen {
  public:
-  explicit OutlineSink(MaskPen& pen) : pen_(pen) {
-    pen_.MoveTo(kOutlineCentreX, kOutlineCentreY);
-  }
+  explicit OutlinePen(MaskPen& pen) : pen_(pen) { pen_.MoveTo(kOutlineCentreX, kOutlineCentreY); }
+
   void ColourChange() {
     if (++colourChanges_ >= kOutlineColourLimit) stopped_ = true;
   }
-  void Jump(int dx, int dy, bool sewnLongStitch) {
-    if (stopped_) return;
-    Advance(dx, dy);
-    if (sewnLongStitch) {
-      pen_.LineTo(PixelX(), PixelY());
-      landing_ = false;
-      return;
-    }
-    pen_.MoveTo(PixelX(), PixelY());
-    landing_ = true;
-  }
-  void Stitch(int dx, int dy) {
-    if (stopped_) return;
-    Advance(dx, dy);
-    if (landing_) {
-      pen_.MoveTo(PixelX(), PixelY());
-      landing_ = false;
-      return;
-    }
-    pen_.LineTo(PixelX(), PixelY());
-  }
-
- private:
+  bool Stopped() const { return stopped_; }
   void Advance(int dx, int dy) {
     x_ += dx;
     y_ -= dy;  // dy grows upward, pixel rows downward
   }
-  int PixelX() const { return x_ / kStitchUnitsPerOutlinePixel; }
-  int PixelY() const { return y_ / kStitchUnitsPerOutlinePixel; }
+  void Move() { pen_.MoveTo(x_ / kStitchUnitsPerOutlinePixel, y_ / kStitchUnitsPerOutlinePixel); }
+  void Stroke() { pen_.LineTo(x_ / kStitchUnitsPerOutlinePixel, y_ / kStitchUnitsPerOutlinePixel); }
 
+ private:
   MaskPen& pen_;
   int x_ = kOutlineCentreX * kStitchUnitsPerOutlinePixel;
   int y_ = kOutlineCentreY * kStitchUnitsPerOutlinePixel;
   int colourChanges_ = 0;
-  bool landing_ = false;
   bool stopped_ = false;
 };
 
@@ -190,7 +168,8 @@ void RenderOutlineMask(const design::StitchRecord& record, std::span<uint8_t> ma
   if (maskWidth <= 0 || maskHeight <= 0) return;
   if (mask.size() < static_cast<std::size_t>(maskWidth) * maskHeight) return;
   MaskPen pen(mask, maskWidth, maskHeight);
-  OutlineSink sink(pen);
+  OutlinePen outline(pen);
+  StrokeSink sink(outline);
   WalkDesignStitches(record, sink);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/thread_colors.h"
+#include "editor/stitch_strokes.h"
 #include "editor/stitch_walk.h"
 
 namespace editor {
@@ -64,7 +65,6 @@ class PrintStitchPen {
   }
 
   void ColourChange() {
-    if (stopped_) return;
     // The print colours run out after the last of the design's 78 colours.
     if (++colour_ >= kPrintColourCount) {
       stopped_ = true;
@@ -72,29 +72,17 @@ class PrintStitchPen {
     }
     canvas_.SetPen(ColourOf(colour_), kPrintStitchPenWidth);
   }
-  void Jump(int dx, int dy, bool sewnLongStitch) {
-    if (stopped_) return;
+  bool Stopped() const { return stopped_; }
+  void Advance(int dx, int dy) {
     x_ += dx;
     y_ += dy;
-    const CanvasPoint at = turn_(x_, y_);
-    if (sewnLongStitch) {
-      canvas_.LineTo(at.x, at.y);
-      landing_ = false;
-      return;
-    }
-    canvas_.MoveTo(at.x, at.y);
-    landing_ = true;
   }
-  void Stitch(int dx, int dy) {
-    if (stopped_) return;
-    x_ += dx;
-    y_ += dy;
+  void Move() {
     const CanvasPoint at = turn_(x_, y_);
-    if (landing_) {
-      canvas_.MoveTo(at.x, at.y);
-      landing_ = false;
-      return;
-    }
+    canvas_.MoveTo(at.x, at.y);
+  }
+  void Stroke() {
+    const CanvasPoint at = turn_(x_, y_);
     canvas_.LineTo(at.x, at.y);
   }
 
@@ -107,7 +95,6 @@ class PrintStitchPen {
   PrintRotation turn_;
   int x_, y_;
   int colour_ = 0;
-  bool landing_ = false;
   bool stopped_ = false;
 };
 
@@ -262,7 +249,8 @@ void CTemplatePrinter::DrawCropMarks(platform::Canvas& canvas) const {
 void CTemplatePrinter::DrawStitchesForPrint(platform::Canvas& canvas, const design::StitchRecord& record,
                                             PrintPoint centre, int q) const {
   PrintStitchPen pen(canvas, *this, record, centre, q);
-  WalkDesignStitches(record, pen);
+  StrokeSink sink(pen);
+  WalkDesignStitches(record, sink);
 }
 
 void CTemplatePrinter::DrawDesignOutline(platform::Canvas& canvas, const design::StitchRecord& record,

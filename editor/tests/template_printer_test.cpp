@@ -308,3 +308,30 @@ TEST_F(TemplateModes, PrintingNeedsDesignsAndAPrinterWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TemplatePrinting, ColourStitchesStopAfterTheSeventyEighthColour) {
+  editor::DesignObject d;
+  d.centreX = 100;
+  d.centreY = 100;
+  editor::GiveNewRecords(d);
+  vtest::StitchStreamBuilder stream;
+  for (int block = 0; block < 80; ++block) {
+    if (block > 0) stream.ColourChange();
+    stream.Stitch(block % 2 ? -10 : 10, 0);
+  }
+  stream.End();
+  std::memcpy(d.working->Stitches(), stream.Bytes().data(), stream.Bytes().size());
+  d.working->SetPairCount(static_cast<int32_t>(stream.Pairs()));
+  printer.SetFlags(1, 1);
+  Begin();
+  printer.DrawStitchesForPrint(canvas, *d.working, {500, -500}, 0);
+  const auto lines = canvas.Of(CanvasOp::kLine);
+  ASSERT_EQ(lines.size(), 78u);
+  EXPECT_EQ(lines[0].points[0], (CanvasPoint{500, -500}));
+  EXPECT_EQ(lines[0].points[1], (CanvasPoint{510, -500}));
+  EXPECT_EQ(lines[0].penWidth, 5);
+}
+
+}  // namespace
