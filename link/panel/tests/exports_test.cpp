@@ -25,6 +25,7 @@
 #include "link/panel/linkpanel.h"
 #include "link/panel/tests/link_test_env.h"
 #include "link/transfer_list.h"
+#include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/machine/machine_simulator.h"
 
@@ -165,6 +166,15 @@ TEST_F(Exports, ClosingBeforeStartReturnsTwoWithoutATransfer) {
   EXPECT_TRUE(machine.Log().empty());
 }
 
+TEST_F(Exports, AStartThatFindsNothingToSendStillEndsWithOneAfterSayingWhy) {
+  const std::filesystem::path list = env.root / "Empty.lst";
+  EXPECT_FALSE(platform::WriteWholeFile(list, {}));
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"File Open Error."});
+  EXPECT_EQ(machine.Designs(1).size(), 0u);
+}
+
 TEST_F(Exports, TheSettingsDialogChoosesThePortAndRateTheNextTransferUses) {
   Every([] {
     QDialog* dialog = Shown("commSettings");
@@ -246,6 +256,61 @@ TEST_F(Exports, ALargeDesignAsksTheVersionOnceBeforeItIsSent) {
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(machine.Designs(1).size(), 2u);
+}
+
+// A question the machine's stored program already answers is never put: the version
+// dialog is closed here if it shows, and counted.
+TEST_F(Exports, WithTheNewerProgramStoredALargeDesignIsSentWithoutAsking) {
+  StoreLink("Protocol Ver", 2);
+  int asked = 0;
+  Every([&] {
+    if (QDialog* dialog = Shown("versionDialog")) {
+      ++asked;
+      dialog->close();
+    }
+  });
+  PressStartAndWatch();
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1, 40000))});
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(GetVersionCode(), 2);
+}
+
+TEST_F(Exports, WithTheNewerProgramStoredThePanelTakesALargeDesignWithoutAsking) {
+  StoreLink("Protocol Ver", 2);
+  const std::vector<uint8_t> a = lptest::Design(5, 3, 40000);
+  const std::string path = env.WriteDesign("Large.qnf", a);
+  int asked = 0;
+  bool sent = false;
+  Every([&] {
+    if (QDialog* dialog = Shown("versionDialog")) {
+      ++asked;
+      dialog->close();
+      return;
+    }
+    QDialog* panel = Shown("sendPanel");
+    if (!panel || sent) return;
+    if (asked > 0) {
+      // Refused by the closed question: nothing can be added; give up.
+      panel->reject();
+      return;
+    }
+    auto* picker = Child<QFileDialog>(panel, "picker");
+    picker->setDirectory(QString::fromStdString((env.root / "designs").string()));
+    picker->selectFile(QString::fromStdString(path));
+    ClickLater(Child<QPushButton>(panel, "add"));
+    if (Child<QTreeWidget>(panel, "list")->topLevelItemCount() != 1) return;
+    sent = true;
+    ClickLater(Child<QPushButton>(panel, "send"));
+  });
+  PressStartAndWatch();
+  std::string folder = (env.root / "designs").string();
+  folder.resize(260, '\0');
+  EXPECT_EQ(TransferQNFFiles(nullptr, folder.data(), static_cast<unsigned>(folder.size())), 1);
+  EXPECT_EQ(asked, 0);
+  ASSERT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(machine.Designs(1)[0].bytes, a);
 }
 
 TEST_F(Exports, DirectDownloadWithoutANameAnnouncesATimeName) {

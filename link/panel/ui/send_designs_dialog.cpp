@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "link/link_types.h"
+#include "link/panel/linkpanel.h"
 #include "link/panel/panel_dialogs.h"
 #include "link/panel/send_designs.h"
 #include "link/panel/ui/posting_dialog.h"
@@ -288,7 +289,7 @@ class SendDesignsDialog : public PostingDialog {
     openSave_->setEnabled(false);
     const int destination = linkpanel::DestinationOf(ataCard_->isChecked(), openSave_->isChecked());
     rules_.Start(
-        destination, [this] { return linkpanel::RunVersionDialog(Handle(), false); },
+        destination, [this] { return CheckVersionDlg(Handle(), 0); },
         [this](int where, VelinorAbortEvent* abortEvent) {
           return CountMachineDesigns(this, where, abortEvent);
         });

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "link/panel/linkpanel.h"
 #include "link/panel/panel_dialogs.h"
 #include "link/panel/send_panel.h"
 #include "link/panel/ui/posting_dialog.h"
@@ -48,7 +49,7 @@ class SendPanelDialog : public QDialog {
  public:
   SendPanelDialog(QWidget* owner, const std::string& folder, std::filesystem::path listFile)
       : QDialog(owner),
-        rules_([this] { return linkpanel::RunVersionDialog(static_cast<QWidget*>(this), false); }),
+        rules_([this] { return CheckVersionDlg(static_cast<QWidget*>(this), 0); }),
         listFile_(std::move(listFile)) {
     setObjectName("sendPanel");
     setWindowTitle("Select Designs");

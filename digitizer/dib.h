@@ -1,0 +1,87 @@
+#pragma once
+
+// CDib: one device-independent bitmap as Pictorel holds it: the 40-byte info header with its
+// colour table in one block, the pixel rows (bottom row first, each padded to 4 bytes) and a
+// palette made from the colour table. Reads and writes BMP files, draws itself stretched, and
+// can be made as an empty 1-bit drawing for the outline picture.
+//
+// The bitmap's blocks are plain vectors owned by the object; a bitmap that comes from the
+// clipboard is copied in, so no block is ever borrowed.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace digitizer {
+
+class CDib {
+ public:
+  static constexpr std::size_t kFileHeaderBytes = 14;
+  static constexpr std::size_t kInfoHeaderBytes = 40;
+  static constexpr uint16_t kBitmapMagic = 0x4D42;  // "BM"
+
+  struct Dimensions {
+    int width = 0;
+    int height = 0;
+  };
+
+  CDib();
+  virtual ~CDib();
+
+  void Empty();
+  bool HasHeader() const { return !header_.empty(); }
+  Dimensions GetDimensions() const;
+
+  // Reads a BMP file; on failure shows "Read error", leaves the object empty and returns false.
+  bool Read(const std::filesystem::path& path);
+  // The same from the file's bytes, without a message.
+  bool ReadFileImage(std::span<const uint8_t> file);
+  // Writes a BMP file; on failure shows "Write error" and returns false (no partial file stays).
+  bool Write(const std::filesystem::path& path);
+  // The BMP file's bytes; stores the image size into the header. Empty without a header.
+  std::vector<uint8_t> FileImage();
+
+  // Adopts a packed bitmap (header, colour table and bits in one block), as the clipboard hands
+  // it over; a copy is kept. On failure shows "AttachMemory error" and returns false.
+  bool AttachMemory(std::span<const uint8_t> packedDib);
+
+  // Builds the palette from the colour table; false when there is no colour table.
+  bool MakePalette();
+
+  // Stretches the whole bitmap into the rectangle, pixel for pixel without blending (each
+  // target pixel takes the source pixel it falls on). False without a header.
+  bool Draw(platform::Canvas& canvas, int left, int top, int right, int bottom) const;
+
+  // On an object without a header: an uncleared 1-bit bitmap, colour 0 black, colour 1 white.
+  void CreateMono(int width, int height);
+  // Copies a top-down 1-bit picture with rows padded to 16 bits (a packed mask) into the
+  // bottom-up bits. False without copying when the bitmap is not 1-bit or source is short.
+  bool SetBitsFromTopDown(std::span<const uint8_t> source);
+
+  int BitCount() const;
+  int ColorCount() const { return colorCount_; }
+  uint32_t ImageSize() const { return imageSize_; }
+  std::span<const uint8_t> Header() const { return header_; }
+  std::span<const uint8_t> ImageBits() const { return bits_; }
+  std::span<uint8_t> ImageBits() { return bits_; }
+  const std::vector<platform::PaletteColour>& Palette() const { return palette_; }
+  // The colour of a pixel counted from the top-left; a colour index past the table is black.
+  platform::PaletteColour PixelColour(int x, int yFromTop) const;
+  // Bytes of one stored pixel row.
+  std::size_t StrideBytes() const;
+
+ private:
+  // Checks the header block and sets image size and colour count; the bits must follow.
+  bool AdoptHeader(std::span<const uint8_t> headerBlock, std::size_t bitsAvailable);
+
+  std::vector<uint8_t> header_;  // info header, colour table (and whatever lay before the bits)
+  std::vector<uint8_t> bits_;
+  uint32_t imageSize_ = 0;
+  int colorCount_ = 0;
+  std::vector<platform::PaletteColour> palette_;
+};
+
+}  // namespace digitizer
