@@ -335,3 +335,21 @@ TEST_F(TemplatePrinting, ColourStitchesStopAfterTheSeventyEighthColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TemplatePrinting, BothJumpCodesMoveWithoutALineAndTheLandingIsNotSewn) {
+  design::StitchRecord record;
+  vtest::StitchStreamBuilder stream;
+  stream.Stitch(10, 0).Jump(0, 50).Stitch(0, 10).Stitch(10, 0).JumpAlt(0, 50).Stitch(0, 10).Stitch(10, 0).End();
+  std::memcpy(record.Stitches(), stream.Bytes().data(), stream.Bytes().size());
+  Begin();
+  printer.DrawStitchesForPrint(canvas, record, {0, 0}, 0);
+  std::vector<std::pair<CanvasPoint, CanvasPoint>> lines;
+  for (const auto& line : canvas.Of(CanvasOp::kLine)) lines.emplace_back(line.points[0], line.points[1]);
+  const std::vector<std::pair<CanvasPoint, CanvasPoint>> expected{
+      {{0, 0}, {10, 0}}, {{10, 60}, {20, 60}}, {{20, 120}, {30, 120}}};
+  EXPECT_EQ(lines, expected);
+}
+
+}  // namespace
