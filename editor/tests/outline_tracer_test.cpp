@@ -33,6 +33,13 @@ void Record(design::StitchRecord& record, const vtest::StitchStreamBuilder& stre
   record.SetPairCount(static_cast<int32_t>(stream.Pairs()));
 }
 
+// The design drawn into an outline mask of its own.
+std::vector<uint8_t> Rendered(const design::StitchRecord& record) {
+  std::vector<uint8_t> mask(static_cast<std::size_t>(editor::kOutlineMaskWidth) * editor::kOutlineBitmapHeight);
+  editor::RenderOutlineMask(record, mask, editor::kOutlineMaskWidth, editor::kOutlineBitmapHeight);
+  return mask;
+}
+
 bool SetAt(const std::vector<uint8_t>& mask, int x, int y) {
   return mask[static_cast<std::size_t>(y) * editor::kOutlineMaskWidth + x] == editor::kMaskSet;
 }
@@ -149,8 +156,7 @@ TEST(RenderOutlineMask, DrawsStitchesWithAFivePixelPenFromTheCentre) {
   design::StitchRecord record;
   // 20 mm to the right (40 pixels), then 10 mm up (20 pixel rows up).
   Record(record, vtest::StitchStreamBuilder().Stitch(100, 0).Stitch(100, 0).Stitch(0, 100).End());
-  std::vector<uint8_t> mask(static_cast<std::size_t>(editor::kOutlineMaskWidth) * editor::kOutlineBitmapHeight);
-  editor::RenderOutlineMask(record, mask, editor::kOutlineMaskWidth, editor::kOutlineBitmapHeight);
+  const std::vector<uint8_t> mask = Rendered(record);
   EXPECT_TRUE(SetAt(mask, 140, 200));
   EXPECT_TRUE(SetAt(mask, 180, 200));
   EXPECT_TRUE(SetAt(mask, 180, 180));
@@ -169,8 +175,7 @@ TEST(RenderOutlineMask, JumpsMoveAndSewnLongStitchesDraw) {
                      .Stitch(50, 0)    // drawn: 170..180
                      .Jump(0, -119)    // a sewn long stitch: drawn down
                      .End());
-  std::vector<uint8_t> mask(static_cast<std::size_t>(editor::kOutlineMaskWidth) * editor::kOutlineBitmapHeight);
-  editor::RenderOutlineMask(record, mask, editor::kOutlineMaskWidth, editor::kOutlineBitmapHeight);
+  const std::vector<uint8_t> mask = Rendered(record);
   EXPECT_FALSE(SetAt(mask, 150, 200));
   EXPECT_FALSE(SetAt(mask, 165, 200));
   EXPECT_TRUE(SetAt(mask, 175, 200));
@@ -186,8 +191,7 @@ TEST(RenderOutlineMask, OnlyTheFirstTwelveColoursAreDrawn) {
     stream.Jump(0, -50).Stitch(0, 0).Stitch(25, 0).Stitch(-25, 0);
   }
   Record(record, stream.End());
-  std::vector<uint8_t> mask(static_cast<std::size_t>(editor::kOutlineMaskWidth) * editor::kOutlineBitmapHeight);
-  editor::RenderOutlineMask(record, mask, editor::kOutlineMaskWidth, editor::kOutlineBitmapHeight);
+  const std::vector<uint8_t> mask = Rendered(record);
   EXPECT_TRUE(SetAt(mask, 145, 200 + 10 * 12));   // the twelfth block
   EXPECT_FALSE(SetAt(mask, 145, 200 + 10 * 13));  // the thirteenth is not drawn
   EXPECT_FALSE(SetAt(mask, 145, 200 + 10 * 14));
@@ -199,8 +203,7 @@ TEST(RenderOutlineMask, StitchesOutsideTheBitmapAreClippedAndTheRowPaddingStaysE
   for (int i = 0; i < 20; ++i) stream.Stitch(100, 100);  // far off the top right corner
   for (int i = 0; i < 40; ++i) stream.Stitch(-100, -100);
   Record(record, stream.End());
-  std::vector<uint8_t> mask(static_cast<std::size_t>(editor::kOutlineMaskWidth) * editor::kOutlineBitmapHeight);
-  editor::RenderOutlineMask(record, mask, editor::kOutlineMaskWidth, editor::kOutlineBitmapHeight);
+  const std::vector<uint8_t> mask = Rendered(record);
   for (int y = 0; y < editor::kOutlineBitmapHeight; ++y) {
     for (int x = editor::kOutlineBitmapWidth; x < editor::kOutlineMaskWidth; ++x) ASSERT_FALSE(SetAt(mask, x, y));
   }
