@@ -20,6 +20,7 @@
 #include "editor/ui/brodera_scroll_view.h"
 #include "editor/ui/linkpanel_machine_link.h"
 #include "editor/ui/main_frame.h"
+#include "editor/ui/template_print_job.h"
 #include "platform/command_router.h"
 
 namespace editor_ui {
@@ -49,6 +50,7 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   editor::CBroderaDoc& Document() { return *doc_; }
   editor::CBroderaApp& App() { return app_; }
   editor::CMachineCommands& MachineCommands() { return *machine_; }
+  editor::TemplateCommands& Templates() { return *templates_; }
   platform::CommandRouter& Router() { return router_; }
 
   // ---- editor::AppActions ----
@@ -79,6 +81,10 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   std::unique_ptr<editor::CBroderaView> view_;
   std::unique_ptr<LinkpanelMachineLink> link_;
   std::unique_ptr<editor::CMachineCommands> machine_;
+  // Template printing: the modes follow the view's commands in the route.
+  editor::CTemplatePrinter templatePrinter_;
+  std::unique_ptr<editor::TemplateCommands> templates_;
+  std::unique_ptr<TemplatePrintJob> printJob_;
   SaveChooser chooseSave_;
   OpenChooser chooseOpen_;
 };

@@ -4,6 +4,7 @@
 
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
+#include "editor/template_commands.h"
 
 namespace editor_ui {
 
@@ -12,8 +13,6 @@ using platform_ui::MenuEntry;
 
 namespace {
 
-// The framework's Print command; template printing answers it.
-constexpr int kPrintCommand = 57607;
 // Places of the two drop-down buttons on the toolbar, separators counted.
 constexpr int kRotateButtonPos = 9;
 constexpr int kZoomButtonPos = 20;
@@ -24,7 +23,10 @@ std::vector<platform_ui::MenuSpec> BroderaMenus() {
   std::vector<MenuEntry> file{
       {"&New\tCtrl+N", cmd::kFileNew, {}},     {"&Open...\tCtrl+O", cmd::kFileOpen, {}},
       {"&Save\tCtrl+S", cmd::kFileSave, {}},   {"Save &As...", cmd::kFileSaveAs, {}},
-      {"", 0, {}},                             {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Print Template...\tCtrl+P", cmd::kFilePrint, {}},
+      {"Print Pre&view", cmd::kFilePrintPreview, {}}, {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Outline Template", cmd::kOutlineTemplate, {}},
+      {"&Color Template", cmd::kColourTemplate, {}}, {"Color Vie&w", cmd::kColourView, {}},
       {"", 0, {}}};
   file.insert(file.end(), recent.begin(), recent.end());
   file.push_back({"", 0, {}});
@@ -113,7 +115,7 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, edito
                                   {"Undo", cmd::kEditUndo, {}},
                                   {"", 0, {}},
                                   {"Delete", cmd::kDelete, {}},
-                                  {"Print", kPrintCommand, {}},
+                                  {"Print", cmd::kFilePrint, {}},
                                   {"Send Designs", cmd::kSendDesigns, {}},
                                   {"Write Designs", cmd::kWriteDesigns, {}},
                                   {"Combine", cmd::kCombine, {}},
