@@ -302,15 +302,8 @@ std::vector<std::size_t> MonogramEngine::BlockGlyphs() const {
   return order;
 }
 
-bool MonogramEngine::MakeStitches(design::StitchRecord& record, MonogramBlock& block) {
+void MonogramEngine::FillBlock(MonogramBlock& block) {
   if (mode != LetteringMode::kFree) PlaceOnPath();
-  record.Clear();
-  record.SetStitchDataOffset(kOneColourStitchOffset);
-  record.SetFlags(kLetteringFlags);
-  record.SetColourCount(1);
-  record.SetThreadCode(0, threadCode);
-  record.SetThreadType(0, kLetteringThreadType);
-
   block.Clear();
   block.SetMode(static_cast<int32_t>(mode));
   block.SetThreadCode(threadCode);
@@ -332,21 +325,40 @@ bool MonogramEngine::MakeStitches(design::StitchRecord& record, MonogramBlock& b
     block.SetTopOffset(k, g.topOffset);
     block.SetRect(k, g.rect);
   }
+}
 
-  auto fail = [] {
-    platform::MessageBox(nullptr, kStitchErrorText, kAttentionCaption,
-                         platform::kMbOk | platform::kMbIconExclamation);
-    return false;
-  };
-  // The end pair always has room behind the letters' bytes.
-  StitchSink sink(record.StitchArea().first(record.StitchRoom() - 2));
-  NeedlePoint needle = hoop_.start;
+bool MonogramEngine::EncodeLetters(std::span<uint8_t> area, NeedlePoint start, std::size_t& written) const {
+  StitchSink sink(area);
+  NeedlePoint needle = start;
+  bool ok = true;
   for (std::size_t k : StitchedGlyphs()) {
     const MonogramGlyph& g = glyphs_[k];
     const NeedlePoint target{g.origin.x * kPreviewToStitch, g.origin.y * kPreviewToStitch};
-    if (!EncodeJumpMove(needle, target, sink) || !WriteGlyphStitches(g, needle, hoop_.area, sink)) return fail();
+    if (!EncodeJumpMove(needle, target, sink) || !WriteGlyphStitches(g, needle, hoop_.area, sink)) {
+      ok = false;
+      break;
+    }
   }
-  const std::size_t end = sink.Position();
+  written = sink.Position();
+  return ok;
+}
+
+bool MonogramEngine::MakeStitches(design::StitchRecord& record, MonogramBlock& block) {
+  record.Clear();
+  record.SetStitchDataOffset(kOneColourStitchOffset);
+  record.SetFlags(kLetteringFlags);
+  record.SetColourCount(1);
+  record.SetThreadCode(0, threadCode);
+  record.SetThreadType(0, kLetteringThreadType);
+  FillBlock(block);
+
+  auto fail = [] {
+    ShowStitchError();
+    return false;
+  };
+  // The end pair always has room behind the letters' bytes.
+  std::size_t end = 0;
+  if (!EncodeLetters(record.StitchArea().first(record.StitchRoom() - 2), hoop_.start, end)) return fail();
   record.Stitches()[end] = design::kStitchEscape;
   record.Stitches()[end + 1] = design::kEnd;
   if (!design::CStitchEncoder().Recentre(record).ok) return fail();
@@ -354,6 +366,10 @@ bool MonogramEngine::MakeStitches(design::StitchRecord& record, MonogramBlock& b
   exporter.SetHoopFit(record, hoop_.hoopKind);
   exporter.StampHeader(record);
   return true;
+}
+
+void ShowStitchError() {
+  platform::MessageBox(nullptr, kStitchErrorText, kAttentionCaption, platform::kMbOk | platform::kMbIconExclamation);
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,14 @@ class MonogramEngine {
   // the stitch error and returns false; the record may hold a part.
   bool MakeStitches(design::StitchRecord& record, MonogramBlock& block);
 
+  // The two halves of making a lettering, for records of other layouts: the block of the
+  // letters as laid out now (line and arc letters put on their path first), and the
+  // letters' jumps and stitches written into area from start. EncodeLetters writes no end
+  // pair and shows nothing; false when a stitch leaves the hoop's area or the lettering
+  // grows too long. written is the byte count either way.
+  void FillBlock(MonogramBlock& block);
+  bool EncodeLetters(std::span<uint8_t> area, NeedlePoint start, std::size_t& written) const;
+
  private:
   void LayoutFree(const std::string& letters);
   void LayoutAlongPath(const std::string& letters);
@@ -133,5 +142,7 @@ class MonogramEngine {
 
 // Shows one of the load messages for a result.
 void ShowLoadFailure(LoadResult result);
+// Shows "Stitch error..." (the lettering leaves the embroidery area).
+void ShowStitchError();
 
 }  // namespace editor

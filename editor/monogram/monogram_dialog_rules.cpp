@@ -60,7 +60,35 @@ std::vector<std::string> ListMonogramFonts(const std::filesystem::path& folder) 
 void MonogramDialogRules::ResetNameCounter() { monoNameCounter = 0; }
 
 MonogramDialogRules::MonogramDialogRules(MonogramDialogKind kind, std::string program)
-    : constants_(MonogramConstantsFor(kind)), program_(std::move(program)), engine_(constants_.hoop) {}
+    : MonogramDialogRules(MonogramConstantsFor(kind), std::move(program)) {}
+
+MonogramDialogRules::MonogramDialogRules(const MonogramDialogConstants& constants, std::string program)
+    : constants_(constants), program_(std::move(program)), engine_(constants_.hoop) {}
+
+bool MonogramDialogRules::TakeRecord(const MonogramDialogInput& input) {
+  record_ = input.record;
+  return record_ != nullptr;
+}
+
+bool MonogramDialogRules::MakeDesign() { return engine_.MakeStitches(*record_, outputBlock_); }
+
+std::filesystem::path MonogramDialogRules::SaveStartFolder() const {
+  const platform::Profile profile(program_);
+  std::filesystem::path folder = profile.GetString(kMonoQnfSection, kMonoQnfKey, programFolder_.string());
+  if (folder.empty()) folder = programFolder_;
+  return folder;
+}
+
+bool MonogramDialogRules::WriteDesign(const std::filesystem::path& path) const {
+  const std::vector<uint8_t> image = design::QnfFileImage(*record_);
+  return !image.empty() && !platform::WriteWholeFile(path, image);
+}
+
+void MonogramDialogRules::RememberSaveFolder(const std::filesystem::path& path) const {
+  std::string parent = path.parent_path().string();
+  if (!parent.empty()) parent += '/';
+  platform::Profile(program_).WriteString(kMonoQnfSection, kMonoQnfKey, parent);
+}
 
 bool MonogramDialogRules::Init(const MonogramDialogInput& input) {
   const std::vector<std::string> fonts = ListMonogramFonts(input.programFolder);
@@ -68,11 +96,10 @@ bool MonogramDialogRules::Init(const MonogramDialogInput& input) {
     platform::MessageBox(nullptr, kNoFontFileText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
     return false;
   }
-  if (!input.record) {
+  if (!TakeRecord(input)) {
     platform::MessageBox(nullptr, kNoRecordText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
     return false;
   }
-  record_ = input.record;
   programFolder_ = input.programFolder;
   name_ = input.name;
   layoutType_ = std::clamp(input.layoutType, 0, 2);
@@ -184,7 +211,8 @@ void MonogramDialogRules::Delete() {
     editText_.clear();
     engine_.text.clear();
     name_.clear();
-    deleteEnabled_ = deleteAllEnabled_ = okEnabled_ = false;
+    deleteEnabled_ = deleteAllEnabled_ = false;
+    if (!constants_.deleteKeepsOk) okEnabled_ = false;
     engine_.stitchTotal = 0;
   }
 }
@@ -195,7 +223,8 @@ void MonogramDialogRules::DeleteAll() {
   name_.clear();
   ClearSelection();
   engine_.stitchTotal = 0;
-  deleteEnabled_ = deleteAllEnabled_ = okEnabled_ = false;
+  deleteEnabled_ = deleteAllEnabled_ = false;
+  if (!constants_.deleteKeepsOk) okEnabled_ = false;
   engine_.ClearGlyphs();
   engine_.mode = LetteringMode::kFree;
 }
@@ -360,11 +389,11 @@ void MonogramDialogRules::Paint(platform::Canvas& canvas) {
   const int h = constants_.hoop.previewHeight;
   canvas.FillRect({0, 0, w, h}, platform::kPaletteWhite);
   canvas.SetPen(kMonogramGridColour);
-  for (int x = (w / 2) % kMonogramGridStep; x < w; x += kMonogramGridStep) {
+  for (int x = static_cast<int>(w * constants_.gridOriginX) % kMonogramGridStep; x < w; x += kMonogramGridStep) {
     canvas.MoveTo(x, 0);
     canvas.LineTo(x, h);
   }
-  for (int y = (h / 2) % kMonogramGridStep; y < h; y += kMonogramGridStep) {
+  for (int y = static_cast<int>(h * constants_.gridOriginY) % kMonogramGridStep; y < h; y += kMonogramGridStep) {
     canvas.MoveTo(0, y);
     canvas.LineTo(w, y);
   }
@@ -399,7 +428,7 @@ MonogramOkOutcome MonogramDialogRules::Ok(const MonogramSavePathPrompt& askPath)
   if (std::none_of(glyphs.begin(), glyphs.end(), [](const MonogramGlyph& g) { return !g.IsSpace(); })) {
     return MonogramOkOutcome::kCancelled;
   }
-  if (!engine_.MakeStitches(*record_, outputBlock_)) return MonogramOkOutcome::kStay;
+  if (!MakeDesign()) return MonogramOkOutcome::kStay;
   ClearSelection();
 
   auto counterName = [] {
@@ -420,19 +449,13 @@ MonogramOkOutcome MonogramDialogRules::Ok(const MonogramSavePathPrompt& askPath)
     if (name_.empty()) name_ = counterName();
     return MonogramOkOutcome::kAccepted;
   }
-  platform::Profile profile(program_);
-  std::filesystem::path folder = profile.GetString(kMonoQnfSection, kMonoQnfKey, programFolder_.string());
-  if (folder.empty()) folder = programFolder_;
-  const std::optional<std::filesystem::path> path = askPath ? askPath(folder, defaultName) : std::nullopt;
+  const std::optional<std::filesystem::path> path = askPath ? askPath(SaveStartFolder(), defaultName) : std::nullopt;
   if (!path) return MonogramOkOutcome::kStay;
-  const std::vector<uint8_t> image = design::QnfFileImage(*record_);
-  if (image.empty() || platform::WriteWholeFile(*path, image)) {
+  if (!WriteDesign(*path)) {
     platform::MessageBox(nullptr, kSaveFileErrorText, kErrorCaption, platform::kMbOk);
     return MonogramOkOutcome::kStay;
   }
-  std::string parent = path->parent_path().string();
-  if (!parent.empty()) parent += '/';
-  profile.WriteString(kMonoQnfSection, kMonoQnfKey, parent);
+  RememberSaveFolder(*path);
   name_ = path->string();
   return MonogramOkOutcome::kAccepted;
 }

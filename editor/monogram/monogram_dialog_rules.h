@@ -29,6 +29,10 @@ struct MonogramDialogConstants {
   MonogramPoint controlMin, controlMax;  // control points are kept within
   int32_t pushRight, pushBottom;         // a dropped free letter is pushed back inside
   int32_t noDropRight, noDropBottom;     // beyond these the "no" cursor shows while dragging
+  // Where the grid lines cross, as a share of the glyph bitmap's width and height.
+  double gridOriginX = 0.5, gridOriginY = 0.5;
+  // Delete and Delete All leave OK enabled (OK with no letters still ends as cancelled).
+  bool deleteKeepsOk = false;
 };
 
 const MonogramDialogConstants& MonogramConstantsFor(MonogramDialogKind kind);
@@ -84,6 +88,9 @@ using MonogramSavePathPrompt =
 class MonogramDialogRules {
  public:
   MonogramDialogRules(MonogramDialogKind kind, std::string program);
+  // A dialog of another program's hoop; constants must outlive the rules.
+  MonogramDialogRules(const MonogramDialogConstants& constants, std::string program);
+  virtual ~MonogramDialogRules() = default;
 
   const MonogramDialogConstants& Constants() const { return constants_; }
   MonogramEngine& Engine() { return engine_; }
@@ -146,6 +153,17 @@ class MonogramDialogRules {
 
   // The "Mono%04d" counter runs for the program's life; tests start it again.
   static void ResetNameCounter();
+
+ protected:
+  // What a program changes of OK: taking the caller's record, making the design into it,
+  // the save dialog's starting folder, writing the design file and remembering its folder.
+  // WriteDesign false: "File Error" is shown and the dialog stays open.
+  virtual bool TakeRecord(const MonogramDialogInput& input);
+  virtual bool MakeDesign();
+  virtual std::filesystem::path SaveStartFolder() const;
+  virtual bool WriteDesign(const std::filesystem::path& path) const;
+  virtual void RememberSaveFolder(const std::filesystem::path& path) const;
+  MonogramBlock& OutputBlockForMaking() { return outputBlock_; }
 
  private:
   void AfterBuild();
