@@ -31,13 +31,16 @@ const char* const kInstructions[] = {
     "(5) Click No to proceed or click\n     Yes to save as separate file.",
 };
 
+const CMonogramDlg::Look kBroderaLook{"&Color", "stitch data(*.qnf)", editor::kMonoSaveExtension};
+
 // The Qt file-save dialog, with the lettering's filter and extension.
 std::optional<std::filesystem::path> AskSavePath(QWidget* parent, const std::filesystem::path& folder,
-                                                 const std::string& defaultName) {
+                                                 const std::string& defaultName, const char* filter,
+                                                 const char* extension) {
   QFileDialog dialog(parent, QString(), QString::fromStdString((folder / (defaultName + ".qnf")).string()),
-                     "stitch data(*.qnf)");
+                     filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(editor::kMonoSaveExtension);
+  dialog.setDefaultSuffix(extension);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
@@ -116,12 +119,18 @@ void MonogramPreview::mouseReleaseEvent(QMouseEvent* event) {
 
 CMonogramDlg::CMonogramDlg(QWidget* parent, const editor::MonogramDialogInput& input, const std::string& program,
                            editor::MonogramDialogKind kind)
-    : QDialog(parent), rules_(kind, program) {
+    : CMonogramDlg(
+          parent, std::make_unique<editor::MonogramDialogRules>(kind, program),
+          [&input](editor::MonogramDialogRules& rules) { return rules.Init(input); }, kBroderaLook) {}
+
+CMonogramDlg::CMonogramDlg(QWidget* parent, std::unique_ptr<editor::MonogramDialogRules> rules,
+                           const std::function<bool(editor::MonogramDialogRules&)>& init, const Look& look)
+    : QDialog(parent), rulesOwner_(std::move(rules)), rules_(*rulesOwner_) {
   setWindowTitle(rules_.Constants().caption);
-  savePrompt_ = [this](const std::filesystem::path& folder, const std::string& name) {
-    return AskSavePath(this, folder, name);
+  savePrompt_ = [this, look](const std::filesystem::path& folder, const std::string& name) {
+    return AskSavePath(this, folder, name, look.saveFilter, look.saveExtension);
   };
-  initialised_ = rules_.Init(input);
+  initialised_ = init(rules_);
 
   edit_ = new CMonogramEdit(this, rules_);
   edit_->setObjectName("1014");
@@ -136,7 +145,7 @@ CMonogramDlg::CMonogramDlg(QWidget* parent, const editor::MonogramDialogInput& i
     layoutGroup->addButton(radios_[i], i);
   }
   register_ = new QPushButton("(Register)", this);
-  colour_ = new QPushButton("&Color", this);
+  colour_ = new QPushButton(look.colourCaption, this);
   delete_ = new QPushButton("&Delete", this);
   deleteAll_ = new QPushButton("Delete &All", this);
   ok_ = new QPushButton("&OK", this);

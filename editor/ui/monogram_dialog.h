@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <functional>
+#include <memory>
 
 #include "editor/monogram/monogram_dialog_rules.h"
 
@@ -68,15 +69,29 @@ class CMonogramDlg : public QDialog {
   QComboBox* Spacing() const { return spacing_; }
   QRadioButton* LayoutRadio(int type) const { return radios_[type]; }
   QPushButton* RegisterButton() const { return register_; }
+  QPushButton* ColourButton() const { return colour_; }
   QPushButton* DeleteButton() const { return delete_; }
   QPushButton* DeleteAllButton() const { return deleteAll_; }
   QPushButton* OkButton() const { return ok_; }
   MonogramPreview* Preview() const { return preview_; }
 
+  // What another program's lettering dialog shows differently.
+  struct Look {
+    const char* colourCaption;  // the colour button
+    const char* saveFilter;     // the file-save dialog's filter, in Qt's form
+    const char* saveExtension;
+  };
+
+ protected:
+  // A dialog over rules of another program; init starts them with the caller's input.
+  CMonogramDlg(QWidget* parent, std::unique_ptr<editor::MonogramDialogRules> rules,
+               const std::function<bool(editor::MonogramDialogRules&)>& init, const Look& look);
+
  private:
   void ShowState();
 
-  editor::MonogramDialogRules rules_;
+  std::unique_ptr<editor::MonogramDialogRules> rulesOwner_;
+  editor::MonogramDialogRules& rules_;
   bool initialised_ = false;
   editor::MonogramSavePathPrompt savePrompt_;
   CMonogramEdit* edit_ = nullptr;
