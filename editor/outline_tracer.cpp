@@ -165,12 +165,16 @@ void COutlineTracer::Walk(int x, int y) {
 
 void RenderOutlineMask(const design::StitchRecord& record, std::span<uint8_t> mask, int maskWidth,
                        int maskHeight) {
+  RenderOutlineMask(record.StitchArea(), mask, maskWidth, maskHeight);
+}
+
+void RenderOutlineMask(std::span<const uint8_t> stitches, std::span<uint8_t> mask, int maskWidth, int maskHeight) {
   if (maskWidth <= 0 || maskHeight <= 0) return;
   if (mask.size() < static_cast<std::size_t>(maskWidth) * maskHeight) return;
   MaskPen pen(mask, maskWidth, maskHeight);
   OutlinePen outline(pen);
   StrokeSink sink(outline);
-  WalkDesignStitches(record, sink);
+  WalkStitchBytes(stitches, sink);
 }
 
 void KeepMaskEdges(std::span<uint8_t> mask, int maskWidth, int maskHeight) {

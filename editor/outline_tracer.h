@@ -74,6 +74,8 @@ class COutlineTracer {
 // cleared first.
 void RenderOutlineMask(const design::StitchRecord& record, std::span<uint8_t> mask, int maskWidth,
                        int maskHeight);
+// The same for stitch bytes of any record (the hoop layout's records start them elsewhere).
+void RenderOutlineMask(std::span<const uint8_t> stitches, std::span<uint8_t> mask, int maskWidth, int maskHeight);
 
 // Clears the inside of every drawn area: a set pixel in rows 1..height-2 and columns
 // 1..width-3 whose left, right, above, below, above-right and below-right neighbours are

@@ -255,10 +255,15 @@ void CTemplatePrinter::DrawStitchesForPrint(platform::Canvas& canvas, const desi
 
 void CTemplatePrinter::DrawDesignOutline(platform::Canvas& canvas, const design::StitchRecord& record,
                                          PrintPoint centre, int q) {
+  DrawStitchOutline(canvas, record.StitchArea(), centre, q);
+}
+
+void CTemplatePrinter::DrawStitchOutline(platform::Canvas& canvas, std::span<const uint8_t> stitches,
+                                         PrintPoint centre, int q) {
   if (!tracer_) tracer_ = std::make_unique<COutlineTracer>(kOutlineMaskWidth, kOutlineBitmapHeight);
   COutlineTracer& tracer = *tracer_;
   tracer.ClearMask();
-  RenderOutlineMask(record, tracer.Mask(), tracer.Width(), tracer.Height());
+  RenderOutlineMask(stitches, tracer.Mask(), tracer.Width(), tracer.Height());
   KeepMaskEdges(tracer.Mask(), tracer.Width(), tracer.Height());
   tracer.TraceAll();
 

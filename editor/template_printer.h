@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "design/stitch_record.h"
@@ -92,6 +93,8 @@ class CTemplatePrinter {
   // Uses the outline tracer made by BeginPrinting (or one of its own outside a print job).
   void DrawDesignOutline(platform::Canvas& canvas, const design::StitchRecord& record, PrintPoint centre,
                          int q);
+  // The outline of stitch bytes of any record, drawn the same way.
+  void DrawStitchOutline(platform::Canvas& canvas, std::span<const uint8_t> stitches, PrintPoint centre, int q);
 
  private:
   void DrawMarkAndLabel(platform::Canvas& canvas, PrintPoint centre, int q, int labelNumber) const;
