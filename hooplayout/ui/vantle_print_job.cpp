@@ -1,0 +1,61 @@
+#include "hooplayout/ui/vantle_print_job.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "editor/ui/template_print_job.h"
+
+namespace hooplayout_ui {
+
+namespace {
+
+// The hoop field is portrait: 140 mm across, 200 mm down.
+void TurnToPortrait(QPrinter& printer) { printer.setPageOrientation(QPageLayout::Portrait); }
+
+}  // namespace
+
+void PrintVantleTemplates(QPrinter& printer, editor::CTemplatePrinter& templates, hooplayout::CVantleDoc& doc,
+                          bool preview) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  editor_ui::PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
+  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  const int colours = printer.colorMode() == QPrinter::GrayScale ? 2 : 256;
+  templates.BeginPrinting({static_cast<int>(area.width()), static_cast<int>(area.height()), colours,
+                           [&canvas](const std::string& text) { return canvas.MeasureText(text); }});
+  hooplayout::VantleTemplatePages pages(templates);
+  const editor::PrintPaper paper = templates.Page();
+  for (int page = 1; page <= hooplayout::kTemplatePageCount; ++page) {
+    if (page > 1) printer.newPage();
+    std::optional<editor::PrintArea> visible;
+    if (preview) visible = editor::PrintArea{0, 0, paper.width, paper.bottom};
+    pages.PrintPage(canvas, page, doc, visible);
+  }
+  templates.EndPrinting();
+  painter.end();
+  QApplication::restoreOverrideCursor();
+}
+
+void VantlePrintJob::PrintTemplate() {
+  QPrinter printer(QPrinter::HighResolution);
+  TurnToPortrait(printer);
+  QPrintDialog dialog(&printer, parent_);
+  dialog.setMinMax(1, hooplayout::kTemplatePageCount);
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintVantleTemplates(printer, templates_, doc_, false);
+}
+
+void VantlePrintJob::PreviewTemplate() {
+  QPrinter printer(QPrinter::HighResolution);
+  TurnToPortrait(printer);
+  QPrintPreviewDialog dialog(&printer, parent_);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                   [this](QPrinter* target) { PrintVantleTemplates(*target, templates_, doc_, true); });
+  dialog.exec();
+}
+
+}  // namespace hooplayout_ui
