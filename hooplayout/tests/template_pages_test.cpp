@@ -103,6 +103,23 @@ TEST_F(TemplatePages, ARotatedDesignTurnsAboutItsCentre) {
   EXPECT_EQ(lines[0].points, (std::vector<platform::CanvasPoint>{{500, -1000}, {500, -1010}}));
 }
 
+TEST_F(TemplatePages, ColourChangesBeyondTheThreadTableKeepTheLastColour) {
+  const auto stitches =
+      vtest::StitchStreamBuilder().Stitch(10, 0).ColourChange().Stitch(10, 0).ColourChange().Stitch(10, 0).End().Bytes();
+  hooplayout::LayoutDesign d = hltest::Design("c", 100, 200, stitches, {3, 9});
+  d.working->SetColourCount(2);
+  doc.AddDesign(d);
+  const auto lines = StitchLines(Print(2));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].colour, printer.PrintColour(3));
+  EXPECT_EQ(lines[1].colour, printer.PrintColour(9));
+  EXPECT_EQ(lines[2].colour, printer.PrintColour(9));
+
+  // A record from a file claiming more colours than it has slots reads no further.
+  doc.GetDesignList().front().working->SetColourCount(32000);
+  EXPECT_EQ(StitchLines(Print(2)).size(), 3u);
+}
+
 TEST_F(TemplatePages, PreviewSkipsDesignsOutOfSightButKeepsTheMarks) {
   doc.AddDesign(hltest::Design("b", 100, 200, Hook()));
   const auto page = Print(2, editor::PrintArea{5000, -5000, 6000, -6000});

@@ -148,9 +148,20 @@ TEST_F(VantleMonogram, PortraitPreviewLimits) {
   EXPECT_EQ(rules.Engine().Glyphs()[0].rect.right, 275);
   EXPECT_EQ(rules.Engine().Glyphs()[0].rect.bottom, 395);
 
+  // The grid crosses at (99, 153) of the bitmap: its first lines at x 19 and y 13.
   vtest::RecordingCanvas canvas;
   rules.Paint(canvas);
-  EXPECT_FALSE(canvas.Primitives().empty());
+  std::vector<int> columns, rows;
+  for (const auto& p : canvas.Primitives()) {
+    if (p.op != vtest::CanvasOp::kLine || p.colour != editor::kMonogramGridColour) continue;
+    if (p.points[0].x == p.points[1].x) columns.push_back(p.points[0].x);
+    else rows.push_back(p.points[0].y);
+  }
+  ASSERT_FALSE(columns.empty());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(columns.front(), 19);
+  EXPECT_EQ(rows.front(), 13);
+  EXPECT_EQ(columns.size(), 13u);  // 19, 39, .. 259: the next, 279, is past the 276 edge
 }
 
 TEST_F(VantleMonogram, AStreamGrownPastTheRecordByJumpSplitsFailsSilently) {
