@@ -310,6 +310,18 @@ const std::string& StitchChoiceModel::Text(int edit) const {
   }
 }
 
+int StitchChoiceModel::SpinPosition(int spin) const {
+  auto tenths = [](const std::string& text) {
+    return std::clamp(static_cast<int>(std::lround(ParseMm(text) * 10)), kMinLineSpin, kMaxLineSpin);
+  };
+  switch (spin) {
+    case id::kAngleSpin: return std::clamp(ParseInt(angleText_), 0, kMaxAngle);
+    case id::kWidthSpin: return tenths(widthText_);
+    case id::kLengthSpin: return tenths(lengthText_);
+    default: return 0;
+  }
+}
+
 int StitchChoiceModel::PreviewIcon() const {
   const int type = setting_.fillType;
   if (type == kDiagonalWeave && setting_.customAngle) {

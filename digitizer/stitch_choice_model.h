@@ -100,6 +100,8 @@ class StitchChoiceModel {
   bool IsChecked(int checkId) const;
   bool IsEnabled(int editId) const;
   const std::string& Text(int editId) const;
+  // Where a spin stands: the number in its edit, in degrees or tenths of a millimetre.
+  int SpinPosition(int spinId) const;
   int Page() const { return page_; }
   int ColourButtonCount() const;
   // The colour of button id on the current page (all 78 on the Thread Color dialog).

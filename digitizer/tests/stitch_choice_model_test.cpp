@@ -79,6 +79,10 @@ TEST(StitchChoice, LineValuesClampAndShowInTheName) {
   EXPECT_EQ(model.PreviewIcon(), 9);
   model.MoveSpin(id::kWidthSpin, 99);  // the spin stops at 5.0 mm
   EXPECT_EQ(model.Text(id::kWidthEdit), "5.0");
+  model.TypeText(id::kWidthEdit, "2.26");
+  EXPECT_EQ(model.SpinPosition(id::kWidthSpin), 23);
+  model.TypeText(id::kWidthEdit, "-3");
+  EXPECT_EQ(model.SpinPosition(id::kWidthSpin), 10);
 
   model.ClickCheck(id::kLengthCheck);  // ticks and reselects the straight stitch
   EXPECT_EQ(model.Setting().fillType, kStraightStitch);

@@ -185,6 +185,7 @@ void StitchChoiceDialog::Refresh() {
       }
     } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
       spin->setEnabled(model_.IsEnabled(controlId));
+      spin->setValue(model_.SpinPosition(controlId));
     } else if (controlId >= id::kFirstColour && controlId < id::kFirstColour + model_.ColourButtonCount()) {
       Paint(widget, model_.ButtonColour(controlId));
     }

@@ -46,6 +46,7 @@ TEST(StitchChoiceDialog, FillDialogPagesColoursAndClampsTheAngle) {
   EXPECT_EQ(dialog.Model().Setting().colourIndex, 39);
   EXPECT_EQ(dialog.ColourNameLabel()->text().toStdString(), dialog.Model().ColourName());
 
+  EXPECT_EQ(Get<QSpinBox>(dialog, id::kAngleSpin)->value(), 45);
   Get<QCheckBox>(dialog, id::kAngleCheck)->click();
   EXPECT_TRUE(Get<QRadioButton>(dialog, id::kDweave)->isChecked());
   auto* edit = Get<QLineEdit>(dialog, id::kAngleEdit);
