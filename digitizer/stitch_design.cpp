@@ -114,7 +114,8 @@ std::size_t PartMaskBytes(int width, int height) {
   return (w % 16 != 0 ? w + 8 : w) * h / 8;
 }
 
-CStitchDesign::CStitchDesign() = default;
+CStitchDesign::CStitchDesign()
+    : workMaskA_(kWorkMaskBytes, 0), workMaskB_(kWorkMaskBytes, 0), bitmapBits_(kBitmapBitsBytes, 0) {}
 CStitchDesign::~CStitchDesign() = default;
 
 void CStitchDesign::SetHoop(int hoopKind) {
@@ -455,6 +456,8 @@ int CStitchDesign::Write(std::vector<uint8_t>& out) {
   if (pairs < 0) return error_ = kDesignTooManyStitchesOnWrite, 0;
   pairCount_ = static_cast<int32_t>(pairs);
   if (BuildQnfImage(pairCount_, out) == 0) return error_ = kDesignBadColourCount, 0;
+  // Stitches changed by Modify Stitch no longer follow the parts, and an older parts block
+  // cannot be written back: both are saved as a plain design.
   if (editState_ == kPartsRead || editState_ == kStitchesFromParts) WriteExtension(out);
   return 1;
 }

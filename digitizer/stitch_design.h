@@ -87,6 +87,11 @@ class CStitchDesign {
   static constexpr int kSmallWorkSize = 200;
   static constexpr int kLargeWorkWidth = 560;
   static constexpr int kLargeWorkHeight = 800;
+  // Work areas of one part's pixel mask while stitches are made or drawn: 562 x 802 bytes,
+  // the large hoop's work area with a one-pixel border.
+  static constexpr std::size_t kWorkMaskBytes = 562 * 802;  // 450,724
+  // The monochrome bitmap the design is drawn into.
+  static constexpr std::size_t kBitmapBitsBytes = 56942;
   // Flags word of every QNF image Pictorel builds.
   static constexpr int32_t kQnfFlags = 10;
 
@@ -126,6 +131,9 @@ class CStitchDesign {
 
   design::StitchRecord* Record() { return record_.get(); }
   const design::StitchRecord* Record() const { return record_.get(); }
+  std::span<uint8_t> WorkMask(int i) { return i == 0 ? workMaskA_ : workMaskB_; }
+  std::span<uint8_t> BitmapBits() { return bitmapBits_; }
+
   // Head and stitches as they were before the first Modify Stitch; empty when none was taken.
   void TakeBaseCopy();
   std::span<const uint8_t> BaseCopy() const { return baseCopy_; }
@@ -182,6 +190,10 @@ class CStitchDesign {
   int extensionVersion_ = 0;
   bool busy_ = false;
   DrawnExtents drawnExtents_;
+  // Allocated once with the design, at their fixed sizes.
+  std::vector<uint8_t> workMaskA_;
+  std::vector<uint8_t> workMaskB_;
+  std::vector<uint8_t> bitmapBits_;
 };
 
 }  // namespace digitizer

@@ -69,6 +69,8 @@ TEST(StitchDesign, HoopSetsTheWorkAreaAndMaskSize) {
   EXPECT_EQ(design.HoopKind(), design::kStandardHoop);
   EXPECT_EQ(design.WorkWidth(), 440);
   EXPECT_EQ(design.MaskBytes(), 24640u);
+  EXPECT_EQ(design.WorkMask(1).size(), 450724u);
+  EXPECT_EQ(design.BitmapBits().size(), 56942u);
 }
 
 TEST(StitchDesign, AQnfFileWithoutPartsReadsAsStitchesOnly) {
