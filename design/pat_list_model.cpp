@@ -51,14 +51,17 @@ void PatListModel::Refuse(const std::string& text, const char* caption, unsigned
   platform::MessageBox(owner_, text, caption, platform::kMbOk | icon);
 }
 
-void PatListModel::ShowDesign() {
+std::string PatListModel::TimeText(DesignFileKind, bool) const {
+  CSewTimeEstimator estimator;
+  return SewingTimeText(estimator.Estimate(record_.PairCount(), record_.StitchArea(), kImportEstimateSpeed));
+}
+
+void PatListModel::ShowDesign(DesignFileKind kind, bool confirming) {
   preview_ = PreviewFill::kDesign;
   texts_ = {};
   if (record_.PairCount() > 0) {
-    CSewTimeEstimator estimator;
-    const int64_t ms = estimator.Estimate(record_.PairCount(), record_.StitchArea(), kImportEstimateSpeed);
     texts_.stitches = Format("%d stitches", record_.PairCount());
-    texts_.time = SewingTimeText(ms);
+    texts_.time = TimeText(kind, confirming);
     texts_.colours = Format("%d colors (parts)", record_.ColourCount());
   }
   ++revision_;
@@ -98,7 +101,7 @@ PatListModel::Outcome PatListModel::Load(const std::filesystem::path& path, Desi
     case ImportRefusal::kNone:
       break;
   }
-  ShowDesign();
+  ShowDesign(kind, confirming);
   if (kind == DesignFileKind::kQnf && ExceedsLayoutHoop(record_, layoutHoopKind_)) {
     platform::MessageBox(owner_, kExceedsLayoutHoopText, kImportDesignCaption,
                          platform::kMbOk | platform::kMbIconInformation);
@@ -114,9 +117,16 @@ void PatListModel::OnFileNameChange(const std::filesystem::path& path) {
   if (path == lastPreviewed_) return;
   lastPreviewed_ = path;
   Load(path, kind, false);
+  RecordChanged();
 }
 
 bool PatListModel::OnFileNameOK(const std::filesystem::path& chosen) {
+  const bool close = Confirm(chosen);
+  RecordChanged();
+  return close;
+}
+
+bool PatListModel::Confirm(const std::filesystem::path& chosen) {
   std::filesystem::path path = chosen;
   const std::string name = path.filename().string();
   if (!IsNoName(name) && !path.has_extension()) path += ".qnf";

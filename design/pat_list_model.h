@@ -51,6 +51,9 @@ class PatListModel {
   // program names the program in the "does not support" text; layoutHoopKind 0 means a
   // layout of standard hoops, into which large-hoop designs do not go.
   PatListModel(StitchRecord& record, std::string program, int layoutHoopKind);
+  virtual ~PatListModel() = default;
+  PatListModel(const PatListModel&) = delete;
+  PatListModel& operator=(const PatListModel&) = delete;
 
   // The window the messages are shown over.
   void SetOwner(platform::WindowHandle owner) { owner_ = owner; }
@@ -71,10 +74,18 @@ class PatListModel {
   // Counts changes of the preview and texts, so that a widget knows when to repaint.
   int Revision() const { return revision_; }
 
+ protected:
+  // Told after every preview and confirmation that read or emptied the record.
+  virtual void RecordChanged() {}
+  // The sewing-time text of the design just read into the record.
+  virtual std::string TimeText(DesignFileKind kind, bool confirming) const;
+  const StitchRecord& Record() const { return record_; }
+
  private:
   enum class Outcome { kRead, kNoDesign, kRefused, kKeptOpen };
   Outcome Load(const std::filesystem::path& path, DesignFileKind kind, bool confirming);
-  void ShowDesign();
+  bool Confirm(const std::filesystem::path& chosen);
+  void ShowDesign(DesignFileKind kind, bool confirming);
   void Blank(PreviewFill fill);
   void Refuse(const std::string& text, const char* caption, unsigned icon);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "editor/command_ids.h"
+#include "editor/layout_save.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 
@@ -16,26 +17,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kNewFormatQuestion[] = "Save the file in Velinor 7000 new format(*.bdz).";
-constexpr char kReplaceQuestion[] = "%s\nThis file already exists.\n\nReplace existing file?";
 constexpr char kUntitledBdz[] = "Untitled.bdz";
 constexpr char kProposedName[] = "untitled.bdz";
-constexpr int32_t kMaxSheets = 3;
-
-// The pattern with its one "%s" replaced by the value.
-std::string Format1(std::string_view pattern, const std::string& value) {
-  const auto at = pattern.find("%s");
-  if (at == std::string_view::npos) return std::string(pattern);
-  std::string text(pattern.substr(0, at));
-  text.append(value).append(pattern.substr(at + 2));
-  return text;
-}
 
 bool IsOlderLayoutExtension(const std::string& ext) { return ext == ".arr" || ext == ".arf"; }
-
-std::string FolderOf(const std::string& path) {
-  const fs::path parent = fs::path(path).parent_path();
-  return parent.empty() ? std::string() : (parent / "").string();
-}
 
 bool AskNewFormat() {
   return platform::MessageBox(nullptr, kNewFormatQuestion, kAppCaption,
@@ -62,45 +47,7 @@ CBroderaDoc::~CBroderaDoc() = default;
 
 // ---- list operations ----
 
-DesignPosition CBroderaDoc::AddDesign(const DesignObject& workingCopy) {
-  designs_.push_front(workingCopy);
-  modified_ = true;
-  return designs_.begin();
-}
-
-void CBroderaDoc::ReplaceDesign(DesignPosition position, const DesignObject& workingCopy) {
-  *position = workingCopy;
-  modified_ = true;
-}
-
-void CBroderaDoc::RemoveDesign(DesignPosition position) {
-  designs_.erase(position);
-  modified_ = true;
-}
-
-DesignPosition CBroderaDoc::BringDesignToFront(DesignPosition position) {
-  designs_.splice(designs_.begin(), designs_, position);
-  modified_ = true;
-  return position;
-}
-
-void CBroderaDoc::FetchDesign(DesignPosition position, DesignObject& workingCopy) {
-  workingCopy = *position;
-  modified_ = true;
-}
-
 void CBroderaDoc::DeleteDesigns() { designs_.clear(); }
-
-void CBroderaDoc::SetSheetLayout(int32_t across, int32_t down) {
-  sheetsAcross_ = across;
-  sheetsDown_ = down;
-}
-
-std::pair<int32_t, int32_t> CBroderaDoc::GetSheetLayout() {
-  if (sheetsAcross_ < 1 || sheetsAcross_ > kMaxSheets) sheetsAcross_ = 1;
-  if (sheetsDown_ < 1 || sheetsDown_ > kMaxSheets) sheetsDown_ = 1;
-  return {sheetsAcross_, sheetsDown_};
-}
 
 void CBroderaDoc::SetPathName(const std::string& path) {
   path_ = path;
@@ -135,14 +82,6 @@ std::string CBroderaDoc::LayoutFolder() {
   return folder.empty() ? host_.ProgramFolder() : folder;
 }
 
-bool CBroderaDoc::AskReplaceExisting(const std::string& path) {
-  std::error_code error;
-  if (!fs::exists(path, error)) return true;
-  return platform::MessageBox(nullptr, Format1(kReplaceQuestion, path), kAppCaption,
-                              platform::kMbYesNo | platform::kMbIconExclamation) ==
-         platform::kIdYes;
-}
-
 bool CBroderaDoc::SaveThroughDialog(const std::string& proposedName) {
   const auto chosen = host_.ChooseSaveFile(LayoutFolder(), proposedName);
   if (!chosen || chosen->empty()) return false;  // cancelled: nothing changes
@@ -154,7 +93,7 @@ bool CBroderaDoc::SaveThroughDialog(const std::string& proposedName) {
 bool CBroderaDoc::SaveBesideAsBdz() { return SaveUnderNewPath(WithBdzExtension(path_)); }
 
 bool CBroderaDoc::SaveUnderNewPath(const std::string& path) {
-  if (!AskReplaceExisting(path)) return false;
+  if (!AskReplaceExisting(path, kAppCaption)) return false;
   if (!SaveLayoutTo(path)) return false;
   modified_ = false;
   SetPathName(path);
@@ -225,19 +164,7 @@ bool CBroderaDoc::PromptSaveLayout() {
 
 bool CBroderaDoc::SaveLayoutTo(const std::string& path) {
   const std::vector<uint8_t> bytes = WriteBdz(hoopKind_, sheetsAcross_, sheetsDown_, designs_);
-  // Written beside the target first: a write that fails half way must not cost the
-  // layout that was there before.
-  const std::string partial = path + ".part";
-  std::error_code error = platform::WriteWholeFile(partial, bytes);
-  if (!error) {
-    fs::rename(partial, path, error);
-    if (error) platform::RemoveFile(partial);
-  }
-  if (error) {
-    platform::MessageBox(nullptr, kFileErrorText, kAppCaption,
-                         platform::kMbOk | platform::kMbIconError);
-    return false;
-  }
+  if (!WriteLayoutFile(path, bytes, kAppCaption)) return false;
   host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, FolderOf(path));
   return true;
 }

@@ -4,9 +4,6 @@
 // the hoop kind; reading and writing the layout file; the question before changes are
 // discarded; and the list operations through which the view edits the layout.
 //
-// The design list is ordered by depth: its head is the design drawn last (on top). A list
-// position stays valid for the whole life of its design: moving a design to the head is a
-// splice, never a copy, so the view's undo and corner positions survive it.
 
 #include <cstdint>
 #include <list>
@@ -14,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/design_list_owner.h"
 #include "editor/design_object.h"
 #include "editor/document_host.h"
 #include "editor/layout_file.h"
@@ -21,8 +19,8 @@
 
 namespace editor {
 
-using DesignList = std::list<DesignObject>;
-using DesignPosition = DesignList::iterator;
+using DesignList = DesignListOwner<DesignObject>::List;
+using DesignPosition = DesignListOwner<DesignObject>::Position;
 
 constexpr char kAppCaption[] = "Brodera";
 constexpr char kDesignPathSection[] = "Design Path";
@@ -32,36 +30,19 @@ constexpr char kDefectiveFileText[] = "This file may be defective.";
 constexpr char kFileOpenCaption[] = "File Open";
 constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
 
-class CBroderaDoc : public platform::CommandTarget {
+class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<DesignObject> {
  public:
   explicit CBroderaDoc(DocumentHost& host);
   ~CBroderaDoc() override;
   CBroderaDoc(const CBroderaDoc&) = delete;
   CBroderaDoc& operator=(const CBroderaDoc&) = delete;
 
-  // ---- list operations (each marks the layout modified) ----
-  DesignPosition AddDesign(const DesignObject& workingCopy);
-  // The listed design takes the working copy's fields and shares its records.
-  void ReplaceDesign(DesignPosition position, const DesignObject& workingCopy);
-  void RemoveDesign(DesignPosition position);
-  // Moves the design to the head; its position stays the same (and valid).
-  DesignPosition BringDesignToFront(DesignPosition position);
-  // The working copy takes the listed design's fields and shares its records.
-  void FetchDesign(DesignPosition position, DesignObject& workingCopy);
+  // The list operations, sheet counts and modified flag are DesignListOwner's.
   void DeleteDesigns();
-
-  DesignList& GetDesignList() { return designs_; }
-  const DesignList& GetDesignList() const { return designs_; }
   int32_t GetDesignCount() const { return designCount_; }
   void SetDesignCount(int32_t count) { designCount_ = count; }
   int32_t GetHoopKind() const { return hoopKind_; }
   void SetHoopKind(int32_t kind) { hoopKind_ = kind; }
-  void SetSheetLayout(int32_t across, int32_t down);
-  // A count outside 1..3 is replaced by 1 (and kept).
-  std::pair<int32_t, int32_t> GetSheetLayout();
-
-  bool IsModified() const { return modified_; }
-  void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
   // The form of the layout last read: older layouts have their working records rebuilt
   // from it, whatever the file's name says.
@@ -113,17 +94,12 @@ class CBroderaDoc : public platform::CommandTarget {
   bool SaveThroughDialog(const std::string& proposedName);
   // Saving to path.bdz beside an older layout: asks before replacing an existing file.
   bool SaveBesideAsBdz();
-  bool AskReplaceExisting(const std::string& path);
   // Asks before replacing an existing file, saves, and takes the path; true when written.
   bool SaveUnderNewPath(const std::string& path);
 
   DocumentHost& host_;
-  DesignList designs_;
-  int32_t sheetsAcross_ = 1;
-  int32_t sheetsDown_ = 1;
   int32_t designCount_ = 0;
   int32_t hoopKind_ = kLargeHoopKind;
-  bool modified_ = false;
   std::string path_;
   LayoutFormat formatRead_ = LayoutFormat::kNone;
 };

@@ -6,6 +6,7 @@
 
 #include "design/thread_colors.h"
 #include "editor/command_ids.h"
+#include "editor/selection_frame.h"
 #include "platform/message_box.h"
 
 namespace editor {
@@ -347,33 +348,11 @@ std::optional<std::string> CBroderaView::PaneText(int id) const {
 // ---- frame geometry ----
 
 std::array<PixelPoint, 5> CBroderaView::ComputeDesignCorners(const DesignObject& d) const {
-  const double t = d.rotation * kDegreesToRadians;
-  const double c = std::cos(t), s = std::sin(t);
-  const double scale = zoom_ / 100.0;
-  const int cx = ToPixel(d.centreX, zoom_);
-  const int cy = ToPixel(d.centreY, zoom_);
-  const int w = d.halfWidth, h = d.halfHeight;
-  const int offsets[4][2] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
-  std::array<PixelPoint, 5> corners{};
-  for (int i = 0; i < 4; ++i) {
-    const double dx = offsets[i][0], dy = offsets[i][1];
-    corners[i] = {cx + RoundAway((dx * c - dy * s) * scale), cy + RoundAway((dx * s + dy * c) * scale)};
-  }
-  corners[4] = corners[0];
-  return corners;
+  return FrameCorners(d.centreX, d.centreY, d.halfWidth, d.halfHeight, d.rotation, zoom_);
 }
 
 PixelRect CBroderaView::FrameToLogicalRect(const DesignObject& d) const {
-  const auto corners = ComputeDesignCorners(d);
-  PixelRect r{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
-  for (int i = 1; i < 4; ++i) {
-    r.left = std::min(r.left, corners[i].x);
-    r.top = std::min(r.top, corners[i].y);
-    r.right = std::max(r.right, corners[i].x);
-    r.bottom = std::max(r.bottom, corners[i].y);
-  }
-  const int grow = static_cast<int>(2 + zoom_ * 0.04);
-  return {r.left - grow, r.top - grow, r.right + grow, r.bottom + grow};
+  return FrameRepaintRect(ComputeDesignCorners(d), zoom_);
 }
 
 std::pair<int32_t, int32_t> CBroderaView::PlacementPosition() {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "editor/brodera_view.h"
+#include "editor/selection_frame.h"
+#include "editor/stitch_pen.h"
 #include "editor/stitch_walk.h"
 #include "platform/canvas.h"
 
@@ -21,90 +23,12 @@ using platform::PenStyle;
 constexpr int kGridStep = 20;  // layout units: 10 mm
 constexpr PaletteColour kSheetBorderColour = 0x020000FF;  // palette red
 constexpr PaletteColour kOutsideColour = 0x02DCDCDC;      // gray: centre outside the layout
-constexpr int kHandleSegments = 16;
-// One stitch unit (0.1 mm) is a fifth of a layout unit: at zoom z it is z x 0.002 pixels.
-constexpr float kStitchToPixelPerZoom = 0.002f;
 
 PaletteColour FromRgb(uint32_t rgb) { return platform::kPaletteRelativeFlag | (rgb & 0xFFFFFF); }
-
-// Draws a design's stitches: a pen per colour block, lines for stitches and sewn long
-// stitches, moves for jumps and the landing after them.
-class StitchPen {
- public:
-  StitchPen(platform::Canvas& canvas, const design::StitchRecord& record, bool inColour,
-            const std::function<uint32_t(int32_t)>& colourOf, float zoom, int32_t rotation,
-            float startX, float startY)
-      : canvas_(canvas), record_(record), inColour_(inColour), colourOf_(colourOf),
-        x_(startX), y_(startY) {
-    const double a = -rotation * kDegreesToRadians;
-    const float scale = zoom * kStitchToPixelPerZoom;
-    cosA_ = static_cast<float>(std::cos(a)) * scale;
-    sinA_ = static_cast<float>(std::sin(a)) * scale;
-    canvas_.SetPen(PenFor(0), 1);
-    canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
-  }
-
-  void ColourChange() {
-    ++colour_;
-    if (inColour_) canvas_.SetPen(PenFor(colour_), 1);
-  }
-  void Jump(int dx, int dy, bool sewnLongStitch) {
-    Advance(dx, dy);
-    if (sewnLongStitch) {
-      // Sewn, not jumped: the pair after it is sewn too, even after a jump run.
-      canvas_.LineTo(static_cast<int>(x_), static_cast<int>(y_));
-      landing_ = false;
-      return;
-    }
-    canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
-    landing_ = true;
-  }
-  void Stitch(int dx, int dy) {
-    Advance(dx, dy);
-    if (landing_) {
-      canvas_.MoveTo(static_cast<int>(x_), static_cast<int>(y_));
-      landing_ = false;
-      return;
-    }
-    canvas_.LineTo(static_cast<int>(x_), static_cast<int>(y_));
-  }
-
- private:
-  void Advance(int dx, int dy) {
-    x_ += cosA_ * dx - sinA_ * dy;
-    y_ -= sinA_ * dx + cosA_ * dy;  // dy grows upward, pixels downward
-  }
-  PaletteColour PenFor(int block) const {
-    if (!inColour_ || !colourOf_) return kOutsideColour;
-    const int colours = std::min(record_.ColourCount(), design::kMaxColours);
-    if (block >= colours) block = colours - 1;
-    if (block < 0) return kOutsideColour;
-    return colourOf_(record_.ThreadCode(block));
-  }
-
-  platform::Canvas& canvas_;
-  const design::StitchRecord& record_;
-  bool inColour_;
-  const std::function<uint32_t(int32_t)>& colourOf_;
-  float x_, y_;
-  float cosA_ = 1, sinA_ = 0;
-  int colour_ = 0;
-  bool landing_ = false;
-};
 
 void Line(platform::Canvas& canvas, int x0, int y0, int x1, int y1) {
   canvas.MoveTo(x0, y0);
   canvas.LineTo(x1, y1);
-}
-
-void Circle(platform::Canvas& canvas, PixelPoint centre, int radius) {
-  if (radius <= 0) return;
-  std::vector<CanvasPoint> points;
-  for (int i = 0; i <= kHandleSegments; ++i) {
-    const double t = 2 * M_PI * i / kHandleSegments;
-    points.push_back({centre.x + RoundAway(radius * std::cos(t)), centre.y + RoundAway(radius * std::sin(t))});
-  }
-  canvas.Polyline(points);
 }
 
 }  // namespace
@@ -113,7 +37,14 @@ void CBroderaView::DrawStitchRecord(platform::Canvas& canvas, const design::Stit
                                     int32_t rotation, int32_t x, int32_t y, bool inColour) const {
   const float startX = static_cast<float>(x) * zoom_ / 100.0f + kLayoutMargin;
   const float startY = static_cast<float>(y) * zoom_ / 100.0f + kLayoutMargin;
-  StitchPen pen(canvas, record, inColour, colourOf_, zoom_, rotation, startX, startY);
+  BlockColour colourOf = [&](int block) -> PaletteColour {
+    if (!inColour || !colourOf_) return kOutsideColour;
+    const int colours = std::min(record.ColourCount(), design::kMaxColours);
+    if (block >= colours) block = colours - 1;
+    if (block < 0) return kOutsideColour;
+    return colourOf_(record.ThreadCode(block));
+  };
+  StitchPen pen(canvas, colourOf, zoom_, rotation, startX, startY);
   WalkDesignStitches(record, pen);
 }
 
@@ -166,13 +97,7 @@ void CBroderaView::OnDraw(platform::Canvas& canvas) {
 
   if (selectionShown_ && currentPos_) {
     frame_ = ComputeDesignCorners(current_);
-    std::vector<CanvasPoint> frame;
-    for (const PixelPoint& p : frame_) frame.push_back({p.x, p.y});
-    canvas.SetPen(platform::kPaletteBlack, 2);
-    canvas.Polyline(frame);
-    canvas.SetPen(platform::kPaletteBlack, 1);
-    const int radius = static_cast<int>(4 * zoom_ / 100.0f);
-    for (int i = 0; i < 4; ++i) Circle(canvas, frame_[i], radius);
+    DrawSelectionFrame(canvas, frame_, zoom_);
   }
   if (combineMode_) DrawCombineBox(canvas);
 }

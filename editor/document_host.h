@@ -13,7 +13,7 @@ class DocumentHost {
  public:
   virtual ~DocumentHost() = default;
 
-  // The save-file dialog (default extension "bdz", one filter for layouts) opened in the
+  // The save-file dialog (the program's layout extension and filter) opened in the
   // folder with the proposed name; nothing when the user cancels.
   virtual std::optional<std::string> ChooseSaveFile(const std::string& folder,
                                                     const std::string& proposedName) = 0;

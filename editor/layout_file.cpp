@@ -9,6 +9,7 @@
 #include "design/qnf_file.h"
 #include "design/stitch_encoder.h"
 #include "editor/byte_reader.h"
+#include "editor/byte_writer.h"
 #include "platform/le_bytes.h"
 
 namespace editor {
@@ -97,18 +98,6 @@ bool ReadBdzStitchBlock(ByteReader& in, StitchRecord& record) {
   const std::size_t bytes = 2 * static_cast<std::size_t>(pairs);
   if (!in.Bytes(record.Stitches(), bytes)) return false;
   return HasEndPair(record, static_cast<std::size_t>(pairs));
-}
-
-void AppendI32(std::vector<uint8_t>& out, int32_t v) {
-  uint8_t b[4];
-  platform::WriteI32(b, v);
-  out.insert(out.end(), b, b + 4);
-}
-
-void AppendF64(std::vector<uint8_t>& out, double v) {
-  const auto bits = std::bit_cast<uint64_t>(v);
-  AppendI32(out, static_cast<int32_t>(static_cast<uint32_t>(bits)));
-  AppendI32(out, static_cast<int32_t>(static_cast<uint32_t>(bits >> 32)));
 }
 
 void AppendBdzStitchBlock(std::vector<uint8_t>& out, const StitchRecord& record) {

@@ -38,10 +38,14 @@ struct Measure {
 
 }  // namespace
 
-StitchBounds MeasureStitches(const design::StitchRecord& record) {
+StitchBounds MeasureStitchBytes(std::span<const uint8_t> stitches) {
   Measure m;
-  WalkDesignStitches(record, m);
+  WalkStitchBytes(stitches, m);
   return m.bounds;
+}
+
+StitchBounds MeasureStitches(const design::StitchRecord& record) {
+  return MeasureStitchBytes(record.StitchArea());
 }
 
 LayoutExtents ToLayoutExtents(const StitchBounds& b) {

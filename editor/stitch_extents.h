@@ -3,6 +3,7 @@
 // Measuring a design's stitches for the layout.
 
 #include <cstdint>
+#include <span>
 
 #include "design/stitch_record.h"
 #include "editor/design_object.h"
@@ -17,6 +18,7 @@ struct StitchBounds {
 
 // Jumps count only after the first stitch; colour changes and markers count nothing.
 StitchBounds MeasureStitches(const design::StitchRecord& record);
+StitchBounds MeasureStitchBytes(std::span<const uint8_t> stitches);
 
 // Stitch bounds (0.1 mm) to layout extents (0.5 mm), rounded outward and grown by two
 // units on each side: ((2 min - 5) / 10 - 2, ..., (2 max + 5) / 10 + 2).

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "design/stitch_record.h"
 #include "design/stitch_stream.h"
@@ -19,11 +20,11 @@
 namespace editor {
 
 // Calls sink.ColourChange(), sink.Jump(dx, dy, sewnLongStitch) and sink.Stitch(dx, dy) in
-// stream order.
+// stream order, reading no further than the bytes given.
 template <class Sink>
-void WalkDesignStitches(const design::StitchRecord& record, Sink& sink) {
-  const uint8_t* p = record.Stitches();
-  const std::size_t room = record.StitchRoom();
+void WalkStitchBytes(std::span<const uint8_t> stitches, Sink& sink) {
+  const uint8_t* p = stitches.data();
+  const std::size_t room = stitches.size();
   for (std::size_t at = 0; at + 2 <= room; at += 2) {
     const uint8_t* pair = p + at;
     if (!design::IsControl(pair)) {
@@ -44,6 +45,11 @@ void WalkDesignStitches(const design::StitchRecord& record, Sink& sink) {
     }
     // 0x80 0x03 and unknown codes: two bytes, nothing else.
   }
+}
+
+template <class Sink>
+void WalkDesignStitches(const design::StitchRecord& record, Sink& sink) {
+  WalkStitchBytes(record.StitchArea(), sink);
 }
 
 }  // namespace editor

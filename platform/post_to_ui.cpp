@@ -38,6 +38,9 @@ void RegisterUiReceiver(WindowHandle target, UiReceiver receiver) {
 void UnregisterUiReceiver(WindowHandle target) {
   std::lock_guard lock(Queue().mutex);
   Queue().receivers.erase(target);
+  // A handle is the window's address, and the next dialog made on the same stack frame
+  // gets the same one: what was posted to the window that is gone must go with it.
+  std::erase_if(Queue().queue, [target](const Posted& posted) { return posted.target == target; });
 }
 
 bool IsUiReceiverRegistered(WindowHandle target) {

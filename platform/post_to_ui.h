@@ -21,7 +21,8 @@ using UiReceiver = std::function<void(unsigned message, uintptr_t wparam, intptr
 
 // Registers (or replaces) the receiver of a window; null target is ignored.
 VELINOR_EXPORT void RegisterUiReceiver(WindowHandle target, UiReceiver receiver);
-// Forgets it; messages still queued for it are dropped when drained.
+// Forgets it and drops the messages still queued for it, so that a later window made at
+// the same address never receives them.
 VELINOR_EXPORT void UnregisterUiReceiver(WindowHandle target);
 // True while a receiver is registered for the window.
 VELINOR_EXPORT bool IsUiReceiverRegistered(WindowHandle target);

@@ -45,20 +45,28 @@ void PatListPreview::paintEvent(QPaintEvent*) {
 
 CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
                    design::StitchRecord& record, int layoutHoopKind, const QString& program)
-    : QFileDialog(parent, "Import Design", initialFolder, filter),
-      model_(record, program.toStdString(), layoutHoopKind) {
+    : CPatList(parent, filter, initialFolder,
+               std::make_unique<design::PatListModel>(record, program.toStdString(), layoutHoopKind)) {}
+
+CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
+                   design::LayoutStitchRecord& record)
+    : CPatList(parent, filter, initialFolder, std::make_unique<design::LayoutPatListModel>(record)) {}
+
+CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
+                   std::unique_ptr<design::PatListModel> model)
+    : QFileDialog(parent, "Import Design", initialFolder, filter), model_(std::move(model)) {
   // Our own dialog, so that the preview pane can stand beside the file list.
   setOption(QFileDialog::DontUseNativeDialog, true);
   setFileMode(QFileDialog::AnyFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setLabelText(QFileDialog::Accept, "&OK");
   setSizeGripEnabled(false);
-  model_.SetOwner(this);
+  model_->SetOwner(this);
 
   auto* side = new QWidget(this);
   auto* column = new QVBoxLayout(side);
   column->setContentsMargins(0, 0, 0, 0);
-  preview_ = new PatListPreview(model_, side);
+  preview_ = new PatListPreview(*model_, side);
   stitches_ = new QLabel(side);
   time_ = new QLabel(side);
   colours_ = new QLabel(side);
@@ -75,19 +83,19 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
   }
 
   connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
-    model_.OnFileNameChange(ToPath(path));
+    model_->OnFileNameChange(ToPath(path));
     Refresh();
   });
   connect(this, &QFileDialog::directoryEntered, this, [this](const QString&) {
-    model_.OnFolderChange();
+    model_->OnFolderChange();
     Refresh();
   });
 }
 
 void CPatList::Refresh() {
-  if (model_.Revision() == shownRevision_) return;
-  shownRevision_ = model_.Revision();
-  const design::PatListTexts& texts = model_.Texts();
+  if (model_->Revision() == shownRevision_) return;
+  shownRevision_ = model_->Revision();
+  const design::PatListTexts& texts = model_->Texts();
   stitches_->setText(QString::fromStdString(texts.stitches));
   time_->setText(QString::fromStdString(texts.time));
   colours_->setText(QString::fromStdString(texts.colours));
@@ -95,7 +103,7 @@ void CPatList::Refresh() {
 }
 
 QString CPatList::ChosenFolder() const {
-  return QString::fromStdString(model_.ChosenFolder().string());
+  return QString::fromStdString(model_->ChosenFolder().string());
 }
 
 void CPatList::accept() {
@@ -106,7 +114,7 @@ void CPatList::accept() {
     setDirectory(path);
     return;
   }
-  const bool close = model_.OnFileNameOK(ToPath(path));
+  const bool close = model_->OnFileNameOK(ToPath(path));
   Refresh();
   if (close) QDialog::accept();
 }

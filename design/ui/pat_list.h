@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <memory>
+
+#include "design/layout_import.h"
 #include "design/pat_list_model.h"
 
 namespace design_ui {
@@ -36,8 +39,11 @@ class CPatList : public QFileDialog {
   // layoutHoopKind: 0 for a layout of standard hoops.
   CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
            design::StitchRecord& record, int layoutHoopKind, const QString& program = "Brodera");
+  // The hoop-layout program's import: reads into its layout record.
+  CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
+           design::LayoutStitchRecord& record);
 
-  design::PatListModel& Model() { return model_; }
+  design::PatListModel& Model() { return *model_; }
   QString StitchCountText() const { return stitches_->text(); }
   QString SewingTimeText() const { return time_->text(); }
   QString ColourCountText() const { return colours_->text(); }
@@ -48,9 +54,11 @@ class CPatList : public QFileDialog {
   void accept() override;
 
  private:
+  CPatList(QWidget* parent, const QString& filter, const QString& initialFolder,
+           std::unique_ptr<design::PatListModel> model);
   void Refresh();
 
-  design::PatListModel model_;
+  std::unique_ptr<design::PatListModel> model_;
   PatListPreview* preview_;
   QLabel* stitches_;
   QLabel* time_;

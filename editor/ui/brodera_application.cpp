@@ -35,7 +35,12 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
   view_ = std::make_unique<editor::CBroderaView>(*doc_, *scrollView_, app_.ProgramFolder());
   scrollView_->SetModel(view_.get());
   app_.SetActions(this);
-  router_.SetChain({view_.get(), doc_.get(), frame_.get(), &app_});
+  link_ = std::make_unique<LinkpanelMachineLink>(frame_.get());
+  machine_ = std::make_unique<editor::CMachineCommands>(*doc_, *link_, app_.WorkFolder(),
+                                                        app_.ProgramFolder(), [this] { RepaintMainWindow(); });
+  machine_->SetOwner(frame_.get());
+  // The machine and card commands stand with the frame's.
+  router_.SetChain({view_.get(), doc_.get(), frame_.get(), machine_.get(), &app_});
 
   frame_->SetPaneTextSource([this](int id) { return view_->PaneText(id); });
   frame_->SetTitleSource([this] { return WindowTitle(); });

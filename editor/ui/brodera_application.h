@@ -16,7 +16,9 @@
 #include "editor/brodera_doc.h"
 #include "editor/brodera_view.h"
 #include "editor/document_host.h"
+#include "editor/machine_commands.h"
 #include "editor/ui/brodera_scroll_view.h"
+#include "editor/ui/linkpanel_machine_link.h"
 #include "editor/ui/main_frame.h"
 #include "platform/command_router.h"
 
@@ -46,6 +48,7 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   editor::CBroderaView& View() { return *view_; }
   editor::CBroderaDoc& Document() { return *doc_; }
   editor::CBroderaApp& App() { return app_; }
+  editor::CMachineCommands& MachineCommands() { return *machine_; }
   platform::CommandRouter& Router() { return router_; }
 
   // ---- editor::AppActions ----
@@ -74,6 +77,8 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   std::unique_ptr<CMainFrame> frame_;
   CBroderaScrollView* scrollView_ = nullptr;  // owned by the frame
   std::unique_ptr<editor::CBroderaView> view_;
+  std::unique_ptr<LinkpanelMachineLink> link_;
+  std::unique_ptr<editor::CMachineCommands> machine_;
   SaveChooser chooseSave_;
   OpenChooser chooseOpen_;
 };

@@ -8,6 +8,7 @@
 
 #include "design/ui/pat_list.h"
 #include "editor/ui/custom_zoom_dialog.h"
+#include "editor/ui/monogram_dialog.h"
 #include "editor/ui/rotate_flip_dialog.h"
 #include "editor/ui/sheet_count_dialog.h"
 #include "link/panel/linkpanel.h"
@@ -33,6 +34,7 @@ CBroderaScrollView::CBroderaScrollView(QWidget* parent) : QAbstractScrollArea(pa
   viewport()->setAutoFillBackground(false);
   // Moves without a button pressed ask for the cursor that a press there would need.
   viewport()->setMouseTracking(true);
+  runMonogram_ = [](CMonogramDlg& dialog) { return dialog.exec(); };
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
@@ -135,8 +137,22 @@ std::optional<uint32_t> CBroderaScrollView::RunColourDialog(uint32_t current) {
 }
 
 std::optional<editor::MonogramResult> CBroderaScrollView::RunMonogramDialog(
-    const editor::MonogramRequest&, design::StitchRecord&) {
-  return std::nullopt;  // the lettering dialogs come with the lettering engine
+    const editor::MonogramRequest& request, design::StitchRecord& record) {
+  editor::MonogramDialogInput input;
+  input.programFolder = request.programFolder;
+  input.record = &record;
+  if (request.reEdit) {
+    // The lettering's own text and layout come back from its block.
+    input.name = request.name;
+    input.text = request.block.Text();
+    input.layoutType = request.block.Mode();
+    input.inputBlock = request.block;
+  }
+  const editor::MonogramDialogKind kind = request.hoopKind == 0 ? editor::MonogramDialogKind::kStandardHoop
+                                                                : editor::MonogramDialogKind::kLargeHoop;
+  CMonogramDlg dialog(this, input, kProgram, kind);
+  if (runMonogram_(dialog) != QDialog::Accepted) return std::nullopt;
+  return editor::MonogramResult{dialog.Name(), dialog.OutputBlock()};
 }
 
 // While a Linkpanel transfer dialog runs, the designs are left unpainted.

@@ -17,6 +17,8 @@ class CPatList;
 
 namespace editor_ui {
 
+class CMonogramDlg;
+
 class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, public editor::PointerHost {
  public:
   explicit CBroderaScrollView(QWidget* parent);
@@ -30,6 +32,9 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, 
   // model instead.
   using ImportRunner = std::function<std::optional<std::string>(design_ui::CPatList&)>;
   void SetImportRunner(ImportRunner run) { runImport_ = std::move(run); }
+  // How the lettering dialog runs; tests answer it without a modal loop.
+  using MonogramRunner = std::function<int(CMonogramDlg&)>;
+  void SetMonogramRunner(MonogramRunner run) { runMonogram_ = std::move(run); }
 
   // ---- ViewHost ----
   editor::PixelPoint ScrollPosition() override;
@@ -68,6 +73,7 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, 
   editor::CBroderaView* model_ = nullptr;
   std::function<editor::PageSize()> measurePage_;
   ImportRunner runImport_;
+  MonogramRunner runMonogram_;
   QSize scrollSize_{0, 0};
   int waitDepth_ = 0;
 };

@@ -31,9 +31,11 @@ VELINOR_EXPORT int DirectDownload(LinkWindow owner, const void* design, unsigned
 /* Sends the designs named in the caller's transfer list file (260-byte path records)
  * through the Send Designs dialog. askVersion 1: the first design over 32,700 stitches
  * asks the machine's program version once.
- * Returns 1 when the transfer was started and ran to its end; that is not a promise that
- * every design arrived: a failure has been shown to the user by then. 2 when the user
- * closed the dialog before starting; 0 when the dialog cannot be made. */
+ * Returns 1 when the user pressed Start and the transfer ran to its end, however it ended:
+ * that is not a promise that any design arrived (a failure, even one found before anything
+ * went out, such as an unreadable list or a full machine, has been shown to the user by
+ * then). 2 when the user closed the dialog before starting; 0 when the dialog cannot be
+ * made. */
 VELINOR_EXPORT int DirectFilesDownload(LinkWindow owner, const char* listFile, int askVersion);
 
 /* 1 from the moment the user starts a send, receive or delete until that dialog ends; 0

@@ -81,6 +81,13 @@ std::optional<uint64_t> DesignSizeOf(const std::filesystem::path& path) {
 SendPanelRules::SendPanelRules(std::function<int()> askVersion)
     : askVersion_(std::move(askVersion)) {}
 
+// A file that cannot be judged is said to be faulty and left out, never dropped silently.
+SendPanelRules::AddOutcome SendPanelRules::Refuse(platform::WindowHandle owner) {
+  platform::MessageBox(owner, "There is an error in a file.\nQuit operation.", kAttentionCaption,
+                       platform::kMbOk | platform::kMbIconError);
+  return AddOutcome::kSkipped;
+}
+
 SendPanelRules::AddOutcome SendPanelRules::AddOne(platform::WindowHandle owner,
                                                   const std::string& path) {
   for (const PanelRow& row : rows_) {
@@ -90,11 +97,7 @@ SendPanelRules::AddOutcome SendPanelRules::AddOne(platform::WindowHandle owner,
   if (portline::HasQnfExtension(path)) {
     const std::optional<std::vector<uint8_t>> head = ReadHead(path, kQnfHeadBytes);
     const std::optional<int32_t> stitches = head ? StitchCountOfHead(*head) : std::nullopt;
-    if (!stitches) {
-      platform::MessageBox(owner, "There is an error in a file.\nQuit operation.", kAttentionCaption,
-                           platform::kMbOk | platform::kMbIconError);
-      return AddOutcome::kSkipped;
-    }
+    if (!stitches) return Refuse(owner);
     if (*stitches > kOldStitchLimit) {
       if (!versionAsked_) {
         versionAsked_ = true;
@@ -113,7 +116,7 @@ SendPanelRules::AddOutcome SendPanelRules::AddOne(platform::WindowHandle owner,
     }
   }
   const std::optional<uint64_t> size = DesignSizeOf(path);
-  if (!size) return AddOutcome::kSkipped;
+  if (!size) return Refuse(owner);
   PanelRow row;
   row.name = std::string(transfer::FileNameOf(path));
   row.sizeBytes = *size;
@@ -167,6 +170,16 @@ std::optional<int> SendPanelRules::Send(platform::WindowHandle owner,
   if (rows_.empty()) {
     platform::MessageBox(owner, "no data available.", "Download", warning);
     return std::nullopt;
+  }
+  {
+    // Made once on its own first: a folder the list cannot be made in is told apart from a
+    // write that fails part way.
+    platform::OutputFile probe;
+    if (probe.Create(listFile)) {
+      platform::MessageBox(owner, "Failed to open a temporary file.", "Error", warning);
+      return std::nullopt;
+    }
+    probe.Discard();
   }
   std::vector<std::string> paths;
   for (const PanelRow& row : rows_) paths.push_back(row.path);

@@ -60,6 +60,7 @@ class SendPanelRules {
  private:
   enum class AddOutcome { kAdded, kSkipped, kStop };
   AddOutcome AddOne(platform::WindowHandle owner, const std::string& path);
+  static AddOutcome Refuse(platform::WindowHandle owner);
 
   std::vector<PanelRow> rows_;
   bool openSaveFolder_ = false;

@@ -15,6 +15,8 @@ std::atomic<bool> transferBusy{false};
 std::atomic<platform::WindowHandle> progressTarget{nullptr};
 
 constexpr int kSessionBaudRate = 9600;
+// The device event that says a device has gone.
+constexpr uintptr_t kDeviceRemoveComplete = 0x8004;
 constexpr auto kSendPause = std::chrono::milliseconds(500);
 constexpr auto kPauseSlice = std::chrono::milliseconds(10);
 
@@ -116,10 +118,18 @@ std::string TransferDialogFrame::OnDeviceChange(uintptr_t event, intptr_t data) 
     caption_ = LinkCaption(action_, LinkState::kSerialPort);
     return caption_;
   }
-  // The event procedure only reports whether the machine is open now; the worker's own
-  // initialisation is the only one while it runs.
-  const int open = UsbEventProc(dialog_, event, data);
-  caption_ = LinkCaption(action_, open < 0 ? LinkState::kUsbDisconnected : LinkState::kUsbConnected);
+  if (worker_.Started()) {
+    // The USB link's event procedure reopens the device on a node change and closes it on
+    // a removal: under a running worker that would pull the link from under the transfer.
+    // The worker finds out for itself; only the caption follows a removal.
+    if (event == kDeviceRemoveComplete) caption_ = LinkCaption(action_, LinkState::kUsbDisconnected);
+    return caption_;
+  }
+  // 0: the machine is open now; negative: it is not; positive: the event changed nothing
+  // the link cares about, so the caption keeps telling what the last answer said.
+  const int answer = UsbEventProc(dialog_, event, data);
+  if (answer == 0) caption_ = LinkCaption(action_, LinkState::kUsbConnected);
+  if (answer < 0) caption_ = LinkCaption(action_, LinkState::kUsbDisconnected);
   return caption_;
 }
 

@@ -94,7 +94,8 @@ class TransferDialogFrame {
   // Opening: the caption by what the USB link answers.
   std::string Open();
   // A device came or went. Without Cablink the caption stays on the serial port. While a
-  // worker runs the link is never touched under it: the caption alone changes.
+  // worker runs the link is never touched under it: the caption alone changes. Otherwise
+  // the caption follows whether the USB link says the machine is open after the event.
   std::string OnDeviceChange(uintptr_t event, intptr_t data);
   const std::string& Caption() const { return caption_; }
 

@@ -36,6 +36,18 @@ TEST(PostToUi, MessagesArriveInOrderOnTheDrainingThreadAndNeverForAClosedWindow)
   EXPECT_EQ(platform::DeliverPostedMessages(), 0);
 }
 
+TEST(PostToUi, AWindowMadeAtAClosedWindowsAddressGetsNoneOfItsMessages) {
+  int window = 0;
+  platform::RegisterUiReceiver(&window, [](unsigned, uintptr_t, intptr_t) { ADD_FAILURE(); });
+  platform::PostToUi(&window, kDone, 0, 1);
+  platform::UnregisterUiReceiver(&window);
+  int got = 0;
+  platform::RegisterUiReceiver(&window, [&](unsigned, uintptr_t, intptr_t) { ++got; });
+  EXPECT_EQ(platform::DeliverPostedMessages(), 0);
+  EXPECT_EQ(got, 0);
+  platform::UnregisterUiReceiver(&window);
+}
+
 TEST(PostToUi, EveryPostWakesTheUserInterfaceThread) {
   std::atomic<int> wakes{0};
   platform::SetUiWakeUp([&] { ++wakes; });

@@ -89,4 +89,19 @@ TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
   dialog.reject();
 }
 
+TEST_F(ImportDialog, TheLayoutVariantFillsTheLayoutRecord) {
+  const QString path = Design("rose.qnf", 20, 2);
+  design::LayoutStitchRecord layoutRecord;
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             layoutRecord);
+  dialog.open();
+  dialog.selectFile(path);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(layoutRecord.PairCount(), 21);
+  EXPECT_EQ(layoutRecord.ColourCount(), 2);
+  EXPECT_EQ(layoutRecord.ThreadCode(1), 12);
+  EXPECT_EQ(box_.Count(), 0u);
+}
+
 }  // namespace

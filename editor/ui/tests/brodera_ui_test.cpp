@@ -17,12 +17,15 @@
 #include "editor/command_ids.h"
 #include "editor/stitch_extents.h"
 #include "editor/ui/brodera_application.h"
+#include "editor/ui/monogram_dialog.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_canvas.h"
+#include "testing/monogram_font_builder.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_shapes.h"
+#include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -85,6 +88,36 @@ TEST_F(BroderaUi, StartsANewLayoutWithTheUpdateRulesOnItsMenus) {
   EXPECT_EQ(app->Frame().Pane(cmd::kPaneZoom)->text(), "200 %");
   EXPECT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
   EXPECT_EQ(app->View().Zoom(), 100);
+}
+
+TEST_F(BroderaUi, MonogramPlacesALetteringAndEditsItAgain) {
+  std::filesystem::create_directories(dir / "install");
+  const auto hook = vtest::StitchStreamBuilder().Stitch(0, 0).Stitch(10, 0).Stitch(0, 10).End().Bytes();
+  vtest::MonogramFontBuilder().Glyph('A', hook).Glyph('B', hook).WriteTo(dir / "install" / "Block.mnf");
+  app->Start({});
+  std::string seenText;
+  app->ScrollView().SetMonogramRunner([&](editor_ui::CMonogramDlg& dialog) {
+    seenText = dialog.Edit()->text().toStdString();
+    dialog.Edit()->setText(seenText.empty() ? "AB" : "BA");
+    dialog.RegisterButton()->click();
+    box.Script({platform::kIdNo});
+    dialog.open();
+    dialog.OkButton()->click();
+    return dialog.result();
+  });
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kMonogram));
+  ASSERT_EQ(app->Document().GetDesignList().size(), 1u);
+  const editor::DesignObject& placed = app->Document().GetDesignList().front();
+  EXPECT_EQ(placed.name, "Mono0001");
+  EXPECT_EQ(placed.monogram.Text(), "AB");
+  EXPECT_GT(placed.working->PairCount(), 0);
+
+  // The placed lettering is selected: the command edits it again with its own text.
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kMonogram));
+  EXPECT_EQ(seenText, "AB");
+  ASSERT_EQ(app->Document().GetDesignList().size(), 1u);
+  EXPECT_EQ(app->Document().GetDesignList().front().monogram.Text(), "BA");
+  EXPECT_EQ(app->Document().GetDesignList().front().name, "Mono0001");
 }
 
 TEST_F(BroderaUi, ImportSaveAndReopenGiveTheSameLayout) {

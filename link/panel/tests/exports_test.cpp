@@ -25,7 +25,9 @@
 #include "link/panel/linkpanel.h"
 #include "link/panel/tests/link_test_env.h"
 #include "link/transfer_list.h"
+#include "platform/file_io.h"
 #include "platform/profile.h"
+#include "platform/usb_device.h"
 #include "testing/machine/machine_simulator.h"
 
 namespace {
@@ -115,7 +117,8 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
                                    env.WriteDesign("C.qnf", c)});
   PressStartAndWatch();
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
-  EXPECT_EQ(caption, "Send Designs - COM Port");
+  // Cablink is there but finds no machine: the send goes over the serial port.
+  EXPECT_EQ(caption, "Send Designs - USB Disconnected");
   EXPECT_TRUE(busySeen);
   EXPECT_EQ(GetTransferStatus(), 0);
   EXPECT_EQ(topProgress, 100);
@@ -126,6 +129,57 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
   EXPECT_EQ(stored[1].bytes, b);
   EXPECT_EQ(stored[2].bytes, c);
   EXPECT_EQ(env.boxes.Count(), 0u);
+}
+
+TEST_F(Exports, WithTheMachineOnUsbTheDesignsGoOverUsb) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  const std::vector<uint8_t> a = lptest::Design(700, 1);
+  const std::vector<uint8_t> b = lptest::Design(20, 2);
+  const std::string list =
+      env.WriteList({env.WriteDesign("A.qnf", a), env.WriteDesign("B B.qnf", b)});
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
+  EXPECT_EQ(caption, "Send Designs - USB Connected");
+  EXPECT_EQ(topProgress, 100);
+  const auto stored = machine.Designs(1);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].bytes, a);
+  EXPECT_EQ(stored[1].name, "B_B.qnf");
+  EXPECT_EQ(stored[1].bytes, b);
+  EXPECT_TRUE(machine.TimesOf("ENQ").empty()) << "the serial port was used";
+  EXPECT_EQ(env.boxes.Count(), 0u);
+}
+
+TEST_F(Exports, AUsbRefusalShowsItsMessageThroughCablink) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  machine.RefuseCommand(4, 64);
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(30, 1))});
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"Cannot be registered."});
+  EXPECT_EQ(env.boxes.Shown()[0].caption, "Sending");
+  EXPECT_TRUE(machine.Designs(1).empty());
+}
+
+TEST_F(Exports, UnpluggingTheMachineChangesTheOpenDialogsCaption) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(30, 1))});
+  std::vector<std::string> captions;
+  Every([&] {
+    QDialog* dialog = Shown("sendDesigns");
+    if (!dialog) return;
+    const std::string now = dialog->windowTitle().toStdString();
+    if (captions.empty() || captions.back() != now) captions.push_back(now);
+    if (captions.size() == 1) machine.DetachUsb();
+    if (captions.size() == 2) dialog->reject();
+  });
+  (void)DirectFilesDownload(nullptr, list.c_str(), 0);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Send Designs - USB Connected",
+                                                "Send Designs - USB Disconnected"}));
+  EXPECT_TRUE(machine.Designs(1).empty());
 }
 
 TEST_F(Exports, ClosingTheDialogMidTransferAbortsIt) {
@@ -163,6 +217,15 @@ TEST_F(Exports, ClosingBeforeStartReturnsTwoWithoutATransfer) {
   });
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 2);
   EXPECT_TRUE(machine.Log().empty());
+}
+
+TEST_F(Exports, AStartThatFindsNothingToSendStillEndsWithOneAfterSayingWhy) {
+  const std::filesystem::path list = env.root / "Empty.lst";
+  EXPECT_FALSE(platform::WriteWholeFile(list, {}));
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"File Open Error."});
+  EXPECT_EQ(machine.Designs(1).size(), 0u);
 }
 
 TEST_F(Exports, TheSettingsDialogChoosesThePortAndRateTheNextTransferUses) {
@@ -246,6 +309,61 @@ TEST_F(Exports, ALargeDesignAsksTheVersionOnceBeforeItIsSent) {
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(machine.Designs(1).size(), 2u);
+}
+
+// A question the machine's stored program already answers is never put: the version
+// dialog is closed here if it shows, and counted.
+TEST_F(Exports, WithTheNewerProgramStoredALargeDesignIsSentWithoutAsking) {
+  StoreLink("Protocol Ver", 2);
+  int asked = 0;
+  Every([&] {
+    if (QDialog* dialog = Shown("versionDialog")) {
+      ++asked;
+      dialog->close();
+    }
+  });
+  PressStartAndWatch();
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1, 40000))});
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(GetVersionCode(), 2);
+}
+
+TEST_F(Exports, WithTheNewerProgramStoredThePanelTakesALargeDesignWithoutAsking) {
+  StoreLink("Protocol Ver", 2);
+  const std::vector<uint8_t> a = lptest::Design(5, 3, 40000);
+  const std::string path = env.WriteDesign("Large.qnf", a);
+  int asked = 0;
+  bool sent = false;
+  Every([&] {
+    if (QDialog* dialog = Shown("versionDialog")) {
+      ++asked;
+      dialog->close();
+      return;
+    }
+    QDialog* panel = Shown("sendPanel");
+    if (!panel || sent) return;
+    if (asked > 0) {
+      // Refused by the closed question: nothing can be added; give up.
+      panel->reject();
+      return;
+    }
+    auto* picker = Child<QFileDialog>(panel, "picker");
+    picker->setDirectory(QString::fromStdString((env.root / "designs").string()));
+    picker->selectFile(QString::fromStdString(path));
+    ClickLater(Child<QPushButton>(panel, "add"));
+    if (Child<QTreeWidget>(panel, "list")->topLevelItemCount() != 1) return;
+    sent = true;
+    ClickLater(Child<QPushButton>(panel, "send"));
+  });
+  PressStartAndWatch();
+  std::string folder = (env.root / "designs").string();
+  folder.resize(260, '\0');
+  EXPECT_EQ(TransferQNFFiles(nullptr, folder.data(), static_cast<unsigned>(folder.size())), 1);
+  EXPECT_EQ(asked, 0);
+  ASSERT_EQ(machine.Designs(1).size(), 1u);
+  EXPECT_EQ(machine.Designs(1)[0].bytes, a);
 }
 
 TEST_F(Exports, DirectDownloadWithoutANameAnnouncesATimeName) {

@@ -9,6 +9,7 @@
 #include "link/panel/send_rules.h"
 #include "link/panel/tests/link_test_env.h"
 #include "link/transfer_list.h"
+#include "testing/file_size_limit.h"
 #include "testing/fixed_clock.h"
 
 namespace {
@@ -290,12 +291,36 @@ TEST_F(SendRules, PanelSendWritesTheListAndTickingTheFolderDropsLongNames) {
   EXPECT_EQ(panel.Rows().size(), 1u);
 }
 
+TEST_F(SendRules, PanelSendTellsAListThatCannotBeMadeFromOneThatCannotBeWritten) {
+  const std::string fits = env.WriteDesign("fits.qnf", lptest::Design(2, 1));
+  SendPanelRules panel(nullptr);
+  panel.Add(nullptr, {fits});
+  ASSERT_EQ(panel.Rows().size(), 1u);
+  EXPECT_FALSE(panel.Send(nullptr, env.root / "no-such-folder" / "SendList.tp$", false));
+  {
+    vtest::FileSizeLimit limit(16);
+    EXPECT_FALSE(panel.Send(nullptr, env.root / "SendList.tp$", false));
+  }
+  EXPECT_EQ(env.Texts(), (std::vector<std::string>{"Failed to open a temporary file.",
+                                                   "Failed to write a temporary file."}));
+  for (const auto& box : env.boxes.Shown()) EXPECT_EQ(box.caption, "Error");
+  EXPECT_FALSE(std::filesystem::exists(env.root / "SendList.tp$"));
+}
+
 TEST_F(SendRules, PanelRefusesADesignWhoseHeaderIsCutShort) {
   const std::string stub = env.WriteDesign("stub.qnf", std::vector<uint8_t>(60, 0));
   SendPanelRules panel(nullptr);
   panel.Add(nullptr, {stub});
   EXPECT_TRUE(panel.Rows().empty());
   EXPECT_EQ(env.Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+
+  // A file far bigger than any design the machine takes is not read whole, and says so.
+  std::vector<uint8_t> huge = lptest::Design(2, 1);
+  huge.resize((16u << 20) + 1, 0);
+  panel.Add(nullptr, {env.WriteDesign("huge.qnf", huge)});
+  EXPECT_TRUE(panel.Rows().empty());
+  EXPECT_EQ(env.Texts().size(), 2u);
+  EXPECT_EQ(env.Texts().back(), "There is an error in a file.\nQuit operation.");
 }
 
 }  // namespace

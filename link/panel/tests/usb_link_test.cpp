@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "link/panel/transfer_frame.h"
 #include "link/panel/usb_link.h"
 #include "link/panel/tests/link_test_env.h"
@@ -53,11 +55,34 @@ TEST_F(UsbLink, ACompleteLibraryIsBoundAndCalled) {
   // The caption follows what the device event says about the machine now.
   EXPECT_EQ(frame.OnDeviceChange(0x8000, 0), "Send Designs - USB Disconnected");
   SetStubResults(-3, 0);
-  // A device event is passed on and nothing more: the link is never opened again under a
-  // running worker.
+  // With no worker running, a device event is passed on to the link once.
   const int beforeEvent = StubCalls();
   EXPECT_EQ(frame.OnDeviceChange(0x8000, 0), "Send Designs - USB Connected");
   EXPECT_EQ(StubCalls(), beforeEvent + 1);
+}
+
+TEST_F(UsbLink, ADeviceEventNeverReachesTheLinkUnderARunningWorker) {
+  ASSERT_TRUE(LoadUsbLink(kStubs / "libcablink_stub_complete.so"));
+  SetStubResults(0, -1);
+  int dialog = 0;
+  TransferDialogFrame frame("Send Designs", &dialog);
+  EXPECT_EQ(frame.Open(), "Send Designs - USB Connected");
+  // An event the link says changed nothing leaves the caption on what it last knew.
+  SetStubResults(-3, 1);
+  EXPECT_EQ(frame.OnDeviceChange(0x8000, 0), "Send Designs - USB Connected");
+
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  frame.MarkStarted();
+  ASSERT_TRUE(frame.Worker().Start([released] { released.wait(); }));
+  const int before = StubCalls();
+  // A node change would reopen the device, a removal close it: neither is passed on.
+  EXPECT_EQ(frame.OnDeviceChange(7, 0), "Send Designs - USB Connected");
+  EXPECT_EQ(frame.OnDeviceChange(0x8004, 0), "Send Designs - USB Disconnected");
+  EXPECT_EQ(StubCalls(), before);
+  release.set_value();
+  frame.End();
+  EXPECT_FALSE(TransferBusy());
 }
 
 TEST_F(UsbLink, ALibraryMissingOneEntryPointLeavesTheSerialLinkAlone) {
@@ -72,12 +97,20 @@ TEST_F(UsbLink, ALibraryMissingOneEntryPointLeavesTheSerialLinkAlone) {
 
 TEST_F(UsbLink, AnAbsentLibraryMeansEveryCaptionSaysComPort) {
   EXPECT_FALSE(LoadUsbLink(kStubs / "libcablink.so"));
-  EXPECT_FALSE(LoadUsbLink());  // nothing beside this program either
   EXPECT_FALSE(IsUsbLinkBound());
   int dialog = 0;
   TransferDialogFrame frame("Delete Designs", &dialog);
   EXPECT_EQ(frame.Open(), "Delete Designs - COM Port");
   EXPECT_EQ(frame.OnDeviceChange(0x8004, 0), "Delete Designs - COM Port");
+}
+
+TEST_F(UsbLink, TheCablinkBesideThisProgramIsBoundAndFindsNoMachine) {
+  ASSERT_TRUE(LoadUsbLink());
+  int dialog = 0;
+  TransferDialogFrame frame("Receive Designs", &dialog);
+  EXPECT_EQ(frame.Open(), "Receive Designs - USB Disconnected");
+  EXPECT_EQ(UsbInitialize(nullptr, nullptr), kTransferPortFailed);
+  EXPECT_EQ(UsbDisplayMessage(nullptr, "Receiving", kTransferPortFailed, 0), 1);
 }
 
 TEST_F(UsbLink, BindingAgainFirstLetsTheOldBindingGo) {

@@ -1,0 +1,30 @@
+#pragma once
+
+// Where the card code finds drives and flushes them: the PC's mounted volumes, or in tests
+// a fake card volume (a folder standing in for a mounted card).
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/volumes.h"
+
+namespace card {
+
+class CardVolumes {
+ public:
+  virtual ~CardVolumes() = default;
+  virtual std::vector<platform::MountedVolume> List() = 0;
+  // Pushes the volume's buffered writes out so that the card can be pulled.
+  virtual void Flush(const std::filesystem::path& mountPoint) = 0;
+};
+
+// The PC's own mounted volumes.
+class SystemCardVolumes : public CardVolumes {
+ public:
+  std::vector<platform::MountedVolume> List() override { return platform::ListMountedVolumes(); }
+  void Flush(const std::filesystem::path& mountPoint) override {
+    platform::FlushVolume(mountPoint);  // a volume that cannot be opened is left alone
+  }
+};
+
+}  // namespace card

@@ -1,0 +1,56 @@
+#pragma once
+
+// Writing designs onto the ATA PC card. The machine looks for designs in one folder of the
+// card's root: "PC_Link" for designs sent from the PC, "EMB_FILE" for its own Open/Save
+// folder. Each design is one file named after the design, blanks made '_', with the
+// extension ".qnf", holding the QNF image up to its end pair. A folder takes 100 designs.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "design/card/card_volumes.h"
+#include "link/link_types.h"
+#include "platform/message_box.h"
+
+namespace card {
+
+inline constexpr const char* kPcLinkFolder = "PC_Link";
+inline constexpr const char* kOpenSaveFolder = "EMB_FILE";
+constexpr int kMaxCardDesigns = 100;
+
+// The design folder of the card in drive for a destination: kDestinationAtaCard
+// "PC_Link", kDestinationAtaCardFolder "EMB_FILE", the card's root for any other.
+std::filesystem::path CardFolder(const std::filesystem::path& drive, int destination);
+
+// "<name with blanks as '_'>.qnf".
+std::string CardFileName(const std::string& designName);
+
+// A design file of a card folder: a regular file whose extension is ".qnf" in any case
+// (the card's file system does not keep case apart).
+bool IsCardDesignFile(const std::filesystem::directory_entry& entry);
+// The design files of a folder in name order; none when the folder is missing.
+std::vector<std::filesystem::path> ListCardDesigns(const std::filesystem::path& folder);
+int CountCardDesigns(const std::filesystem::path& folder);
+
+// Made on the stack around a write.
+class CCardWriter {
+ public:
+  virtual ~CCardWriter();
+
+  // Writes image into the destination folder of the card in drive (creating the folder
+  // when it is missing) as the file of name. Returns 1 when the file was written whole,
+  // else 0 after a message: the card missing ("Failed to save a design. ...") or any other
+  // cause (the file error); a partial file is deleted. A name that is not one plain file
+  // name (empty, "." or "..", or holding '/' or NUL) is refused with the file error.
+  int SaveDesign(std::span<const uint8_t> image, int destination,
+                 const std::filesystem::path& drive, const std::string& name,
+                 platform::WindowHandle owner = nullptr) const;
+};
+
+// Pushes the drive's buffers out so that the card can be pulled.
+void FlushCardDrive(CardVolumes& volumes, const std::filesystem::path& drive);
+
+}  // namespace card

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "design/ui/card_write_dlg.h"
+#include "design/ui/linkpanel_machine_version.h"
+#include "design/ui/write_card_m.h"
+#include "link/transfer_list.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "testing/fake_card.h"
+#include "testing/recording_message_box.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CardDialogs : public ::testing::Test {
+ protected:
+  QString PcDesign(const std::string& name, int32_t pairs, int32_t hoop = 0) {
+    EXPECT_FALSE(platform::WriteWholeFile(pc_ / name, vtest::BuildCardDesign(pairs, hoop)));
+    return QString::fromStdString((pc_ / name).string());
+  }
+  QString PcFolder() const { return QString::fromStdString(pc_.Path().string()); }
+  static bool Inked(const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage();
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c != Qt::white && c != QColor(220, 220, 220)) return true;
+      }
+    }
+    return false;
+  }
+
+  vtest::RecordingMessageBox boxes_;
+  vtest::TempDir pc_;
+  vtest::FakeCardVolumes volumes_;
+  fs::path disk_ = volumes_.Add(1ull << 40, false, "DATA");
+  fs::path card_ = volumes_.Add();
+  vtest::ScriptedMachineVersion version_;
+};
+
+TEST_F(CardDialogs, TheCardWriterOffersTheDrivesAndWritesTheListOnWrite) {
+  PcDesign("rose 01#a.qnf", 10);
+  const fs::path list = pc_ / "SendQnf.lst";
+  ASSERT_FALSE(transfer::WriteTransferListFile(list, {(pc_ / "rose 01#a.qnf").string()}));
+  design_ui::CCardWriteDlg dialog(nullptr, volumes_, version_);
+  dialog.SetListPath(QString::fromStdString(list.string()));
+  EXPECT_EQ(dialog.windowTitle(), "Write Designs to ATA PC Card");
+  QTimer::singleShot(0, &dialog, [&] {
+    EXPECT_EQ(dialog.DriveBox()->count(), 2);
+    EXPECT_EQ(dialog.DriveBox()->currentIndex(), 1);
+    EXPECT_EQ(dialog.DriveBox()->itemText(0).toStdString(), disk_.string() + " (DATA)");
+    dialog.OpenSaveBox()->setChecked(true);
+    dialog.WriteButton()->click();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(fs::exists(card_ / "EMB_FILE" / "rose_01#a.qnf"));
+  EXPECT_EQ(volumes_.Flushed(), std::vector<fs::path>{card_});
+}
+
+TEST_F(CardDialogs, TheCardWriterWithoutACardEndsWhenTheUserCancels) {
+  vtest::FakeCardVolumes noCard;
+  noCard.Add(1ull << 40, false);
+  design_ui::CCardWriteDlg dialog(nullptr, noCard, version_);
+  boxes_.Script({platform::kIdCancel});
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  EXPECT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
+}
+
+TEST_F(CardDialogs, TheCardWriterStaysOpenWithoutADrive) {
+  design_ui::CCardWriteDlg dialog(nullptr, volumes_, version_);
+  QTimer::singleShot(0, &dialog, [&] {
+    dialog.DriveBox()->setCurrentIndex(-1);
+    dialog.WriteButton()->click();
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.reject();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text, "The Card drive is not selected.\nSelect the ATA PC Card's drive.");
+}
+
+TEST_F(CardDialogs, TheCardManagerWritesPreviewsAndStaysOpen) {
+  design_ui::CWriteCardM dialog(nullptr, volumes_, version_, PcFolder());
+  EXPECT_EQ(dialog.windowTitle(), "Write Designs, Read and Erase");
+  ASSERT_TRUE(dialog.Start());
+  dialog.open();
+  EXPECT_EQ(dialog.DriveBox()->currentIndex(), 1);
+  EXPECT_EQ(dialog.CountLabel()->text(), "No design");
+
+  const QString large = PcDesign("large.qnf", 40, 2);
+  emit dialog.currentChanged(large);
+  EXPECT_EQ(dialog.HoopLabel()->text(), "Large Hoop");
+  EXPECT_TRUE(Inked(dialog.Preview().Picture()));
+
+  dialog.selectFile(large);
+  dialog.WriteButton()->click();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(fs::exists(card_ / "PC_Link" / "large.qnf"));
+  EXPECT_EQ(dialog.CountLabel()->text(), "1  Design");
+  ASSERT_EQ(dialog.CardList()->topLevelItemCount(), 1);
+  EXPECT_EQ(dialog.CardList()->topLevelItem(0)->text(0).toStdString(),
+            (card_ / "PC_Link" / "large.qnf").string());
+  EXPECT_EQ(dialog.ChosenFolder(), PcFolder());
+
+  // Open Folder only remembers; nothing more is written.
+  dialog.selectFile(PcDesign("other.qnf", 5));
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(fs::exists(card_ / "PC_Link" / "other.qnf"));
+  EXPECT_EQ(boxes_.Count(), 0u);
+  dialog.reject();
+}
+
+TEST_F(CardDialogs, TheCardListPreviewsFollowKeysAndErasesAndReads) {
+  fs::create_directories(card_ / "PC_Link");
+  for (auto [name, hoop] : {std::pair{"a.qnf", 1}, std::pair{"b.qnf", 2}}) {
+    ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / name, vtest::BuildCardDesign(9, hoop)));
+  }
+  design_ui::CWriteCardM dialog(nullptr, volumes_, version_, PcFolder());
+  ASSERT_TRUE(dialog.Start());
+  dialog.show();
+  QTreeWidget* list = dialog.CardList();
+  ASSERT_EQ(list->topLevelItemCount(), 2);
+  list->setFocus();
+  list->setCurrentItem(list->topLevelItem(0));
+  EXPECT_EQ(dialog.HoopLabel()->text(), "Small Hoop");
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(list, &down);
+  EXPECT_EQ(dialog.HoopLabel()->text(), "Large Hoop");
+  EXPECT_TRUE(Inked(dialog.Preview().Picture()));
+
+  vtest::TempDir target;
+  dialog.SetFolderChooser([&](const std::string&, const fs::path&) { return target.Path(); });
+  list->topLevelItem(1)->setSelected(true);
+  dialog.ReadButton()->click();
+  EXPECT_TRUE(fs::exists(target / "b.qnf"));
+
+  boxes_.Script({platform::kIdYes});
+  dialog.EraseButton()->click();
+  EXPECT_FALSE(fs::exists(card_ / "PC_Link" / "b.qnf"));
+  EXPECT_EQ(list->topLevelItemCount(), 1);
+  EXPECT_EQ(dialog.CountLabel()->text(), "1  Design");
+
+  dialog.OpenSaveBox()->setChecked(true);
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+  EXPECT_EQ(dialog.CountLabel()->text(), "No design");
+  dialog.reject();
+}
+
+TEST(LinkpanelMachineVersionTest, ReadsTheStoredVersionAndAsksNothingWhenItIsTwo) {
+  vtest::TempDir profiles;
+  platform::SetProfileRoot(profiles.Path());
+  design_ui::LinkpanelMachineVersion version;
+  EXPECT_EQ(version.VersionCode(), -1);
+  ASSERT_TRUE(platform::Profile("Pictorel").WriteInt("Rs-232c", "Protocol Ver", 2));
+  EXPECT_EQ(version.VersionCode(), 2);
+  vtest::RecordingMessageBox boxes;
+  EXPECT_EQ(version.CheckVersion(nullptr), 1);
+  EXPECT_EQ(boxes.Count(), 0u);
+  platform::SetProfileRoot({});
+}
+
+}  // namespace

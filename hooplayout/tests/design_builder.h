@@ -1,0 +1,38 @@
+#pragma once
+
+// Placed designs for the hoop-layout tests, with stitches from a stream builder.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "hooplayout/layout_design.h"
+
+namespace hltest {
+
+inline void FillRecord(design::LayoutStitchRecord& r, const std::vector<uint8_t>& stitches,
+                       std::vector<int16_t> codes = {3}) {
+  r.Clear();
+  r.SetColourCount(static_cast<int16_t>(codes.size()));
+  for (std::size_t i = 0; i < codes.size(); ++i) r.SetThreadCode(static_cast<int>(i), codes[i]);
+  r.SetPairCount(static_cast<int32_t>(stitches.size() / 2));
+  std::copy(stitches.begin(), stitches.end(), r.Stitches());
+}
+
+// A design at the start point with the same stitches in both records.
+inline hooplayout::LayoutDesign Design(const std::string& name, int32_t startX, int32_t startY,
+                                       const std::vector<uint8_t>& stitches,
+                                       std::vector<int16_t> codes = {3}) {
+  hooplayout::LayoutDesign d;
+  d.name = name;
+  d.startX = d.centreX = startX;
+  d.startY = d.centreY = startY;
+  d.extents = {-10, -10, 10, 10};
+  d.halfWidth = d.halfHeight = d.sourceHalfWidth = d.sourceHalfHeight = 10;
+  hooplayout::GiveNewRecords(d);
+  FillRecord(*d.working, stitches, codes);
+  FillRecord(*d.source, stitches, codes);
+  return d;
+}
+
+}  // namespace hltest

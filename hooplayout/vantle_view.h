@@ -1,0 +1,173 @@
+#pragma once
+
+// CVantleView: the Maxiframe layout view's model. It shows the 460 x 400 layout (230 x 200
+// mm) with its grid, centre lines and the inner edges of the two hoop positions, draws
+// every design in its thread colours (light grey when it does not fit one position inside
+// the layout), keeps the "all valid" flag that enables saving, sending and printing, zooms,
+// keeps the background settings and picture, and says which cursor to show. The Qt scroll
+// view forwards input to it and paints what it draws.
+//
+// A layout point (x, y) in layout units lies at logical pixel (20 + x z / 100, 20 + y z / 100)
+// at zoom z percent.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "hooplayout/background_picture.h"
+#include "hooplayout/layout_design.h"
+#include "hooplayout/vantle_doc.h"
+#include "hooplayout/view_host.h"
+#include "platform/canvas.h"
+
+namespace hooplayout {
+
+inline constexpr char kProfileProgram[] = "Tessaly";
+inline constexpr char kPrintSection[] = "Print";
+inline constexpr char kPrintColourKey[] = "Color";
+inline constexpr char kPrintViewKey[] = "View";
+inline constexpr char kPicturePathSection[] = "Picture Path";
+inline constexpr char kPictureFolderKey[] = "Dotbmp";
+inline constexpr char kDefectiveLayoutText[] = "This file may be defective.";
+inline constexpr char kFileOpenCaption[] = "File Open";
+
+constexpr platform::PaletteColour kStartBackground = platform::PaletteRgb(0xEB, 0xFF, 0xFF);
+constexpr platform::PaletteColour kStartGrid = platform::PaletteRgb(0xF0, 0xF0, 0xF0);
+constexpr platform::PaletteColour kStartCentreLine = platform::PaletteRgb(0xDC, 0xDC, 0xDC);
+// Around the layout, and what the view is erased with.
+constexpr platform::PaletteColour kOutsideGrey = platform::PaletteRgb(0xC0, 0xC0, 0xC0);
+// A design that does not fit one hoop position.
+constexpr platform::PaletteColour kInvalidDesignGrey = platform::PaletteRgb(0xDC, 0xDC, 0xDC);
+
+// Logical pixels about the layout on every side, and the scroll room beyond it.
+constexpr int kViewMargin = 20;
+constexpr int kScrollRoom = 30;
+constexpr PageSize kDefaultPage{498, 360};
+
+// The printed page in half-millimetres: the printer's size doubled, or the default page
+// when the printer's area is below it (or there is no printer).
+PageSize PageSizeFromPrinter(const std::optional<PrinterAreaMm>& area);
+
+enum class ViewCursor { kDefault, kArrow, kZoom, kRotate, kSizeAll, kNo, kSizeNwse, kSizeNesw };
+
+// The state of a mouse gesture (run by the editing commands).
+struct DragState {
+  bool buttonDown = false;
+  bool moved = false;
+  bool rotating = false;
+  bool clampedAtEdge = false;
+  int cornerKind = 0;
+  int32_t startAngle = 0;
+  PixelPoint offsetToStart;
+  PixelPoint offsetToCentre;
+};
+
+class CVantleView {
+ public:
+  CVantleView(CVantleDoc& doc, VantleViewHost& host, std::string programFolder);
+  ~CVantleView();
+  CVantleView(const CVantleView&) = delete;
+  CVantleView& operator=(const CVantleView&) = delete;
+
+  // After a layout was made or read: page, sheets, scroll sizes, every mode cleared, zoom
+  // 100, and an older layout's placements rebuilt.
+  void OnInitialUpdate();
+  // The private message 0x414: the layout just read was defective; a new one is started.
+  void OnLayoutLoadFailed();
+
+  // ---- painting ----
+  // Paints the clip box (logical pixels).
+  void OnPaint(platform::Canvas& canvas, const platform::CanvasRect& clip);
+  // Recomputed at every paint: every design fits one hoop position inside the layout.
+  bool AllValid() const { return allValid_; }
+
+  // ---- zoom ----
+  float Zoom() const { return zoom_; }
+  void ZoomIn();   // keeps the point under the mouse cursor where it is
+  void ZoomOut();
+  void SetZoom(float zoom);  // Actual Size and the fixed steps
+  void CustomZoom();
+  // The status bar's zoom pane.
+  std::string ZoomPaneText() const;
+
+  // ---- background ----
+  const BackgroundSettings& Background() const { return background_; }
+  const std::optional<BackgroundPicture>& Picture() const { return picture_; }
+  // The Background command: the dialog, then the picture read anew (or dropped).
+  void ChooseBackground();
+  // Reads the bitmap file as the background picture; false (and no picture) when it is
+  // not one, after saying so.
+  bool LoadBackgroundPicture(const std::string& path);
+
+  // ---- selection (set by the editing commands) ----
+  // Makes the listed design the current one and shows its frame.
+  void ShowSelection(DesignPosition position);
+  void HideSelection();
+  bool SelectionShown() const { return selectionShown_; }
+  const LayoutDesign& Current() const { return current_; }
+  std::optional<DesignPosition> CurrentPosition() const { return currentPos_; }
+  // The frame's corners (closed), edge midpoints and centre, as last computed.
+  const std::array<PixelPoint, 5>& FrameCorners() const { return frame_; }
+  const std::array<PixelPoint, 4>& FrameMidpoints() const { return midpoints_; }
+  PixelPoint FrameCentre() const { return frameCentre_; }
+
+  // ---- cursor ----
+  bool ZoomTool() const { return zoomTool_; }
+  void SetZoomTool(bool on) { zoomTool_ = on; }
+  DragState& Drag() { return drag_; }
+  // The cursor for a mouse at the logical point; insideClient tells the client area.
+  ViewCursor CursorAt(PixelPoint logical, bool insideClient) const;
+
+  // ---- state for the other commands and for tests ----
+  PageSize Page() const { return page_; }
+  std::pair<int32_t, int32_t> Sheets() const { return {sheetsAcross_, sheetsDown_}; }
+  int32_t DesignCount() const { return designCount_; }
+  bool PrintInColour() const { return printColour_; }
+  bool PrintView() const { return printView_; }
+  const std::string& ProgramFolder() const { return programFolder_; }
+  bool UndoAvailable() const { return undoAvailable_; }
+  bool ClipboardFilled() const { return clipboardFilled_; }
+
+ private:
+  void MeasurePage(bool portrait);
+  void ZoomTo(float zoom);
+  void SetScrollSizeForZoom();
+  void ComputeFrame();
+  void DrawDesign(platform::Canvas& canvas, const LayoutDesign& design, bool valid) const;
+
+  CVantleDoc& doc_;
+  VantleViewHost& host_;
+  std::string programFolder_;
+
+  LayoutDesign current_;
+  LayoutDesign clipboard_;
+  LayoutDesign undo_;
+  std::optional<DesignPosition> currentPos_;
+  std::optional<DesignPosition> undoPos_;
+  std::array<std::optional<DesignPosition>, 3> cornerPos_{};
+
+  float zoom_ = 100.0f;
+  bool allValid_ = true;
+  bool selectionShown_ = false;
+  bool zoomTool_ = false;
+  bool undoAvailable_ = false;
+  bool clipboardFilled_ = false;
+  int lastOperation_ = 0;
+  DragState drag_;
+  std::array<PixelPoint, 5> frame_{};
+  std::array<PixelPoint, 4> midpoints_{};
+  PixelPoint frameCentre_;
+
+  BackgroundSettings background_{kStartBackground, kStartGrid, kStartCentreLine, true, true, {}};
+  std::optional<BackgroundPicture> picture_;
+
+  PageSize page_ = kDefaultPage;
+  int32_t sheetsAcross_ = 1;
+  int32_t sheetsDown_ = 1;
+  int32_t designCount_ = 0;
+  bool printColour_ = false;
+  bool printView_ = false;
+};
+
+}  // namespace hooplayout

@@ -1,0 +1,109 @@
+#include "platform/volumes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path) << text;
+}
+
+// A little machine: a device folder, a sysfs block tree (disks holding their partitions,
+// with the class links beside them), udev's label links and mount points.
+class VolumesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sources_.mountTable = dir_ / "mounts";
+    sources_.devices = dir_ / "dev";
+    sources_.sysBlock = dir_ / "sys" / "class" / "block";
+    sources_.byLabel = dir_ / "dev" / "disk" / "by-label";
+    fs::create_directories(sources_.byLabel);
+  }
+
+  // A disk with one partition; the partition is what gets mounted.
+  void AddPartition(const std::string& disk, bool removable) {
+    const fs::path disks = dir_ / "sys" / "devices" / "block";
+    WriteText(disks / disk / "removable", removable ? "1\n" : "0\n");
+    WriteText(disks / disk / (disk + "1") / "partition", "1\n");
+    fs::create_directories(sources_.sysBlock);
+    fs::create_directory_symlink(disks / disk / (disk + "1"), sources_.sysBlock / (disk + "1"));
+    WriteText(sources_.devices / (disk + "1"), "");
+  }
+  fs::path MountPoint(const std::string& name) {
+    fs::create_directories(dir_ / "media" / name);
+    return dir_ / "media" / name;
+  }
+  std::string Device(const std::string& name) { return (sources_.devices / name).string(); }
+
+  vtest::TempDir dir_;
+  platform::VolumeSources sources_;
+};
+
+TEST(MountTableTest, ParsesFieldsAndUnescapesBlanks) {
+  const auto entries = platform::ParseMountTable(
+      "/dev/sdb1 /media/me/MY\\040CARD vfat rw,nosuid 0 0\n"
+      "proc /proc proc rw 0 0\n"
+      "short line\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].source, "/dev/sdb1");
+  EXPECT_EQ(entries[0].target, fs::path("/media/me/MY CARD"));
+  EXPECT_EQ(entries[0].type, "vfat");
+  EXPECT_EQ(entries[0].options, "rw,nosuid");
+  EXPECT_EQ(entries[1].target, fs::path("/proc"));
+}
+
+TEST_F(VolumesTest, ListsWritableBlockDevicesWithRemovableFlagAndLabel) {
+  AddPartition("sdb", true);
+  AddPartition("sda", false);
+  AddPartition("loop", false);  // named loop1: a mounted image, not a drive
+  AddPartition("sdc", true);
+  fs::create_symlink(Device("sdb1"), sources_.byLabel / "MY\\x20CARD");
+  const fs::path card = MountPoint("card");
+  const fs::path data = MountPoint("data");
+  const fs::path image = MountPoint("image");
+  const fs::path cdrom = MountPoint("cdrom");
+  WriteText(sources_.mountTable,
+            "proc /proc proc rw 0 0\n"
+            "tmpfs " + MountPoint("tmp").string() + " tmpfs rw 0 0\n" +
+            Device("sdb1") + " " + card.string() + " vfat rw,nosuid 0 0\n" +
+            Device("sda1") + " " + data.string() + " ext4 rw,relatime 0 0\n" +
+            Device("sda1") + " " + MountPoint("bound").string() + " ext4 rw 0 0\n" +
+            Device("loop1") + " " + image.string() + " squashfs rw 0 0\n" +
+            Device("sdc1") + " " + cdrom.string() + " iso9660 ro,nosuid 0 0\n" +
+            "server:/x " + MountPoint("net").string() + " nfs rw 0 0\n");
+
+  const auto volumes = platform::ListMountedVolumes(sources_);
+  ASSERT_EQ(volumes.size(), 2u);
+  // In mount-point order, each device once.
+  EXPECT_EQ(volumes[0].mountPoint, card);
+  EXPECT_TRUE(volumes[0].removable);
+  EXPECT_EQ(volumes[0].label, "MY CARD");
+  EXPECT_EQ(volumes[0].device, Device("sdb1"));
+  EXPECT_GT(volumes[0].totalBytes, 0u);
+  EXPECT_EQ(volumes[1].mountPoint, data);
+  EXPECT_FALSE(volumes[1].removable);
+  EXPECT_EQ(volumes[1].label, "");
+}
+
+TEST_F(VolumesTest, AMissingMountTableListsNothing) {
+  EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
+}
+
+TEST_F(VolumesTest, SizeIsSixtyFourBitAndFlushWorksOnAFolder) {
+  uint64_t bytes = 0;
+  ASSERT_FALSE(platform::VolumeSize(dir_.Path(), bytes));
+  EXPECT_GT(bytes, 0u);
+  EXPECT_FALSE(platform::FlushVolume(dir_.Path()));
+  EXPECT_TRUE(platform::FlushVolume(dir_ / "gone"));
+  EXPECT_TRUE(platform::VolumeSize(dir_ / "gone", bytes));
+  EXPECT_EQ(bytes, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include "platform/volumes.h"
+
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The mount table writes blanks, tabs, newlines and backslashes in names as \ooo.
+std::string UnescapeOctal(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      const std::string digits = field.substr(i + 1, 3);
+      if (std::all_of(digits.begin(), digits.end(),
+                                             [](char c) { return c >= '0' && c <= '7'; })) {
+        out.push_back(static_cast<char>(std::stoi(digits, nullptr, 8)));
+        i += 3;
+        continue;
+      }
+    }
+    out.push_back(field[i]);
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// udev writes characters that are unsafe in a link name as \xHH ("My\x20Card").
+std::string UnescapeHex(const std::string& name) {
+  std::string out;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
+      const int high = HexDigit(name[i + 2]);
+      const int low = HexDigit(name[i + 3]);
+      if (high >= 0 && low >= 0) {
+        out.push_back(static_cast<char>(high * 16 + low));
+        i += 3;
+        continue;
+      }
+    }
+    out.push_back(name[i]);
+  }
+  return out;
+}
+
+bool HasOption(const std::string& options, const std::string& wanted) {
+  std::stringstream list(options);
+  std::string option;
+  while (std::getline(list, option, ',')) {
+    if (option == wanted) return true;
+  }
+  return false;
+}
+
+// The device a source names, with its links (/dev/disk/by-uuid/..., /dev/mapper/...)
+// followed; the source itself when it cannot be resolved.
+fs::path ResolvedDevice(const std::string& source) {
+  std::error_code error;
+  fs::path resolved = fs::canonical(source, error);
+  return error ? fs::path(source) : resolved;
+}
+
+bool ReadsOne(const fs::path& file) {
+  std::ifstream in(file);
+  char c = 0;
+  return in.get(c) && c == '1';
+}
+
+// A partition is removable when the disk it belongs to is: sysfs keeps the flag on the
+// disk, whose folder holds the partition's.
+bool IsRemovable(const fs::path& sysBlock, const std::string& deviceName) {
+  const fs::path entry = sysBlock / deviceName;
+  std::error_code error;
+  if (fs::exists(entry / "partition", error)) {
+    const fs::path inside = fs::canonical(entry, error);
+    return !error && ReadsOne(inside.parent_path() / "removable");
+  }
+  return ReadsOne(entry / "removable");
+}
+
+std::string LabelOf(const fs::path& byLabel, const fs::path& device) {
+  std::error_code error;
+  fs::directory_iterator it(byLabel, error);
+  if (error) return {};
+  for (const fs::directory_entry& link : it) {
+    std::error_code linkError;
+    const fs::path target = fs::canonical(link.path(), linkError);
+    if (!linkError && target == device) return UnescapeHex(link.path().filename().string());
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<MountEntry> ParseMountTable(const std::string& text) {
+  std::vector<MountEntry> entries;
+  std::stringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::stringstream fields(line);
+    std::string source, target, type, options;
+    if (!(fields >> source >> target >> type >> options)) continue;
+    entries.push_back({UnescapeOctal(source), fs::path(UnescapeOctal(target)), type, options});
+  }
+  return entries;
+}
+
+std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources) {
+  std::ifstream in(sources.mountTable);
+  if (!in) return {};
+  std::stringstream text;
+  text << in.rdbuf();
+
+  std::vector<MountedVolume> volumes;
+  std::set<fs::path> seenDevices;
+  for (const MountEntry& entry : ParseMountTable(text.str())) {
+    // proc, tmpfs and network shares name no device.
+    if (entry.source.rfind(sources.devices.string() + "/", 0) != 0) continue;
+    if (HasOption(entry.options, "ro")) continue;
+    const fs::path device = ResolvedDevice(entry.source);
+    const std::string name = device.filename().string();
+    if (name.empty() || name.rfind("loop", 0) == 0) continue;
+    std::error_code error;
+    if (!fs::exists(sources.sysBlock / name, error)) continue;  // not a block device
+    if (!fs::is_directory(entry.target, error)) continue;       // a file bound over a file
+    if (!seenDevices.insert(device).second) continue;
+    MountedVolume volume;
+    volume.mountPoint = entry.target;
+    volume.device = entry.source;
+    volume.removable = IsRemovable(sources.sysBlock, name);
+    volume.label = LabelOf(sources.byLabel, device);
+    VolumeSize(entry.target, volume.totalBytes);
+    volumes.push_back(std::move(volume));
+  }
+  std::sort(volumes.begin(), volumes.end(), [](const MountedVolume& a, const MountedVolume& b) {
+    return a.mountPoint < b.mountPoint;
+  });
+  return volumes;
+}
+
+std::error_code VolumeSize(const fs::path& path, uint64_t& totalBytes) {
+  totalBytes = 0;
+  struct statvfs info {};
+  if (statvfs(path.c_str(), &info) != 0) return {errno, std::generic_category()};
+  totalBytes = static_cast<uint64_t>(info.f_blocks) * static_cast<uint64_t>(info.f_frsize);
+  return {};
+}
+
+std::error_code FlushVolume(const fs::path& mountPoint) {
+  const int fd = open(mountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return {errno, std::generic_category()};
+  std::error_code result;
+  if (syncfs(fd) != 0) result = {errno, std::generic_category()};
+  close(fd);
+  return result;
+}
+
+}  // namespace platform

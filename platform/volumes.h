@@ -1,0 +1,56 @@
+#pragma once
+
+// The mounted volumes of the PC, for choosing the drive an ATA PC card sits in. A card in
+// an adapter appears as a block device mounted somewhere; the list comes from the mount
+// table, the size from statvfs (64-bit, so a large disk never wraps round to look small),
+// the removable flag and the volume label from sysfs and udev's by-label links.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/export.h"
+
+namespace platform {
+
+struct MountedVolume {
+  std::filesystem::path mountPoint;
+  std::string device;     // the mount table's source, "/dev/sdb1"
+  bool removable = false;
+  std::string label;      // empty when the volume has none
+  uint64_t totalBytes = 0;
+};
+
+// Where the facts come from; tests point these at files of their own.
+struct VolumeSources {
+  std::filesystem::path mountTable = "/proc/self/mounts";
+  std::filesystem::path devices = "/dev";  // a source outside it is no block device
+  std::filesystem::path sysBlock = "/sys/class/block";
+  std::filesystem::path byLabel = "/dev/disk/by-label";
+};
+
+// The writable volumes on block devices, in mount-point order, each device once (its first
+// mount point that is a folder). Pseudo file systems, network shares, loop devices and
+// read-only mounts are left out: a card must be a device the PC can write to.
+VELINOR_EXPORT std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources = {});
+
+// Parses mount-table text ("source target type options dump pass" lines, blanks in
+// names written as \040), without looking at the devices.
+struct MountEntry {
+  std::string source;
+  std::filesystem::path target;
+  std::string type;
+  std::string options;
+};
+VELINOR_EXPORT std::vector<MountEntry> ParseMountTable(const std::string& text);
+
+// Total size of the file system holding path.
+VELINOR_EXPORT std::error_code VolumeSize(const std::filesystem::path& path, uint64_t& totalBytes);
+
+// Pushes every buffered write of the file system holding the mount point out to the
+// device, so that the card can be pulled. A volume that cannot be opened is left alone.
+VELINOR_EXPORT std::error_code FlushVolume(const std::filesystem::path& mountPoint);
+
+}  // namespace platform

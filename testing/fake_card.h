@@ -1,0 +1,65 @@
+#pragma once
+
+// Fake card volumes: fresh folders standing in for mounted drives, one of them usually the
+// ATA PC card, with the sizes, removable flags and labels a test gives them. Records every
+// flush, and can pull a card out (its folder disappears).
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "design/card/card_volumes.h"
+#include "design/card/machine_version.h"
+#include "testing/recording_message_box.h"
+#include "testing/temp_dir.h"
+
+namespace vtest {
+
+constexpr uint64_t kFakeCardBytes = 64ull * 1024 * 1024;
+
+class FakeCardVolumes : public card::CardVolumes {
+ public:
+  // Adds a volume and returns its mount point (the drive the card code writes to).
+  std::filesystem::path Add(uint64_t totalBytes = kFakeCardBytes, bool removable = true,
+                            const std::string& label = "");
+
+  std::vector<platform::MountedVolume> List() override { return volumes_; }
+  void Flush(const std::filesystem::path& mountPoint) override { flushed_.push_back(mountPoint); }
+
+  const std::vector<std::filesystem::path>& Flushed() const { return flushed_; }
+  // The card is pulled out: its folder and everything on it is gone; it stays listed.
+  void Pull(const std::filesystem::path& mountPoint);
+  // Puts count dummy design files "D000.qnf", ... into folder, creating it.
+  static void FillFolder(const std::filesystem::path& folder, int count);
+
+ private:
+  TempDir dir_;
+  std::vector<platform::MountedVolume> volumes_;
+  std::vector<std::filesystem::path> flushed_;
+};
+
+// The machine version as a test scripts it: the version dialog's answer and the version
+// the user picks in it.
+class ScriptedMachineVersion : public card::MachineVersion {
+ public:
+  int code = 1;          // the stored version
+  int answer = 1;        // what the version dialog returns
+  int chosenCode = 2;    // stored when the dialog returns 1
+  int asked = 0;         // how often the dialog was shown
+
+  int CheckVersion(platform::WindowHandle) override {
+    ++asked;
+    if (answer == 1) code = chosenCode;
+    return answer;
+  }
+  int VersionCode() override { return code; }
+};
+
+// The texts of the boxes shown so far, in order.
+std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes);
+
+// A sound QNF image of pairCount pairs, end pair included: (1, 1) stitches, one colour.
+std::vector<uint8_t> BuildCardDesign(int32_t pairCount, int32_t hoopCode = 0);
+
+}  // namespace vtest
