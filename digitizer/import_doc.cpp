@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "design/hoop.h"
 #include "digitizer/pictorel_message.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
@@ -137,6 +138,27 @@ bool CImportDoc::ReadBmp(const std::filesystem::path& path) {
   }
   pictureState_ = kBitmapToTrace;
   return true;
+}
+
+bool CImportDoc::OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
+                               bool largeHoop) {
+  if (!record || record->StitchRoom() != design::StitchRecord::kPictorelStitchRoom) {
+    RejectSewFile();
+    return false;
+  }
+  // A missing picture leaves the stitches on their own.
+  OnOpenDocument(OutlinePath(sewPath));
+  design_.SetHoop(largeHoop ? design::kLargeHoop : design::kStandardHoop);
+  path_ = sewPath;
+  title_ = sewPath.filename().string();
+  design_.AttachStitches(std::move(record));
+  contents_ |= kContentsDesign;
+  return true;
+}
+
+void CImportDoc::RejectSewFile() {
+  OnNewDocument();
+  ShowPictorelMessage(kDefectiveMessage);
 }
 
 bool CImportDoc::ReadWmf(const std::filesystem::path& path) {

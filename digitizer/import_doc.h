@@ -71,6 +71,14 @@ class CImportDoc {
   // the path is taken without entering the recent files.
   bool ImportPicture(const std::filesystem::path& path);
   bool ReadBmp(const std::filesystem::path& path);
+  // Open Sew File... after the SEW dialog read the stitches into a fresh design record: the
+  // outline picture beside the file is opened (emptying the document first), the record is
+  // taken over as stitches without parts and the SEW file becomes the document's path. A
+  // record of the wrong size is refused like a defective file.
+  bool OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
+                     bool largeHoop);
+  // The SEW dialog found the file defective: "Untitled", empty, and the message.
+  void RejectSewFile();
   bool ReadWmf(const std::filesystem::path& path);
 
   // Empty: "Untitled.qnf"; an extension other than .bmp, .qnf or .wmf gets ".qnf" appended;

@@ -155,6 +155,27 @@ TEST_F(ImportDocTest, ImportsReportUnreadableFilesByKind) {
   EXPECT_EQ(doc.PictureStateValue(), kNoPictureToTrace);
 }
 
+TEST_F(ImportDocTest, SewStitchesComeInWithTheirOutlinePicture) {
+  CDib outline;
+  outline.CreateMono(8, 8);
+  ASSERT_TRUE(outline.Write(dir_.Path() / "old.bmp"));
+  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  record->SetPairCount(3);
+  CImportDoc doc(dir_.Path());
+  ASSERT_TRUE(doc.OpenSewDesign(dir_.Path() / "old.sew", std::move(record), true));
+  EXPECT_EQ(doc.Contents(), kContentsBoth);
+  EXPECT_EQ(doc.Design().HoopKind(), 2);
+  EXPECT_EQ(doc.Design().PairCount(), 3);
+  EXPECT_EQ(doc.Design().EditState(), kStitchesOnly);
+  EXPECT_EQ(doc.PathName(), dir_.Path() / "old.sew");
+
+  // A record of Brodera's size would be overrun by Pictorel's stitches: refused.
+  EXPECT_FALSE(doc.OpenSewDesign(dir_.Path() / "old.sew", std::make_unique<design::StitchRecord>(), false));
+  EXPECT_EQ(doc.Title(), "Untitled");
+  EXPECT_EQ(doc.Contents(), kContentsNone);
+  EXPECT_EQ(boxes_.Shown().back().text, "This file may be defective.");
+}
+
 TEST_F(ImportDocTest, PreviewFlagAndFoldersLiveInTheProfile) {
   {
     CImportDoc doc(dir_.Path());
