@@ -37,7 +37,7 @@ std::string LowerExtension(const std::filesystem::path& path) {
 }
 
 PreviewAction PreviewSelection::NameChanged(const std::filesystem::path& path,
-                                            std::initializer_list<std::string_view> extensions, bool previewOn) {
+                                            std::span<const std::string_view> extensions, bool previewOn) {
   if (samePath_ && path == last_) {
     samePath_ = false;
     return PreviewAction::kClear;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,8 +43,12 @@ enum class PreviewAction {
 // empties the preview; a third time shows it again.
 class PreviewSelection {
  public:
-  PreviewAction NameChanged(const std::filesystem::path& path, std::initializer_list<std::string_view> extensions,
+  PreviewAction NameChanged(const std::filesystem::path& path, std::span<const std::string_view> extensions,
                             bool previewOn);
+  PreviewAction NameChanged(const std::filesystem::path& path, std::initializer_list<std::string_view> extensions,
+                            bool previewOn) {
+    return NameChanged(path, std::span<const std::string_view>(extensions.begin(), extensions.size()), previewOn);
+  }
   // Forgets the last path: the next selection always loads (the Preview box was ticked, the hoop
   // choice changed).
   void Forget();
