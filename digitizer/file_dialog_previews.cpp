@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "design/hoop.h"
 #include "design/qnf_file.h"
 #include "digitizer/file_dialog_rules.h"
 #include "platform/file_io.h"
@@ -12,7 +13,6 @@ namespace digitizer {
 namespace {
 
 constexpr std::size_t kMaxPreviewPictureBytes = 512u * 1024 * 1024;
-constexpr int kLargeHoopCode = 2;
 constexpr int kLargeHoopPictureInset = 8;
 // Pictures narrower than this (in 16-pixel words) leave the area below the square grey.
 constexpr int kNarrowPictureWidth16 = 456;
@@ -123,14 +123,14 @@ void DesignPreview::DrawPicture(platform::Canvas& canvas, int previewWidth, int 
   const platform::CanvasRect target = CompanionPictureTarget(size.width, hoopCode, previewWidth, previewHeight);
   canvas.FillRect(target, platform::kPaletteWhite);
   // The large hoop's picture sits 8 pixels in from the left, as the hoop does in its preview.
-  const int left = hoopCode == kLargeHoopCode ? kLargeHoopPictureInset : 0;
+  const int left = hoopCode == design::kLargeHoop ? kLargeHoopPictureInset : 0;
   if (left == 0) {
     DrawPicturePreview(picture_, canvas, target.Width(), target.Height());
   } else {
     picture_.Draw(canvas, left, 0, left + target.Width(), target.Height());
   }
   const int width16 = (size.width + 15) / 16 * 16;
-  if (width16 < kNarrowPictureWidth16 && hoopCode != kLargeHoopCode) {
+  if (width16 < kNarrowPictureWidth16 && hoopCode != design::kLargeHoop) {
     canvas.FillRect({0, previewWidth, previewWidth, previewHeight}, kEmptyPreviewGrey);
   }
 }

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "design/hoop.h"
+
 namespace digitizer {
 namespace {
 
 // A picture wider than the standard work area (440 pixels) needs the tall preview.
 constexpr int kStandardWorkWidth = 440;
-constexpr int kLargeHoopCode = 2;
 // The large hoop's preview leaves a strip of 8 pixels at its left.
 constexpr int kLargeHoopPreviewInset = 8;
 
@@ -85,7 +86,7 @@ void DrawPicturePreview(const CDib& dib, platform::Canvas& canvas, int targetWid
 }
 
 platform::CanvasRect CompanionPictureTarget(int pictureWidth, int hoopCode, int previewWidth, int previewHeight) {
-  if (pictureWidth > kStandardWorkWidth || hoopCode == kLargeHoopCode) {
+  if (pictureWidth > kStandardWorkWidth || hoopCode == design::kLargeHoop) {
     return {0, 0, std::max(previewWidth - kLargeHoopPreviewInset, 0), previewHeight};
   }
   return {0, 0, previewWidth, previewWidth};

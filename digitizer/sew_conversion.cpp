@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "design/hoop.h"
 #include "design/sew_file.h"
 #include "platform/le_bytes.h"
 
@@ -28,12 +29,12 @@ constexpr std::size_t kHeadThreadCodes = 116;
 constexpr std::size_t kHeadThreadTypes = 428;
 constexpr int32_t kHeadFlagsValue = 10;
 constexpr int32_t kSewThreadType = 13;
-constexpr int32_t kLargeHoopCode = 2;
 constexpr std::size_t kDateBytes = 16;
 
-constexpr int kSmallHoopHalf = 250;
-constexpr int kLargeHoopHalfWidth = 700;
-constexpr int kLargeHoopHalfHeight = 1000;
+using design::kLargeHoopHalfHeight;
+using design::kLargeHoopHalfWidth;
+using design::kSmallHoopHalf;
+using design::kStandardHoopHalf;
 constexpr long kMaxRecordWords = 250000;
 
 // Three jumps from the hoop centre to the SEW's start point: (0, 0), (-80, 40) and (-20, 50) to
@@ -108,7 +109,7 @@ SewConversion ConvertSew(std::span<uint8_t> buffer, std::size_t bytesRead, bool 
   std::memcpy(out + kHeadDate, date, kDateBytes);
   platform::WriteI32(out + kHeadColourCount, layout.colourCount);
   platform::WriteI32(out + kHeadWordCount, static_cast<int32_t>(words));
-  platform::WriteI32(out + kHeadHoopCode, largeHoop ? kLargeHoopCode : 0);
+  platform::WriteI32(out + kHeadHoopCode, largeHoop ? design::kLargeHoop : design::kStandardHoop);
   platform::WriteI32(out + kHeadExtents, -extents.left);
   platform::WriteI32(out + kHeadExtents + 4, -extents.top);
   platform::WriteI32(out + kHeadExtents + 8, extents.right);

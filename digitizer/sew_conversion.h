@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+#include "design/hoop.h"
 #include "digitizer/stitch_preview.h"
 #include "platform/clock.h"
 
@@ -16,7 +17,6 @@ namespace digitizer {
 // The owner's SEW buffer: the largest SEW file read, and the converted record it then holds.
 constexpr std::size_t kSewBufferBytes = 517786;
 constexpr std::size_t kStitchRecordHeadBytes = 740;
-constexpr int kStandardHoopHalf = 550;  // 0.1 mm from the centre to the standard hoop's edge
 
 // Whether the design reaches beyond the standard hoop (more than 55 mm from its centre).
 bool SewExceedsStandardHoop(const PreviewExtents& extents);

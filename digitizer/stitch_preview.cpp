@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "design/hoop.h"
 #include "design/qnf_file.h"
 #include "design/sew_file.h"
 #include "design/thread_colors.h"
@@ -17,8 +18,6 @@ constexpr uint8_t kJumpCode = 0x02;
 constexpr uint8_t kEndCode = 0x10;
 
 constexpr int kMaxDesignColours = 78;
-constexpr int kLargeHoopCode = 2;
-constexpr int kSmallHoopCode = 1;
 constexpr HoopFrame kSmallHoopFrame{500, 500};
 constexpr HoopFrame kNormalHoopFrame{1100, 1100};
 // The large hoop's 1400 x 2000 and a strip of 200 beside it that the preview shows too.
@@ -121,15 +120,15 @@ std::string DrawDesignPreview(std::span<const uint8_t> design, platform::Canvas&
   const int hoopCode = DesignHoopCode(design);
   HoopFrame frame = kNormalHoopFrame;
   std::string label = "Normal Hoop";
-  if (hoopCode == kSmallHoopCode) {
+  if (hoopCode == design::kSmallHoop) {
     frame = kSmallHoopFrame;
     label = "Small Hoop";
-  } else if (hoopCode == kLargeHoopCode) {
+  } else if (hoopCode == design::kLargeHoop) {
     frame = kLargeHoopPreviewFrame;
     label = "Large Hoop";
   }
   // Only the large hoop is taller than wide; every other hoop is a square of the preview's width.
-  const int targetHeight = hoopCode == kLargeHoopCode ? previewHeight : previewWidth;
+  const int targetHeight = hoopCode == design::kLargeHoop ? previewHeight : previewWidth;
   canvas.FillRect({0, 0, previewWidth, targetHeight}, platform::kPaletteWhite);
   if (design.size() < design::kQnfHeaderSize) return label;
 
