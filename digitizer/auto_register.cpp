@@ -84,6 +84,13 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   return AutoRegisterResult::kOk;
 }
 
+void AfterAutoRegister(AutoRegisterResult result, AutoRegisterDesign& design,
+                       const std::function<void()>& redrawPicture) {
+  if (result == AutoRegisterResult::kOk) return;
+  if (redrawPicture) redrawPicture();
+  design.DeleteAllParts();
+}
+
 AutoRegisterProgressText FormatAutoRegisterProgress(int counter, int colours) {
   AutoRegisterProgressText progress;
   // Until the colours are counted there is nothing to divide by.

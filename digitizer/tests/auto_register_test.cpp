@@ -182,13 +182,26 @@ TEST(AutoRegister, CancelStopsAtTheNextCancelPointAndStoresNothing) {
     EXPECT_TRUE(run.design.outline.empty());
     EXPECT_EQ(run.counters, std::vector<int>{1});
   }
-  // Cancelled after the part was added (report 2): no stitches, no outline; the caller drops
-  // the part.
+  // Cancelled after the part was added (report 2): no outline; the view then drops the part and
+  // draws the picture again.
+  {
+    const PixelImage picture = FlatSquare();
+    RunFixture run(picture);
+    const AutoRegisterResult result = run.Go(AutoRegisterSettings{}, 2);
+    EXPECT_EQ(result, AutoRegisterResult::kCancelled);
+    EXPECT_EQ(run.design.parts.size(), 1u);
+    EXPECT_TRUE(run.design.outline.empty());
+    AfterAutoRegister(result, run.design, [&] { run.fill = picture; });
+    EXPECT_TRUE(run.design.parts.empty());
+    EXPECT_EQ(run.fill.At(20, 20), platform::kPaletteBlack);
+    EXPECT_EQ(run.fill.At(2, 2), platform::kPaletteWhite);
+  }
+  // OK keeps the parts.
   {
     RunFixture run(FlatSquare());
-    EXPECT_EQ(run.Go(AutoRegisterSettings{}, 2), AutoRegisterResult::kCancelled);
-    EXPECT_TRUE(run.design.generated.size() <= 1u);
-    EXPECT_TRUE(run.design.outline.empty());
+    const AutoRegisterResult result = run.Go(AutoRegisterSettings{});
+    AfterAutoRegister(result, run.design, [] { FAIL() << "the picture is not drawn again after OK"; });
+    EXPECT_EQ(run.design.parts.size(), 1u);
   }
 }
 
