@@ -5,6 +5,7 @@
 #include "design/hoop.h"
 #include "design/qnf_file.h"
 #include "digitizer/file_dialog_rules.h"
+#include "digitizer/pictorel_message.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
 #include "platform/message_box.h"
@@ -12,6 +13,8 @@
 namespace digitizer {
 namespace {
 
+// The bitmap reader's own message for a file that is not a bitmap it can read.
+constexpr const char* kBitmapReadError = "Read error";
 constexpr std::size_t kMaxPreviewPictureBytes = 512u * 1024 * 1024;
 constexpr int kLargeHoopPictureInset = 8;
 // Pictures narrower than this (in 16-pixel words) leave the area below the square grey.
@@ -45,8 +48,8 @@ void PicturePreview::Load(const std::filesystem::path& path) {
     return;
   }
   if (!ReadForPreview(path, bytes, kMaxPreviewPictureBytes, true)) return;
-  // A malformed bitmap leaves the preview white, as the reader left the picture empty.
-  dib_.ReadFileImage(bytes);
+  // A malformed bitmap is reported and leaves the preview white: the reader left the picture empty.
+  if (!dib_.ReadFileImage(bytes)) ShowPictorelMessage(kBitmapReadError);
   valid_ = true;
 }
 
@@ -104,7 +107,9 @@ void DesignPreview::Load(const std::filesystem::path& stem, bool bitmapMode) {
     hoopLabel_ = " ";
   }
   std::vector<uint8_t> bytes;
-  if (ReadForPreview(picturePath, bytes, kMaxPreviewPictureBytes, true)) picture_.ReadFileImage(bytes);
+  if (ReadForPreview(picturePath, bytes, kMaxPreviewPictureBytes, true) && !picture_.ReadFileImage(bytes)) {
+    ShowPictorelMessage(kBitmapReadError);
+  }
 }
 
 void DesignPreview::DrawDesign(platform::Canvas& canvas, int previewWidth, int previewHeight) {

@@ -88,6 +88,13 @@ TEST(PicturePreviewFiles, ABitmapIsShownAndAMissingOneLeavesGrey) {
   ASSERT_EQ(canvas.Primitives().size(), 1u);
   EXPECT_EQ(canvas.Primitives()[0].colour, kEmptyPreviewGrey);
   EXPECT_EQ(boxes.Count(), 0u);
+
+  // A file that is not a bitmap: the reader's message, and a white preview.
+  Write(dir / "bad.bmp", {'B', 'M', 1, 2, 3});
+  preview.Load(dir / "bad.bmp");
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "Read error");
+  EXPECT_TRUE(preview.IsValid());
 }
 
 class SewFileTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "digitizer/ui/open_sew_dialog.h"
 
 #include <QButtonGroup>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -47,6 +48,10 @@ void COpenSew::Repaint() {
 
 void COpenSew::accept() {
   const QStringList chosen = selectedFiles();
+  if (!chosen.isEmpty() && QFileInfo(chosen.front()).isDir()) {
+    QFileDialog::accept();  // opens the folder
+    return;
+  }
   // The preview may be off or the name typed: the file is read now whatever the preview showed.
   if (!chosen.isEmpty()) preview_.Load(chosen.front().toStdString(), HoopChoice() == 1);
   if (preview_.ConfirmName(platform::GetClock()) == digitizer::SewPreview::OkOutcome::kStayOpen) return;

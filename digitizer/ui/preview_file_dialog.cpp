@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -48,6 +49,8 @@ void PreviewFileDialog::SetPreviewOn(bool on) { previewBox_->setChecked(on); }
 bool PreviewFileDialog::PreviewOn() const { return previewBox_->isChecked(); }
 
 void PreviewFileDialog::NameChanged(const QString& path) {
+  // Passing over a folder (even one named like a design) previews nothing.
+  if (QFileInfo(path).isDir()) return;
   const std::filesystem::path chosen = path.toStdString();
   const digitizer::PreviewAction action = selection_.NameChanged(chosen, extensions_, PreviewOn());
   if (action == digitizer::PreviewAction::kClear) {
