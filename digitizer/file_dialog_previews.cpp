@@ -104,7 +104,7 @@ void DesignPreview::Load(const std::filesystem::path& stem, bool bitmapMode) {
       designBytes_ = bytes.size();
     }
   } else {
-    hoopLabel_ = " ";
+    hoopLabel_.assign(1, ' ');  // a single blank: the label is cleared, not removed
   }
   std::vector<uint8_t> bytes;
   if (ReadForPreview(picturePath, bytes, kMaxPreviewPictureBytes, true) && !picture_.ReadFileImage(bytes)) {
