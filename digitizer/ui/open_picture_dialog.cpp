@@ -20,11 +20,7 @@ void COpenPicture::PreviewSwitchedOff() {
 }
 
 void COpenPicture::Repaint() {
-  Paint(area_, [this](platform::Canvas& canvas, int width, int height) {
-    if (!PreviewOn()) {
-      canvas.FillRect({0, 0, width, height}, digitizer::kEmptyPreviewGrey);
-      return;
-    }
+  PaintPreview(area_, [this](platform::Canvas& canvas, int width, int height) {
     preview_.Draw(canvas, width, height);
   });
 }

@@ -31,18 +31,14 @@ void COpenSave::PreviewSwitchedOff() {
 }
 
 void COpenSave::Repaint() {
-  Paint(designArea_, [this](platform::Canvas& canvas, int width, int height) {
-    if (!PreviewOn() || !preview_.HasDesign()) {
+  PaintPreview(designArea_, [this](platform::Canvas& canvas, int width, int height) {
+    if (!preview_.HasDesign()) {
       canvas.FillRect({0, 0, width, height}, digitizer::kEmptyPreviewGrey);
       return;
     }
     preview_.DrawDesign(canvas, width, height);
   });
-  Paint(pictureArea_, [this](platform::Canvas& canvas, int width, int height) {
-    if (!PreviewOn()) {
-      canvas.FillRect({0, 0, width, height}, digitizer::kEmptyPreviewGrey);
-      return;
-    }
+  PaintPreview(pictureArea_, [this](platform::Canvas& canvas, int width, int height) {
     preview_.DrawPicture(canvas, width, height);
   });
   hoopLabel_->setText(QString::fromStdString(preview_.HoopLabel()));

@@ -37,11 +37,7 @@ void COpenSew::ClearPreview() {}
 void COpenSew::PreviewSwitchedOff() { Repaint(); }
 
 void COpenSew::Repaint() {
-  Paint(area_, [this](platform::Canvas& canvas, int width, int height) {
-    if (!PreviewOn()) {
-      canvas.FillRect({0, 0, width, height}, digitizer::kEmptyPreviewGrey);
-      return;
-    }
+  PaintPreview(area_, [this](platform::Canvas& canvas, int width, int height) {
     preview_.Draw(canvas, width, height);
   });
 }

@@ -79,6 +79,16 @@ QLabel* PreviewFileDialog::AddPreviewArea(int width, int height) {
   return area;
 }
 
+void PreviewFileDialog::PaintPreview(QLabel* area, const std::function<void(platform::Canvas&, int, int)>& draw) {
+  Paint(area, [&](platform::Canvas& canvas, int width, int height) {
+    if (!PreviewOn()) {
+      canvas.FillRect({0, 0, width, height}, digitizer::kEmptyPreviewGrey);
+      return;
+    }
+    draw(canvas, width, height);
+  });
+}
+
 void PreviewFileDialog::Paint(QLabel* area, const std::function<void(platform::Canvas&, int, int)>& draw) {
   QPixmap pixmap(area->width(), area->height());
   pixmap.fill(Qt::white);

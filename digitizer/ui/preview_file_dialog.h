@@ -44,6 +44,8 @@ class PreviewFileDialog : public QFileDialog {
   QVBoxLayout* SideLayout() const { return side_; }
   // Paints a preview area through a canvas.
   static void Paint(QLabel* area, const std::function<void(platform::Canvas&, int, int)>& draw);
+  // The same, grey while the preview is switched off.
+  void PaintPreview(QLabel* area, const std::function<void(platform::Canvas&, int, int)>& draw);
 
   virtual void LoadPreview(const std::filesystem::path& path) = 0;
   virtual void ClearPreview() = 0;
