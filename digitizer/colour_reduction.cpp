@@ -22,9 +22,12 @@ constexpr uint32_t kRgbBits = 0x00FFFFFF;
 
 }  // namespace
 
+int ValidSensitivity(int sensitivity) {
+  return sensitivity < kSensitivityLow || sensitivity > kSensitivityHigh ? kSensitivityMedium : sensitivity;
+}
+
 const SensitivityLevel& SensitivityLevelFor(int sensitivity) {
-  if (sensitivity < kSensitivityLow || sensitivity > kSensitivityHigh) sensitivity = kSensitivityMedium;
-  return kSensitivityLevels[static_cast<std::size_t>(sensitivity)];
+  return kSensitivityLevels[static_cast<std::size_t>(ValidSensitivity(sensitivity))];
 }
 
 uint8_t QuantizeChannel(uint8_t value, const SensitivityLevel& level) {

@@ -40,6 +40,7 @@ struct SensitivityLevel {
 };
 
 // A sensitivity outside 0..2 is read as Medium: a bad profile value must not index past the table.
+int ValidSensitivity(int sensitivity);
 const SensitivityLevel& SensitivityLevelFor(int sensitivity);
 
 uint8_t QuantizeChannel(uint8_t value, const SensitivityLevel& level);

@@ -40,6 +40,8 @@ TEST(ColourQuantizing, WhiteFallsIntoTheBoundBinAtEveryLevel) {
   // A sensitivity from a damaged setting reads as Medium instead of indexing past the table.
   EXPECT_EQ(&SensitivityLevelFor(7), &SensitivityLevelFor(kSensitivityMedium));
   EXPECT_EQ(&SensitivityLevelFor(-1), &SensitivityLevelFor(kSensitivityMedium));
+  EXPECT_EQ(ValidSensitivity(3), kSensitivityMedium);
+  EXPECT_EQ(ValidSensitivity(kSensitivityHigh), kSensitivityHigh);
 }
 
 TEST(ColourQuantizing, BinsAndTheirColoursAreThreeHexDigits) {

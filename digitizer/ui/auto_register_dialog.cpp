@@ -64,9 +64,7 @@ CAutoRegisterDlg::~CAutoRegisterDlg() {
 }
 
 void CAutoRegisterDlg::ShowSensitivity() {
-  const int level = &digitizer::SensitivityLevelFor(settings_.outline.sensitivity) -
-                    &digitizer::SensitivityLevelFor(digitizer::kSensitivityLow);
-  sensitivity_[level]->setChecked(true);
+  sensitivity_[digitizer::ValidSensitivity(settings_.outline.sensitivity)]->setChecked(true);
 }
 
 void CAutoRegisterDlg::ReadControls() {

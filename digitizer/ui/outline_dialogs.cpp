@@ -41,7 +41,7 @@ void AddSensitivityRadios(QDialog* dialog, QLayout* layout, QRadioButton* (&radi
     group->addButton(radios[level], kFirstSensitivityId + level);
     row->addWidget(radios[level]);
   }
-  radios[&digitizer::SensitivityLevelFor(checked) - &digitizer::SensitivityLevelFor(0)]->setChecked(true);
+  radios[digitizer::ValidSensitivity(checked)]->setChecked(true);
   static_cast<QVBoxLayout*>(layout)->addLayout(row);
 }
 
@@ -116,7 +116,7 @@ CColorSensitivityDlg::CColorSensitivityDlg(QWidget* parent, const digitizer::Pix
     : QDialog(parent),
       source_(source),
       quantised_(source.Width(), source.Height(), platform::kPaletteWhite),
-      sensitivity_(&digitizer::SensitivityLevelFor(sensitivity) - &digitizer::SensitivityLevelFor(0)) {
+      sensitivity_(digitizer::ValidSensitivity(sensitivity)) {
   setWindowTitle("Adjust Color Sensitivity");
   auto* layout = new QVBoxLayout(this);
   preview_ = new QLabel(this);
