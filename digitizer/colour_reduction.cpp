@@ -53,16 +53,32 @@ platform::PaletteColour BinColour(int bin) {
                               static_cast<uint8_t>(((bin >> 8) & 0xF) * 16));
 }
 
+namespace {
+
+// The channel rule as a table of the 256 values: the picture has hundreds of thousands of pixels.
+std::array<uint8_t, 256> ChannelTable(const SensitivityLevel& level) {
+  std::array<uint8_t, 256> table{};
+  for (int value = 0; value < 256; ++value) {
+    table[static_cast<std::size_t>(value)] = QuantizeChannel(static_cast<uint8_t>(value), level);
+  }
+  return table;
+}
+
+}  // namespace
+
 int QuantizeAndCount(const PixelImage& source, PixelImage& target, int sensitivity, int threshold,
                      ColourBinCounts& counts) {
   counts.fill(0);
   if (target.Width() != source.Width() || target.Height() != source.Height()) return 0;
-  const SensitivityLevel& level = SensitivityLevelFor(sensitivity);
+  const std::array<uint8_t, 256> channel = ChannelTable(SensitivityLevelFor(sensitivity));
   for (int y = 0; y < source.Height(); ++y) {
     for (int x = 0; x < source.Width(); ++x) {
-      const platform::PaletteColour quantised = QuantizeColour(source.At(x, y), level);
-      target.Set(x, y, quantised);
-      ++counts[static_cast<std::size_t>(ColourBin(quantised))];
+      const platform::PaletteColour colour = source.At(x, y);
+      const uint32_t red = channel[platform::PaletteRed(colour)];
+      const uint32_t green = channel[platform::PaletteGreen(colour)];
+      const uint32_t blue = channel[platform::PaletteBlue(colour)];
+      target.Set(x, y, (colour & ~kRgbBits) | (blue << 16) | (green << 8) | red);
+      ++counts[((blue >> 4) << 8) | ((green >> 4) << 4) | (red >> 4)];
     }
   }
   return static_cast<int>(std::count_if(counts.begin(), counts.end(), [&](int32_t n) { return n > threshold; }));
