@@ -36,8 +36,10 @@ void Attention(const char* text) {
 
 }  // namespace
 
-SatinSettingModel::SatinSettingModel(const uint8_t* packedMask, int width, int height, SatinSettings& entries)
+SatinSettingModel::SatinSettingModel(const uint8_t* packedMask, std::size_t maskBytes, int width, int height,
+                                     SatinSettings& entries)
     : packedMask_(packedMask),
+      maskBytes_(maskBytes),
       width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       entries_(entries),
@@ -48,7 +50,7 @@ SatinSettingModel::SatinSettingModel(const uint8_t* packedMask, int width, int h
 bool SatinSettingModel::Open() {
   served_ = 0;
   current_ = 1;
-  if (packedMask_ == nullptr || labels_.empty()) {
+  if (packedMask_ == nullptr || labels_.empty() || maskBytes_ < bits_.PackedBytes()) {
     Attention(kNoPartsText);
     return false;
   }

@@ -8,6 +8,7 @@
 // Points are work pixels (0.25 mm), y downwards. The window maps them to its drawing frame
 // with SatinFrameMapping and forwards drops and button presses here.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,8 +59,9 @@ class SatinSettingModel {
   enum class Result { kStay, kAccepted, kCancelled };
 
   // packedMask: the part's region mask (packed, bit 1 = in the part) of width x height work
-  // pixels. entries: the part's ten records; they change only when the dialog ends with OK.
-  SatinSettingModel(const uint8_t* packedMask, int width, int height, SatinSettings& entries);
+  // pixels, maskBytes long; a mask shorter than that size is treated as empty.
+  // entries: the part's ten records; they change only when the dialog ends with OK.
+  SatinSettingModel(const uint8_t* packedMask, std::size_t maskBytes, int width, int height, SatinSettings& entries);
 
   // Labels the regions. False (after "No parts are selected.") when there is none: the dialog
   // closes. More than ten warns once and serves the first ten.
@@ -97,6 +99,7 @@ class SatinSettingModel {
   void LoadEntries();
 
   const uint8_t* packedMask_;
+  std::size_t maskBytes_;
   int width_;
   int height_;
   SatinSettings& entries_;

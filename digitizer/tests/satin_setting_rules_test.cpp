@@ -22,6 +22,7 @@ class MaskBuilder {
     return *this;
   }
   const uint8_t* Data() const { return bytes_.data(); }
+  std::size_t Size() const { return bytes_.size(); }
 
  private:
   std::vector<uint8_t> bytes_;
@@ -51,19 +52,25 @@ TEST(SatinSettingRules, AnEmptyMaskSaysNoPartsAndCloses) {
   vtest::RecordingMessageBox boxes;
   MaskBuilder mask;
   SatinSettings entries{};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   EXPECT_FALSE(model.Open());
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "No parts are selected.");
   EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
   EXPECT_EQ(model.Ok(), SatinSettingModel::Result::kCancelled);
+
+  // A mask shorter than its size claims is not read past its end.
+  const MaskBuilder full = TwoBlocks();
+  SatinSettingModel shortMask(full.Data(), full.Size() - 1, kWidth, kHeight, entries);
+  EXPECT_FALSE(shortMask.Open());
+  EXPECT_EQ(boxes.Count(), 2u);
 }
 
 TEST(SatinSettingRules, TwelveRegionsWarnOnceAndServeTen) {
   vtest::RecordingMessageBox boxes;
   const MaskBuilder mask = TwelveSquares();
   SatinSettings entries{};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "Over ten parts are selected.\nRegister the first ten parts.");
@@ -82,7 +89,7 @@ TEST(SatinSettingRules, OneRegionCannotGoNext) {
   vtest::RecordingMessageBox boxes;
   const MaskBuilder mask = MaskBuilder().Box(4, 4, 10, 10);
   SatinSettings entries{};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   EXPECT_EQ(boxes.Count(), 0u);
   EXPECT_EQ(model.CounterText(), "1/1");
@@ -93,7 +100,7 @@ TEST(SatinSettingRules, DotsSnapToTheOutlineOrGoBackUnassigned) {
   vtest::RecordingMessageBox boxes;
   const MaskBuilder mask = TwoBlocks();
   SatinSettings entries{};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   // Column 3 is the outline left of region 1; a drop one pixel off lands on the first outline
   // pixel the search meets.
@@ -118,7 +125,7 @@ TEST(SatinSettingRules, OkWritesCompleteEntriesWithTheOneDensity) {
   const MaskBuilder mask = TwoBlocks();
   SatinSettings entries{};
   entries[5] = {1, 2, 3, 4, 9.0};  // beyond the regions: cleared
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   model.DropDot(SatinDot::kStart, {3, 5});
   model.DropDot(SatinDot::kEnd, {10, 8});
@@ -144,7 +151,7 @@ TEST(SatinSettingRules, IncompleteRegionAsksAndEachAnswerDoesItsOwnThing) {
   const MaskBuilder mask = TwoBlocks();
   SatinSettings entries{};
   entries[0] = {77, 77, 77, 77, 0.4};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   vtest::RecordingMessageBox boxes;
   ASSERT_TRUE(model.Open());
   model.Next();
@@ -183,7 +190,7 @@ TEST(SatinSettingRules, YesWithNothingCompleteEndsWithoutOk) {
   vtest::RecordingMessageBox boxes;
   const MaskBuilder mask = TwoBlocks();
   SatinSettings entries{};
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   boxes.Script({platform::kIdYes});
   EXPECT_EQ(model.Ok(), SatinSettingModel::Result::kCancelled);
@@ -195,7 +202,7 @@ TEST(SatinSettingRules, SavedPointsOnTheOutlineComeBackAssigned) {
   SatinSettings entries{};
   entries[0] = {3, 5, 10, 8, 0.4};
   entries[1] = {25, 25, 30, 29, 0.4};  // start inside the block: not an outline pixel
-  SatinSettingModel model(mask.Data(), kWidth, kHeight, entries);
+  SatinSettingModel model(mask.Data(), mask.Size(), kWidth, kHeight, entries);
   ASSERT_TRUE(model.Open());
   EXPECT_EQ(model.DensityId(), kDensityFineId);
   EXPECT_TRUE(model.Points(1).Complete());

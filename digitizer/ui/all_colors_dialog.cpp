@@ -47,4 +47,9 @@ CAllColorsDlg::CAllColorsDlg(QWidget* parent, const digitizer::CPartList& parts,
   QApplication::restoreOverrideCursor();
 }
 
+void ShowAllColorsDialog(QWidget* parent, const digitizer::CPartList& parts, int maskWidth, int maskHeight) {
+  CAllColorsDlg dialog(parent, parts, maskWidth, maskHeight);
+  dialog.exec();
+}
+
 }  // namespace digitizer_ui

@@ -35,4 +35,7 @@ class CAllColorsDlg : public QDialog {
   AllColorsFrame* frame_;
 };
 
+// Runs the dialog modally; what the parts editor's "All Color" button opens.
+void ShowAllColorsDialog(QWidget* parent, const digitizer::CPartList& parts, int maskWidth, int maskHeight);
+
 }  // namespace digitizer_ui

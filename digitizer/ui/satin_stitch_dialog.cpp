@@ -110,9 +110,9 @@ void SatinOutlineFrame::mouseReleaseEvent(QMouseEvent* event) {
   update();
 }
 
-CSatinStitchDlg::CSatinStitchDlg(QWidget* parent, const uint8_t* packedMask, int width, int height,
-                                 digitizer::SatinSettings& entries)
-    : QDialog(parent), model_(packedMask, width, height, entries) {
+CSatinStitchDlg::CSatinStitchDlg(QWidget* parent, const uint8_t* packedMask, std::size_t maskBytes, int width,
+                                 int height, digitizer::SatinSettings& entries)
+    : QDialog(parent), model_(packedMask, maskBytes, width, height, entries) {
   using Model = digitizer::SatinSettingModel;
   setWindowTitle("Setting Satin Stitch");
   frame_ = new SatinOutlineFrame(this, model_);
@@ -198,6 +198,12 @@ void CSatinStitchDlg::accept() {
     case digitizer::SatinSettingModel::Result::kCancelled: QDialog::reject(); return;
     case digitizer::SatinSettingModel::Result::kStay: Refresh(); return;
   }
+}
+
+bool EditSatinSettings(QWidget* parent, const digitizer::PartRecord& part, int maskWidth, int maskHeight,
+                       digitizer::SatinSettings& settings) {
+  CSatinStitchDlg dialog(parent, part.mask.data(), part.mask.size(), maskWidth, maskHeight, settings);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace digitizer_ui

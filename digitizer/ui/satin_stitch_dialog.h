@@ -47,7 +47,7 @@ class CSatinStitchDlg : public QDialog {
   static constexpr int kNextId = 1115;
 
   // entries: the part's ten satin records, written only when the dialog ends with OK.
-  CSatinStitchDlg(QWidget* parent, const uint8_t* packedMask, int width, int height,
+  CSatinStitchDlg(QWidget* parent, const uint8_t* packedMask, std::size_t maskBytes, int width, int height,
                   digitizer::SatinSettings& entries);
 
   // Labels the regions; false (after its message) when the dialog is not to be shown.
@@ -74,5 +74,9 @@ class CSatinStitchDlg : public QDialog {
   QRadioButton* medium_;
   QRadioButton* coarse_;
 };
+
+// Runs the dialog modally on a part's region mask; true when settings were changed by OK.
+bool EditSatinSettings(QWidget* parent, const digitizer::PartRecord& part, int maskWidth, int maskHeight,
+                       digitizer::SatinSettings& settings);
 
 }  // namespace digitizer_ui

@@ -48,7 +48,7 @@ TEST(SatinStitchDialog, StepsThroughRegionsAndDragsDotsOntoTheOutline) {
   vtest::RecordingMessageBox boxes;
   const std::vector<uint8_t> mask = TwoBlocks();
   digitizer::SatinSettings entries{};
-  CSatinStitchDlg dialog(nullptr, mask.data(), kWidth, kHeight, entries);
+  CSatinStitchDlg dialog(nullptr, mask.data(), mask.size(), kWidth, kHeight, entries);
   EXPECT_EQ(dialog.windowTitle(), "Setting Satin Stitch");
   EXPECT_EQ(dialog.Counter()->text(), "1 /");
   ASSERT_TRUE(dialog.Start());
@@ -80,7 +80,7 @@ TEST(SatinStitchDialog, OkWithAnIncompleteRegionAsksAndNoStaysOpen) {
   vtest::RecordingMessageBox boxes;
   const std::vector<uint8_t> mask = TwoBlocks();
   digitizer::SatinSettings entries{};
-  CSatinStitchDlg dialog(nullptr, mask.data(), kWidth, kHeight, entries);
+  CSatinStitchDlg dialog(nullptr, mask.data(), mask.size(), kWidth, kHeight, entries);
   ASSERT_TRUE(dialog.Start());
   dialog.DensityRadio(digitizer::kDensityCoarseId)->setChecked(true);
   dialog.Model().DropDot(SatinDot::kStart, {3, 6});
@@ -103,8 +103,9 @@ TEST(SatinStitchDialog, AnEmptyPartIsNotShown) {
   vtest::RecordingMessageBox boxes;
   std::vector<uint8_t> mask(digitizer::CBitMask(kWidth, kHeight).PackedBytes());
   digitizer::SatinSettings entries{};
-  CSatinStitchDlg dialog(nullptr, mask.data(), kWidth, kHeight, entries);
-  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  digitizer::PartRecord part;
+  part.mask = mask;
+  EXPECT_FALSE(EditSatinSettings(nullptr, part, kWidth, kHeight, entries));
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "No parts are selected.");
 }
