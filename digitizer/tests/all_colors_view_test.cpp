@@ -107,6 +107,41 @@ TEST(AllColorsView, ShortMasksAndEmptyAreasDrawNothing) {
   EXPECT_TRUE(DrawAllColors(CPartList(), 16, 16, 0, 10).IsEmpty());
 }
 
+TEST(AllColorsView, PartPlotPaintsExactlyTheDotsOfItsPixels) {
+  // The part plot gathers its dots before painting; it must cover exactly what one dot per
+  // mask pixel would, near every edge and for every square size.
+  constexpr int kMask = 48;
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  std::vector<uint8_t> mask(CBitMask(kMask, kMask).PackedBytes());
+  for (uint8_t& byte : mask) byte = static_cast<uint8_t>(next() >> 16) & static_cast<uint8_t>(next() >> 16);
+  const int rowBytes = CBitMask::PackedRowBytes(kMask);
+  for (int area : {20, 30, 48, 60}) {
+    for (uint16_t code : {MakeStitchCode(kDiagonalWeave, 0), MakeStitchCode(kZigzagStitch, 10),
+                          MakeStitchCode(kZigzagStitch, 20), MakeStitchCode(kZigzag3mm, 0),
+                          MakeStitchCode(kZigzagStitch, 40), MakeStitchCode(kZigzag5mm, 0)}) {
+      PixelImage plotted(area, area * 2 / 3, kGrey);
+      PlotPart(plotted, mask.data(), mask.size(), kMask, kMask, code, kRed);
+      PixelImage expected(area, area * 2 / 3, kGrey);
+      const double scale = std::max(static_cast<double>(kMask) / area, 1.0);
+      const int offset = std::max((area - static_cast<int>(kMask / scale)) / 2, 0);
+      for (int y = 0; y < kMask; ++y) {
+        for (int x = 0; x < kMask; ++x) {
+          if ((mask[static_cast<std::size_t>(y * rowBytes + x / 8)] & (0x80 >> (x % 8))) == 0) continue;
+          PlotStitchDot(expected, offset + static_cast<int>(x / scale), static_cast<int>(y / scale), kRed,
+                        FillParameterOf(code), FillTypeOf(code));
+        }
+      }
+      for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < area; ++x) {
+          ASSERT_EQ(plotted.At(x, y), expected.At(x, y)) << "area " << area << " code " << code << " at " << x << ","
+                                                         << y;
+        }
+      }
+    }
+  }
+}
+
 TEST(AllColorsView, LaterPartsPaintOverEarlierOnes) {
   const auto& table = design::ExtendedThreadColorTable();
   CPartList parts;
