@@ -75,7 +75,7 @@ void CVantleView::OnInitialUpdate() {
   drag_ = {};
   clipboardFilled_ = false;
   undoAvailable_ = false;
-  lastOperation_ = 0;
+  lastOperation_ = LayoutOperationKind::kMove;
   zoomTool_ = false;
   allValid_ = true;
   zoom_ = 100.0f;

@@ -63,6 +63,31 @@ struct DragState {
   PixelPoint offsetToCentre;
 };
 
+// The last undoable change; Undo does what its kind asks.
+enum class LayoutOperationKind {
+  kMove = 0,
+  kDelete = 1,
+  kRotate = 2,
+  kPaste = 3,
+  kNewDesign = 5,
+  kMonogramAgain = 6,
+  kFlip = 7,
+  kCornerLayout = 8,
+};
+
+// Which editing commands are enabled.
+struct CommandStates {
+  bool save = false;  // also Save As, Send, Write, Print Template and Print Preview
+  bool importDesign = false;  // also Monogram
+  bool selection = false;     // Rotate/Flip, the turns, the flips, Corner Layout, Delete, Copy
+  bool undo = false;
+  bool paste = false;
+};
+
+// Deep copy of a placed design into target's own records (given new ones when it has
+// none); the two view marks reserved 6 and 7 stay the target's.
+void CopyDesignObject(const LayoutDesign& from, LayoutDesign& target);
+
 class CVantleView {
  public:
   CVantleView(CVantleDoc& doc, VantleViewHost& host, std::string programFolder);
@@ -119,6 +144,24 @@ class CVantleView {
   // The cursor for a mouse at the logical point; insideClient tells the client area.
   ViewCursor CursorAt(PixelPoint logical, bool insideClient) const;
 
+  // ---- editing commands (vantle_view_edit.cpp) ----
+  // Quarter and half turns of the current design (undo kind 2).
+  void RotateBy(int degrees);
+  void FlipHorizontal();
+  void FlipVertical();
+  // The Rotate/Flip dialog's answer: choice 3 flips vertically, 4 horizontally, any other
+  // turns by the angle.
+  void ApplyRotateFlipChoice(int choiceIndex, int angleDegrees);
+  void Delete();
+  void Copy();
+  void Paste();
+  void CornerLayout();
+  // The Import Design dialog, then the design read placed at the centre of space B.
+  void ImportDesign();
+  void Undo();
+  LayoutOperationKind LastOperation() const { return lastOperation_; }
+  CommandStates Commands() const;
+
   // ---- state for the other commands and for tests ----
   PageSize Page() const { return page_; }
   std::pair<int32_t, int32_t> Sheets() const { return {sheetsAcross_, sheetsDown_}; }
@@ -135,6 +178,11 @@ class CVantleView {
   void SetScrollSizeForZoom();
   void ComputeFrame();
   void DrawDesign(platform::Canvas& canvas, const LayoutDesign& design, bool valid) const;
+  void SaveUndo(LayoutOperationKind kind);
+  void StoreCurrent();  // UpdateDesign and repaint of the frame areas
+  void Flip(bool horizontal);
+  void AddAsNew(LayoutDesign design);
+  void RemoveListed(DesignPosition position);
 
   CVantleDoc& doc_;
   VantleViewHost& host_;
@@ -153,7 +201,7 @@ class CVantleView {
   bool zoomTool_ = false;
   bool undoAvailable_ = false;
   bool clipboardFilled_ = false;
-  int lastOperation_ = 0;
+  LayoutOperationKind lastOperation_ = LayoutOperationKind::kMove;
   DragState drag_;
   std::array<PixelPoint, 5> frame_{};
   std::array<PixelPoint, 4> midpoints_{};

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "design/layout_stitch_record.h"
 #include "editor/view_host.h"
 #include "hooplayout/background_picture.h"
 #include "platform/canvas.h"
@@ -62,6 +63,14 @@ class VantleViewHost {
   // ---- dialogs; nothing or false when cancelled ----
   virtual std::optional<int> RunCustomZoomDialog(int currentZoom) = 0;
   virtual bool RunBackgroundDialog(BackgroundSettings& settings) = 0;
+  // The Import Design dialog over the layout's import rules, starting in startFolder: true
+  // after OK, with the design in record (colour count 0 when none was read), the file's path
+  // and the folder to remember.
+  virtual bool RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
+                               std::string& chosenPath, std::string& chosenFolder) {
+    (void)record, (void)startFolder, (void)chosenPath, (void)chosenFolder;
+    return false;
+  }
   // Linkpanel's transfer status: while a transfer dialog runs the designs are not drawn.
   virtual bool TransferBusy() = 0;
 };

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "design/layout_import.h"
+#include "editor/tests/fake_document_host.h"
+#include "hooplayout/hoop_positions.h"
+#include "hooplayout/tests/design_builder.h"
+#include "hooplayout/vantle_view.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "testing/qnf_file_builder.h"
+#include "testing/recording_message_box.h"
+#include "testing/stitch_stream_builder.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+using hooplayout::CVantleView;
+using hooplayout::LayoutOperationKind;
+
+// A window that answers the import dialog by confirming one file through the layout's
+// own import rules.
+struct EditHost : hooplayout::VantleViewHost {
+  std::string importPath;  // empty: the dialog is cancelled
+  std::string startFolderSeen;
+  int redraws = 0;
+
+  hooplayout::PixelPoint ScrollPosition() override { return {}; }
+  hooplayout::PixelPoint ClientSize() override { return {300, 300}; }
+  hooplayout::PixelPoint CursorPosition() override { return {}; }
+  void SetScrollSize(int, int) override {}
+  void ScrollTo(hooplayout::PixelPoint) override {}
+  void Invalidate(const hooplayout::PixelRect&) override {}
+  void RedrawAll() override { ++redraws; }
+  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
+  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
+  void SetApplicationPageSize(hooplayout::PageSize) override {}
+  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
+  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
+  bool TransferBusy() override { return false; }
+  bool RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
+                       std::string& chosenPath, std::string& chosenFolder) override {
+    startFolderSeen = startFolder;
+    if (importPath.empty()) return false;
+    design::LayoutPatListModel model(record);
+    model.OnFileNameOK(importPath);
+    chosenPath = importPath;
+    chosenFolder = model.ChosenFolder().string();
+    return true;
+  }
+};
+
+std::vector<uint8_t> Square() {
+  return vtest::StitchStreamBuilder().Stitch(40, 0).Stitch(0, 20).Stitch(-40, 0).End().Bytes();
+}
+
+struct VantleEdit : ::testing::Test {
+  VantleEdit() { platform::SetProfileRoot(dir / "config"); }
+  ~VantleEdit() override { platform::SetProfileRoot({}); }
+
+  // A design listed and selected, as a click would leave it.
+  hooplayout::DesignPosition AddSelected(int32_t x = 100, int32_t y = 100) {
+    auto d = hltest::Design("d", x, y, Square());
+    hooplayout::FixUpOldLayoutDesign(d);
+    const auto position = doc.AddDesign(d);
+    doc.SetDesignCount(doc.GetDesignCount() + 1);
+    view.OnInitialUpdate();
+    view.ShowSelection(position);
+    return position;
+  }
+  std::string WriteQnf(const std::string& name) {
+    vtest::QnfFileSpec spec;
+    spec.threadCodes = {4, 9};
+    spec.stitches = vtest::StitchStreamBuilder().Stitch(30, 10).ColourChange().Stitch(-10, 20).End().Bytes();
+    const auto path = dir / name;
+    EXPECT_FALSE(platform::WriteWholeFile(path, vtest::BuildQnfFile(spec)));
+    return path.string();
+  }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox box;
+  edtest::FakeDocumentHost docHost;
+  hooplayout::CVantleDoc doc{docHost};
+  EditHost host;
+  CVantleView view{doc, host, "/opt/vantle/"};
+};
+
+TEST(CopyDesignObject, CopiesRecordsIntoTheTargetsOwnAndKeepsItsViewMarks) {
+  auto from = hltest::Design("a", 1, 2, Square(), {5, 6});
+  from.reserved6 = 11;
+  hooplayout::LayoutDesign to;
+  to.reserved6 = 99;
+  hooplayout::CopyDesignObject(from, to);
+  EXPECT_EQ(to.name, "a");
+  EXPECT_EQ(to.reserved6, 99);
+  EXPECT_NE(to.working, from.working);
+  EXPECT_EQ(*to.working, *from.working);
+  from.working->SetThreadCode(0, 77);
+  EXPECT_EQ(to.working->ThreadCode(0), 5);
+}
+
+TEST_F(VantleEdit, RotateKeepsTheCentreAndUndoPutsTheDesignBack) {
+  AddSelected();
+  const auto before = view.Current();
+  view.RotateBy(90);
+  EXPECT_EQ(view.Current().angle, 90);
+  EXPECT_EQ(view.Current().centreX, before.centreX);
+  EXPECT_EQ(view.Current().centreY, before.centreY);
+  EXPECT_EQ(doc.GetDesignList().front().angle, 90);
+  view.RotateBy(270);
+  EXPECT_EQ(view.Current().angle, 0);
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kRotate);
+  view.Undo();
+  ASSERT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_EQ(doc.GetDesignList().front().angle, 90);
+  EXPECT_FALSE(view.Commands().undo);
+  view.Undo();  // one level only
+  EXPECT_EQ(doc.GetDesignList().front().angle, 90);
+}
+
+TEST_F(VantleEdit, FlipMirrorsFromTheSourceAndMirrorsTheAngle) {
+  AddSelected();
+  view.RotateBy(90);
+  view.FlipHorizontal();
+  const auto& d = doc.GetDesignList().front();
+  EXPECT_EQ(d.flipH, 1);
+  EXPECT_EQ(d.angle, 270);
+  EXPECT_EQ(d.working->Stitches()[0], static_cast<uint8_t>(-40));
+  EXPECT_EQ(*d.source, *hltest::Design("d", 0, 0, Square()).source);
+  view.ApplyRotateFlipChoice(3, 0);
+  EXPECT_EQ(doc.GetDesignList().front().flipV, 1);
+  view.Undo();
+  EXPECT_EQ(doc.GetDesignList().front().flipV, 0);
+  EXPECT_EQ(doc.GetDesignList().front().flipH, 1);
+}
+
+TEST_F(VantleEdit, DeleteAsksAndUndoAddsTheDesignAgain) {
+  AddSelected();
+  box.Script({platform::kIdNo});
+  view.Delete();
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  box.Script({platform::kIdYes});
+  view.Delete();
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  EXPECT_EQ(doc.GetDesignCount(), 0);
+  EXPECT_FALSE(view.Commands().selection);
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "Delete design?");
+  EXPECT_EQ(shown[1].caption, "Confirm");
+  view.Undo();
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_EQ(doc.GetDesignCount(), 1);
+  EXPECT_TRUE(view.SelectionShown());
+}
+
+TEST_F(VantleEdit, PastePlacesTheCopyAtTheCentreOfSpaceBAndUndoRemovesIt) {
+  AddSelected(300, 120);
+  EXPECT_FALSE(view.Commands().paste);
+  view.Copy();
+  view.Paste();
+  ASSERT_EQ(doc.GetDesignList().size(), 2u);
+  const auto& pasted = doc.GetDesignList().front();
+  EXPECT_EQ(pasted.startX, 140);
+  EXPECT_EQ(pasted.startY, 200);
+  EXPECT_NE(pasted.working, doc.GetDesignList().back().working);
+  EXPECT_EQ(doc.GetDesignCount(), 2);
+  view.Undo();
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_EQ(doc.GetDesignCount(), 1);
+  EXPECT_EQ(doc.GetDesignList().front().startX, 300);
+}
+
+TEST_F(VantleEdit, CornerLayoutAddsThreeMirroredCopiesAndUndoRemovesExactlyThem) {
+  AddSelected(100, 80);
+  view.CornerLayout();
+  ASSERT_EQ(doc.GetDesignList().size(), 4u);
+  EXPECT_EQ(doc.GetDesignCount(), 4);
+  auto it = doc.GetDesignList().begin();  // newest first
+  EXPECT_EQ(it->startX, 100);
+  EXPECT_EQ(it->startY, 320);
+  EXPECT_EQ(it->flipV, 1);
+  EXPECT_EQ(it->flipH, 0);
+  ++it;
+  EXPECT_EQ(it->startX, 360);
+  EXPECT_EQ(it->startY, 320);
+  EXPECT_EQ(it->flipV + it->flipH, 2);
+  ++it;
+  EXPECT_EQ(it->startX, 360);
+  EXPECT_EQ(it->flipH, 1);
+  view.Undo();
+  ASSERT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_EQ(doc.GetDesignCount(), 1);
+  EXPECT_EQ(doc.GetDesignList().front().startX, 100);
+}
+
+TEST_F(VantleEdit, CornerLayoutNeverTakesTheLayoutPastFifty) {
+  for (int i = 0; i < 48; ++i) AddSelected();
+  view.CornerLayout();
+  EXPECT_EQ(doc.GetDesignList().size(), 48u);
+  AddSelected();
+  AddSelected();
+  EXPECT_FALSE(view.Commands().importDesign);
+  view.Copy();
+  EXPECT_FALSE(view.Commands().paste);
+  view.Paste();
+  EXPECT_EQ(doc.GetDesignList().size(), 50u);
+}
+
+TEST_F(VantleEdit, ImportReadsThroughTheLayoutImportRulesAndPlacesAtSpaceB) {
+  platform::Profile("Tessaly").WriteString("Design Path", "DotSew", dir.Path().string());
+  host.importPath = WriteQnf("Rose.QNF");
+  view.OnInitialUpdate();
+  view.ImportDesign();
+  EXPECT_EQ(host.startFolderSeen, dir.Path().string());
+  ASSERT_EQ(doc.GetDesignList().size(), 1u);
+  const auto& d = doc.GetDesignList().front();
+  EXPECT_EQ(d.name, host.importPath);
+  EXPECT_EQ(d.startX, 140);
+  EXPECT_EQ(d.startY, 200);
+  EXPECT_EQ(d.working->ColourCount(), 2);
+  EXPECT_EQ(d.working->ThreadCode(1), 9);
+  EXPECT_EQ(*d.working, *d.source);
+  EXPECT_NE(d.working, d.source);
+  EXPECT_EQ(d.reserved10, -1);
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kNewDesign);
+  EXPECT_EQ(box.Count(), 0u);
+  view.Undo();
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  EXPECT_EQ(doc.GetDesignCount(), 0);
+}
+
+TEST_F(VantleEdit, ImportRefusesOtherExtensionsAndDesignsWithoutColours) {
+  view.OnInitialUpdate();
+  host.importPath = (dir / "picture.bmp").string();
+  view.ImportDesign();
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Not a embroidery data file.");
+  EXPECT_EQ(box.Shown()[0].caption, "Import");
+  box.Clear();
+  // A file the rules could not read leaves no colours in the record.
+  host.importPath = (dir / "missing.sew").string();
+  view.ImportDesign();
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  const auto shown = box.Shown();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back().text, "This file may be defective.");
+  EXPECT_EQ(shown.back().caption, "Import");
+}
+
+}  // namespace
