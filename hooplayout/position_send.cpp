@@ -34,6 +34,10 @@ std::filesystem::path UniqueListFile() {
   return {};
 }
 
+void Fail(platform::WindowHandle owner, const char* text) {
+  platform::MessageBox(owner, text, kErrorCaption, platform::kMbOk | platform::kMbIconError);
+}
+
 }  // namespace
 
 char NextProjectLetter(int stored) {
@@ -53,19 +57,17 @@ CPositionSender::CPositionSender(CVantleDoc& doc, PositionTransfer& transfer,
                                  platform::WindowHandle owner)
     : doc_(doc), transfer_(transfer), owner_(owner) {}
 
-void CPositionSender::Fail(const char* text) {
-  platform::MessageBox(owner_, text, kErrorCaption, platform::kMbOk | platform::kMbIconError);
-}
 
 bool CPositionSender::SendDesigns() { return Transfer(Destination::kMachine); }
 bool CPositionSender::WriteDesigns() { return Transfer(Destination::kCard); }
 
-bool CPositionSender::CheckCombineLimits() {
-  const std::array<PositionGroup, 2> groups = SplitIntoPositions(doc_.GetDesignList());
+bool CheckCombineLimits(const DesignList& designs, platform::WindowHandle owner) {
+  const std::array<PositionGroup, 2> groups = SplitIntoPositions(designs);
+  CPositionCombiner combiner;
   for (int g = 0; g < 2; ++g) {
-    const CombineResult result = combiner_.Combine(groups[g], g + 1);
+    const CombineResult result = combiner.Combine(groups[g], g + 1);
     if (result != CombineResult::kOk) {
-      Fail(CombineMessage(result));
+      Fail(owner, CombineMessage(result));
       return false;
     }
   }
@@ -83,13 +85,13 @@ bool CPositionSender::Transfer(Destination destination) {
     if (groups[g].empty()) continue;
     const CombineResult result = combiner_.Combine(groups[g], g + 1);
     if (result != CombineResult::kOk) {
-      Fail(CombineMessage(result));
+      Fail(owner_, CombineMessage(result));
       RemoveAll(written);
       return false;
     }
     const std::filesystem::path path = PositionFilePath(doc_.GetPathName(), g + 1);
     if (platform::WriteWholeFile(path, combiner_.FileImage(letter, platform::GetClock().Now()))) {
-      Fail(kFileErrorText);
+      Fail(owner_, kFileErrorText);
       RemoveAll(written);
       return false;
     }
@@ -101,7 +103,7 @@ bool CPositionSender::Transfer(Destination destination) {
   std::vector<std::string> paths;
   for (const auto& path : written) paths.push_back(path.string());
   if (listFile.empty() || transfer::WriteTransferListFile(listFile, paths)) {
-    Fail(kFileErrorText);
+    Fail(owner_, kFileErrorText);
     RemoveAll(written);
     return false;
   }

@@ -39,6 +39,10 @@ char NextProjectLetter(int stored);
 // group number, ".qnf". A layout without a path stands as "Untitled" in the work folder.
 std::filesystem::path PositionFilePath(const std::string& layoutPath, int groupNumber);
 
+// The dry run before a save: both positions combined, nothing written; the first failure
+// is said over owner.
+bool CheckCombineLimits(const DesignList& designs, platform::WindowHandle owner = nullptr);
+
 class CPositionSender {
  public:
   CPositionSender(CVantleDoc& doc, PositionTransfer& transfer,
@@ -47,13 +51,11 @@ class CPositionSender {
   // False when a position could not be combined or a file not written (said to the user).
   bool SendDesigns();
   bool WriteDesigns();
-  // Both positions combined without writing anything; the first failure is said.
-  bool CheckCombineLimits();
+  bool CheckCombineLimits() { return hooplayout::CheckCombineLimits(doc_.GetDesignList(), owner_); }
 
  private:
   enum class Destination { kMachine, kCard };
   bool Transfer(Destination destination);
-  void Fail(const char* text);
 
   CVantleDoc& doc_;
   PositionTransfer& transfer_;

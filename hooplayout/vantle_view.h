@@ -159,6 +159,9 @@ class CVantleView {
   // The Import Design dialog, then the design read placed at the centre of space B.
   void ImportDesign();
   void Undo();
+  // Save and Save As: neither saves a layout that the machine could not be sent.
+  bool FileSave();
+  bool FileSaveAs();
   LayoutOperationKind LastOperation() const { return lastOperation_; }
   CommandStates Commands() const;
 

@@ -11,6 +11,7 @@
 #include "design/stitch_transformer.h"
 #include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
+#include "hooplayout/position_send.h"
 #include "hooplayout/vantle_view.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -34,6 +35,12 @@ constexpr char kImportCaption[] = "Import";
 constexpr char kNotEmbroideryText[] = "Not a embroidery data file.";
 constexpr char kDefectiveDesignText[] = "This file may be defective.";
 constexpr char kDesignFolderKey[] = "DotSew";
+constexpr char kSaveCaption[] = "Save";
+constexpr char kSaveAsCaption[] = "Save As";
+constexpr char kNewFormatQuestion[] = "Save the file in Velinor 7000 new format(*.arg).";
+constexpr char kReplaceQuestion[] = "%s\nThis file already exists.\n\nReplace existing file?";
+constexpr char kOldLayoutExtension[] = ".arr";
+constexpr char kLayoutExtension[] = ".arg";
 
 std::string LoweredExtension(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
@@ -277,6 +284,41 @@ void CVantleView::Undo() {
   }
   undoPos_.reset();
   host_.RedrawAll();
+}
+
+bool CVantleView::FileSave() {
+  if (!CheckCombineLimits(doc_.GetDesignList())) return false;
+  const std::string path = doc_.GetPathName();
+  if (path.empty()) return FileSaveAs();
+  if (LoweredExtension(path) == kOldLayoutExtension) {
+    const int answer = platform::MessageBox(
+        nullptr, kNewFormatQuestion, kSaveCaption,
+        platform::kMbYesNo | platform::kMbIconInformation | platform::kMbDefButton2);
+    if (answer != platform::kIdYes) return false;
+    return doc_.OnSaveDocument(WithArgExtension(path));
+  }
+  return doc_.OnSaveDocument(path);
+}
+
+bool CVantleView::FileSaveAs() {
+  if (!CheckCombineLimits(doc_.GetDesignList())) return false;
+  const std::string folder =
+      platform::Profile(kProfileProgram).GetString(kDesignPathSection, kLayoutFolderKey, "");
+  const std::string offered = WithArgExtension(doc_.GetTitle());
+  std::optional<std::string> chosen = host_.RunSaveLayoutDialog(offered, folder);
+  if (!chosen || chosen->empty()) return false;
+  std::string path = *chosen;
+  if (LoweredExtension(path) != kLayoutExtension) path += kLayoutExtension;
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) {
+    std::string question = kReplaceQuestion;
+    question.replace(question.find("%s"), 2, path);
+    const int answer = platform::MessageBox(
+        nullptr, question, kSaveAsCaption,
+        platform::kMbYesNo | platform::kMbIconExclamation | platform::kMbDefButton2);
+    if (answer != platform::kIdYes) return false;
+  }
+  return doc_.OnSaveDocument(path);
 }
 
 CommandStates CVantleView::Commands() const {

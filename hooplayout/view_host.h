@@ -71,6 +71,13 @@ class VantleViewHost {
     (void)record, (void)startFolder, (void)chosenPath, (void)chosenFolder;
     return false;
   }
+  // The save-file dialog for a layout, offering fileName in folder; the chosen path, or
+  // nothing when cancelled.
+  virtual std::optional<std::string> RunSaveLayoutDialog(const std::string& fileName,
+                                                         const std::string& folder) {
+    (void)fileName, (void)folder;
+    return std::nullopt;
+  }
   // Linkpanel's transfer status: while a transfer dialog runs the designs are not drawn.
   virtual bool TransferBusy() = 0;
 };

@@ -23,6 +23,8 @@ using hooplayout::LayoutOperationKind;
 // own import rules.
 struct EditHost : hooplayout::VantleViewHost {
   std::string importPath;  // empty: the dialog is cancelled
+  std::optional<std::string> savePath;
+  std::string offeredName;
   std::string startFolderSeen;
   int redraws = 0;
 
@@ -39,6 +41,11 @@ struct EditHost : hooplayout::VantleViewHost {
   std::optional<int> RunCustomZoomDialog(int) override { return {}; }
   bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
   bool TransferBusy() override { return false; }
+  std::optional<std::string> RunSaveLayoutDialog(const std::string& fileName,
+                                                 const std::string&) override {
+    offeredName = fileName;
+    return savePath;
+  }
   bool RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
                        std::string& chosenPath, std::string& chosenFolder) override {
     startFolderSeen = startFolder;
@@ -248,6 +255,55 @@ TEST_F(VantleEdit, ImportRefusesOtherExtensionsAndDesignsWithoutColours) {
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().text, "This file may be defective.");
   EXPECT_EQ(shown.back().caption, "Import");
+}
+
+TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
+  std::vector<uint8_t> stitches;
+  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
+  stitches.insert(stitches.end(), {0x80, 0x10});
+  doc.AddDesign(hltest::Design("a", 100, 200, stitches));
+  doc.AddDesign(hltest::Design("b", 120, 200, stitches));
+  doc.SetPathName((dir / "Big.arg").string());
+  EXPECT_FALSE(view.FileSave());
+  EXPECT_FALSE(view.FileSaveAs());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Big.arg"));
+  ASSERT_EQ(box.Count(), 2u);
+  EXPECT_EQ(box.Shown()[0].text, "Cannot Combine.\nStitch count has exceeded the limit.");
+  EXPECT_EQ(box.Shown()[0].caption, "Error");
+}
+
+TEST_F(VantleEdit, SavingAnOldLayoutOffersTheNewFormat) {
+  AddSelected();
+  const auto old = dir / "Garden.arr";
+  doc.SetPathName(old.string());
+  box.Script({platform::kIdNo});
+  EXPECT_FALSE(view.FileSave());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Garden.arg"));
+  box.Script({platform::kIdYes});
+  EXPECT_TRUE(view.FileSave());
+  EXPECT_TRUE(std::filesystem::exists(dir / "Garden.arg"));
+  EXPECT_FALSE(std::filesystem::exists(old));
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "Save the file in Velinor 7000 new format(*.arg).");
+  EXPECT_EQ(shown[0].caption, "Save");
+  EXPECT_EQ(shown[0].flags, platform::kMbYesNo | platform::kMbIconInformation | platform::kMbDefButton2);
+}
+
+TEST_F(VantleEdit, SaveAsForcesTheExtensionAndAsksBeforeReplacing) {
+  AddSelected();
+  EXPECT_FALSE(view.FileSaveAs());  // cancelled
+  EXPECT_EQ(host.offeredName, "Untitled.arg");
+  host.savePath = (dir / "Plan").string();
+  EXPECT_TRUE(view.FileSaveAs());
+  EXPECT_TRUE(std::filesystem::exists(dir / "Plan.arg"));
+  EXPECT_EQ(box.Count(), 0u);
+  box.Script({platform::kIdNo});
+  EXPECT_FALSE(view.FileSaveAs());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text,
+            (dir / "Plan.arg").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(box.Shown()[0].caption, "Save As");
 }
 
 }  // namespace
