@@ -59,6 +59,7 @@ struct DragState {
   bool clampedAtEdge = false;
   int cornerKind = 0;
   int32_t startAngle = 0;
+  PixelPoint last;  // where the last press or move was applied
   PixelPoint offsetToStart;
   PixelPoint offsetToCentre;
 };
@@ -162,6 +163,13 @@ class CVantleView {
   // Save and Save As: neither saves a layout that the machine could not be sent.
   bool FileSave();
   bool FileSaveAs();
+  // ---- mouse editing (vantle_view_mouse.cpp), logical pixels ----
+  void OnLButtonDown(PixelPoint point);
+  void OnMouseMove(PixelPoint point);
+  void OnLButtonUp(PixelPoint point);
+  void OnRButtonDown(PixelPoint point);
+  void OnRButtonUp(PixelPoint point);
+
   LayoutOperationKind LastOperation() const { return lastOperation_; }
   CommandStates Commands() const;
 
@@ -186,6 +194,9 @@ class CVantleView {
   void Flip(bool horizontal);
   void AddAsNew(LayoutDesign design);
   void RemoveListed(DesignPosition position);
+  void DragTo(PixelPoint point);
+  void TurnTo(PixelPoint point);
+  void CheckDroppedDesign(const char* leftOrRightText);
 
   CVantleDoc& doc_;
   VantleViewHost& host_;

@@ -67,8 +67,9 @@ struct VantleEdit : ::testing::Test {
   ~VantleEdit() override { platform::SetProfileRoot({}); }
 
   // A design listed and selected, as a click would leave it.
-  hooplayout::DesignPosition AddSelected(int32_t x = 100, int32_t y = 100) {
-    auto d = hltest::Design("d", x, y, Square());
+  hooplayout::DesignPosition AddSelected(int32_t x = 100, int32_t y = 100,
+                                         const std::vector<uint8_t>& stitches = Square()) {
+    auto d = hltest::Design("d", x, y, stitches);
     hooplayout::FixUpOldLayoutDesign(d);
     const auto position = doc.AddDesign(d);
     doc.SetDesignCount(doc.GetDesignCount() + 1);
@@ -255,6 +256,97 @@ TEST_F(VantleEdit, ImportRefusesOtherExtensionsAndDesignsWithoutColours) {
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().text, "This file may be defective.");
   EXPECT_EQ(shown.back().caption, "Import");
+}
+
+hooplayout::PixelPoint CentrePixel(const hooplayout::LayoutDesign& d) {
+  return {20 + d.centreX, 20 + d.centreY};  // at 100 %
+}
+
+TEST_F(VantleEdit, AClickSelectsTheTopDesignAndADragMovesItByWholeUnits) {
+  AddSelected(300, 100);
+  auto under = doc.AddDesign(doc.GetDesignList().front());  // a second design, same place
+  doc.SetDesignCount(2);
+  view.OnInitialUpdate();
+  under->name = "top";
+  const auto centre = CentrePixel(*under);
+  view.OnLButtonDown(centre);
+  ASSERT_TRUE(view.SelectionShown());
+  EXPECT_EQ(view.Current().name, "top");
+  view.OnMouseMove({centre.x + 30, centre.y + 10});
+  view.OnLButtonUp({centre.x + 30, centre.y + 10});
+  EXPECT_EQ(doc.GetDesignList().front().name, "top");
+  EXPECT_EQ(doc.GetDesignList().front().startX, 330);
+  EXPECT_EQ(doc.GetDesignList().front().startY, 110);
+  EXPECT_EQ(box.Count(), 0u);
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kMove);
+  view.Undo();
+  EXPECT_EQ(doc.GetDesignList().front().startX, 300);
+  // A click on no design clears the selection.
+  view.OnLButtonDown({5, 5});
+  EXPECT_FALSE(view.SelectionShown());
+}
+
+TEST_F(VantleEdit, ADragIsHeldAtTheLayoutEdge) {
+  AddSelected(300, 100);
+  const auto centre = CentrePixel(view.Current());
+  view.OnLButtonDown(centre);
+  view.OnMouseMove({centre.x - 400, centre.y});
+  EXPECT_EQ(view.CursorAt({centre.x - 400, centre.y}, true), hooplayout::ViewCursor::kNo);
+  EXPECT_EQ(hooplayout::GetRotatedDesignExtents(view.Current()).left / 5, 0);
+  EXPECT_GE(hooplayout::GetRotatedDesignExtents(view.Current()).left, 0);
+}
+
+TEST_F(VantleEdit, DroppingADesignAcrossBothPositionsSaysSo) {
+  // Six stitches of 120: at start x 150 its stitch points run from 870 to 1470.
+  AddSelected(300, 100, vtest::StitchStreamBuilder().Stitch(120, 0).Stitch(120, 0).Stitch(120, 0)
+                            .Stitch(120, 0).Stitch(120, 0).Stitch(120, 0).End().Bytes());
+  const auto centre = CentrePixel(view.Current());
+  view.OnLButtonDown(centre);
+  ASSERT_TRUE(view.SelectionShown());
+  view.OnMouseMove({centre.x - 150, centre.y});
+  view.OnLButtonUp({centre.x - 150, centre.y});
+  const auto e = hooplayout::GetRotatedDesignExtents(doc.GetDesignList().front());
+  EXPECT_EQ(e.left, 870);
+  EXPECT_EQ(e.right, 1470);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Move this design left or right !");
+  EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
+}
+
+TEST_F(VantleEdit, ADesignPartlyOutsideIsOfferedAMoveInside) {
+  auto d = hltest::Design("d", -3, 100, Square());  // 15 stitch units beyond the left edge
+  hooplayout::FixUpOldLayoutDesign(d);
+  const auto position = doc.AddDesign(d);
+  doc.SetDesignCount(1);
+  view.OnInitialUpdate();
+  view.ShowSelection(position);
+  ASSERT_LT(hooplayout::GetRotatedDesignExtents(view.Current()).left, 0);
+  box.Script({platform::kIdYes});
+  view.OnLButtonDown(CentrePixel(view.Current()));
+  view.OnLButtonUp(CentrePixel(view.Current()));
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Move this design into the hoop?");
+  EXPECT_EQ(box.Shown()[0].flags, platform::kMbYesNo | platform::kMbIconQuestion);
+  const auto e = hooplayout::GetRotatedDesignExtents(doc.GetDesignList().front());
+  EXPECT_GE(e.left, 0);
+  EXPECT_LT(e.left, 5);
+}
+
+TEST_F(VantleEdit, TheRightButtonTurnsAboutTheCentre) {
+  AddSelected(300, 100);
+  const auto c = CentrePixel(view.Current());
+  const auto before = view.Current();
+  view.OnRButtonDown({c.x + 10, c.y});
+  view.OnMouseMove({c.x, c.y + 10});  // a quarter turn clockwise on screen
+  view.OnRButtonUp({c.x, c.y + 10});
+  EXPECT_EQ(doc.GetDesignList().front().angle, 90);
+  EXPECT_EQ(doc.GetDesignList().front().centreX, before.centreX);
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kRotate);
+  EXPECT_EQ(box.Count(), 0u);
+  // Far from the design nothing turns.
+  view.OnRButtonDown({c.x + 200, c.y});
+  view.OnMouseMove({c.x, c.y + 200});
+  EXPECT_EQ(doc.GetDesignList().front().angle, 90);
 }
 
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
