@@ -196,6 +196,7 @@ class CVantleView {
   void RemoveListed(DesignPosition position);
   void DragTo(PixelPoint point);
   void TurnTo(PixelPoint point);
+  void ResizeTo(PixelPoint point);
   void CheckDroppedDesign(const char* leftOrRightText);
 
   CVantleDoc& doc_;

@@ -3,7 +3,9 @@
 // (20 + x z / 100, 20 + y z / 100) at zoom z.
 
 #include <cmath>
+#include <cstdlib>
 
+#include "design/stitch_transformer.h"
 #include "editor/layout_geometry.h"
 #include "editor/mouse_editing.h"
 #include "editor/selection_frame.h"
@@ -45,6 +47,18 @@ void CVantleView::OnLButtonDown(PixelPoint p) {
     if (zoom_ < editor::kMaxZoomStep) ZoomIn();
     return;
   }
+  // A press on a corner of the frame resizes the selected design.
+  if (selectionShown_ && currentPos_) {
+    const int tolerance = editor::CornerTolerance(zoom_);
+    for (int i = 0; i < 4; ++i) {
+      if (std::abs(p.x - frame_[i].x) > tolerance || std::abs(p.y - frame_[i].y) > tolerance) continue;
+      drag_ = {};
+      drag_.buttonDown = true;
+      drag_.cornerKind = editor::QuadrantOfPoint(frame_[i], current_.centreX, current_.centreY, zoom_);
+      drag_.last = p;
+      return;
+    }
+  }
   DesignList& list = doc_.GetDesignList();
   for (auto it = list.begin(); it != list.end(); ++it) {
     if (!editor::PointInDesign(it->halfWidth, it->halfHeight, it->centreX, it->centreY, it->angle, p,
@@ -85,6 +99,39 @@ void CVantleView::DragTo(PixelPoint p) {
   StoreCurrent();
 }
 
+void CVantleView::ResizeTo(PixelPoint p) {
+  if (!drag_.moved) {
+    SaveUndo(LayoutOperationKind::kMove);
+    drag_.moved = true;
+  }
+  drag_.last = p;
+  const editor::ResizeScales scales = editor::ResizeScalesAt(
+      p, current_.centreX, current_.centreY, current_.angle, current_.sourceHalfWidth,
+      current_.sourceHalfHeight, {current_.scaleX, current_.scaleY}, zoom_);
+  const bool bothSmallest = scales.x == editor::kMinResize && scales.y == editor::kMinResize;
+  const bool bothLargest = scales.x == editor::kMaxResize && scales.y == editor::kMaxResize;
+  if (bothSmallest || bothLargest) {
+    drag_.clampedAtEdge = true;
+    return;
+  }
+  // Scaling always starts again from the stitches as imported; a failed rebuild leaves the
+  // working stitches as they were.
+  design::CLayoutStitchTransformer transformer;
+  int copied = 0;
+  if (!transformer.Transform(*current_.source, *current_.working, scales.x, scales.y, copied,
+                             current_.flipH != 0, current_.flipV != 0, 0)) {
+    drag_.clampedAtEdge = true;
+    return;
+  }
+  drag_.clampedAtEdge = false;
+  current_.scaleX = scales.x;
+  current_.scaleY = scales.y;
+  current_.extents = MeasureLayoutExtents(*current_.working);
+  current_.halfWidth = editor::RoundedHalf(current_.extents.right - current_.extents.left);
+  current_.halfHeight = editor::RoundedHalf(current_.extents.bottom - current_.extents.top);
+  StoreCurrent();
+}
+
 void CVantleView::TurnTo(PixelPoint p) {
   if (!drag_.moved) {
     SaveUndo(LayoutOperationKind::kRotate);
@@ -104,6 +151,8 @@ void CVantleView::OnMouseMove(PixelPoint p) {
   if (!selectionShown_ || !currentPos_) return;
   if (drag_.rotating) {
     TurnTo(p);
+  } else if (drag_.buttonDown && drag_.cornerKind != 0) {
+    ResizeTo(p);
   } else if (drag_.buttonDown) {
     DragTo(p);
   }
@@ -130,7 +179,14 @@ void CVantleView::CheckDroppedDesign(const char* leftOrRightText) {
 
 void CVantleView::OnLButtonUp(PixelPoint p) {
   const bool wasDown = drag_.buttonDown;
-  if (wasDown && drag_.moved && !(p == drag_.last)) DragTo(p);
+  if (wasDown && drag_.moved && !(p == drag_.last)) {
+    if (drag_.cornerKind != 0) {
+      ResizeTo(p);
+    } else {
+      DragTo(p);
+    }
+  }
+  drag_.cornerKind = 0;
   drag_.buttonDown = false;
   drag_.clampedAtEdge = false;
   if (wasDown && selectionShown_ && currentPos_) CheckDroppedDesign(kLeftOrRightText);

@@ -349,6 +349,30 @@ TEST_F(VantleEdit, TheRightButtonTurnsAboutTheCentre) {
   EXPECT_EQ(doc.GetDesignList().front().angle, 90);
 }
 
+TEST_F(VantleEdit, ACornerDragScalesWithinTwoTenthsEitherWay) {
+  AddSelected(300, 100);
+  const auto corner = view.FrameCorners()[2];
+  const auto c = CentrePixel(view.Current());
+  const auto before = *view.Current().working;
+  view.OnLButtonDown(corner);
+  // Beyond 1.2 both ways: nothing changes and the cursor says no.
+  view.OnMouseMove({c.x + 40, c.y + 40});
+  EXPECT_EQ(*doc.GetDesignList().front().working, before);
+  EXPECT_EQ(view.CursorAt({c.x + 40, c.y + 40}, true), hooplayout::ViewCursor::kNo);
+  // Beyond 1.2 one way only: that way is held at 1.2.
+  const int halfHeight = view.Current().sourceHalfHeight;
+  view.OnMouseMove({c.x + 40, c.y + halfHeight});
+  view.OnLButtonUp({c.x + 40, c.y + halfHeight});
+  const auto& d = doc.GetDesignList().front();
+  EXPECT_DOUBLE_EQ(d.scaleX, 1.2);
+  EXPECT_DOUBLE_EQ(d.scaleY, 1.0);
+  EXPECT_EQ(d.working->Stitches()[0], 48);  // 40 x 1.2
+  EXPECT_EQ(*d.source, before);
+  view.Undo();
+  EXPECT_DOUBLE_EQ(doc.GetDesignList().front().scaleX, 1.0);
+  EXPECT_EQ(*doc.GetDesignList().front().working, before);
+}
+
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
   std::vector<uint8_t> stitches;
   for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
