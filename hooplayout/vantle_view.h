@@ -17,6 +17,7 @@
 
 #include "hooplayout/background_picture.h"
 #include "hooplayout/layout_design.h"
+#include "hooplayout/position_send.h"
 #include "hooplayout/vantle_doc.h"
 #include "hooplayout/view_host.h"
 #include "platform/canvas.h"
@@ -163,6 +164,15 @@ class CVantleView {
   // Save and Save As: neither saves a layout that the machine could not be sent.
   bool FileSave();
   bool FileSaveAs();
+  // New: the save prompt (Cancel keeps the layout), then an empty layout.
+  void FileNew();
+  // Open: a layout file chosen first, then the save prompt, then the file read.
+  bool FileOpen();
+  // Send Designs and Write Designs through the given link, then the whole view repainted.
+  bool SendDesigns(PositionTransfer& transfer);
+  bool WriteDesigns(PositionTransfer& transfer);
+  // The zoom tool's switch.
+  void ToggleZoomTool() { zoomTool_ = !zoomTool_; }
   // ---- mouse editing (vantle_view_mouse.cpp), logical pixels ----
   void OnLButtonDown(PixelPoint point);
   void OnMouseMove(PixelPoint point);

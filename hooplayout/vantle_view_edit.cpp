@@ -41,6 +41,7 @@ constexpr char kNewFormatQuestion[] = "Save the file in Velinor 7000 new format(
 constexpr char kReplaceQuestion[] = "%s\nThis file already exists.\n\nReplace existing file?";
 constexpr char kOldLayoutExtension[] = ".arr";
 constexpr char kLayoutExtension[] = ".arg";
+constexpr char kNotLayoutText[] = "Not a layout data file.";
 
 std::string LoweredExtension(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
@@ -319,6 +320,46 @@ bool CVantleView::FileSaveAs() {
     if (answer != platform::kIdYes) return false;
   }
   return doc_.OnSaveDocument(path);
+}
+
+void CVantleView::FileNew() {
+  if (!doc_.SaveModified()) return;
+  doc_.OnNewDocument();
+  OnInitialUpdate();
+  host_.RedrawAll();
+}
+
+bool CVantleView::FileOpen() {
+  platform::Profile profile(kProfileProgram);
+  const std::optional<std::string> chosen =
+      host_.RunOpenLayoutDialog(profile.GetString(kDesignPathSection, kLayoutFolderKey, ""));
+  if (!chosen || chosen->empty()) return false;
+  if (!doc_.SaveModified()) return false;
+  profile.WriteString(kDesignPathSection, kLayoutFolderKey,
+                      std::filesystem::path(*chosen).parent_path().string());
+  const std::string ext = LoweredExtension(*chosen);
+  // The file's own magic decides whether it is a layout; the name only earns a warning.
+  if (ext != kLayoutExtension && ext != kOldLayoutExtension) {
+    platform::MessageBox(nullptr, kNotLayoutText, kFileOpenCaption,
+                         platform::kMbOk | platform::kMbIconExclamation);
+  }
+  if (!doc_.OnOpenDocument(*chosen)) return false;
+  doc_.SetTitle(std::filesystem::path(*chosen).filename().string());
+  OnInitialUpdate();
+  host_.RedrawAll();
+  return true;
+}
+
+bool CVantleView::SendDesigns(PositionTransfer& transfer) {
+  CPositionSender sender(doc_, transfer);
+  const bool sent = sender.SendDesigns();
+  host_.RedrawAll();
+  return sent;
+}
+
+bool CVantleView::WriteDesigns(PositionTransfer& transfer) {
+  CPositionSender sender(doc_, transfer);
+  return sender.WriteDesigns();
 }
 
 CommandStates CVantleView::Commands() const {

@@ -78,6 +78,11 @@ class VantleViewHost {
     (void)fileName, (void)folder;
     return std::nullopt;
   }
+  // The open-file dialog for a layout, starting in folder; nothing when cancelled.
+  virtual std::optional<std::string> RunOpenLayoutDialog(const std::string& folder) {
+    (void)folder;
+    return std::nullopt;
+  }
   // Linkpanel's transfer status: while a transfer dialog runs the designs are not drawn.
   virtual bool TransferBusy() = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "design/layout_import.h"
 #include "editor/tests/fake_document_host.h"
+#include "hooplayout/arg_file.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/tests/design_builder.h"
 #include "hooplayout/vantle_view.h"
@@ -24,6 +25,8 @@ using hooplayout::LayoutOperationKind;
 struct EditHost : hooplayout::VantleViewHost {
   std::string importPath;  // empty: the dialog is cancelled
   std::optional<std::string> savePath;
+  std::optional<std::string> openPath;
+  std::optional<std::string> RunOpenLayoutDialog(const std::string&) override { return openPath; }
   std::string offeredName;
   std::string startFolderSeen;
   int redraws = 0;
@@ -371,6 +374,47 @@ TEST_F(VantleEdit, ACornerDragScalesWithinTwoTenthsEitherWay) {
   view.Undo();
   EXPECT_DOUBLE_EQ(doc.GetDesignList().front().scaleX, 1.0);
   EXPECT_EQ(*doc.GetDesignList().front().working, before);
+}
+
+TEST_F(VantleEdit, OpenAsksAboutChangesOnlyAfterAFileWasChosen) {
+  AddSelected();
+  view.FileOpen();  // cancelled
+  EXPECT_EQ(box.Count(), 0u);
+  std::list<hooplayout::LayoutDesign> stored;
+  stored.push_back(hltest::Design("x", 300, 100, Square()));
+  stored.push_back(hltest::Design("y", 100, 100, Square()));
+  const auto file = dir / "plan.txt";
+  ASSERT_FALSE(platform::WriteWholeFile(file, hooplayout::WriteArgLayout(1, 1, stored)));
+  host.openPath = file.string();
+  box.Script({platform::kIdCancel});
+  EXPECT_FALSE(view.FileOpen());
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  box.Clear();
+  box.Script({platform::kIdNo});
+  EXPECT_TRUE(view.FileOpen());
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "Not a layout data file.");
+  EXPECT_EQ(shown[1].caption, "File Open");
+  EXPECT_EQ(doc.GetDesignList().size(), 2u);
+  EXPECT_EQ(doc.GetTitle(), "plan.txt");
+  EXPECT_EQ(doc.GetPathName(), file.string());
+  EXPECT_FALSE(view.SelectionShown());
+  EXPECT_EQ(platform::Profile("Tessaly").GetString("Design Path", "DotArf", ""), dir.Path().string());
+}
+
+TEST_F(VantleEdit, NewKeepsAChangedLayoutWhenThePromptIsCancelled) {
+  AddSelected();
+  view.Copy();
+  box.Script({platform::kIdCancel});
+  view.FileNew();
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  box.Script({platform::kIdNo});
+  view.FileNew();
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  EXPECT_EQ(doc.GetTitle(), "Untitled.arg");
+  EXPECT_FALSE(view.Commands().paste);
+  EXPECT_FALSE(view.Commands().save);
 }
 
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
