@@ -160,6 +160,9 @@ class CVantleView {
   void CornerLayout();
   // The Import Design dialog, then the design read placed at the centre of space B.
   void ImportDesign();
+  // The lettering dialog: a selected lettering is made again in place, anything else
+  // becomes a new design placed as an import.
+  void Monogram();
   void Undo();
   // Save and Save As: neither saves a layout that the machine could not be sent.
   bool FileSave();
@@ -204,6 +207,9 @@ class CVantleView {
   void Flip(bool horizontal);
   void AddAsNew(LayoutDesign design);
   void RemoveListed(DesignPosition position);
+  // Recentres the read stitches and adds the design at the centre of space B (undo kind 5);
+  // false when the record holds no design.
+  bool PlaceNewDesign(LayoutDesign& design, const std::string& name);
   void DragTo(PixelPoint point);
   void TurnTo(PixelPoint point);
   void ResizeTo(PixelPoint point);

@@ -218,13 +218,20 @@ void CVantleView::ImportDesign() {
                          platform::kMbOk | platform::kMbIconExclamation);
     return;
   }
-  if (d.working->ColourCount() <= 0 || !design::CLayoutStitchEncoder().Recentre(*d.working).ok) {
+  if (!PlaceNewDesign(d, path)) {
     platform::MessageBox(nullptr, kDefectiveDesignText, kImportCaption,
                          platform::kMbOk | platform::kMbIconExclamation);
     return;
   }
+  if (!chosenFolder.empty()) profile.WriteString(kDesignPathSection, kDesignFolderKey, chosenFolder);
+}
+
+bool CVantleView::PlaceNewDesign(LayoutDesign& d, const std::string& name) {
+  if (d.working->ColourCount() <= 0 || !design::CLayoutStitchEncoder().Recentre(*d.working).ok) {
+    return false;
+  }
   *d.source = *d.working;
-  d.name = path;
+  d.name = name;
   d.startX = kNewDesignStart.x;
   d.startY = kNewDesignStart.y;
   d.angle = 0;
@@ -234,7 +241,51 @@ void CVantleView::ImportDesign() {
   undoPos_ = currentPos_;
   lastOperation_ = LayoutOperationKind::kNewDesign;
   undoAvailable_ = true;
-  if (!chosenFolder.empty()) profile.WriteString(kDesignPathSection, kDesignFolderKey, chosenFolder);
+  return true;
+}
+
+void CVantleView::Monogram() {
+  if (designCount_ >= kMaxLayoutDesigns) return;
+  const bool again = selectionShown_ && currentPos_ && current_.monogram.IsLettering();
+  LayoutDesign made;
+  GiveNewRecords(made);
+  if (again) {
+    made.name = current_.name;
+    made.monogram = current_.monogram;
+  }
+  if (!host_.RunMonogramDialog(*made.working, made.name, made.monogram)) return;
+  if (!again) {
+    PlaceNewDesign(made, made.name);
+    return;
+  }
+  if (made.working->ColourCount() <= 0 || !design::CLayoutStitchEncoder().Recentre(*made.working).ok) {
+    return;
+  }
+  // The lettering is made again where it stands: same start point, angle, flips and scale.
+  SaveUndo(LayoutOperationKind::kMonogramAgain);
+  *made.source = *made.working;
+  current_.monogram = made.monogram;
+  current_.name = made.name;
+  current_.source = made.source;
+  current_.working = made.working;
+  design::CLayoutStitchTransformer transformer;
+  int copied = 0;
+  transformer.Transform(*current_.source, *current_.working, current_.scaleX, current_.scaleY,
+                        copied, current_.flipH != 0, current_.flipV != 0, 0);
+  MeasureWorkingSize(current_);
+  current_.startOffsetX = current_.halfWidth - current_.extents.right;
+  current_.startOffsetY = current_.halfHeight - current_.extents.bottom;
+  current_.sourceStartOffsetX = current_.startOffsetX;
+  current_.sourceStartOffsetY = current_.startOffsetY;
+  current_.sourceHalfWidth = current_.halfWidth;
+  current_.sourceHalfHeight = current_.halfHeight;
+  // The centre is tied to the start point through the turned offset, as everywhere.
+  const LayoutPoint centre = CentreFromStart(current_);
+  current_.centreX = centre.x;
+  current_.centreY = centre.y;
+  current_.reserved10 = kNoGroupMark;
+  current_.reserved11 = kNoGroupMark;
+  StoreCurrent();
 }
 
 void CVantleView::RemoveListed(DesignPosition position) {

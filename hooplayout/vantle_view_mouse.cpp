@@ -126,9 +126,7 @@ void CVantleView::ResizeTo(PixelPoint p) {
   drag_.clampedAtEdge = false;
   current_.scaleX = scales.x;
   current_.scaleY = scales.y;
-  current_.extents = MeasureLayoutExtents(*current_.working);
-  current_.halfWidth = editor::RoundedHalf(current_.extents.right - current_.extents.left);
-  current_.halfHeight = editor::RoundedHalf(current_.extents.bottom - current_.extents.top);
+  MeasureWorkingSize(current_);
   StoreCurrent();
 }
 

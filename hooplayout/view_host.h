@@ -9,6 +9,7 @@
 #include <string>
 
 #include "design/layout_stitch_record.h"
+#include "editor/monogram_block.h"
 #include "editor/view_host.h"
 #include "hooplayout/background_picture.h"
 #include "platform/canvas.h"
@@ -82,6 +83,13 @@ class VantleViewHost {
   virtual std::optional<std::string> RunOpenLayoutDialog(const std::string& folder) {
     (void)folder;
     return std::nullopt;
+  }
+  // The lettering dialog, primed with name and block (a block whose first byte is 0 primes
+  // nothing): true after OK with the lettering's stitches in record, its name and block.
+  virtual bool RunMonogramDialog(design::LayoutStitchRecord& record, std::string& name,
+                                 editor::MonogramBlock& block) {
+    (void)record, (void)name, (void)block;
+    return false;
   }
   // Linkpanel's transfer status: while a transfer dialog runs the designs are not drawn.
   virtual bool TransferBusy() = 0;

@@ -26,6 +26,19 @@ struct EditHost : hooplayout::VantleViewHost {
   std::string importPath;  // empty: the dialog is cancelled
   std::optional<std::string> savePath;
   std::optional<std::string> openPath;
+  // The lettering the monogram dialog returns; nothing: cancelled.
+  std::optional<std::string> letteringText;
+  std::string primedText;
+  bool RunMonogramDialog(design::LayoutStitchRecord& record, std::string& name,
+                         editor::MonogramBlock& block) override {
+    primedText = block.IsLettering() ? name : "";
+    if (!letteringText) return false;
+    const int width = 10 * static_cast<int>(letteringText->size());
+    hltest::FillRecord(record, vtest::StitchStreamBuilder().Stitch(0, 5).Stitch(width, 0).Stitch(0, 30).End().Bytes(), {6});
+    name = *letteringText;
+    block.bytes[0] = static_cast<uint8_t>((*letteringText)[0]);
+    return true;
+  }
   std::optional<std::string> RunOpenLayoutDialog(const std::string&) override { return openPath; }
   std::string offeredName;
   std::string startFolderSeen;
@@ -415,6 +428,37 @@ TEST_F(VantleEdit, NewKeepsAChangedLayoutWhenThePromptIsCancelled) {
   EXPECT_EQ(doc.GetTitle(), "Untitled.arg");
   EXPECT_FALSE(view.Commands().paste);
   EXPECT_FALSE(view.Commands().save);
+}
+
+TEST_F(VantleEdit, MonogramAddsLetteringAndMakesASelectedOneAgainInPlace) {
+  view.OnInitialUpdate();
+  view.Monogram();  // cancelled
+  EXPECT_TRUE(doc.GetDesignList().empty());
+  host.letteringText = "AB";
+  view.Monogram();
+  ASSERT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_EQ(host.primedText, "");
+  EXPECT_EQ(doc.GetDesignList().front().startX, 140);
+  EXPECT_EQ(doc.GetDesignList().front().monogram.bytes[0], 'A');
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kNewDesign);
+
+  view.RotateBy(90);
+  const auto before = view.Current();
+  host.letteringText = "WXYZ";
+  view.Monogram();
+  EXPECT_EQ(host.primedText, "AB");
+  ASSERT_EQ(doc.GetDesignList().size(), 1u);
+  const auto& d = doc.GetDesignList().front();
+  EXPECT_EQ(d.name, "WXYZ");
+  EXPECT_EQ(d.monogram.bytes[0], 'W');
+  EXPECT_EQ(d.startX, before.startX);
+  EXPECT_EQ(d.angle, 90);
+  EXPECT_GT(d.halfWidth, before.halfWidth);
+  EXPECT_EQ(hooplayout::StartFromCentre(d), (hooplayout::LayoutPoint{d.startX, d.startY}));
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kMonogramAgain);
+  view.Undo();
+  EXPECT_EQ(doc.GetDesignList().front().name, "AB");
+  EXPECT_EQ(doc.GetDesignList().front().monogram.bytes[0], 'A');
 }
 
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
