@@ -65,7 +65,7 @@ class TurnedPosition {
       case 180: cos_ = -1, sin_ = 0; break;
       case 270: cos_ = 0, sin_ = 1; break;
       default: {
-        const double theta = -angleDegrees * kLayoutDegreesToRadians;
+        const double theta = -static_cast<double>(angleDegrees % 360) * kLayoutDegreesToRadians;
         cos_ = std::cos(theta);
         sin_ = std::sin(theta);
       }

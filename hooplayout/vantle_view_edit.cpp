@@ -95,7 +95,7 @@ void CVantleView::StoreCurrent() {
 void CVantleView::RotateBy(int degrees) {
   if (!selectionShown_ || !currentPos_) return;
   SaveUndo(LayoutOperationKind::kRotate);
-  current_.angle = (current_.angle + degrees) % kFullTurn;
+  current_.angle = (current_.angle % kFullTurn + degrees % kFullTurn) % kFullTurn;
   const LayoutPoint start = StartFromCentre(current_);
   current_.startX = start.x;
   current_.startY = start.y;
@@ -107,7 +107,7 @@ void CVantleView::Flip(bool horizontal) {
   SaveUndo(LayoutOperationKind::kFlip);
   int32_t& flag = horizontal ? current_.flipH : current_.flipV;
   flag = flag ? 0 : 1;
-  current_.angle = (kFullTurn - current_.angle) % kFullTurn;
+  current_.angle = (kFullTurn - current_.angle % kFullTurn) % kFullTurn;
   // Mirroring always starts again from the stitches as imported.
   design::CLayoutStitchTransformer transformer;
   int copied = 0;

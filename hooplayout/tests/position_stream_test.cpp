@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -27,6 +29,9 @@ TEST(RotateStitches, QuarterTurnsAreExactAndClockwiseOnScreen) {
   EXPECT_EQ(Turned(source, 90), (Bytes{0, B(-10), 20, 0, 5, 3, 0x80, 0x10}));
   EXPECT_EQ(Turned(source, 180), (Bytes{B(-10), 0, 0, B(-20), 3, B(-5), 0x80, 0x10}));
   EXPECT_EQ(Turned(source, -90), Turned(source, 270));
+  // An angle read from a hostile layout file is taken modulo a full turn.
+  EXPECT_EQ(Turned(source, INT32_MIN), Turned(source, INT32_MIN % 360));
+  EXPECT_EQ(Turned(source, 720), source);
 }
 
 TEST(RotateStitches, ColourChangesAndTheSpaceBJoinComeOutAsColourChanges) {
