@@ -53,6 +53,15 @@ constexpr int kZoom800 = 32907;
 constexpr int kRotate180 = 32908;
 constexpr int kRotate270 = 32909;
 
+// The machine and card commands of the main frame.
+constexpr int kDeleteMachineDesigns = 32811;
+constexpr int kSendDesigns = 32812;
+constexpr int kReceiveDesigns = 32813;
+constexpr int kCommSettings = 32814;
+constexpr int kWriteDesigns = 32821;
+constexpr int kCardManager = 32822;
+constexpr int kMachineVersion = 32900;
+
 // Status-bar panes.
 constexpr int kPaneSheets = 59141;
 constexpr int kPaneMode = 59143;

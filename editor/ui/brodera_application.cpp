@@ -35,9 +35,21 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
   view_ = std::make_unique<editor::CBroderaView>(*doc_, *scrollView_, app_.ProgramFolder());
   scrollView_->SetModel(view_.get());
   app_.SetActions(this);
-  router_.SetChain({view_.get(), doc_.get(), frame_.get(), &app_});
+  link_ = std::make_unique<LinkpanelMachineLink>(frame_.get());
+  machine_ = std::make_unique<editor::CMachineCommands>(*doc_, *link_, app_.WorkFolder(),
+                                                        app_.ProgramFolder(), [this] { RepaintMainWindow(); });
+  machine_->SetOwner(frame_.get());
+  templates_ = std::make_unique<editor::TemplateCommands>(templatePrinter_, *doc_);
+  templates_->LoadFlags(editor::kProgramName);
+  printJob_ = std::make_unique<TemplatePrintJob>(frame_.get(), templatePrinter_, *doc_);
+  templates_->SetPrintHost(printJob_.get());
+  // The template modes follow the view; the machine and card commands stand with the frame's.
+  router_.SetChain({view_.get(), templates_.get(), doc_.get(), frame_.get(), machine_.get(), &app_});
 
-  frame_->SetPaneTextSource([this](int id) { return view_->PaneText(id); });
+  frame_->SetPaneTextSource([this](int id) {
+    auto text = view_->PaneText(id);
+    return text ? text : templates_->PaneText(id);
+  });
   frame_->SetTitleSource([this] { return WindowTitle(); });
   frame_->SetCloseQuery([this] { return doc_->CanCloseFrame(); });
   frame_->SetDropHandler([this](const std::string& path) { OpenDocumentFile(path); });
@@ -64,6 +76,7 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
 
 BroderaApplication::~BroderaApplication() {
   router_.SetChain({});
+  templates_->SaveFlags(editor::kProgramName);
   app_.SetActions(nullptr);
   if (scrollView_) scrollView_->SetModel(nullptr);
   view_.reset();

@@ -16,8 +16,11 @@
 #include "editor/brodera_doc.h"
 #include "editor/brodera_view.h"
 #include "editor/document_host.h"
+#include "editor/machine_commands.h"
 #include "editor/ui/brodera_scroll_view.h"
+#include "editor/ui/linkpanel_machine_link.h"
 #include "editor/ui/main_frame.h"
+#include "editor/ui/template_print_job.h"
 #include "platform/command_router.h"
 
 namespace editor_ui {
@@ -46,6 +49,8 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   editor::CBroderaView& View() { return *view_; }
   editor::CBroderaDoc& Document() { return *doc_; }
   editor::CBroderaApp& App() { return app_; }
+  editor::CMachineCommands& MachineCommands() { return *machine_; }
+  editor::TemplateCommands& Templates() { return *templates_; }
   platform::CommandRouter& Router() { return router_; }
 
   // ---- editor::AppActions ----
@@ -74,6 +79,12 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   std::unique_ptr<CMainFrame> frame_;
   CBroderaScrollView* scrollView_ = nullptr;  // owned by the frame
   std::unique_ptr<editor::CBroderaView> view_;
+  std::unique_ptr<LinkpanelMachineLink> link_;
+  std::unique_ptr<editor::CMachineCommands> machine_;
+  // Template printing: the modes follow the view's commands in the route.
+  editor::CTemplatePrinter templatePrinter_;
+  std::unique_ptr<editor::TemplateCommands> templates_;
+  std::unique_ptr<TemplatePrintJob> printJob_;
   SaveChooser chooseSave_;
   OpenChooser chooseOpen_;
 };

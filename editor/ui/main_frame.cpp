@@ -1,7 +1,10 @@
 #include "editor/ui/main_frame.h"
 
+#include <QToolButton>
+
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
+#include "editor/template_commands.h"
 
 namespace editor_ui {
 
@@ -10,13 +13,20 @@ using platform_ui::MenuEntry;
 
 namespace {
 
+// Places of the two drop-down buttons on the toolbar, separators counted.
+constexpr int kRotateButtonPos = 9;
+constexpr int kZoomButtonPos = 20;
+
 std::vector<platform_ui::MenuSpec> BroderaMenus() {
   std::vector<MenuEntry> recent;
   for (int i = 0; i < editor::kRecentFileCount; ++i) recent.push_back({"Recent File", cmd::kFileMru1 + i, {}});
   std::vector<MenuEntry> file{
       {"&New\tCtrl+N", cmd::kFileNew, {}},     {"&Open...\tCtrl+O", cmd::kFileOpen, {}},
       {"&Save\tCtrl+S", cmd::kFileSave, {}},   {"Save &As...", cmd::kFileSaveAs, {}},
-      {"", 0, {}},                             {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Print Template...\tCtrl+P", cmd::kFilePrint, {}},
+      {"Print Pre&view", cmd::kFilePrintPreview, {}}, {"P&rint Setup...", cmd::kFilePrintSetup, {}},
+      {"", 0, {}},                             {"&Outline Template", cmd::kOutlineTemplate, {}},
+      {"&Color Template", cmd::kColourTemplate, {}}, {"Color Vie&w", cmd::kColourView, {}},
       {"", 0, {}}};
   file.insert(file.end(), recent.begin(), recent.end());
   file.push_back({"", 0, {}});
@@ -61,34 +71,80 @@ std::vector<platform_ui::MenuSpec> BroderaMenus() {
         {"&Background Color...", cmd::kBackgroundColour, {}},
         {"Grid", 0, {{"&Light Gray", cmd::kGridLightGray, {}}, {"&Gray", cmd::kGridGray, {}}}},
         {"Center Line", 0, {{"Blac&k Line", cmd::kCentreLineBlack, {}}, {"&White", cmd::kCentreLineWhite, {}}}}}},
+      {"&Halvora",
+       {{"&Send Designs...\tCtrl+W", cmd::kSendDesigns, {}},
+        {"&Receive Designs...", cmd::kReceiveDesigns, {}},
+        {"&Delete Designs...", cmd::kDeleteMachineDesigns, {}},
+        {"", 0, {}},
+        {"RS-232&C Settings...", cmd::kCommSettings, {}},
+        {"Select Machine's Version", cmd::kMachineVersion, {}}}},
+      {"&ATA Card",
+       {{"Write &Designs...\tCtrl+Q", cmd::kWriteDesigns, {}},
+        {"Write Design&s, Read and  Erase...\tCtrl+U", cmd::kCardManager, {}}}},
       {"&Help", {{"&About Brodera...", cmd::kAppAbout, {}}}},
   };
+}
+
+// The pop-ups of the toolbar's two drop-down buttons.
+std::vector<MenuEntry> RotatePopup() {
+  return {{"90 degrees", cmd::kRotate90, {}}, {"180 degrees", cmd::kRotate180, {}}, {"270 degrees", cmd::kRotate270, {}}};
+}
+
+std::vector<MenuEntry> ZoomPopup() {
+  return {{"50%", cmd::kZoom50, {}},   {"75%", cmd::kZoom75, {}},   {"100%", cmd::kZoom100, {}},
+          {"200%", cmd::kZoom200, {}}, {"400%", cmd::kZoom400, {}}, {"600%", cmd::kZoom600, {}},
+          {"800%", cmd::kZoom800, {}}};
 }
 
 }  // namespace
 
 CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, editor::kProgramName) {
   BuildMenus(BroderaMenus(), cmd::kFileMru1, editor::kRecentFileCount);
-  AddToolButtons({{"New", cmd::kFileNew, {}},
-                  {"Open", cmd::kFileOpen, {}},
-                  {"Save", cmd::kFileSave, {}},
-                  {"", 0, {}},
-                  {"Import", cmd::kImportDesign, {}},
-                  {"Copy", cmd::kEditCopy, {}},
-                  {"Paste", cmd::kEditPaste, {}},
-                  {"", 0, {}},
-                  {"90 degrees", cmd::kRotate90, {}},
-                  {"180 degrees", cmd::kRotate180, {}},
-                  {"270 degrees", cmd::kRotate270, {}},
-                  {"Flip V", cmd::kFlipV, {}},
-                  {"Flip H", cmd::kFlipH, {}},
-                  {"Undo", cmd::kEditUndo, {}},
-                  {"", 0, {}},
-                  {"Delete", cmd::kDelete, {}},
-                  {"", 0, {}},
-                  {"Zoom", cmd::kZoomTool, {}},
-                  {"Combine", cmd::kCombine, {}}});
-  AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode});
+  QToolBar* bar = AddToolButtons({{"New", cmd::kFileNew, {}},
+                                  {"Open", cmd::kFileOpen, {}},
+                                  {"Save", cmd::kFileSave, {}},
+                                  {"", 0, {}},
+                                  {"Import", cmd::kImportDesign, {}},
+                                  {"Monogram", cmd::kMonogram, {}},
+                                  {"Copy", cmd::kEditCopy, {}},
+                                  {"Paste", cmd::kEditPaste, {}},
+                                  {"", 0, {}},
+                                  {"Rotate", cmd::kRotate90, {}},
+                                  {"Flip V", cmd::kFlipV, {}},
+                                  {"Flip H", cmd::kFlipH, {}},
+                                  {"Undo", cmd::kEditUndo, {}},
+                                  {"", 0, {}},
+                                  {"Delete", cmd::kDelete, {}},
+                                  {"Print", cmd::kFilePrint, {}},
+                                  {"Send Designs", cmd::kSendDesigns, {}},
+                                  {"Write Designs", cmd::kWriteDesigns, {}},
+                                  {"Combine", cmd::kCombine, {}},
+                                  {"", 0, {}},
+                                  {"Zoom", cmd::kZoomTool, {}}});
+  AddDropDown(*bar, kRotateButtonPos, RotatePopup(), "rotateDropDown");
+  AddDropDown(*bar, kZoomButtonPos, ZoomPopup(), "zoomDropDown");
+  AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode, cmd::kPaneTemplate});
+}
+
+void CMainFrame::AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup,
+                             const char* objectName) {
+  const QList<QAction*> buttons = bar.actions();
+  if (position >= buttons.size()) return;
+  auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(buttons[position]));
+  if (!button) return;
+  {
+    auto* menu = new QMenu(button);
+    menu->setObjectName(objectName);
+    for (const MenuEntry& entry : popup) {
+      const int command = entry.id;
+      QAction* item = menu->addAction(QString::fromStdString(entry.text));
+      connect(item, &QAction::triggered, this, [this, command] { Dispatch(command); });
+    }
+    // The arrow beside the button opens the pop-up just below the button's left-bottom
+    // corner; the button itself still runs its own command.
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setMenu(menu);
+  }
 }
 
 }  // namespace editor_ui

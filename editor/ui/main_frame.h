@@ -1,8 +1,8 @@
 #pragma once
 
-// Brodera's main frame as far as the layout needs it: the menus of the layout's commands,
-// a few tool buttons, and the status panes the view fills. The machine and card commands,
-// the full toolbar and its drop-downs come with the machine link.
+// Brodera's main frame: the menus, the toolbar with its two drop-down buttons (Rotate and
+// Zoom), and the six status panes the view fills. The machine and card commands of the
+// "&Halvora" and "&ATA Card" menus are answered by editor::CMachineCommands.
 
 #include "platform/ui/doc_frame.h"
 
@@ -15,6 +15,12 @@ class CMainFrame : public platform_ui::DocFrame, public platform::CommandTarget 
   // The frame's own commands (none yet besides the framework's).
   platform::CommandState QueryCommand(int) const override { return {}; }
   void RunCommand(int) override {}
+
+ private:
+  // Gives the toolbar button at position (separators counted) an arrow with a pop-up of
+  // commands.
+  void AddDropDown(QToolBar& bar, int position, const std::vector<platform_ui::MenuEntry>& popup,
+                   const char* objectName);
 };
 
 }  // namespace editor_ui

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link/panel/link_settings.h"
+#include "link/panel/machine_dialogs.h"
 #include "link/panel/panel_dialogs.h"
 #include "link/panel/transfer_frame.h"
 #include "link/panel/usb_link.h"
@@ -49,10 +50,13 @@ int CheckVersionDlg(LinkWindow owner, int force) {
   return linkpanel::RunVersionDialog(owner, force != 0);
 }
 
-// The receive and delete dialogs are not part of this library yet: their exports say
-// that no dialog could be made.
-int DeleteData(LinkWindow) { return 0; }
-int UploadData(LinkWindow) { return 0; }
+int DeleteData(LinkWindow owner) {
+  return WithLinkBound([&] { return linkpanel::RunDeleteDesigns(owner); }) > 0 ? 1 : 0;
+}
+
+int UploadData(LinkWindow owner) {
+  return WithLinkBound([&] { return linkpanel::RunReceiveDesigns(owner); }) > 0 ? 1 : 0;
+}
 
 int DirectDownload(LinkWindow owner, const void* design, unsigned size, const char* name) {
   linkpanel::SendRequest request;

@@ -1,5 +1,6 @@
 #include "link/panel/send_designs.h"
 
+#include "link/panel/machine_list.h"
 #include "link/panel/usb_link.h"
 #include "link/serial/portline.h"
 
@@ -12,16 +13,7 @@ constexpr const char* kSendCaption = "Sending";
 }  // namespace
 
 TransferJob CountDesignsJob(int destination, const std::filesystem::path& directoryFile) {
-  TransferJob job;
-  job.caption = "Design List";
-  const std::string file = directoryFile.string();
-  job.overUsb = [file, destination](int* detail) {
-    return UsbDirUpload(file.c_str(), destination, detail, nullptr);
-  };
-  job.overSerial = [file, destination](int baudRate, int* detail) {
-    return Protocol_Seq_DirUpload(baudRate, file.c_str(), destination, detail, nullptr);
-  };
-  return job;
+  return DirectoryJob(destination, directoryFile, nullptr);
 }
 
 SendDesignsRules::SendDesignsRules(SendRequest request, platform::WindowHandle dialog)

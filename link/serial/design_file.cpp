@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t kQnfHeaderBytes = 116;
 constexpr uint8_t kStitchEscape = 0x80;
 constexpr uint8_t kStitchEnd = 0x10;
+// Both links move data in blocks of this size.
+constexpr std::size_t kTransferBlockBytes = 512;
 
 }  // namespace
 
@@ -53,6 +55,25 @@ int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes) {
 int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes) {
   if (const int result = ReadTransferFile(path, bytes)) return result;
   if (HasQnfExtension(path)) bytes.resize(QnfBytesToSend(bytes));
+  return kTransferOk;
+}
+
+std::vector<uint8_t> PaddedImage(std::span<const uint8_t> head, std::span<const uint8_t> body) {
+  const std::size_t payload = head.size() + body.size();
+  const std::size_t padded = payload == 0 ? 0 : ((payload - 1) & ~(kTransferBlockBytes - 1)) + kTransferBlockBytes;
+  std::vector<uint8_t> image(padded, 0);
+  std::copy(head.begin(), head.end(), image.begin());
+  std::copy(body.begin(), body.end(), image.begin() + static_cast<long>(head.size()));
+  return image;
+}
+
+int WriteReceivedFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+  platform::OutputFile file;
+  if (file.Create(path)) return kTransferFileOpen;
+  if (file.Write(bytes) || file.Close()) {
+    file.Discard();
+    return kTransferFileWrite;
+  }
   return kTransferOk;
 }
 

@@ -5,6 +5,7 @@
 // whole.
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -30,5 +31,12 @@ int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes);
 // Reads the design to send, trimmed as above. 0; -8 when it cannot be opened or is empty; -9 when it cannot
 // be read or is larger than a transfer can announce.
 int ReadDesignFile(std::string_view path, std::vector<uint8_t>& bytes);
+
+// The payload padded with zeros to whole 512-byte blocks, as both links send it.
+std::vector<uint8_t> PaddedImage(std::span<const uint8_t> head, std::span<const uint8_t> body);
+
+// Writes received bytes to a file, replacing it. -8 when it cannot be made, -10 when the
+// bytes do not all land (nothing half-written is left).
+int WriteReceivedFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 }  // namespace portline

@@ -49,18 +49,6 @@ int SendOneDesign(Session& session, uint8_t destination, std::string_view announ
       fileIndex, fileCount, cb, status);
 }
 
-// Writes received bytes to a file, replacing it. -8 when it cannot be made, -10 when the
-// bytes do not all land.
-int WriteReceivedFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-  platform::OutputFile file;
-  if (file.Create(path)) return kTransferFileOpen;
-  if (file.Write(bytes) || file.Close()) {
-    file.Discard();
-    return kTransferFileWrite;
-  }
-  return kTransferOk;
-}
-
 // Reads a whole file for a plain file transfer, padded to whole blocks.
 int ReadPaddedFile(const char* file, std::vector<uint8_t>& image, std::size_t& length) {
   if (!file) return kTransferFileOpen;

@@ -170,13 +170,4 @@ int Session::ReceiveBlocks(std::size_t length, std::vector<uint8_t>& data, int f
   return kTransferOk;
 }
 
-std::vector<uint8_t> PaddedImage(std::span<const uint8_t> head, std::span<const uint8_t> body) {
-  const std::size_t payload = head.size() + body.size();
-  const std::size_t padded = payload == 0 ? 0 : ((payload - 1) & ~(kBlockDataBytes - 1)) + kBlockDataBytes;
-  std::vector<uint8_t> image(padded, 0);
-  std::copy(head.begin(), head.end(), image.begin());
-  std::copy(body.begin(), body.end(), image.begin() + static_cast<long>(head.size()));
-  return image;
-}
-
 }  // namespace portline

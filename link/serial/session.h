@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/link_types.h"
+#include "link/serial/design_file.h"
 #include "link/serial/frames.h"
 #include "link/serial/serial_link.h"
 
@@ -84,8 +85,5 @@ class Session {
   int* detail_;
   bool open_ = false;
 };
-
-// The whole payload padded to whole blocks.
-std::vector<uint8_t> PaddedImage(std::span<const uint8_t> head, std::span<const uint8_t> body);
 
 }  // namespace portline

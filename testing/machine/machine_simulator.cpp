@@ -54,6 +54,7 @@ MachineSimulator::MachineSimulator() {
     throw std::runtime_error("cannot open a pseudo-terminal pair");
   }
   devicePath_ = name;
+  InitUsbFace();
   // Until the computer configures its side, nothing may be echoed or translated; the
   // simulator keeps its own descriptor of the device open so the line stays up while the
   // computer closes and reopens it for a rate switch.
@@ -69,6 +70,7 @@ MachineSimulator::MachineSimulator() {
 
 MachineSimulator::~MachineSimulator() {
   Stop();
+  EndUsbFace();
   if (masterFd_ >= 0) ::close(masterFd_);
   if (slaveFd_ >= 0) ::close(slaveFd_);
 }
@@ -275,12 +277,6 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
     SendReply(command, kAnswerRefused, refusal->second, 0, AfterAck::kIdle);
     return;
   }
-  auto takeBusy = [this](uint8_t code) {
-    auto busy = busy_.find(code);
-    if (busy == busy_.end() || busy->second <= 0) return false;
-    --busy->second;
-    return true;
-  };
   switch (command) {
     case kCmdSwitchBaudRate:
       if (p1 >= 1 && p1 <= 5) {
@@ -315,7 +311,7 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
       break;
     }
     case kCmdFetchDesign: {
-      if (takeBusy(command)) {
+      if (TakeBusy(command)) {
         SendReply(command, kAnswerBusy, 0, 0, AfterAck::kIdle);
         break;
       }
@@ -330,7 +326,7 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
       break;
     }
     case kCmdFetchDirectory: {
-      if (takeBusy(command)) {
+      if (TakeBusy(command)) {
         SendReply(command, kAnswerBusy, 0, 0, AfterAck::kIdle);
         break;
       }
@@ -354,7 +350,7 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
       break;
     }
     case kCmdStatus: {
-      const uint8_t status = takeBusy(command) ? kStatusBusy : lastStatus_;
+      const uint8_t status = TakeBusy(command) ? kStatusBusy : lastStatus_;
       if (status != kStatusBusy) lastStatus_ = kStatusDone;
       SendReply(command, kAnswerReady, status, 0, AfterAck::kIdle);
       break;
@@ -368,6 +364,13 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
       SendControl(kNak);
       break;
   }
+}
+
+bool MachineSimulator::TakeBusy(uint8_t command) {
+  auto busy = busy_.find(command);
+  if (busy == busy_.end() || busy->second <= 0) return false;
+  --busy->second;
+  return true;
 }
 
 void MachineSimulator::HandleBlock(std::span<const uint8_t> frame) {

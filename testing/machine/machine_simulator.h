@@ -1,7 +1,9 @@
 #pragma once
 
 // The machine's side of the serial link, played over a real pseudo-terminal pair: the
-// computer's side opens DevicePath() as its port. It keeps designs per destination as an
+// computer's side opens DevicePath() as its port. The same machine also stands in for its
+// USB device: AttachUsb() makes the platform open UsbPath() to a device whose control
+// calls and blocks this machine answers from the same designs and scripted faults. It keeps designs per destination as an
 // ordered list (a delete renumbers the later ones), answers every command of the serial
 // sequences within a few milliseconds and never sends unasked. Faults can be scripted, and
 // every byte that arrives is logged with its time, so tests can check the pacing.
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <span>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "link/serial/frame_assembler.h"
+#include "platform/usb_device.h"
 
 namespace vtest {
 
@@ -63,6 +67,30 @@ class MachineSimulator {
   void WrongTypeOnNextBlock();
   void SetSilent(bool silent);
 
+  // The USB face. Attach installs the device opener (once per process at a time); the
+  // path is this machine's own name, for VELINOR_USB_DEVICE. Detach is unplugging: open
+  // handles fail from then on and report that their device has gone.
+  const std::string& UsbPath() const { return usbPath_; }
+  void AttachUsb();
+  void DetachUsb();
+  // The next USB read delivers fewer bytes than a block.
+  void ShortNextUsbRead();
+  // The next USB write reports one byte fewer than it was given.
+  void ShortNextUsbWrite();
+  // The next design fetch over USB announces this length instead of the design's.
+  void LieAboutNextFetchLength(uint32_t length);
+  // The status the machine reports once it has finished its next job, instead of "done".
+  void SetNextFinalStatus(uint8_t status);
+  // The next USB control call fails in the driver.
+  void FailNextUsbControl();
+  // Every control call as "8000200C 01 00 0B 02": the code and its four input bytes.
+  std::vector<std::string> UsbCalls() const;
+
+  // What the simulated device forwards.
+  std::error_code UsbControl(uint32_t code, std::span<const uint8_t> input, std::span<uint8_t> output);
+  std::error_code UsbWrite(std::span<const uint8_t> block, std::size_t& written);
+  std::error_code UsbRead(std::span<uint8_t> block, std::size_t& got);
+
   std::vector<MachineLogEntry> Log() const;
   // Times of the log entries whose event is exactly this text.
   std::vector<std::chrono::steady_clock::time_point> TimesOf(const std::string& event) const;
@@ -89,6 +117,11 @@ class MachineSimulator {
   void Note(const std::string& event);
   void Error(const std::string& what);
   int LineRate() const;
+
+  struct UsbLine;
+  bool TakeBusy(uint8_t command);
+  void InitUsbFace();
+  void EndUsbFace();
 
   int masterFd_ = -1;
   int slaveFd_ = -1;
@@ -125,6 +158,20 @@ class MachineSimulator {
   std::size_t transferLength_ = 0;
   std::size_t blockIndex_ = 0;
   uint8_t receivingCommand_ = 0;
+
+  // The USB face: blocks written to the machine, or read from it.
+  enum class UsbMode { kIdle, kReceiving, kSending };
+  std::string usbPath_;
+  std::shared_ptr<UsbLine> usbLine_;
+  bool usbOpenerInstalled_ = false;
+  UsbMode usbMode_ = UsbMode::kIdle;
+  std::size_t usbReadAt_ = 0;
+  bool shortNextUsbRead_ = false;
+  bool shortNextUsbWrite_ = false;
+  uint32_t lieNextLength_ = 0;
+  uint8_t nextFinalStatus_ = 0;
+  bool failNextUsbControl_ = false;
+  std::vector<std::string> usbCalls_;
 };
 
 }  // namespace vtest

@@ -27,6 +27,7 @@
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
+#include "platform/usb_device.h"
 #include "testing/machine/machine_simulator.h"
 
 namespace {
@@ -116,7 +117,8 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
                                    env.WriteDesign("C.qnf", c)});
   PressStartAndWatch();
   EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 1), 1);
-  EXPECT_EQ(caption, "Send Designs - COM Port");
+  // Cablink is there but finds no machine: the send goes over the serial port.
+  EXPECT_EQ(caption, "Send Designs - USB Disconnected");
   EXPECT_TRUE(busySeen);
   EXPECT_EQ(GetTransferStatus(), 0);
   EXPECT_EQ(topProgress, 100);
@@ -127,6 +129,57 @@ TEST_F(Exports, DirectFilesDownloadSendsTheListedDesignsByteForByte) {
   EXPECT_EQ(stored[1].bytes, b);
   EXPECT_EQ(stored[2].bytes, c);
   EXPECT_EQ(env.boxes.Count(), 0u);
+}
+
+TEST_F(Exports, WithTheMachineOnUsbTheDesignsGoOverUsb) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  const std::vector<uint8_t> a = lptest::Design(700, 1);
+  const std::vector<uint8_t> b = lptest::Design(20, 2);
+  const std::string list =
+      env.WriteList({env.WriteDesign("A.qnf", a), env.WriteDesign("B B.qnf", b)});
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
+  EXPECT_EQ(caption, "Send Designs - USB Connected");
+  EXPECT_EQ(topProgress, 100);
+  const auto stored = machine.Designs(1);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].bytes, a);
+  EXPECT_EQ(stored[1].name, "B_B.qnf");
+  EXPECT_EQ(stored[1].bytes, b);
+  EXPECT_TRUE(machine.TimesOf("ENQ").empty()) << "the serial port was used";
+  EXPECT_EQ(env.boxes.Count(), 0u);
+}
+
+TEST_F(Exports, AUsbRefusalShowsItsMessageThroughCablink) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  machine.RefuseCommand(4, 64);
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(30, 1))});
+  PressStartAndWatch();
+  EXPECT_EQ(DirectFilesDownload(nullptr, list.c_str(), 0), 1);
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"Cannot be registered."});
+  EXPECT_EQ(env.boxes.Shown()[0].caption, "Sending");
+  EXPECT_TRUE(machine.Designs(1).empty());
+}
+
+TEST_F(Exports, UnpluggingTheMachineChangesTheOpenDialogsCaption) {
+  setenv(platform::kUsbDeviceEnvironment, machine.UsbPath().c_str(), 1);
+  machine.AttachUsb();
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(30, 1))});
+  std::vector<std::string> captions;
+  Every([&] {
+    QDialog* dialog = Shown("sendDesigns");
+    if (!dialog) return;
+    const std::string now = dialog->windowTitle().toStdString();
+    if (captions.empty() || captions.back() != now) captions.push_back(now);
+    if (captions.size() == 1) machine.DetachUsb();
+    if (captions.size() == 2) dialog->reject();
+  });
+  (void)DirectFilesDownload(nullptr, list.c_str(), 0);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Send Designs - USB Connected",
+                                                "Send Designs - USB Disconnected"}));
+  EXPECT_TRUE(machine.Designs(1).empty());
 }
 
 TEST_F(Exports, ClosingTheDialogMidTransferAbortsIt) {

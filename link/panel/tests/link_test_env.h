@@ -16,6 +16,7 @@
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
+#include "platform/usb_device.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
@@ -69,11 +70,15 @@ class LinkEnvironment {
   LinkEnvironment() {
     platform::SetProfileRoot(root / "config");
     setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    // Cablink lies beside Linkpanel; it looks for the machine here and finds none, so
+    // transfers go over the serial port unless a test attaches the machine's USB face.
+    setenv(platform::kUsbDeviceEnvironment, (root / "no-usb-machine").c_str(), 1);
     std::filesystem::create_directories(root / "designs");
   }
   ~LinkEnvironment() {
     platform::SetProfileRoot({});
     unsetenv("XDG_DATA_HOME");
+    unsetenv(platform::kUsbDeviceEnvironment);
   }
 
   std::string WriteDesign(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -97,12 +97,20 @@ TEST_F(UsbLink, ALibraryMissingOneEntryPointLeavesTheSerialLinkAlone) {
 
 TEST_F(UsbLink, AnAbsentLibraryMeansEveryCaptionSaysComPort) {
   EXPECT_FALSE(LoadUsbLink(kStubs / "libcablink.so"));
-  EXPECT_FALSE(LoadUsbLink());  // nothing beside this program either
   EXPECT_FALSE(IsUsbLinkBound());
   int dialog = 0;
   TransferDialogFrame frame("Delete Designs", &dialog);
   EXPECT_EQ(frame.Open(), "Delete Designs - COM Port");
   EXPECT_EQ(frame.OnDeviceChange(0x8004, 0), "Delete Designs - COM Port");
+}
+
+TEST_F(UsbLink, TheCablinkBesideThisProgramIsBoundAndFindsNoMachine) {
+  ASSERT_TRUE(LoadUsbLink());
+  int dialog = 0;
+  TransferDialogFrame frame("Receive Designs", &dialog);
+  EXPECT_EQ(frame.Open(), "Receive Designs - USB Disconnected");
+  EXPECT_EQ(UsbInitialize(nullptr, nullptr), kTransferPortFailed);
+  EXPECT_EQ(UsbDisplayMessage(nullptr, "Receiving", kTransferPortFailed, 0), 1);
 }
 
 TEST_F(UsbLink, BindingAgainFirstLetsTheOldBindingGo) {

@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "link/link_types.h"
@@ -19,6 +18,7 @@
 #include "link/panel/panel_dialogs.h"
 #include "link/panel/send_designs.h"
 #include "link/panel/ui/posting_dialog.h"
+#include "link/panel/ui/seam_animation.h"
 #include "platform/file_io.h"
 #include "platform/work_folder.h"
 
@@ -26,38 +26,7 @@ namespace linkpanel_ui {
 
 namespace {
 
-constexpr int kAnimationStepMs = 150;
 constexpr const char* kSendingCaption = "Sending";
-
-// A small looping animation while a transfer runs: a needle walking along a seam.
-class SeamAnimation : public QLabel {
- public:
-  explicit SeamAnimation(QWidget* parent) : QLabel(parent) {
-    setObjectName("animation");
-    setMinimumWidth(120);
-    connect(&timer_, &QTimer::timeout, this, [this] { Step(); });
-  }
-  void Play() {
-    timer_.start(kAnimationStepMs);
-    show();
-  }
-  void Stop() {
-    timer_.stop();
-    clear();
-  }
-  bool Playing() const { return timer_.isActive(); }
-
- private:
-  void Step() {
-    constexpr int kLength = 12;
-    QString seam(kLength, QChar('-'));
-    seam[frame_ % kLength] = QChar('|');
-    ++frame_;
-    setText(seam);
-  }
-  QTimer timer_;
-  int frame_ = 0;
-};
 
 // Dialog 116: fetches the directory of one destination on its own worker and ends with 1
 // (fetched) or 2 (failed, already shown).

@@ -7,16 +7,20 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "link/panel/design_preview.h"
 #include "link/panel/linkpanel.h"
 #include "link/panel/panel_dialogs.h"
 #include "link/panel/send_panel.h"
+#include "link/panel/ui/design_preview_widget.h"
 #include "link/panel/ui/posting_dialog.h"
 
 namespace linkpanel_ui {
@@ -95,7 +99,11 @@ class SendPanelDialog : public QDialog {
     summary_->setToolTip("Number of selected design and total size in byte");
     panel->addWidget(summary_);
     send_ = Button("Send", "send", "Start to send.", panel);
+    preview_ = new DesignPreviewWidget(this);
+    preview_->setToolTip(QString::fromStdString(linkpanel::PreviewTip(std::nullopt)));
+    panel->addWidget(preview_);
     layout->addLayout(panel, 2);
+    connect(picker_, &QFileDialog::directoryEntered, this, [this] { ShowPreview(std::nullopt); });
 
     connect(add_, &QPushButton::clicked, this, [this] { AddChosen(); });
     connect(remove_, &QPushButton::clicked, this, [this] { RemoveSelected(); });
@@ -113,6 +121,21 @@ class SendPanelDialog : public QDialog {
 
   linkpanel::SendPanelResult Result() const { return result_; }
 
+ protected:
+  // The picker makes its views when it first shows; from then on they tell every change
+  // of the chosen files.
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    if (watchingChoice_) return;
+    watchingChoice_ = true;
+    for (QAbstractItemView* view : picker_->findChildren<QAbstractItemView*>()) {
+      if (view->selectionModel() == nullptr) continue;
+      QItemSelectionModel* selection = view->selectionModel();
+      connect(selection, &QItemSelectionModel::selectionChanged, this,
+              [this, selection] { ChoiceChanged(*selection); });
+    }
+  }
+
   void reject() override {
     result_.folder = picker_->directory().absolutePath().toStdString();
     QDialog::reject();
@@ -125,6 +148,25 @@ class SendPanelDialog : public QDialog {
     button->setToolTip(tip);
     into->addWidget(button);
     return button;
+  }
+
+  // The first design chosen anew is previewed; one that cannot be drawn clears the preview.
+  void ChoiceChanged(const QItemSelectionModel& selection) {
+    std::vector<std::string> chosen;
+    for (const QModelIndex& index : selection.selectedIndexes()) {
+      if (index.column() != 0) continue;
+      chosen.push_back(index.data(QFileSystemModel::FilePathRole).toString().toStdString());
+    }
+    if (std::optional<std::string> design = linkpanel::NewlyChosenDesign(chosen_, chosen)) {
+      ShowPreview(design);
+    }
+    chosen_ = std::move(chosen);
+  }
+
+  void ShowPreview(const std::optional<std::string>& path) {
+    const bool shown = path && preview_->ShowDesign(*path);
+    if (!shown) preview_->ClearPreview();
+    preview_->setToolTip(QString::fromStdString(linkpanel::PreviewTip(shown ? path : std::nullopt)));
   }
 
   void AddChosen() {
@@ -178,6 +220,9 @@ class SendPanelDialog : public QDialog {
   QCheckBox* openSave_;
   QLabel* summary_;
   QPushButton* send_;
+  DesignPreviewWidget* preview_;
+  std::vector<std::string> chosen_;
+  bool watchingChoice_ = false;
 };
 
 }  // namespace
