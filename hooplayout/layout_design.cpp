@@ -16,10 +16,14 @@ LayoutExtents MeasureLayoutExtents(const design::LayoutStitchRecord& record) {
   return editor::ToLayoutExtents(editor::MeasureStitchBytes(record.StitchArea()));
 }
 
-void FixUpOldLayoutDesign(LayoutDesign& d) {
+void MeasureWorkingSize(LayoutDesign& d) {
   if (d.working) d.extents = MeasureLayoutExtents(*d.working);
   d.halfWidth = editor::RoundedHalf(d.extents.right - d.extents.left);
   d.halfHeight = editor::RoundedHalf(d.extents.bottom - d.extents.top);
+}
+
+void FixUpOldLayoutDesign(LayoutDesign& d) {
+  MeasureWorkingSize(d);
   d.startOffsetX = d.halfWidth - d.extents.right;
   d.startOffsetY = d.halfHeight - d.extents.bottom;
   d.sourceStartOffsetX = d.startOffsetX;

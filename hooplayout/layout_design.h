@@ -73,6 +73,9 @@ void GiveNewRecords(LayoutDesign& design);
 // before the first stitch move without counting), in layout units grown by 2 on each side.
 LayoutExtents MeasureLayoutExtents(const design::LayoutStitchRecord& record);
 
+// The extents and half sizes of the design's working stitches, measured again.
+void MeasureWorkingSize(LayoutDesign& design);
+
 // Rebuilds the placement of a design read from an older layout, whose placement fields mean
 // something else: extents and half sizes from the working stitches, the start offsets from
 // them, no flips, scale 1, the centre from the start point and the angle.

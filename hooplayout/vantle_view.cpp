@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "editor/layout_geometry.h"
+#include "editor/mouse_editing.h"
 #include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
 #include "platform/message_box.h"
@@ -75,7 +76,7 @@ void CVantleView::OnInitialUpdate() {
   drag_ = {};
   clipboardFilled_ = false;
   undoAvailable_ = false;
-  lastOperation_ = 0;
+  lastOperation_ = LayoutOperationKind::kMove;
   zoomTool_ = false;
   allValid_ = true;
   zoom_ = 100.0f;
@@ -209,6 +210,11 @@ ViewCursor CVantleView::CursorAt(PixelPoint p, bool insideClient) const {
   if (drag_.rotating) return ViewCursor::kRotate;
   if (drag_.buttonDown && drag_.moved && drag_.cornerKind == 0) {
     return drag_.clampedAtEdge ? ViewCursor::kNo : ViewCursor::kSizeAll;
+  }
+  // A corner drag keeps its corner's sizing cursor, or says no while it cannot scale.
+  if (drag_.buttonDown && drag_.cornerKind != 0) {
+    if (drag_.clampedAtEdge) return ViewCursor::kNo;
+    return drag_.cornerKind == editor::kHandleNwse ? ViewCursor::kSizeNwse : ViewCursor::kSizeNesw;
   }
   if (!selectionShown_) return ViewCursor::kDefault;
   const float reach = kHandleReachPerZoom * zoom_;

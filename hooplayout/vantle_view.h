@@ -17,6 +17,7 @@
 
 #include "hooplayout/background_picture.h"
 #include "hooplayout/layout_design.h"
+#include "hooplayout/position_send.h"
 #include "hooplayout/vantle_doc.h"
 #include "hooplayout/view_host.h"
 #include "platform/canvas.h"
@@ -59,9 +60,35 @@ struct DragState {
   bool clampedAtEdge = false;
   int cornerKind = 0;
   int32_t startAngle = 0;
+  PixelPoint last;  // where the last press or move was applied
   PixelPoint offsetToStart;
   PixelPoint offsetToCentre;
 };
+
+// The last undoable change; Undo does what its kind asks.
+enum class LayoutOperationKind {
+  kMove = 0,
+  kDelete = 1,
+  kRotate = 2,
+  kPaste = 3,
+  kNewDesign = 5,
+  kMonogramAgain = 6,
+  kFlip = 7,
+  kCornerLayout = 8,
+};
+
+// Which editing commands are enabled.
+struct CommandStates {
+  bool save = false;  // also Save As, Send, Write, Print Template and Print Preview
+  bool importDesign = false;  // also Monogram
+  bool selection = false;     // Rotate/Flip, the turns, the flips, Corner Layout, Delete, Copy
+  bool undo = false;
+  bool paste = false;
+};
+
+// Deep copy of a placed design into target's own records (given new ones when it has
+// none); the two view marks reserved 6 and 7 stay the target's.
+void CopyDesignObject(const LayoutDesign& from, LayoutDesign& target);
 
 class CVantleView {
  public:
@@ -119,6 +146,46 @@ class CVantleView {
   // The cursor for a mouse at the logical point; insideClient tells the client area.
   ViewCursor CursorAt(PixelPoint logical, bool insideClient) const;
 
+  // ---- editing commands (vantle_view_edit.cpp) ----
+  // Quarter and half turns of the current design (undo kind 2).
+  void RotateBy(int degrees);
+  void FlipHorizontal();
+  void FlipVertical();
+  // The Rotate/Flip dialog's answer: choice 3 flips vertically, 4 horizontally, any other
+  // turns by the angle.
+  void ApplyRotateFlipChoice(int choiceIndex, int angleDegrees);
+  void Delete();
+  void Copy();
+  void Paste();
+  void CornerLayout();
+  // The Import Design dialog, then the design read placed at the centre of space B.
+  void ImportDesign();
+  // The lettering dialog: a selected lettering is made again in place, anything else
+  // becomes a new design placed as an import.
+  void Monogram();
+  void Undo();
+  // Save and Save As: neither saves a layout that the machine could not be sent.
+  bool FileSave();
+  bool FileSaveAs();
+  // New: the save prompt (Cancel keeps the layout), then an empty layout.
+  void FileNew();
+  // Open: a layout file chosen first, then the save prompt, then the file read.
+  bool FileOpen();
+  // Send Designs and Write Designs through the given link, then the whole view repainted.
+  bool SendDesigns(PositionTransfer& transfer);
+  bool WriteDesigns(PositionTransfer& transfer);
+  // The zoom tool's switch.
+  void ToggleZoomTool() { zoomTool_ = !zoomTool_; }
+  // ---- mouse editing (vantle_view_mouse.cpp), logical pixels ----
+  void OnLButtonDown(PixelPoint point);
+  void OnMouseMove(PixelPoint point);
+  void OnLButtonUp(PixelPoint point);
+  void OnRButtonDown(PixelPoint point);
+  void OnRButtonUp(PixelPoint point);
+
+  LayoutOperationKind LastOperation() const { return lastOperation_; }
+  CommandStates Commands() const;
+
   // ---- state for the other commands and for tests ----
   PageSize Page() const { return page_; }
   std::pair<int32_t, int32_t> Sheets() const { return {sheetsAcross_, sheetsDown_}; }
@@ -135,6 +202,18 @@ class CVantleView {
   void SetScrollSizeForZoom();
   void ComputeFrame();
   void DrawDesign(platform::Canvas& canvas, const LayoutDesign& design, bool valid) const;
+  void SaveUndo(LayoutOperationKind kind);
+  void StoreCurrent();  // UpdateDesign and repaint of the frame areas
+  void Flip(bool horizontal);
+  void AddAsNew(LayoutDesign design);
+  void RemoveListed(DesignPosition position);
+  // Recentres the read stitches and adds the design at the centre of space B (undo kind 5);
+  // false when the record holds no design.
+  bool PlaceNewDesign(LayoutDesign& design, const std::string& name);
+  void DragTo(PixelPoint point);
+  void TurnTo(PixelPoint point);
+  void ResizeTo(PixelPoint point);
+  void CheckDroppedDesign(const char* leftOrRightText);
 
   CVantleDoc& doc_;
   VantleViewHost& host_;
@@ -153,7 +232,7 @@ class CVantleView {
   bool zoomTool_ = false;
   bool undoAvailable_ = false;
   bool clipboardFilled_ = false;
-  int lastOperation_ = 0;
+  LayoutOperationKind lastOperation_ = LayoutOperationKind::kMove;
   DragState drag_;
   std::array<PixelPoint, 5> frame_{};
   std::array<PixelPoint, 4> midpoints_{};

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "design/layout_stitch_record.h"
+#include "editor/monogram_block.h"
 #include "editor/view_host.h"
 #include "hooplayout/background_picture.h"
 #include "platform/canvas.h"
@@ -62,6 +64,33 @@ class VantleViewHost {
   // ---- dialogs; nothing or false when cancelled ----
   virtual std::optional<int> RunCustomZoomDialog(int currentZoom) = 0;
   virtual bool RunBackgroundDialog(BackgroundSettings& settings) = 0;
+  // The Import Design dialog over the layout's import rules, starting in startFolder: true
+  // after OK, with the design in record (colour count 0 when none was read), the file's path
+  // and the folder to remember.
+  virtual bool RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
+                               std::string& chosenPath, std::string& chosenFolder) {
+    (void)record, (void)startFolder, (void)chosenPath, (void)chosenFolder;
+    return false;
+  }
+  // The save-file dialog for a layout, offering fileName in folder; the chosen path, or
+  // nothing when cancelled.
+  virtual std::optional<std::string> RunSaveLayoutDialog(const std::string& fileName,
+                                                         const std::string& folder) {
+    (void)fileName, (void)folder;
+    return std::nullopt;
+  }
+  // The open-file dialog for a layout, starting in folder; nothing when cancelled.
+  virtual std::optional<std::string> RunOpenLayoutDialog(const std::string& folder) {
+    (void)folder;
+    return std::nullopt;
+  }
+  // The lettering dialog, primed with name and block (a block whose first byte is 0 primes
+  // nothing): true after OK with the lettering's stitches in record, its name and block.
+  virtual bool RunMonogramDialog(design::LayoutStitchRecord& record, std::string& name,
+                                 editor::MonogramBlock& block) {
+    (void)record, (void)name, (void)block;
+    return false;
+  }
   // Linkpanel's transfer status: while a transfer dialog runs the designs are not drawn.
   virtual bool TransferBusy() = 0;
 };

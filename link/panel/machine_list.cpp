@@ -17,6 +17,9 @@ constexpr const char* kCannotReadTemporary = "Failed to read a temporary file.";
 // The delete list's failure is said under this caption, as the machine's delete always has.
 constexpr const char* kDeleteListCaption = "Preview";
 constexpr const char* kNowBusy = "Now busy, try again later.\n";
+// A design is asked for by its number in one byte: a list row past 255 cannot be asked
+// for at all (cutting its number would preview a different design).
+constexpr int kHighestAskableDesignNo = 255;
 
 void ShowError(platform::WindowHandle owner, const char* text, const char* caption) {
   platform::MessageBox(owner, text, caption, platform::kMbOk | platform::kMbIconError);
@@ -134,7 +137,8 @@ TransferJob PreviewJob(const MachineRow& row, int destination,
   std::vector<TransferListEntry> entries = transfer::MakeEntryList(1);
   TransferJob job;
   job.caption = "Receiving Preview Data";
-  if (!transfer::SetEntryPath(entries[0], previewFile.string())) {
+  if (row.designNo < 1 || row.designNo > kHighestAskableDesignNo ||
+      !transfer::SetEntryPath(entries[0], previewFile.string())) {
     job.overUsb = [](int*) { return static_cast<int>(kTransferFileOpen); };
     job.overSerial = [](int, int*) { return static_cast<int>(kTransferFileOpen); };
     return job;

@@ -157,6 +157,17 @@ TEST_F(MachineList, ABusyMachineAsksWhetherToTryTheDeleteAgain) {
   EXPECT_NE(box.flags & platform::kMbTopmost, 0u);
 }
 
+TEST_F(MachineList, APreviewOfARowPastDesign255FailsRatherThanAskForAnotherDesign) {
+  // Design 257 would travel as 1 in the entry's one byte: the preview must not show it.
+  for (const int designNo : {0, 256, 257}) {
+    const TransferJob job = PreviewJob({"FAR.QNF", designNo, false}, kDestinationMemory,
+                                       env.root / kPreviewFileName);
+    int detail = 0;
+    EXPECT_EQ(job.overUsb(&detail), kTransferFileOpen) << designNo;
+    EXPECT_EQ(job.overSerial(9600, &detail), kTransferFileOpen) << designNo;
+  }
+}
+
 TEST_F(MachineList, TheReceiveFolderIsTheStoredOneOrElseTheCurrentFolderWhichIsStored) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(env.root.Path());

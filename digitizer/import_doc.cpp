@@ -1,0 +1,202 @@
+#include "digitizer/import_doc.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "design/hoop.h"
+#include "digitizer/pictorel_message.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+
+namespace digitizer {
+
+namespace {
+
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kPreviewKey = "Preview";
+constexpr const char* kFolderSection = "Design Path";
+constexpr std::size_t kMaxBmpBytes = 64u << 20;
+
+std::string LowerExtension(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+}  // namespace
+
+CImportDoc::CImportDoc(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {
+  preview_ = platform::Profile(kProgram).GetInt(kSettingsSection, kPreviewKey, 1) != 0;
+}
+
+CImportDoc::~CImportDoc() {
+  platform::Profile(kProgram).WriteInt(kSettingsSection, kPreviewKey, preview_ ? 1 : 0);
+}
+
+bool CImportDoc::OnNewDocument() {
+  contents_ = kContentsNone;
+  pictureState_ = kNoPictureToTrace;
+  saveStage_ = 0;
+  outline_.Empty();
+  imported_.Empty();
+  clipart_.Clear();
+  design_.Clear();
+  design_.ClearParts();
+  design_.SetEditState(kNothingMade);
+  path_.clear();
+  title_ = kUntitled;
+  return true;
+}
+
+bool CImportDoc::OnOpenDocument(const std::filesystem::path& path) {
+  OnNewDocument();
+  const std::string ext = LowerExtension(path);
+  if (ext == ".qnf") {
+    if (!design_.ReadFile(path)) return false;
+    contents_ = kContentsDesign;
+    // A design that read with an error is dropped at once; its picture is not looked for.
+    if (design_.Error() != kDesignOk) return true;
+    // A missing or unreadable outline picture leaves the design open on its own.
+    if (outline_.Read(OutlinePath(path))) contents_ = kContentsBoth;
+    return true;
+  }
+  if (ext == ".bmp") {
+    if (!outline_.Read(path)) return false;
+    contents_ = kContentsPicture;
+    return true;
+  }
+  return false;
+}
+
+const char* CImportDoc::ReadErrorMessage(int error) {
+  if (error == kDesignOk) return nullptr;
+  return error == kDesignTooManyStitchesOnRead ? kStitchLimitMessage : kDefectiveMessage;
+}
+
+bool CImportDoc::OpenDesignFile(const std::filesystem::path& path) {
+  if (!OnOpenDocument(path)) return false;
+  if (const char* message = ReadErrorMessage(design_.Error())) {
+    OnNewDocument();
+    ShowPictorelMessage(message);
+    return false;
+  }
+  path_ = path;
+  title_ = path.filename().string();
+  return true;
+}
+
+std::filesystem::path CImportDoc::SaveTargetPath(const std::filesystem::path& path) {
+  if (path.empty()) return std::filesystem::path(std::string(kUntitled) + ".qnf");
+  const std::string ext = LowerExtension(path);
+  if (ext == ".bmp" || ext == ".qnf") return path;
+  std::filesystem::path target = path;
+  if (ext == ".wmf") return target.replace_extension(".qnf");
+  target += ".qnf";
+  return target;
+}
+
+std::filesystem::path CImportDoc::OutlinePath(const std::filesystem::path& designPath) {
+  std::filesystem::path outline = designPath;
+  return outline.replace_extension(".bmp");
+}
+
+bool CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view) {
+  const std::filesystem::path target = SaveTargetPath(path);
+  if (LowerExtension(target) == ".bmp") {
+    saveStage_ = 2;
+    const bool written = outline_.Write(target);
+    saveStage_ = 0;
+    return written;
+  }
+  if (!HasStitches()) return false;
+  saveStage_ = 1;
+  const bool designWritten = design_.WriteFile(target);
+  saveStage_ = 0;
+  if (!designWritten) return false;
+  path_ = target;
+  title_ = target.filename().string();
+  if (!view.PrepareOutline(outline_)) return false;
+  saveStage_ = 2;
+  const bool pictureWritten = outline_.Write(OutlinePath(target));
+  saveStage_ = 0;
+  if (pictureWritten) contents_ |= kContentsPicture;
+  return pictureWritten;
+}
+
+bool CImportDoc::ReadBmp(const std::filesystem::path& path) {
+  std::vector<uint8_t> file;
+  if (platform::ReadWholeFile(path, file, kMaxBmpBytes)) {
+    imported_.Empty();
+    ShowPictorelMessage(kBmpReadError);
+    return false;
+  }
+  if (!imported_.ReadFileImage(file)) {
+    imported_.Empty();
+    ShowPictorelMessage(kBmpReadError);
+    return false;
+  }
+  pictureState_ = kBitmapToTrace;
+  return true;
+}
+
+bool CImportDoc::OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
+                               bool largeHoop) {
+  if (!record || record->StitchRoom() != design::StitchRecord::kPictorelStitchRoom) {
+    RejectSewFile();
+    return false;
+  }
+  // A missing picture leaves the stitches on their own.
+  OnOpenDocument(OutlinePath(sewPath));
+  design_.SetHoop(largeHoop ? design::kLargeHoop : design::kStandardHoop);
+  path_ = sewPath;
+  title_ = sewPath.filename().string();
+  design_.AttachStitches(std::move(record));
+  contents_ |= kContentsDesign;
+  return true;
+}
+
+void CImportDoc::RejectSewFile() {
+  OnNewDocument();
+  ShowPictorelMessage(kDefectiveMessage);
+}
+
+bool CImportDoc::ReadWmf(const std::filesystem::path& path) {
+  std::error_code fileError;
+  if (!clipart_.ReadPlaceableFile(path, fileError)) {
+    // A malformed metafile has shown its own message already.
+    if (fileError) {
+      clipart_.Clear();
+      ShowPictorelMessage(kWmfReadError);
+    }
+    return false;
+  }
+  pictureState_ = kClipartToTrace;
+  return true;
+}
+
+bool CImportDoc::ImportPicture(const std::filesystem::path& path) {
+  OnNewDocument();
+  title_ = path.filename().string();
+  const std::string ext = LowerExtension(path);
+  bool read = false;
+  if (ext == ".wmf") read = ReadWmf(path);
+  if (ext == ".bmp") read = ReadBmp(path);
+  path_ = path;
+  return read;
+}
+
+std::string CImportDoc::Title() const {
+  if (contents_ != kContentsBoth) return title_;
+  return std::filesystem::path(title_).replace_extension().string();
+}
+
+std::filesystem::path CImportDoc::StartFolder(const char* key) const {
+  return platform::Profile(kProgram).GetString(kFolderSection, key, programFolder_.string());
+}
+
+void CImportDoc::StoreFolder(const char* key, const std::filesystem::path& chosenFile) const {
+  platform::Profile(kProgram).WriteString(kFolderSection, key, chosenFile.parent_path().string());
+}
+
+}  // namespace digitizer

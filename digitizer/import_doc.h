@@ -1,0 +1,129 @@
+#pragma once
+
+// CImportDoc: Pictorel's one document. It holds the imported picture (a bitmap or a clipart
+// metafile), the outline picture drawn from it, and the design. A saved document is a pair of
+// files with one base name: x.qnf (the design and its parts block) and x.bmp (the outline
+// picture). The file dialogs and the save-modified question belong to the frame; this class
+// takes the chosen paths.
+
+#include <filesystem>
+#include <string>
+
+#include "digitizer/clipart.h"
+#include "digitizer/dib.h"
+#include "digitizer/stitch_design.h"
+
+namespace digitizer {
+
+// What the document holds: bit 0 a design, bit 1 a picture.
+enum DocContents : int {
+  kContentsNone = 0,
+  kContentsDesign = 1,
+  kContentsPicture = 2,
+  kContentsBoth = 3,
+};
+
+// Which picture waits for the picture view to trace its outline.
+enum PictureState : int {
+  kNoPictureToTrace = 0,
+  kClipartToTrace = 3,
+  kBitmapToTrace = 8,
+};
+
+// The picture view draws the outline picture that is saved beside the design.
+class OutlineSource {
+ public:
+  virtual ~OutlineSource() = default;
+  // Fills outline with the picture to save; false when there is none.
+  virtual bool PrepareOutline(CDib& outline) = 0;
+};
+
+class CImportDoc {
+ public:
+  static constexpr const char* kProgram = "Pictorel";
+  static constexpr const char* kUntitled = "Untitled";
+  static constexpr const char* kStitchLimitMessage = "Exceeded the stitch count limit for HV7000.";
+  static constexpr const char* kDefectiveMessage = "This file may be defective.";
+  static constexpr const char* kWmfReadError = "WMF File Read error";
+  static constexpr const char* kBmpReadError = "BMP File Read error";
+
+  // programFolder: where the program runs; every file dialog's first folder.
+  explicit CImportDoc(std::filesystem::path programFolder);
+  // Stores the preview flag back into the profile.
+  virtual ~CImportDoc();
+  CImportDoc(const CImportDoc&) = delete;
+  CImportDoc& operator=(const CImportDoc&) = delete;
+
+  // Empties everything: pictures, design, path and title.
+  bool OnNewDocument();
+  // Reads a document by its extension: x.qnf with its x.bmp, or a bitmap alone as the outline
+  // picture. False only when the design file could not be opened; read errors stay in the
+  // design's error field.
+  bool OnOpenDocument(const std::filesystem::path& path);
+  // Open... after its dialog: a design that read with an error empties the document, titles
+  // it "Untitled" and shows why. True when the document now holds the file (the frame then
+  // adds it to the recent files).
+  bool OpenDesignFile(const std::filesystem::path& path);
+  // Writes the document under the path (see SaveTargetPath): the design, then the outline
+  // picture the view prepares. True only when the last file needed was written.
+  bool OnSaveDocument(const std::filesystem::path& path, OutlineSource& view);
+  // The imports empty the document and read the picture by its extension (.bmp or .wmf);
+  // the path is taken without entering the recent files.
+  bool ImportPicture(const std::filesystem::path& path);
+  bool ReadBmp(const std::filesystem::path& path);
+  // Open Sew File... after the SEW dialog read the stitches into a fresh design record: the
+  // outline picture beside the file is opened (emptying the document first), the record is
+  // taken over as stitches without parts and the SEW file becomes the document's path. A
+  // record of the wrong size is refused like a defective file.
+  bool OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
+                     bool largeHoop);
+  // The SEW dialog found the file defective: "Untitled", empty, and the message.
+  void RejectSewFile();
+  bool ReadWmf(const std::filesystem::path& path);
+
+  // Empty: "Untitled.qnf"; an extension other than .bmp, .qnf or .wmf gets ".qnf" appended;
+  // .wmf is saved as the .qnf of its base name.
+  static std::filesystem::path SaveTargetPath(const std::filesystem::path& path);
+  // The companion outline picture of a design file.
+  static std::filesystem::path OutlinePath(const std::filesystem::path& designPath);
+  // The message that a design's read error gets; null for no error.
+  static const char* ReadErrorMessage(int error);
+
+  // The title shown: without its extension when design and picture are both held.
+  std::string Title() const;
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  const std::filesystem::path& PathName() const { return path_; }
+
+  // Folder keys of the profile section "Design Path": the start folder of a file dialog
+  // and the folder stored back from the chosen file.
+  std::filesystem::path StartFolder(const char* key) const;
+  void StoreFolder(const char* key, const std::filesystem::path& chosenFile) const;
+
+  int Contents() const { return contents_; }
+  int PictureStateValue() const { return pictureState_; }
+  void SetPictureState(int state) { pictureState_ = state; }
+  int SaveStage() const { return saveStage_; }
+  bool Preview() const { return preview_; }
+  void SetPreview(bool preview) { preview_ = preview; }
+  bool HasStitches() const { return design_.GetStitchCount() > 0; }
+
+  CStitchDesign& Design() { return design_; }
+  CDib& OutlinePicture() { return outline_; }
+  CDib& ImportedPicture() { return imported_; }
+  CClipart& Clipart() { return clipart_; }
+
+ private:
+  std::filesystem::path programFolder_;
+  std::filesystem::path path_;
+  std::string title_;
+  int contents_ = kContentsNone;
+  int saveStage_ = 0;
+  int pictureState_ = kNoPictureToTrace;
+  bool preview_ = true;
+  CDib outline_;
+  CDib imported_;
+  CClipart clipart_;
+  CStitchDesign design_;
+};
+
+}  // namespace digitizer

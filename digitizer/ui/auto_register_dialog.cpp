@@ -1,0 +1,137 @@
+#include "digitizer/ui/auto_register_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace digitizer_ui {
+
+CAutoRegisterDlg::CAutoRegisterDlg(QWidget* parent, digitizer::AutoRegisterRun& run, digitizer::PixelImage& fill,
+                                   digitizer::PixelImage& line, digitizer::AutoRegisterDesign& design,
+                                   const digitizer::AutoRegisterSettings& settings, SensitivityPreview preview)
+    : QDialog(parent),
+      run_(run),
+      fill_(fill),
+      line_(line),
+      design_(design),
+      settings_(settings),
+      preview_(std::move(preview)) {
+  setWindowTitle("Auto Register");
+  settings_.addOutlinePart = false;  // the Outline option starts off on every run
+  auto* layout = new QVBoxLayout(this);
+  outline_ = new QCheckBox("Outline", this);
+  layout->addWidget(outline_);
+  layout->addWidget(new QLabel("Click [Outline] to add straight stitch on the outline.", this));
+  auto* radios = new QGridLayout;
+  auto* group = new QButtonGroup(this);
+  for (int level = 0; level < 3; ++level) {
+    sensitivity_[level] = new QRadioButton(digitizer::SensitivityLevelFor(level).radioText, this);
+    group->addButton(sensitivity_[level], kLowId + level);
+    radios->addWidget(sensitivity_[level], 0, level);
+  }
+  auto* previewButton = new QPushButton("Preview", this);
+  radios->addWidget(previewButton, 0, 3);
+  layout->addLayout(radios);
+  layout->addWidget(new QLabel("Click [Sensitivity] to select the color sensitivity.", this));
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setRange(0, 100);
+  progressBar_->setValue(0);
+  layout->addWidget(progressBar_);
+  progressText_ = new QLabel(this);
+  layout->addWidget(progressText_);
+  start_ = new QPushButton("Start", this);
+  auto* cancel = new QPushButton("Cancel", this);
+  layout->addWidget(start_);
+  layout->addWidget(cancel);
+  ShowSensitivity();
+
+  connect(start_, &QPushButton::clicked, this, [this] { Start(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+  connect(previewButton, &QPushButton::clicked, this, [this] { Preview(); });
+}
+
+CAutoRegisterDlg::~CAutoRegisterDlg() {
+  // A dialog torn down mid-run stops its worker first: the worker writes into this window.
+  cancel_ = true;
+  JoinWorker();
+}
+
+void CAutoRegisterDlg::ShowSensitivity() {
+  sensitivity_[digitizer::ValidSensitivity(settings_.outline.sensitivity)]->setChecked(true);
+}
+
+void CAutoRegisterDlg::ReadControls() {
+  settings_.addOutlinePart = outline_->isChecked();
+  for (int level = 0; level < 3; ++level) {
+    if (sensitivity_[level]->isChecked()) settings_.outline.sensitivity = level;
+  }
+}
+
+void CAutoRegisterDlg::Start() {
+  if (running_) return;
+  ReadControls();
+  start_->setEnabled(false);
+  outline_->setEnabled(false);
+  progressBar_->setValue(1);
+  running_ = true;
+  cancel_ = false;
+  QPointer<CAutoRegisterDlg> self(this);
+  worker_ = std::thread([this, self] {
+    const digitizer::AutoRegisterResult result =
+        run_.Run(fill_, line_, design_, settings_, cancel_, [self](int counter, int colours) {
+          QMetaObject::invokeMethod(self, [self, counter, colours] {
+            if (self) self->ShowProgress(counter, colours);
+          }, Qt::QueuedConnection);
+        });
+    QMetaObject::invokeMethod(self, [self, result] {
+      if (self) self->Finished(result);
+    }, Qt::QueuedConnection);
+  });
+}
+
+void CAutoRegisterDlg::Preview() {
+  if (running_ || !preview_) return;
+  ReadControls();
+  if (const std::optional<int> chosen = preview_(settings_.outline.sensitivity)) {
+    settings_.outline.sensitivity = *chosen;
+    ShowSensitivity();
+  }
+}
+
+void CAutoRegisterDlg::ShowProgress(int counter, int colours) {
+  const digitizer::AutoRegisterProgressText progress = digitizer::FormatAutoRegisterProgress(counter, colours);
+  if (progress.text.empty()) return;
+  progressText_->setText(QString::fromStdString(progress.text));
+  progressBar_->setValue(std::min(progress.percent, 100));
+}
+
+void CAutoRegisterDlg::Finished(digitizer::AutoRegisterResult result) {
+  JoinWorker();
+  running_ = false;
+  if (result == digitizer::AutoRegisterResult::kOk) {
+    done(Accepted);
+  } else {
+    QDialog::reject();
+  }
+}
+
+void CAutoRegisterDlg::reject() {
+  if (!running_) {
+    QDialog::reject();
+    return;
+  }
+  cancel_ = true;
+}
+
+void CAutoRegisterDlg::JoinWorker() {
+  if (worker_.joinable()) worker_.join();
+}
+
+}  // namespace digitizer_ui

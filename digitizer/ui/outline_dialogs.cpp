@@ -1,0 +1,143 @@
+#include "digitizer/ui/outline_dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/ui/qt_canvas.h"
+
+namespace digitizer_ui {
+namespace {
+
+constexpr int kFirstSensitivityId = 1104;
+constexpr const char* kDarkLinesText = "Apply the thickness to black/dark gray only.";
+
+// Paints a picture into a preview label through a canvas, scaled to fit when it is larger.
+void ShowPicture(QLabel* label, const digitizer::PixelImage& picture) {
+  QPixmap pixmap(std::max(picture.Width(), 1), std::max(picture.Height(), 1));
+  pixmap.fill(Qt::white);
+  {
+    QPainter painter(&pixmap);
+    platform_ui::QtCanvas canvas(painter);
+    digitizer::PaintPixelImage(canvas, picture, 0, 0);
+  }
+  label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
+}
+
+void AddSensitivityRadios(QDialog* dialog, QLayout* layout, QRadioButton* (&radios)[3], int checked) {
+  auto* row = new QHBoxLayout;
+  auto* group = new QButtonGroup(dialog);
+  for (int level = 0; level < 3; ++level) {
+    radios[level] = new QRadioButton(digitizer::SensitivityLevelFor(level).radioText, dialog);
+    group->addButton(radios[level], kFirstSensitivityId + level);
+    row->addWidget(radios[level]);
+  }
+  radios[digitizer::ValidSensitivity(checked)]->setChecked(true);
+  static_cast<QVBoxLayout*>(layout)->addLayout(row);
+}
+
+QDialogButtonBox* AddOkCancel(QDialog* dialog, QLayout* layout) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  return buttons;
+}
+
+}  // namespace
+
+CPreviewOutlineDlg::CPreviewOutlineDlg(QWidget* parent, const digitizer::PixelImage& fill, digitizer::PixelImage& line,
+                                       const digitizer::OutlineOptions& options)
+    : QDialog(parent), fill_(fill), line_(line), options_(options), builder_(fill.Width(), fill.Height()) {
+  setWindowTitle("Preview Outline");
+  auto* layout = new QVBoxLayout(this);
+  preview_ = new QLabel(this);
+  preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
+  preview_->setStyleSheet("background-color: rgb(220, 220, 220)");  // grey until the preview is ready
+  layout->addWidget(preview_);
+  AddSensitivityRadios(this, layout, sensitivity_, options_.sensitivity);
+  darkLines_ = new QCheckBox(kDarkLinesText, this);
+  darkLines_->setChecked(options_.darkLinesOnly);
+  layout->addWidget(darkLines_);
+  thickness_ = new QComboBox(this);
+  for (const std::string& item : digitizer::LineThicknessItems()) thickness_->addItem(QString::fromStdString(item));
+  thickness_->setCurrentIndex(std::clamp(options_.lineThickness, digitizer::kMinLineThickness,
+                                         digitizer::kMaxLineThickness) - 1);
+  layout->addWidget(thickness_);
+  AddOkCancel(this, layout);
+
+  for (QRadioButton* radio : sensitivity_) {
+    connect(radio, &QRadioButton::clicked, this, [this] {
+      ReadControls();
+      BuildPreview();
+    });
+  }
+  connect(darkLines_, &QCheckBox::clicked, this, [this] {
+    ReadControls();
+    BuildPreview();
+  });
+  connect(thickness_, &QComboBox::activated, this, [this] {
+    ReadControls();
+    BuildPreview();
+  });
+}
+
+void CPreviewOutlineDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Built after the window shows, so that it appears before the wait.
+  QMetaObject::invokeMethod(this, [this] { BuildPreview(); }, Qt::QueuedConnection);
+}
+
+void CPreviewOutlineDlg::ReadControls() {
+  for (int level = 0; level < 3; ++level) {
+    if (sensitivity_[level]->isChecked()) options_.sensitivity = level;
+  }
+  options_.darkLinesOnly = darkLines_->isChecked();
+  options_.lineThickness = thickness_->currentIndex() + 1;
+}
+
+void CPreviewOutlineDlg::BuildPreview() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ShowPicture(preview_, digitizer::BuildOutlinePreview(fill_, line_, options_, builder_, kPreviewWidth, kPreviewHeight));
+  QApplication::restoreOverrideCursor();
+  ready_ = true;
+}
+
+CColorSensitivityDlg::CColorSensitivityDlg(QWidget* parent, const digitizer::PixelImage& source, int sensitivity)
+    : QDialog(parent),
+      source_(source),
+      quantised_(source.Width(), source.Height(), platform::kPaletteWhite),
+      sensitivity_(digitizer::ValidSensitivity(sensitivity)) {
+  setWindowTitle("Adjust Color Sensitivity");
+  auto* layout = new QVBoxLayout(this);
+  preview_ = new QLabel(this);
+  preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
+  layout->addWidget(preview_);
+  AddSensitivityRadios(this, layout, radios_, sensitivity_);
+  AddOkCancel(this, layout);
+  for (int level = 0; level < 3; ++level) {
+    connect(radios_[level], &QRadioButton::clicked, this, [this, level] {
+      sensitivity_ = level;
+      Requantise();
+    });
+  }
+  Requantise();
+}
+
+void CColorSensitivityDlg::Requantise() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  digitizer::QuantizeImage(source_, quantised_, sensitivity_);
+  ShowPicture(preview_, quantised_);
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace digitizer_ui

@@ -1,0 +1,184 @@
+#include "hooplayout/position_send.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "design/qnf_reader.h"
+#include "editor/tests/fake_document_host.h"
+#include "hooplayout/tests/design_builder.h"
+#include "link/transfer_list.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "testing/fixed_clock.h"
+#include "testing/recording_message_box.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using hooplayout::CPositionSender;
+using hooplayout::CVantleDoc;
+
+// Records what each transfer was handed while the files were still there.
+struct FakeTransfer : hooplayout::PositionTransfer {
+  void SendList(const fs::path& listFile) override { Take(listFile); }
+  bool WriteListToCard(const fs::path& listFile) override {
+    Take(listFile);
+    return cardResult;
+  }
+  void Take(const fs::path& listFile) {
+    ++calls;
+    listed.clear();
+    images.clear();
+    EXPECT_FALSE(transfer::ReadTransferListFile(listFile, listed));
+    for (const std::string& path : listed) {
+      std::vector<uint8_t> bytes;
+      EXPECT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 20));
+      images.push_back(bytes);
+    }
+  }
+  bool cardResult = true;
+  int calls = 0;
+  std::vector<std::string> listed;
+  std::vector<std::vector<uint8_t>> images;
+};
+
+struct PositionSend : ::testing::Test {
+  PositionSend() {
+    platform::SetProfileRoot(dir / "config");
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    fs::create_directories(dir / "layouts");
+    doc.SetPathName((dir / "layouts" / "Garden.arg").string());
+  }
+  ~PositionSend() override {
+    platform::SetProfileRoot({});
+    unsetenv("XDG_DATA_HOME");
+  }
+  void Add(int32_t startX, std::vector<int16_t> codes = {3}, std::vector<uint8_t> stitches = {10, 0, 0x80, 0x10}) {
+    doc.AddDesign(hltest::Design("d", startX, 200, stitches, codes));
+    doc.SetDesignCount(doc.GetDesignCount() + 1);
+  }
+  // Every file left behind outside the profile.
+  std::vector<std::string> Leftovers() {
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir.Path())) {
+      if (e.is_regular_file() && e.path().extension() != ".ini" && e.path().extension() != ".arg") {
+        files.push_back(e.path().string());
+      }
+    }
+    return files;
+  }
+  int StoredLetter() { return platform::Profile("Tessaly").GetInt("Project", "Name", 0); }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox box;
+  vtest::FixedClock clock{platform::LocalTime{2026, 12, 9, 7, 1, 2}};
+  edtest::FakeDocumentHost host;
+  CVantleDoc doc{host};
+  FakeTransfer transfer;
+  CPositionSender sender{doc, transfer};
+};
+
+TEST(ProjectLetter, StepsOnAndStartsAgainAtA) {
+  EXPECT_EQ(hooplayout::NextProjectLetter('A'), 'B');
+  EXPECT_EQ(hooplayout::NextProjectLetter('Y'), 'Z');
+  EXPECT_EQ(hooplayout::NextProjectLetter('Z'), 'A');
+  EXPECT_EQ(hooplayout::NextProjectLetter('a'), 'A');
+  EXPECT_EQ(hooplayout::NextProjectLetter(-5), 'A');
+}
+
+TEST(PositionFilePath, BesideTheLayoutWithTheGroupNumber) {
+  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Garden.arg", 1), fs::path("/x/y/Garden1.qnf"));
+  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Old.ARR", 2), fs::path("/x/y/Old2.qnf"));
+  EXPECT_EQ(hooplayout::PositionFilePath("", 2).filename(), fs::path("Untitled2.qnf"));
+}
+
+TEST_F(PositionSend, ALayoutAllInSpaceAWritesOneFileAndAOneRecordList) {
+  Add(320);
+  Add(400);
+  EXPECT_TRUE(sender.SendDesigns());
+  ASSERT_EQ(transfer.calls, 1);
+  EXPECT_EQ(transfer.listed, std::vector<std::string>{(dir / "layouts" / "Garden1.qnf").string()});
+  design::StitchRecord read;
+  ASSERT_EQ(design::ReadQnf(transfer.images[0], read), design::QnfReadStatus::kOk);
+  EXPECT_EQ(read.Bytes()[22], 'A');  // after the default 'Z'
+  EXPECT_EQ(read.Bytes()[23], 1);
+  EXPECT_EQ(read.ColourCount(), 1);  // the same thread joined
+  EXPECT_EQ(StoredLetter(), 'A');
+  EXPECT_EQ(box.Count(), 0u);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, BothPositionsGoSpaceAFirstWithTheNextLetter) {
+  platform::Profile("Tessaly").WriteInt("Project", "Name", 'C');
+  Add(100, {5});
+  Add(320, {3});
+  EXPECT_TRUE(sender.SendDesigns());
+  ASSERT_EQ(transfer.listed.size(), 2u);
+  EXPECT_EQ(fs::path(transfer.listed[0]).filename(), "Garden1.qnf");
+  EXPECT_EQ(fs::path(transfer.listed[1]).filename(), "Garden2.qnf");
+  EXPECT_EQ(transfer.images[1][22], 'D');
+  EXPECT_EQ(transfer.images[1][23], 2);
+  EXPECT_EQ(std::string(transfer.images[1].begin() + 8, transfer.images[1].begin() + 22),
+            "20261209070102");
+  EXPECT_EQ(StoredLetter(), 'D');
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, AFailingSpaceBDeletesSpaceAsFileAndSendsNothing) {
+  Add(320);
+  Add(100, std::vector<int16_t>(79, 4));
+  EXPECT_FALSE(sender.SendDesigns());
+  EXPECT_EQ(transfer.calls, 0);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Cannot Combine.\nNumber of color parts has exceeded the limit of 78.");
+  EXPECT_EQ(box.Shown()[0].caption, "Error");
+  EXPECT_EQ(box.Shown()[0].flags, platform::kMbOk | platform::kMbIconError);
+  EXPECT_EQ(StoredLetter(), 0);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, AFileThatCannotBeWrittenStopsTheCommand) {
+  Add(320);
+  doc.SetPathName((dir / "missing" / "Garden.arg").string());
+  EXPECT_FALSE(sender.SendDesigns());
+  EXPECT_EQ(transfer.calls, 0);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "File Error");
+}
+
+TEST_F(PositionSend, WriteDesignsSaysHowTheCardWriteEnded) {
+  Add(320);
+  EXPECT_TRUE(sender.WriteDesigns());
+  transfer.cardResult = false;
+  EXPECT_TRUE(sender.WriteDesigns());
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "Writing onto Card has completed.");
+  EXPECT_EQ(shown[0].caption, "Writing onto Card");
+  EXPECT_EQ(shown[0].flags, platform::kMbOk | platform::kMbIconInformation);
+  EXPECT_EQ(shown[1].text, "Writing onto Card has failed.");
+  EXPECT_EQ(shown[1].flags, platform::kMbOk | platform::kMbIconError);
+  EXPECT_EQ(StoredLetter(), 'B');  // the letter steps on even after a failed write
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, TheDryRunRefusesAnOverfullSpaceBAndWritesNothing) {
+  std::vector<uint8_t> stitches;
+  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
+  stitches.insert(stitches.end(), {0x80, 0x10});
+  Add(100, {3}, stitches);
+  EXPECT_TRUE(sender.CheckCombineLimits());
+  Add(120, {3}, stitches);
+  EXPECT_FALSE(sender.CheckCombineLimits());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Cannot Combine.\nStitch count has exceeded the limit.");
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+}  // namespace
