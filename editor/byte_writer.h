@@ -3,6 +3,7 @@
 // The writing side of ByteReader: little-endian fields appended to a file image.
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,15 +12,15 @@
 namespace editor {
 
 inline void AppendI32(std::vector<uint8_t>& out, int32_t v) {
-  uint8_t b[4];
-  platform::WriteI32(b, v);
-  out.insert(out.end(), b, b + 4);
+  const std::size_t at = out.size();
+  out.resize(at + 4);
+  platform::WriteI32(&out[at], v);
 }
 
 inline void AppendI16(std::vector<uint8_t>& out, int16_t v) {
-  uint8_t b[2];
-  platform::WriteI16(b, v);
-  out.insert(out.end(), b, b + 2);
+  const std::size_t at = out.size();
+  out.resize(at + 2);
+  platform::WriteI16(&out[at], v);
 }
 
 // An IEEE double, low word first.

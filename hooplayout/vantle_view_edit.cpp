@@ -364,7 +364,7 @@ bool CVantleView::FileSaveAs() {
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     std::string question = kReplaceQuestion;
-    question.replace(question.find("%s"), 2, path);
+    if (const auto at = question.find("%s"); at != std::string::npos) question.replace(at, 2, path);
     const int answer = platform::MessageBox(
         nullptr, question, kSaveAsCaption,
         platform::kMbYesNo | platform::kMbIconExclamation | platform::kMbDefButton2);
