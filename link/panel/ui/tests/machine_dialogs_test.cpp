@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "link/panel/tests/dialog_driver.h"
+#include "link/panel/ui/tests/dialog_driver.h"
 
 namespace {
 
