@@ -47,6 +47,8 @@ enum MakeStitchError : int { kNoStitchError = 0, kPartNotStitched = 1, kSatinCol
 // The progress counter of the "Making Stitch" dialog: stepped once per part.
 class MakingStitchProgress {
  public:
+  MakingStitchProgress() = default;
+  explicit MakingStitchProgress(int counter) : counter_(counter) {}
   void Step() { ++counter_; }
   int Counter() const { return counter_; }
   // "%d / %d" (counter, count); empty while there is no count to show.
