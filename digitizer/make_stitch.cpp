@@ -27,6 +27,10 @@ constexpr int kLargeKeptHeight = 795;  // rows 0..794
 constexpr int kLargeOffsetX = 3;
 constexpr int kLargeOffsetY = 4;
 
+// Seamlib reports the pairs it wrote plus these.
+constexpr int kSeamlibExtraPairs = 4;
+constexpr int kStopRecordPairs = 2;
+
 // The line fills follow a region's middle: their regions are thinned first.
 bool IsLineFill(int fillType) { return fillType >= kZigzagStitch && fillType <= kStraightStitch; }
 
@@ -212,19 +216,53 @@ SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX,
 MakeStitchRun::MakeStitchRun()
     : maskM_(CStitchDesign::kWorkMaskBytes, 0),
       maskN_(CStitchDesign::kWorkMaskBytes, 0),
-      snapshot_(CStitchDesign::kWorkMaskBytes, 0) {}
+      snapshot_(CStitchDesign::kWorkMaskBytes, 0),
+      transformer_(StitchRecord::kPictorelStitchRoom) {}
+
+MaskRect GetOutlineRect(const CStitchDesign& design) {
+  MaskRect rect{pixel_mask::kStride, pixel_mask::kRows, -1, -1};
+  const int width = design.WorkWidth();
+  const int height = design.WorkHeight();
+  const int rowBytes = CBitMask::PackedRowBytes(width);
+  for (int k = 0; k < design.GetPartCount(); ++k) {
+    const PartRecord* part = design.GetPartList().GetPart(k);
+    if (part->mask.size() < PartMaskBytes(width, height)) continue;
+    for (int row = 0; row < height; ++row) {
+      const uint8_t* bits = part->mask.data() + static_cast<std::size_t>(row) * rowBytes;
+      for (int column = 0; column < width; ++column) {
+        if ((bits[column / 8] & (0x80 >> (column % 8))) == 0) continue;
+        rect.left = std::min(rect.left, column + 1);
+        rect.right = std::max(rect.right, column + 1);
+        rect.top = std::min(rect.top, row + 1);
+        rect.bottom = std::max(rect.bottom, row + 1);
+      }
+    }
+  }
+  return rect.Empty() ? MaskRect{} : rect;
+}
+
+MaskRect SizedTarget(const MaskRect& outline, int sizePercent) {
+  // Ten times the middle, less and plus the sized half extent, back to pixels.
+  auto edge = [&](int low, int high, int sign) {
+    return (5 * (low + high) + sign * (sizePercent * (high - low) / 20)) / 10;
+  };
+  return MaskRect{edge(outline.left, outline.right, -1), edge(outline.top, outline.bottom, -1),
+                  edge(outline.left, outline.right, 1), edge(outline.top, outline.bottom, 1)};
+}
 
 MakeStitchEnd MakeStitchRun::Run(CStitchDesign& design, const MakeStitchOptions& options,
                                  const std::atomic<bool>& cancel, const ProgressCallback& progress) {
   const int count = design.GetPartCount();
   MakingStitchProgress counter;
-  (void)options;
   for (int i = 0; i < count; ++i) {
-    pairCount_ = GenerateStitches(design, i);
+    pairCount_ = options.IsPlain() ? GenerateStitches(design, i) : GenerateStitchesTransformed(design, i, options);
     if (pairCount_ < 0) break;
     counter.Step();
     if (progress) progress(counter.Counter(), count);
     if (cancel.load()) {
+      // Sized and turned parts are joined without end pairs: the stream is closed here so
+      // that nothing past the last part is ever read as stitches.
+      if (!options.IsPlain() && i + 1 < count) StInsEndCode();
       if (StitchRecord* record = design.Record()) record->SetPairCount(0);
       return MakeStitchEnd::kCancelled;
     }
@@ -292,13 +330,69 @@ int32_t MakeStitchRun::FinishPart(CStitchDesign& design, int i, const PartRecord
   record->SetThreadCode(i, stitched ? part->colour : 0);
   record->SetThreadType(i, stitched ? part->stitch : 0);
   StInsEndCode();
+  WriteHead(design);
+  return stitched ? design.Record()->PairCount() : -1;
+}
+
+void MakeStitchRun::WriteHead(CStitchDesign& design) {
+  StitchRecord* record = design.Record();
   record->SetColourCount(design.GetPartCount());
   record->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
   // Seamlib's result counts four pairs more than it wrote, so the head takes the pairs the
   // stream really holds through its end pair: the count every reader and writer trusts.
-  const int32_t pairs = design.GetStitchCount();
-  record->SetPairCount(pairs);
-  return stitched ? pairs : -1;
+  record->SetPairCount(design.GetStitchCount());
+}
+
+int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i, const MakeStitchOptions& options) {
+  const PartRecord* part = design.GetPartList().GetPart(i);
+  if (part == nullptr) return -1;
+  if (i == 0) {
+    // A design never made has no record yet: it gets one, or the run would make nothing and
+    // still report success.
+    if (design.Record() == nullptr) design.ResetStitches();
+    StSatinFailure();
+    outline_ = GetOutlineRect(design);
+    target_ = SizedTarget(outline_, options.sizePercent);
+    runningPairs_ = 0;
+  } else {
+    StInsStopCode();
+    runningPairs_ += kStopRecordPairs;
+  }
+  StitchRecord* record = design.Record();
+  if (record == nullptr) return -1;
+
+  SatinSettings satin{};
+  bool prepared = !outline_.Empty() &&
+                  pixel_mask::UnpackPartMask(part->mask, design.WorkWidth(), design.WorkHeight(), maskM_.data());
+  if (prepared) {
+    const int width = outline_.right - outline_.left + 1;
+    const int height = outline_.bottom - outline_.top + 1;
+    pixel_mask::CopyBlock(maskM_.data(), outline_.left, outline_.top, width, height, maskN_.data(), 0, 0);
+    pixel_mask::Rescale(maskN_.data(), maskM_.data(), width, height, options.sizePercent);
+    pixel_mask::CopyBlock(maskM_.data(), 0, 0, target_.right - target_.left + 1, target_.bottom - target_.top + 1,
+                          maskN_.data(), target_.left, target_.top);
+    if (IsLineFill(FillTypeOf(part->stitch))) pixel_mask::ThinRegion(maskN_.data(), snapshot_.data());
+    satin = RescaleSatin(part->satin, options.sizePercent, outline_.left, outline_.top, target_.left, target_.top);
+  } else {
+    std::fill(maskN_.begin(), maskN_.end(), uint8_t{0});
+  }
+  const bool satinPart = FillTypeOf(part->stitch) == kSatinStitch;
+  const int made = StChgStitch(part->stitch, i + 1, design.WorkWidth(), design.WorkHeight(),
+                               reinterpret_cast<char*>(record->Stitches()), maskN_.data(),
+                               satinPart ? satin.data() : nullptr, 0);
+  const bool stitched = prepared && made >= 1;
+  record->SetThreadCode(i, stitched ? part->colour : 0);
+  record->SetThreadType(i, stitched ? part->stitch : 0);
+  const bool last = i >= design.GetPartCount() - 1;
+  if (stitched && !last) {
+    runningPairs_ += made - kSeamlibExtraPairs;
+    return runningPairs_;
+  }
+  StInsEndCode();
+  const int32_t transformed =
+      transformer_.Transform(record->StitchArea(), options.flip, 360 - options.rotationDegrees);
+  WriteHead(design);
+  return stitched && transformed > 0 ? record->PairCount() : -1;
 }
 
 }  // namespace digitizer

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "digitizer/make_stitch_transform.h"
 #include "digitizer/part_list.h"
 #include "digitizer/stitch_design.h"
 
@@ -93,6 +94,21 @@ void ThinRegion(uint8_t* mask, uint8_t* snapshot);
 SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX, int originY, int offsetX,
                            int offsetY);
 
+// A rectangle of pixel-mask coordinates (the border included), edges inclusive.
+struct MaskRect {
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+  bool Empty() const { return right < left || bottom < top; }
+};
+
+// The smallest rectangle holding every set pixel of every part.
+MaskRect GetOutlineRect(const CStitchDesign& design);
+
+// Where the outline lands when sized by percent about its middle.
+MaskRect SizedTarget(const MaskRect& outline, int sizePercent);
+
 class MakeStitchRun {
  public:
   // (counter, count) after every part.
@@ -110,6 +126,9 @@ class MakeStitchRun {
   // Part i without a transform; part 0 begins a new record and a new Seamlib sequence. The new
   // pair count, or -1 when the run must stop.
   int32_t GenerateStitches(CStitchDesign& design, int i);
+  // Part i sized into the outline's sized target; after the last part (or a failed one) the
+  // whole stream is flipped and turned. Parts are joined by stop records only.
+  int32_t GenerateStitchesTransformed(CStitchDesign& design, int i, const MakeStitchOptions& options);
 
   // The pairs the record holds through its end pair; -1 after a part that failed.
   int32_t PairCount() const { return pairCount_; }
@@ -122,11 +141,16 @@ class MakeStitchRun {
   // columns moved with it. False when the part's mask is unusable.
   bool PreparePart(const CStitchDesign& design, const PartRecord& part, SatinSettings& satin);
   int32_t FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made);
+  void WriteHead(CStitchDesign& design);
 
   std::vector<uint8_t> maskM_;
   std::vector<uint8_t> maskN_;
   std::vector<uint8_t> snapshot_;
   int32_t pairCount_ = 0;
+  int32_t runningPairs_ = 0;  // pairs of the sized parts so far, before the end pair
+  MaskRect outline_;
+  MaskRect target_;
+  MakeStitchTransformer transformer_;
 };
 
 }  // namespace digitizer

@@ -244,3 +244,165 @@ TEST(MakingStitchProgress, TextAndPosition) {
 
 }  // namespace
 }  // namespace digitizer
+
+namespace digitizer {
+namespace {
+
+struct Extent {
+  int minX = 1 << 20, maxX = -(1 << 20), minY = 1 << 20, maxY = -(1 << 20);
+  int Width() const { return maxX - minX; }
+  int Height() const { return maxY - minY; }
+  int MidX() const { return (minX + maxX) / 2; }
+  int MidY() const { return (minY + maxY) / 2; }
+};
+
+Extent SewnExtent(const vtest::WalkResult& walk) {
+  Extent e;
+  for (const vtest::NeedlePoint& p : walk.points) {
+    if (p.kind != vtest::NeedleKind::kStitch) continue;
+    e.minX = std::min(e.minX, p.x), e.maxX = std::max(e.maxX, p.x);
+    e.minY = std::min(e.minY, p.y), e.maxY = std::max(e.maxY, p.y);
+  }
+  return e;
+}
+
+// One wide weave part, made with the given options.
+vtest::WalkResult MadeWith(const MakeStitchOptions& options, int parts = 1) {
+  CStitchDesign design;
+  design.SetHoop(design::kStandardHoop);
+  for (int k = 0; k < parts; ++k) {
+    uint8_t* packed = design.AddPart(static_cast<int16_t>(4 + k), MakeStitchCode(kHorizontalWeave, 0));
+    FillRect(design, packed, 150, 180 + 30 * k, 290, 200 + 30 * k);
+  }
+  MakeStitchRun run;
+  std::atomic<bool> cancel{false};
+  EXPECT_EQ(run.Run(design, options, cancel, nullptr), MakeStitchEnd::kRan);
+  EXPECT_GT(run.PairCount(), 0);
+  vtest::WalkResult walk = Walk(design);
+  EXPECT_TRUE(walk.ended);
+  EXPECT_EQ(static_cast<std::size_t>(design.Record()->PairCount()), walk.Pairs());
+  EXPECT_EQ(static_cast<std::size_t>(run.PairCount()), walk.Pairs());
+  return walk;
+}
+
+TEST(MakeStitchTransformed, OutlineAndSizedTarget) {
+  CStitchDesign design;
+  design.SetHoop(design::kStandardHoop);
+  FillRect(design, design.AddPart(1, 0), 40, 100, 110, 180);
+  FillRect(design, design.AddPart(2, 0), 60, 90, 70, 95);
+  const MaskRect outline = GetOutlineRect(design);
+  EXPECT_EQ(outline.left, 41);
+  EXPECT_EQ(outline.top, 91);
+  EXPECT_EQ(outline.right, 111);
+  EXPECT_EQ(outline.bottom, 181);
+  const MaskRect target = SizedTarget(outline, 150);
+  EXPECT_EQ(target.left, (5 * 152 - 150 * 70 / 20) / 10);
+  EXPECT_EQ(target.right, (5 * 152 + 150 * 70 / 20) / 10);
+  EXPECT_EQ(target.top, (5 * 272 - 150 * 90 / 20) / 10);
+  EXPECT_EQ(target.bottom, (5 * 272 + 150 * 90 / 20) / 10);
+  CStitchDesign empty;
+  EXPECT_TRUE(GetOutlineRect(empty).Empty());
+}
+
+TEST(MakeStitchTransformed, AHorizontalFlipIsAVerticalFlipTurnedHalfWay) {
+  const vtest::WalkResult flipped = MadeWith({MakeStitchOptions::kFlipHorizontal, 0, 100}, 2);
+  const vtest::WalkResult turned = MadeWith({MakeStitchOptions::kFlipVertical, 180, 100}, 2);
+  ASSERT_EQ(flipped.points.size(), turned.points.size());
+  for (std::size_t k = 0; k < flipped.points.size(); ++k) {
+    EXPECT_EQ(flipped.points[k].x, turned.points[k].x) << k;
+    EXPECT_EQ(flipped.points[k].y, turned.points[k].y) << k;
+  }
+  EXPECT_EQ(flipped.colourChanges, 1);
+}
+
+TEST(MakeStitchTransformed, FlipAndTurnKeepTheMiddleInPlace) {
+  const Extent plain = SewnExtent(MadeWith(MakeStitchOptions{}));
+  const Extent flipped = SewnExtent(MadeWith({MakeStitchOptions::kFlipHorizontal, 0, 100}));
+  // The sized path drops one mask row (0.25 mm) at 100 %, so the middles agree to a few units.
+  EXPECT_NEAR(flipped.MidX(), plain.MidX(), 4);
+  EXPECT_NEAR(flipped.MidY(), plain.MidY(), 4);
+  EXPECT_NEAR(flipped.Width(), plain.Width(), 4);
+
+  const Extent turned = SewnExtent(MadeWith({MakeStitchOptions::kFlipNone, 90, 100}));
+  EXPECT_NEAR(turned.Width(), plain.Height(), 5);
+  EXPECT_NEAR(turned.Height(), plain.Width(), 5);
+  EXPECT_NEAR(turned.MidX(), plain.MidX(), 5);
+  EXPECT_NEAR(turned.MidY(), plain.MidY(), 5);
+
+  const Extent sized = SewnExtent(MadeWith({MakeStitchOptions::kFlipNone, 0, 150}));
+  EXPECT_NEAR(sized.Width(), plain.Width() * 3 / 2, 8);
+  EXPECT_NEAR(sized.MidX(), plain.MidX(), 5);
+  EXPECT_NEAR(sized.MidY(), plain.MidY(), 5);
+}
+
+TEST(MakeStitchTransformed, ANewDesignGetsARecordAndACancelledRunIsClosed) {
+  CStitchDesign design;
+  MakeThreeParts(design);
+  ASSERT_EQ(design.Record(), nullptr);
+  MakeStitchRun run;
+  std::atomic<bool> cancel{false};
+  const MakeStitchEnd end = run.Run(design, {MakeStitchOptions::kFlipVertical, 30, 90}, cancel,
+                                    [&](int counter, int) { cancel = counter == 2; });
+  EXPECT_EQ(end, MakeStitchEnd::kCancelled);
+  ASSERT_NE(design.Record(), nullptr);
+  const vtest::WalkResult walk = Walk(design);
+  EXPECT_TRUE(walk.ended);
+  EXPECT_EQ(walk.colourChanges, 1);
+  EXPECT_EQ(design.Record()->PairCount(), 0);
+}
+
+TEST(MakeStitchTransformer, MirrorsAboutTheMiddleAndKeepsControlPairs) {
+  std::vector<uint8_t> bytes{0x80, 0x02, 100, 0, 10, 0, 0x80, 0x01, 0, 0, 10, 10, 0x80, 0x10};
+  bytes.resize(64, 0);
+  MakeStitchTransformer transformer(bytes.size());
+  // Positions: landing (110, 0), stitch (120, 10); the middle x is 115.
+  const int32_t pairs = transformer.Transform(bytes, MakeStitchOptions::kFlipHorizontal, 360);
+  const vtest::WalkResult walk = vtest::WalkStitches(bytes);
+  ASSERT_TRUE(walk.ended);
+  EXPECT_EQ(static_cast<std::size_t>(pairs), walk.Pairs());
+  EXPECT_EQ(walk.colourChanges, 1);
+  EXPECT_EQ(walk.nonZeroColourPairs, 0);
+  ASSERT_EQ(walk.sewn.size(), 1u);
+  EXPECT_EQ(walk.sewn[0].x0, 120);
+  EXPECT_EQ(walk.sewn[0].y0, 0);
+  EXPECT_EQ(walk.sewn[0].x1, 110);
+  EXPECT_EQ(walk.sewn[0].y1, 10);
+}
+
+TEST(MakeStitchTransformer, QuarterTurnsAreExactAndLongMovesSplit) {
+  // A 100 x 100 stitch turned by 45 degrees is 141 long: it is split, and still ends where it should.
+  std::vector<uint8_t> bytes{0x80, 0x02, 0, 0, 1, 0, 100, 100, 0x80, 0x10};
+  bytes.resize(64, 0);
+  MakeStitchTransformer transformer(bytes.size());
+  ASSERT_GT(transformer.Transform(bytes, MakeStitchOptions::kFlipNone, 315), 0);
+  const vtest::WalkResult walk = vtest::WalkStitches(bytes);
+  ASSERT_TRUE(walk.ended);
+  for (std::size_t k = 0; k + 1 < bytes.size(); k += 2) {
+    if (bytes[k] == 0x80) continue;
+    EXPECT_LE(std::abs(static_cast<int8_t>(bytes[k])), 127);
+  }
+  // The middle (50, 50) stays; the far corner lands on the line x = 50 after a quarter-eighth turn.
+  EXPECT_NEAR(walk.x, 50, 1);
+  EXPECT_NEAR(walk.y - 50, 71, 1);
+
+  std::vector<uint8_t> square{0x80, 0x02, 0, 0, 1, 0, 20, 0, 0, 20, 0x80, 0x10};
+  square.resize(64, 0);
+  ASSERT_GT(transformer.Transform(square, MakeStitchOptions::kFlipNone, 270), 0);
+  const vtest::WalkResult turned = vtest::WalkStitches(square);
+  ASSERT_EQ(turned.sewn.size(), 2u);
+  // Landing (1, 0), stitches to (21, 0) and (21, 20): the middle is (11, 10). A quarter turn
+  // counter-clockwise about it, in exact whole units.
+  EXPECT_EQ(turned.sewn[0].x0, 21);
+  EXPECT_EQ(turned.sewn[0].y0, 0);
+  EXPECT_EQ(turned.sewn[0].x1, 21);
+  EXPECT_EQ(turned.sewn[0].y1, 20);
+  EXPECT_EQ(turned.sewn[1].x1, 1);
+  EXPECT_EQ(turned.sewn[1].y1, 20);
+
+  std::vector<uint8_t> open{10, 10, 10, 10};
+  EXPECT_EQ(transformer.Transform(open, MakeStitchOptions::kFlipHorizontal, 90), -1);
+  EXPECT_EQ(open[0], 10);
+}
+
+}  // namespace
+}  // namespace digitizer
