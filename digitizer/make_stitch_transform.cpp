@@ -168,9 +168,17 @@ int32_t MakeStitchTransformer::Transform(std::span<uint8_t> stitches, int flip, 
         if (std::abs(moveX) <= design::kMaxPairComponent && std::abs(moveY) <= design::kMaxPairComponent) {
           put(moveX, moveY);
         } else {
-          // Too long for one pair: half as a jump, the rest as the stitch.
-          putJump(moveX / 2, moveY / 2);
-          put(moveX - moveX / 2, moveY - moveY / 2);
+          // Too long for one pair (a turn makes a stitch up to 180 long): a sewn long stitch
+          // of 119 along the major axis, then the rest as a plain stitch. Half of it as a plain
+          // jump would leave the rest a landing, and the stitch would not be sewn.
+          const int longX = std::abs(moveX) >= std::abs(moveY)
+                                ? (moveX < 0 ? -design::kSewnLongStitch : design::kSewnLongStitch)
+                                : moveX * design::kSewnLongStitch / std::abs(moveY);
+          const int longY = std::abs(moveX) >= std::abs(moveY)
+                                ? moveY * design::kSewnLongStitch / std::abs(moveX)
+                                : (moveY < 0 ? -design::kSewnLongStitch : design::kSewnLongStitch);
+          putJump(longX, longY);
+          put(moveX - longX, moveY - longY);
         }
         break;
       }

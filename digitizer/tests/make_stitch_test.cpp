@@ -381,7 +381,10 @@ TEST(MakeStitchTransformer, QuarterTurnsAreExactAndLongMovesSplit) {
     if (bytes[k] == 0x80) continue;
     EXPECT_LE(std::abs(static_cast<int8_t>(bytes[k])), 127);
   }
-  // The middle (50, 50) stays; the far corner lands on the line x = 50 after a quarter-eighth turn.
+  // Still sewn: a long stitch of 119 and the rest, no stitch turned into a landing.
+  EXPECT_EQ(walk.longStitches, 1);
+  EXPECT_EQ(walk.sewn.size(), 2u);
+  // The middle (50, 50) stays; the far corner lands on the line x = 50 after an eighth turn.
   EXPECT_NEAR(walk.x, 50, 1);
   EXPECT_NEAR(walk.y - 50, 71, 1);
 
