@@ -1,4 +1,4 @@
-// Drawing Pictorel's largest design in the stitch view and printing its template page 1:
+// Drawing Pictorel's largest design in the stitch view and printing its template:
 // 250,000 stitch pairs in 78 colour blocks on the large hoop.
 
 #include <benchmark/benchmark.h>
@@ -66,6 +66,16 @@ void BM_PrintFirstPageOfLargestDesign(benchmark::State& state) {
   for (auto _ : state) digitizer::DrawForPrint(design, canvas, 1, page);
 }
 BENCHMARK(BM_PrintFirstPageOfLargestDesign)->Unit(benchmark::kMillisecond);
+
+// Page 2 carries the colour cells: each walks the design for its block.
+void BM_PrintCellPageOfLargestDesign(benchmark::State& state) {
+  CStitchDesign design;
+  MakeLargestDesign(design);
+  bench::ImageCanvas canvas(2000, 2900);
+  const platform::CanvasRect page{0, 0, 2000, 2700};
+  for (auto _ : state) digitizer::DrawForPrint(design, canvas, 2, page);
+}
+BENCHMARK(BM_PrintCellPageOfLargestDesign)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

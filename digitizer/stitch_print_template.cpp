@@ -187,15 +187,14 @@ void DrawCentreMark(platform::Canvas& canvas, int cx, int cy) {
   canvas.Polyline(circle);
 }
 
-void DrawOutline(const CStitchDesign& design, platform::Canvas& canvas, const CanvasRect& print) {
+void DrawOutline(CStitchDesign& design, platform::Canvas& canvas, const CanvasRect& print) {
   const int w = design.WorkWidth();
   const int h = design.WorkHeight();
   const int left = print.Width() > Extent(w) ? print.left + (print.Width() - Extent(w)) / 2 : print.left;
   const int top = print.top + kOutlineTop;
   // The design's two work masks are big enough for the large hoop's work area.
-  auto& self = const_cast<CStitchDesign&>(design);
-  std::span<uint8_t> border = self.WorkMask(0);
-  std::span<uint8_t> work = self.WorkMask(1);
+  std::span<uint8_t> border = design.WorkMask(0);
+  std::span<uint8_t> work = design.WorkMask(1);
   if (border.size() < static_cast<std::size_t>(w) * h || work.size() < border.size()) return;
   StitchedBorder(design, border, work);
   TraceBorder(border, w, h, left, top, canvas);
@@ -238,7 +237,7 @@ std::string CellLabel(int threadCode) {
   return name + " (" + shortName + ")";
 }
 
-void DrawForPrint(const CStitchDesign& design, platform::Canvas& canvas, int page,
+void DrawForPrint(CStitchDesign& design, platform::Canvas& canvas, int page,
                   const CanvasRect& print) {
   const design::StitchRecord* record = design.Record();
   if (record == nullptr || page < 1) return;

@@ -38,8 +38,8 @@ int PrintedBlockCount(const CStitchDesign& design);
 // no pages.
 PrintLayout LayoutPrintPage(const CStitchDesign& design, const platform::CanvasRect& print);
 
-// Draws page (1-based) of the template.
-void DrawForPrint(const CStitchDesign& design, platform::Canvas& canvas, int page,
+// Draws page (1-based) of the template; the outline is worked out in the design's work masks.
+void DrawForPrint(CStitchDesign& design, platform::Canvas& canvas, int page,
                   const platform::CanvasRect& print);
 
 // The document title (not for an untitled document) above, the page number below.
