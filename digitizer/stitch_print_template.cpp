@@ -282,4 +282,12 @@ void DrawPrintHeaderFooter(platform::Canvas& canvas, const std::string& title, i
               print.bottom + kFooterDrop, footer, platform::kPaletteBlack);
 }
 
+int PrintTemplatePage(CStitchDesign& design, platform::Canvas& canvas, const std::string& title,
+                      int page, const CanvasRect& print) {
+  const int pages = LayoutPrintPage(design, print).pages;
+  DrawPrintHeaderFooter(canvas, title, page, print);
+  DrawForPrint(design, canvas, page, print);
+  return pages;
+}
+
 }  // namespace digitizer

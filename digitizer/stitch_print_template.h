@@ -46,6 +46,11 @@ void DrawForPrint(CStitchDesign& design, platform::Canvas& canvas, int page,
 void DrawPrintHeaderFooter(platform::Canvas& canvas, const std::string& title, int page,
                            const platform::CanvasRect& print);
 
+// One printed page: header, the template's page, footer. Returns the template's page count,
+// which tells the printer when to stop.
+int PrintTemplatePage(CStitchDesign& design, platform::Canvas& canvas, const std::string& title,
+                      int page, const platform::CanvasRect& print);
+
 // "Thread name (Short)" for a thread code, empty when the code is unknown.
 std::string CellLabel(int threadCode);
 

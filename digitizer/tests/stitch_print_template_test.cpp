@@ -175,6 +175,13 @@ TEST(StitchPrintTemplate, HeaderSkipsAnUntitledDocumentAndTheFooterNumbersThePag
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].text, "rose.qnf");
   EXPECT_EQ(texts[0].points[0], (CanvasPoint{70, 70}));
+
+  CStitchDesign design;
+  Load(design, Blocks(5), {1, 2, 3, 4, 5});
+  canvas.Clear();
+  EXPECT_EQ(PrintTemplatePage(design, canvas, "rose.qnf", 1, kPage), 1);
+  EXPECT_EQ(canvas.Of(CanvasOp::kText).size(), 2u + 5u);
+  EXPECT_EQ(canvas.Of(CanvasOp::kFill).size(), 5u);
 }
 
 }  // namespace
