@@ -1,0 +1,87 @@
+#pragma once
+
+// The stitch view's state without a screen: zoom (in quarters, 4 = 100 %), the pen width the
+// user steps through with Ctrl-clicks, the fabric background, the scroll sizes for the work
+// area, and whether a paint may go ahead while a transfer is busy. The Qt scroll view only
+// shows this state and forwards clicks and menu commands.
+
+#include <cstdint>
+
+#include "digitizer/stitch_view_drawing.h"
+#include "platform/canvas.h"
+
+namespace digitizer {
+
+// A design of more pairs than this is not redrawn while a transfer dialog is busy: walking it
+// would hold up the user-interface thread the transfer reports through.
+constexpr int32_t kBusyDrawPairLimit = 32699;
+// Zoom clicks keep the view between 100 % and 325 %.
+constexpr int kMinClickZoom = 4;
+constexpr int kMaxClickZoom = 13;
+constexpr platform::PaletteColour kDefaultBackground = platform::kPaletteWhite;
+
+struct ScrollAxis {
+  int total = 0;
+  int page = 0;
+  int line = 0;
+};
+
+struct ScrollSizes {
+  ScrollAxis x;
+  ScrollAxis y;
+};
+
+enum class MouseButton { kLeft, kRight };
+
+class StcViewModel {
+ public:
+  // A new document or design: zoom mode off, 100 %, the thinnest pen.
+  void OnUpdate(int workWidth, int workHeight);
+  // The zoom menu's indices 2..9 (50 % to 225 %).
+  void SetZoom(int index, int workWidth, int workHeight);
+  void SetZoomMode(bool on) { zoomMode_ = on; }
+  bool ZoomMode() const { return zoomMode_; }
+  int Zoom() const { return zoom_; }
+  int PenWidth() const { return penWidth_; }
+  const ScrollSizes& Scroll() const { return scroll_; }
+
+  // A click in zoom mode. With Ctrl the pen width steps; without, the zoom steps and the
+  // scroll position (view units) is moved so the design point under the cursor stays there.
+  // clientWidth/Height and cursorX/Y are in view units, scrollX/Y the current position.
+  struct ClickResult {
+    bool handled = false;
+    int scrollX = 0;
+    int scrollY = 0;
+  };
+  ClickResult OnClick(MouseButton button, bool ctrl, int cursorX, int cursorY, int scrollX,
+                      int scrollY, int clientWidth, int clientHeight, int workWidth,
+                      int workHeight);
+
+  // The colour dialog's answer: OK fills the background with the colour, Cancel stops filling.
+  void OnBackgroundColour(bool accepted, platform::PaletteColour colour);
+  bool FillsBackground() const { return backgroundMode_; }
+  platform::PaletteColour Background() const { return background_; }
+
+  // True when the zoom cursor shows at this point.
+  bool ShowsZoomCursor(bool insideClient) const { return zoomMode_ && insideClient; }
+  static bool PrintEnabled(const CStitchDesign& design) { return design.GetOutputCount() > 0; }
+  // False while a transfer is busy and the design is too long to walk in a paint.
+  static bool ShouldDraw(int32_t outputCount, bool transferBusy);
+  // Paints the design unless ShouldDraw says no; the result of the drawing, or 0.
+  int Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy) const;
+
+ private:
+  void RenewScroll(int workWidth, int workHeight);
+
+  bool zoomMode_ = false;
+  int zoom_ = kFullZoom;
+  int penWidth_ = 0;
+  bool backgroundMode_ = false;
+  platform::PaletteColour background_ = kDefaultBackground;
+  ScrollSizes scroll_;
+};
+
+int NextPenWidth(MouseButton button, int penWidth);
+int NextClickZoom(MouseButton button, int zoom);
+
+}  // namespace digitizer

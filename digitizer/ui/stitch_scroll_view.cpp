@@ -1,0 +1,117 @@
+#include "digitizer/ui/stitch_scroll_view.h"
+
+#include <QColorDialog>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "link/panel/linkpanel.h"
+#include "platform/ui/qt_canvas.h"
+#include "platform/ui/qt_colour.h"
+
+namespace digitizer_ui {
+
+namespace {
+
+std::optional<platform::PaletteColour> AskColour(QWidget* parent, platform::PaletteColour current) {
+  const QColor chosen = QColorDialog::getColor(platform_ui::ToQColor(current), parent);
+  if (!chosen.isValid()) return std::nullopt;
+  return platform::PaletteRgb(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
+                              static_cast<uint8_t>(chosen.blue()));
+}
+
+}  // namespace
+
+CStcView::CStcView(QWidget* parent) : QAbstractScrollArea(parent) {
+  viewport()->setMouseTracking(true);
+  runColour_ = [this](platform::PaletteColour current) { return AskColour(this, current); };
+  // While a Linkpanel transfer dialog runs, long designs are left unpainted.
+  transferBusy_ = [] { return GetTransferStatus() == 1; };
+  OnUpdate();
+}
+
+int CStcView::WorkWidth() const {
+  return design_ ? design_->WorkWidth() : digitizer::CStitchDesign::kStandardWorkSize;
+}
+int CStcView::WorkHeight() const {
+  return design_ ? design_->WorkHeight() : digitizer::CStitchDesign::kStandardWorkSize;
+}
+
+void CStcView::SetDesign(digitizer::CStitchDesign* design) {
+  design_ = design;
+  OnUpdate();
+}
+
+void CStcView::OnUpdate() {
+  model_.OnUpdate(WorkWidth(), WorkHeight());
+  UpdateScrollRanges();
+  UpdateCursor();
+  viewport()->update();
+}
+
+void CStcView::SetZoom(int index) {
+  model_.SetZoom(index, WorkWidth(), WorkHeight());
+  UpdateScrollRanges();
+  viewport()->update();
+}
+
+void CStcView::SetZoomMode(bool on) {
+  model_.SetZoomMode(on);
+  UpdateCursor();
+}
+
+void CStcView::OnBackgroundColor() {
+  const auto chosen = runColour_(model_.Background());
+  model_.OnBackgroundColour(chosen.has_value(), chosen.value_or(model_.Background()));
+  viewport()->update();
+}
+
+void CStcView::UpdateScrollRanges() {
+  const digitizer::ScrollSizes& s = model_.Scroll();
+  const QSize client = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, s.x.total - client.width()));
+  horizontalScrollBar()->setPageStep(s.x.page);
+  horizontalScrollBar()->setSingleStep(std::max(1, s.x.line));
+  verticalScrollBar()->setRange(0, std::max(0, s.y.total - client.height()));
+  verticalScrollBar()->setPageStep(s.y.page);
+  verticalScrollBar()->setSingleStep(std::max(1, s.y.line));
+}
+
+// The cursor is set on the viewport, so outside the client area the arrow shows anyway.
+void CStcView::UpdateCursor() {
+  viewport()->setCursor(model_.ShowsZoomCursor(true) ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void CStcView::paintEvent(QPaintEvent*) {
+  QPainter painter(viewport());
+  painter.fillRect(viewport()->rect(), model_.FillsBackground() ? platform_ui::ToQColor(model_.Background())
+                                                                : palette().base().color());
+  if (!design_) return;
+  painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  platform_ui::QtCanvas canvas(painter);
+  model_.Draw(*design_, canvas, transferBusy_());
+}
+
+void CStcView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRanges();
+}
+
+void CStcView::scrollContentsBy(int, int) { viewport()->update(); }
+
+void CStcView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
+  const auto button =
+      event->button() == Qt::LeftButton ? digitizer::MouseButton::kLeft : digitizer::MouseButton::kRight;
+  const QPoint p = event->position().toPoint();
+  const auto r = model_.OnClick(button, (event->modifiers() & Qt::ControlModifier) != 0, p.x(), p.y(),
+                                horizontalScrollBar()->value(), verticalScrollBar()->value(),
+                                viewport()->width(), viewport()->height(), WorkWidth(), WorkHeight());
+  if (!r.handled) return;
+  UpdateScrollRanges();
+  horizontalScrollBar()->setValue(r.scrollX);
+  verticalScrollBar()->setValue(r.scrollY);
+  viewport()->update();
+}
+
+}  // namespace digitizer_ui
