@@ -36,6 +36,20 @@ bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::W
   return false;
 }
 
+bool WriteDesignToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice,
+                       platform::WindowHandle owner) {
+  const std::string name = CardDesignName(choice.name);
+  if (!CheckCardFileName(name, choice.openSaveFolder, owner)) return false;
+  std::vector<uint8_t> image;
+  if (design.BuildQnfImage(design.GetStitchCount(), image) == 0) {
+    platform::MessageBox(owner, kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
+  const bool saved = card.SaveDesign(image, CardDestination(choice.openSaveFolder), name) == 1;
+  card.Flush();
+  return saved;
+}
+
 bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice, int32_t limit,
                        int& hugeTag, platform::WindowHandle owner) {
   const std::string name = CardDesignName(choice.name);

@@ -48,6 +48,11 @@ std::string CardDesignName(const std::string& typedName);
 // False (after "File Name Error") when the Open/Save folder would get a name past 32 characters.
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner);
 
+// Writes the whole design (its pairs fit the machine's limit) under the chosen name. False
+// when the name is refused or the design could not be written (said to the user).
+bool WriteDesignToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice,
+                       platform::WindowHandle owner = nullptr);
+
 // Writes the design's pieces of at most limit pairs, each named "<name>#<k>". The dialog
 // has already run (and the split been confirmed). hugeTag steps on when the last save
 // succeeded. False when nothing more could be written (said to the user).

@@ -103,5 +103,18 @@ TEST_F(CardSplitTest, AFailedSaveEndsTheSplitAndABlockOverTheLimitIsAWriteError)
             "exceeds the limit.");
 }
 
+TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
+  EXPECT_TRUE(WriteDesignToCard(design, card, {false, "rose.qnf", 0}));
+  EXPECT_EQ(card.names, std::vector<std::string>{"rose"});
+  EXPECT_EQ(card.destinations, std::vector<int>{kDestinationAtaCard});
+  EXPECT_EQ(card.images[0].size(), 116u + 8 * 3 + 2 * 60005);
+  EXPECT_EQ(card.flushes, 1);
+
+  card = FakeCard{};
+  EXPECT_FALSE(WriteDesignToCard(design, card, {true, std::string(33, 'x') + ".qnf", 0}));
+  EXPECT_TRUE(card.names.empty());
+  EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
+}
+
 }  // namespace
 }  // namespace digitizer
