@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "digitizer/pictorel_send_link.h"
+#include "digitizer/pictorel_send_piece.h"
 #include "link/panel/linkpanel.h"
 #include "platform/profile.h"
 #include "testing/fixed_clock.h"
@@ -89,6 +90,36 @@ TEST_F(PictorelSendLink, ADesignUnderTheLimitReachesTheMachineByteForByte) {
   EXPECT_EQ(stored[0].bytes, expected);
   EXPECT_EQ(stored[0].name, "rose.qnf");
   EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(PictorelSendLink, ASplitDesignReachesTheMachineAsTaggedPiecesAndLeavesNoFiles) {
+  // A machine of the newer program takes 65,535 pairs: three blocks of 30,000 go as two pieces.
+  platform::Profile("Pictorel").WriteInt("Rs-232c", "Protocol Ver", 2);
+  vtest::StitchStreamBuilder b;
+  for (int k = 0; k < 3; ++k) {
+    if (k > 0) b.ColourChange();
+    for (int i = 0; i < 30000; ++i) b.Stitch(0, k == 1 ? -1 : 1);
+  }
+  b.End();
+  design.ResetStitches();
+  std::memcpy(design.Record()->Stitches(), b.Bytes().data(), b.Bytes().size());
+  std::vector<Bytes> expected(2);
+  int nextBlock = 1;
+  for (int k = 1; k <= 2; ++k) ASSERT_GT(digitizer::CutPiece(design, nextBlock, expected[k - 1], 65535, '8', k), 0u);
+  EXPECT_EQ(nextBlock, 0);
+
+  int tag = '8';
+  EXPECT_TRUE(sender.SendDesign((dir / "rose.pct").string(), tag));
+  const auto stored = machine.Designs(1);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].bytes, expected[0]);
+  EXPECT_EQ(stored[1].bytes, expected[1]);
+  EXPECT_EQ(tag, '9');
+  EXPECT_FALSE(fs::exists(dir / "Sendaro.tmp"));
+  EXPECT_FALSE(fs::exists(dir / "rose#1.qnf"));
+  EXPECT_FALSE(fs::exists(dir / "rose#2.qnf"));
+  ASSERT_EQ(boxes.Count(), 1u);  // the split's confirmation only
+  EXPECT_EQ(boxes.Shown()[0].caption, "Confirmation");
 }
 
 }  // namespace
