@@ -19,6 +19,20 @@ int CardDestination(bool openSaveFolder) {
   return openSaveFolder ? kDestinationAtaCardFolder : kDestinationAtaCard;
 }
 
+CardDialogOutcome CheckCardDialogWrite(const std::optional<std::filesystem::path>& drive, bool openSaveFolder,
+                                       int& designsFound, platform::WindowHandle owner) {
+  if (!drive) {
+    platform::MessageBox(owner, kNoDriveText, kAttentionCaption, platform::kMbOk | platform::kMbIconExclamation);
+    return CardDialogOutcome::kStay;
+  }
+  designsFound = card::CountCardDesigns(card::CardFolder(*drive, CardDestination(openSaveFolder)));
+  if (designsFound >= card::kMaxCardDesigns) {
+    platform::MessageBox(owner, kFolderFullText, kAttentionCaption, platform::kMbOk | platform::kMbIconExclamation);
+    return CardDialogOutcome::kCancelled;
+  }
+  return CardDialogOutcome::kWrite;
+}
+
 std::string CardDesignName(const std::string& typedName) {
   const std::string extension = kCardExtension;
   if (typedName.size() >= extension.size() &&

@@ -5,6 +5,8 @@
 // the card dialog chose.
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -40,6 +42,16 @@ struct CardWriteChoice {
   std::string name;             // as typed, maybe with ".qnf"
   int designsFound = 0;         // design files already in the folder
 };
+
+inline constexpr char kNoDriveText[] = "The Card drive is not selected.\nSelect the ATA PC Card's drive.";
+inline constexpr char kFolderFullText[] = "100 designs are already registered.\nNo design can be registered.";
+
+enum class CardDialogOutcome { kStay, kCancelled, kWrite };
+
+// Write in the card dialog: no drive chosen keeps the dialog open; a folder already holding
+// 100 designs cancels it; else the dialog ends with Write and designsFound holds the count.
+CardDialogOutcome CheckCardDialogWrite(const std::optional<std::filesystem::path>& drive, bool openSaveFolder,
+                                       int& designsFound, platform::WindowHandle owner = nullptr);
 
 // The destination code of the chosen folder.
 int CardDestination(bool openSaveFolder);

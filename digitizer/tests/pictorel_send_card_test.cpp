@@ -9,6 +9,8 @@
 #include "testing/fixed_clock.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
+#include "testing/temp_dir.h"
+#include "platform/file_io.h"
 
 namespace digitizer {
 namespace {
@@ -114,6 +116,30 @@ TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
   EXPECT_FALSE(WriteDesignToCard(design, card, {true, std::string(33, 'x') + ".qnf", 0}));
   EXPECT_TRUE(card.names.empty());
   EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
+}
+
+TEST(CardDialog, NoDriveStaysAndAFolderOfAHundredDesignsCancels) {
+  vtest::RecordingMessageBox boxes;
+  vtest::TempDir drive;
+  int found = -1;
+  EXPECT_EQ(CheckCardDialogWrite(std::nullopt, false, found), CardDialogOutcome::kStay);
+  EXPECT_EQ(boxes.Shown().back().text, "The Card drive is not selected.\nSelect the ATA PC Card's drive.");
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kWrite);
+  EXPECT_EQ(found, 0);
+
+  std::filesystem::create_directories(drive / "EMB_FILE");
+  const std::vector<uint8_t> bytes{1};
+  for (int i = 0; i < 99; ++i) {
+    ASSERT_FALSE(platform::WriteWholeFile(drive / ("EMB_FILE/d" + std::to_string(i) + ".qnf"), bytes));
+  }
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kWrite);
+  EXPECT_EQ(found, 99);
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), false, found), CardDialogOutcome::kWrite);  // PC_Link is empty
+  EXPECT_EQ(found, 0);
+  ASSERT_FALSE(platform::WriteWholeFile(drive / "EMB_FILE/last.QNF", bytes));
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kCancelled);
+  EXPECT_EQ(boxes.Shown().back().text, "100 designs are already registered.\nNo design can be registered.");
+  EXPECT_EQ(boxes.Shown().back().caption, "Attention");
 }
 
 }  // namespace
