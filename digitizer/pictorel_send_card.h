@@ -1,0 +1,74 @@
+#pragma once
+
+// Write a Design of the picture digitizer onto the ATA PC card: the design whole when it
+// fits the machine's limit, else its pieces one by one as "<name>#<k>", all in the folder
+// the card dialog chose.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "digitizer/stitch_design.h"
+#include "platform/message_box.h"
+
+namespace digitizer {
+
+inline constexpr std::size_t kMaxOpenSaveNameChars = 32;
+inline constexpr char kCardSplitText[] =
+    "The stitch data that exceeded the stitch count limit for HV7000\n will automatically be divided and "
+    "saved into the ATA PC card.";
+inline constexpr char kCannotDivideCardText[] =
+    "The design cannot be divided or saved if it contains a color part (layers) of which stitch count "
+    "exceeds the limit.";
+inline constexpr char kWriteErrorCaption[] = "Write Error";
+inline constexpr char kCardFullText[] = "100 designs have been registered.\nNo more design can be registered.";
+inline constexpr char kAttentionCaption[] = "Attention";
+inline constexpr char kFileNameErrorCaption[] = "File Name Error";
+
+// The card writer as the frame uses it: one design written into the chosen folder of the
+// chosen drive (1 when written whole, else 0 after its own message), and the drive flushed.
+class PictorelCard {
+ public:
+  virtual ~PictorelCard() = default;
+  virtual int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) = 0;
+  virtual void Flush() = 0;
+};
+
+// What the card dialog chose.
+struct CardWriteChoice {
+  bool openSaveFolder = false;  // "EMB_FILE" rather than "PC_Link"
+  std::string name;             // as typed, maybe with ".qnf"
+  int designsFound = 0;         // design files already in the folder
+};
+
+inline constexpr char kNoDriveText[] = "The Card drive is not selected.\nSelect the ATA PC Card's drive.";
+inline constexpr char kFolderFullText[] = "100 designs are already registered.\nNo design can be registered.";
+
+enum class CardDialogOutcome { kStay, kCancelled, kWrite };
+
+// Write in the card dialog: no drive chosen keeps the dialog open; a folder already holding
+// 100 designs cancels it; else the dialog ends with Write and designsFound holds the count.
+CardDialogOutcome CheckCardDialogWrite(const std::optional<std::filesystem::path>& drive, bool openSaveFolder,
+                                       int& designsFound, platform::WindowHandle owner = nullptr);
+
+// The destination code of the chosen folder.
+int CardDestination(bool openSaveFolder);
+// The typed name without a ".qnf" extension; any other extension stays part of the name.
+std::string CardDesignName(const std::string& typedName);
+// False (after "File Name Error") when the Open/Save folder would get a name past 32 characters.
+bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner);
+
+// Writes the whole design (its pairs fit the machine's limit) under the chosen name. False
+// when the name is refused or the design could not be written (said to the user).
+bool WriteDesignToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice,
+                       platform::WindowHandle owner = nullptr);
+
+// Writes the design's pieces of at most limit pairs, each named "<name>#<k>". The dialog
+// has already run (and the split been confirmed). hugeTag steps on when the last save
+// succeeded. False when nothing more could be written (said to the user).
+bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice, int32_t limit,
+                       int& hugeTag, platform::WindowHandle owner = nullptr);
+
+}  // namespace digitizer

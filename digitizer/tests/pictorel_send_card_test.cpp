@@ -1,0 +1,146 @@
+#include "digitizer/pictorel_send_card.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "digitizer/pictorel_send_piece.h"
+#include "link/link_types.h"
+#include "testing/fixed_clock.h"
+#include "testing/recording_message_box.h"
+#include "testing/stitch_stream_builder.h"
+#include "testing/temp_dir.h"
+#include "platform/file_io.h"
+
+namespace digitizer {
+namespace {
+
+class FakeCard : public PictorelCard {
+ public:
+  int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override {
+    if (static_cast<int>(names.size()) == failAt) return 0;
+    images.emplace_back(image.begin(), image.end());
+    destinations.push_back(destination);
+    names.push_back(name);
+    return 1;
+  }
+  void Flush() override { ++flushes; }
+
+  int failAt = -1;
+  int flushes = 0;
+  std::vector<std::vector<uint8_t>> images;
+  std::vector<int> destinations;
+  std::vector<std::string> names;
+};
+
+class CardSplitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vtest::StitchStreamBuilder b;
+    for (int k = 0; k < 3; ++k) {
+      if (k > 0) b.ColourChange();
+      for (int i = 0; i < 20000; ++i) b.Stitch(0, 1);
+    }
+    b.End();
+    design.ResetStitches();
+    std::memcpy(design.Record()->Stitches(), b.Bytes().data(), b.Bytes().size());
+  }
+
+  vtest::RecordingMessageBox boxes;
+  vtest::FixedClock clock{{2026, 12, 9, 7, 0, 0}};
+  CStitchDesign design;
+  FakeCard card;
+  int tag = '4';
+};
+
+TEST(CardNames, QnfIsDroppedOtherExtensionsStayAndLongNamesAreRefused) {
+  EXPECT_EQ(CardDesignName("rose.qnf"), "rose");
+  EXPECT_EQ(CardDesignName("rose.pct"), "rose.pct");
+  EXPECT_EQ(CardDesignName(".qnf"), "");
+  EXPECT_EQ(CardDestination(true), kDestinationAtaCardFolder);
+  EXPECT_EQ(CardDestination(false), kDestinationAtaCard);
+
+  vtest::RecordingMessageBox boxes;
+  const std::string longName(33, 'a');
+  EXPECT_TRUE(CheckCardFileName(std::string(32, 'a'), true, nullptr));
+  EXPECT_TRUE(CheckCardFileName(longName, false, nullptr));
+  EXPECT_FALSE(CheckCardFileName(longName, true, nullptr));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].caption, "File Name Error");
+  EXPECT_EQ(boxes.Shown()[0].text, "The Open/Save Folder does not support the long file names such as \"" +
+                                       longName + "\".\nPlease shorten the file name to 32 characters or less.");
+}
+
+TEST_F(CardSplitTest, PiecesAreSavedByNumberAndTheTagStepsOn) {
+  EXPECT_TRUE(WritePiecesToCard(design, card, {true, "rose.qnf", 5}, 32700, tag));
+  EXPECT_EQ(card.names, (std::vector<std::string>{"rose#1", "rose#2", "rose#3"}));
+  EXPECT_EQ(card.destinations, (std::vector<int>{6, 6, 6}));
+  EXPECT_EQ(card.images[2][22], '4');
+  EXPECT_EQ(card.images[2][23], 3);
+  EXPECT_EQ(card.flushes, 1);
+  EXPECT_EQ(tag, '5');
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(CardSplitTest, AFullFolderStopsBeforeThePieceThatWouldPassAHundred) {
+  EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 98}, 32700, tag));
+  EXPECT_EQ(card.names.size(), 2u);
+  EXPECT_EQ(boxes.Shown().back().text, "100 designs have been registered.\nNo more design can be registered.");
+  EXPECT_EQ(card.flushes, 1);
+  EXPECT_EQ(tag, '4');
+}
+
+TEST_F(CardSplitTest, AFailedSaveEndsTheSplitAndABlockOverTheLimitIsAWriteError) {
+  card.failAt = 1;
+  EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 0}, 32700, tag));
+  EXPECT_EQ(card.names.size(), 1u);
+  EXPECT_EQ(tag, '4');
+
+  card = FakeCard{};
+  EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 0}, 10000, tag));
+  EXPECT_TRUE(card.names.empty());
+  EXPECT_EQ(boxes.Shown().back().caption, "Write Error");
+  EXPECT_EQ(boxes.Shown().back().text,
+            "The design cannot be divided or saved if it contains a color part (layers) of which stitch count "
+            "exceeds the limit.");
+}
+
+TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
+  EXPECT_TRUE(WriteDesignToCard(design, card, {false, "rose.qnf", 0}));
+  EXPECT_EQ(card.names, std::vector<std::string>{"rose"});
+  EXPECT_EQ(card.destinations, std::vector<int>{kDestinationAtaCard});
+  EXPECT_EQ(card.images[0].size(), 116u + 8 * 3 + 2 * 60005);
+  EXPECT_EQ(card.flushes, 1);
+
+  card = FakeCard{};
+  EXPECT_FALSE(WriteDesignToCard(design, card, {true, std::string(33, 'x') + ".qnf", 0}));
+  EXPECT_TRUE(card.names.empty());
+  EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
+}
+
+TEST(CardDialog, NoDriveStaysAndAFolderOfAHundredDesignsCancels) {
+  vtest::RecordingMessageBox boxes;
+  vtest::TempDir drive;
+  int found = -1;
+  EXPECT_EQ(CheckCardDialogWrite(std::nullopt, false, found), CardDialogOutcome::kStay);
+  EXPECT_EQ(boxes.Shown().back().text, "The Card drive is not selected.\nSelect the ATA PC Card's drive.");
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kWrite);
+  EXPECT_EQ(found, 0);
+
+  std::filesystem::create_directories(drive / "EMB_FILE");
+  const std::vector<uint8_t> bytes{1};
+  for (int i = 0; i < 99; ++i) {
+    ASSERT_FALSE(platform::WriteWholeFile(drive / ("EMB_FILE/d" + std::to_string(i) + ".qnf"), bytes));
+  }
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kWrite);
+  EXPECT_EQ(found, 99);
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), false, found), CardDialogOutcome::kWrite);  // PC_Link is empty
+  EXPECT_EQ(found, 0);
+  ASSERT_FALSE(platform::WriteWholeFile(drive / "EMB_FILE/last.QNF", bytes));
+  EXPECT_EQ(CheckCardDialogWrite(drive.Path(), true, found), CardDialogOutcome::kCancelled);
+  EXPECT_EQ(boxes.Shown().back().text, "100 designs are already registered.\nNo design can be registered.");
+  EXPECT_EQ(boxes.Shown().back().caption, "Attention");
+}
+
+}  // namespace
+}  // namespace digitizer
