@@ -1,4 +1,5 @@
 #include "digitizer/ui/make_stitch_dialog.h"
+#include "digitizer/ui/size_box.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -61,34 +62,23 @@ CMakeStitchDlg::CMakeStitchDlg(QWidget* parent, const digitizer::CStitchDesign& 
     Show();
   });
 
-  auto* sizeBox = new QGroupBox("Size", this);
-  auto* sizeLayout = new QGridLayout(sizeBox);
-  slider_ = new QSlider(Qt::Vertical, sizeBox);
-  // Positions run 50..150 downwards: the top (50) is the largest size, 200 - 50.
-  slider_->setRange(MakeStitchOptionsModel::kSliderMirror - MakeStitchOptionsModel::kMaxSize,
-                    MakeStitchOptionsModel::kSliderMirror - MakeStitchOptionsModel::kMinSize);
-  slider_->setInvertedAppearance(true);
-  slider_->setTickInterval(MakeStitchOptionsModel::kSizeTick);
-  slider_->setTickPosition(QSlider::TicksRight);
-  size_ = new QSpinBox(sizeBox);
-  size_->setRange(MakeStitchOptionsModel::kMinSize, MakeStitchOptionsModel::kMaxSize);
-  sizeText_ = new QLabel(sizeBox);
-  sizeLayout->addWidget(new QLabel("150 %", sizeBox), 0, 1);
-  sizeLayout->addWidget(new QLabel("100 %", sizeBox), 1, 1);
-  sizeLayout->addWidget(new QLabel("50 %", sizeBox), 2, 1);
-  sizeLayout->addWidget(slider_, 0, 0, 3, 1);
-  sizeLayout->addWidget(size_, 3, 0);
-  sizeLayout->addWidget(sizeText_, 3, 1);
-  connect(slider_, &QSlider::valueChanged, this, [this](int position) {
-    if (showing_) return;
-    model_.MoveSlider(position);
-    Show();
-  });
-  connect(size_, &QSpinBox::valueChanged, this, [this](int percent) {
-    if (showing_) return;
-    model_.MoveSizeSpin(percent);
-    Show();
-  });
+  // Positions run 50..150 downwards: the top is the largest size.
+  const SizeBox sizes = MakeSizeBox(
+      this, {MakeStitchOptionsModel::kMinSize, MakeStitchOptionsModel::kMaxSize, MakeStitchOptionsModel::kSliderMirror, MakeStitchOptionsModel::kSizeTick},
+      [this](int position) {
+        if (showing_) return;
+        model_.MoveSlider(position);
+        Show();
+      },
+      [this](int percent) {
+        if (showing_) return;
+        model_.MoveSizeSpin(percent);
+        Show();
+      });
+  QGroupBox* sizeBox = sizes.box;
+  slider_ = sizes.slider;
+  size_ = sizes.spin;
+  sizeText_ = sizes.text;
 
   auto* ok = new QPushButton("OK", this);
   auto* cancel = new QPushButton("Cancel", this);

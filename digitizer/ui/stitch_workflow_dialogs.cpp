@@ -1,4 +1,5 @@
 #include "digitizer/ui/stitch_workflow_dialogs.h"
+#include "digitizer/ui/size_box.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -88,34 +89,23 @@ CModifyStitchDlg::CModifyStitchDlg(QWidget* parent, const digitizer::ModifySetti
     Show();
   });
 
-  auto* sizeBox = new QGroupBox("Size", this);
-  auto* sizeLayout = new QGridLayout(sizeBox);
-  slider_ = new QSlider(Qt::Vertical, sizeBox);
-  // Positions run 80..120 downwards: the top (80) is the largest size, 200 - 80.
-  slider_->setRange(ModifyStitchModel::kSliderMirror - ModifyStitchModel::kMaxSize,
-                    ModifyStitchModel::kSliderMirror - ModifyStitchModel::kMinSize);
-  slider_->setInvertedAppearance(true);
-  slider_->setTickInterval(ModifyStitchModel::kSizeTick);
-  slider_->setTickPosition(QSlider::TicksRight);
-  size_ = new QSpinBox(sizeBox);
-  size_->setRange(ModifyStitchModel::kMinSize, ModifyStitchModel::kMaxSize);
-  sizeText_ = new QLabel(sizeBox);
-  sizeLayout->addWidget(new QLabel("120 %", sizeBox), 0, 1);
-  sizeLayout->addWidget(new QLabel("100 %", sizeBox), 1, 1);
-  sizeLayout->addWidget(new QLabel("80 %", sizeBox), 2, 1);
-  sizeLayout->addWidget(slider_, 0, 0, 3, 1);
-  sizeLayout->addWidget(size_, 3, 0);
-  sizeLayout->addWidget(sizeText_, 3, 1);
-  connect(slider_, &QSlider::valueChanged, this, [this](int position) {
-    if (showing_) return;
-    model_.MoveSlider(position);
-    Show();
-  });
-  connect(size_, &QSpinBox::valueChanged, this, [this](int percent) {
-    if (showing_) return;
-    model_.MoveSpin(percent);
-    Show();
-  });
+  // Positions run 80..120 downwards: the top is the largest size.
+  const SizeBox sizes = MakeSizeBox(
+      this, {ModifyStitchModel::kMinSize, ModifyStitchModel::kMaxSize, ModifyStitchModel::kSliderMirror, ModifyStitchModel::kSizeTick},
+      [this](int position) {
+        if (showing_) return;
+        model_.MoveSlider(position);
+        Show();
+      },
+      [this](int percent) {
+        if (showing_) return;
+        model_.MoveSpin(percent);
+        Show();
+      });
+  QGroupBox* sizeBox = sizes.box;
+  slider_ = sizes.slider;
+  size_ = sizes.spin;
+  sizeText_ = sizes.text;
 
   preview_ = new ModifyPreview(this, model_);
   auto* modify = new QPushButton("&Modify", this);
