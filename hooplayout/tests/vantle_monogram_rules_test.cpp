@@ -5,6 +5,7 @@
 #include "hooplayout/lettering_qnf_file.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
+#include "testing/fixed_clock.h"
 #include "testing/monogram_font_builder.h"
 #include "testing/recording_canvas.h"
 #include "testing/recording_message_box.h"
@@ -58,6 +59,9 @@ class VantleMonogram : public ::testing::Test {
   vtest::TempDir profileDir_;
   vtest::TempDir fonts_;
   vtest::RecordingMessageBox box_;
+  // The saved file carries its time of writing; a fixed clock keeps it equal to the image the
+  // test builds afterwards, even across a second's turn.
+  vtest::FixedClock clock_{{2026, 12, 9, 7, 30, 0}};
   design::LayoutStitchRecord record_;
 };
 

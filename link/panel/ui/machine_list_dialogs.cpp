@@ -85,22 +85,7 @@ class FetchDialog : public PostingDialog {
       bar_->setValue(static_cast<int>(lparam));
       return;
     }
-    if (message != linkpanel::kCommandMessage) return;
-    switch (static_cast<int>(wparam)) {
-      case linkpanel::kCmdStartWorker:
-        StartWorker();
-        break;
-      case linkpanel::kCmdWorkerSucceeded:
-        worker_.Join();
-        done(linkpanel::kEndDone);
-        break;
-      case linkpanel::kCmdWorkerFailed:
-        worker_.Join();
-        done(linkpanel::kEndCancelled);
-        break;
-      default:
-        break;
-    }
+    HandleWorkerCommand(message, wparam, [this] { StartWorker(); }, [this] { worker_.Join(); });
   }
 
  private:
@@ -177,22 +162,7 @@ class DeleteProgressDialog : public PostingDialog {
       counter_->setText(QString::fromStdString(linkpanel::DeleteCounterText(wparam)));
       return;
     }
-    if (message != linkpanel::kCommandMessage) return;
-    switch (static_cast<int>(wparam)) {
-      case linkpanel::kCmdStartWorker:
-        Start();
-        break;
-      case linkpanel::kCmdWorkerSucceeded:
-        frame_.End();
-        done(linkpanel::kEndDone);
-        break;
-      case linkpanel::kCmdWorkerFailed:
-        frame_.End();
-        done(linkpanel::kEndCancelled);
-        break;
-      default:
-        break;
-    }
+    HandleWorkerCommand(message, wparam, [this] { Start(); }, [this] { frame_.End(); });
   }
 
  private:

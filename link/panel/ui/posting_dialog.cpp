@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "link/panel/transfer_frame.h"
 #include "platform/post_to_ui.h"
 #include "platform/ui/qt_ui_wake_up.h"
 
@@ -30,6 +31,27 @@ void CenterOnScreen(QWidget* widget) {
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
   widget->move(area.center() - widget->rect().center());
+}
+
+bool PostingDialog::HandleWorkerCommand(unsigned message, uintptr_t wparam,
+                                        const std::function<void()>& start,
+                                        const std::function<void()>& finish) {
+  if (message != linkpanel::kCommandMessage) return false;
+  switch (static_cast<int>(wparam)) {
+    case linkpanel::kCmdStartWorker:
+      start();
+      return true;
+    case linkpanel::kCmdWorkerSucceeded:
+      finish();
+      done(linkpanel::kEndDone);
+      return true;
+    case linkpanel::kCmdWorkerFailed:
+      finish();
+      done(linkpanel::kEndCancelled);
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace linkpanel_ui

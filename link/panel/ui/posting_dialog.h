@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 #include "platform/message_box.h"
 
@@ -20,6 +21,11 @@ class PostingDialog : public QDialog {
 
  protected:
   virtual void OnPosted(unsigned message, uintptr_t wparam, intptr_t lparam) = 0;
+  // The private commands of a dialog that runs one worker: the start command starts it, and
+  // the worker's verdict ends the dialog (done or cancelled) after finish() has let the
+  // worker go. False for any other message.
+  bool HandleWorkerCommand(unsigned message, uintptr_t wparam, const std::function<void()>& start,
+                           const std::function<void()>& finish);
   void showEvent(QShowEvent* event) override;
 };
 

@@ -65,22 +65,7 @@ class CheckFilesDialog : public PostingDialog {
   }
 
   void OnPosted(unsigned message, uintptr_t wparam, intptr_t) override {
-    if (message != linkpanel::kCommandMessage) return;
-    switch (static_cast<int>(wparam)) {
-      case linkpanel::kCmdStartWorker:
-        StartWorker();
-        break;
-      case linkpanel::kCmdWorkerSucceeded:
-        worker_.Join();
-        done(linkpanel::kEndDone);
-        break;
-      case linkpanel::kCmdWorkerFailed:
-        worker_.Join();
-        done(linkpanel::kEndCancelled);
-        break;
-      default:
-        break;
-    }
+    HandleWorkerCommand(message, wparam, [this] { StartWorker(); }, [this] { worker_.Join(); });
   }
 
  private:
