@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "design/thread_colors.h"
@@ -149,6 +150,16 @@ TEST(AutoRegister, AColourThatCleansBelowFiftyPixelsMakesNoPartButKeepsItsEdges)
   EXPECT_TRUE(AnyBlack(run.line, 50, 10, 61, 17));   // the red patch's edges
   EXPECT_TRUE(AnyBlack(run.line, 43, 39, 47, 47));
   EXPECT_FALSE(AnyBlack(run.line, 1, 39, 5, 45));
+  // At the bound: the cleaning takes two columns, so 12 x 5 keeps exactly 50 pixels and is a
+  // part, while 9 x 7 keeps 49 and is not.
+  for (const auto& [width, height, parts] : {std::tuple{12, 5, 2u}, std::tuple{9, 7, 1u}}) {
+    PixelImage patch = FlatSquare();
+    patch.FillRect(48, 24, 48 + width, 24 + height, PaletteRgb(0, 0xE0, 0));
+    RunFixture bound(std::move(patch));
+    EXPECT_EQ(bound.Go(AutoRegisterSettings{}), AutoRegisterResult::kOk);
+    ASSERT_EQ(bound.design.parts.size(), parts) << width << " x " << height;
+    if (parts == 2u) EXPECT_EQ(BitsSet(bound.design.parts[1].mask), 50);
+  }
 }
 
 TEST(AutoRegister, AFailedPartEndsTheStitchingButStillStoresTheOutline) {

@@ -49,6 +49,15 @@ TEST(DesignInsideBox, ARunOfShortStitchesStillTravels) {
   led.Jump(-100, 0).Stitch(0, 0).Stitch(5, 0).End();
   std::memcpy(r.Stitches(), led.Bytes().data(), led.Bytes().size());
   EXPECT_TRUE(editor::DesignInsideBox(r, 0, 100, 100, {80, 100, 81, 100}));
+  // Upwards only (dy is stored upwards, layout y grows down): the run climbs 60 units, so a
+  // box below the centre must not hold it.
+  vtest::StitchStreamBuilder up;
+  for (int i = 0; i < 100; ++i) up.Stitch(0, 3);
+  up.End();
+  std::memcpy(r.Stitches(), up.Bytes().data(), up.Bytes().size());
+  EXPECT_TRUE(editor::DesignInsideBox(r, 0, 100, 100, {100, 40, 100, 100}));
+  EXPECT_FALSE(editor::DesignInsideBox(r, 0, 100, 100, {100, 41, 100, 100}));
+  EXPECT_FALSE(editor::DesignInsideBox(r, 0, 100, 100, {100, 100, 100, 160}));
 }
 
 class CombineMode : public edtest::ViewFixture {

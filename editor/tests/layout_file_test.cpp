@@ -235,6 +235,20 @@ TEST(BdzFile, LyingCountsAreRefused) {
   OneDesignFile wrongMagic;
   wrongMagic.file[7] = 'B';
   EXPECT_FALSE(ReadLayout(wrongMagic.file));
+  // The record holds 65,536 pairs: a block of that many is read, and one claiming a pair more
+  // is refused even when the file really holds its bytes.
+  OneDesignFile full;
+  std::list<DesignObject> designs{MakeDesign(0, 2, 0)};
+  Bytes stitches(2 * 65536, 1);
+  stitches[2 * 65535] = 0x80;
+  stitches[2 * 65535 + 1] = 0x10;
+  Fill(*designs.front().source, stitches, 2, 0);
+  full.file = WriteBdz(0, 1, 1, designs);
+  ASSERT_TRUE(ReadLayout(full.file));
+  const std::size_t stitchesAt = full.sourceBlockAt + 52 + 2 * 8;
+  full.Put(pairs, 65537);
+  full.file.insert(full.file.begin() + static_cast<long>(stitchesAt + stitches.size()), {1, 1});
+  EXPECT_FALSE(ReadLayout(full.file));
 }
 
 TEST(BdzFile, AStitchBlockWithoutItsEndPairIsRefused) {

@@ -144,6 +144,10 @@ TEST(MachineDirectory, HostileEntriesEndOrLeaveTheList) {
   EXPECT_EQ(designs[0].name, "C");
   EXPECT_EQ(designs[0].designNo, 2);
   EXPECT_TRUE(ParseMachineDirectory(std::vector<uint8_t>{0}).empty());
+  // A name of two bytes with one left: nothing is listed and nothing past the data is read
+  // (the byte behind the span would make the name "A?").
+  const std::vector<uint8_t> cut = {0, 1, 2, 'A', '?'};
+  EXPECT_TRUE(ParseMachineDirectory(std::span(cut.data(), 4)).empty());
   EXPECT_TRUE(ParseMachineDirectory(std::vector<uint8_t>{}).empty());
 }
 

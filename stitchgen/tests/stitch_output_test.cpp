@@ -117,6 +117,15 @@ TEST(StitchOutput, ARecordThatDoesNotFitIsNotStartedAndNothingFollowsIt) {
   EXPECT_EQ(area.out.Offset(), seamlib::kGeneratorLimitBytes - 6);
   area.out.ClearOverflow();
   EXPECT_TRUE(area.out.PutStitch(1, 0));
+  // A tie-off takes 8 bytes, all or none: with 6 left it writes nothing, with 8 it fits.
+  Area tie;
+  for (int i = 0; i < (seamlib::kGeneratorLimitBytes - 6) / 2; ++i) tie.out.PutStitch(1, 0);
+  EXPECT_FALSE(tie.out.TieOff());
+  EXPECT_EQ(tie.out.Offset(), seamlib::kGeneratorLimitBytes - 6);
+  Area roomy;
+  for (int i = 0; i < (seamlib::kGeneratorLimitBytes - 8) / 2; ++i) roomy.out.PutStitch(1, 0);
+  EXPECT_TRUE(roomy.out.TieOff());
+  EXPECT_EQ(roomy.out.Offset(), seamlib::kGeneratorLimitBytes);
 }
 
 TEST(StitchOutput, StepsBackOntoTheEndPairOnlyWithinTenPairsAndTheArea) {

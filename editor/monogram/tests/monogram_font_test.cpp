@@ -62,6 +62,12 @@ TEST(MonogramFont, SoundGlyphRecordReadsWhole) {
   EXPECT_EQ(read.record.PartCount(), 2);
   EXPECT_EQ(read.record.PairTotal(), 5);
   EXPECT_EQ(read.record.bytes[76], 10);
+  // Twelve part counts fill 52..75 exactly; a thirteenth is refused below.
+  const std::vector<int16_t> twelve = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2};
+  const auto full = ReadFirstGlyph(MonogramFontBuilder().Glyph('A', {SmallGlyph(), twelve, {}, {}}), 'A');
+  ASSERT_EQ(full.status, GlyphReadStatus::kOk);
+  EXPECT_EQ(full.record.PartCount(), 12);
+  EXPECT_EQ(full.record.PairTotal(), 13);
 }
 
 TEST(MonogramFont, LyingGlyphRecordsAreRefused) {

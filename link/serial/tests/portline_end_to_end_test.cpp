@@ -437,6 +437,10 @@ TEST_F(MachineLink, FilesProgramUpdateAndDiagnosticSequences) {
   EXPECT_EQ(progressCalls.back().fileCount, 2);
   const std::string missing = (work / "none.bin").string();
   EXPECT_EQ(Protocol_Seq_DownloadDiagnostic(9600, missing.c_str(), &detail, nullptr), kTransferFileOpen);
+  // The segment count travels in one byte: a 256th segment cannot be announced.
+  const std::string tooLong = WriteDesign("long.bin", std::vector<uint8_t>(255 * 65536 + 1, 7));
+  EXPECT_EQ(Protocol_Seq_Versionup(38400, tooLong.c_str(), &detail, 1, nullptr), kTransferFileRead);
+  EXPECT_EQ(machine.OtherFiles().size(), 4u);
 }
 
 // Each broken reply costs the link at most one silent second; the transfer still succeeds.

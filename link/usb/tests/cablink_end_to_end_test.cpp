@@ -398,6 +398,11 @@ TEST_F(Cablink, AnOpeningPictureAndAProgramUpdateGoInTheirSegments) {
   EXPECT_EQ(files[0], picture);
   EXPECT_EQ(files[1], std::vector<uint8_t>(program.begin(), program.begin() + 65536));
   EXPECT_EQ(files[2], std::vector<uint8_t>(program.begin() + 65536, program.end()));
+  // The segment count travels in one byte: a 256th segment cannot be announced.
+  EXPECT_EQ(USB_Versionup_Sequence(WriteFile("long.bin", Bytes(255 * 65536 + 1, 7)).c_str(), &detail, 1,
+                                   nullptr),
+            kTransferFileRead);
+  EXPECT_EQ(machine.OtherFiles().size(), 4u);
   // Segment s of n reads "s / n" on the progress line.
   EXPECT_EQ(progress.front().fileIndex, 0);
   EXPECT_EQ(progress.back().fileIndex, 1);
