@@ -82,7 +82,10 @@ class Player {
   }
 
   void Outline(const std::vector<std::vector<MetaPoint>>& rings, bool closed, const MetaPen& pen) {
-    const int width = std::max(1, static_cast<int>(std::lround(pen.width * std::fabs(scaleX_))));
+    // A pen wider than the bitmap twice over paints all it can reach at that width already; a
+    // file's wider pen would only make every line cost more steps and pixels.
+    const double widest = 2.0 * (image_.Width() + image_.Height()) + 1.0;
+    const int width = static_cast<int>(std::clamp(std::round(pen.width * std::fabs(scaleX_)), 1.0, widest));
     for (const auto& ring : rings) {
       if (ring.empty()) continue;
       const std::size_t segments = closed ? ring.size() : ring.size() - 1;
@@ -99,11 +102,28 @@ class Player {
     const double length = std::max(std::fabs(dx), std::fabs(dy));
     if (!(length < limit)) return;
     const int steps = std::max(1, static_cast<int>(std::ceil(length)));
+    const int from = -(width - 1) / 2;
+    int lastX = 0, lastY = 0;
     for (int step = 0; step <= steps; ++step) {
       const int x = static_cast<int>(std::floor(a.x + dx * step / steps));
       const int y = static_cast<int>(std::floor(a.y + dy * step / steps));
-      const int from = -(width - 1) / 2;
-      image_.FillRect(x + from, y + from, x + from + width, y + from + width, colour);
+      const int left = x + from, top = y + from;
+      if (step == 0) {
+        image_.FillRect(left, top, left + width, top + width, colour);
+      } else {
+        // A step moves the pen's square by at most one pixel each way: only its leading
+        // column and row are new, so a wide pen costs its width per step, not its area.
+        if (x != lastX) {
+          const int column = x > lastX ? left + width - 1 : left;
+          image_.FillRect(column, top, column + 1, top + width, colour);
+        }
+        if (y != lastY) {
+          const int row = y > lastY ? top + width - 1 : top;
+          image_.FillRect(left, row, left + width, row + 1, colour);
+        }
+      }
+      lastX = x;
+      lastY = y;
     }
   }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "digitizer/tests/canvas_pixels.h"
 #include "platform/file_io.h"
 #include "testing/metafile_builder.h"
@@ -223,6 +226,31 @@ namespace {
 
 // Every prefix of a good file and a thousand single-word corruptions of its records: each is
 // refused or read whole, and whatever is read renders inside its bitmap.
+TEST(ClipartHostile, APenWiderThanThePictureStillDrawsAtOnce) {
+  // A 100 x 100 clipart with a solid black pen 32,767 units wide and one line from
+  // (-600, -600) to (700, 700): at 560 x 800 pixels every step of the line used to fill the
+  // whole bitmap again, minutes of work for one picture.
+  const std::vector<uint8_t> file = {
+      0xD7, 0xCD, 0xC6, 0x9A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x64, 0x00, 0x64, 0x00, 0xA0,
+      0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x09, 0x00, 0x00, 0x03, 0x22, 0x00,
+      0x00, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, 0xFA,
+      0x02, 0x00, 0x00, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00,
+      0x2D, 0x01, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x14, 0x02, 0xA8, 0xFD, 0xA8, 0xFD, 0x05,
+      0x00, 0x00, 0x00, 0x13, 0x02, 0xBC, 0x02, 0xBC, 0x02, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00};
+  vtest::RecordingMessageBox boxes;
+  CClipart clipart;
+  ASSERT_TRUE(clipart.ReadPlaceable(file));
+  auto render = std::async(std::launch::async, [&] {
+    vtest::RecordingCanvas canvas;
+    clipart.Render(canvas, 0, 0, 560, 800);
+  });
+  ASSERT_EQ(render.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  const PixelImage& bitmap = clipart.RenderedBitmap();
+  for (int y = 2; y < 798; y += 3) {
+    for (int x = 2; x < 558; x += 3) ASSERT_EQ(bitmap.At(x, y), platform::kPaletteBlack) << x << "," << y;
+  }
+}
+
 TEST(ClipartHostile, CutAndCorruptedFilesNeverOverrun) {
   vtest::RecordingMessageBox boxes;
   vtest::MetafileBuilder builder;
