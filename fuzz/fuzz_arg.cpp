@@ -1,13 +1,27 @@
-// Vantle's layouts: the arg file and the older arr layouts, which share its form but keep
-// other geometry in the placement fields; the first byte picks which.
+// Vantle's layouts as the program opens them: the arg file and the older arr layouts (the
+// first byte picks the file's extension), read by the document, taken over by the view
+// (an older layout's placements are rebuilt) and painted with the check of every design
+// against the two hoop positions.
 #include "fuzz/fuzz_support.h"
-#include "hooplayout/arg_file.h"
+#include "fuzz/null_hosts.h"
+#include "hooplayout/vantle_doc.h"
+#include "hooplayout/vantle_view.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   vfuzz::InstallQuietMessages();
+  static const bool profile = (platform::SetProfileRoot(vfuzz::WorkFolder()), true);
+  (void)profile;
   std::span<const uint8_t> file(data, size);
   const uint8_t choice = vfuzz::TakeByte(file);
-  (void)hooplayout::ReadArgLayout(file, (choice & 1) ? hooplayout::ArgPlacement::kOld
-                                                     : hooplayout::ArgPlacement::kCurrent);
+  const auto path = vfuzz::WriteInput((choice & 1) ? "layout.arr" : "layout.arg", file);
+  vfuzz::NullDocumentHost docHost;
+  vfuzz::NullVantleViewHost viewHost;
+  hooplayout::CVantleDoc doc(docHost);
+  hooplayout::CVantleView view(doc, viewHost, vfuzz::WorkFolder().string() + "/");
+  view.OnInitialUpdate();
+  if (!doc.OnOpenDocument(path.string())) return 0;
+  view.OnInitialUpdate();
+  vfuzz::NullCanvas canvas;
+  view.OnPaint(canvas, {0, 0, 4000, 4000});
   return 0;
 }

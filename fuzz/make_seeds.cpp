@@ -127,16 +127,16 @@ void LayoutFiles() {
     }
     designs.push_back(std::move(d));
   }
-  Seed("layout", "two-designs.bdz", editor::WriteBdz(0, 2, 1, designs));
+  Seed("layout", "two-designs.bdz", Prefixed(0, editor::WriteBdz(0, 2, 1, designs)));
   edtest::ArfDesignSpec arf;
   arf.working.stitches = arf.source.stitches = Stitches(100, false);
-  Seed("layout", "older.arf", edtest::ArfFile(1, 1, {arf}));
+  Seed("layout", "older.arf", Prefixed(1, edtest::ArfFile(1, 1, {arf})));
   edtest::OldStitchSpec block;
   block.stitches = Stitches(100, false);
   edtest::ArrDesignSpec arr;
-  Seed("layout", "angles.arr", edtest::ArrFile(editor::kArrAngleMagic, {arr}, {block}));
+  Seed("layout", "angles.arr", Prefixed(2, edtest::ArrFile(editor::kArrAngleMagic, {arr}, {block})));
   arr.rotation = 2;
-  Seed("layout", "codes.arr", edtest::ArrFile(editor::kArrCodeMagic, {arr}, {block}));
+  Seed("layout", "codes.arr", Prefixed(2, edtest::ArrFile(editor::kArrCodeMagic, {arr}, {block})));
 
   std::list<hooplayout::LayoutDesign> placed;
   for (int i = 0; i < 2; ++i) {

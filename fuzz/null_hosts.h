@@ -1,0 +1,55 @@
+#pragma once
+
+// Hosts of the layout documents and views that answer every question with "no": the
+// harnesses open a layout and paint it, and nothing asks the user anything.
+
+#include <optional>
+#include <string>
+
+#include "bench/null_document_host.h"
+#include "editor/view_host.h"
+#include "hooplayout/view_host.h"
+
+namespace vfuzz {
+
+using NullDocumentHost = bench::NullDocumentHost;
+
+struct NullBroderaViewHost : editor::ViewHost {
+  editor::PixelPoint ScrollPosition() override { return {}; }
+  editor::PixelPoint ClientSize() override { return {800, 600}; }
+  void SetScrollSize(int, int) override {}
+  void ScrollTo(editor::PixelPoint) override {}
+  void Invalidate(const editor::PixelRect&) override {}
+  void RedrawAll(bool) override {}
+  void SetWaitCursor(bool) override {}
+  void SetZoomCursor(bool) override {}
+  editor::PageSize MeasurePage() override { return {}; }
+  std::optional<std::string> RunImportDialog(const editor::ImportRequest&, design::StitchRecord&) override { return {}; }
+  std::optional<editor::RotateFlipChoice> RunRotateFlipDialog(const editor::RotateFlipRequest&) override { return {}; }
+  bool RunSheetCountDialog(int32_t&, int32_t&) override { return false; }
+  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
+  std::optional<uint32_t> RunColourDialog(uint32_t) override { return {}; }
+  std::optional<editor::MonogramResult> RunMonogramDialog(const editor::MonogramRequest&,
+                                                          design::StitchRecord&) override {
+    return {};
+  }
+  bool TransferBusy() override { return false; }
+};
+
+struct NullVantleViewHost : hooplayout::VantleViewHost {
+  hooplayout::PixelPoint ScrollPosition() override { return {}; }
+  hooplayout::PixelPoint ClientSize() override { return {800, 600}; }
+  hooplayout::PixelPoint CursorPosition() override { return {}; }
+  void SetScrollSize(int, int) override {}
+  void ScrollTo(hooplayout::PixelPoint) override {}
+  void Invalidate(const hooplayout::PixelRect&) override {}
+  void RedrawAll() override {}
+  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
+  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
+  void SetApplicationPageSize(hooplayout::PageSize) override {}
+  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
+  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
+  bool TransferBusy() override { return false; }
+};
+
+}  // namespace vfuzz
