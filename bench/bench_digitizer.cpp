@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/null_canvas.h"
 #include "digitizer/bit_mask.h"
 #include "digitizer/clipart.h"
 #include "digitizer/dib.h"
@@ -110,15 +111,9 @@ void BM_MarkThinRuns(benchmark::State& state) {
 BENCHMARK(BM_MarkThinRuns)->Unit(benchmark::kMillisecond);
 
 // Counts what would be painted; the cost measured is the holder's own.
-class CountingCanvas : public platform::Canvas {
+class CountingCanvas : public bench::NullCanvas {
  public:
-  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const platform::CanvasPoint>) override {}
-  void Rectangle(const platform::CanvasRect&) override {}
   void FillRect(const platform::CanvasRect&, platform::PaletteColour) override { ++fills; }
-  void Text(int, int, const std::string&, platform::PaletteColour) override {}
   long fills = 0;
 };
 

@@ -6,7 +6,7 @@
 
 #include "bench/bench_designs.h"
 #include "bench/image_canvas.h"
-#include "bench/null_document_host.h"
+#include "bench/null_hosts.h"
 #include "design/layout_import.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/hoop_positions.h"
@@ -17,22 +17,6 @@ namespace {
 
 constexpr int kDesigns = 50;
 constexpr int kPairs = 20000;
-
-struct NullViewHost : hooplayout::VantleViewHost {
-  hooplayout::PixelPoint ScrollPosition() override { return {}; }
-  hooplayout::PixelPoint ClientSize() override { return {800, 600}; }
-  hooplayout::PixelPoint CursorPosition() override { return {}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(hooplayout::PixelPoint) override {}
-  void Invalidate(const hooplayout::PixelRect&) override {}
-  void RedrawAll() override {}
-  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
-  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
-  void SetApplicationPageSize(hooplayout::PageSize) override {}
-  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
-  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
-  bool TransferBusy() override { return false; }
-};
 
 hooplayout::LayoutDesign PlacedDesign(int i, int pairs) {
   hooplayout::LayoutDesign d;
@@ -56,7 +40,7 @@ void FillLayout(hooplayout::CVantleDoc& doc) {
 void BM_PaintMaxiframeLayout(benchmark::State& state) {
   const float zoom = static_cast<float>(state.range(0));
   bench::NullDocumentHost docHost;
-  NullViewHost viewHost;
+  bench::NullVantleViewHost viewHost;
   hooplayout::CVantleDoc doc(docHost);
   FillLayout(doc);
   // The view keeps its print switches in the profile: not the user's.

@@ -10,33 +10,14 @@
 #include "bench/bench_designs.h"
 #include "editor/brodera_view.h"
 #include "bench/image_canvas.h"
-#include "bench/null_document_host.h"
+#include "bench/null_hosts.h"
 
 namespace {
-
-struct NullViewHost : editor::ViewHost {
-  editor::PixelPoint ScrollPosition() override { return {}; }
-  editor::PixelPoint ClientSize() override { return {800, 600}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(editor::PixelPoint) override {}
-  void Invalidate(const editor::PixelRect&) override {}
-  void RedrawAll(bool) override {}
-  void SetWaitCursor(bool) override {}
-  void SetZoomCursor(bool) override {}
-  editor::PageSize MeasurePage() override { return {}; }
-  std::optional<std::string> RunImportDialog(const editor::ImportRequest&, design::StitchRecord&) override { return {}; }
-  std::optional<editor::RotateFlipChoice> RunRotateFlipDialog(const editor::RotateFlipRequest&) override { return {}; }
-  bool RunSheetCountDialog(int32_t&, int32_t&) override { return false; }
-  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
-  std::optional<uint32_t> RunColourDialog(uint32_t) override { return {}; }
-  std::optional<editor::MonogramResult> RunMonogramDialog(const editor::MonogramRequest&, design::StitchRecord&) override { return {}; }
-  bool TransferBusy() override { return false; }
-};
 
 void BM_DrawLayout(benchmark::State& state) {
   const float zoom = static_cast<float>(state.range(0));
   bench::NullDocumentHost docHost;
-  NullViewHost viewHost;
+  bench::NullBroderaViewHost viewHost;
   editor::CBroderaDoc doc(docHost);
   doc.SetSheetLayout(2, 2);
   for (int i = 0; i < 10; ++i) {

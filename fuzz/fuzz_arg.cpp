@@ -3,25 +3,25 @@
 // (an older layout's placements are rebuilt) and painted with the check of every design
 // against the two hoop positions.
 #include "fuzz/fuzz_support.h"
-#include "fuzz/null_hosts.h"
+#include "bench/null_canvas.h"
+#include "bench/null_hosts.h"
 #include "hooplayout/vantle_doc.h"
 #include "hooplayout/vantle_view.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   vfuzz::InstallQuietMessages();
-  static const bool profile = (platform::SetProfileRoot(vfuzz::WorkFolder()), true);
-  (void)profile;
+  vfuzz::UseWorkFolderProfile();
   std::span<const uint8_t> file(data, size);
   const uint8_t choice = vfuzz::TakeByte(file);
   const auto path = vfuzz::WriteInput((choice & 1) ? "layout.arr" : "layout.arg", file);
-  vfuzz::NullDocumentHost docHost;
-  vfuzz::NullVantleViewHost viewHost;
+  bench::NullDocumentHost docHost;
+  bench::NullVantleViewHost viewHost;
   hooplayout::CVantleDoc doc(docHost);
   hooplayout::CVantleView view(doc, viewHost, vfuzz::WorkFolder().string() + "/");
   view.OnInitialUpdate();
   if (!doc.OnOpenDocument(path.string())) return 0;
   view.OnInitialUpdate();
-  vfuzz::NullCanvas canvas;
+  bench::NullCanvas canvas;
   view.OnPaint(canvas, {0, 0, 4000, 4000});
   return 0;
 }

@@ -4,23 +4,23 @@
 #include "editor/brodera_doc.h"
 #include "editor/brodera_view.h"
 #include "fuzz/fuzz_support.h"
-#include "fuzz/null_hosts.h"
+#include "bench/null_canvas.h"
+#include "bench/null_hosts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   vfuzz::InstallQuietMessages();
-  static const bool profile = (platform::SetProfileRoot(vfuzz::WorkFolder()), true);
-  (void)profile;
+  vfuzz::UseWorkFolderProfile();
   std::span<const uint8_t> file(data, size);
   const uint8_t choice = vfuzz::TakeByte(file);
   const char* names[] = {"layout.bdz", "layout.arf", "layout.arr"};
   const auto path = vfuzz::WriteInput(names[choice % 3], file);
-  vfuzz::NullDocumentHost docHost;
-  vfuzz::NullBroderaViewHost viewHost;
+  bench::NullDocumentHost docHost;
+  bench::NullBroderaViewHost viewHost;
   editor::CBroderaDoc doc(docHost);
   editor::CBroderaView view(doc, viewHost, vfuzz::WorkFolder().string() + "/");
   view.OnInitialUpdate();
   if (!view.OpenLayoutFile(path.string())) return 0;
-  vfuzz::NullCanvas canvas;
+  bench::NullCanvas canvas;
   view.OnDraw(canvas);
   return 0;
 }

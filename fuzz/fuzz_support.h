@@ -14,7 +14,6 @@
 
 #include <unistd.h>
 
-#include "platform/canvas.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 
@@ -50,6 +49,13 @@ inline const std::filesystem::path& WorkFolder() {
   return folder;
 }
 
+// Points the programs' profile at the work folder, once: a harness never touches the user's
+// settings.
+inline void UseWorkFolderProfile() {
+  static const bool set = (platform::SetProfileRoot(WorkFolder()), true);
+  (void)set;
+}
+
 // Writes the input as the named file in the work folder and returns its path.
 inline std::filesystem::path WriteInput(const std::string& name, std::span<const uint8_t> bytes) {
   const std::filesystem::path path = WorkFolder() / name;
@@ -57,18 +63,6 @@ inline std::filesystem::path WriteInput(const std::string& name, std::span<const
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
-
-// A canvas that draws nothing: the drawing code runs in full without keeping what it drew.
-class NullCanvas : public platform::Canvas {
- public:
-  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const platform::CanvasPoint>) override {}
-  void Rectangle(const platform::CanvasRect&) override {}
-  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override {}
-  void Text(int, int, const std::string&, platform::PaletteColour) override {}
-};
 
 // Takes the first byte of the input as a choice and leaves the rest.
 inline uint8_t TakeByte(std::span<const uint8_t>& bytes) {

@@ -1,18 +1,26 @@
 #pragma once
 
-// Hosts of the layout documents and views that answer every question with "no": the
-// harnesses open a layout and paint it, and nothing asks the user anything.
+// Hosts of the layout documents and views that answer nothing and ask the user nothing, for
+// the benchmarks and the fuzz harnesses.
 
 #include <optional>
 #include <string>
 
-#include "bench/null_document_host.h"
+#include "editor/document_host.h"
 #include "editor/view_host.h"
 #include "hooplayout/view_host.h"
 
-namespace vfuzz {
+namespace bench {
 
-using NullDocumentHost = bench::NullDocumentHost;
+struct NullDocumentHost : editor::DocumentHost {
+  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return {}; }
+  std::string ReadSetting(const std::string&, const std::string&) override { return {}; }
+  void WriteSetting(const std::string&, const std::string&, const std::string&) override {}
+  void AddToRecentFiles(const std::string&) override {}
+  std::string ProgramFolder() override { return "/"; }
+  void PostLayoutLoadFailed() override {}
+};
 
 struct NullBroderaViewHost : editor::ViewHost {
   editor::PixelPoint ScrollPosition() override { return {}; }
@@ -52,4 +60,4 @@ struct NullVantleViewHost : hooplayout::VantleViewHost {
   bool TransferBusy() override { return false; }
 };
 
-}  // namespace vfuzz
+}  // namespace bench
