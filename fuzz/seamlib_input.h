@@ -14,15 +14,15 @@
 #include <span>
 #include <vector>
 
+#include "stitchgen/pixel_plane.h"
 #include "stitchgen/seamlib.h"
 
 namespace vfuzz {
 
-constexpr int kMaskStride = 562;
-constexpr int kMaskRows = 802;
-constexpr std::size_t kMaskBytes = static_cast<std::size_t>(kMaskStride) * kMaskRows;
-constexpr int kMaxWorkWidth = 560;
-constexpr int kMaxWorkHeight = 800;
+using seamlib::kMaskBytes;
+using seamlib::kMaskStride;
+constexpr int kMaxWorkWidth = seamlib::kWorkColumns;
+constexpr int kMaxWorkHeight = seamlib::kWorkRows;
 constexpr int kSatinFillType = 4;
 constexpr int kLastWeaveFillType = 2;
 constexpr int kSatinRecords = 10;
