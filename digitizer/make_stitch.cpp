@@ -341,6 +341,7 @@ void MakeStitchRun::WriteHead(CStitchDesign& design) {
   // Seamlib's result counts four pairs more than it wrote, so the head takes the pairs the
   // stream really holds through its end pair: the count every reader and writer trusts.
   record->SetPairCount(design.GetStitchCount());
+  design.MeasureExtents();
 }
 
 int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i, const MakeStitchOptions& options) {

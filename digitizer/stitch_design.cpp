@@ -11,7 +11,9 @@
 #include "design/stitch_stream.h"
 #include "digitizer/pack_bytes.h"
 #include "digitizer/part_names.h"
+#include "digitizer/make_stitch_transform.h"
 #include "digitizer/pictorel_message.h"
+#include "digitizer/stitch_view_drawing.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
@@ -135,6 +137,7 @@ void CStitchDesign::SetHoop(int hoopKind) {
       workWidth_ = workHeight_ = kStandardWorkSize;
       break;
   }
+  MeasureExtents();
 }
 
 int32_t CStitchDesign::GetStitchCount() const {
@@ -166,6 +169,7 @@ void CStitchDesign::Clear() {
   error_ = kDesignOk;
   editState_ = kStitchesOnly;
   outputCount_ = 0;
+  MeasureExtents();
 }
 
 void CStitchDesign::ResetStitches() {
@@ -176,6 +180,7 @@ void CStitchDesign::ResetStitches() {
     record_ = std::make_unique<StitchRecord>(StitchRecord::kPictorelStitchRoom);
   }
   pairCount_ = 0;
+  MeasureExtents();
 }
 
 void CStitchDesign::AttachStitches(std::unique_ptr<StitchRecord> record) {
@@ -183,14 +188,69 @@ void CStitchDesign::AttachStitches(std::unique_ptr<StitchRecord> record) {
   record_ = std::move(record);
   pairCount_ = record_ ? record_->PairCount() : 0;
   editState_ = kStitchesOnly;
+  MeasureExtents();
 }
 
 void CStitchDesign::TakeBaseCopy() {
   if (!record_ || !baseCopy_.empty()) return;
+  // The stream through its end pair: the pair count kept with the design may be one of an
+  // earlier stream (a Make Stitch run writes the record, not this count).
   const std::size_t stitchBytes =
-      std::min(2 * static_cast<std::size_t>(std::max(pairCount_, 0)), record_->StitchRoom());
+      std::min(2 * static_cast<std::size_t>(GetStitchCount()), record_->StitchRoom());
   const auto bytes = record_->Bytes().first(StitchRecord::kHeadSize + stitchBytes);
   baseCopy_.assign(bytes.begin(), bytes.end());
+}
+
+void CStitchDesign::RestoreBaseCopy() {
+  if (!record_ || baseCopy_.empty()) return;
+  const std::span<uint8_t> bytes = record_->Bytes();
+  std::copy(baseCopy_.begin(), baseCopy_.end(), bytes.begin());
+  std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(baseCopy_.size()), bytes.end(), uint8_t{0});
+  pairCount_ = GetStitchCount();
+}
+
+int32_t CStitchDesign::ApplyModify(int flip, int angleDegrees, int sizePercent) {
+  if (!record_) return 0;
+  if (baseCopy_.empty()) {
+    TakeBaseCopy();
+  } else {
+    RestoreBaseCopy();
+  }
+  MakeStitchTransformer transformer(record_->StitchRoom());
+  int32_t pairs = GetStitchCount();
+  if (flip != 0 || angleDegrees % 360 != 0) pairs = transformer.Transform(record_->StitchArea(), flip, angleDegrees);
+  if (pairs > 0 && sizePercent != 100 && sizePercent != 0) {
+    pairs = transformer.Scale(record_->StitchArea(), sizePercent);
+  }
+  if (pairs <= 0) {
+    RestoreBaseCopy();
+    MeasureExtents();
+    return -1;
+  }
+  record_->SetPairCount(pairs);
+  record_->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
+  pairCount_ = pairs;
+  outputCount_ = 0;
+  editState_ = kStitchesModified;
+  MeasureExtents();
+  return pairs;
+}
+
+void CStitchDesign::MeasureExtents() {
+  const int startX = workWidth_ * 5 / 4;
+  const int startY = workHeight_ * 5 / 4;
+  DrawnExtents extents{startX, startY, startX, startY};
+  // A record without an end pair (a fresh one) holds nothing to sew.
+  if (record_ && PairsThroughEnd(record_->StitchArea().first(2 * static_cast<std::size_t>(kMaxDesignPairs))) > 0) {
+    WalkDesignSteps(record_->StitchArea(), GetStitchCount(), std::max(record_->ColourCount(), 1), startX, startY,
+                    [&](const StitchStep& s) {
+                      extents.left = std::min(extents.left, s.toX);
+                      extents.top = std::min(extents.top, s.toY);
+                      extents.right = std::max(extents.right, s.toX);
+                      extents.bottom = std::max(extents.bottom, s.toY);
+                    });
+  }
+  drawnExtents_ = extents;
 }
 
 bool CStitchDesign::IsInsideHoop() const {
@@ -251,6 +311,7 @@ int CStitchDesign::Read(std::span<const uint8_t> file) {
   if (pairs > kMaxDesignPairs) return error_ = kDesignTooManyStitchesOnRead, 0;
   pairCount_ = static_cast<int32_t>(pairs);
   if (got == asked) ReadExtension(file, at + 2 * static_cast<std::size_t>(pairs));
+  MeasureExtents();
   return 1;
 }
 
