@@ -13,7 +13,29 @@ constexpr char kFolderSection[] = "Design Path";
 constexpr char kQnfListKey[] = "QnfList";
 constexpr char kCardExtension[] = ".qnf";
 
+constexpr uint64_t kFileTimeUnitsPerSecond = 10000000;
+constexpr int64_t kSecondsPerDay = 86400;
+
+// Days from 1 January 1601 to the date (proleptic Gregorian calendar).
+int64_t DaysSince1601(int year, int month, int day) {
+  const int y = year - (month <= 2 ? 1 : 0);
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  const int64_t daysSince1970 = era * 146097 + doe - 719468;
+  constexpr int64_t k1601To1970 = 134774;
+  return daysSince1970 + k1601To1970;
+}
+
 }  // namespace
+
+uint64_t FileTimeOf(const platform::LocalTime& time) {
+  const int64_t days = DaysSince1601(time.year, time.month, time.day);
+  if (days < 0) return 0;
+  const int64_t seconds = days * kSecondsPerDay + time.hour * 3600 + time.minute * 60 + time.second;
+  return static_cast<uint64_t>(seconds) * kFileTimeUnitsPerSecond;
+}
 
 int DriveCard::SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) {
   return card::CCardWriter().SaveDesign(image, destination, drive_, name, owner_);

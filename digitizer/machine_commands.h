@@ -17,6 +17,7 @@
 #include "digitizer/main_frame_rules.h"
 #include "digitizer/pictorel_send.h"
 #include "digitizer/pictorel_send_card.h"
+#include "platform/clock.h"
 #include "platform/command_router.h"
 
 namespace digitizer {
@@ -43,6 +44,9 @@ class MachineDialogs {
   // The hoop-limit ("Attention") dialog.
   virtual void ShowHoopLimit() = 0;
 };
+
+// A local time as a 64-bit file time: 100-ns units since 1 January 1601.
+uint64_t FileTimeOf(const platform::LocalTime& time);
 
 // The card in the drive the dialog chose, through the card writer.
 class DriveCard : public PictorelCard {
