@@ -1,0 +1,242 @@
+// Pictorel end to end, through the program's own commands: a picture imported, parts made into
+// stitches, the finished stitches sized and turned, saved and reopened unchanged, the template
+// printed to a PDF file, the design sent to the simulated machine and written to a fake card.
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "design/card/card_writer.h"
+#include "design/hoop.h"
+#include "digitizer/bit_mask.h"
+#include "digitizer/make_stitch.h"
+#include "digitizer/part_names.h"
+#include "digitizer/pictorel_commands.h"
+#include "digitizer/ui/edit_parts_dialog.h"
+#include "digitizer/ui/pictorel_application.h"
+#include "link/panel/linkpanel.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "testing/bitmap_builder.h"
+#include "testing/fake_card.h"
+#include "testing/fixed_clock.h"
+#include "testing/machine/machine_simulator.h"
+#include "testing/recording_message_box.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace cmd = digitizer::cmd;
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Two weave parts side by side, written as a design file with its parts block.
+void WriteDesignWithParts(const fs::path& path) {
+  digitizer::CStitchDesign design;
+  design.SetHoop(design::kStandardHoop);
+  const int rowBytes = digitizer::CBitMask::PackedRowBytes(design.WorkWidth());
+  for (int k = 0; k < 2; ++k) {
+    uint8_t* packed = design.AddPart(static_cast<int16_t>(11 + k), digitizer::MakeStitchCode(digitizer::kHorizontalWeave, 0));
+    for (int row = 120; row <= 220; ++row) {
+      for (int column = 100 + 130 * k; column <= 200 + 130 * k; ++column) {
+        packed[row * rowBytes + column / 8] |= static_cast<uint8_t>(0x80 >> (column % 8));
+      }
+    }
+  }
+  digitizer::MakeStitchRun run;
+  std::atomic<bool> cancel{false};
+  ASSERT_EQ(run.Run(design, digitizer::MakeStitchOptions{}, cancel, nullptr), digitizer::MakeStitchEnd::kRan);
+  design.SetEditState(digitizer::kStitchesFromParts);
+  ASSERT_TRUE(design.WriteFile(path));
+}
+
+class PictorelProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetProfileRoot(dir / "config");
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    setenv("VELINOR_COM1", machine.DevicePath().c_str(), 1);
+    machine.Start();
+    app = std::make_unique<digitizer_ui::PictorelApplication>(dir / "program", dir / "work", &volumes);
+    app->TestOverrides().chooseFile = [this](digitizer::FileDialogKind, const std::string&) { return next; };
+  }
+  void TearDown() override {
+    app.reset();
+    machine.Stop();
+    unsetenv("VELINOR_COM1");
+    unsetenv("XDG_DATA_HOME");
+    platform::SetProfileRoot({});
+    for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
+  }
+
+  bool Run(int id) { return app->Frame().Dispatch(id); }
+  bool Enabled(int id) { return app->Router().Query(id).enabled; }
+  // The stitch bytes from byte 740 through the end pair.
+  Bytes Stitches() {
+    const digitizer::CStitchDesign& design = app->Document().Design();
+    const uint8_t* first = design.Record()->Stitches();
+    return Bytes(first, first + 2 * design.GetStitchCount());
+  }
+  // Presses a button of the modal dialog of that type as soon as it shows.
+  template <typename Dialog>
+  void PressWhenShown(int buttonId) {
+    QTimer::singleShot(20, [buttonId] {
+      if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) dialog->Button(buttonId)->click();
+    });
+  }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox boxes;
+  vtest::FixedClock clock{platform::LocalTime{2026, 12, 9, 10, 30, 0}};
+  vtest::MachineSimulator machine;
+  vtest::FakeCardVolumes volumes;
+  std::unique_ptr<digitizer_ui::PictorelApplication> app;
+  std::optional<fs::path> next;
+};
+
+TEST_F(PictorelProgram, APictureBecomesStitchesThatAreSavedPrintedSentAndWritten) {
+  // A picture made by the bitmap builder is imported and waits for its outline.
+  vtest::BmpSpec spec;
+  spec.width = 64;
+  spec.height = 48;
+  spec.pixel = [](int x, int y) { return x > 16 && x < 48 && y > 8 && y < 40 ? 0xC02020u : 0xFFFFFFu; };
+  WriteBytes(dir / "rose.bmp", vtest::BuildBmp(spec));
+  next = dir / "rose.bmp";
+  ASSERT_TRUE(Run(cmd::kImportBitmap));
+  EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kBitmapToTrace);
+  EXPECT_EQ(app->Document().Title(), "rose.bmp");
+
+  // A design read with its parts: Return to Edit opens Edit Parts, whose Make runs at once.
+  WriteDesignWithParts(dir / "parts.qnf");
+  fs::copy_file(dir / "rose.bmp", dir / "parts.bmp");  // each design's outline picture beside it
+  fs::copy_file(dir / "rose.bmp", dir / "plain.bmp");
+  next = dir / "parts.qnf";
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(app->Document().Design().EditState(), digitizer::kPartsRead);
+  EXPECT_FALSE(Enabled(cmd::kMakeStitch));
+  PressWhenShown<digitizer_ui::CEditPartsDlg>(digitizer_ui::CEditPartsDlg::kMakeId);
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_EQ(design.GetColorCount(), 2);
+  EXPECT_GT(design.GetStitchCount(), 100);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Reedit");
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneParts), " 2");
+
+  // The finished stitches as a plain design: Return to Edit opens Modify Stitch on them.
+  Bytes plain;
+  ASSERT_GT(app->Document().Design().BuildQnfImage(design.GetStitchCount(), plain), 0u);
+  WriteBytes(dir / "plain.qnf", plain);
+  next = dir / "plain.qnf";
+  boxes.Script({platform::kIdNo});  // the made stitches are not kept
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "Save changes to parts?");
+  boxes.Clear();
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesOnly);
+  const Bytes made = Stitches();
+  app->TestOverrides().modify = [](const digitizer::ModifySettings&) {
+    return digitizer::ModifySettings{digitizer::kFlipNone, 90, 110};
+  };
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesModified);
+  const Bytes modified = Stitches();
+  EXPECT_NE(modified, made);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Modify");
+
+  // Saved under a new name and opened again: the same stitches.
+  next = dir / "design.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_FALSE(app->DocumentCommands().IsModified());
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(Stitches(), modified);
+  EXPECT_EQ(app->DocumentCommands().RecentFiles().Paths().front(), (dir / "design.qnf").string());
+
+  // The template printed to a PDF file.
+  app->PrintJob().SetPrinterChooser([this](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "rose.pdf").string()));
+    return true;
+  });
+  ASSERT_TRUE(Enabled(cmd::kFilePrint));
+  ASSERT_TRUE(Run(cmd::kFilePrint));
+  const Bytes pdf = ReadBytes(dir / "rose.pdf");
+  ASSERT_GT(pdf.size(), 1000u);
+  EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+
+  // Sent to the machine: the design arrives byte for byte under its file name.
+  Bytes image;
+  ASSERT_GT(app->Document().Design().BuildQnfImage(app->Document().Design().GetStitchCount(), image), 0u);
+  QTimer ticker;
+  bool started = false;
+  QObject::connect(&ticker, &QTimer::timeout, [&started] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (started || !widget->isVisible() || widget->objectName() != "sendDesigns") continue;
+      started = true;
+      QPushButton* start = widget->findChild<QPushButton*>("start");
+      QTimer::singleShot(0, start, [start] { start->click(); });
+    }
+  });
+  ticker.start(5);
+  ASSERT_TRUE(Run(cmd::kSendDesign));
+  ticker.stop();
+  const auto stored = machine.Designs(1);
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].name, "design.qnf");
+  EXPECT_EQ(stored[0].bytes, image);
+
+  // Written to the card under the name chosen in the card dialog.
+  const fs::path drive = volumes.Add();
+  app->TestOverrides().cardWrite = [drive](const std::string& proposed) {
+    EXPECT_EQ(proposed, "design.qnf");
+    return digitizer::CardDialogChoice{drive, {false, "ROSE.qnf", 0}};
+  };
+  ASSERT_TRUE(Run(cmd::kCardWriteDesign));
+  EXPECT_EQ(ReadBytes(card::CardFolder(drive, kDestinationAtaCard) / "ROSE.qnf"), image);
+  for (const vtest::ShownMessage& box : boxes.Shown()) ADD_FAILURE() << "box: " << box.text;
+}
+
+TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchError, 2, 0);
+  EXPECT_EQ(boxes.Count(), 0u);
+  QApplication::processEvents();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kSatinFailedText);
+  EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+}
+
+TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {
+  // The picture view's own commands wait for the picture view; every other entry is answered.
+  const std::vector<int> frameCommands{
+      cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, cmd::kFilePrintPreview,
+      cmd::kFilePrintSetup, cmd::kAppAbout, cmd::kAppExit, cmd::kViewToolbar, cmd::kViewColorBar,
+      cmd::kBitmapOutline, cmd::kImportPicture, cmd::kOpenSewFile, cmd::kImportBitmap, cmd::kImportClipart,
+      cmd::kSewFile, cmd::kZoomDrawing, cmd::kEditParts, cmd::kMakeStitch, cmd::kReturnToEdit,
+      cmd::kDeleteAllParts, cmd::kZoomStitchImage, cmd::kManualColor, cmd::kStandardHoop, cmd::kSmallHoop,
+      cmd::kLargeHoop, cmd::kBitmapZoom1, cmd::kStitchZoom50, cmd::kStitchZoom500, cmd::kBackgroundColor,
+      cmd::kCardManagerDesigns, cmd::kSendDesignsDesigns, cmd::kSendDesign, cmd::kSendDesigns,
+      cmd::kReceiveDesigns, cmd::kDeleteDesigns, cmd::kSerialSettings, cmd::kCardWriteDesign,
+      cmd::kCardManager, cmd::kSelectVersion};
+  for (int id : frameCommands) {
+    EXPECT_TRUE(app->Router().Query(id).handled) << id;
+    if (id != cmd::kManualColor) EXPECT_NE(app->Frame().Action(id), nullptr) << id;
+  }
+}
+
+}  // namespace
