@@ -543,7 +543,7 @@ void BmpViewModel::OnRegister() {
   }
   std::copy_n(bits.begin(), std::min(bits.size(), design.MaskBytes()), mask);
 
-  const int32_t stitches = stitchRun_->GenerateStitches(design, design.GetPartCount() - 1);
+  const int32_t stitches = MakeStitchesOfNewPart(design);
   StatusPaneUpdate panes;
   panes.partCount = design.GetPartCount();
   panes.stitchCount = stitches;
@@ -554,6 +554,26 @@ void BmpViewModel::OnRegister() {
     host_.PostToFrame(frame_message::kStitchError, kSatinColumnsFailed, 0);
   }
   host_.UpdateAllViews();
+}
+
+// Seamlib keeps one cursor into the record it last wrote. The new part's stitches are appended
+// only when that record is this design's and ends with the part before; otherwise (parts added
+// elsewhere, a record made afresh) the whole sequence is made again from part 0, so Seamlib
+// never writes through a cursor into a record that is gone.
+int32_t BmpViewModel::MakeStitchesOfNewPart(CStitchDesign& design) {
+  const int last = design.GetPartCount() - 1;
+  const design::StitchRecord* record = design.Record();
+  const bool continues = last > 0 && record != nullptr && record == sequenceRecord_ &&
+                         sequenceParts_ == last && record->PairCount() == sequencePairs_;
+  int32_t stitches = -1;
+  for (int i = continues ? last : 0; i <= last; ++i) {
+    stitches = stitchRun_->GenerateStitches(design, i);
+    if (stitches < 0) break;
+  }
+  sequenceRecord_ = stitches < 0 ? nullptr : design.Record();
+  sequenceParts_ = last + 1;
+  sequencePairs_ = design.Record() ? design.Record()->PairCount() : 0;
+  return stitches;
 }
 
 // ---------------------------------------------------------------- stitch settings

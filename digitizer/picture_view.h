@@ -179,6 +179,7 @@ class BmpViewModel : public platform::CommandTarget, public OutlineSource {
   int SettingParameter() const;
   void EnsureBitmaps();
   bool RegisterSelection(std::vector<uint8_t>& bits);
+  int32_t MakeStitchesOfNewPart(CStitchDesign& design);
 
   CImportDoc& doc_;
   PictureViewHost& host_;
@@ -214,6 +215,10 @@ class BmpViewModel : public platform::CommandTarget, public OutlineSource {
   std::unique_ptr<MakeStitchRun> stitchRun_;
   std::unique_ptr<OutlineBuilder> outlineBuilder_;
   std::unique_ptr<AutoRegisterRun> autoRegisterRun_;
+  // The stitch sequence Seamlib last wrote for this view: its record, parts and pairs.
+  const design::StitchRecord* sequenceRecord_ = nullptr;
+  int sequenceParts_ = 0;
+  int32_t sequencePairs_ = 0;
 };
 
 // Auto Register's view of the real document: parts go into the document's design (at most
