@@ -148,13 +148,9 @@ void CBmpView::SetWaitCursor(bool on) {
   }
 }
 
-void CBmpView::CaptureMouse(bool on) {
-  if (on) {
-    viewport()->grabMouse();
-  } else {
-    viewport()->releaseMouse();
-  }
-}
+// Qt holds the mouse for the widget a button was pressed on until it is released: the capture
+// the strokes and trackers need comes with the press.
+void CBmpView::CaptureMouse(bool) {}
 
 void CBmpView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);

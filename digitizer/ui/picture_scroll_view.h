@@ -80,7 +80,6 @@ class CBmpView : public QAbstractScrollArea, public digitizer::PictureViewHost {
   FrameHooks hooks_;
   int totalWidth_ = 0;
   int totalHeight_ = 0;
-  bool updating_ = false;
 };
 
 // A bitmap on the clipboard as the packed form the picture holder adopts (info header, colour
