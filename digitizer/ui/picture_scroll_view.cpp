@@ -180,22 +180,37 @@ void CBmpView::paintEvent(QPaintEvent*) {
                             shown.Height() * zoom),
                       ToQImage(shown));
   }
-  auto drawTracker = [&painter](const digitizer::RectTracker& tracker, Qt::PenStyle style, bool hatched) {
+  // A tracker: its line, a hatch (round the outside or over the inside) and the eight sizing
+  // handles just outside the corners and edge middles.
+  auto drawTracker = [&painter](const digitizer::RectTracker& tracker, Qt::PenStyle style, bool hatchInside) {
     const digitizer::ViewRect& r = tracker.Rect();
     const QRect rect(r.left, r.top, r.Width(), r.Height());
-    if (hatched) {
-      const int h = digitizer::RectTracker::kHandleSize;
-      painter.fillRect(rect.adjusted(-h, -h, h, h), QBrush(Qt::black, Qt::BDiagPattern));
-      painter.fillRect(rect, Qt::NoBrush);
+    const int h = digitizer::RectTracker::kHandleSize;
+    const QBrush hatch(Qt::black, Qt::BDiagPattern);
+    if (hatchInside) {
+      painter.fillRect(rect, hatch);
+    } else {
+      const QRect outer = rect.adjusted(-h, -h, h, h);
+      painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), h), hatch);
+      painter.fillRect(QRect(outer.left(), rect.bottom() + 1, outer.width(), h), hatch);
+      painter.fillRect(QRect(outer.left(), rect.top(), h, rect.height()), hatch);
+      painter.fillRect(QRect(rect.right() + 1, rect.top(), h, rect.height()), hatch);
     }
     painter.setPen(QPen(Qt::black, 1, style));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    const int midX = (r.left + r.right) / 2 - h / 2;
+    const int midY = (r.top + r.bottom) / 2 - h / 2;
+    for (const QPoint corner : {QPoint(r.left - h, r.top - h), QPoint(r.right, r.top - h), QPoint(r.right, r.bottom),
+                                QPoint(r.left - h, r.bottom), QPoint(midX, r.top - h), QPoint(r.right, midY),
+                                QPoint(midX, r.bottom), QPoint(r.left - h, midY)}) {
+      painter.fillRect(QRect(corner, QSize(h, h)), Qt::black);
+    }
   };
   if (model_.Placeable()) {
     drawTracker(model_.PictureTracker(), Qt::SolidLine, false);
   } else if (model_.AllLinesMode()) {
-    drawTracker(model_.LinesTracker(), Qt::DotLine, false);
+    drawTracker(model_.LinesTracker(), Qt::DotLine, true);
   }
   if (model_.Zoom() == 1) {
     painter.setPen(QPen(Qt::black, 1));
