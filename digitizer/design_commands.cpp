@@ -89,6 +89,7 @@ void DesignCommands::Modify() {
   if (pairs != 0) {
     frame_.PostFrameMessage(kUwmStitchError, kNoStitchError, 0);
     host_.SetModified(true);
+    host_.RequestRemake();
   }
 }
 
@@ -128,6 +129,7 @@ void DesignCommands::EditPartsFlow(bool reedit) {
     return;
   }
   design.RestoreOrder();
+  host_.RequestRemake();
   if (design.GetPartCount() > 0) {
     if (answer.makeRequested) {
       design.SetEditState(kStitchesFromParts);

@@ -42,6 +42,9 @@ class DesignCommandHost {
   virtual ~DesignCommandHost() = default;
   virtual void SetModified(bool modified) = 0;
   virtual void UpdateAllViews() = 0;
+  // The stitches no longer follow the parts plainly (modified, or remade through the Edit
+  // Parts flow): the next Register first makes the existing parts' stitches afresh.
+  virtual void RequestRemake() = 0;
 };
 
 // Applies flip, angle (degrees the stitches turn) and size (percent) to finished stitches,

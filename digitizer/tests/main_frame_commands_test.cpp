@@ -137,6 +137,7 @@ class ScriptedDialogs : public DesignDialogs, public DesignCommandHost {
   bool AskYesNo(const char*, const char*) override { return yes; }
   void SetModified(bool m) override { modified = m; }
   void UpdateAllViews() override { ++updates; }
+  void RequestRemake() override { ++remakes; }
 
   std::optional<MakeStitchOptions> makeOptions = MakeStitchOptions{};
   std::optional<ModifySettings> modify;
@@ -147,6 +148,7 @@ class ScriptedDialogs : public DesignDialogs, public DesignCommandHost {
   bool modified = false;
   int makeDialogs = 0;
   int updates = 0;
+  int remakes = 0;
 };
 
 void AddSquarePart(CStitchDesign& design, int left) {
@@ -210,6 +212,7 @@ TEST_F(DesignCommandsTest, ReturnToEditOnStitchesWithoutPartsModifiesThem) {
   commands.OnReturnToEdit();
   EXPECT_EQ(doc.Design().EditState(), kStitchesModified);
   EXPECT_EQ(modifies, 1);
+  EXPECT_EQ(dialogs.remakes, 1);
   EXPECT_EQ(commands.Options().rotationDegrees, 90);
   EXPECT_TRUE(dialogs.modified);
   EXPECT_EQ(frame.panes.Text(cmd::kPaneMode), " Modify");

@@ -122,6 +122,12 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   frame_ = std::make_unique<CMainFrame>(router_, [this] { return doc_->PictureStateValue(); });
   frame_->StitchView().SetDesign(&doc_->Design());
   frame_->StitchView().SetTransferProbe([] { return GetTransferStatus() != 0; });
+  pictureView_ = new CBmpView(frame_.get(), *doc_);
+  pictureView_->setObjectName("pictureView");
+  digitizer::BmpViewModel& picture = pictureView_->Model();
+  frame_->SetPictureView(pictureView_, {[&picture] { return picture.ZoomMode(); },
+                                        [&picture](bool) { picture.ToggleZoomMode(); },
+                                        [&picture](int factor) { picture.SetZoomFactor(factor); }});
   viewCommands_ = std::make_unique<StitchViewCommands>(frame_->StitchView());
   designCommands_ = std::make_unique<digitizer::DesignCommands>(
       *doc_, *this, *this, *frame_, [](digitizer::CStitchDesign& design, int flip, int angle, int size) {
@@ -133,7 +139,19 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
       [] { return digitizer::FileTimeOf(platform::GetClock().Now()); }, [this] { UpdateAllViews(); });
   machine_->SetOwner(frame_.get());
   printJob_ = std::make_unique<StitchPrintJob>(frame_.get(), doc_->Design(), [this] { return doc_->Title(); });
-  router_.SetChain({viewCommands_.get(), designCommands_.get(), docCommands_.get(), frame_.get(), machine_.get(), this});
+  // The picture view answers its own commands and the frame's Fill, Line, Color and Stitch.
+  router_.SetChain({viewCommands_.get(), pictureView_->Target(), designCommands_.get(), docCommands_.get(),
+                    frame_.get(), machine_.get(), this});
+  CBmpView::FrameHooks hooks;
+  hooks.askSaveModified = [this] { docCommands_->SaveModified(); };
+  hooks.setModified = [this](bool modified) { docCommands_->SetModified(modified); };
+  hooks.updateAllViews = [this] { UpdateAllViews(); };
+  hooks.updateStatusPanes = [this](const digitizer::StatusPaneUpdate& u) {
+    frame_->UpdateStatusPanes(u.partCount, u.colour, u.stitchType, u.parameter, u.mode, u.stitchCount);
+  };
+  hooks.postToFrame = [this](int message, int wParam, int lParam) { frame_->PostFrameMessage(message, wParam, lParam); };
+  hooks.activate = [this] { frame_->ActivateFirstPane(); };
+  pictureView_->SetFrameHooks(std::move(hooks));
 
   frame_->SetTitleSource([this] { return WindowTitle(); });
   frame_->SetCloseQuery([this] { return docCommands_->SaveModified(); });
@@ -218,9 +236,11 @@ bool PictorelApplication::AskYesNo(const char* text, const char* caption) {
 
 void PictorelApplication::SetModified(bool modified) { docCommands_->SetModified(modified); }
 
+void PictorelApplication::RequestRemake() { pictureView_->Model().SetRemakeFlag(true); }
+
 void PictorelApplication::UpdateAllViews() {
   frame_->StitchView().viewport()->update();
-  if (QWidget* picture = frame_->PictureView()) picture->update();
+  pictureView_->viewport()->update();
   frame_->UpdateCommandUi();
 }
 
@@ -297,11 +317,22 @@ void PictorelApplication::ShowHoopLimit() {
 // ---- DocumentViews ----
 
 bool PictorelApplication::PrepareOutline(digitizer::CDib& outline) {
-  // Until the picture view draws the outline picture, the one the document holds is kept.
-  return outline.HasHeader();
+  return pictureView_->Model().PrepareOutline(outline);
 }
 
 void PictorelApplication::DocumentChanged() {
+  // The picture view is sized to the work area and draws the document's pictures afresh.
+  const digitizer::CStitchDesign& design = doc_->Design();
+  pictureView_->Model().SetDrawingSize(design.WorkWidth(), design.WorkHeight());
+  pictureView_->Model().OnInitialUpdate();
+  // An imported picture is placed on the work area, where it may be moved and sized.
+  if (doc_->PictureStateValue() == digitizer::kBitmapToTrace) {
+    const digitizer::CDib::Dimensions size = doc_->ImportedPicture().GetDimensions();
+    pictureView_->Model().FitPicture(size.width, size.height);
+  } else if (doc_->PictureStateValue() == digitizer::kClipartToTrace) {
+    const digitizer::CClipart::Size size = doc_->Clipart().GetSize();
+    pictureView_->Model().FitPicture(size.width, size.height);
+  }
   frame_->StitchView().OnUpdate();
   UpdateAllViews();
 }

@@ -20,6 +20,7 @@
 #include "digitizer/machine_commands.h"
 #include "digitizer/pictorel_send_link.h"
 #include "digitizer/ui/main_frame.h"
+#include "digitizer/ui/picture_scroll_view.h"
 #include "digitizer/ui/stitch_print_job.h"
 #include "platform/command_line.h"
 #include "platform/command_router.h"
@@ -53,6 +54,7 @@ class PictorelApplication : public digitizer::DesignDialogs,
   digitizer::DesignCommands& DesignCommands() { return *designCommands_; }
   platform::CommandRouter& Router() { return router_; }
   StitchPrintJob& PrintJob() { return *printJob_; }
+  CBmpView& PictureView() { return *pictureView_; }
 
   // Each modal dialog the commands open can be answered by a test instead; unset, the real
   // dialog runs.
@@ -77,6 +79,7 @@ class PictorelApplication : public digitizer::DesignDialogs,
   // ---- digitizer::DesignCommandHost ----
   void SetModified(bool modified) override;
   void UpdateAllViews() override;
+  void RequestRemake() override;
 
   // ---- digitizer::DocumentDialogs ----
   std::optional<std::filesystem::path> ChooseFile(digitizer::FileDialogKind kind, const std::filesystem::path& folder,
@@ -117,6 +120,7 @@ class PictorelApplication : public digitizer::DesignDialogs,
   platform::CommandRouter router_;
   std::unique_ptr<digitizer::CImportDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
+  CBmpView* pictureView_ = nullptr;  // owned by the frame's splitter
   std::unique_ptr<StitchViewCommands> viewCommands_;
   std::unique_ptr<digitizer::DesignCommands> designCommands_;
   std::unique_ptr<digitizer::DocumentCommands> docCommands_;
