@@ -188,4 +188,11 @@ CHoopLimitDlg::CHoopLimitDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(ok, 0, Qt::AlignHCenter);
 }
 
+void InstallHoopLimitDialog() {
+  digitizer::SetHoopLimitHandler([](platform::WindowHandle owner) {
+    CHoopLimitDlg dialog(static_cast<QWidget*>(owner));
+    dialog.exec();
+  });
+}
+
 }  // namespace digitizer_ui
