@@ -78,10 +78,7 @@ CModifyStitchDlg::CModifyStitchDlg(QWidget* parent, const digitizer::ModifySetti
       Show();
     });
   }
-  rotation_ = new QSpinBox(rotation);
-  rotation_->setRange(0, ModifyStitchModel::kMaxRotation);
-  // Held arrows speed up, as the machine's own panel does.
-  rotation_->setAccelerated(true);
+  rotation_ = new RotationSpinBox(rotation, ModifyStitchModel::kMaxRotation);
   rotationLayout->addWidget(rotation_, 1, 0, 1, 4);
   connect(rotation_, &QSpinBox::valueChanged, this, [this](int degrees) {
     if (showing_) return;
