@@ -109,6 +109,11 @@ MaskRect GetOutlineRect(const CStitchDesign& design);
 // Where the outline lands when sized by percent about its middle.
 MaskRect SizedTarget(const MaskRect& outline, int sizePercent);
 
+// Drops the colour blocks that hold nothing (a stop record followed at once by another or by
+// the end pair, or a design that starts with a stop record) with their thread codes, and
+// returns the blocks left (at least 1). Stop records with a move are kept.
+int DropEmptyColourBlocks(design::StitchRecord& record);
+
 class MakeStitchRun {
  public:
   // (counter, count) after every part.
@@ -141,13 +146,14 @@ class MakeStitchRun {
   // columns moved with it. False when the part's mask is unusable.
   bool PreparePart(const CStitchDesign& design, const PartRecord& part, SatinSettings& satin);
   int32_t FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made);
-  void WriteHead(CStitchDesign& design);
+  void WriteHead(CStitchDesign& design, bool failed);
 
   std::vector<uint8_t> maskM_;
   std::vector<uint8_t> maskN_;
   std::vector<uint8_t> snapshot_;
   int32_t pairCount_ = 0;
   int32_t runningPairs_ = 0;  // pairs of the sized parts so far, before the end pair
+  int blocks_ = 0;            // colour blocks in the stream, the one being made included
   MaskRect outline_;
   MaskRect target_;
   MakeStitchTransformer transformer_;
