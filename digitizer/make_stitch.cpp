@@ -204,13 +204,14 @@ SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX,
   };
   for (std::size_t k = 0; k < satin.size(); ++k) {
     const SatinColumnRecord& from = satin[k];
-    if (from.x1 == 0) continue;
     SatinColumnRecord& to = moved[k];
+    // An entry without points moves nothing, but keeps its density (the first entry's is the part's).
+    to.spacing = from.spacing;
+    if (from.x1 == 0) continue;
     to.x1 = move(from.x1, originX, offsetX);
     to.y1 = move(from.y1, originY, offsetY);
     to.x2 = move(from.x2, originX, offsetX);
     to.y2 = move(from.y2, originY, offsetY);
-    to.spacing = from.spacing;
   }
   return moved;
 }

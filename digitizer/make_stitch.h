@@ -88,9 +88,9 @@ void CopyBlock(const uint8_t* source, int left, int top, int width, int height, 
 void ThinRegion(uint8_t* mask, uint8_t* snapshot);
 }  // namespace pixel_mask
 
-// Moves a part's satin columns the way its mask was moved: a record whose first x is 0 is
-// empty and stays cleared; each point becomes ((x - originX + 1) x p / 100 + offsetX - 1, ...)
-// and the spacing is kept.
+// Moves a part's satin columns the way its mask was moved: a record whose first x is 0 has
+// no points and keeps only its spacing; each point becomes ((x - originX + 1) x p / 100 +
+// offsetX - 1, ...) and the spacing is kept.
 SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX, int originY, int offsetX,
                            int offsetY);
 

@@ -249,7 +249,7 @@ TEST(PixelMask, ThinningLeavesALineOnePixelWide) {
   EXPECT_GT(kept, 0);
 }
 
-TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
+TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsKeepOnlyTheirDensity) {
   SatinSettings satin{};
   satin[0] = {100, 200, 300, 400, 0.6};
   satin[1] = {0, 5, 6, 7, 1.0};
@@ -260,7 +260,7 @@ TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
   EXPECT_EQ(moved[0].y2, 401 * 99 / 100 + 3);
   EXPECT_EQ(moved[0].spacing, 0.6);
   EXPECT_EQ(moved[1].y1, 0);
-  EXPECT_EQ(moved[1].spacing, 0.0);
+  EXPECT_EQ(moved[1].spacing, 1.0);
 }
 
 TEST(MakingStitchProgress, TextAndPosition) {
