@@ -1,7 +1,7 @@
 #include "digitizer/document_commands.h"
-#include <cctype>
 
 #include "digitizer/pictorel_commands.h"
+#include "digitizer/modify_stitch_rules.h"
 #include "platform/message_box.h"
 
 namespace digitizer {
@@ -96,7 +96,7 @@ bool DocumentCommands::OpenDocumentFile(const std::filesystem::path& path) {
 bool DocumentCommands::SaveTo(const std::filesystem::path& path) {
   CStitchDesign& design = doc_.Design();
   if (!design.IsInsideHoop()) {
-    dialogs_.ShowHoopLimit();
+    ShowHoopLimit(nullptr);
     return false;
   }
   const bool saved = doc_.OnSaveDocument(path, views_);
@@ -112,13 +112,8 @@ bool DocumentCommands::SaveTo(const std::filesystem::path& path) {
 }
 
 bool DocumentCommands::Save() {
-  // Only a design file is saved in place; anything else (an imported picture, a SEW file, a
-  // new design) asks for the design's name first.
-  const std::filesystem::path& path = doc_.PathName();
-  std::string ext = path.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (path.empty() || ext != ".qnf") return SaveAs();
-  return SaveTo(path);
+  if (doc_.SaveNeedsName()) return SaveAs();
+  return SaveTo(doc_.PathName());
 }
 
 bool DocumentCommands::SaveAs() {

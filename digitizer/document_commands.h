@@ -47,8 +47,6 @@ class DocumentDialogs {
   virtual std::optional<SewChoice> ChooseSewFile(const std::filesystem::path& folder) = 0;
   // "Hoop Size": 0 standard, 1 small, 2 large; nothing on Cancel.
   virtual std::optional<int> ChooseHoop() = 0;
-  // The hoop-limit ("Attention") dialog: the design is outside the hoop.
-  virtual void ShowHoopLimit() = 0;
 };
 
 // What the commands need of the views around the document.

@@ -1,6 +1,5 @@
 #include "digitizer/machine_commands.h"
 
-#include "design/card/card_writer.h"
 #include "digitizer/pictorel_commands.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -37,12 +36,6 @@ uint64_t FileTimeOf(const platform::LocalTime& time) {
   return static_cast<uint64_t>(seconds) * kFileTimeUnitsPerSecond;
 }
 
-int DriveCard::SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) {
-  return card::CCardWriter().SaveDesign(image, destination, drive_, name, owner_);
-}
-
-void DriveCard::Flush() { card::FlushCardDrive(volumes_, drive_); }
-
 MachineCommands::MachineCommands(CImportDoc& doc, PictorelLink& link, MachineDialogs& dialogs,
                                  card::CardVolumes& volumes, MainFrameLink& frame, std::filesystem::path workFolder,
                                  std::function<uint64_t()> now, std::function<void()> redraw)
@@ -73,21 +66,11 @@ platform::CommandState MachineCommands::QueryCommand(int id) const {
   }
 }
 
-bool MachineCommands::CheckHoop() {
-  const CStitchDesign& design = doc_.Design();
-  const int32_t pairs = design.GetStitchCount();
-  // The count messages come first; the hoop is looked at for a design that could be sent.
-  if (pairs <= 0 || pairs > kMaxDesignPairs || design.IsInsideHoop()) return true;
-  dialogs_.ShowHoopLimit();
-  return false;
-}
-
 void MachineCommands::ShowStitchCount() {
   frame_.UpdateStatusPanes(-1, -1, -1, -1, -1, doc_.Design().GetOutputCount());
 }
 
 void MachineCommands::OnSendDesign() {
-  if (!CheckHoop()) return;
   platform::Profile profile(CImportDoc::kProgram);
   int tag = profile.GetInt(kHugeSizeSection, kHugeSizeKey, kDefaultHugeTag);
   const int before = tag;
@@ -99,7 +82,6 @@ void MachineCommands::OnSendDesign() {
 }
 
 void MachineCommands::OnCardWriteDesign() {
-  if (!CheckHoop()) return;
   CStitchDesign& design = doc_.Design();
   const int32_t limit = MachinePairLimit(design, link_, owner_);
   if (limit == 0) return;
@@ -113,7 +95,7 @@ void MachineCommands::OnCardWriteDesign() {
   }
   const auto chosen = dialogs_.ChooseCardWrite(name);
   if (!chosen) return;
-  DriveCard card(volumes_, chosen->drive, owner_);
+  CardDrivePictorelCard card(volumes_, chosen->drive, owner_);
   if (split) {
     platform::Profile profile(CImportDoc::kProgram);
     int tag = profile.GetInt(kHugeSizeSection, kHugeSizeKey, kDefaultHugeTag);

@@ -41,26 +41,10 @@ class MachineDialogs {
   virtual std::optional<CardDialogChoice> ChooseCardWrite(const std::string& name) = 0;
   // The card manager opened in the folder; the folder chosen last, empty for none.
   virtual std::string ManageCard(const std::string& folder) = 0;
-  // The hoop-limit ("Attention") dialog.
-  virtual void ShowHoopLimit() = 0;
 };
 
 // A local time as a 64-bit file time: 100-ns units since 1 January 1601.
 uint64_t FileTimeOf(const platform::LocalTime& time);
-
-// The card in the drive the dialog chose, through the card writer.
-class DriveCard : public PictorelCard {
- public:
-  DriveCard(card::CardVolumes& volumes, std::filesystem::path drive, platform::WindowHandle owner)
-      : volumes_(volumes), drive_(std::move(drive)), owner_(owner) {}
-  int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override;
-  void Flush() override;
-
- private:
-  card::CardVolumes& volumes_;
-  std::filesystem::path drive_;
-  platform::WindowHandle owner_;
-};
 
 class MachineCommands : public platform::CommandTarget {
  public:
@@ -79,8 +63,6 @@ class MachineCommands : public platform::CommandTarget {
   void OnCardWriteDesign();
 
  private:
-  // False (after the hoop-limit dialog) when stitches lie outside the hoop.
-  bool CheckHoop();
   void ShowStitchCount();
 
   CImportDoc& doc_;

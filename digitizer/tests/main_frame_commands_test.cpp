@@ -253,7 +253,6 @@ class ScriptedFiles : public DocumentDialogs, public DocumentViews {
   }
   std::optional<SewChoice> ChooseSewFile(const fs::path&) override { return std::nullopt; }
   std::optional<int> ChooseHoop() override { return hoop; }
-  void ShowHoopLimit() override { ++hoopLimits; }
   bool PrepareOutline(CDib& outline) override { return outline.HasHeader(); }
   void DocumentChanged() override { ++changes; }
   void RecentFilesChanged() override {}
@@ -266,7 +265,6 @@ class ScriptedFiles : public DocumentDialogs, public DocumentViews {
   std::vector<Asked> asked;
   std::optional<fs::path> chosen;
   std::optional<int> hoop;
-  int hoopLimits = 0;
   int changes = 0;
 };
 
@@ -324,7 +322,8 @@ TEST_F(DocumentCommandsTest, SaveAndSaveAsFollowWhatTheDocumentHolds) {
   EXPECT_TRUE(commands.QueryCommand(cmd::kFileSave).enabled);
   // A design never saved asks for its name, proposed as "Untitled.qnf".
   files.chosen = dir / "out";
-  EXPECT_FALSE(commands.Save());  // no outline picture to write beside it
+  EXPECT_TRUE(commands.Save());
+  EXPECT_FALSE(commands.IsModified());
   ASSERT_EQ(files.asked.size(), 1u);
   EXPECT_EQ(files.asked[0].kind, FileDialogKind::kSaveDesign);
   EXPECT_EQ(files.asked[0].name, "Untitled.qnf");

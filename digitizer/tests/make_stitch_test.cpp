@@ -111,8 +111,8 @@ TEST(MakeStitchRun, CancelStopsAfterThePartInProgressWithTheHeadCountZero) {
 TEST(MakeStitchRun, APartSeamlibCannotStitchEndsTheRunWithAClosedStream) {
   CStitchDesign design;
   MakeThreeParts(design);
-  // The middle part carries a fill type Seamlib does not know (a file may hold anything).
-  design.GetPartList().GetPart(1)->stitch = 12;
+  // The middle part's mask is cut short (a file may hold anything).
+  design.GetPartList().GetPart(1)->mask.resize(10);
   MakeStitchRun run;
   std::atomic<bool> cancel{false};
   int steps = 0;
@@ -130,6 +130,37 @@ TEST(MakeStitchRun, APartSeamlibCannotStitchEndsTheRunWithAClosedStream) {
   EXPECT_EQ(static_cast<std::size_t>(record.PairCount()), walk.Pairs());
   EXPECT_EQ(record.ColourCount(), 3);
   EXPECT_EQ(run.TakeError(), kPartNotStitched);
+}
+
+TEST(MakeStitchRun, APartThatMakesNoStitchesIsSkippedWithoutAnEmptyBlock) {
+  for (const bool sized : {false, true}) {
+    for (const int empty : {0, 1, 2}) {
+      CStitchDesign design;
+      MakeThreeParts(design);
+      PartRecord& part = *design.GetPartList().GetPart(empty);
+      std::fill(part.mask.begin(), part.mask.end(), uint8_t{0});
+      if (empty == 1) part.stitch = 12;  // and a fill type Seamlib does not know
+      MakeStitchRun run;
+      std::atomic<bool> cancel{false};
+      MakeStitchOptions options;
+      if (sized) options.sizePercent = 90;
+      EXPECT_EQ(run.Run(design, options, cancel, nullptr), MakeStitchEnd::kRan);
+      ASSERT_GT(run.PairCount(), 0) << sized << empty;
+      EXPECT_EQ(run.TakeError(), kNoStitchError);
+      const design::StitchRecord& record = *design.Record();
+      const vtest::WalkResult walk = Walk(design);
+      ASSERT_TRUE(walk.ended);
+      EXPECT_EQ(walk.colourChanges, 1) << sized << empty;
+      EXPECT_EQ(record.ColourCount(), 2);
+      EXPECT_GT(SewnInBlock(walk, 0), 10);
+      EXPECT_GT(SewnInBlock(walk, 1), 10);
+      std::vector<int32_t> codes{11, 12, 13};
+      codes.erase(codes.begin() + empty);
+      EXPECT_EQ(record.ThreadCode(0), codes[0]);
+      EXPECT_EQ(record.ThreadCode(1), codes[1]);
+      EXPECT_EQ(static_cast<std::size_t>(record.PairCount()), walk.Pairs());
+    }
+  }
 }
 
 TEST(MakeStitchRun, AShortMaskFromAFileIsRefusedNotReadPast) {
@@ -218,7 +249,7 @@ TEST(PixelMask, ThinningLeavesALineOnePixelWide) {
   EXPECT_GT(kept, 0);
 }
 
-TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
+TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsKeepOnlyTheirDensity) {
   SatinSettings satin{};
   satin[0] = {100, 200, 300, 400, 0.6};
   satin[1] = {0, 5, 6, 7, 1.0};
@@ -229,7 +260,7 @@ TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
   EXPECT_EQ(moved[0].y2, 401 * 99 / 100 + 3);
   EXPECT_EQ(moved[0].spacing, 0.6);
   EXPECT_EQ(moved[1].y1, 0);
-  EXPECT_EQ(moved[1].spacing, 0.0);
+  EXPECT_EQ(moved[1].spacing, 1.0);
 }
 
 TEST(MakingStitchProgress, TextAndPosition) {

@@ -153,6 +153,11 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   hooks.activate = [this] { frame_->ActivateFirstPane(); };
   pictureView_->SetFrameHooks(std::move(hooks));
 
+  // The save, send and card commands show the hoop-limit dialog over the frame.
+  digitizer::SetHoopLimitHandler([this](platform::WindowHandle) {
+    CHoopLimitDlg dialog(frame_.get());
+    dialog.exec();
+  });
   frame_->SetTitleSource([this] { return WindowTitle(); });
   frame_->SetCloseQuery([this] { return docCommands_->SaveModified(); });
   frame_->SetDropHandler([this](const std::string& path) {
@@ -163,6 +168,7 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
 }
 
 PictorelApplication::~PictorelApplication() {
+  digitizer::SetHoopLimitHandler({});
   router_.SetChain({});
   frame_->StitchView().SetDesign(nullptr);
   frame_.reset();
@@ -307,11 +313,6 @@ std::optional<int> PictorelApplication::ChooseHoop() {
   CHoopSizeDlg dialog(frame_.get());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Kind();
-}
-
-void PictorelApplication::ShowHoopLimit() {
-  CHoopLimitDlg dialog(frame_.get());
-  dialog.exec();
 }
 
 // ---- DocumentViews ----

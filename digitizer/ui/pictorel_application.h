@@ -86,7 +86,6 @@ class PictorelApplication : public digitizer::DesignDialogs,
                                                   const std::string& name) override;
   std::optional<digitizer::SewChoice> ChooseSewFile(const std::filesystem::path& folder) override;
   std::optional<int> ChooseHoop() override;
-  void ShowHoopLimit() override;
 
   // ---- digitizer::DocumentViews ----
   bool PrepareOutline(digitizer::CDib& outline) override;
