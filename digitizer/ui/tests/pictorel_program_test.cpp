@@ -14,10 +14,9 @@
 
 #include "design/card/card_writer.h"
 #include "design/hoop.h"
-#include "digitizer/bit_mask.h"
-#include "digitizer/make_stitch.h"
-#include "digitizer/part_names.h"
 #include "digitizer/pictorel_commands.h"
+#include "digitizer/picture_view_commands.h"
+#include "digitizer/ui/auto_register_dialog.h"
 #include "digitizer/ui/edit_parts_dialog.h"
 #include "digitizer/ui/pictorel_application.h"
 #include "link/panel/linkpanel.h"
@@ -34,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace cmd = digitizer::cmd;
+namespace pcmd = digitizer::pview_cmd;
 using Bytes = std::vector<uint8_t>;
 
 Bytes ReadBytes(const fs::path& path) {
@@ -44,26 +44,6 @@ Bytes ReadBytes(const fs::path& path) {
 void WriteBytes(const fs::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Two weave parts side by side, written as a design file with its parts block.
-void WriteDesignWithParts(const fs::path& path) {
-  digitizer::CStitchDesign design;
-  design.SetHoop(design::kStandardHoop);
-  const int rowBytes = digitizer::CBitMask::PackedRowBytes(design.WorkWidth());
-  for (int k = 0; k < 2; ++k) {
-    uint8_t* packed = design.AddPart(static_cast<int16_t>(11 + k), digitizer::MakeStitchCode(digitizer::kHorizontalWeave, 0));
-    for (int row = 120; row <= 220; ++row) {
-      for (int column = 100 + 130 * k; column <= 200 + 130 * k; ++column) {
-        packed[row * rowBytes + column / 8] |= static_cast<uint8_t>(0x80 >> (column % 8));
-      }
-    }
-  }
-  digitizer::MakeStitchRun run;
-  std::atomic<bool> cancel{false};
-  ASSERT_EQ(run.Run(design, digitizer::MakeStitchOptions{}, cancel, nullptr), digitizer::MakeStitchEnd::kRan);
-  design.SetEditState(digitizer::kStitchesFromParts);
-  ASSERT_TRUE(design.WriteFile(path));
 }
 
 class PictorelProgram : public ::testing::Test {
@@ -122,27 +102,49 @@ TEST_F(PictorelProgram, APictureBecomesStitchesThatAreSavedPrintedSentAndWritten
   EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kBitmapToTrace);
   EXPECT_EQ(app->Document().Title(), "rose.bmp");
 
-  // A design read with its parts: Return to Edit opens Edit Parts, whose Make runs at once.
-  WriteDesignWithParts(dir / "parts.qnf");
-  fs::copy_file(dir / "rose.bmp", dir / "parts.bmp");  // each design's outline picture beside it
-  fs::copy_file(dir / "rose.bmp", dir / "plain.bmp");
+  // Auto Register makes the picture's regions parts, with their stitches.
+  QTimer::singleShot(20, [] {
+    if (auto* dialog = dynamic_cast<digitizer_ui::CAutoRegisterDlg*>(QApplication::activeModalWidget())) {
+      dialog->StartButton()->click();
+    }
+  });
+  ASSERT_TRUE(Run(pcmd::kAutoRegister));
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_GT(design.GetPartCount(), 0);
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneParts), " " + std::to_string(design.GetPartCount()));
+
+  // Make Stitch with the design sized down runs the parts again.
+  app->TestOverrides().makeOptions = [](const digitizer::MakeStitchOptions&) {
+    digitizer::MakeStitchOptions options;
+    options.sizePercent = 90;
+    return options;
+  };
+  ASSERT_TRUE(Enabled(cmd::kMakeStitch));
+  ASSERT_TRUE(Run(cmd::kMakeStitch));
+  EXPECT_GT(design.GetStitchCount(), 10);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Reedit");
+
+  // Saved with its parts and opened again: Return to Edit opens Edit Parts, whose Make runs at
+  // once.
   next = dir / "parts.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_TRUE(fs::exists(dir / "parts.bmp"));
+  const int parts = design.GetPartCount();
   ASSERT_TRUE(Run(cmd::kFileOpen));
-  EXPECT_EQ(app->Document().Design().EditState(), digitizer::kPartsRead);
+  EXPECT_EQ(design.EditState(), digitizer::kPartsRead);
+  EXPECT_EQ(design.GetPartCount(), parts);
   EXPECT_FALSE(Enabled(cmd::kMakeStitch));
   PressWhenShown<digitizer_ui::CEditPartsDlg>(digitizer_ui::CEditPartsDlg::kMakeId);
   ASSERT_TRUE(Run(cmd::kReturnToEdit));
-  const digitizer::CStitchDesign& design = app->Document().Design();
   EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
-  EXPECT_EQ(design.GetColorCount(), 2);
-  EXPECT_GT(design.GetStitchCount(), 100);
-  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Reedit");
-  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneParts), " 2");
+  EXPECT_GT(design.GetStitchCount(), 10);
 
   // The finished stitches as a plain design: Return to Edit opens Modify Stitch on them.
   Bytes plain;
   ASSERT_GT(app->Document().Design().BuildQnfImage(design.GetStitchCount(), plain), 0u);
   WriteBytes(dir / "plain.qnf", plain);
+  fs::copy_file(dir / "parts.bmp", dir / "plain.bmp");  // its outline picture beside it
   next = dir / "plain.qnf";
   boxes.Script({platform::kIdNo});  // the made stitches are not kept
   ASSERT_TRUE(Run(cmd::kFileOpen));
