@@ -1,7 +1,9 @@
 #include "digitizer/ui/frame_images.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 #include <cmath>
 
 #include "digitizer/pictorel_commands.h"
@@ -81,6 +83,23 @@ void DrawOwnImage(QPainter& p, int id) {
       p.drawLine(12, 5, 17, 10);
       p.drawLine(12, 15, 17, 10);
       break;
+    case pcmd::kEditCopy:  // two sheets
+      p.drawRect(QRectF(3, 3, 10, 12));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(8, 7, 10, 12));
+      break;
+    case pcmd::kEditPaste:  // a clipboard with a sheet
+      p.setBrush(QColor(200, 160, 90));
+      p.drawRect(QRectF(3, 4, 13, 15));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(9, 8, 10, 11));
+      break;
+    case cmd::kZoomDrawing:
+    case cmd::kZoomStitchImage:  // a lens
+      p.drawEllipse(QRectF(3, 3, 11, 11));
+      p.setPen(QPen(QColor(40, 40, 40), 2.5));
+      p.drawLine(QPointF(13, 13), QPointF(19, 19));
+      break;
     case cmd::kCardWriteDesign:  // a card
       p.setBrush(QColor(220, 220, 220));
       p.drawRect(QRectF(5, 3, 12, 15));
@@ -97,6 +116,14 @@ void DrawOwnImage(QPainter& p, int id) {
 QIcon ToolIcon(int commandId) {
   if (const char* theme = ThemeName(commandId); theme && QIcon::hasThemeIcon(theme)) {
     return QIcon::fromTheme(theme);
+  }
+  // Without a desktop theme the style's own pictures stand for the file actions.
+  const QStyle* style = QApplication::style();
+  switch (commandId) {
+    case cmd::kFileNew: return style->standardIcon(QStyle::SP_FileIcon);
+    case cmd::kFileOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case cmd::kFileSaveAs: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    default: break;
   }
   QPixmap image(kToolImageWidth, kToolImageHeight);
   image.fill(Qt::transparent);

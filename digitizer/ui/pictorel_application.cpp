@@ -257,7 +257,8 @@ std::optional<std::filesystem::path> PictorelApplication::ChooseFile(FileDialogK
                                                                      const std::string& name) {
   if (overrides_.chooseFile) return overrides_.chooseFile(kind, name);
   const QString filter = QtFilterOf(digitizer::FilterOf(kind));
-  const QString initial = QString::fromStdString((folder / name).string());
+  // A save dialog proposes the name; an open dialog starts with none.
+  const QString initial = name.empty() ? QString() : QString::fromStdString((folder / name).string());
   std::unique_ptr<PreviewFileDialog> dialog;
   switch (kind) {
     case FileDialogKind::kOpenDesign:
