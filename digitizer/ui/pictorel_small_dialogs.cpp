@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "design/card/card_write_model.h"
+#include "design/ui/maker_links.h"
 
 namespace digitizer_ui {
 
@@ -16,19 +17,9 @@ namespace {
 constexpr char kAboutCaption[] = " About Pictorel";
 constexpr char kAboutProduct[] = "VELINOR 7000  Version 2.2 \nPictorel";
 constexpr char kAboutPlatform[] = " for Windows 95/98/NT/2000/Me";
-constexpr char kLink1[] = "<a href=\"https://velinor7000.example.org/\">velinor7000.example.org</a>";
-constexpr char kLink5[] = "<a href=\"https://velinor7000.example.org/support/\">Support</a>";
 constexpr char kHoopText[] = "Click one of three Hoop Buttons\n to select hoop size.";
 constexpr char kQnfNameText[] = "Enter the file name to save in ATA PC card.";
 constexpr char kOpenSaveText[] = "Select Open/Save folder.";
-
-QLabel* LinkLabel(const char* html, QWidget* parent) {
-  auto* label = new QLabel(html, parent);
-  label->setTextFormat(Qt::RichText);
-  label->setOpenExternalLinks(true);
-  label->setCursor(Qt::PointingHandCursor);  // the hand over a link
-  return label;
-}
 
 // A hoop button's picture: the hoop's shape in proportion (standard 110 x 110 mm, small
 // 50 x 50, large 140 x 200).
@@ -50,8 +41,8 @@ CPictorelAboutDlg::CPictorelAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(kAboutCaption);
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
-  link1_ = LinkLabel(kLink1, this);
-  link5_ = LinkLabel(kLink5, this);
+  link1_ = design_ui::MakerLinkLabel(design_ui::MakerLink::kHome, this);
+  link5_ = design_ui::MakerLinkLabel(design_ui::MakerLink::kSupport, this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QGridLayout(this);
