@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 
 #include "digitizer/picture_view_commands.h"
@@ -143,9 +144,21 @@ void CBmpView::RepaintRect(int left, int top, int right, int bottom) {
 void CBmpView::SetWaitCursor(bool on) {
   if (on) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
+    ++waitDepth_;
+  } else if (waitDepth_ > 0) {
     QApplication::restoreOverrideCursor();
+    --waitDepth_;
   }
+}
+
+// A dialog opened in the middle of a command under the wait cursor shows the ordinary cursor;
+// the wait cursor comes back when the dialog closes.
+CBmpView::DialogCursor::DialogCursor(CBmpView& view) : depth_(view.waitDepth_) {
+  for (int i = 0; i < depth_; ++i) QApplication::restoreOverrideCursor();
+}
+
+CBmpView::DialogCursor::~DialogCursor() {
+  for (int i = 0; i < depth_; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 // Qt holds the mouse for the widget a button was pressed on until it is released: the capture
@@ -161,6 +174,11 @@ void CBmpView::resizeEvent(QResizeEvent* event) {
 
 void CBmpView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
+  if (!busyFrame_.isNull()) {
+    // A worker owns the pictures while Auto Register runs: the window keeps what it showed.
+    painter.drawPixmap(0, 0, busyFrame_);
+    return;
+  }
   painter.fillRect(viewport()->rect(), Qt::white);
   const ViewPixel scroll = ScrollPosition();
   painter.translate(-scroll.x, -scroll.y);
@@ -283,6 +301,7 @@ int CBmpView::RunAssignToLines() {
 bool CBmpView::RunSatinDialog(std::span<const uint8_t> mask, int width, int height, digitizer::SatinSettings& entries,
                               int&) {
   CSatinStitchDlg dialog(this, mask.data(), mask.size(), width, height, entries);
+  const DialogCursor cursor(*this);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -304,12 +323,16 @@ digitizer::AutoRegisterResult CBmpView::RunAutoRegister(digitizer::AutoRegisterR
     return dialog.Sensitivity();
   };
   CAutoRegisterDlg dialog(this, run, fill, line, design, settings, preview);
-  return dialog.exec() == QDialog::Accepted ? digitizer::AutoRegisterResult::kOk
-                                            : digitizer::AutoRegisterResult::kCancelled;
+  busyFrame_ = viewport()->grab();
+  const DialogCursor cursor(*this);
+  const int result = dialog.exec();
+  busyFrame_ = QPixmap();
+  return result == QDialog::Accepted ? digitizer::AutoRegisterResult::kOk : digitizer::AutoRegisterResult::kCancelled;
 }
 
 bool CBmpView::RunMakingStitch(digitizer::MakeStitchRun& run, digitizer::CStitchDesign& design) {
   CMakingStitchDlg dialog(this, run, design, digitizer::MakeStitchOptions{});
+  const DialogCursor cursor(*this);
   return dialog.exec() == CMakingStitchDlg::kRan;
 }
 
