@@ -67,13 +67,14 @@ QCursor CursorFor(PictureCursor cursor) {
   }
 }
 
-QImage ToQImage(const digitizer::PixelImage& image) {
-  QImage out(image.Width(), image.Height(), QImage::Format_RGB32);
-  for (int y = 0; y < image.Height(); ++y) {
+// The pixels of a rectangle of the picture (left, top, width, height; inside it) as an image.
+QImage ToQImage(const digitizer::PixelImage& image, const QRect& part) {
+  QImage out(part.width(), part.height(), QImage::Format_RGB32);
+  for (int y = 0; y < part.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    const auto row = image.Row(y);
-    for (int x = 0; x < image.Width(); ++x) {
-      const platform::PaletteColour c = row[static_cast<std::size_t>(x)];
+    const auto row = image.Row(part.top() + y);
+    for (int x = 0; x < part.width(); ++x) {
+      const platform::PaletteColour c = row[static_cast<std::size_t>(part.left() + x)];
       line[x] = qRgb(platform::PaletteRed(c), platform::PaletteGreen(c), platform::PaletteBlue(c));
     }
   }
@@ -192,11 +193,21 @@ void CBmpView::paintEvent(QPaintEvent*) {
       doc_.ImportedPicture().Draw(canvas, at.left, at.top, at.right, at.bottom);
     }
   } else {
+    // Only the picture pixels in sight are converted and stretched: at zoom 15 the whole
+    // picture would be a 8,400 x 12,000 pixel image.
     const digitizer::PixelImage& shown = model_.ShownBitmap();
     const int zoom = model_.Zoom();
-    painter.drawImage(QRect(digitizer::BmpViewModel::kOrigin, digitizer::BmpViewModel::kOrigin, shown.Width() * zoom,
-                            shown.Height() * zoom),
-                      ToQImage(shown));
+    const int origin = digitizer::BmpViewModel::kOrigin;
+    const QRect seen(scroll.x - origin, scroll.y - origin, viewport()->width(), viewport()->height());
+    const int left = std::max(0, seen.left() / zoom);
+    const int top = std::max(0, seen.top() / zoom);
+    const int right = std::min(shown.Width(), (seen.right() + zoom) / zoom + 1);
+    const int bottom = std::min(shown.Height(), (seen.bottom() + zoom) / zoom + 1);
+    if (right > left && bottom > top) {
+      const QRect part(left, top, right - left, bottom - top);
+      painter.drawImage(QRect(origin + left * zoom, origin + top * zoom, part.width() * zoom, part.height() * zoom),
+                        ToQImage(shown, part));
+    }
   }
   // A tracker: its line, a hatch (round the outside or over the inside) and the eight sizing
   // handles just outside the corners and edge middles.
