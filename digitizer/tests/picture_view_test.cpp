@@ -405,6 +405,42 @@ TEST_F(PictureViewTest, CopiedDrawingPastesBackAsTheSamePicture) {
   }
 }
 
+// What a document save writes as the outline picture: every non-white pixel of the line
+// bitmap black (registered lines too), white stays white; a blank drawing reports no black.
+TEST_F(PictureViewTest, TheOutlineForSaveIsTheLineBitmapInBlackAndWhite) {
+  CDib blank;
+  EXPECT_FALSE(view_.PrepareOutline(blank));
+  ASSERT_TRUE(blank.HasHeader());
+  EXPECT_EQ(blank.BitCount(), 1);
+
+  view_.LineBitmap().Set(9, 3, kPaletteBlack);
+  view_.LineBitmap().Set(40, 47, kLineRegistered);
+  CDib outline;
+  EXPECT_TRUE(view_.PrepareOutline(outline));
+  EXPECT_EQ(outline.GetDimensions().width, kSize);
+  EXPECT_EQ(outline.GetDimensions().height, kSize);
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      const bool black = (x == 9 && y == 3) || (x == 40 && y == 47);
+      ASSERT_EQ(outline.PixelColour(x, y), black ? kPaletteBlack : kPaletteWhite) << x << "," << y;
+    }
+  }
+}
+
+// A document's outline drawing smaller than the work area is shown centred in both bitmaps.
+TEST_F(PictureViewTest, TheDocumentsDrawingIsCentredInTheWorkArea) {
+  CDib& drawing = doc_.OutlinePicture();
+  drawing.CreateMono(16, 8);
+  std::vector<uint8_t> packed(static_cast<std::size_t>(CBitMask::PackedRowBytes(16)) * 8, 0xFF);
+  packed[0] = 0x7F;  // the top-left pixel black
+  ASSERT_TRUE(drawing.SetBitsFromTopDown(packed));
+  view_.OnInitialUpdate();
+  EXPECT_EQ(view_.FillBitmap().At(16, 20), kPaletteBlack);
+  EXPECT_EQ(view_.LineBitmap().At(16, 20), kPaletteBlack);
+  EXPECT_EQ(view_.FillBitmap().At(17, 20), kPaletteWhite);
+  EXPECT_EQ(view_.FillBitmap().At(0, 0), kPaletteWhite);
+}
+
 TEST_F(PictureViewTest, OutlineTurnsThePastedPictureIntoTheOutlineDrawing) {
   vtest::BmpSpec spec;
   spec.width = 24;
