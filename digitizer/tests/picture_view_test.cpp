@@ -221,6 +221,27 @@ TEST_F(PictureViewTest, AWindowPointMapsToThePicturePixelThroughScrollAndZoom) {
   EXPECT_EQ(view_.PicturePixel({6, 7}), (ViewPixel{11, 4}));
 }
 
+TEST(RectTracker, MovesAndSizesByItsHandlesAndKeepsItsMinimumSize) {
+  RectTracker tracker(50, 50);
+  tracker.SetRect({100, 100, 300, 200});
+  EXPECT_EQ(tracker.HitTest(150, 150), TrackerHit::kMove);
+  EXPECT_EQ(tracker.HitTest(96, 96), TrackerHit::kTopLeft);
+  EXPECT_EQ(tracker.HitTest(303, 150), TrackerHit::kRight);
+  EXPECT_EQ(tracker.HitTest(200, 203), TrackerHit::kBottom);
+  EXPECT_EQ(tracker.HitTest(50, 50), TrackerHit::kNone);
+  EXPECT_FALSE(tracker.Begin(50, 50));
+
+  ASSERT_TRUE(tracker.Begin(150, 150));
+  tracker.Drag(160, 130);
+  EXPECT_TRUE(tracker.End());
+  EXPECT_EQ(tracker.Rect(), (ViewRect{110, 80, 310, 180}));
+  // The top-left handle dragged past the opposite corner stops 50 pixels short of it.
+  ASSERT_TRUE(tracker.Begin(106, 76));
+  tracker.Drag(400, 400);
+  tracker.End();
+  EXPECT_EQ(tracker.Rect(), (ViewRect{260, 130, 310, 180}));
+}
+
 // ---------------------------------------------------------------- Register
 
 TEST_F(PictureViewTest, AClickInsideARegionSelectsItAndRegisterMakesItAPart) {
@@ -382,6 +403,69 @@ TEST_F(PictureViewTest, CopiedDrawingPastesBackAsTheSamePicture) {
       ASSERT_EQ(picture.PixelColour(x, y) == kPaletteBlack, black) << x << "," << y;
     }
   }
+}
+
+// What a document save writes as the outline picture: every non-white pixel of the line
+// bitmap black (registered lines too), white stays white; a blank drawing reports no black.
+TEST_F(PictureViewTest, TheOutlineForSaveIsTheLineBitmapInBlackAndWhite) {
+  CDib blank;
+  EXPECT_FALSE(view_.PrepareOutline(blank));
+  ASSERT_TRUE(blank.HasHeader());
+  EXPECT_EQ(blank.BitCount(), 1);
+
+  view_.LineBitmap().Set(9, 3, kPaletteBlack);
+  view_.LineBitmap().Set(40, 47, kLineRegistered);
+  CDib outline;
+  EXPECT_TRUE(view_.PrepareOutline(outline));
+  EXPECT_EQ(outline.GetDimensions().width, kSize);
+  EXPECT_EQ(outline.GetDimensions().height, kSize);
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      const bool black = (x == 9 && y == 3) || (x == 40 && y == 47);
+      ASSERT_EQ(outline.PixelColour(x, y), black ? kPaletteBlack : kPaletteWhite) << x << "," << y;
+    }
+  }
+}
+
+// A document's outline drawing smaller than the work area is shown centred in both bitmaps.
+TEST_F(PictureViewTest, TheDocumentsDrawingIsCentredInTheWorkArea) {
+  CDib& drawing = doc_.OutlinePicture();
+  drawing.CreateMono(16, 8);
+  std::vector<uint8_t> packed(static_cast<std::size_t>(CBitMask::PackedRowBytes(16)) * 8, 0xFF);
+  packed[0] = 0x7F;  // the top-left pixel black
+  ASSERT_TRUE(drawing.SetBitsFromTopDown(packed));
+  view_.OnInitialUpdate();
+  EXPECT_EQ(view_.FillBitmap().At(16, 20), kPaletteBlack);
+  EXPECT_EQ(view_.LineBitmap().At(16, 20), kPaletteBlack);
+  EXPECT_EQ(view_.FillBitmap().At(17, 20), kPaletteWhite);
+  EXPECT_EQ(view_.FillBitmap().At(0, 0), kPaletteWhite);
+}
+
+TEST_F(PictureViewTest, OutlineTurnsThePastedPictureIntoTheOutlineDrawing) {
+  vtest::BmpSpec spec;
+  spec.width = 24;
+  spec.height = 24;
+  spec.pixel = [](int x, int y) { return x >= 6 && x < 18 && y >= 6 && y < 18 ? 0x00FF00u : 0xFFFFFFu; };
+  const std::vector<uint8_t> file = vtest::BuildBmp(spec);
+  host_.clipboard.emplace(file.begin() + CDib::kFileHeaderBytes, file.end());
+  view_.OnPaste();
+  // 24 x 24 fits the 48 x 48 work area: centred at (12, 12) of the work area.
+  EXPECT_EQ(view_.Placement(), (ViewRect{14, 14, 38, 38}));
+  view_.RunCommand(cmd::kOutline);
+  EXPECT_EQ(doc_.PictureStateValue(), kNoPictureToTrace);
+  EXPECT_FALSE(view_.Placeable());
+  ASSERT_TRUE(doc_.OutlinePicture().HasHeader());
+  // The green square's left edge lies at work column 18: a black line beside it in both
+  // bitmaps and in the drawing, and white inside.
+  int edge = -1;
+  for (int x = 16; x <= 19 && edge < 0; ++x) {
+    if (view_.FillBitmap().At(x, 24) == kPaletteBlack) edge = x;
+  }
+  ASSERT_GE(edge, 0);
+  EXPECT_EQ(view_.LineBitmap().At(edge, 24), kPaletteBlack);
+  EXPECT_EQ(doc_.OutlinePicture().PixelColour(edge, 24), kPaletteBlack);
+  EXPECT_EQ(view_.FillBitmap().At(24, 24), kPaletteWhite);
+  EXPECT_EQ(view_.FillBitmap().At(2, 2), kPaletteWhite);
 }
 
 TEST_F(PictureViewTest, AutoRegisterOnAPastedPictureMakesPartsWithStitchesInTheDocument) {

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 
 #include "digitizer/picture_view_commands.h"
@@ -66,13 +67,14 @@ QCursor CursorFor(PictureCursor cursor) {
   }
 }
 
-QImage ToQImage(const digitizer::PixelImage& image) {
-  QImage out(image.Width(), image.Height(), QImage::Format_RGB32);
-  for (int y = 0; y < image.Height(); ++y) {
+// The pixels of a rectangle of the picture (left, top, width, height; inside it) as an image.
+QImage ToQImage(const digitizer::PixelImage& image, const QRect& part) {
+  QImage out(part.width(), part.height(), QImage::Format_RGB32);
+  for (int y = 0; y < part.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    const auto row = image.Row(y);
-    for (int x = 0; x < image.Width(); ++x) {
-      const platform::PaletteColour c = row[static_cast<std::size_t>(x)];
+    const auto row = image.Row(part.top() + y);
+    for (int x = 0; x < part.width(); ++x) {
+      const platform::PaletteColour c = row[static_cast<std::size_t>(part.left() + x)];
       line[x] = qRgb(platform::PaletteRed(c), platform::PaletteGreen(c), platform::PaletteBlue(c));
     }
   }
@@ -143,9 +145,21 @@ void CBmpView::RepaintRect(int left, int top, int right, int bottom) {
 void CBmpView::SetWaitCursor(bool on) {
   if (on) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
+    ++waitDepth_;
+  } else if (waitDepth_ > 0) {
     QApplication::restoreOverrideCursor();
+    --waitDepth_;
   }
+}
+
+// A dialog opened in the middle of a command under the wait cursor shows the ordinary cursor;
+// the wait cursor comes back when the dialog closes.
+CBmpView::DialogCursor::DialogCursor(CBmpView& view) : depth_(view.waitDepth_) {
+  for (int i = 0; i < depth_; ++i) QApplication::restoreOverrideCursor();
+}
+
+CBmpView::DialogCursor::~DialogCursor() {
+  for (int i = 0; i < depth_; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 // Qt holds the mouse for the widget a button was pressed on until it is released: the capture
@@ -161,6 +175,11 @@ void CBmpView::resizeEvent(QResizeEvent* event) {
 
 void CBmpView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
+  if (!busyFrame_.isNull()) {
+    // A worker owns the pictures while Auto Register runs: the window keeps what it showed.
+    painter.drawPixmap(0, 0, busyFrame_);
+    return;
+  }
   painter.fillRect(viewport()->rect(), Qt::white);
   const ViewPixel scroll = ScrollPosition();
   painter.translate(-scroll.x, -scroll.y);
@@ -174,11 +193,21 @@ void CBmpView::paintEvent(QPaintEvent*) {
       doc_.ImportedPicture().Draw(canvas, at.left, at.top, at.right, at.bottom);
     }
   } else {
+    // Only the picture pixels in sight are converted and stretched: at zoom 15 the whole
+    // picture would be a 8,400 x 12,000 pixel image.
     const digitizer::PixelImage& shown = model_.ShownBitmap();
     const int zoom = model_.Zoom();
-    painter.drawImage(QRect(digitizer::BmpViewModel::kOrigin, digitizer::BmpViewModel::kOrigin, shown.Width() * zoom,
-                            shown.Height() * zoom),
-                      ToQImage(shown));
+    const int origin = digitizer::BmpViewModel::kOrigin;
+    const QRect seen(scroll.x - origin, scroll.y - origin, viewport()->width(), viewport()->height());
+    const int left = std::max(0, seen.left() / zoom);
+    const int top = std::max(0, seen.top() / zoom);
+    const int right = std::min(shown.Width(), (seen.right() + zoom) / zoom + 1);
+    const int bottom = std::min(shown.Height(), (seen.bottom() + zoom) / zoom + 1);
+    if (right > left && bottom > top) {
+      const QRect part(left, top, right - left, bottom - top);
+      painter.drawImage(QRect(origin + left * zoom, origin + top * zoom, part.width() * zoom, part.height() * zoom),
+                        ToQImage(shown, part));
+    }
   }
   // A tracker: its line, a hatch (round the outside or over the inside) and the eight sizing
   // handles just outside the corners and edge middles.
@@ -283,6 +312,7 @@ int CBmpView::RunAssignToLines() {
 bool CBmpView::RunSatinDialog(std::span<const uint8_t> mask, int width, int height, digitizer::SatinSettings& entries,
                               int&) {
   CSatinStitchDlg dialog(this, mask.data(), mask.size(), width, height, entries);
+  const DialogCursor cursor(*this);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -304,12 +334,16 @@ digitizer::AutoRegisterResult CBmpView::RunAutoRegister(digitizer::AutoRegisterR
     return dialog.Sensitivity();
   };
   CAutoRegisterDlg dialog(this, run, fill, line, design, settings, preview);
-  return dialog.exec() == QDialog::Accepted ? digitizer::AutoRegisterResult::kOk
-                                            : digitizer::AutoRegisterResult::kCancelled;
+  busyFrame_ = viewport()->grab();
+  const DialogCursor cursor(*this);
+  const int result = dialog.exec();
+  busyFrame_ = QPixmap();
+  return result == QDialog::Accepted ? digitizer::AutoRegisterResult::kOk : digitizer::AutoRegisterResult::kCancelled;
 }
 
 bool CBmpView::RunMakingStitch(digitizer::MakeStitchRun& run, digitizer::CStitchDesign& design) {
   CMakingStitchDlg dialog(this, run, design, digitizer::MakeStitchOptions{});
+  const DialogCursor cursor(*this);
   return dialog.exec() == CMakingStitchDlg::kRan;
 }
 

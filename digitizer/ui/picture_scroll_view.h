@@ -6,6 +6,7 @@
 // puts Target() into its command chain (view first) and connects the frame hooks.
 
 #include <QAbstractScrollArea>
+#include <QPixmap>
 #include <functional>
 
 #include "digitizer/picture_view.h"
@@ -73,6 +74,17 @@ class CBmpView : public QAbstractScrollArea, public digitizer::PictureViewHost {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  class DialogCursor {
+   public:
+    explicit DialogCursor(CBmpView& view);
+    ~DialogCursor();
+    DialogCursor(const DialogCursor&) = delete;
+    DialogCursor& operator=(const DialogCursor&) = delete;
+
+   private:
+    int depth_;
+  };
+
   void UpdateCursor(const QPoint& at);
 
   digitizer::CImportDoc& doc_;
@@ -80,6 +92,8 @@ class CBmpView : public QAbstractScrollArea, public digitizer::PictureViewHost {
   FrameHooks hooks_;
   int totalWidth_ = 0;
   int totalHeight_ = 0;
+  int waitDepth_ = 0;
+  QPixmap busyFrame_;  // what the window shows while a worker owns the pictures
 };
 
 // A bitmap on the clipboard as the packed form the picture holder adopts (info header, colour
