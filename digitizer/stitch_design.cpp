@@ -93,6 +93,21 @@ long PairsThroughEnd(std::span<const uint8_t> stitches) {
   return end < 0 ? -1 : end / 2 + 1;
 }
 
+// The colour blocks of a stream: one, and one more after every colour change.
+int CountColourBlocks(std::span<const uint8_t> stitches) {
+  int blocks = 1;
+  for (std::size_t at = 0; at + 2 <= stitches.size();) {
+    const uint8_t* pair = stitches.data() + at;
+    if (!design::IsControl(pair)) {
+      at += 2;
+      continue;
+    }
+    if (pair[1] == design::kColourChange) ++blocks;
+    at += (pair[1] == design::kColourChange || design::IsJumpCode(pair[1])) ? 4 : 2;
+  }
+  return blocks;
+}
+
 }  // namespace
 
 PartsExtension ReadExtensionHead(std::span<const uint8_t, PartsExtension::kHeadBytes> head) {
@@ -289,6 +304,10 @@ int CStitchDesign::Read(std::span<const uint8_t> file) {
 
   const int32_t colours = platform::ReadI32(head + qnf::kColourCount);
   if (colours < 1 || colours > design::kMaxColours) return error_ = kDesignBadColourCount, 0;
+  // The stitches follow the colour table: an offset that points anywhere else lies.
+  if (platform::ReadI32(head + qnf::kStitchDataOffset) != design::QnfStitchDataOffset(colours)) {
+    return error_ = kDesignBadHeader, 0;
+  }
   std::size_t at = kQnfHeaderSize;
   const std::size_t tableBytes = 8 * static_cast<std::size_t>(colours);
   if (file.size() - at < tableBytes) return error_ = kDesignShortRead, 0;
@@ -299,18 +318,27 @@ int CStitchDesign::Read(std::span<const uint8_t> file) {
   at += tableBytes;
   record_->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
 
-  // The stitch bytes and room for the parts block's head behind them.
-  const std::size_t asked = 2 * static_cast<std::size_t>(headerPairs) + PartsExtension::kHeadBytes;
-  const std::size_t got = std::min(asked, file.size() - at);
+  // The stitches are counted from the stream itself, through its end pair: the header's pair
+  // count may lie either way. Room for the parts block's head is read behind them.
+  const std::size_t limitBytes = 2 * static_cast<std::size_t>(kMaxDesignPairs);
+  const std::size_t got = std::min(limitBytes + PartsExtension::kHeadBytes, file.size() - at);
   if (got == 0) return error_ = kDesignShortRead, 0;
   std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(at), got, record_->Stitches());
-
-  // A design whose stitches do not end within what was read cannot be written back whole.
-  const long pairs = PairsThroughEnd(record_->StitchArea().first(got));
-  if (pairs < 0) return error_ = kDesignShortRead, 0;
-  if (pairs > kMaxDesignPairs) return error_ = kDesignTooManyStitchesOnRead, 0;
+  const long pairs = PairsThroughEnd(record_->StitchArea().first(std::min(got, limitBytes)));
+  if (pairs < 0) {
+    // No end pair: a stream longer than a design may be, or one cut short.
+    return error_ = got > limitBytes ? kDesignTooManyStitchesOnRead : kDesignShortRead, 0;
+  }
+  // A colour change past the colour table would sew with a thread the file never named.
+  if (CountColourBlocks(record_->StitchArea().first(2 * static_cast<std::size_t>(pairs))) > colours) {
+    return error_ = kDesignBadColourCount, 0;
+  }
   pairCount_ = static_cast<int32_t>(pairs);
-  if (got == asked) ReadExtension(file, at + 2 * static_cast<std::size_t>(pairs));
+  record_->SetPairCount(pairCount_);
+  // The record keeps the stitches and the parts block's 16-byte head behind them, no more.
+  const std::size_t kept = std::min(got, 2 * static_cast<std::size_t>(pairs) + PartsExtension::kHeadBytes);
+  std::fill(record_->Stitches() + kept, record_->Stitches() + got, uint8_t{0});
+  ReadExtension(file, at + 2 * static_cast<std::size_t>(pairs));
   MeasureExtents();
   return 1;
 }
