@@ -234,6 +234,18 @@ TEST_F(DesignCommandsTest, DeleteAllPartsAsksFirst) {
   EXPECT_EQ(doc.Design().EditState(), kStitchesOnly);
 }
 
+TEST_F(DesignCommandsTest, StitchesMadeAtOnceFromEditPartsAreNotLostWithoutTheQuestion) {
+  // The parts were changed and their stitches made afresh: closing must ask to save them.
+  doc.Design().SetHoop(design::kStandardHoop);
+  AddSquarePart(doc.Design(), 60);
+  doc.Design().SetEditState(kStitchesFromParts);
+  dialogs.editAnswer = {true, true};
+  commands.OnEditParts();
+  EXPECT_GT(doc.Design().GetStitchCount(), 1);
+  EXPECT_TRUE(dialogs.modified);
+  EXPECT_EQ(dialogs.remakes, 1);
+}
+
 TEST_F(DesignCommandsTest, AnEditorThatDeletedEveryPartClearsTheDesign) {
   AddSquarePart(doc.Design(), 60);
   doc.Design().ResetStitches();

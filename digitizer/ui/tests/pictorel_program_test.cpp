@@ -214,6 +214,36 @@ TEST_F(PictorelProgram, APictureBecomesStitchesThatAreSavedPrintedSentAndWritten
   for (const vtest::ShownMessage& box : boxes.Shown()) ADD_FAILURE() << "box: " << box.text;
 }
 
+TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFile) {
+  platform::CommandLineInfo line;
+  line.showSplash = false;
+  line.fileToOpen = (dir / "missing.qnf").string();
+  EXPECT_FALSE(app->Start(line));
+  EXPECT_FALSE(app->Frame().isVisible());
+
+  digitizer::CStitchDesign design;
+  design.ResetStitches();
+  const uint8_t stitches[] = {10, 0, 0, 10, 0x80, 0x10};
+  std::copy(std::begin(stitches), std::end(stitches), design.Record()->Stitches());
+  design.Record()->SetColourCount(1);
+  design.Record()->SetThreadCode(0, 5);
+  ASSERT_TRUE(design.WriteFile(dir / "tulip.qnf"));
+  vtest::BmpSpec outline;
+  outline.bitCount = 1;
+  outline.colours = {0x000000u, 0xFFFFFFu};
+  WriteBytes(dir / "tulip.bmp", vtest::BuildBmp(outline));
+  line.fileToOpen = (dir / "tulip.qnf").string();
+  boxes.Clear();
+  ASSERT_TRUE(app->Start(line));
+  EXPECT_TRUE(app->Frame().isVisible());
+  EXPECT_EQ(app->Document().Design().GetStitchCount(), 3);
+  EXPECT_EQ(app->Document().Contents(), digitizer::kContentsBoth);
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+  // Without a default printer the start-up says so once, and the program runs on.
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer_ui::kNoPrinterText);
+}
+
 TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
   app->Frame().PostFrameMessage(digitizer::kUwmStitchError, 2, 0);
   EXPECT_EQ(boxes.Count(), 0u);
