@@ -14,6 +14,8 @@
 
 #include "design/card/card_writer.h"
 #include "design/hoop.h"
+#include "design/thread_colors.h"
+#include "digitizer/part_names.h"
 #include "digitizer/pictorel_commands.h"
 #include "digitizer/picture_view_commands.h"
 #include "digitizer/ui/auto_register_dialog.h"
@@ -242,6 +244,20 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFile)
   // Without a default printer the start-up says so once, and the program runs on.
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, digitizer_ui::kNoPrinterText);
+}
+
+TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {
+  app->Frame().PostFrameMessage(digitizer::kUwmColorChanged, 5, 0);
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchChanged, digitizer::kDiagonalWeave, 45);
+  QApplication::processEvents();
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  design::ThreadColorInfo(5, red, green, blue);
+  // The swatch (14, 3)-(32, 19) is filled in the thread's colour.
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(20, 10), QColor(red, green, blue));
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(40, 10).alpha(), 0);
+  EXPECT_FALSE(app->Frame().StitchImage().isNull());
 }
 
 TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
