@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 
 #include "digitizer/stitch_print_template.h"
+#include "platform/ui/busy_cursor.h"
 #include "platform/ui/qt_canvas.h"
 
 namespace digitizer_ui {
@@ -27,15 +28,6 @@ QFont PrintFont(const char* face, int height, QFont::Weight weight) {
   return font;
 }
 
-// Holds the wait cursor while pages are drawn.
-class PrintWaitCursor {
- public:
-  PrintWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~PrintWaitCursor() { QApplication::restoreOverrideCursor(); }
-  PrintWaitCursor(const PrintWaitCursor&) = delete;
-  PrintWaitCursor& operator=(const PrintWaitCursor&) = delete;
-};
-
 // The template prints on portrait letter paper unless the user chose otherwise.
 void DefaultPaper(QPrinter& printer) {
   printer.setPageOrientation(QPageLayout::Portrait);
@@ -52,7 +44,7 @@ int PrintStitchTemplate(QPrinter& printer, digitizer::CStitchDesign& design, con
   if (pages <= 0) return 0;
   QPainter painter;
   if (!painter.begin(&printer)) return 0;
-  PrintWaitCursor wait;
+  platform_ui::BusyCursor wait;
   painter.scale(printer.logicalDpiX() / kPrintUnitsPerInch, printer.logicalDpiY() / kPrintUnitsPerInch);
   platform_ui::QtCanvas canvas(painter);
   const QFont header = PrintFont("Arial", kHeaderFontHeight, QFont::ExtraLight);
