@@ -195,7 +195,7 @@ bool PictorelApplication::Start(const platform::CommandLineInfo& commandLine) {
 }
 
 std::string PictorelApplication::WindowTitle() const {
-  return doc_->Title() + (docCommands_->IsModified() ? "*" : "") + " - " + kPictorelProgram;
+  return doc_->Title() + " - " + kPictorelProgram;
 }
 
 // ---- DesignDialogs ----

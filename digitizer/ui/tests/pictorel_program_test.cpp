@@ -7,6 +7,8 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -216,7 +218,7 @@ TEST_F(PictorelProgram, APictureBecomesStitchesThatAreSavedPrintedSentAndWritten
   for (const vtest::ShownMessage& box : boxes.Shown()) ADD_FAILURE() << "box: " << box.text;
 }
 
-TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFile) {
+TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileAndADropOpensOne) {
   platform::CommandLineInfo line;
   line.showSplash = false;
   line.fileToOpen = (dir / "missing.qnf").string();
@@ -234,8 +236,8 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFile)
   outline.bitCount = 1;
   outline.colours = {0x000000u, 0xFFFFFFu};
   WriteBytes(dir / "tulip.bmp", vtest::BuildBmp(outline));
-  line.fileToOpen = (dir / "tulip.qnf").string();
   boxes.Clear();
+  line.fileToOpen = (dir / "tulip.qnf").string();
   ASSERT_TRUE(app->Start(line));
   EXPECT_TRUE(app->Frame().isVisible());
   EXPECT_EQ(app->Document().Design().GetStitchCount(), 3);
@@ -244,6 +246,14 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFile)
   // Without a default printer the start-up says so once, and the program runs on.
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, digitizer_ui::kNoPrinterText);
+
+  // A design file dropped on the window opens the same way.
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Pictorel");
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "tulip.qnf").string()))});
+  ASSERT_TRUE(app->Frame().DropFiles(dropped));
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
 }
 
 TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {
