@@ -16,6 +16,7 @@
 #include "digitizer/part_names.h"
 #include "digitizer/pictorel_commands.h"
 #include "platform/profile.h"
+#include "platform/message_box.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
 
@@ -263,7 +264,7 @@ class ScriptedFiles : public DocumentDialogs, public DocumentViews {
     asked.push_back({kind, folder, name});
     return chosen;
   }
-  std::optional<SewChoice> ChooseSewFile(const fs::path&) override { return std::nullopt; }
+  std::optional<SewChoice> ChooseSewFile(const fs::path&) override { return std::move(sew); }
   std::optional<int> ChooseHoop() override { return hoop; }
   bool PrepareOutline(CDib& outline) override { return outline.HasHeader(); }
   void DocumentChanged() override { ++changes; }
@@ -276,6 +277,7 @@ class ScriptedFiles : public DocumentDialogs, public DocumentViews {
   };
   std::vector<Asked> asked;
   std::optional<fs::path> chosen;
+  std::optional<SewChoice> sew;
   std::optional<int> hoop;
   int changes = 0;
 };
@@ -348,6 +350,120 @@ TEST_F(DocumentCommandsTest, ARecentFileThatIsGoneLeavesTheList) {
   EXPECT_FALSE(commands.QueryCommand(cmd::kFileMru1 + 1).enabled);
   commands.RunCommand(cmd::kFileMru1);
   EXPECT_TRUE(commands.RecentFiles().Paths().empty());
+}
+
+TEST_F(DocumentCommandsTest, ASewFileBecomesStitchesWithoutPartsOrIsRefusedAsDefective) {
+  SewChoice choice;
+  choice.path = dir / "old.sew";
+  choice.record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  const uint8_t stitches[] = {10, 0, 0x80, 0x10};
+  std::copy(std::begin(stitches), std::end(stitches), choice.record->Stitches());
+  choice.largeHoop = true;
+  files.sew = std::move(choice);
+  commands.RunCommand(cmd::kOpenSewFile);
+  EXPECT_EQ(doc.Design().EditState(), kStitchesOnly);
+  EXPECT_EQ(doc.Design().GetStitchCount(), 2);
+  EXPECT_EQ(doc.Design().HoopKind(), design::kLargeHoop);
+  EXPECT_EQ(doc.PathName(), dir / "old.sew");
+  EXPECT_TRUE(doc.SaveNeedsName());  // the SEW file is never written over
+
+  files.sew = SewChoice{dir / "bad.sew", nullptr, false};
+  boxes.Clear();
+  commands.RunCommand(cmd::kSewFile);
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "This file may be defective.");
+  EXPECT_EQ(doc.Design().GetStitchCount(), 0);
+  EXPECT_EQ(doc.Title(), "Untitled");
+}
+
+// ---- the machine commands, with a scripted link ----
+
+class ScriptedLink : public PictorelLink, public MachineDialogs {
+ public:
+  int CheckVersion(platform::WindowHandle, int) override { return 1; }
+  int VersionCode() override { return 1; }
+  int DirectDownload(platform::WindowHandle, std::span<const uint8_t>, const std::string& name) override {
+    names.push_back(name);
+    return 1;
+  }
+  int DirectFilesDownload(platform::WindowHandle, const fs::path&) override { return ++lists, 1; }
+  int SendFiles(std::string& folder) override { return folder = "/designs", 1; }
+  int ReceiveDesigns() override { return 0; }
+  int DeleteDesigns() override { return 1; }
+  int SerialSettings() override { return 1; }
+  void SelectVersion() override {}
+  std::optional<CardDialogChoice> ChooseCardWrite(const std::string& name) override {
+    proposed.push_back(name);
+    return std::nullopt;
+  }
+  std::string ManageCard(const std::string&) override { return {}; }
+
+  std::vector<std::string> names;
+  std::vector<std::string> proposed;
+  int lists = 0;
+};
+
+class NoVolumes : public card::CardVolumes {
+ public:
+  std::vector<platform::MountedVolume> List() override { return {}; }
+  void Flush(const fs::path&) override {}
+};
+
+class MachineCommandsTest : public ::testing::Test {
+ protected:
+  MachineCommandsTest() { platform::SetProfileRoot(dir / "config"); }
+  ~MachineCommandsTest() override { platform::SetProfileRoot({}); }
+
+  // Blocks of pairs one after another, each in its own colour.
+  void MakeBlocks(int blocks, int pairsPerBlock) {
+    CStitchDesign& design = doc.Design();
+    design.ResetStitches();
+    uint8_t* out = design.Record()->Stitches();
+    for (int b = 0; b < blocks; ++b) {
+      if (b > 0) {
+        *out++ = 0x80, *out++ = 0x01, *out++ = 0, *out++ = 0;
+      }
+      for (int i = 0; i < pairsPerBlock; ++i) *out++ = 0, *out++ = static_cast<uint8_t>(i % 2 ? 1 : -1);
+      design.Record()->SetThreadCode(b, 3 + b);
+    }
+    *out++ = 0x80, *out++ = 0x10;
+    design.Record()->SetColourCount(blocks);
+    design.Record()->SetPairCount(design.GetStitchCount());
+  }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox boxes;
+  CImportDoc doc{dir.Path()};
+  ScriptedLink link;
+  NoVolumes volumes;
+  ScriptedFrame frame;
+  MachineCommands commands{doc, link, link, volumes, frame, dir / "work", [] { return uint64_t{123456789}; }, {}};
+};
+
+TEST_F(MachineCommandsTest, ASplitSendStoresTheNextTagAndTheFolderOfSendDesignsIsKept) {
+  fs::create_directories(dir / "work");
+  MakeBlocks(3, 20000);
+  platform::Profile("Pictorel").WriteInt("Settings", "HugeSize", '9');
+  boxes.Script({platform::kIdOk});  // the split is confirmed
+  commands.RunCommand(cmd::kSendDesign);
+  EXPECT_EQ(link.lists, 1);
+  EXPECT_EQ(platform::Profile("Pictorel").GetInt("Settings", "HugeSize", 0), '1');
+  // 60,000 stitches, two colour changes of two pairs each, the end pair.
+  EXPECT_EQ(frame.panes.Text(cmd::kPaneStitches), " 60005st.");
+
+  commands.RunCommand(cmd::kSendDesignsDesigns);
+  EXPECT_EQ(platform::Profile("Pictorel").GetString("Design Path", "QnfList", ""), "/designs");
+  boxes.Clear();
+  commands.RunCommand(cmd::kReceiveDesigns);
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "Create dialogbox failure.");
+}
+
+TEST_F(MachineCommandsTest, ACardDesignWithoutAFileIsNamedFromTheClock) {
+  MakeBlocks(1, 10);
+  commands.RunCommand(cmd::kCardWriteDesign);
+  ASSERT_EQ(link.proposed.size(), 1u);
+  EXPECT_EQ(link.proposed[0], MakeCardFileName(123456789));
 }
 
 }  // namespace
