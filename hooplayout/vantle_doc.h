@@ -26,7 +26,8 @@ using DesignPosition = editor::DesignListOwner<LayoutDesign>::Position;
 // Filled by the template printer from the design list; owns nothing.
 using PrintList = std::vector<const LayoutDesign*>;
 
-inline constexpr char kVantleCaption[] = "Vantle";
+// The program's title: the caption of its own message boxes.
+inline constexpr char kVantleCaption[] = "Tessaly";
 inline constexpr char kDesignPathSection[] = "Design Path";
 inline constexpr char kLayoutFolderKey[] = "DotArf";
 inline constexpr char kUntitledArg[] = "Untitled.arg";

@@ -462,9 +462,7 @@ TEST_F(VantleEdit, MonogramAddsLetteringAndMakesASelectedOneAgainInPlace) {
 }
 
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
-  std::vector<uint8_t> stitches;
-  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
-  stitches.insert(stitches.end(), {0x80, 0x10});
+  const std::vector<uint8_t> stitches = hltest::StitchesInPlace(40000);
   doc.AddDesign(hltest::Design("a", 100, 200, stitches));
   doc.AddDesign(hltest::Design("b", 120, 200, stitches));
   doc.SetPathName((dir / "Big.arg").string());

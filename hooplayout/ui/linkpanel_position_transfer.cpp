@@ -7,10 +7,12 @@ namespace hooplayout_ui {
 
 namespace {
 constexpr int kAskVersion = 1;
+// DirectFilesDownload: the user started the send and it ran to its end.
+constexpr int kSendRan = 1;
 }  // namespace
 
-void LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
-  DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion);
+bool LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
+  return DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion) == kSendRan;
 }
 
 bool LinkpanelPositionTransfer::WriteListToCard(const std::filesystem::path& listFile) {
