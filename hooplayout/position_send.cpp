@@ -117,7 +117,11 @@ bool CPositionSender::Transfer(Destination destination) {
   bool letterUsed = true;
   bool done = true;
   if (destination == Destination::kMachine) {
-    done = letterUsed = transfer_.SendList(listFile);
+    const SendOutcome outcome = transfer_.SendList(listFile);
+    if (outcome == SendOutcome::kNoDialog) {
+      platform::MessageBox(owner_, kDialogFailureText, "", platform::kMbOk | platform::kMbIconError);
+    }
+    done = letterUsed = outcome == SendOutcome::kRan;
   } else {
     const bool wroteAll = transfer_.WriteListToCard(listFile);
     done = wroteAll;

@@ -20,15 +20,21 @@ inline constexpr char kProjectNameKey[] = "Name";
 inline constexpr char kCardCaption[] = "Writing onto Card";
 inline constexpr char kCardDoneText[] = "Writing onto Card has completed.";
 inline constexpr char kCardFailedText[] = "Writing onto Card has failed.";
+inline constexpr char kDialogFailureText[] = "Create dialogbox failure.";
+
+// How a send through the machine link's dialog ended.
+enum class SendOutcome {
+  kRan,         // the user started it and it ran to its end (its failures shown by the dialog)
+  kNotStarted,  // the dialog was closed before the start
+  kNoDialog,    // the dialog could not be made
+};
 
 // Where the designs go: the machine link's send dialog, or the card writer. Each runs
 // modally on the list file and returns when it has closed.
 class PositionTransfer {
  public:
   virtual ~PositionTransfer() = default;
-  // True when the send ran (its own failures are shown by the dialog); false when it never
-  // started: the dialog could not be made or was closed before the start.
-  virtual bool SendList(const std::filesystem::path& listFile) = 0;
+  virtual SendOutcome SendList(const std::filesystem::path& listFile) = 0;
   // True when every listed design was written onto the card.
   virtual bool WriteListToCard(const std::filesystem::path& listFile) = 0;
 };

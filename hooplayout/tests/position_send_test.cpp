@@ -27,7 +27,7 @@ using hooplayout::CVantleDoc;
 
 // Records what each transfer was handed while the files were still there.
 struct FakeTransfer : hooplayout::PositionTransfer {
-  bool SendList(const fs::path& listFile) override {
+  hooplayout::SendOutcome SendList(const fs::path& listFile) override {
     Take(listFile);
     return sendResult;
   }
@@ -46,7 +46,7 @@ struct FakeTransfer : hooplayout::PositionTransfer {
       images.push_back(bytes);
     }
   }
-  bool sendResult = true;
+  hooplayout::SendOutcome sendResult = hooplayout::SendOutcome::kRan;
   bool cardResult = true;
   int calls = 0;
   std::vector<std::string> listed;
@@ -187,9 +187,14 @@ TEST_F(PositionSend, WriteDesignsSaysHowTheCardWriteEnded) {
 
 TEST_F(PositionSend, ASendThatNeverStartedIsNotSentAndKeepsTheLetter) {
   Add(320);
-  transfer.sendResult = false;
+  transfer.sendResult = hooplayout::SendOutcome::kNotStarted;
   EXPECT_FALSE(sender.SendDesigns());
-  EXPECT_EQ(transfer.calls, 1);
+  EXPECT_EQ(box.Count(), 0u);
+  transfer.sendResult = hooplayout::SendOutcome::kNoDialog;
+  EXPECT_FALSE(sender.SendDesigns());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Create dialogbox failure.");
+  EXPECT_EQ(transfer.calls, 2);
   EXPECT_EQ(StoredLetter(), 0);
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
