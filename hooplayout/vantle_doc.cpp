@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kArgExtension[] = ".arg";
 constexpr char kOldExtension[] = ".arr";
+constexpr char kLayoutWriteErrorText[] = "There is an error in a file.\nQuit operation.";
 constexpr char kNewFormatNotice[] = "Save the file in Velinor 7000 new format(*.arg).";
 
 }  // namespace
@@ -123,6 +124,13 @@ bool CVantleDoc::SaveBesideAsArg() {
 
 bool CVantleDoc::WriteLayout(const std::string& path) {
   const std::vector<uint8_t> bytes = WriteArgLayout(sheetsAcross_, sheetsDown_, designs_);
+  // A layout the reader would refuse (a design measured far beyond any hoop) is not
+  // written: it would only be called defective at the next open.
+  if (!ReadArgLayout(bytes)) {
+    platform::MessageBox(nullptr, kLayoutWriteErrorText, kVantleCaption,
+                         platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
   if (!editor::WriteLayoutFile(path, bytes, kVantleCaption)) return false;
   host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, editor::FolderOf(path));
   return true;

@@ -131,6 +131,15 @@ TEST_F(VantleDoc, AnEmptiedLayoutIsNeverWrittenAsAFileThatWouldNotOpen) {
   EXPECT_EQ(Contents(P("two.arg")), before);
 }
 
+TEST_F(VantleDoc, ALayoutTheReaderWouldRefuseIsNotWritten) {
+  AddOne();
+  doc.GetDesignList().front().extents.right = 60000;  // measured far beyond any hoop
+  EXPECT_FALSE(doc.OnSaveDocument(P("far.arg")));
+  EXPECT_EQ(OnlyText(), "There is an error in a file.\nQuit operation.");
+  EXPECT_FALSE(fs::exists(P("far.arg")));
+  EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(VantleDoc, AForcedArgExtensionAsksBeforeReplacingThatFile) {
   WriteLayout(P("Rose.arg"), 2);
   const std::string before = Contents(P("Rose.arg"));
