@@ -3,8 +3,6 @@
 // working copy of the current design and hands it back through the document's list
 // operations.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "design/stitch_encoder.h"
@@ -12,6 +10,7 @@
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/layout_save.h"
 #include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -41,13 +40,6 @@ constexpr char kReplaceQuestion[] = "%s\nThis file already exists.\n\nReplace ex
 constexpr char kOldLayoutExtension[] = ".arr";
 constexpr char kLayoutExtension[] = ".arg";
 constexpr char kNotLayoutText[] = "Not a layout data file.";
-
-std::string LoweredExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
 
 // The working stitches made again from a source with the design's scales and the given
 // flips, into target (a copy of the working record first, for its colour tables). False,
@@ -232,7 +224,7 @@ void CVantleView::ImportDesign() {
   std::string path;
   std::string chosenFolder;
   if (!host_.RunImportDialog(*d.working, folder, path, chosenFolder)) return;
-  const std::string ext = LoweredExtension(path);
+  const std::string ext = editor::LowerExtension(path);
   if (ext != ".sew" && ext != ".qnf") {
     platform::MessageBox(nullptr, kNotEmbroideryText, kImportCaption,
                          platform::kMbOk | platform::kMbIconExclamation);
@@ -367,7 +359,7 @@ bool CVantleView::FileSave() {
   if (!CheckCombineLimits(doc_.GetDesignList())) return false;
   const std::string path = doc_.GetPathName();
   if (path.empty()) return FileSaveAs();
-  if (LoweredExtension(path) == kOldLayoutExtension) {
+  if (editor::LowerExtension(path) == kOldLayoutExtension) {
     const int answer = platform::MessageBox(
         nullptr, kNewFormatQuestion, kSaveCaption,
         platform::kMbYesNo | platform::kMbIconInformation | platform::kMbDefButton2);
@@ -385,7 +377,7 @@ bool CVantleView::FileSaveAs() {
   std::optional<std::string> chosen = host_.RunSaveLayoutDialog(offered, folder);
   if (!chosen || chosen->empty()) return false;
   std::string path = *chosen;
-  if (LoweredExtension(path) != kLayoutExtension) path += kLayoutExtension;
+  if (editor::LowerExtension(path) != kLayoutExtension) path += kLayoutExtension;
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     std::string question = kReplaceQuestion;
@@ -425,7 +417,7 @@ bool CVantleView::FileOpen() {
   if (!doc_.SaveModified()) return false;
   profile.WriteString(kDesignPathSection, kLayoutFolderKey,
                       std::filesystem::path(*chosen).parent_path().string());
-  const std::string ext = LoweredExtension(*chosen);
+  const std::string ext = editor::LowerExtension(*chosen);
   // The file's own magic decides whether it is a layout; the name only earns a warning.
   if (ext != kLayoutExtension && ext != kOldLayoutExtension) {
     platform::MessageBox(nullptr, kNotLayoutText, kFileOpenCaption,
