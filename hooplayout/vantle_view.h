@@ -173,7 +173,8 @@ class CVantleView {
   bool FileSaveAs();
   // New: the save prompt (Cancel keeps the layout), then an empty layout.
   void FileNew();
-  // Open: a layout file chosen first, then the save prompt, then the file read.
+  // Open: a layout file chosen and read whole first (a missing or defective one is said so
+  // and the layout stays), then the save prompt, then the layout taken.
   bool FileOpen();
   // Send Designs and Write Designs through the given link, then the whole view repainted.
   bool SendDesigns(PositionTransfer& transfer);
