@@ -329,7 +329,6 @@ int32_t MakeStitchRun::GenerateStitches(CStitchDesign& design, int i) {
 }
 
 int32_t MakeStitchRun::FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made) {
-  (void)i;
   StitchRecord* record = design.Record();
   if (record == nullptr) return -1;
   const bool failed = made < 0 || part == nullptr;
@@ -338,10 +337,10 @@ int32_t MakeStitchRun::FinishPart(CStitchDesign& design, int i, const PartRecord
   record->SetThreadType(slot, failed ? 0 : part->stitch);
   StInsEndCode();
   // A part that made no stitches (a region too small for its fill, an empty mask) leaves an
-  // empty colour block: it goes again, so the machine never stops for a colour it does not
-  // sew. Only the stop record before it moves, so the end pair stays where Seamlib's next
-  // part looks for it.
-  if (!failed) blocks_ = DropEmptyColourBlocks(*record);
+  // empty colour block: after the last part such blocks go, so the machine never stops for a
+  // colour it does not sew. Not before: Seamlib's next part looks for the end pair right
+  // behind its cursor.
+  if (!failed && i == design.GetPartCount() - 1) blocks_ = DropEmptyColourBlocks(*record);
   WriteHead(design, failed);
   return failed ? -1 : design.Record()->PairCount();
 }
