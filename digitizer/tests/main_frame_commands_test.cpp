@@ -75,6 +75,10 @@ TEST(MainFrameRules, StitchErrorMessages) {
                "Total stitch number of the design exceeds the memory capacity.\nReduce the size of the design in "
                "the Make Stitch dialog box\nor delete some of the registered parts.");
   EXPECT_STREQ(StitchErrorFor(1).caption, "Error");
+  EXPECT_STREQ(StitchErrorFor(2).text,
+               "There are design parts that failed to convert to satin stitch.\nFollow these steps :  Click \"Edit "
+               "Parts\" icon.\nClick the parts to be corrected and select \"Color/Stitch\".\nClick \"Satin\" icon and "
+               "reposition the green and/or red dots.\nClick \"OK\" twice.");
   EXPECT_STREQ(StitchErrorFor(2).caption, "Attention");
   EXPECT_EQ(StitchErrorFor(0).text, nullptr);
   EXPECT_EQ(StitchErrorFor(3).text, nullptr);
