@@ -13,7 +13,7 @@ FUZZ_TEST_SECONDS ?= 10
 FUZZ_JOBS ?= $(JOBS)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test fuzz setup build-release build-test build-fuzz clean
+.PHONY: run run-pictorel test fuzz setup build-release build-test build-fuzz clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -40,6 +40,10 @@ build-fuzz: setup
 # The design editor, Brodera.
 run: build-release
 	./build/release/bin/brodera
+
+# The picture digitizer, Pictorel.
+run-pictorel: build-release
+	./build/release/bin/pictorel
 
 test: build-test build-fuzz
 	cd build/test && ctest --output-on-failure -j $(JOBS)

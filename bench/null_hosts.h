@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "editor/document_host.h"
+#include "layoutcore/document_host.h"
 #include "editor/view_host.h"
 #include "hooplayout/view_host.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "design/stitch_record.h"
-#include "editor/monogram/lettering_engine.h"
+#include "layoutcore/monogram/lettering_engine.h"
 #include "fuzz/fuzz_support.h"
 #include "testing/recording_canvas.h"
 

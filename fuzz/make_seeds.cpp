@@ -12,7 +12,7 @@
 
 #include "digitizer/part_names.h"
 #include "digitizer/stitch_design.h"
-#include "editor/design_object.h"
+#include "layoutcore/design_object.h"
 #include "editor/layout_file.h"
 #include "editor/tests/layout_file_builder.h"
 #include "fuzz/seamlib_input.h"

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "design/layout_stitch_record.h"
-#include "editor/design_object.h"
-#include "editor/monogram_block.h"
+#include "layoutcore/design_object.h"
+#include "layoutcore/monogram_block.h"
 
 namespace hooplayout {
 
@@ -75,6 +75,10 @@ LayoutExtents MeasureLayoutExtents(const design::LayoutStitchRecord& record);
 
 // The extents and half sizes of the design's working stitches, measured again.
 void MeasureWorkingSize(LayoutDesign& design);
+
+// Sets the pair count to the pairs of the record's stream up to and including its end pair
+// (all the pairs the record holds when it has none), as the arg file stores them.
+void CountStreamPairs(design::LayoutStitchRecord& record);
 
 // Rebuilds the placement of a design read from an older layout, whose placement fields mean
 // something else: extents and half sizes from the working stitches, the start offsets from

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/layout_geometry.h"
-#include "editor/mouse_editing.h"
-#include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/mouse_editing.h"
+#include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 
@@ -87,8 +87,13 @@ void CVantleView::OnInitialUpdate() {
 void CVantleView::OnLayoutLoadFailed() {
   platform::MessageBox(nullptr, kDefectiveLayoutText, kFileOpenCaption,
                        platform::kMbOk | platform::kMbIconExclamation);
-  doc_.OnNewDocument();
-  OnInitialUpdate();
+  // A file that could not be read costs nothing of the layout on screen; only a layout
+  // with nothing in it starts anew, titled as the program names a layout without a file.
+  if (doc_.GetPathName().empty() && doc_.GetDesignList().empty()) {
+    doc_.OnNewDocument();
+    OnInitialUpdate();
+    doc_.SetTitle(kUntitledTitle);
+  }
   host_.RedrawAll();
 }
 
