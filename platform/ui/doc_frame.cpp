@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "platform/profile.h"
@@ -85,6 +86,23 @@ QToolBar* DocFrame::AddToolButtons(const std::vector<MenuEntry>& buttons) {
     bar->addAction(MakeAction(entry, bar));
   }
   return bar;
+}
+
+void DocFrame::AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup,
+                           const char* objectName) {
+  const QList<QAction*> buttons = bar.actions();
+  if (position >= buttons.size()) return;
+  auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(buttons[position]));
+  if (!button) return;
+  auto* menu = new QMenu(button);
+  menu->setObjectName(objectName);
+  for (const MenuEntry& entry : popup) {
+    const int command = entry.id;
+    QAction* item = menu->addAction(QString::fromStdString(entry.text));
+    connect(item, &QAction::triggered, this, [this, command] { Dispatch(command); });
+  }
+  button->setPopupMode(QToolButton::MenuButtonPopup);
+  button->setMenu(menu);
 }
 
 void DocFrame::AddStatusPanes(const std::vector<int>& paneIds) {
