@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "design/ui/splash_wnd.h"
-#include "editor/brodera_app.h"
+#include "layoutcore/command_line.h"
 #include "hooplayout/ui/vantle_application.h"
 #include "hooplayout/vantle_app.h"
 #include "platform/profile.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "editor/view_host.h"
+#include "layoutcore/layout_geometry.h"
 #include "platform/command_router.h"
 #include "platform/recent_file_list.h"
 

@@ -1,6 +1,6 @@
 #include "hooplayout/vantle_commands.h"
 
-#include "editor/layout_geometry.h"
+#include "layoutcore/layout_geometry.h"
 #include "hooplayout/vantle_command_ids.h"
 
 namespace hooplayout {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "editor/template_printer.h"
+#include "layoutcore/template_printer.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/vantle_view.h"
 #include "platform/command_router.h"

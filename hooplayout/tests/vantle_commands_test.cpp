@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "editor/tests/fake_document_host.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "hooplayout/tests/design_builder.h"
 #include "hooplayout/vantle_app.h"
 #include "hooplayout/vantle_command_ids.h"

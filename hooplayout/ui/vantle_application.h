@@ -11,9 +11,9 @@
 
 #include "design/card/card_volumes.h"
 #include "design/ui/linkpanel_machine_version.h"
-#include "editor/brodera_app.h"
-#include "editor/document_host.h"
-#include "editor/template_printer.h"
+#include "layoutcore/command_line.h"
+#include "layoutcore/document_host.h"
+#include "layoutcore/template_printer.h"
 #include "hooplayout/ui/help_view.h"
 #include "hooplayout/ui/linkpanel_position_transfer.h"
 #include "hooplayout/ui/vantle_main_frame.h"
