@@ -79,7 +79,10 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
   // Moves without a button pressed ask for the cursor a press there would need.
   viewport()->setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
-  runImport_ = [](design_ui::CPatList& dialog) { return dialog.exec() == QDialog::Accepted; };
+  runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+  };
   runMonogram_ = [](CVantleMonogramDlg& dialog) { return dialog.exec(); };
   chooseSave_ = [this](const std::string& folder, const std::string& name) -> std::optional<std::string> {
     QFileDialog dialog(this, "Save As", QString::fromStdString(folder.empty() ? name : folder + "/" + name),
@@ -175,9 +178,9 @@ bool CVantleScrollView::RunBackgroundDialog(hooplayout::BackgroundSettings& sett
 bool CVantleScrollView::RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
                                         std::string& chosenPath, std::string& chosenFolder) {
   design_ui::CPatList dialog(this, kImportFilter, QString::fromStdString(startFolder), record);
-  if (!runImport_(dialog)) return false;
-  if (dialog.selectedFiles().isEmpty()) return false;
-  chosenPath = dialog.selectedFiles().front().toStdString();
+  const std::optional<std::string> chosen = runImport_(dialog);
+  if (!chosen) return false;
+  chosenPath = *chosen;
   chosenFolder = dialog.ChosenFolder().toStdString();
   return true;
 }

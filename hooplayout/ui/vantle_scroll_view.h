@@ -34,7 +34,8 @@ class CVantleScrollView : public QAbstractScrollArea, public hooplayout::VantleV
   void SetPageSink(std::function<void(hooplayout::PageSize)> sink) { pageSink_ = std::move(sink); }
 
   // How the modal dialogs run; tests answer them without a modal loop.
-  using ImportRunner = std::function<bool(design_ui::CPatList&)>;
+  // The import runner answers the file chosen when the dialog ended with OK.
+  using ImportRunner = std::function<std::optional<std::string>(design_ui::CPatList&)>;
   using MonogramRunner = std::function<int(CVantleMonogramDlg&)>;
   using FileChooser = std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
   void SetImportRunner(ImportRunner run) { runImport_ = std::move(run); }
