@@ -7,9 +7,9 @@
 #include <QScrollBar>
 
 #include "design/ui/pat_list.h"
-#include "editor/ui/custom_zoom_dialog.h"
-#include "editor/ui/rotate_flip_dialog.h"
-#include "editor/ui/sheet_count_dialog.h"
+#include "layoutcore/ui/custom_zoom_dialog.h"
+#include "layoutcore/ui/rotate_flip_dialog.h"
+#include "layoutcore/ui/sheet_count_dialog.h"
 #include "layoutcore/ui/monogram_dialog.h"
 #include "link/panel/linkpanel.h"
 #include "platform/profile.h"

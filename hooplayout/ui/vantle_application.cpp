@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "design/ui/write_card_m.h"
-#include "editor/ui/about_box.h"
-#include "editor/ui/rotate_flip_dialog.h"
+#include "layoutcore/ui/about_box.h"
+#include "layoutcore/ui/rotate_flip_dialog.h"
 #include "hooplayout/vantle_command_ids.h"
 #include "link/panel/linkpanel.h"
 #include "platform/message_box.h"

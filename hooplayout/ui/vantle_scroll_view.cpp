@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "design/ui/pat_list.h"
-#include "editor/ui/custom_zoom_dialog.h"
+#include "layoutcore/ui/custom_zoom_dialog.h"
 #include "hooplayout/ui/background_dialog.h"
 #include "hooplayout/ui/vantle_monogram_dialog.h"
 #include "hooplayout/ui/vantle_cursors.h"

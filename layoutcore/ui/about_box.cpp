@@ -1,4 +1,4 @@
-#include "editor/ui/about_box.h"
+#include "layoutcore/ui/about_box.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
