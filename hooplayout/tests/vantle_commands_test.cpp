@@ -42,7 +42,7 @@ struct ScriptedCommandHost : hooplayout::VantleCommandHost, hooplayout::Position
   void PrintTemplate() override { ++prints; }
   void PreviewTemplate() override { ++previews; }
   hooplayout::PositionTransfer& Transfer() override { return *this; }
-  void SendList(const std::filesystem::path&) override {}
+  hooplayout::SendOutcome SendList(const std::filesystem::path&) override { return hooplayout::SendOutcome::kRan; }
   bool WriteListToCard(const std::filesystem::path&) override { return false; }
 };
 
