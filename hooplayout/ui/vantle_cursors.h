@@ -1,7 +1,7 @@
 #pragma once
 
 // The layout view's cursors: the system's own shapes where one exists, the zoom and the
-// rotation cursors drawn in code.
+// rotation cursors the layout programs draw.
 
 #include <QWidget>
 
