@@ -211,6 +211,24 @@ TEST_F(VantleProgram, ImportLetterSaveReopenPrintAndSendBothPositions) {
   ASSERT_EQ(app->Document().GetDesignCount(), 3);
   EXPECT_TRUE(app->View().Current().monogram.IsLettering());
 
+  // The selected lettering opens again with its own text and is made anew in its place.
+  std::string primed;
+  app->ScrollView().SetMonogramRunner([&](hooplayout_ui::CVantleMonogramDlg& dialog) {
+    primed = dialog.Edit()->text().toStdString();
+    dialog.DeleteAllButton()->click();
+    dialog.Edit()->setText("BA");
+    dialog.RegisterButton()->click();
+    box.Script({platform::kIdNo});
+    dialog.open();
+    dialog.OkButton()->click();
+    return dialog.result();
+  });
+  ASSERT_TRUE(frame.Dispatch(cmd::kMonogram));
+  EXPECT_EQ(primed, "AB");
+  EXPECT_EQ(app->Document().GetDesignCount(), 3);
+  EXPECT_EQ(app->View().Current().monogram.Text(), "BA");
+  EXPECT_EQ(app->View().LastOperation(), hooplayout::LayoutOperationKind::kMonogramAgain);
+
   layoutPath = (dir / "Garden.arg").string();
   ASSERT_TRUE(frame.Dispatch(cmd::kFileSave));
   ASSERT_TRUE(fs::exists(layoutPath));
