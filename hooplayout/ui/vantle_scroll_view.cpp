@@ -172,6 +172,9 @@ bool CVantleScrollView::RunBackgroundDialog(hooplayout::BackgroundSettings& sett
   CBackgroundDlg dialog(this, settings, model_ ? model_->ProgramFolder() : std::string());
   if (dialog.exec() != QDialog::Accepted) return false;
   settings = dialog.Settings();
+  // The picture is read anew after OK, possibly into the same memory: convert it again.
+  pictureSource_ = nullptr;
+  pictureImage_ = QImage();
   return true;
 }
 
