@@ -2,7 +2,6 @@
 
 #include "platform/work_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "editor/command_ids.h"
@@ -26,13 +25,6 @@ PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
   if (page.width < kMinPageWidth) page.width = kFallbackPage.width;
   if (page.height < kMinPageHeight) page.height = kFallbackPage.height;
   return page;
-}
-
-std::string ProgramFolderOf(const std::string& executablePath) {
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(executablePath, error);
-  if (error) path = executablePath;
-  return (path.parent_path() / "").string();
 }
 
 std::string DefaultWorkFolder() {

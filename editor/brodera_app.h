@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/view_host.h"
-#include "layoutcore/command_line.h"
+#include "platform/command_line.h"
 #include "platform/command_router.h"
 #include "platform/recent_file_list.h"
 
@@ -22,14 +22,17 @@ constexpr char kDocumentString[] =
     "Brodera\n\nBrodera\nBrodera Files (*.bdz)\n.bdz\nEdit.Velinor\nEdit Velinor";
 constexpr int kRecentFileCount = 4;
 
+// The command line and the program folder are read as every program reads them.
+using platform::CommandLineFileReadable;
+using platform::CommandLineInfo;
+using platform::ParseCommandLine;
+using platform::ProgramFolderOf;
 
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
 // 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
 
-// The folder of the program file, ending in a separator.
-std::string ProgramFolderOf(const std::string& executablePath);
 // $XDG_DATA_HOME/Corvan/Brodera/ (~/.local/share when unset), ending in a separator.
 std::string DefaultWorkFolder();
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "design/ui/splash_wnd.h"
-#include "layoutcore/command_line.h"
+#include "platform/command_line.h"
 #include "hooplayout/ui/vantle_application.h"
 #include "hooplayout/vantle_app.h"
 #include "platform/profile.h"
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
 
   // The command line is read once for the splash window, then for the layout to open.
   std::vector<std::string> args(argv + 1, argv + argc);
-  const editor::CommandLineInfo commandLine = editor::ParseCommandLine(args);
+  const platform::CommandLineInfo commandLine = platform::ParseCommandLine(args);
   design_ui::CSplashWnd::EnableSplashScreen(commandLine.showSplash);
 
   const std::string programFolder = QApplication::applicationDirPath().toStdString() + "/";

@@ -15,6 +15,7 @@ class CMainFrame : public platform_ui::DocFrame, public platform::CommandTarget 
   // The frame's own commands (none yet besides the framework's).
   platform::CommandState QueryCommand(int) const override { return {}; }
   void RunCommand(int) override {}
+
 };
 
 }  // namespace editor_ui

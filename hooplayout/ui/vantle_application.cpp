@@ -83,11 +83,11 @@ VantleApplication::~VantleApplication() {
   frame_.reset();
 }
 
-bool VantleApplication::Start(const editor::CommandLineInfo& commandLine) {
+bool VantleApplication::Start(const platform::CommandLineInfo& commandLine) {
   doc_->OnNewDocument();
   view_->OnInitialUpdate();
   if (!commandLine.fileToOpen.empty()) {
-    if (!editor::CommandLineFileReadable(commandLine.fileToOpen)) {
+    if (!platform::CommandLineFileReadable(commandLine.fileToOpen)) {
       platform::MessageBox(nullptr, hooplayout::kDefectiveLayoutText, hooplayout::kFileOpenCaption,
                            platform::kMbOk | platform::kMbIconExclamation);
       return false;

@@ -11,7 +11,7 @@
 
 #include "design/card/card_volumes.h"
 #include "design/ui/linkpanel_machine_version.h"
-#include "layoutcore/command_line.h"
+#include "platform/command_line.h"
 #include "layoutcore/document_host.h"
 #include "layoutcore/template_printer.h"
 #include "hooplayout/ui/help_view.h"
@@ -55,7 +55,7 @@ class VantleApplication : public editor::DocumentHost,
 
   // Opens the command line's layout (else a new one) and shows the main window. False, with
   // the window never shown, when the named file cannot be read at all: the program ends.
-  bool Start(const editor::CommandLineInfo& commandLine);
+  bool Start(const platform::CommandLineInfo& commandLine);
   // Opens a layout as the recent-file entries and the command line do: first the question
   // about unsaved changes.
   bool OpenDocumentFile(const std::string& path);

@@ -96,11 +96,9 @@ void DocFrame::AddDropDown(QToolBar& bar, int position, const std::vector<MenuEn
   if (!button) return;
   auto* menu = new QMenu(button);
   menu->setObjectName(objectName);
-  for (const MenuEntry& entry : popup) {
-    const int command = entry.id;
-    QAction* item = menu->addAction(QString::fromStdString(entry.text));
-    connect(item, &QAction::triggered, this, [this, command] { Dispatch(command); });
-  }
+  connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUi(); });
+  AddEntries(menu, popup);
+  // The arrow beside the button opens the pop-up just below the button's left-bottom corner.
   button->setPopupMode(QToolButton::MenuButtonPopup);
   button->setMenu(menu);
 }

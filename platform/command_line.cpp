@@ -1,16 +1,17 @@
-#include "layoutcore/command_line.h"
+#include "platform/command_line.h"
 
 #include <filesystem>
 #include <fstream>
 
-namespace editor {
+namespace platform {
 
 CommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineInfo info;
   for (const std::string& arg : args) {
     if (arg.empty()) continue;
     if (arg[0] == '-') {
-      const std::string option = arg.substr(arg.find_first_not_of('-') == std::string::npos ? arg.size() : arg.find_first_not_of('-'));
+      const std::size_t start = arg.find_first_not_of('-');
+      const std::string option = start == std::string::npos ? std::string() : arg.substr(start);
       if (option == "nologo") info.showSplash = false;
       continue;
     }
@@ -28,4 +29,11 @@ bool CommandLineFileReadable(const std::string& path) {
   return file.is_open();
 }
 
-}  // namespace editor
+std::string ProgramFolderOf(const std::string& executablePath) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(executablePath, error);
+  if (error) path = executablePath;
+  return (path.parent_path() / "").string();
+}
+
+}  // namespace platform
