@@ -154,6 +154,13 @@ std::vector<uint8_t> QnfFileImage(const StitchRecord& record) {
 }
 
 bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::path& path) const {
+  bool failureShown = false;
+  return WriteFile(record, path, failureShown);
+}
+
+bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::path& path,
+                             bool& failureShown) const {
+  failureShown = false;
   const std::vector<uint8_t> image = QnfFileImage(record);
   if (image.empty()) return false;
   platform::OutputFile file;
@@ -163,6 +170,7 @@ bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::
   if (!error) return true;
   if (!platform::IsNotFound(error)) {
     platform::MessageBox(nullptr, "File Error", kExporterCaption, platform::kMbOk);
+    failureShown = true;
   }
   file.Discard();
   return false;
