@@ -409,7 +409,8 @@ TEST_F(Editing, MachineTransformMirrorsAndKeepsTheDesignCentred) {
   EXPECT_EQ(before.x, 50);
   EXPECT_EQ(after.x, -50);
   EXPECT_EQ(after.sewn.size(), before.sewn.size());
-  EXPECT_EQ(flipped.GetExtents(), (design::Extents{50, 10, 0, 10}));  // from the centre to the line at -50
+  // Still centred: the first stitch starts 50 right of the centre and the line ends 50 left.
+  EXPECT_EQ(flipped.GetExtents(), (design::Extents{50, 10, 50, 10}));
   EXPECT_EQ(flipped.Hoop(), 0);
   EXPECT_EQ(flipped.ColourCount(), source.ColourCount());
   EXPECT_EQ(doc.GetDesignList().front().mirroredH, 1);
