@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/brodera_doc.h"
 #include "editor/command_ids.h"
+#include "platform/file_io.h"
 
 namespace editor {
 
@@ -41,6 +43,12 @@ bool CommandLineFileReadable(const std::string& path) {
   }
   std::ifstream file(path, std::ios::binary);
   return file.is_open();
+}
+
+std::string CommandLineFailureText(const std::string& path) {
+  std::error_code error;
+  const bool there = std::filesystem::exists(path, error) || (error && !platform::IsNotFound(error));
+  return LayoutLoadFailureText(there ? LayoutLoadFailure::kDefective : LayoutLoadFailure::kNotFound, path);
 }
 
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {

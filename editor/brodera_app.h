@@ -35,6 +35,9 @@ CommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 // that is missing, a folder, or not readable cannot, and the program ends before its
 // window is shown.
 bool CommandLineFileReadable(const std::string& path);
+// What is said of a command-line file that cannot be read: "<path>\nThis file was not
+// found." when it is not there, else the defective-file message.
+std::string CommandLineFailureText(const std::string& path);
 
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
