@@ -90,6 +90,12 @@ bool CPositionSender::Transfer(Destination destination) {
       return false;
     }
     const std::filesystem::path path = PositionFilePath(doc_.GetPathName(), g + 1);
+    // A file of that name beside the layout that this command did not write is the user's:
+    // it is replaced (and deleted after the transfer) only on Yes.
+    if (!platform::AskReplaceExisting(owner_, path.string(), kVantleCaption)) {
+      RemoveAll(written);
+      return false;
+    }
     if (platform::WriteWholeFile(path, combiner_.FileImage(letter, platform::GetClock().Now()))) {
       Fail(owner_, kFileErrorText);
       RemoveAll(written);
@@ -109,7 +115,10 @@ bool CPositionSender::Transfer(Destination destination) {
   }
 
   if (destination == Destination::kMachine) {
-    transfer_.SendList(listFile);
+    // A dialog that could not be made sent nothing: said, never passed over.
+    if (transfer_.SendList(listFile) == 0) {
+      platform::MessageBox(owner_, kSendDialogFailedText, "", platform::kMbOk | platform::kMbIconError);
+    }
   } else {
     const bool wroteAll = transfer_.WriteListToCard(listFile);
     platform::MessageBox(owner_, wroteAll ? kCardDoneText : kCardFailedText, kCardCaption,

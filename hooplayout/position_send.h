@@ -21,13 +21,15 @@ inline constexpr char kErrorCaption[] = "Error";
 inline constexpr char kCardCaption[] = "Writing onto Card";
 inline constexpr char kCardDoneText[] = "Writing onto Card has completed.";
 inline constexpr char kCardFailedText[] = "Writing onto Card has failed.";
+inline constexpr char kSendDialogFailedText[] = "Create dialogbox failure.";
 
 // Where the designs go: the machine link's send dialog, or the card writer. Each runs
 // modally on the list file and returns when it has closed.
 class PositionTransfer {
  public:
   virtual ~PositionTransfer() = default;
-  virtual void SendList(const std::filesystem::path& listFile) = 0;
+  // The send dialog's end value; 0 when it could not be made.
+  virtual int SendList(const std::filesystem::path& listFile) = 0;
   // True when every listed design was written onto the card.
   virtual bool WriteListToCard(const std::filesystem::path& listFile) = 0;
 };

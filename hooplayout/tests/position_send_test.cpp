@@ -26,7 +26,10 @@ using hooplayout::CVantleDoc;
 
 // Records what each transfer was handed while the files were still there.
 struct FakeTransfer : hooplayout::PositionTransfer {
-  void SendList(const fs::path& listFile) override { Take(listFile); }
+  int SendList(const fs::path& listFile) override {
+    Take(listFile);
+    return sendResult;
+  }
   bool WriteListToCard(const fs::path& listFile) override {
     Take(listFile);
     return cardResult;
@@ -43,6 +46,7 @@ struct FakeTransfer : hooplayout::PositionTransfer {
     }
   }
   bool cardResult = true;
+  int sendResult = 1;
   int calls = 0;
   std::vector<std::string> listed;
   std::vector<std::vector<uint8_t>> images;
@@ -150,6 +154,32 @@ TEST_F(PositionSend, AFileThatCannotBeWrittenStopsTheCommand) {
   EXPECT_EQ(transfer.calls, 0);
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "File Error");
+}
+
+TEST_F(PositionSend, ASendDialogThatCannotBeMadeIsSaid) {
+  Add(320);
+  transfer.sendResult = 0;
+  EXPECT_TRUE(sender.SendDesigns());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Create dialogbox failure.");
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, AUsersFileOfAPositionFilesNameIsReplacedOnlyOnYes) {
+  Add(320);
+  const fs::path mine = dir / "layouts" / "Garden1.qnf";
+  ASSERT_FALSE(platform::WriteWholeFile(mine, std::vector<uint8_t>{7}));
+  box.Script({platform::kIdNo});
+  EXPECT_FALSE(sender.SendDesigns());
+  EXPECT_EQ(transfer.calls, 0);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, mine.string() + "\nThis file already exists.\n\nReplace existing file?");
+  std::vector<uint8_t> back;
+  ASSERT_FALSE(platform::ReadWholeFile(mine, back));
+  EXPECT_EQ(back, std::vector<uint8_t>{7});
+  box.Script({platform::kIdYes});
+  EXPECT_TRUE(sender.SendDesigns());
+  EXPECT_EQ(transfer.calls, 1);
 }
 
 TEST_F(PositionSend, WriteDesignsSaysHowTheCardWriteEnded) {

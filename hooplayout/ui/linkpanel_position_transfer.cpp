@@ -9,8 +9,8 @@ namespace {
 constexpr int kAskVersion = 1;
 }  // namespace
 
-void LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
-  DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion);
+int LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
+  return DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion);
 }
 
 bool LinkpanelPositionTransfer::WriteListToCard(const std::filesystem::path& listFile) {
