@@ -67,6 +67,10 @@ ReturnMessage ComposeReturnMessage(LinkKind link, int code, int detail) {
     case kTransferDesignsFailed:
       return link == LinkKind::kSerial ? List(kSerialListHeading) : Text("Command error.", kErrorBox);
     case kTransferLogicError: return Text("Communication logic error.", kWarningBox);
+    case kTransferDeviceDenied:
+      return Text("The machine is connected by USB, but you may not use its device.\n"
+                  "Ask for permission to use the machine's USB device.",
+                  kErrorBox);
     default: return Text("No defined error.", kWarningBox);
   }
 }
