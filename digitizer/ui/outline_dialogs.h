@@ -61,6 +61,7 @@ class CColorSensitivityDlg : public QDialog {
   int Sensitivity() const { return sensitivity_; }
   QRadioButton* SensitivityButton(int level) const { return radios_[level]; }
   const digitizer::PixelImage& Quantised() const { return quantised_; }
+  QLabel* PreviewFrame() const { return preview_; }
 
  private:
   void Requantise();
@@ -70,6 +71,22 @@ class CColorSensitivityDlg : public QDialog {
   int sensitivity_;
   QRadioButton* radios_[3];
   QLabel* preview_;
+};
+
+// "Tracing Options": the sensitivity, the line thickness and the dark-lines option that Outline,
+// Preview Outline and Auto Register start from.
+class CTracingOptionsDlg : public QDialog {
+ public:
+  CTracingOptionsDlg(QWidget* parent, const digitizer::OutlineOptions& options);
+  const digitizer::OutlineOptions& Options() const { return options_; }
+  QComboBox* ThicknessBox() const { return thickness_; }
+  void accept() override;
+
+ private:
+  digitizer::OutlineOptions options_;
+  QRadioButton* sensitivity_[3];
+  QCheckBox* darkLines_;
+  QComboBox* thickness_;
 };
 
 }  // namespace digitizer_ui
