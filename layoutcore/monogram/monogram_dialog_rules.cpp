@@ -47,14 +47,7 @@ const MonogramDialogConstants& MonogramConstantsFor(MonogramDialogKind kind) {
 }
 
 std::vector<std::string> ListMonogramFonts(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::filesystem::path& path = it->path();
-    if (path.extension() == kFontExtension && it->is_regular_file(error)) names.push_back(path.stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return ListMonogramFontNames(folder);
 }
 
 void MonogramDialogRules::ResetNameCounter() { monoNameCounter = 0; }

@@ -62,7 +62,8 @@ constexpr int kMonogramGridStep = 20;
 constexpr int kControlPointRadius = 3;
 constexpr int kControlPointTolerance = 3;
 
-// The font names: every "*.mnf" file of the folder without its extension, sorted.
+// The font names: every "*.mnf" file of the folder (any case) without its extension, in
+// the fixed order of ListMonogramFontNames.
 std::vector<std::string> ListMonogramFonts(const std::filesystem::path& folder);
 
 struct MonogramDialogInput {
