@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QStyle>
+#include <QSysInfo>
 
 #include "design/ui/splash_wnd.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr char kProductLine[] = "Velinor 7000 Version 2.2";
 constexpr char kProgramLine[] = "Brodera";
-constexpr char kPlatformLine[] = " for Windows 95/98/NT/2000/Me";
 constexpr char kLink1[] = "<a href=\"https://velinor7000.example.org/\">velinor7000.example.org</a>";
 constexpr char kLink5[] = "<a href=\"https://velinor7000.example.org/support/\">Support</a>";
 
@@ -27,6 +27,11 @@ QLabel* LinkLabel(const char* html, QWidget* parent) {
 
 }  // namespace
 
+QString CAboutDlg::PlatformLine() {
+  // The system the program runs on, as it names itself ("Debian GNU/Linux 12 (bookworm)").
+  return " for " + QSysInfo::prettyProductName();
+}
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle("About Brodera");
   icon_ = new QLabel(this);
@@ -39,7 +44,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QGridLayout(this);
   layout->addWidget(icon_, 0, 0, 3, 1);
   layout->addWidget(new QLabel(QString("%1  %2").arg(kProductLine, kProgramLine), this), 0, 1);
-  layout->addWidget(new QLabel(kPlatformLine, this), 1, 1);
+  layout->addWidget(new QLabel(PlatformLine(), this), 1, 1);
   layout->addWidget(link1_, 2, 1);
   layout->addWidget(link5_, 3, 1);
   layout->addWidget(buttons, 4, 0, 1, 2);

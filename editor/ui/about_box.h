@@ -11,6 +11,8 @@ namespace editor_ui {
 class CAboutDlg : public QDialog {
  public:
   explicit CAboutDlg(QWidget* parent);
+  // The line that names the system the program runs on.
+  static QString PlatformLine();
 
   QLabel* Icon() const { return icon_; }
   QLabel* Link(int number) const { return number == 1 ? link1_ : link5_; }

@@ -8,13 +8,16 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QImage>
+#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
+#include <QSysInfo>
 #include <QUrl>
 
 #include "design/thread_colors.h"
 #include "design/ui/pat_list.h"
 #include "editor/command_ids.h"
+#include "editor/ui/about_box.h"
 #include "editor/ui/brodera_application.h"
 #include "layoutcore/stitch_extents.h"
 #include "layoutcore/ui/monogram_dialog.h"
@@ -229,6 +232,14 @@ TEST_F(BroderaUi, ScreenshotShowsThreadColoursWhereTheDesignsAre) {
   EXPECT_EQ(colourAt(20 + 100, 20 + 200), first);
   EXPECT_EQ(colourAt(20 + 310, 20 + 200), second);
   EXPECT_EQ(colourAt(20 + 240, 20 + 100), platform::PaletteRgb(0xEB, 0xFF, 0xFF));  // background
+}
+
+TEST(AboutBox, NamesTheSystemItRunsOn) {
+  editor_ui::CAboutDlg about(nullptr);
+  QStringList texts;
+  for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_FALSE(texts.join("\n").contains("Windows"));
+  EXPECT_TRUE(texts.contains(" for " + QSysInfo::prettyProductName()));
 }
 
 }  // namespace
