@@ -1,10 +1,13 @@
 #include "editor/ui/brodera_scroll_view.h"
 
+#include <functional>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <functional>
 
 #include "design/ui/pat_list.h"
 #include "editor/ui/custom_zoom_dialog.h"
@@ -16,6 +19,10 @@
 #include "platform/ui/qt_canvas.h"
 
 namespace editor_ui {
+
+namespace {
+QCursor ZoomCursor();
+}  // namespace
 
 namespace {
 
@@ -84,7 +91,7 @@ void CBroderaScrollView::SetWaitCursor(bool on) {
 
 void CBroderaScrollView::SetZoomCursor(bool on) {
   if (on) {
-    viewport()->setCursor(Qt::CrossCursor);
+    viewport()->setCursor(ZoomCursor());
   } else {
     viewport()->unsetCursor();
   }
@@ -181,20 +188,53 @@ editor::PixelPoint ClientPoint(const QMouseEvent* event) {
   return {p.x(), p.y()};
 }
 
+// The layout's own cursors, 32 x 32, drawn once: black strokes on a white outline, so they
+// show on any background colour.
+QCursor DrawnCursor(const std::function<void(QPainter&)>& draw, QPoint hotSpot) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 4.0}, std::pair{QColor(Qt::black), 2.0}}) {
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(colour);
+    draw(painter);
+  }
+  return QCursor(pixmap, hotSpot.x(), hotSpot.y());
+}
+
 QCursor RotateCursor() {
-  // A round arrow: the layout's rotate cursor, drawn once.
-  static const QCursor cursor = [] {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 2));
-    painter.drawArc(QRect(6, 6, 20, 20), 30 * 16, 300 * 16);
-    painter.setBrush(Qt::black);
-    const QPoint head[3] = {QPoint(24, 4), QPoint(28, 13), QPoint(19, 12)};
-    painter.drawPolygon(head, 3);
-    return QCursor(pixmap, 16, 16);
-  }();
+  // A round arrow turning clockwise about the hot spot in its middle.
+  static const QCursor cursor = DrawnCursor(
+      [](QPainter& p) {
+        const QBrush head = p.brush();
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRect(6, 6, 20, 20), 30 * 16, 300 * 16);
+        p.setBrush(head);
+        const QPoint tip[3] = {QPoint(24, 4), QPoint(28, 13), QPoint(19, 12)};
+        p.drawPolygon(tip, 3);
+      },
+      {16, 16});
+  return cursor;
+}
+
+QCursor ZoomCursor() {
+  // A magnifying glass with a plus in its lens; the hot spot is the lens's middle, where the
+  // view zooms.
+  static const QCursor cursor = DrawnCursor(
+      [](QPainter& p) {
+        const QBrush handle = p.brush();
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRect(3, 3, 16, 16));
+        p.drawLine(QPoint(7, 11), QPoint(15, 11));
+        p.drawLine(QPoint(11, 7), QPoint(11, 15));
+        p.setBrush(handle);
+        const QPen pen = p.pen();
+        p.setPen(QPen(pen.color(), pen.widthF() + 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPoint(18, 18), QPoint(27, 27));
+        p.setPen(pen);
+      },
+      {11, 11});
   return cursor;
 }
 
@@ -234,7 +274,7 @@ void CBroderaScrollView::SetCursor(editor::ViewCursor cursor) {
     case ViewCursor::kSizeNwse: viewport()->setCursor(Qt::SizeFDiagCursor); break;
     case ViewCursor::kSizeNesw: viewport()->setCursor(Qt::SizeBDiagCursor); break;
     case ViewCursor::kRotate: viewport()->setCursor(RotateCursor()); break;
-    case ViewCursor::kZoom: viewport()->setCursor(Qt::CrossCursor); break;
+    case ViewCursor::kZoom: viewport()->setCursor(ZoomCursor()); break;
   }
 }
 
