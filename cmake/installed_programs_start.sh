@@ -25,7 +25,7 @@ for program in brodera pictorel vantle; do
   mkdir -p "$prefix/home"
   env -u LD_LIBRARY_PATH HOME="$prefix/home" XDG_CONFIG_HOME="$prefix/home/config" \
       XDG_DATA_HOME="$prefix/home/data" QT_QPA_PLATFORM=offscreen VELINOR_QUIT_AFTER_START=1 \
-      ASAN_OPTIONS=detect_leaks=0 timeout 60 "$bin/$program" -nologo > "$prefix/$program.log" 2>&1
+      ASAN_OPTIONS=detect_leaks=0 timeout 10 "$bin/$program" -nologo > "$prefix/$program.log" 2>&1
   rc=$?
   # 124: still running when the time ran out, which is a start too.
   if [ "$rc" -ne 0 ] && [ "$rc" -ne 124 ]; then
