@@ -70,3 +70,31 @@ TEST_F(ShippedFont, AbcOnALineAndOnBothArcsStitchesCleanlyAndUpright) {
     }
   }
 }
+
+TEST_F(ShippedFont, LetteringKeepsEveryStitchThroughReCentring) {
+  MonogramDialogRules rules(MonogramDialogKind::kLargeHoop, "Brodera");
+  ASSERT_TRUE(rules.Init(Input()));
+  rules.ChooseLayout(1);
+  rules.SetEditText("Abc");
+  rules.Register();
+  editor::MonogramBlock block;
+  ASSERT_TRUE(rules.Engine().MakeStitches(record_, block));
+  // The letters as written before re-centring, read the machine's way, against the design.
+  std::vector<uint8_t> letters(200000, 0);
+  std::size_t written = 0;
+  ASSERT_TRUE(rules.Engine().EncodeLetters(letters, {700, 1000}, written));
+  letters.resize(written);
+  letters.insert(letters.end(), {0x80, 0x10});
+  auto sewnSteps = [](std::span<const uint8_t> bytes) {
+    std::vector<std::pair<int, int>> steps;
+    for (const vtest::SewnSegment& s : vtest::WalkStitches(bytes).sewn) {
+      if (s.x1 != s.x0 || s.y1 != s.y0) steps.emplace_back(s.x1 - s.x0, s.y1 - s.y0);
+    }
+    return steps;
+  };
+  const auto before = sewnSteps(letters);
+  const auto after = sewnSteps(std::span<const uint8_t>(record_.Stitches(), 2 * static_cast<std::size_t>(record_.PairCount())));
+  ASSERT_GT(before.size(), 100u);
+  // The first letter's first stitch is still sewn, and so is every one after it.
+  EXPECT_EQ(after, before);
+}
