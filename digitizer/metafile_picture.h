@@ -38,8 +38,8 @@ inline constexpr std::size_t kMaxSavedDrawStates = 256;
 // preview of some 440 pixels square this bounds the pixels written to a few hundred million.
 inline constexpr double kMaxFrameCoverage = 1'000;
 // How many edges the scan-line filler may cross, in edges as tall as the picture: each costs
-// one crossing per pixel row.
-inline constexpr double kMaxEdgeCrossings = 100'000;
+// one crossing per pixel row: at the cap a 440-pixel preview takes a few tenths of a second.
+inline constexpr double kMaxEdgeCrossings = 50'000;
 
 struct MetaPoint {
   double x = 0;

@@ -19,6 +19,8 @@ constexpr double kPixelsAcrossPreview = 512;
 // Pens up to this many pixels wide are stamped along the line; wider ones fill the band that the
 // line sweeps.
 constexpr int kStampedPenPixels = 2;
+// Up to this many crossings in a pixel row are sorted; more are counted into per-pixel bins.
+constexpr std::size_t kSortedCrossings = 64;
 
 // Keeps a mapped coordinate far from the int range; anything beyond is off the image anyway.
 int ToPixel(double value) {
@@ -129,26 +131,63 @@ class Player {
     for (const Edge& e : edges_) lowest = std::max(lowest, e.bottomY);
     const int firstRow = std::max(raster.Top(), ToPixel(edges_.front().topY));
     const int lastRow = std::min(raster.Bottom() - 1, ToPixel(lowest));
+    bins_.assign(static_cast<std::size_t>(raster.Right() - raster.Left()) + 1, 0);
     active_.clear();
     std::size_t next = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
       const double centreY = row + 0.5;
       while (next < edges_.size() && edges_[next].topY <= centreY) active_.push_back(next++);
       std::erase_if(active_, [&](std::size_t i) { return edges_[i].bottomY <= centreY; });
-      crossings_.clear();
-      for (std::size_t i : active_) {
-        const Edge& e = edges_[i];
-        crossings_.push_back({e.x0 + (centreY - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0), e.direction});
-      }
-      std::sort(crossings_.begin(), crossings_.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
-      int count = 0;
-      for (std::size_t i = 0; i + 1 < crossings_.size(); ++i) {
-        count += winding ? crossings_[i].direction : 1;
-        const bool inside = winding ? count != 0 : (count % 2) != 0;
-        // Pixels whose centres lie in [x, next x).
-        if (inside) raster.Rect(CentreIndex(crossings_[i].x), row, CentreIndex(crossings_[i + 1].x), row + 1, colour);
+      if (active_.size() <= kSortedCrossings) {
+        SortedRow(raster, row, centreY, winding, colour);
+      } else {
+        BinnedRow(raster, row, centreY, winding, colour);
       }
     }
+  }
+
+  static double CrossingX(const Edge& e, double centreY) {
+    return e.x0 + (centreY - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
+  }
+
+  // Few crossings: sorted, and the pixels whose centres lie between one and the next filled.
+  void SortedRow(Raster& raster, int row, double centreY, bool winding, platform::PaletteColour colour) {
+    crossings_.clear();
+    for (std::size_t i : active_) crossings_.push_back({CrossingX(edges_[i], centreY), edges_[i].direction});
+    std::sort(crossings_.begin(), crossings_.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    int count = 0;
+    for (std::size_t i = 0; i + 1 < crossings_.size(); ++i) {
+      count += winding ? crossings_[i].direction : 1;
+      const bool inside = winding ? count != 0 : (count % 2) != 0;
+      if (inside) raster.Rect(CentreIndex(crossings_[i].x), row, CentreIndex(crossings_[i + 1].x), row + 1, colour);
+    }
+  }
+
+  // Many crossings: each counts for every pixel whose centre lies right of it, so they are
+  // binned by that first pixel and summed along the row: the row costs its crossings plus its
+  // width, with no sort.
+  void BinnedRow(Raster& raster, int row, double centreY, bool winding, platform::PaletteColour colour) {
+    const int left = raster.Left(), right = raster.Right();
+    int low = right - left, high = 0;
+    for (std::size_t i : active_) {
+      const int bin = std::clamp(CentreIndex(CrossingX(edges_[i], centreY)), left, right) - left;
+      bins_[static_cast<std::size_t>(bin)] += winding ? edges_[i].direction : 1;
+      low = std::min(low, bin);
+      high = std::max(high, bin);
+    }
+    int count = 0;
+    int runStart = -1;
+    for (int bin = low; bin <= high; ++bin) {
+      count += bins_[static_cast<std::size_t>(bin)];
+      bins_[static_cast<std::size_t>(bin)] = 0;
+      const bool inside = winding ? count != 0 : (count & 1) != 0;
+      if (inside && runStart < 0) runStart = bin;
+      if (!inside && runStart >= 0) {
+        raster.Rect(left + runStart, row, left + bin, row + 1, colour);
+        runStart = -1;
+      }
+    }
+    if (runStart >= 0) raster.Rect(left + runStart, row, right, row + 1, colour);
   }
 
   void Outline(Raster& raster, const std::vector<std::vector<MetaPoint>>& rings, bool closed, const MetaPen& pen) {
@@ -305,6 +344,7 @@ class Player {
   std::vector<Edge> edges_;
   std::vector<std::size_t> active_;
   std::vector<Crossing> crossings_;
+  std::vector<int> bins_;
   std::vector<int> columns_;
 };
 

@@ -245,8 +245,8 @@ TEST_F(MetafileRecords, PicturesPastTheDrawingCapsAreRefused) {
     for (int i = 0; i < count; ++i) builder.Polygon(points);
     return builder;
   };
-  EXPECT_FALSE(Refused(zigzags(3)));
-  EXPECT_TRUE(Refused(zigzags(5)));
+  EXPECT_FALSE(Refused(zigzags(2)));
+  EXPECT_TRUE(Refused(zigzags(3)));
 }
 
 }  // namespace
