@@ -58,11 +58,19 @@ constexpr uint8_t kGlyphs[kLastPrintable - kFirstPrintable + 1][kBlockGlyphRows]
     {0x00, 0x00, 0x08, 0x15, 0x02, 0x00, 0x00},
 };
 
+// The accented letters of the Western code page (0xC0 to 0xFF), each drawn as its plain letter;
+// a blank marks the few signs with no plain letter.
+constexpr char kPlainLetters[] = "AAAAAAACEEEEIIIIDNOOOOO OUUUUY saaaaaaaceeeeiiiidnooooo ouuuuy y";
+constexpr unsigned char kFirstAccented = 0xC0;
+
 constexpr std::array<uint8_t, kBlockGlyphRows> kEmptyBox = {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1F};
 
 }  // namespace
 
 std::array<uint8_t, kBlockGlyphRows> BlockGlyph(unsigned char c) {
+  if (c >= kFirstAccented && kPlainLetters[c - kFirstAccented] != ' ') {
+    c = static_cast<unsigned char>(kPlainLetters[c - kFirstAccented]);
+  }
   if (c < kFirstPrintable || c > kLastPrintable) return kEmptyBox;
   std::array<uint8_t, kBlockGlyphRows> rows{};
   for (int row = 0; row < kBlockGlyphRows; ++row) rows[static_cast<std::size_t>(row)] = kGlyphs[c - kFirstPrintable][row];

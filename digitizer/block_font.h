@@ -14,8 +14,9 @@ inline constexpr int kBlockGlyphRows = 7;
 inline constexpr int kBlockCellColumns = 6;
 inline constexpr int kBlockCellRows = 8;
 
-// The 7 rows of a character, top first; bit 4 is the leftmost dot. A byte outside printable
-// ASCII draws as an empty box.
+// The 7 rows of a character, top first; bit 4 is the leftmost dot. An accented letter of the
+// Western code page draws as its plain letter; any other byte outside printable ASCII as an
+// empty box.
 std::array<uint8_t, kBlockGlyphRows> BlockGlyph(unsigned char c);
 
 }  // namespace digitizer

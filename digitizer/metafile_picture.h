@@ -65,8 +65,11 @@ struct MetaBrush {
   platform::PaletteColour colour = platform::kPaletteWhite;
 };
 
-// A bitmap stretched onto the target rectangle (mirrored when it runs backwards).
+// A bitmap stretched onto the target rectangle (mirrored when it runs backwards) and combined
+// with what lies under it: masked pictures are drawn as a mask ANDed in, then the picture ORed.
 struct MetaImage {
+  enum class Blend { kCopy, kInvertedCopy, kAnd, kOr, kXor };
+  Blend blend = Blend::kCopy;
   std::shared_ptr<const CDib> dib;
   int sourceLeft = 0;  // pixels from the bitmap's top-left
   int sourceTop = 0;

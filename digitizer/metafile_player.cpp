@@ -64,6 +64,21 @@ class Raster {
   void Set(int x, int y, platform::PaletteColour colour) {
     if (x >= left_ && x < right_ && y >= top_ && y < bottom_) image_.Set(x, y, colour);
   }
+  // Combines a bitmap's pixel with what lies there, bit by bit on red, green and blue.
+  void Blend(int x, int y, platform::PaletteColour source, MetaImage::Blend blend) {
+    if (x < left_ || x >= right_ || y < top_ || y >= bottom_) return;
+    constexpr uint32_t kRgb = 0x00FFFFFF;
+    const uint32_t under = image_.At(x, y) & kRgb;
+    uint32_t rgb = source & kRgb;
+    switch (blend) {
+      case MetaImage::Blend::kCopy: break;
+      case MetaImage::Blend::kInvertedCopy: rgb = ~rgb & kRgb; break;
+      case MetaImage::Blend::kAnd: rgb &= under; break;
+      case MetaImage::Blend::kOr: rgb |= under; break;
+      case MetaImage::Blend::kXor: rgb ^= under; break;
+    }
+    image_.Set(x, y, platform::kPaletteRelativeFlag | rgb);
+  }
 
  private:
   PixelImage& image_;
@@ -78,7 +93,8 @@ class Player {
         scaleY_((bottom - top) / frame.height),
         offsetX_(left - frame.left * scaleX_),
         offsetY_(top - frame.top * scaleY_),
-        widestPen_(std::max(image.Width(), image.Height())) {}
+        widestPen_(std::max(image.Width(), image.Height())),
+        bins_(static_cast<std::size_t>(image.Width()) + 1, 0) {}
 
   void Play(const MetaShape& shape) {
     Raster raster = ClipFor(shape);
@@ -131,7 +147,6 @@ class Player {
     for (const Edge& e : edges_) lowest = std::max(lowest, e.bottomY);
     const int firstRow = std::max(raster.Top(), ToPixel(edges_.front().topY));
     const int lastRow = std::min(raster.Bottom() - 1, ToPixel(lowest));
-    bins_.assign(static_cast<std::size_t>(raster.Right() - raster.Left()) + 1, 0);
     active_.clear();
     std::size_t next = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -290,7 +305,7 @@ class Player {
     for (int y = firstY; y < endY; ++y) {
       const int sourceRow = image.sourceTop + SourceIndex(y, a.y, b.y, image.sourceHeight);
       for (int x = firstX; x < endX; ++x) {
-        raster.Set(x, y, image.dib->PixelColour(columns_[static_cast<std::size_t>(x - firstX)], sourceRow));
+        raster.Blend(x, y, image.dib->PixelColour(columns_[static_cast<std::size_t>(x - firstX)], sourceRow), image.blend);
       }
     }
   }

@@ -89,6 +89,13 @@ constexpr uint16_t kAlignBaseline = 0x0018;
 // clipped to it. Either one puts the rectangle into the record.
 constexpr uint16_t kTextOpaque = 0x0002;
 constexpr uint16_t kTextClipped = 0x0004;
+// The raster operation's third byte says how source and target combine; any other operation
+// is played as a copy.
+constexpr uint32_t kRopSourceCopy = 0xCC;
+constexpr uint32_t kRopSourceAnd = 0x88;
+constexpr uint32_t kRopSourcePaint = 0xEE;
+constexpr uint32_t kRopSourceInvert = 0x66;
+constexpr uint32_t kRopNotSourceCopy = 0x33;
 // Bitmaps whose colour table holds palette indices have no colours of their own.
 constexpr uint16_t kDibPaletteColours = 1;
 constexpr int kEllipseSegments = 64;
@@ -590,9 +597,18 @@ class RecordReader {
     return true;
   }
 
+  static MetaImage::Blend BlendOf(uint32_t rop) {
+    switch ((rop >> 16) & 0xFF) {
+      case kRopSourceAnd: return MetaImage::Blend::kAnd;
+      case kRopSourcePaint: return MetaImage::Blend::kOr;
+      case kRopSourceInvert: return MetaImage::Blend::kXor;
+      case kRopNotSourceCopy: return MetaImage::Blend::kInvertedCopy;
+      case kRopSourceCopy: default: return MetaImage::Blend::kCopy;
+    }
+  }
+
   // The bitmap records: raster operation (two words), the source and target rectangles, then a
-  // packed bitmap. Every raster operation is played as a copy of the source; a record without
-  // a readable bitmap of its own colours is skipped.
+  // packed bitmap. A record without a readable bitmap of its own colours is skipped.
   bool Bitmap(uint16_t function, const Params& p) {
     std::size_t dibAt = 0;
     int srcX = 0, srcY = 0, srcW = 0, srcH = 0, dstX = 0, dstY = 0, dstW = 0, dstH = 0;
@@ -641,7 +657,8 @@ class RecordReader {
     if (right <= left || bottom <= top || dstW == 0 || dstH == 0) return true;
     if (!Reserve(4)) return false;
     MetaShape shape = NewShape(MetaShape::Kind::kImage);
-    shape.image = {std::move(dib), left, top, right - left, bottom - top,
+    const uint32_t rop = function == kSetDibToDevice ? kRopSourceCopy << 16 : p.U32(0);
+    shape.image = {BlendOf(rop), std::move(dib), left, top, right - left, bottom - top,
                    ToPage(MetaRect{static_cast<double>(dstX), static_cast<double>(dstY),
                                    static_cast<double>(dstX) + dstW, static_cast<double>(dstY) + dstH})};
     picture_.shapes.push_back(std::move(shape));

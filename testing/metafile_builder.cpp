@@ -173,9 +173,9 @@ MetafileBuilder& MetafileBuilder::ExtTextOut(int16_t x, int16_t y, uint16_t opti
 
 MetafileBuilder& MetafileBuilder::DibStretchBlt(int16_t x, int16_t y, int16_t width, int16_t height, int16_t srcX,
                                                 int16_t srcY, int16_t srcWidth, int16_t srcHeight,
-                                                const std::vector<uint8_t>& dib) {
+                                                const std::vector<uint8_t>& dib, uint32_t rasterOperation) {
   std::vector<int16_t> words;
-  AppendColour(words, kSourceCopy);
+  AppendColour(words, rasterOperation);
   for (int16_t w : {srcHeight, srcWidth, srcY, srcX, height, width, y, x}) words.push_back(w);
   AppendBytes(words, dib);
   return Record(0x0B41, words);

@@ -72,7 +72,8 @@ class MetafileBuilder {
 
   // Bitmaps: a packed bitmap (see vtest::BuildPackedDib) copied or stretched onto the target.
   MetafileBuilder& DibStretchBlt(int16_t x, int16_t y, int16_t width, int16_t height, int16_t srcX, int16_t srcY,
-                                 int16_t srcWidth, int16_t srcHeight, const std::vector<uint8_t>& dib);
+                                 int16_t srcWidth, int16_t srcHeight, const std::vector<uint8_t>& dib,
+                                 uint32_t rasterOperation = 0x00CC0020);
   MetafileBuilder& StretchDib(int16_t x, int16_t y, int16_t width, int16_t height, int16_t srcX, int16_t srcY,
                               int16_t srcWidth, int16_t srcHeight, const std::vector<uint8_t>& dib,
                               uint16_t colourUse = 0);

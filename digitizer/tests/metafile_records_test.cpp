@@ -46,7 +46,9 @@ class MetafileRecords : public ::testing::Test {
     const bool read = clipart.ReadPlaceable(builder.Build());
     if (read) return false;
     EXPECT_EQ(boxes_.Count(), 1u);
-    if (boxes_.Count() == 1) EXPECT_EQ(boxes_.Shown()[0].text, "WMF Data Read Error");
+    if (boxes_.Count() == 1) {
+      EXPECT_EQ(boxes_.Shown()[0].text, "WMF Data Read Error");
+    }
     return true;
   }
 
@@ -145,6 +147,11 @@ TEST_F(MetafileRecords, TextIsDrawnInTheBlockFontWithItsAlignmentAndBackground) 
   EXPECT_EQ(At(opaque, 70, 35), kPaletteWhite);
 
   // The extended record fills its rectangle and clips its text to it; a byte past ASCII is a box.
+  // Accented letters are drawn as their letter.
+  const PixelImage accented = Played(RedNoPen().Font(-70).Select(2).BkMode(1).TextOut(0, 0, "\xCD"));
+  EXPECT_EQ(At(accented, 25, 35), platform::kPaletteBlack);
+  EXPECT_EQ(At(accented, 5, 35), kPaletteWhite);
+
   const PixelImage extended = Played(RedNoPen().Font(-70).Select(2).BkColor(kGreenRef).BkMode(1)
                                          .ExtTextOut(0, 0, 2 | 4, "\x01", std::vector<int16_t>{0, 0, 30, 100}));
   EXPECT_EQ(At(extended, 5, 35), platform::kPaletteBlack);  // the box's left side
@@ -181,6 +188,19 @@ TEST_F(MetafileRecords, BitmapsAreStretchedOntoTheirTargets) {
   const PixelImage copied = Played(RedNoPen().WindowExt(4, 4).DibBitBlt(2, 2, 2, 2, 0, 0, FourColours()));
   EXPECT_EQ(At(copied, 60, 60), kRed);
   EXPECT_EQ(At(copied, 25, 25), kPaletteWhite);
+
+  // A mask ANDed in and a picture ORed over it leave the ground showing round the picture.
+  vtest::BmpSpec mask;
+  mask.width = 2;
+  mask.height = 1;
+  mask.pixel = [](int x, int) { return x == 0 ? 0x000000u : 0xFFFFFFu; };
+  vtest::BmpSpec picture = mask;
+  picture.pixel = [](int x, int) { return x == 0 ? 0x0000FFu : 0x000000u; };
+  const PixelImage masked = Played(RedNoPen().Rectangle(0, 0, 100, 100)
+                                       .DibStretchBlt(0, 0, 100, 100, 0, 0, 2, 1, vtest::BuildPackedDib(mask), 0x008800C6)
+                                       .DibStretchBlt(0, 0, 100, 100, 0, 0, 2, 1, vtest::BuildPackedDib(picture), 0x00EE0086));
+  EXPECT_EQ(At(masked, 25, 50), kBlue);
+  EXPECT_EQ(At(masked, 75, 50), kRed);
 
   // Palette-index colours and a broken bitmap are skipped, and the rest of the picture drawn.
   std::vector<uint8_t> broken = FourColours();
