@@ -14,6 +14,7 @@
 #include "digitizer/dib.h"
 #include "testing/bitmap_builder.h"
 #include "testing/metafile_builder.h"
+#include "testing/null_canvas.h"
 
 namespace {
 
@@ -21,16 +22,6 @@ constexpr int kPictureWidth = 4000;
 constexpr int kPictureHeight = 3000;
 constexpr int kPreviewSide = 440;
 
-class NullCanvas : public platform::Canvas {
- public:
-  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const platform::CanvasPoint>) override {}
-  void Rectangle(const platform::CanvasRect&) override {}
-  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override {}
-  void Text(int, int, const std::string&, platform::PaletteColour) override {}
-};
 
 // Depth, masks (16/32-bit with masks when set) and row order of each benchmarked layout.
 struct Layout {
@@ -124,7 +115,7 @@ void PlayInto(benchmark::State& state, const std::vector<uint8_t>& file) {
   digitizer::CClipart clipart;
   if (!clipart.ReadPlaceable(file)) state.SkipWithError("the clipart was refused");
   const int side = static_cast<int>(state.range(0));
-  NullCanvas canvas;
+  vtest::NullCanvas canvas;
   for (auto _ : state) {
     clipart.Render(canvas, 0, 0, side, side);
     benchmark::DoNotOptimize(clipart.RenderedBitmap().Width());

@@ -105,17 +105,21 @@ MetafileBuilder& MetafileBuilder::RoundRect(int16_t left, int16_t top, int16_t r
                                             int16_t cornerWidth, int16_t cornerHeight) {
   return Record(0x061C, {cornerHeight, cornerWidth, bottom, right, top, left});
 }
+MetafileBuilder& MetafileBuilder::ArcLike(uint16_t function, int16_t left, int16_t top, int16_t right, int16_t bottom,
+                                          int16_t xStart, int16_t yStart, int16_t xEnd, int16_t yEnd) {
+  return Record(function, {yEnd, xEnd, yStart, xStart, bottom, right, top, left});
+}
 MetafileBuilder& MetafileBuilder::Arc(int16_t left, int16_t top, int16_t right, int16_t bottom, int16_t xStart,
                                       int16_t yStart, int16_t xEnd, int16_t yEnd) {
-  return Record(0x0817, {yEnd, xEnd, yStart, xStart, bottom, right, top, left});
+  return ArcLike(0x0817, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
 }
 MetafileBuilder& MetafileBuilder::Chord(int16_t left, int16_t top, int16_t right, int16_t bottom, int16_t xStart,
                                         int16_t yStart, int16_t xEnd, int16_t yEnd) {
-  return Record(0x0830, {yEnd, xEnd, yStart, xStart, bottom, right, top, left});
+  return ArcLike(0x0830, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
 }
 MetafileBuilder& MetafileBuilder::Pie(int16_t left, int16_t top, int16_t right, int16_t bottom, int16_t xStart,
                                       int16_t yStart, int16_t xEnd, int16_t yEnd) {
-  return Record(0x081A, {yEnd, xEnd, yStart, xStart, bottom, right, top, left});
+  return ArcLike(0x081A, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
 }
 
 MetafileBuilder& MetafileBuilder::MapMode(int16_t mode) { return Record(0x0103, {mode}); }

@@ -12,6 +12,14 @@
 
 namespace vtest {
 
+// Pen and brush styles, and colour references (0x00BBGGRR), that tests draw with.
+inline constexpr uint16_t kSolid = 0;
+inline constexpr uint16_t kNullPen = 5;
+inline constexpr uint16_t kNullBrush = 1;
+inline constexpr uint32_t kRedRef = 0x000000FF;
+inline constexpr uint32_t kGreenRef = 0x0000FF00;
+inline constexpr uint32_t kBlueRef = 0x00FF0000;
+
 class MetafileBuilder {
  public:
   MetafileBuilder& Bounds(int16_t left, int16_t top, int16_t right, int16_t bottom);
@@ -94,6 +102,9 @@ class MetafileBuilder {
   std::vector<uint8_t> Build(bool endRecord = true) const;
 
  private:
+  MetafileBuilder& ArcLike(uint16_t function, int16_t left, int16_t top, int16_t right, int16_t bottom,
+                           int16_t xStart, int16_t yStart, int16_t xEnd, int16_t yEnd);
+
   int16_t left_ = 0, top_ = 0, right_ = 1000, bottom_ = 1000;
   uint32_t key_ = 0x9AC6CDD7;
   uint16_t objects_ = 8;

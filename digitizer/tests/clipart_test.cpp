@@ -14,11 +14,12 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-constexpr uint16_t kSolid = 0;
-constexpr uint16_t kNullPen = 5;
-constexpr uint16_t kNullBrush = 1;
-constexpr uint32_t kRedRef = 0x000000FF;  // colour references are 0x00BBGGRR
-constexpr uint32_t kBlueRef = 0x00FF0000;
+using vtest::kBlueRef;
+using vtest::kGreenRef;
+using vtest::kNullBrush;
+using vtest::kNullPen;
+using vtest::kRedRef;
+using vtest::kSolid;
 const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
 const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
 

@@ -12,11 +12,12 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-constexpr uint16_t kSolid = 0;
-constexpr uint16_t kNullPen = 5;
-constexpr uint32_t kRedRef = 0x000000FF;
-constexpr uint32_t kBlueRef = 0x00FF0000;
-constexpr uint32_t kGreenRef = 0x0000FF00;
+using vtest::kBlueRef;
+using vtest::kGreenRef;
+using vtest::kNullBrush;
+using vtest::kNullPen;
+using vtest::kRedRef;
+using vtest::kSolid;
 const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
 const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
 const platform::PaletteColour kGreen = PaletteRgb(0, 255, 0);

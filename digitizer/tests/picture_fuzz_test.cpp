@@ -13,6 +13,7 @@
 #include "digitizer/dib.h"
 #include "testing/bitmap_builder.h"
 #include "testing/metafile_builder.h"
+#include "testing/null_canvas.h"
 #include "testing/recording_message_box.h"
 
 namespace digitizer {
@@ -22,16 +23,6 @@ namespace {
 constexpr auto kIterationBudget = std::chrono::seconds(2);
 constexpr int kIterations = 8000;
 
-class NullCanvas : public platform::Canvas {
- public:
-  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const platform::CanvasPoint>) override {}
-  void Rectangle(const platform::CanvasRect&) override {}
-  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override {}
-  void Text(int, int, const std::string&, platform::PaletteColour) override {}
-};
 
 class Damage {
  public:
@@ -153,7 +144,7 @@ void Batter(const std::vector<std::vector<uint8_t>>& corpus, uint64_t seed, Read
 
 TEST(PictureFuzz, DamagedClipartIsRefusedOrDrawnInsideItsTarget) {
   vtest::RecordingMessageBox boxes;
-  NullCanvas canvas;
+  vtest::NullCanvas canvas;
   const auto corpus = ClipartCorpus();
   for (const auto& good : corpus) {
     CClipart clipart;
@@ -173,7 +164,7 @@ TEST(PictureFuzz, DamagedClipartIsRefusedOrDrawnInsideItsTarget) {
 }
 
 TEST(PictureFuzz, DamagedBitmapsAreRefusedOrDrawnWhole) {
-  NullCanvas canvas;
+  vtest::NullCanvas canvas;
   const auto corpus = BitmapCorpus();
   CDib dib;
   for (const auto& good : corpus) ASSERT_TRUE(dib.ReadFileImage(good));
