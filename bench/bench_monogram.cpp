@@ -8,7 +8,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "editor/monogram/lettering_engine.h"
+#include "layoutcore/monogram/lettering_engine.h"
 #include "platform/le_bytes.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "bench/bench_designs.h"
-#include "editor/outline_tracer.h"
-#include "editor/template_printer.h"
+#include "layoutcore/outline_tracer.h"
+#include "layoutcore/template_printer.h"
 #include "platform/canvas.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "editor/document_host.h"
+#include "layoutcore/document_host.h"
 
 namespace bench {
 

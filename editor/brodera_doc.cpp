@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "editor/command_ids.h"
-#include "editor/layout_save.h"
+#include "layoutcore/layout_save.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 
@@ -29,13 +29,6 @@ bool AskNewFormat() {
 }
 
 }  // namespace
-
-std::string LowerExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
 
 std::string WithBdzExtension(const std::string& path) {
   return fs::path(path).replace_extension(".bdz").string();

@@ -11,10 +11,11 @@
 #include <string>
 #include <utility>
 
-#include "editor/design_list_owner.h"
-#include "editor/design_object.h"
-#include "editor/document_host.h"
 #include "editor/layout_file.h"
+#include "layoutcore/design_list_owner.h"
+#include "layoutcore/design_object.h"
+#include "layoutcore/document_host.h"
+#include "layoutcore/layout_save.h"
 #include "platform/command_router.h"
 
 namespace editor {
@@ -104,8 +105,6 @@ class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<Desig
   LayoutFormat formatRead_ = LayoutFormat::kNone;
 };
 
-// The lower-cased extension of a path, with its dot ("" when there is none).
-std::string LowerExtension(const std::string& path);
 // The path with its extension replaced by ".bdz".
 std::string WithBdzExtension(const std::string& path);
 

@@ -6,7 +6,7 @@
 
 #include "design/thread_colors.h"
 #include "editor/command_ids.h"
-#include "editor/selection_frame.h"
+#include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 
 namespace editor {

@@ -16,10 +16,10 @@
 
 #include "editor/brodera_doc.h"
 #include "editor/combine_mode.h"
-#include "editor/layout_geometry.h"
-#include "editor/mouse_editing.h"
 #include "editor/view_host.h"
 #include "editor/working_record_transform.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/mouse_editing.h"
 #include "platform/command_router.h"
 
 namespace platform {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "editor/brodera_view.h"
-#include "editor/selection_frame.h"
-#include "editor/stitch_pen.h"
-#include "editor/stitch_walk.h"
+#include "layoutcore/selection_frame.h"
+#include "layoutcore/stitch_pen.h"
+#include "layoutcore/stitch_walk.h"
 #include "platform/canvas.h"
 
 namespace editor {

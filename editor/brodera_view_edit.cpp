@@ -7,8 +7,8 @@
 
 #include "design/stitch_encoder.h"
 #include "editor/brodera_view.h"
-#include "editor/stitch_extents.h"
 #include "editor/wait_cursor.h"
+#include "layoutcore/stitch_extents.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 

@@ -9,9 +9,9 @@
 #include "design/stitch_encoder.h"
 #include "editor/brodera_view.h"
 #include "editor/design_combiner.h"
-#include "editor/stitch_extents.h"
-#include "editor/stitch_walk.h"
 #include "editor/wait_cursor.h"
+#include "layoutcore/stitch_extents.h"
+#include "layoutcore/stitch_walk.h"
 #include "platform/canvas.h"
 #include "platform/message_box.h"
 

@@ -15,7 +15,7 @@
 
 #include "design/stitch_record.h"
 #include "design/stitch_transformer.h"
-#include "editor/design_object.h"
+#include "layoutcore/design_object.h"
 
 namespace editor {
 

@@ -8,8 +8,8 @@
 #include "design/hoop.h"
 #include "design/qnf_file.h"
 #include "design/stitch_encoder.h"
-#include "editor/byte_reader.h"
-#include "editor/byte_writer.h"
+#include "layoutcore/byte_reader.h"
+#include "layoutcore/byte_writer.h"
 #include "platform/le_bytes.h"
 
 namespace editor {
@@ -308,21 +308,6 @@ std::optional<LayoutContent> ReadLayout(std::span<const uint8_t> bytes) {
   }
   if (!ok) return std::nullopt;
   return layout;
-}
-
-void AppendArchiveString(std::vector<uint8_t>& out, const std::string& text) {
-  const std::size_t n = text.size();
-  if (n < 0xFF) {
-    out.push_back(static_cast<uint8_t>(n));
-  } else if (n < 0xFFFE) {
-    out.push_back(0xFF);
-    out.push_back(static_cast<uint8_t>(n));
-    out.push_back(static_cast<uint8_t>(n >> 8));
-  } else {
-    out.insert(out.end(), {0xFF, 0xFF, 0xFF});
-    AppendI32(out, static_cast<int32_t>(n));
-  }
-  out.insert(out.end(), text.begin(), text.end());
 }
 
 std::vector<uint8_t> WriteBdz(int32_t hoopKind, int32_t sheetsAcross, int32_t sheetsDown,

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/design_object.h"
+#include "layoutcore/byte_writer.h"
+#include "layoutcore/design_object.h"
 
 namespace editor {
 
@@ -70,8 +71,5 @@ std::vector<uint8_t> WriteBdz(int32_t hoopKind, int32_t sheetsAcross, int32_t sh
 // type and the stitch-data offset to 116 + 8 x colour count.
 void NormalizeStitchHeader(design::StitchRecord& record);
 
-// The framework's archived string: length prefix (one byte below 255; else 0xFF and a
-// 16-bit length below 0xFFFE; else 0xFF, 0xFFFF and a 32-bit length), then the bytes.
-void AppendArchiveString(std::vector<uint8_t>& out, const std::string& text);
 
 }  // namespace editor

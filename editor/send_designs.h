@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "design/stitch_record.h"
-#include "editor/design_object.h"
+#include "layoutcore/design_object.h"
 
 namespace editor {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "editor/brodera_doc.h"
-#include "editor/template_printer.h"
+#include "layoutcore/template_printer.h"
 #include "platform/command_router.h"
 
 namespace editor {
@@ -25,13 +25,6 @@ constexpr int kColourView = 32783;
 constexpr char kPrintSection[] = "Print";
 constexpr char kPrintColourKey[] = "Color";
 constexpr char kPrintViewKey[] = "View";
-
-class PrintHost {
- public:
-  virtual ~PrintHost() = default;
-  virtual void PrintTemplate() = 0;
-  virtual void PreviewTemplate() = 0;
-};
 
 class TemplateCommands : public platform::CommandTarget {
  public:

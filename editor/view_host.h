@@ -9,30 +9,10 @@
 #include <string>
 
 #include "design/stitch_record.h"
-#include "editor/monogram_block.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/monogram_block.h"
 
 namespace editor {
-
-struct PixelPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
-
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Empty() const { return right <= left || bottom <= top; }
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// The printable page in layout units (0.5 mm).
-struct PageSize {
-  int32_t width = 498;
-  int32_t height = 360;
-};
 
 struct ImportRequest {
   std::string filter;

@@ -4,7 +4,7 @@
 
 #include "design/hoop.h"
 #include "design/stitch_transformer.h"
-#include "editor/stitch_extents.h"
+#include "layoutcore/stitch_extents.h"
 
 namespace editor {
 

@@ -6,9 +6,8 @@
 #include <cstring>
 
 #include "design/stitch_stream.h"
-#include "editor/byte_reader.h"
-#include "editor/byte_writer.h"
-#include "editor/layout_file.h"
+#include "layoutcore/byte_reader.h"
+#include "layoutcore/byte_writer.h"
 #include "platform/le_bytes.h"
 
 namespace hooplayout {

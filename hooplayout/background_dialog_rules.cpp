@@ -1,7 +1,7 @@
 #include "hooplayout/background_dialog_rules.h"
 
-#include "editor/layout_save.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/layout_save.h"
 #include "platform/profile.h"
 
 namespace hooplayout {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/layout_geometry.h"
-#include "editor/stitch_walk.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/stitch_walk.h"
 
 namespace hooplayout {
 

@@ -1,7 +1,7 @@
 #include "hooplayout/layout_design.h"
 
-#include "editor/stitch_extents.h"
 #include "hooplayout/hoop_positions.h"
+#include "layoutcore/stitch_extents.h"
 
 namespace hooplayout {
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "design/layout_stitch_record.h"
-#include "editor/design_object.h"
-#include "editor/monogram_block.h"
+#include "layoutcore/design_object.h"
+#include "layoutcore/monogram_block.h"
 
 namespace hooplayout {
 

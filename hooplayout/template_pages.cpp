@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "design/jump_chain.h"
-#include "editor/stitch_walk.h"
 #include "hooplayout/hoop_positions.h"
+#include "layoutcore/stitch_walk.h"
 
 namespace hooplayout {
 

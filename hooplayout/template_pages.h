@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/template_printer.h"
 #include "hooplayout/vantle_doc.h"
+#include "layoutcore/template_printer.h"
 #include "platform/canvas.h"
 
 namespace hooplayout {

@@ -2,9 +2,8 @@
 
 #include <filesystem>
 
-#include "editor/brodera_doc.h"
-#include "editor/layout_save.h"
 #include "hooplayout/arg_file.h"
+#include "layoutcore/layout_save.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 

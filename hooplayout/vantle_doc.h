@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "design/layout_stitch_record.h"
-#include "editor/design_list_owner.h"
-#include "editor/document_host.h"
 #include "hooplayout/layout_design.h"
+#include "layoutcore/design_list_owner.h"
+#include "layoutcore/document_host.h"
 
 namespace hooplayout {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "design/layout_stitch_record.h"
-#include "editor/monogram/monogram_dialog_rules.h"
+#include "layoutcore/monogram/monogram_dialog_rules.h"
 
 namespace hooplayout {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/layout_geometry.h"
-#include "editor/mouse_editing.h"
-#include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/mouse_editing.h"
+#include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 

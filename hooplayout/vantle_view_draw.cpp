@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "design/thread_colors.h"
-#include "editor/layout_geometry.h"
-#include "editor/selection_frame.h"
-#include "editor/stitch_pen.h"
-#include "editor/stitch_walk.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/selection_frame.h"
+#include "layoutcore/stitch_pen.h"
+#include "layoutcore/stitch_walk.h"
 
 namespace hooplayout {
 

@@ -9,10 +9,10 @@
 
 #include "design/stitch_encoder.h"
 #include "design/stitch_transformer.h"
-#include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 

@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "design/stitch_transformer.h"
-#include "editor/layout_geometry.h"
-#include "editor/mouse_editing.h"
-#include "editor/selection_frame.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/mouse_editing.h"
+#include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 
 namespace hooplayout {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "design/layout_stitch_record.h"
-#include "editor/monogram_block.h"
-#include "editor/view_host.h"
 #include "hooplayout/background_picture.h"
+#include "layoutcore/layout_geometry.h"
+#include "layoutcore/monogram_block.h"
 #include "platform/canvas.h"
 
 namespace hooplayout {

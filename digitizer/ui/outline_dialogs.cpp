@@ -53,6 +53,30 @@ QDialogButtonBox* AddOkCancel(QDialog* dialog, QLayout* layout) {
   return buttons;
 }
 
+// The three options the outline is made with: sensitivity radios, the dark-lines check box and
+// the thickness list (item index = thickness - 1).
+void AddOptionControls(QDialog* dialog, QLayout* layout, const digitizer::OutlineOptions& options,
+                       QRadioButton* (&sensitivity)[3], QCheckBox*& darkLines, QComboBox*& thickness) {
+  AddSensitivityRadios(dialog, layout, sensitivity, options.sensitivity);
+  darkLines = new QCheckBox(kDarkLinesText, dialog);
+  darkLines->setChecked(options.darkLinesOnly);
+  layout->addWidget(darkLines);
+  thickness = new QComboBox(dialog);
+  for (const std::string& item : digitizer::LineThicknessItems()) thickness->addItem(QString::fromStdString(item));
+  thickness->setCurrentIndex(std::clamp(options.lineThickness, digitizer::kMinLineThickness,
+                                        digitizer::kMaxLineThickness) - 1);
+  layout->addWidget(thickness);
+}
+
+void ReadOptionControls(QRadioButton* const (&sensitivity)[3], const QCheckBox* darkLines, const QComboBox* thickness,
+                        digitizer::OutlineOptions& options) {
+  for (int level = 0; level < 3; ++level) {
+    if (sensitivity[level]->isChecked()) options.sensitivity = level;
+  }
+  options.darkLinesOnly = darkLines->isChecked();
+  options.lineThickness = thickness->currentIndex() + 1;
+}
+
 }  // namespace
 
 CPreviewOutlineDlg::CPreviewOutlineDlg(QWidget* parent, const digitizer::PixelImage& fill, digitizer::PixelImage& line,
@@ -64,15 +88,7 @@ CPreviewOutlineDlg::CPreviewOutlineDlg(QWidget* parent, const digitizer::PixelIm
   preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
   preview_->setStyleSheet("background-color: rgb(220, 220, 220)");  // grey until the preview is ready
   layout->addWidget(preview_);
-  AddSensitivityRadios(this, layout, sensitivity_, options_.sensitivity);
-  darkLines_ = new QCheckBox(kDarkLinesText, this);
-  darkLines_->setChecked(options_.darkLinesOnly);
-  layout->addWidget(darkLines_);
-  thickness_ = new QComboBox(this);
-  for (const std::string& item : digitizer::LineThicknessItems()) thickness_->addItem(QString::fromStdString(item));
-  thickness_->setCurrentIndex(std::clamp(options_.lineThickness, digitizer::kMinLineThickness,
-                                         digitizer::kMaxLineThickness) - 1);
-  layout->addWidget(thickness_);
+  AddOptionControls(this, layout, options_, sensitivity_, darkLines_, thickness_);
   AddOkCancel(this, layout);
 
   for (QRadioButton* radio : sensitivity_) {
@@ -97,12 +113,19 @@ void CPreviewOutlineDlg::showEvent(QShowEvent* event) {
   QMetaObject::invokeMethod(this, [this] { BuildPreview(); }, Qt::QueuedConnection);
 }
 
-void CPreviewOutlineDlg::ReadControls() {
-  for (int level = 0; level < 3; ++level) {
-    if (sensitivity_[level]->isChecked()) options_.sensitivity = level;
-  }
-  options_.darkLinesOnly = darkLines_->isChecked();
-  options_.lineThickness = thickness_->currentIndex() + 1;
+void CPreviewOutlineDlg::ReadControls() { ReadOptionControls(sensitivity_, darkLines_, thickness_, options_); }
+
+CTracingOptionsDlg::CTracingOptionsDlg(QWidget* parent, const digitizer::OutlineOptions& options)
+    : QDialog(parent), options_(options) {
+  setWindowTitle("Tracing Options");
+  auto* layout = new QVBoxLayout(this);
+  AddOptionControls(this, layout, options_, sensitivity_, darkLines_, thickness_);
+  AddOkCancel(this, layout);
+}
+
+void CTracingOptionsDlg::accept() {
+  ReadOptionControls(sensitivity_, darkLines_, thickness_, options_);
+  QDialog::accept();
 }
 
 void CPreviewOutlineDlg::BuildPreview() {

@@ -72,4 +72,20 @@ class CColorSensitivityDlg : public QDialog {
   QLabel* preview_;
 };
 
+// "Tracing Options": the sensitivity, the line thickness and the dark-lines option that Outline,
+// Preview Outline and Auto Register start from.
+class CTracingOptionsDlg : public QDialog {
+ public:
+  CTracingOptionsDlg(QWidget* parent, const digitizer::OutlineOptions& options);
+  const digitizer::OutlineOptions& Options() const { return options_; }
+  QComboBox* ThicknessBox() const { return thickness_; }
+  void accept() override;
+
+ private:
+  digitizer::OutlineOptions options_;
+  QRadioButton* sensitivity_[3];
+  QCheckBox* darkLines_;
+  QComboBox* thickness_;
+};
+
 }  // namespace digitizer_ui

@@ -1,11 +1,13 @@
 #include "digitizer/ui/stitch_choice_dialog.h"
 
 #include <QCheckBox>
+#include <cmath>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -25,6 +27,64 @@ using digitizer::StitchDialogKind;
 constexpr const char* kWeaveNames[] = {"Hweave", "Dweave", "Vweave", "Xstitch", "Tweave"};
 constexpr const char* kLineNames[] = {"ZzLine", "Z2Line", "Z3Line", "Z5Line", "ZsLine"};
 constexpr int kColourColumns = 13;
+
+constexpr int kIconSize = 40;
+
+// The preview icon of a fill: weave icons 0 horizontal, 1 diagonal, 2 vertical, 3 cross stitch,
+// 4 satin, 5..10 diagonal at 15, 45, ..., 165 degrees; line icons 1..3 the double, triple and
+// fivefold zigzags, 5..9 the zigzag 1 to 5 mm wide, 10..14 the straight stitch 1 to 5 mm long.
+QPixmap StitchIcon(bool lineIcons, int index) {
+  QPixmap pixmap(kIconSize, kIconSize);
+  pixmap.fill(Qt::white);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0, 0, 128), 1));
+  painter.drawRect(0, 0, kIconSize - 1, kIconSize - 1);
+  painter.setClipRect(2, 2, kIconSize - 4, kIconSize - 4);
+  const double mid = kIconSize / 2.0;
+  auto hatch = [&](double degrees, double spacing) {
+    const double r = degrees * 3.14159265358979 / 180.0;
+    const double dx = std::cos(r);
+    const double dy = -std::sin(r);
+    for (double k = -kIconSize; k <= kIconSize; k += spacing) {
+      const QPointF c(mid - dy * k, mid + dx * k);
+      painter.drawLine(QPointF(c.x() - dx * kIconSize, c.y() - dy * kIconSize),
+                       QPointF(c.x() + dx * kIconSize, c.y() + dy * kIconSize));
+    }
+  };
+  auto zigzag = [&](double y, double amplitude, double step) {
+    QPolygonF line;
+    bool up = true;
+    for (double x = 2; x <= kIconSize - 2; x += step, up = !up) line << QPointF(x, y + (up ? -amplitude : amplitude));
+    painter.drawPolyline(line);
+  };
+  if (!lineIcons) {
+    if (index == 0) hatch(0, 5);
+    if (index == 1) hatch(45, 5);
+    if (index == 2) hatch(90, 5);
+    if (index == 3) {
+      for (int y = 6; y < kIconSize - 4; y += 8) {
+        for (int x = 6; x < kIconSize - 4; x += 8) {
+          painter.drawLine(x - 3, y - 3, x + 3, y + 3);
+          painter.drawLine(x - 3, y + 3, x + 3, y - 3);
+        }
+      }
+    }
+    if (index == 4) zigzag(mid, 12, 2);
+    if (index >= 5 && index <= 10) hatch((index - 5) * 30 + 15, 5);
+    return pixmap;
+  }
+  if (index >= 1 && index <= 3) {
+    const int rows = index == 1 ? 2 : index == 2 ? 3 : 5;
+    for (int i = 0; i < rows; ++i) zigzag(mid + (i - (rows - 1) / 2.0) * 5, 2, 3);
+  } else if (index >= 5 && index <= 9) {
+    zigzag(mid, index - 4 + 1.0, 3);
+  } else if (index >= 10 && index <= 14) {
+    const int length = 3 + (index - 10) * 2;
+    for (int x = 2; x < kIconSize - 2; x += length + 3) painter.drawLine(x, static_cast<int>(mid), x + length, static_cast<int>(mid));
+  }
+  return pixmap;
+}
 
 void Paint(QWidget* widget, platform::PaletteColour colour) {
   widget->setStyleSheet(QString("background-color: %1;").arg(platform_ui::ToQColor(colour).name()));
@@ -95,8 +155,13 @@ StitchChoiceDialog::StitchChoiceDialog(QWidget* parent, StitchDialogKind kind, c
               StitchChoiceModel::kMaxLineSpin, true);
   }
   if (kind != StitchDialogKind::kThreadColor) {
+    auto* nameRow = new QHBoxLayout;
+    preview_ = new QLabel(this);
+    preview_->setFixedSize(kIconSize, kIconSize);
     fillName_ = new QLabel(this);
-    layout->addWidget(fillName_);
+    nameRow->addWidget(preview_);
+    nameRow->addWidget(fillName_, 1);
+    layout->addLayout(nameRow);
   }
 
   const int buttons = model_.ColourButtonCount();
@@ -195,6 +260,7 @@ void StitchChoiceDialog::Refresh() {
     tabs_->setCurrentIndex(model_.Page());
   }
   if (fillName_) fillName_->setText(QString::fromStdString(model_.FillName()));
+  if (preview_) preview_->setPixmap(StitchIcon(model_.Setting().fillType > 4, model_.PreviewIcon()));
   if (colourName_) colourName_->setText(QString::fromStdString(model_.ColourName()));
   if (swatch_) Paint(swatch_, model_.SwatchColour());
 }

@@ -28,6 +28,7 @@ class StitchChoiceDialog : public QDialog {
   QTabBar* Tabs() const { return tabs_; }
   QLabel* FillNameLabel() const { return fillName_; }
   QLabel* ColourNameLabel() const { return colourName_; }
+  QLabel* PreviewIcon() const { return preview_; }
 
   void accept() override;
 
@@ -44,6 +45,7 @@ class StitchChoiceDialog : public QDialog {
   QLabel* fillName_ = nullptr;
   QLabel* colourName_ = nullptr;
   QLabel* swatch_ = nullptr;
+  QLabel* preview_ = nullptr;
 };
 
 class CStitchDlg : public StitchChoiceDialog {

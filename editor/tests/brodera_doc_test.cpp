@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/tests/fake_document_host.h"
 #include "editor/tests/layout_file_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "design/thread_colors.h"
-#include "editor/stitch_extents.h"
 #include "editor/tests/view_fixture.h"
+#include "layoutcore/stitch_extents.h"
 #include "testing/recording_canvas.h"
 #include "testing/stitch_walker.h"
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "editor/command_ids.h"
-#include "editor/tests/fake_document_host.h"
 #include "editor/tests/send_fixture.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "link/transfer_list.h"
 #include "platform/profile.h"
 #include "testing/recording_message_box.h"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "editor/mouse_editing.h"
 #include "editor/tests/view_fixture.h"
+#include "layoutcore/mouse_editing.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/outline_tracer.h"
+#include "layoutcore/outline_tracer.h"
 #include "testing/stitch_stream_builder.h"
 
 namespace {

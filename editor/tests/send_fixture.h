@@ -9,7 +9,7 @@
 
 #include "design/qnf_reader.h"
 #include "design/stitch_record.h"
-#include "editor/design_object.h"
+#include "layoutcore/design_object.h"
 #include "testing/stitch_stream_builder.h"
 
 namespace edtest {

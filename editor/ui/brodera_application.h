@@ -15,12 +15,13 @@
 #include "editor/brodera_app.h"
 #include "editor/brodera_doc.h"
 #include "editor/brodera_view.h"
-#include "editor/document_host.h"
 #include "editor/machine_commands.h"
+#include "editor/template_commands.h"
 #include "editor/ui/brodera_scroll_view.h"
 #include "editor/ui/linkpanel_machine_link.h"
 #include "editor/ui/main_frame.h"
-#include "editor/ui/template_print_job.h"
+#include "layoutcore/document_host.h"
+#include "layoutcore/ui/template_print_job.h"
 #include "platform/command_router.h"
 
 namespace editor_ui {

@@ -8,9 +8,9 @@
 
 #include "design/ui/pat_list.h"
 #include "editor/ui/custom_zoom_dialog.h"
-#include "editor/ui/monogram_dialog.h"
 #include "editor/ui/rotate_flip_dialog.h"
 #include "editor/ui/sheet_count_dialog.h"
+#include "layoutcore/ui/monogram_dialog.h"
 #include "link/panel/linkpanel.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_canvas.h"

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/ui/dialog_buttons.h"
+#include "layoutcore/ui/dialog_buttons.h"
 
 namespace editor_ui {
 

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "editor/ui/dialog_buttons.h"
+#include "layoutcore/ui/dialog_buttons.h"
 #include "platform/message_box.h"
 
 namespace editor_ui {

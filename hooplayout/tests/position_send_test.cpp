@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "design/qnf_reader.h"
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/tests/design_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"

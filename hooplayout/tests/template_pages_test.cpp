@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/tests/design_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "testing/recording_canvas.h"
 #include "testing/stitch_stream_builder.h"
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/tests/design_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"

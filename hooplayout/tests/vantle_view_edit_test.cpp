@@ -3,11 +3,11 @@
 #include <optional>
 
 #include "design/layout_import.h"
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/tests/design_builder.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/qnf_file_builder.h"

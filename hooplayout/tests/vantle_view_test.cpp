@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "design/thread_colors.h"
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/tests/design_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
 #include "platform/profile.h"

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "editor/ui/monogram_dialog.h"
 #include "hooplayout/vantle_monogram_rules.h"
+#include "layoutcore/ui/monogram_dialog.h"
 
 namespace hooplayout_ui {
 

@@ -6,7 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "editor/ui/template_print_job.h"
+#include "layoutcore/ui/template_print_job.h"
 
 namespace hooplayout_ui {
 

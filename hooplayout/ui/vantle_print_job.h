@@ -3,9 +3,9 @@
 // Vantle's Print Template and Print Preview: the two hoop positions' pages drawn through
 // the editor's print canvas (0.1 mm, y upward) on the default printer or a preview.
 
-#include "editor/template_printer.h"
 #include "hooplayout/template_pages.h"
 #include "hooplayout/vantle_doc.h"
+#include "layoutcore/template_printer.h"
 
 class QPrinter;
 class QWidget;

@@ -10,7 +10,7 @@
 #include "editor/command_ids.h"
 #include "editor/template_commands.h"
 #include "editor/ui/brodera_application.h"
-#include "editor/ui/template_print_job.h"
+#include "layoutcore/ui/template_print_job.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/qnf_file_builder.h"

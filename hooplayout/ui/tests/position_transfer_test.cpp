@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/tests/design_builder.h"
 #include "hooplayout/ui/linkpanel_position_transfer.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "link/panel/linkpanel.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"

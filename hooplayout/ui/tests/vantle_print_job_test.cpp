@@ -4,8 +4,8 @@
 
 #include <QPrinter>
 
-#include "editor/tests/fake_document_host.h"
 #include "hooplayout/tests/design_builder.h"
+#include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"

@@ -1,0 +1,144 @@
+#include "layoutcore/ui/template_print_job.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPen>
+#include <QPolygonF>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <cmath>
+
+#include "platform/ui/qt_colour.h"
+
+namespace editor_ui {
+
+namespace {
+
+constexpr double kPrintUnitsPerInch = 254.0;  // 0.1 mm
+
+// Holds the wait cursor while pages are drawn.
+class PrintWaitCursor {
+ public:
+  PrintWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~PrintWaitCursor() { QApplication::restoreOverrideCursor(); }
+  PrintWaitCursor(const PrintWaitCursor&) = delete;
+  PrintWaitCursor& operator=(const PrintWaitCursor&) = delete;
+};
+
+// The templates print on landscape paper, as the layout's sheets are measured.
+void TurnToLandscape(QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); }
+
+}  // namespace
+
+PrintCanvas::PrintCanvas(QPainter& painter, double dotsPerInchX, double dotsPerInchY)
+    : painter_(painter),
+      scaleX_(dotsPerInchX / kPrintUnitsPerInch),
+      scaleY_(dotsPerInchY / kPrintUnitsPerInch) {
+  labelFont_.setFamilies({QString::fromLatin1(editor::kLabelFontFace), QStringLiteral("Sans Serif")});
+  labelFont_.setStyleHint(QFont::SansSerif);
+  labelFont_.setWeight(QFont::Normal);
+  labelFont_.setPixelSize(std::max(1, static_cast<int>(std::lround(editor::kLabelFontHeight * scaleY_))));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void PrintCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
+  QPen pen(platform_ui::ToQColor(colour));
+  pen.setWidthF(std::max(1.0, width * scaleX_));
+  pen.setStyle(style == platform::PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  painter_.setPen(pen);
+}
+
+void PrintCanvas::MoveTo(int x, int y) { current_ = Device(x, y); }
+
+void PrintCanvas::LineTo(int x, int y) {
+  const QPointF to = Device(x, y);
+  painter_.drawLine(current_, to);
+  current_ = to;
+}
+
+void PrintCanvas::Polyline(std::span<const platform::CanvasPoint> points) {
+  if (points.size() < 2) return;
+  QPolygonF polygon;
+  polygon.reserve(static_cast<int>(points.size()));
+  for (const auto& p : points) polygon << Device(p.x, p.y);
+  painter_.drawPolyline(polygon);
+}
+
+void PrintCanvas::Rectangle(const platform::CanvasRect& rect) {
+  if (rect.Width() == 0 || rect.Height() == 0) return;
+  painter_.drawRect(QRectF(Device(rect.left, rect.top), Device(rect.right, rect.bottom)).normalized());
+}
+
+void PrintCanvas::FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) {
+  if (rect.Width() == 0 || rect.Height() == 0) return;
+  painter_.fillRect(QRectF(Device(rect.left, rect.top), Device(rect.right, rect.bottom)).normalized(),
+                    platform_ui::ToQColor(colour));
+}
+
+void PrintCanvas::Text(int x, int y, const std::string& text, platform::PaletteColour colour) {
+  const QPen saved = painter_.pen();
+  const QFont savedFont = painter_.font();
+  painter_.setFont(labelFont_);
+  painter_.setPen(platform_ui::ToQColor(colour));
+  const QFontMetricsF metrics(labelFont_, painter_.device());
+  painter_.drawText(Device(x, y) + QPointF(0, metrics.ascent()), QString::fromStdString(text));
+  painter_.setFont(savedFont);
+  painter_.setPen(saved);
+}
+
+editor::TextExtent PrintCanvas::MeasureText(const std::string& text) const {
+  const QFontMetricsF metrics(labelFont_, painter_.device());
+  return {static_cast<int>(std::ceil(metrics.horizontalAdvance(QString::fromStdString(text)) / scaleX_)),
+          static_cast<int>(std::ceil(metrics.height() / scaleY_))};
+}
+
+void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
+                        bool preview) {
+  const int pages = editor::CTemplatePrinter::PageCount(doc);
+  if (pages <= 0) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  PrintWaitCursor wait;
+  PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
+  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  // A printer that prints in grays only is told apart by its colour mode.
+  const int colours = printer.colorMode() == QPrinter::GrayScale ? 2 : 256;
+  templates.BeginPrinting({static_cast<int>(area.width()), static_cast<int>(area.height()), colours,
+                           [&canvas](const std::string& text) { return canvas.MeasureText(text); }});
+  const editor::PrintPaper paper = templates.Page();
+  for (int page = 1; page <= pages; ++page) {
+    if (page > 1) printer.newPage();
+    editor::PrintPageInfo info{page, {}};
+    // A preview page shows the whole page: designs whose hoop lies wholly off it are skipped.
+    if (preview) info.previewVisible = editor::PrintArea{0, 0, paper.width, paper.bottom};
+    templates.PrintPage(canvas, info, doc);
+  }
+  templates.EndPrinting();
+  painter.end();
+}
+
+void TemplatePrintJob::PrintTemplate() {
+  QPrinter printer(QPrinter::HighResolution);
+  TurnToLandscape(printer);
+  QPrintDialog dialog(&printer, parent_);
+  // Every sheet is printed: the page range cannot be chosen.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setMinMax(1, editor::CTemplatePrinter::PageCount(doc_));
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintTemplatePages(printer, templates_, doc_, false);
+}
+
+void TemplatePrintJob::PreviewTemplate() {
+  QPrinter printer(QPrinter::HighResolution);
+  TurnToLandscape(printer);
+  QPrintPreviewDialog dialog(&printer, parent_);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                   [this](QPrinter* target) { PrintTemplatePages(*target, templates_, doc_, true); });
+  dialog.exec();
+}
+
+}  // namespace editor_ui

@@ -1,0 +1,66 @@
+#pragma once
+
+// Printing the layout's templates through Qt: a canvas in print units (0.1 mm, y upward)
+// over a painter on a printer or a preview page, and the print and print-preview commands
+// that drive CTemplatePrinter page by page.
+
+#include <QFont>
+#include <QPainter>
+
+#include "layoutcore/template_printer.h"
+#include "platform/canvas.h"
+
+class QPrinter;
+class QWidget;
+
+namespace editor_ui {
+
+// Print units to device pixels: x to the right from the printable area's left edge, y
+// upward from its top edge (so the page lies at negative y).
+class PrintCanvas : public platform::Canvas {
+ public:
+  PrintCanvas(QPainter& painter, double dotsPerInchX, double dotsPerInchY);
+
+  void SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Polyline(std::span<const platform::CanvasPoint> points) override;
+  void Rectangle(const platform::CanvasRect& rect) override;
+  void FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) override;
+  // The text's top-left corner at (x, y); the text runs down the page from it.
+  void Text(int x, int y, const std::string& text, platform::PaletteColour colour) override;
+
+  // The label's size in print units, in the label font.
+  editor::TextExtent MeasureText(const std::string& text) const;
+
+ private:
+  QPointF Device(int x, int y) const { return {x * scaleX_, -y * scaleY_}; }
+
+  QPainter& painter_;
+  double scaleX_;  // device pixels per print unit
+  double scaleY_;
+  QPointF current_;
+  QFont labelFont_;
+};
+
+// Prints every page of the layout on the printer (already set up), or fills a preview.
+void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
+                        bool preview);
+
+// The print and preview commands: the print dialog (every page, no page range) or the
+// preview window, on the default printer turned to landscape.
+class TemplatePrintJob : public editor::PrintHost {
+ public:
+  TemplatePrintJob(QWidget* parent, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc)
+      : parent_(parent), templates_(templates), doc_(doc) {}
+
+  void PrintTemplate() override;
+  void PreviewTemplate() override;
+
+ private:
+  QWidget* parent_;
+  editor::CTemplatePrinter& templates_;
+  editor::TemplateLayout& doc_;
+};
+
+}  // namespace editor_ui
