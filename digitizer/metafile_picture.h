@@ -143,8 +143,8 @@ std::optional<MetafilePicture> ReadMetafileRecords(std::span<const uint8_t> bits
 bool FitsDrawingCaps(const MetafilePicture& picture, const MetaFrame& frame);
 
 // Plays the picture into the target rectangle of image: frame is mapped onto the rectangle
-// (right and bottom exclusive). A frame without extent draws nothing. A pen is never drawn
-// wider than the image.
+// (right and bottom exclusive), and nothing is drawn outside the rectangle. A frame without
+// extent draws nothing. A pen is never drawn wider than the image.
 void PlayMetafile(const MetafilePicture& picture, const MetaFrame& frame, PixelImage& image, int left,
                   int top, int right, int bottom);
 

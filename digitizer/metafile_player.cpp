@@ -94,6 +94,7 @@ class Player {
         offsetX_(left - frame.left * scaleX_),
         offsetY_(top - frame.top * scaleY_),
         widestPen_(std::max(image.Width(), image.Height())),
+        target_{left, top, right, bottom},
         bins_(static_cast<std::size_t>(image.Width()) + 1, 0) {}
 
   void Play(const MetaShape& shape) {
@@ -119,13 +120,16 @@ class Player {
  private:
   MetaPoint Map(const MetaPoint& p) const { return {offsetX_ + p.x * scaleX_, offsetY_ + p.y * scaleY_}; }
 
+  // Nothing is drawn outside the target rectangle, so the margin round it stays, nor outside
+  // the shape's clip rectangle (the pixels whose centres lie inside it).
   Raster ClipFor(const MetaShape& shape) const {
-    if (!shape.clip) return Raster(image_, 0, 0, image_.Width(), image_.Height());
+    if (!shape.clip) return Raster(image_, target_.left, target_.top, target_.right, target_.bottom);
     const MetaPoint a = Map({shape.clip->left, shape.clip->top});
     const MetaPoint b = Map({shape.clip->right, shape.clip->bottom});
-    // Pixels whose centres lie inside the rectangle.
-    return Raster(image_, CentreIndex(std::min(a.x, b.x)), CentreIndex(std::min(a.y, b.y)),
-                  CentreIndex(std::max(a.x, b.x)), CentreIndex(std::max(a.y, b.y)));
+    return Raster(image_, std::max(target_.left, CentreIndex(std::min(a.x, b.x))),
+                  std::max(target_.top, CentreIndex(std::min(a.y, b.y))),
+                  std::min(target_.right, CentreIndex(std::max(a.x, b.x))),
+                  std::min(target_.bottom, CentreIndex(std::max(a.y, b.y))));
   }
 
   void Fill(Raster& raster, const std::vector<std::vector<MetaPoint>>& rings, bool winding,
@@ -356,6 +360,7 @@ class Player {
   PixelImage& image_;
   double scaleX_, scaleY_, offsetX_, offsetY_;
   int widestPen_;
+  platform::CanvasRect target_;
   std::vector<Edge> edges_;
   std::vector<std::size_t> active_;
   std::vector<Crossing> crossings_;

@@ -228,7 +228,8 @@ TEST_F(MetafileRecords, EveryObjectRecordTakesATableSlotAndUnknownRecordsAreSkip
   EXPECT_EQ(At(image, 75, 50), kRed);
 }
 
-// A pen of 32,767 units on a 100-unit picture is drawn as wide as the picture, not wider.
+// A pen of 32,767 units on a 100-unit picture is drawn as wide as the picture, not wider, and
+// leaves the white margin round it.
 TEST_F(MetafileRecords, AHugePenPaintsNoMoreThanThePicture) {
   vtest::MetafileBuilder builder;
   builder.Bounds(0, 0, 100, 100).Pen(kSolid, 32767, kBlueRef).Select(0);
@@ -236,6 +237,8 @@ TEST_F(MetafileRecords, AHugePenPaintsNoMoreThanThePicture) {
   const PixelImage image = Played(builder);
   EXPECT_EQ(At(image, 0, 99), kBlue);
   EXPECT_EQ(At(image, 99, 0), kBlue);
+  EXPECT_EQ(image.At(1, 50), kPaletteWhite);
+  EXPECT_EQ(image.At(102, 102), kPaletteWhite);
 }
 
 TEST_F(MetafileRecords, PicturesPastTheDrawingCapsAreRefused) {
