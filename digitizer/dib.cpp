@@ -33,6 +33,9 @@ constexpr std::size_t kBfSize = 2;
 constexpr std::size_t kBfOffBits = 10;
 
 constexpr uint32_t kUncompressed = 0;
+// 8-bit and 4-bit rows packed as runs of one colour (see DecodeRunLength).
+constexpr uint32_t kRunLength8 = 1;
+constexpr uint32_t kRunLength4 = 2;
 // 16- and 32-bit pixels whose red, green and blue bits are given by three masks.
 constexpr uint32_t kBitFields = 3;
 constexpr std::size_t kMaskBytes = 12;
@@ -120,9 +123,11 @@ bool ParseGeometry(std::span<const uint8_t> block, BmpLayout& layout) {
     return false;
   }
   const uint32_t compression = platform::ReadU32(info + kBiCompression);
-  if (compression != kUncompressed && !(compression == kBitFields && (bitCount == 16 || bitCount == 32))) {
-    return false;
-  }
+  const bool known = compression == kUncompressed ||
+                     (compression == kBitFields && (bitCount == 16 || bitCount == 32)) ||
+                     (compression == kRunLength8 && bitCount == 8 && height > 0) ||
+                     (compression == kRunLength4 && bitCount == 4 && height > 0);
+  if (!known) return false;
   layout.width = width;
   layout.rows = rows;
   layout.topDown = height < 0;
@@ -154,6 +159,53 @@ bool ParseTables(std::span<const uint8_t> block, BmpLayout& layout) {
   layout.colours = ColourCountFor(clrUsed, layout.bitCount);
   if (layout.colours > kMaxColours) return false;
   return layout.HeaderBytes() <= block.size();
+}
+
+// Run-length rows, bottom row first: a count and a colour repeat the colour (in 4-bit pictures
+// the colour byte holds two that alternate); a zero count is an escape: 0 ends the row, 1 ends
+// the picture, 2 moves right and up by the next two bytes, and 3 or more is that many pixels
+// given as they are, padded to a 16-bit word. Pixels the data never names keep colour 0;
+// whatever would land outside the picture is dropped, and data that stops early ends it.
+void DecodeRunLength(std::span<const uint8_t> source, bool fourBit, int32_t width, int32_t rows, std::size_t stride,
+                     std::vector<uint8_t>& out) {
+  auto put = [&](int64_t x, int64_t y, unsigned index) {
+    if (x < 0 || x >= width || y < 0 || y >= rows) return;
+    uint8_t* row = &out[static_cast<std::size_t>(y) * stride];
+    if (!fourBit) {
+      row[x] = static_cast<uint8_t>(index);
+    } else if (x & 1) {
+      row[x / 2] = static_cast<uint8_t>((row[x / 2] & 0xF0) | (index & 0x0F));
+    } else {
+      row[x / 2] = static_cast<uint8_t>((row[x / 2] & 0x0F) | ((index & 0x0F) << 4));
+    }
+  };
+  auto nibble = [](uint8_t byte, unsigned i) { return (i & 1) ? byte & 0x0Fu : static_cast<unsigned>(byte >> 4); };
+  int64_t x = 0, y = 0;
+  std::size_t at = 0;
+  while (source.size() - at >= 2 && y < rows) {
+    const unsigned count = source[at], value = source[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (unsigned i = 0; i < count; ++i, ++x) put(x, y, fourBit ? nibble(static_cast<uint8_t>(value), i) : value);
+      continue;
+    }
+    if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      return;
+    } else if (value == 2) {
+      if (source.size() - at < 2) return;
+      x += source[at];
+      y += source[at + 1];
+      at += 2;
+    } else {
+      const std::size_t bytes = fourBit ? (value + 1) / 2 : value;
+      if (source.size() - at < bytes) return;
+      for (unsigned i = 0; i < value; ++i, ++x) put(x, y, fourBit ? nibble(source[at + i / 2], i) : source[at + i]);
+      at += std::min(source.size() - at, (bytes + 1) & ~std::size_t{1});
+    }
+  }
 }
 
 }  // namespace
@@ -194,9 +246,10 @@ bool CDib::Adopt(std::span<const uint8_t> block, std::span<const uint8_t> bits) 
   BmpLayout layout;
   if (!ParseGeometry(block, layout) || !ParseTables(block, layout)) return false;
   const uint32_t declared = platform::ReadU32(block.data() + kBiSizeImage);
-  // Top-down rows are turned over, so only the rows themselves are kept.
-  const uint64_t imageSize = declared != 0 && !layout.topDown ? declared : layout.rowsBytes;
-  if (imageSize < layout.rowsBytes || imageSize > bits.size()) return false;
+  const bool runLength = layout.compression == kRunLength8 || layout.compression == kRunLength4;
+  // Top-down rows are turned over and run-length rows unpacked, so only the rows are kept.
+  const uint64_t imageSize = declared != 0 && !layout.topDown && !runLength ? declared : layout.rowsBytes;
+  if (runLength ? declared > bits.size() : imageSize < layout.rowsBytes || imageSize > bits.size()) return false;
 
   const std::size_t maskBytes = layout.compression == kBitFields ? kMaskBytes : 0;
   const std::size_t tableBytes = 4 * static_cast<std::size_t>(layout.colours);
@@ -205,6 +258,7 @@ bool CDib::Adopt(std::span<const uint8_t> block, std::span<const uint8_t> bits) 
   platform::WriteU32(&header_[kBiSize], kInfoHeaderBytes);
   platform::WriteI32(&header_[kBiHeight], layout.rows);
   platform::WriteU32(&header_[kBiSizeImage], static_cast<uint32_t>(imageSize));
+  if (runLength) platform::WriteU32(&header_[kBiCompression], kUncompressed);
   for (std::size_t i = 0; i < 3 && maskBytes != 0; ++i) {
     platform::WriteU32(&header_[kInfoHeaderBytes + 4 * i], layout.masks[i]);
   }
@@ -216,8 +270,11 @@ bool CDib::Adopt(std::span<const uint8_t> block, std::span<const uint8_t> bits) 
     const uint32_t mask = layout.masks[i];
     channels_[i] = mask == 0 ? Channel{} : Channel{std::countr_zero(mask), std::popcount(mask)};
   }
-  bits_.resize(imageSize_);
-  if (!layout.topDown) {
+  bits_.assign(imageSize_, 0);
+  if (runLength) {
+    DecodeRunLength(bits.first(declared != 0 ? declared : bits.size()), layout.compression == kRunLength4,
+                    layout.width, layout.rows, StrideBytes(), bits_);
+  } else if (!layout.topDown) {
     std::memcpy(bits_.data(), bits.data(), imageSize_);
   } else {
     const std::size_t stride = StrideBytes();

@@ -42,8 +42,9 @@ class CDib {
   Dimensions GetDimensions() const;
 
   // Reads a BMP file; on failure shows "Read error", leaves the object empty and returns false.
-  // Rows stored either way up, 1, 4, 8 and 24 bits, 16 and 32 bits plain or with colour masks,
-  // behind the info header or one of its longer successors; the object keeps them bottom-up.
+  // Rows stored either way up, 1, 4, 8 and 24 bits, 8 and 4 bits in runs, 16 and 32 bits plain
+  // or with colour masks, behind the info header or one of its longer successors; the object
+  // keeps them unpacked, bottom-up.
   bool Read(const std::filesystem::path& path);
   // The same without a message: a file that cannot be read sets fileError; a malformed one, or
   // one whose header names more than kMaxPixelCount pixels, returns false with no error set,

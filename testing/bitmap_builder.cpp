@@ -1,5 +1,7 @@
 #include "testing/bitmap_builder.h"
 
+#include <algorithm>
+
 #include "platform/le_bytes.h"
 
 namespace vtest {
@@ -31,7 +33,7 @@ std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
   const std::size_t maskBytes = spec.masks && infoBytes == 40 ? 12 : 0;
   const std::size_t headerBytes = 14 + infoBytes + maskBytes + 4 * spec.colours.size();
   const std::size_t bitsAt = headerBytes + spec.gapBeforeBits;
-  std::vector<uint8_t> file(bitsAt + rowBytes * rows, 0);
+  std::vector<uint8_t> file(bitsAt + (spec.bits ? spec.bits->size() : rowBytes * rows), 0);
   uint8_t* p = file.data();
   platform::WriteU16(p + 0, spec.magic);
   platform::WriteU32(p + 2, static_cast<uint32_t>(file.size()));
@@ -58,7 +60,8 @@ std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
     quad[1] = static_cast<uint8_t>(spec.colours[i] >> 8);
     quad[2] = static_cast<uint8_t>(spec.colours[i] >> 16);
   }
-  for (std::size_t stored = 0; stored < rows; ++stored) {
+  if (spec.bits) std::copy(spec.bits->begin(), spec.bits->end(), file.begin() + static_cast<std::ptrdiff_t>(bitsAt));
+  for (std::size_t stored = 0; stored < rows && !spec.bits; ++stored) {
     uint8_t* row = p + bitsAt + stored * rowBytes;
     const int y = static_cast<int>(topDown ? stored : rows - 1 - stored);
     for (int x = 0; x < spec.width; ++x) {

@@ -32,6 +32,7 @@ struct BmpSpec {
   uint32_t gapBeforeBits = 0;         // bytes between the colour table and the bits
   std::optional<uint32_t> offBits;    // default: where the bits really start
   std::optional<std::size_t> cutTo;   // the file cut to this many bytes
+  std::optional<std::vector<uint8_t>> bits;  // written in place of the pixel rows (packed rows)
 };
 
 std::vector<uint8_t> BuildBmp(const BmpSpec& spec);

@@ -271,6 +271,55 @@ TEST_F(DibTest, EveryLayoutPictureProgramsWriteReadsPixelForPixel) {
   EXPECT_EQ(boxes_.Count(), 0u);
 }
 
+// 8-bit and 4-bit rows in runs unpack into plain rows: runs, pixels given as they are, moves,
+// row and picture ends; a run past the right edge is dropped, and a copy writes plain rows.
+TEST_F(DibTest, RunLengthPicturesUnpackIntoPlainRows) {
+  const std::vector<uint32_t> colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  vtest::BmpSpec eight;
+  eight.width = 5;
+  eight.height = 3;
+  eight.bitCount = 8;
+  eight.compression = 1;
+  eight.colours = colours;
+  eight.bits = std::vector<uint8_t>{
+      0x07, 0x01, 0x00, 0x00,                                      // bottom row: seven of 1, two past the edge
+      0x00, 0x03, 0x02, 0x03, 0x01, 0x00, 0x00, 0x02, 0x01, 0x00,  // 2, 3, 1 as they are, one right
+      0x01, 0x02, 0x00, 0x00,                                      // one 2; end of row
+      0x00, 0x02, 0x02, 0x00, 0x02, 0x03, 0x00, 0x01};             // two right, two of 3; end
+  vtest::BmpSpec four = eight;
+  four.width = 6;
+  four.height = 1;
+  four.bitCount = 4;
+  four.compression = 2;
+  four.bits = std::vector<uint8_t>{0x00, 0x03, 0x31, 0x20, 0x03, 0x12, 0x00, 0x01};
+  const std::vector<std::vector<int>> eightRows = {{0, 0, 3, 3, 0}, {2, 3, 1, 0, 2}, {1, 1, 1, 1, 1}};
+  const std::vector<std::vector<int>> fourRows = {{3, 1, 2, 1, 2, 1}};
+  for (const auto& [spec, rows] : {std::pair{eight, eightRows}, std::pair{four, fourRows}}) {
+    ASSERT_TRUE(ReadBytes(vtest::BuildBmp(spec))) << spec.bitCount;
+    CDib copy;
+    ASSERT_TRUE(copy.ReadFileImage(dib_.FileImage()));
+    EXPECT_EQ(platform::ReadU32(&copy.Header()[16]), 0u);
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+      for (std::size_t x = 0; x < rows[y].size(); ++x) {
+        const uint32_t rgb = colours[static_cast<std::size_t>(rows[y][x])];
+        const auto expected = PaletteRgb(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        EXPECT_EQ(dib_.PixelColour(static_cast<int>(x), static_cast<int>(y)), expected) << spec.bitCount << " " << x << "," << y;
+        EXPECT_EQ(copy.PixelColour(static_cast<int>(x), static_cast<int>(y)), expected);
+      }
+    }
+  }
+  // Runs only for their own depths and bottom-up rows; a declared size past the file.
+  vtest::BmpSpec wrong = four;
+  wrong.bitCount = 8;
+  ExpectRefused(wrong);
+  wrong = eight;
+  wrong.height = -3;
+  ExpectRefused(wrong);
+  wrong = eight;
+  wrong.sizeImage = 100;
+  ExpectRefused(wrong);
+}
+
 TEST_F(DibTest, FailedReadEmptiesAPictureReadBefore) {
   ASSERT_TRUE(ReadBytes(vtest::BuildBmp(TrueColour(5, 3))));
   vtest::BmpSpec bad = TrueColour(5, 3);

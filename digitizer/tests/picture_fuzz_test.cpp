@@ -117,6 +117,18 @@ std::vector<std::vector<uint8_t>> BitmapCorpus() {
     if (bits <= 8) spec.colours = {0x000000, 0xFFFFFF, 0x123456, 0xABCDEF};
     corpus.push_back(vtest::BuildBmp(spec));
   }
+  vtest::BmpSpec runs;
+  runs.width = 11;
+  runs.height = 4;
+  runs.bitCount = 8;
+  runs.compression = 1;
+  runs.colours = {0x000000, 0xFFFFFF, 0x123456};
+  runs.bits = std::vector<uint8_t>{0x05, 0x01, 0x00, 0x03, 0x02, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x02, 0x03,
+                                   0x01, 0x0B, 0x02, 0x00, 0x00, 0x00, 0x04, 0x01, 0x02, 0x01, 0x02, 0x00, 0x01};
+  corpus.push_back(vtest::BuildBmp(runs));
+  runs.bitCount = 4;
+  runs.compression = 2;
+  corpus.push_back(vtest::BuildBmp(runs));
   vtest::BmpSpec masked;
   masked.width = 9;
   masked.height = -4;
