@@ -33,6 +33,9 @@ inline constexpr std::size_t kMaxMetaShapes = 100'000;
 inline constexpr std::size_t kMaxMetaPoints = 1'000'000;
 // Nested saved drawing states: real clipart nests a handful.
 inline constexpr std::size_t kMaxSavedDrawStates = 256;
+// Rectangles cut out of the clip at one time: each is checked for every row painted. Further
+// ones are not cut out.
+inline constexpr std::size_t kMaxExcludedRects = 16;
 // How many times over the picture may be painted: the sum of the areas that fills, outlines,
 // bitmaps and text cover, each clipped to the picture, divided by the picture's area. At a
 // preview of some 440 pixels square this bounds the pixels written to a few hundred million.
@@ -101,7 +104,8 @@ struct MetaShape {
   std::vector<std::vector<MetaPoint>> rings;
   MetaPen pen;
   MetaBrush brush;
-  std::optional<MetaRect> clip;  // nothing is drawn outside it
+  std::optional<MetaRect> clip;    // nothing is drawn outside it
+  std::vector<MetaRect> excluded;  // nor inside these
   MetaImage image;
   MetaText text;
 };

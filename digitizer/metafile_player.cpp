@@ -6,6 +6,7 @@
 // paints, never with how far outside the image a shape reaches.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "digitizer/block_font.h"
@@ -44,12 +45,12 @@ struct Edge {
   int direction;
 };
 
-// Writes pixels of one colour inside the clip rectangle only.
+// Writes pixels inside the clip rectangle only, and outside the rectangles cut out of it.
 class Raster {
  public:
-  Raster(PixelImage& image, int left, int top, int right, int bottom)
+  Raster(PixelImage& image, int left, int top, int right, int bottom, std::span<const platform::CanvasRect> holes = {})
       : image_(image), left_(std::max(left, 0)), top_(std::max(top, 0)), right_(std::min(right, image.Width())),
-        bottom_(std::min(bottom, image.Height())) {}
+        bottom_(std::min(bottom, image.Height())), holes_(holes) {}
 
   int Top() const { return top_; }
   int Bottom() const { return bottom_; }
@@ -58,15 +59,19 @@ class Raster {
   bool Empty() const { return left_ >= right_ || top_ >= bottom_; }
 
   void Rect(int left, int top, int right, int bottom, platform::PaletteColour colour) {
-    image_.FillRect(std::max(left, left_), std::max(top, top_), std::min(right, right_), std::min(bottom, bottom_),
-                    colour);
+    left = std::max(left, left_), top = std::max(top, top_), right = std::min(right, right_), bottom = std::min(bottom, bottom_);
+    if (holes_.empty()) {
+      image_.FillRect(left, top, right, bottom, colour);
+      return;
+    }
+    for (int y = top; y < bottom; ++y) RowAroundHoles(y, left, right, colour);
   }
   void Set(int x, int y, platform::PaletteColour colour) {
-    if (x >= left_ && x < right_ && y >= top_ && y < bottom_) image_.Set(x, y, colour);
+    if (Inside(x, y)) image_.Set(x, y, colour);
   }
   // Combines a bitmap's pixel with what lies there, bit by bit on red, green and blue.
   void Blend(int x, int y, platform::PaletteColour source, MetaImage::Blend blend) {
-    if (x < left_ || x >= right_ || y < top_ || y >= bottom_) return;
+    if (!Inside(x, y)) return;
     constexpr uint32_t kRgb = 0x00FFFFFF;
     const uint32_t under = image_.At(x, y) & kRgb;
     uint32_t rgb = source & kRgb;
@@ -81,8 +86,35 @@ class Raster {
   }
 
  private:
+  bool Inside(int x, int y) const {
+    if (x < left_ || x >= right_ || y < top_ || y >= bottom_) return false;
+    for (const platform::CanvasRect& hole : holes_) {
+      if (x >= hole.left && x < hole.right && y >= hole.top && y < hole.bottom) return false;
+    }
+    return true;
+  }
+
+  // The span [left, right) of row y less the holes that cross the row.
+  void RowAroundHoles(int y, int left, int right, platform::PaletteColour colour) {
+    std::array<std::pair<int, int>, kMaxExcludedRects> cuts;
+    std::size_t count = 0;
+    for (const platform::CanvasRect& hole : holes_) {
+      if (y >= hole.top && y < hole.bottom && hole.left < right && hole.right > left && count < cuts.size()) {
+        cuts[count++] = {hole.left, hole.right};
+      }
+    }
+    std::sort(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(count));
+    int x = left;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (cuts[i].first > x) image_.FillRect(x, y, std::min(cuts[i].first, right), y + 1, colour);
+      x = std::max(x, cuts[i].second);
+    }
+    if (x < right) image_.FillRect(x, y, right, y + 1, colour);
+  }
+
   PixelImage& image_;
   int left_, top_, right_, bottom_;
+  std::span<const platform::CanvasRect> holes_;
 };
 
 class Player {
@@ -122,14 +154,21 @@ class Player {
 
   // Nothing is drawn outside the target rectangle, so the margin round it stays, nor outside
   // the shape's clip rectangle (the pixels whose centres lie inside it).
-  Raster ClipFor(const MetaShape& shape) const {
-    if (!shape.clip) return Raster(image_, target_.left, target_.top, target_.right, target_.bottom);
+  Raster ClipFor(const MetaShape& shape) {
+    holes_.clear();
+    for (const MetaRect& cut : shape.excluded) {
+      const MetaPoint a = Map({cut.left, cut.top});
+      const MetaPoint b = Map({cut.right, cut.bottom});
+      holes_.push_back({CentreIndex(std::min(a.x, b.x)), CentreIndex(std::min(a.y, b.y)), CentreIndex(std::max(a.x, b.x)),
+                        CentreIndex(std::max(a.y, b.y))});
+    }
+    if (!shape.clip) return Raster(image_, target_.left, target_.top, target_.right, target_.bottom, holes_);
     const MetaPoint a = Map({shape.clip->left, shape.clip->top});
     const MetaPoint b = Map({shape.clip->right, shape.clip->bottom});
     return Raster(image_, std::max(target_.left, CentreIndex(std::min(a.x, b.x))),
                   std::max(target_.top, CentreIndex(std::min(a.y, b.y))),
                   std::min(target_.right, CentreIndex(std::max(a.x, b.x))),
-                  std::min(target_.bottom, CentreIndex(std::max(a.y, b.y))));
+                  std::min(target_.bottom, CentreIndex(std::max(a.y, b.y))), holes_);
   }
 
   void Fill(Raster& raster, const std::vector<std::vector<MetaPoint>>& rings, bool winding,
@@ -361,6 +400,7 @@ class Player {
   double scaleX_, scaleY_, offsetX_, offsetY_;
   int widestPen_;
   platform::CanvasRect target_;
+  std::vector<platform::CanvasRect> holes_;
   std::vector<Edge> edges_;
   std::vector<std::size_t> active_;
   std::vector<Crossing> crossings_;

@@ -48,6 +48,7 @@ enum Function : uint16_t {
   kPolyline = 0x0325,
   kScaleWindowExt = 0x0410,
   kScaleViewportExt = 0x0412,
+  kExcludeClipRect = 0x0415,
   kIntersectClipRect = 0x0416,
   kEllipse = 0x0418,
   kRectangle = 0x041B,
@@ -141,6 +142,7 @@ struct DrawState {
   bool windowExtSet = false;
   bool viewportExtSet = false;
   std::optional<MetaRect> clip;  // page units
+  std::vector<MetaRect> excluded;
 };
 
 // One record's parameters; every read is checked against the record's own length.
@@ -236,6 +238,10 @@ class RecordReader {
                                std::min(old.right, rect.right), std::min(old.bottom, rect.bottom)};
         return true;
       }
+      case kExcludeClipRect:
+        if (!p.Has(4)) return false;
+        if (state_.excluded.size() < kMaxExcludedRects) state_.excluded.push_back(Normalised(ToPage(RectLTRB(p, 0))));
+        return true;
       case kCreatePenIndirect: {
         if (!p.Has(5)) return false;
         MetaObject pen{ObjectKind::kPen, {p.U16(0) != kPenStyleNull, FromColorRef(p.U32(3)), std::fabs(p.I16(1))}, {}, {}};
@@ -432,6 +438,7 @@ class RecordReader {
     shape.pen.width = state_.pen.width * std::fabs(Mapping().scaleX);
     shape.brush = state_.brush;
     shape.clip = state_.clip;
+    shape.excluded = state_.excluded;
     return shape;
   }
 

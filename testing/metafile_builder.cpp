@@ -138,6 +138,9 @@ MetafileBuilder& MetafileBuilder::RestoreDc(int16_t level) { return Record(0x012
 MetafileBuilder& MetafileBuilder::IntersectClip(int16_t left, int16_t top, int16_t right, int16_t bottom) {
   return Record(0x0416, {bottom, right, top, left});
 }
+MetafileBuilder& MetafileBuilder::ExcludeClip(int16_t left, int16_t top, int16_t right, int16_t bottom) {
+  return Record(0x0415, {bottom, right, top, left});
+}
 
 // Height, width, escapement, orientation, weight, then italic, underline, strike-out, character
 // set, output and clip precision, quality and pitch as bytes, then a 32-byte face name.

@@ -66,6 +66,7 @@ class MetafileBuilder {
   MetafileBuilder& SaveDc();
   MetafileBuilder& RestoreDc(int16_t level);
   MetafileBuilder& IntersectClip(int16_t left, int16_t top, int16_t right, int16_t bottom);
+  MetafileBuilder& ExcludeClip(int16_t left, int16_t top, int16_t right, int16_t bottom);
 
   // Text.
   MetafileBuilder& Font(int16_t height, int16_t width = 0, const std::string& face = "Arial");

@@ -122,8 +122,10 @@ TEST_F(MetafileRecords, SavedStatesComeBackAndNestOnlySoDeep) {
 
 TEST_F(MetafileRecords, ClipRectanglesNarrowWhatIsDrawn) {
   const PixelImage image = Played(RedNoPen().IntersectClip(0, 0, 50, 100).IntersectClip(25, 0, 100, 100)
-                                      .Rectangle(0, 0, 100, 100).Ellipse(0, 0, 100, 100));
-  EXPECT_EQ(At(image, 40, 50), kRed);
+                                      .ExcludeClip(30, 40, 45, 60).Rectangle(0, 0, 100, 100).Ellipse(0, 0, 100, 100));
+  EXPECT_EQ(At(image, 40, 30), kRed);
+  EXPECT_EQ(At(image, 40, 50), kPaletteWhite);  // cut out
+  EXPECT_EQ(At(image, 48, 50), kRed);
   EXPECT_EQ(At(image, 10, 50), kPaletteWhite);
   EXPECT_EQ(At(image, 60, 50), kPaletteWhite);
 }

@@ -87,6 +87,7 @@ std::vector<std::vector<uint8_t>> ClipartCorpus() {
   vtest::MetafileBuilder mapped;
   mapped.Bounds(0, 0, 1000, 1000).MapMode(8).WindowOrg(-500, -500).WindowExt(1000, -1000).ViewportExt(400, 400);
   mapped.SaveDc().OffsetWindowOrg(10, 10).ScaleWindowExt(2, 1, 2, 1).IntersectClip(-400, -400, 400, 400);
+  mapped.ExcludeClip(-50, -50, 50, 50).ExcludeClip(0, -200, 100, 0);
   mapped.Brush(0, 0x808080).Select(0).Rectangle(-300, -300, 300, 300).RestoreDc(-1);
   mapped.OffsetViewportOrg(5, 5).ScaleViewportExt(1, 2, 1, 2).ViewportOrg(3, 3).Ellipse(-100, -100, 100, 100);
   corpus.push_back(mapped.Build());
