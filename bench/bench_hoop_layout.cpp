@@ -1,6 +1,7 @@
 // The Maxiframe layout's hot paths: painting 50 designs of 20,000 pairs each (each checked
 // against the two hoop positions on every paint) at zoom 100 and 400; the rotated extents
-// of one large design; writing and reading back the arg file of that layout.
+// of one large design; writing and reading back the arg file of that layout; joining the
+// designs of sewing space B into its position file's stream.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 #include "design/layout_import.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/hoop_positions.h"
+#include "hooplayout/position_split.h"
 #include "hooplayout/vantle_view.h"
 #include "platform/profile.h"
 
@@ -96,6 +98,33 @@ void BM_WriteAndReadArgFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 BENCHMARK(BM_WriteAndReadArgFile)->Unit(benchmark::kMillisecond);
+
+void BM_CombineSpaceB(benchmark::State& state) {
+  // Six turned designs of 10,000 pairs, all in sewing space B: each is turned, moved to and
+  // appended, and the whole stream is turned around.
+  std::vector<hooplayout::LayoutDesign> designs;
+  hooplayout::PositionGroup group;
+  for (int i = 0; i < 6; ++i) {
+    hooplayout::LayoutDesign d = PlacedDesign(i, 10000);
+    d.startX = 60 + 25 * (i % 3);
+    d.startY = 80 + 110 * (i / 3);
+    designs.push_back(d);
+  }
+  for (const auto& d : designs) {
+    if (!hooplayout::IsValidPlacement(hooplayout::GetRotatedDesignExtents(d))) {
+      state.SkipWithError("a design lies outside sewing space B");
+      return;
+    }
+    group.push_back(&d);
+  }
+  hooplayout::CPositionCombiner combiner;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(combiner.Combine(group, 2));
+    benchmark::DoNotOptimize(combiner.Stream().data());
+  }
+  state.SetItemsProcessed(state.iterations() * 6 * 10000);
+}
+BENCHMARK(BM_CombineSpaceB)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

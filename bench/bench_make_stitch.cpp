@@ -41,8 +41,8 @@ void BM_RescaleWholeArea(benchmark::State& state) {
 }
 BENCHMARK(BM_RescaleWholeArea);
 
-void BM_TurnDesign(benchmark::State& state) {
-  // 50,000 short stitches zigzagging over the hoop.
+// 50,000 short stitches zigzagging over the hoop, in a whole record's stitch area.
+std::vector<uint8_t> ZigzagDesign() {
   std::vector<uint8_t> design;
   for (int k = 0; k < 50000; ++k) {
     design.push_back(static_cast<uint8_t>(k % 2 == 0 ? 30 : -30));
@@ -51,6 +51,11 @@ void BM_TurnDesign(benchmark::State& state) {
   design.push_back(0x80);
   design.push_back(0x10);
   design.resize(CStitchDesign::kRecordBytes - 740, 0);
+  return design;
+}
+
+void BM_TurnDesign(benchmark::State& state) {
+  const std::vector<uint8_t> design = ZigzagDesign();
   digitizer::MakeStitchTransformer transformer(design.size());
   std::vector<uint8_t> work(design.size());
   for (auto _ : state) {
@@ -60,6 +65,18 @@ void BM_TurnDesign(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 50000);
 }
 BENCHMARK(BM_TurnDesign);
+
+void BM_SizeDesign(benchmark::State& state) {
+  const std::vector<uint8_t> design = ZigzagDesign();
+  digitizer::MakeStitchTransformer transformer(design.size());
+  std::vector<uint8_t> work(design.size());
+  for (auto _ : state) {
+    work = design;
+    benchmark::DoNotOptimize(transformer.Scale(work, 120));
+  }
+  state.SetItemsProcessed(state.iterations() * 50000);
+}
+BENCHMARK(BM_SizeDesign);
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/message_box.h"
+
 namespace digitizer {
 
 AutoRegisterRun::AutoRegisterRun(int width, int height)
@@ -32,6 +34,9 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   design.DeleteAllParts();
 
   const int bound = SensitivityLevelFor(settings.outline.sensitivity).binBound;
+  // The outline part, when asked for, keeps its place within the limit.
+  const int colourParts = kMaxParts - (settings.addOutlinePart ? 1 : 0);
+  bool overLimit = false;
   for (int round = 0; round < colours; ++round) {
     const TakenBin taken = TakeLargestBin(counts_, bound);
     if (taken.count <= 0) break;
@@ -51,25 +56,38 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
     // Twice: the first pass leaves pixels whose neighbours it removed.
     mask.CountAndClean(binMap_.data());
     if (mask.CountAndClean(binMap_.data()) >= kMinPartPixels) {
+      // A colour past the limit (or one the design takes no more) still gets its edges in
+      // the outline.
+      if (design.PartCount() >= colourParts) {
+        overLimit = true;
+        continue;
+      }
       std::fill(packed_.begin(), packed_.end(), uint8_t{0});
       mask.PackPadded(binMap_.data(), packed_.data());
-      // A design that takes no more parts still gets this colour's edges in the outline.
-      design.AddPart(threadCode, kHorizontalWeaveStitchType, packed_);
+      if (!design.AddPart(threadCode, kHorizontalWeaveStitchType, packed_)) overLimit = true;
       report();
     }
   }
+  if (overLimit) {
+    platform::MessageBox(nullptr, kOverPartsText, kOverPartsCaption, platform::kMbOk | platform::kMbIconError);
+  }
 
   mask.Thin(accumulated.data());
-  if (settings.addOutlinePart) {
+  if (settings.addOutlinePart && design.PartCount() < kMaxParts) {
     std::fill(packed_.begin(), packed_.end(), uint8_t{0});
     mask.PackPadded(accumulated.data(), packed_.data());
     design.AddPart(kOutlineThreadCode, kOutlineStraightStitchType, packed_);
   }
 
   const int parts = design.PartCount();
+  bool stitchFailed = false;
   for (int part = 0; part < parts; ++part) {
-    // A part that fails keeps the design as far as it got; the outline is still stored.
-    if (design.GenerateStitches(part) < 0) break;
+    // A part that fails keeps the design as far as it got; the outline is still stored, and
+    // the run says it failed.
+    if (design.GenerateStitches(part) < 0) {
+      stitchFailed = true;
+      break;
+    }
     report();
     if (cancelled()) return AutoRegisterResult::kCancelled;
   }
@@ -81,14 +99,14 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   if (cancelled()) return AutoRegisterResult::kCancelled;
 
   design.StoreOutline(packedOutline_, mask.Width(), mask.Height());
-  return AutoRegisterResult::kOk;
+  return stitchFailed ? AutoRegisterResult::kStitchFailed : AutoRegisterResult::kOk;
 }
 
 void AfterAutoRegister(AutoRegisterResult result, AutoRegisterDesign& design,
                        const std::function<void()>& redrawPicture) {
-  if (result == AutoRegisterResult::kOk) return;
+  if (result == AutoRegisterResult::kOk || result == AutoRegisterResult::kStitchFailed) return;
   if (redrawPicture) redrawPicture();
-  design.DeleteAllParts();
+  if (result == AutoRegisterResult::kCancelled) design.DeleteAllParts();
 }
 
 AutoRegisterProgressText FormatAutoRegisterProgress(int counter, int colours) {

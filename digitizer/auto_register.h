@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "digitizer/colour_reduction.h"
+#include "digitizer/part_list.h"
 
 namespace digitizer {
 
@@ -49,7 +50,15 @@ struct AutoRegisterSettings {
   bool addOutlinePart = false;  // the dialog's Outline check box
 };
 
-enum class AutoRegisterResult { kOk, kCancelled };
+// kOk: parts, stitches and outline made. kStitchFailed: a part's stitches could not be made;
+// the parts and the outline are kept, and the frame reports the stitch failure. kCancelled:
+// cancelled during the run. kNotStarted: the dialog was closed before Start.
+enum class AutoRegisterResult { kOk, kCancelled, kStitchFailed, kNotStarted };
+
+// A design takes at most this many parts (every writer of the design requires it); colours
+// beyond them make no part, and the user is told once per run.
+inline constexpr const char* kOverPartsText = "Over seventy-eight parts.\nCannot be registered.";
+inline constexpr const char* kOverPartsCaption = "Attention";
 
 class AutoRegisterRun {
  public:
@@ -77,9 +86,10 @@ class AutoRegisterRun {
   ColourBinCounts counts_{};
 };
 
-// The view's part after the dialog ended. Cancel, before Start or during the run: every part is
-// dropped (the run deleted the old ones and may have added new ones) and the picture is drawn
-// into the fill picture again. OK keeps what the run made.
+// The view's part after the dialog ended. Cancel during the run: every part is dropped (the
+// run deleted the old ones and may have added new ones) and the picture is drawn into the fill
+// picture again. Cancel before Start only draws the picture again: the parts are untouched.
+// OK (and a run whose stitches failed) keeps what the run made.
 void AfterAutoRegister(AutoRegisterResult result, AutoRegisterDesign& design,
                        const std::function<void()>& redrawPicture);
 

@@ -54,11 +54,27 @@ EditPartsModel::EditPartsModel(CPartList& parts, PartDialogs& dialogs, int maskW
   for (int i = 0; i < parts_.GetCount(); ++i) {
     PartRecord& part = *parts_.GetPart(i);
     items_.push_back(&part);
+    opened_.emplace_back(&part, part.order);
     MakeThumbnail(part);
   }
 }
 
+void EditPartsModel::Cancel() {
+  if (accepted_ || opened_.empty()) return;
+  // The parts in the order they had, with their own numbers again.
+  for (auto& part : deleted_) parts_.Append(std::move(part));
+  deleted_.clear();
+  for (std::size_t k = 0; k < opened_.size(); ++k) opened_[k].first->order = static_cast<int32_t>(k + 1);
+  parts_.SortByOrder();
+  for (const auto& [part, order] : opened_) part->order = order;
+  items_.clear();
+  for (const auto& [part, order] : opened_) items_.push_back(part);
+  selection_.clear();
+  moving_.clear();
+}
+
 EditPartsModel::~EditPartsModel() {
+  Cancel();
   for (int i = 0; i < parts_.GetCount(); ++i) {
     parts_.GetPart(i)->thumbnail.clear();
     parts_.GetPart(i)->thumbnail.shrink_to_fit();
@@ -198,7 +214,7 @@ EditPartsModel::Result EditPartsModel::DeleteSelected() {
   moving_.clear();
   for (PartRecord* part : doomed) {
     items_.erase(std::find(items_.begin(), items_.end(), part));
-    parts_.RemovePart(parts_.IndexOf(part));
+    deleted_.push_back(parts_.TakePart(parts_.IndexOf(part)));
   }
   if (items_.empty()) return Ok();
   Renumber();

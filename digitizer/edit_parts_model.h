@@ -6,7 +6,9 @@
 // parts' registration numbers follow the list order; OK sorts the parts by them. Edits go to
 // the working fields; the frame applies them when the dialog was accepted.
 
+#include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,8 @@ class EditPartsModel {
 
   // maskWidth and maskHeight: the pixel size of every part's region mask.
   EditPartsModel(CPartList& parts, PartDialogs& dialogs, int maskWidth, int maskHeight);
-  // Frees the thumbnails the dialog made.
+  // Frees the thumbnails the dialog made. A dialog that was not accepted leaves the parts as
+  // they were when it opened: deleted parts come back, in their old order.
   ~EditPartsModel();
 
   int ItemCount() const { return static_cast<int>(items_.size()); }
@@ -70,7 +73,8 @@ class EditPartsModel {
 
   // "Color/Stitch" and a double-click: each selected part through its dialog.
   void EditSelected();
-  // "Delete": asks first; closes as by OK when no part is left.
+  // "Delete": asks first; closes as by OK when no part is left. The deleted parts leave the
+  // list at once but are freed only when the dialog is accepted.
   Result DeleteSelected();
   // "Move": the first press remembers the selection, the second cancels.
   void PressMove();
@@ -83,6 +87,8 @@ class EditPartsModel {
   // "Make": the stitches are to be made at once; closes as by OK.
   Result Make();
   Result Ok();
+  // Cancel (and a dialog closed without OK): the parts as they were when it opened.
+  void Cancel();
 
   bool Accepted() const { return accepted_; }
   bool MakeRequested() const { return makeRequested_; }
@@ -100,6 +106,9 @@ class EditPartsModel {
   std::vector<PartRecord*> items_;  // in list order
   std::vector<int> selection_;
   std::vector<PartRecord*> moving_;
+  // The list as the dialog found it, with each part's number, and the parts deleted since.
+  std::vector<std::pair<PartRecord*, int32_t>> opened_;
+  std::vector<std::unique_ptr<PartRecord>> deleted_;
   // What the dialogs open with for a part that has no value of its own.
   int rememberedAngle_ = 45;
   double rememberedZigzagWidthMm = 1.4;

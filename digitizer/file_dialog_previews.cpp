@@ -137,12 +137,9 @@ void DesignPreview::DrawPicture(platform::Canvas& canvas, int previewWidth, int 
   const platform::CanvasRect target = CompanionPictureTarget(size.width, hoopCode, previewWidth, previewHeight);
   canvas.FillRect(target, platform::kPaletteWhite);
   // The large hoop's picture sits 8 pixels in from the left, as the hoop does in its preview.
+  // Reduced, not stretched, as every other companion picture: a thin line stays visible.
   const int left = hoopCode == design::kLargeHoop ? kLargeHoopPictureInset : 0;
-  if (left == 0) {
-    DrawPicturePreview(picture_, canvas, target.Width(), target.Height());
-  } else {
-    picture_.Draw(canvas, left, 0, left + target.Width(), target.Height());
-  }
+  DrawPicturePreview(picture_, canvas, target.Width(), target.Height(), left);
   const int width16 = (size.width + 15) / 16 * 16;
   if (width16 < kNarrowPictureWidth16 && hoopCode != design::kLargeHoop) {
     canvas.FillRect({0, previewWidth, previewWidth, previewHeight}, kEmptyPreviewGrey);
@@ -163,6 +160,12 @@ void SewPreview::Load(const std::filesystem::path& path, bool largeHoop) {
   std::copy(bytes.begin(), bytes.end(), buffer_.begin());
   bytesRead_ = bytes.size();
   extents_ = SewWalk({buffer_.data(), bytesRead_}, largeHoop_, nullptr, 1, 1);
+}
+
+void SewPreview::Clear() {
+  bytesRead_ = 0;
+  extents_ = {};
+  conversion_ = {};
 }
 
 void SewPreview::Draw(platform::Canvas& canvas, int previewWidth, int previewHeight) const {

@@ -69,6 +69,8 @@ class SewPreview {
   explicit SewPreview(std::span<uint8_t> buffer);
 
   void Load(const std::filesystem::path& path, bool largeHoop);
+  // The folder changed or the same file was chosen again: nothing is previewed.
+  void Clear();
   bool IsLoaded() const { return bytesRead_ > 0; }
   bool LargeHoop() const { return largeHoop_; }
   const PreviewExtents& Extents() const { return extents_; }

@@ -63,26 +63,37 @@ PixelImage ReduceMonochrome(const CDib& dib, int targetWidth, int targetHeight) 
   const int height = std::abs(size.height);
   if (size.width <= 0 || height == 0 || preview.IsEmpty()) return preview;
   const int width16 = (size.width + 15) / 16 * 16;
+  // Each source pixel covers [k * t / s, (k + 1) * t / s) of the preview, at least one pixel:
+  // a shrinking axis ORs pixels together, a growing one repeats them, none is dropped.
+  auto span = [](int k, int target, int source) {
+    const int from = static_cast<int>(static_cast<long>(k) * target / source);
+    const int to = static_cast<int>(static_cast<long>(k + 1) * target / source);
+    return std::pair<int, int>{from, std::max(to, from + 1)};
+  };
   for (int y = 0; y < height; ++y) {
-    const int previewY = static_cast<int>(static_cast<long>(y) * targetHeight / height);
+    const auto [top, bottom] = span(y, targetHeight, height);
     for (int x = 0; x < size.width; ++x) {
       // Drawn into a monochrome bitmap, every pixel that is not white turns black.
       if ((dib.PixelColour(x, y) & 0x00FFFFFF) == (platform::kPaletteWhite & 0x00FFFFFF)) continue;
-      preview.Set(static_cast<int>(static_cast<long>(x) * targetWidth / width16), previewY, platform::kPaletteBlack);
+      const auto [left, right] = span(x, targetWidth, width16);
+      for (int py = top; py < bottom && py < targetHeight; ++py) {
+        for (int px = left; px < right && px < targetWidth; ++px) preview.Set(px, py, platform::kPaletteBlack);
+      }
     }
   }
   return preview;
 }
 
-void DrawPicturePreview(const CDib& dib, platform::Canvas& canvas, int targetWidth, int targetHeight) {
+void DrawPicturePreview(const CDib& dib, platform::Canvas& canvas, int targetWidth, int targetHeight, int left) {
   if (!dib.HasHeader() || targetWidth <= 0 || targetHeight <= 0) return;
   const CDib::Dimensions size = dib.GetDimensions();
   const int width16 = (size.width + 15) / 16 * 16;
-  if (dib.BitCount() == 1 && targetWidth < width16 && targetHeight < std::abs(size.height)) {
-    PaintPixelImage(canvas, ReduceMonochrome(dib, targetWidth, targetHeight), 0, 0);
+  // A 1-bit picture shrunk in either direction is reduced: stretching would drop thin lines.
+  if (dib.BitCount() == 1 && (targetWidth < width16 || targetHeight < std::abs(size.height))) {
+    PaintPixelImage(canvas, ReduceMonochrome(dib, targetWidth, targetHeight), left, 0);
     return;
   }
-  dib.Draw(canvas, 0, 0, targetWidth, targetHeight);
+  dib.Draw(canvas, left, 0, left + targetWidth, targetHeight);
 }
 
 platform::CanvasRect CompanionPictureTarget(int pictureWidth, int hoopCode, int previewWidth, int previewHeight) {

@@ -61,11 +61,13 @@ class PreviewSelection {
 // The lower-cased extension with its dot, as the dialogs compare them.
 std::string LowerExtension(const std::filesystem::path& path);
 
-// A 1-bit picture larger than the target both ways is reduced so that every black pixel keeps
+// A 1-bit picture larger than the target either way is reduced so that every black pixel keeps
 // a black preview pixel; any other picture is stretched. Paints into (0, 0, tw, th) of canvas.
-void DrawPicturePreview(const CDib& dib, platform::Canvas& canvas, int targetWidth, int targetHeight);
+// left: where the preview's left edge lies on the canvas.
+void DrawPicturePreview(const CDib& dib, platform::Canvas& canvas, int targetWidth, int targetHeight, int left = 0);
 // The reduction itself: the picture's width rounded up to 16 pixels, each black pixel (x, y)
-// setting the preview pixel (x * tw / w16, y * th / h).
+// setting the preview pixels from (x * tw / w16, y * th / h) up to the next pixel's start (at
+// least one).
 PixelImage ReduceMonochrome(const CDib& dib, int targetWidth, int targetHeight);
 
 // Where the companion bitmap of a design is drawn in the picture preview: a tall area for the

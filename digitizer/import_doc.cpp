@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kPreviewKey = "Preview";
 constexpr const char* kFolderSection = "Design Path";
+constexpr const char* kReplaceQuestionTail = "\nThis file already exists.\n\nReplace existing file?";
 
 std::string LowerExtension(const std::filesystem::path& path) {
   std::string ext = path.extension().string();
@@ -44,6 +45,8 @@ bool CImportDoc::OnNewDocument() {
   design_.ClearParts();
   design_.SetEditState(kNothingMade);
   path_.clear();
+  designPath_.clear();
+  ownedFiles_.clear();
   title_ = kUntitled;
   return true;
 }
@@ -81,8 +84,19 @@ bool CImportDoc::OpenDesignFile(const std::filesystem::path& path) {
     return false;
   }
   path_ = path;
+  designPath_ = path;
+  // The picture beside the design is its own outline picture, read with it or made for it.
+  ownedFiles_ = {path, OutlinePath(path)};
   title_ = path.filename().string();
   return true;
+}
+
+bool CImportDoc::SaveNeedsName() const { return designPath_.empty() || path_ != designPath_; }
+
+bool CImportDoc::OwnsFile(const std::filesystem::path& path) const {
+  const std::filesystem::path wanted = path.lexically_normal();
+  return std::any_of(ownedFiles_.begin(), ownedFiles_.end(),
+                     [&](const std::filesystem::path& owned) { return owned.lexically_normal() == wanted; });
 }
 
 std::filesystem::path CImportDoc::SaveTargetPath(const std::filesystem::path& path) {
@@ -102,22 +116,37 @@ std::filesystem::path CImportDoc::OutlinePath(const std::filesystem::path& desig
 
 bool CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view) {
   const std::filesystem::path target = SaveTargetPath(path);
+  // Asks before a file this design does not own is replaced; false when the user refuses.
+  auto mayReplace = [&](const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error) || OwnsFile(file)) return true;
+    return platform::MessageBox(nullptr, file.string() + kReplaceQuestionTail, kProgram,
+                                platform::kMbYesNo | platform::kMbIconExclamation) == platform::kIdYes;
+  };
   if (LowerExtension(target) == ".bmp") {
+    if (!mayReplace(target)) return false;
     saveStage_ = 2;
     const bool written = outline_.Write(target);
     saveStage_ = 0;
+    if (written) ownedFiles_.push_back(target);
     return written;
   }
   if (!HasStitches()) return false;
+  const std::filesystem::path outlinePath = OutlinePath(target);
+  const bool hasOutline = view.PrepareOutline(outline_);
+  if (!mayReplace(target) || (hasOutline && !mayReplace(outlinePath))) return false;
   saveStage_ = 1;
   const bool designWritten = design_.WriteFile(target);
   saveStage_ = 0;
   if (!designWritten) return false;
   path_ = target;
+  designPath_ = target;
+  ownedFiles_ = {target, outlinePath};
   title_ = target.filename().string();
-  if (!view.PrepareOutline(outline_)) return false;
+  // A design without an outline picture is saved all the same.
+  if (!hasOutline) return true;
   saveStage_ = 2;
-  const bool pictureWritten = outline_.Write(OutlinePath(target));
+  const bool pictureWritten = outline_.Write(outlinePath);
   saveStage_ = 0;
   if (pictureWritten) contents_ |= kContentsPicture;
   return pictureWritten;
@@ -176,7 +205,6 @@ bool CImportDoc::ImportPicture(const std::filesystem::path& path) {
   bool read = false;
   if (ext == ".wmf") read = ReadWmf(path);
   if (ext == ".bmp") read = ReadBmp(path);
-  path_ = path;
   return read;
 }
 

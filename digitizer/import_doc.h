@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "digitizer/clipart.h"
 #include "digitizer/dib.h"
@@ -65,10 +66,23 @@ class CImportDoc {
   // adds it to the recent files).
   bool OpenDesignFile(const std::filesystem::path& path);
   // Writes the document under the path (see SaveTargetPath): the design, then the outline
-  // picture the view prepares. True only when the last file needed was written.
+  // picture the view prepares, when it has one. A file there that this document did not
+  // write or open for this design (a picture the user imported or opened, another design's
+  // picture) is replaced only when the user answers Yes to "<path>\nThis file already
+  // exists.\n\nReplace existing file?"; No writes nothing. True when the design (or, for a
+  // .bmp path, the outline picture) and every file it needed were written; false only on a
+  // refusal or a real write failure.
   bool OnSaveDocument(const std::filesystem::path& path, OutlineSource& view);
+  // Save must become Save As: the document holds no design file of its own yet (a new
+  // design, an imported picture, an outline picture opened alone, a SEW import), so there is
+  // no path Save may write to without asking for a name.
+  bool SaveNeedsName() const;
+  // Whether this document opened or wrote the file for its design, so that saving may
+  // replace it without asking.
+  bool OwnsFile(const std::filesystem::path& path) const;
   // The imports empty the document and read the picture by its extension (.bmp or .wmf);
-  // the path is taken without entering the recent files.
+  // the title is the picture's name, but the document gets no path: the picture is the
+  // user's, and a save must ask for a design name.
   bool ImportPicture(const std::filesystem::path& path);
   bool ReadBmp(const std::filesystem::path& path);
   // Open Sew File... after the SEW dialog read the stitches into a fresh design record: the
@@ -115,6 +129,10 @@ class CImportDoc {
  private:
   std::filesystem::path programFolder_;
   std::filesystem::path path_;
+  // The design file this document opened or saved ("x.qnf"), and every file it may replace
+  // without asking: that design and its outline picture.
+  std::filesystem::path designPath_;
+  std::vector<std::filesystem::path> ownedFiles_;
   std::string title_;
   int contents_ = kContentsNone;
   int saveStage_ = 0;

@@ -122,12 +122,15 @@ bool CLineTracer::Walk(int startX, int startY, int direction, platform::PaletteC
 bool CLineTracer::TraceAt(int x, int y, platform::PaletteColour markColour) {
   marked_ = false;
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
-  // Start from a white pixel beside the line, so that the search below finds its edge.
+  // Start from a white pixel beside the line, so that the search below finds its edge. Each
+  // step aside is taken from the clicked pixel itself.
   if (IsLine(x, y)) {
     constexpr std::array<std::array<int, 2>, 4> kAside{{{1, 0}, {1, 1}, {0, 1}, {0, -1}}};
+    const int clickedX = x;
+    const int clickedY = y;
     for (const auto& aside : kAside) {
-      const int nx = x + aside[0];
-      const int ny = y + aside[1];
+      const int nx = clickedX + aside[0];
+      const int ny = clickedY + aside[1];
       if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
       x = nx;
       y = ny;

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "design/qnf_reader.h"
+#include "design/stitch_stream.h"
 #include "digitizer/bit_mask.h"
 #include "digitizer/part_names.h"
 #include "stitchgen/seamlib.h"
@@ -202,13 +204,14 @@ SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX,
   };
   for (std::size_t k = 0; k < satin.size(); ++k) {
     const SatinColumnRecord& from = satin[k];
-    if (from.x1 == 0) continue;
     SatinColumnRecord& to = moved[k];
+    // An entry without points moves nothing, but keeps its density (the first entry's is the part's).
+    to.spacing = from.spacing;
+    if (from.x1 == 0) continue;
     to.x1 = move(from.x1, originX, offsetX);
     to.y1 = move(from.y1, originY, offsetY);
     to.x2 = move(from.x2, originX, offsetX);
     to.y2 = move(from.y2, originY, offsetY);
-    to.spacing = from.spacing;
   }
   return moved;
 }
@@ -303,10 +306,12 @@ int32_t MakeStitchRun::GenerateStitches(CStitchDesign& design, int i) {
   if (i == 0) {
     design.ResetStitches();
     StSatinFailure();  // a new design counts its own satin failures
+    blocks_ = 1;
   } else {
     // The previous part's end pair makes way for a stop record.
     StBackEndCode();
     StInsStopCode();
+    ++blocks_;
   }
   StitchRecord* record = design.Record();
   if (record == nullptr || part == nullptr) return FinishPart(design, i, nullptr, -1);
@@ -326,21 +331,105 @@ int32_t MakeStitchRun::GenerateStitches(CStitchDesign& design, int i) {
 int32_t MakeStitchRun::FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made) {
   StitchRecord* record = design.Record();
   if (record == nullptr) return -1;
-  const bool stitched = made >= 1 && part != nullptr;
-  record->SetThreadCode(i, stitched ? part->colour : 0);
-  record->SetThreadType(i, stitched ? part->stitch : 0);
+  const bool failed = made < 0 || part == nullptr;
+  const int slot = std::max(blocks_ - 1, 0);
+  record->SetThreadCode(slot, failed ? 0 : part->colour);
+  record->SetThreadType(slot, failed ? 0 : part->stitch);
   StInsEndCode();
-  WriteHead(design);
-  return stitched ? design.Record()->PairCount() : -1;
+  // A part that made no stitches (a region too small for its fill, an empty mask) leaves an
+  // empty colour block: after the last part such blocks go, so the machine never stops for a
+  // colour it does not sew. Not before: Seamlib's next part looks for the end pair right
+  // behind its cursor.
+  if (!failed && i == design.GetPartCount() - 1) blocks_ = DropEmptyColourBlocks(*record);
+  WriteHead(design, failed);
+  return failed ? -1 : design.Record()->PairCount();
 }
 
-void MakeStitchRun::WriteHead(CStitchDesign& design) {
+void MakeStitchRun::WriteHead(CStitchDesign& design, bool failed) {
   StitchRecord* record = design.Record();
-  record->SetColourCount(design.GetPartCount());
+  // A failed run keeps a block per part, as far as it came; a finished one its blocks.
+  record->SetColourCount(failed ? design.GetPartCount() : std::max(blocks_, 1));
   record->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
   // Seamlib's result counts four pairs more than it wrote, so the head takes the pairs the
   // stream really holds through its end pair: the count every reader and writer trusts.
   record->SetPairCount(design.GetStitchCount());
+  design.MeasureExtents();
+}
+
+int DropEmptyColourBlocks(StitchRecord& record) {
+  const std::span<uint8_t> area = record.StitchArea();
+  const long end = design::FindEndPair(area);
+  if (end < 0) return record.ColourCount();
+  // Each block: where its stop record begins (block 0: at 0, without one), where its stitches
+  // begin and end.
+  struct Block {
+    std::size_t stop, from, to;
+    int32_t code, type;
+  };
+  std::vector<Block> blocks;
+  std::size_t at = 0;
+  const std::size_t endAt = static_cast<std::size_t>(end);
+  blocks.push_back({0, 0, 0, record.ThreadCode(0), record.ThreadType(0)});
+  while (at < endAt) {
+    const uint8_t* pair = area.data() + at;
+    if (design::IsControl(pair, design::kColourChange) && at + 4 <= endAt) {
+      blocks.back().to = at;
+      const int next = static_cast<int>(blocks.size());
+      const bool known = next < design::kMaxColours;
+      // A stop whose move is not zero carries the needle: its block is never empty.
+      const bool moves = pair[2] != 0 || pair[3] != 0;
+      blocks.push_back({at, moves ? at : at + 4, 0, known ? record.ThreadCode(next) : 0,
+                        known ? record.ThreadType(next) : 0});
+      at += 4;
+      continue;
+    }
+    // A control pair with a move takes its move along.
+    const bool withMove = design::IsControl(pair) && design::IsJumpCode(pair[1]);
+    at += withMove ? 4 : 2;
+  }
+  blocks.back().to = endAt;
+  // A block is empty when nothing in it moves the needle: Seamlib closes even a part it made
+  // nothing of with a zero jump.
+  auto movesNeedle = [&](const Block& b) {
+    for (std::size_t p = b.from; p + 2 <= b.to; p += 2) {
+      if (area[p] != 0 && area[p] != design::kStitchEscape) return true;
+      if (area[p] != design::kStitchEscape && area[p + 1] != 0) return true;
+    }
+    return false;
+  };
+  std::vector<Block> kept;
+  for (const Block& b : blocks) {
+    if (movesNeedle(b)) kept.push_back(b);
+  }
+  if (kept.size() == blocks.size()) return static_cast<int>(blocks.size());
+
+  std::vector<uint8_t> out;
+  out.reserve(endAt + 2);
+  for (std::size_t k = 0; k < kept.size(); ++k) {
+    // The first block sewn needs no stop before it; a stop that moves the needle becomes a jump.
+    std::size_t from = kept[k].stop;
+    if (k == 0 && kept[k].from != kept[k].stop) from = kept[k].from;
+    if (k == 0 && kept[k].from == kept[k].stop && kept[k].stop != 0) {
+      out.push_back(design::kStitchEscape);
+      out.push_back(design::kJump);
+      out.push_back(area[kept[k].stop + 2]);
+      out.push_back(area[kept[k].stop + 3]);
+      from = kept[k].stop + 4;
+    }
+    out.insert(out.end(), area.begin() + static_cast<std::ptrdiff_t>(from),
+               area.begin() + static_cast<std::ptrdiff_t>(kept[k].to));
+  }
+  out.push_back(design::kStitchEscape);
+  out.push_back(design::kEnd);
+  std::copy(out.begin(), out.end(), area.begin());
+  std::fill(area.begin() + static_cast<std::ptrdiff_t>(out.size()), area.begin() + static_cast<std::ptrdiff_t>(endAt + 2),
+            uint8_t{0});
+  const int count = std::max<int>(static_cast<int>(kept.size()), 1);
+  for (std::size_t k = 0; k < kept.size() && k < design::kMaxColours; ++k) {
+    record.SetThreadCode(static_cast<int>(k), kept[k].code);
+    record.SetThreadType(static_cast<int>(k), kept[k].type);
+  }
+  return count;
 }
 
 int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i, const MakeStitchOptions& options) {
@@ -354,9 +443,11 @@ int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i,
     outline_ = GetOutlineRect(design);
     target_ = SizedTarget(outline_, options.sizePercent);
     runningPairs_ = 0;
+    blocks_ = 1;
   } else {
     StInsStopCode();
     runningPairs_ += kStopRecordPairs;
+    ++blocks_;
   }
   StitchRecord* record = design.Record();
   if (record == nullptr) return -1;
@@ -380,18 +471,21 @@ int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i,
   const int made = StChgStitch(part->stitch, i + 1, design.WorkWidth(), design.WorkHeight(),
                                reinterpret_cast<char*>(record->Stitches()), maskN_.data(),
                                satinPart ? satin.data() : nullptr, 0);
-  const bool stitched = prepared && made >= 1;
-  record->SetThreadCode(i, stitched ? part->colour : 0);
-  record->SetThreadType(i, stitched ? part->stitch : 0);
+  // A part that made no stitches is skipped; its empty block goes after the last part.
+  const bool stitched = prepared && made >= 0;
+  const int slot = blocks_ - 1;
+  record->SetThreadCode(slot, stitched ? part->colour : 0);
+  record->SetThreadType(slot, stitched ? part->stitch : 0);
   const bool last = i >= design.GetPartCount() - 1;
   if (stitched && !last) {
-    runningPairs_ += made - kSeamlibExtraPairs;
+    if (made > 0) runningPairs_ += made - kSeamlibExtraPairs;
     return runningPairs_;
   }
   StInsEndCode();
+  if (stitched) blocks_ = DropEmptyColourBlocks(*record);
   const int32_t transformed =
       transformer_.Transform(record->StitchArea(), options.flip, 360 - options.rotationDegrees);
-  WriteHead(design);
+  WriteHead(design, !stitched);
   return stitched && transformed > 0 ? record->PairCount() : -1;
 }
 

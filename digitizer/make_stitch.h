@@ -88,9 +88,9 @@ void CopyBlock(const uint8_t* source, int left, int top, int width, int height, 
 void ThinRegion(uint8_t* mask, uint8_t* snapshot);
 }  // namespace pixel_mask
 
-// Moves a part's satin columns the way its mask was moved: a record whose first x is 0 is
-// empty and stays cleared; each point becomes ((x - originX + 1) x p / 100 + offsetX - 1, ...)
-// and the spacing is kept.
+// Moves a part's satin columns the way its mask was moved: a record whose first x is 0 has
+// no points and keeps only its spacing; each point becomes ((x - originX + 1) x p / 100 +
+// offsetX - 1, ...) and the spacing is kept.
 SatinSettings RescaleSatin(const SatinSettings& satin, int percent, int originX, int originY, int offsetX,
                            int offsetY);
 
@@ -108,6 +108,11 @@ MaskRect GetOutlineRect(const CStitchDesign& design);
 
 // Where the outline lands when sized by percent about its middle.
 MaskRect SizedTarget(const MaskRect& outline, int sizePercent);
+
+// Drops the colour blocks that hold nothing (a stop record followed at once by another or by
+// the end pair, or a design that starts with a stop record) with their thread codes, and
+// returns the blocks left (at least 1). Stop records with a move are kept.
+int DropEmptyColourBlocks(design::StitchRecord& record);
 
 class MakeStitchRun {
  public:
@@ -141,13 +146,14 @@ class MakeStitchRun {
   // columns moved with it. False when the part's mask is unusable.
   bool PreparePart(const CStitchDesign& design, const PartRecord& part, SatinSettings& satin);
   int32_t FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made);
-  void WriteHead(CStitchDesign& design);
+  void WriteHead(CStitchDesign& design, bool failed);
 
   std::vector<uint8_t> maskM_;
   std::vector<uint8_t> maskN_;
   std::vector<uint8_t> snapshot_;
   int32_t pairCount_ = 0;
   int32_t runningPairs_ = 0;  // pairs of the sized parts so far, before the end pair
+  int blocks_ = 0;            // colour blocks in the stream, the one being made included
   MaskRect outline_;
   MaskRect target_;
   MakeStitchTransformer transformer_;

@@ -110,4 +110,12 @@ std::string MakeStitchOptionsModel::SizeText() const {
   return text;
 }
 
+int StepRotationSpin(int degrees, int steps, int heldMilliseconds) {
+  constexpr int kFasterAfterMs = 5000;
+  constexpr int kFastestAfterMs = 10000;
+  const int step = heldMilliseconds >= kFastestAfterMs ? 20 : heldMilliseconds >= kFasterAfterMs ? 10 : 5;
+  const int stepped = degrees + steps * step;
+  return std::clamp(stepped, 0, MakeStitchOptionsModel::kSpinMaxRotation);
+}
+
 }  // namespace digitizer

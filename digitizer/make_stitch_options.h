@@ -22,6 +22,11 @@ RotatedSize GetRotatedSize(const CStitchDesign& design, int angleDegrees);
 // inside the work area.
 int FitSizePercent(const MaskRect& outline, const RotatedSize& rotated, int workWidth, int workHeight);
 
+// The rotation spin's arrows, in both finished-stitch dialogs: 5 degrees a step at once, 10
+// once an arrow was held 5 s, 20 after 10 s; they stop at 0 and at 355 (a typed 356..359 steps
+// back within). Returns the degrees after steps (negative: down) arrow steps.
+int StepRotationSpin(int degrees, int steps, int heldMilliseconds);
+
 class MakeStitchOptionsModel {
  public:
   static constexpr const char* kCaption = "Make Stitch";

@@ -51,7 +51,7 @@ bool ForEachOp(std::span<const uint8_t> bytes, Fn&& fn) {
       const int dx = design::PairDx(move);
       const int dy = design::PairDy(move);
       if (code == design::kColourChange) {
-        fn(Op::kColourChange, 0, 0);
+        fn(Op::kColourChange, dx, dy);  // its move is a real move of the needle
       } else {
         fn(design::IsSewnLongStitchMove(dx, dy) ? Op::kStitch : Op::kJump, dx, dy);
       }
@@ -114,9 +114,28 @@ int32_t MakeStitchTransformer::Transform(std::span<uint8_t> stitches, int flip, 
   // Moves everything so that the mirrored, turned middle lands where the middle was.
   const int shiftX = centreX - turn.X(signX * centreX, signY * centreY);
   const int shiftY = centreY - turn.Y(signX * centreX, signY * centreY);
+  return Remap(stitches, signX, signY, out_.size(), [&](int px, int py, int& tx, int& ty) {
+    tx = turn.X(px, py) + shiftX;
+    ty = turn.Y(px, py) + shiftY;
+  });
+}
 
+int32_t MakeStitchTransformer::Scale(std::span<uint8_t> stitches, int percent) {
+  if (percent <= 0) return -1;
+  if (!ForEachOp(stitches, [](Op, int, int) {})) return -1;
+  // Positions are scaled from the first needle position (the hoop centre), whole 0.1 mm
+  // toward zero, so no error accumulates over the design.
+  return Remap(stitches, 1, 1, kScaleOutputLimit, [&](int px, int py, int& tx, int& ty) {
+    tx = static_cast<int>(int64_t{px} * percent / 100);
+    ty = static_cast<int>(int64_t{py} * percent / 100);
+  });
+}
+
+template <class Map>
+int32_t MakeStitchTransformer::Remap(std::span<uint8_t> stitches, int signX, int signY, std::size_t outputLimit,
+                                     Map&& map) {
   // Two bytes are always kept for the end pair.
-  const std::size_t limit = std::min(out_.size(), stitches.size()) - 2;
+  const std::size_t limit = std::min({out_.size(), stitches.size(), outputLimit}) - 2;
   std::size_t written = 0;
   bool overflow = false;
   auto put = [&](int a, int b) {
@@ -131,17 +150,21 @@ int32_t MakeStitchTransformer::Transform(std::span<uint8_t> stitches, int flip, 
     put(kStitchEscape, design::kJump);
     put(dx, dy);
   };
+  auto fits = [](int dx, int dy) {
+    return std::abs(dx) <= design::kMaxPairComponent && std::abs(dy) <= design::kMaxPairComponent;
+  };
 
   int px = 0, py = 0;        // mirrored position in the source
   int outX = 0, outY = 0;    // position the output has reached
   bool inLeadingJumps = true;
   bool sawLeadingJump = false;
-  int leadX = shiftX, leadY = shiftY;  // where the origin itself goes
+  int leadX = 0, leadY = 0;  // where the origin itself goes
+  map(0, 0, leadX, leadY);
   ForEachOp(stitches, [&](Op op, int dx, int dy) {
     px += signX * dx;
     py += signY * dy;
-    const int targetX = turn.X(px, py) + shiftX;
-    const int targetY = turn.Y(px, py) + shiftY;
+    int targetX = 0, targetY = 0;
+    map(px, py, targetX, targetY);
     if (inLeadingJumps && op == Op::kJump) {
       sawLeadingJump = true;
       leadX = targetX;
@@ -158,34 +181,41 @@ int32_t MakeStitchTransformer::Transform(std::span<uint8_t> stitches, int flip, 
         outY = leadY;
       }
     }
+    int moveX = targetX - outX;
+    int moveY = targetY - outY;
     switch (op) {
       case Op::kJump:
-        design::ForEachJumpChainPair(targetX - outX, targetY - outY, putJump);
+        design::ForEachJumpChainPair(moveX, moveY, putJump);
         break;
-      case Op::kStitch: {
-        const int moveX = targetX - outX;
-        const int moveY = targetY - outY;
-        if (std::abs(moveX) <= design::kMaxPairComponent && std::abs(moveY) <= design::kMaxPairComponent) {
+      case Op::kStitch:
+        // Too long for one pair (a turn makes a stitch up to 180 long, a size of 120 % up to
+        // 153): sewn long stitches of 119 along the major axis, then the rest as a plain
+        // stitch. A plain jump would leave the rest a landing, and the stitch unsewn.
+        while (!fits(moveX, moveY)) {
+          const bool xMajor = std::abs(moveX) >= std::abs(moveY);
+          const int major = xMajor ? moveX : moveY;
+          const int minor = xMajor ? moveY : moveX;
+          const int longMajor = major < 0 ? -design::kSewnLongStitch : design::kSewnLongStitch;
+          const int longMinor = minor * design::kSewnLongStitch / std::abs(major);
+          const int longX = xMajor ? longMajor : longMinor;
+          const int longY = xMajor ? longMinor : longMajor;
+          putJump(longX, longY);
+          moveX -= longX;
+          moveY -= longY;
+        }
+        put(moveX, moveY);
+        break;
+      case Op::kColourChange:
+        // The move after a colour change is kept: where the next colour begins. One that no
+        // longer fits its pair follows the change as a jump chain.
+        put(kStitchEscape, design::kColourChange);
+        if (fits(moveX, moveY)) {
           put(moveX, moveY);
         } else {
-          // Too long for one pair (a turn makes a stitch up to 180 long): a sewn long stitch
-          // of 119 along the major axis, then the rest as a plain stitch. Half of it as a plain
-          // jump would leave the rest a landing, and the stitch would not be sewn.
-          const int longX = std::abs(moveX) >= std::abs(moveY)
-                                ? (moveX < 0 ? -design::kSewnLongStitch : design::kSewnLongStitch)
-                                : moveX * design::kSewnLongStitch / std::abs(moveY);
-          const int longY = std::abs(moveX) >= std::abs(moveY)
-                                ? moveY * design::kSewnLongStitch / std::abs(moveX)
-                                : (moveY < 0 ? -design::kSewnLongStitch : design::kSewnLongStitch);
-          putJump(longX, longY);
-          put(moveX - longX, moveY - longY);
+          put(0, 0);
+          design::ForEachJumpChainPair(moveX, moveY, putJump);
         }
         break;
-      }
-      case Op::kColourChange:
-        put(kStitchEscape, design::kColourChange);
-        put(0, 0);
-        return;
       case Op::kMarker:
         put(kStitchEscape, design::kMarker);
         return;

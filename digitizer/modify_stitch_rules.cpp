@@ -9,6 +9,29 @@
 
 namespace digitizer {
 
+namespace {
+
+std::function<void(platform::WindowHandle)>& HoopLimitHandler() {
+  static std::function<void(platform::WindowHandle)> handler;
+  return handler;
+}
+
+}  // namespace
+
+void SetHoopLimitHandler(std::function<void(platform::WindowHandle)> handler) {
+  HoopLimitHandler() = std::move(handler);
+}
+
+void ShowHoopLimit(platform::WindowHandle owner) {
+  if (HoopLimitHandler()) {
+    HoopLimitHandler()(owner);
+    return;
+  }
+  const std::string text = std::string(HoopLimitTexts::kZigzagText) + "\n" + HoopLimitTexts::kMoveText + "\n" +
+                           HoopLimitTexts::kExceedText;
+  platform::MessageBox(owner, text, HoopLimitTexts::kCaption, platform::kMbOk | platform::kMbIconExclamation);
+}
+
 ModifyStitchModel::ModifyStitchModel(const ModifySettings& start) : settings_(start) {
   ChooseFlipRadio(kOriginalId + start.flip);
   SetRotation(start.rotationDegrees);

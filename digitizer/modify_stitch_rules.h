@@ -5,7 +5,10 @@
 //   - "Assign to Lines": take or give back the lines inside a shaded area.
 //   - "Attention": the design touches the hoop limits; it only informs.
 
+#include <functional>
 #include <string>
+
+#include "platform/message_box.h"
 
 namespace digitizer {
 
@@ -86,5 +89,12 @@ struct HoopLimitTexts {
   static constexpr const char* kMoveText = " Move the design(s) towards the center or reduce the size of the design.";
   static constexpr const char* kExceedText = " The stitch exceed the hoop size limits.";
 };
+
+// Shows the "Attention" dialog over owner: the save, send and card commands call it when the
+// design's extents leave the hoop. Without a handler (tests, no screen) the three texts go to
+// a message box under the same caption.
+void ShowHoopLimit(platform::WindowHandle owner);
+// The program installs its dialog here; an empty function restores the message box.
+void SetHoopLimitHandler(std::function<void(platform::WindowHandle)> handler);
 
 }  // namespace digitizer

@@ -59,6 +59,17 @@ bool CPartList::RemovePart(int i) {
   return true;
 }
 
+std::unique_ptr<PartRecord> CPartList::TakePart(int i) {
+  if (i < 0 || i >= GetCount()) return nullptr;
+  std::unique_ptr<PartRecord> part = std::move(parts_[static_cast<std::size_t>(i)]);
+  parts_.erase(parts_.begin() + i);
+  return part;
+}
+
+void CPartList::Append(std::unique_ptr<PartRecord> part) {
+  if (part) parts_.push_back(std::move(part));
+}
+
 void CPartList::SortByOrder() {
   std::stable_sort(parts_.begin(), parts_.end(),
                    [](const auto& left, const auto& right) { return left->order < right->order; });

@@ -57,6 +57,10 @@ class CPartList {
   int RemoveAll();
   // Removes part i; the parts numbered after it move up one, so the numbers stay 1..n.
   bool RemovePart(int i);
+  // Takes part i out of the list, numbers untouched (null when i is not a part's index);
+  // Append puts a part taken out back at the end.
+  std::unique_ptr<PartRecord> TakePart(int i);
+  void Append(std::unique_ptr<PartRecord> part);
   // Puts the part numbered k at index k - 1. Parts whose numbers are not 1..n keep their
   // relative order among equal numbers.
   void SortByOrder();

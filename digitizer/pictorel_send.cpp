@@ -4,6 +4,7 @@
 
 #include "design/qnf_exporter.h"
 #include "design/stitch_stream.h"
+#include "digitizer/modify_stitch_rules.h"
 #include "digitizer/pictorel_send_piece.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
@@ -67,8 +68,10 @@ int32_t MachinePairLimit(const CStitchDesign& design, PictorelLink& link, platfo
     platform::MessageBox(owner, kTooManyStitchesText, kConfirmCaption, platform::kMbOk | platform::kMbIconError);
     return 0;
   }
-  // The hoop-limit dialog belongs to the frame; the rule only refuses.
-  if (!design.IsInsideHoop()) return 0;
+  if (!design.IsInsideHoop()) {
+    ShowHoopLimit(owner);
+    return 0;
+  }
   if (pairs > kOlderMachineLimit && link.CheckVersion(owner, 0) != 1) return 0;
   return link.VersionCode() == kNewerMachineVersion ? kNewerMachineLimit : kOlderMachineLimit;
 }
@@ -112,27 +115,17 @@ bool CPictorelSender::SendPieces(const std::string& documentPath, int32_t limit,
     for (const auto& path : written) (void)design::DeleteTempFile(path);
   };
 
-  std::vector<uint8_t> piece;
-  piece.reserve(kPieceImageBytes);
+  std::vector<std::vector<uint8_t>> pieces;
+  if (!CutAllPieces(design_, limit, tag, pieces)) {
+    Say(kCannotDivideSendText, kSendErrorCaption, platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
   std::vector<std::string> listed;
-  int nextBlock = 1;
-  for (int pieceNo = 1; nextBlock != 0; ++pieceNo) {
-    if (CutPiece(design_, nextBlock, piece, limit, tag, pieceNo) == 0) {
-      removeAll();
-      Say(kCannotDivideSendText, kSendErrorCaption, platform::kMbOk | platform::kMbIconError);
-      return false;
-    }
-    // The send list has room for ten designs: sending the first ten as if they were the
-    // whole design would leave the rest unsewn.
-    const std::filesystem::path path = PieceFilePath(folder_, documentPath, pieceNo);
-    if (pieceNo > kMaxSendPieces || path.string().size() > transfer::kMaxListPathLength) {
-      removeAll();
-      Say(kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
-      return false;
-    }
-    // Any piece that could not be written ends the send: a list naming a missing piece
-    // would sew the design with a hole in it.
-    if (platform::WriteWholeFile(path, piece)) {
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const std::filesystem::path path = PieceFilePath(folder_, documentPath, static_cast<int>(k + 1));
+    // Any piece that could not be written (or named in the list) ends the send: a list
+    // missing a piece would sew the design with a hole in it.
+    if (path.string().size() > transfer::kMaxListPathLength || platform::WriteWholeFile(path, pieces[k])) {
       removeAll();
       Say(kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
       return false;

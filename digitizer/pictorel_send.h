@@ -28,8 +28,6 @@ inline constexpr int32_t kNewerMachineLimit = 65535;
 inline constexpr int kNewerMachineVersion = 2;
 
 inline constexpr char kSendListFileName[] = "Sendaro.tmp";
-// The send list's room: a split needing more pieces is refused before anything is written.
-inline constexpr int kMaxSendPieces = 10;
 
 inline constexpr char kNoDesignText[] = "No design\n Please open a stitch file or create stitch data.";
 inline constexpr char kTooManyStitchesText[] = "Stitch number of the design exceeds the specified format.";

@@ -1,11 +1,13 @@
 #include "digitizer/pictorel_send_card.h"
 
+#include <cctype>
 #include <vector>
 
 #include "design/card/card_writer.h"
 #include "digitizer/pictorel_send.h"
 #include "digitizer/pictorel_send_piece.h"
 #include "link/link_types.h"
+#include "platform/file_io.h"
 
 namespace digitizer {
 
@@ -35,11 +37,22 @@ CardDialogOutcome CheckCardDialogWrite(const std::optional<std::filesystem::path
 
 std::string CardDesignName(const std::string& typedName) {
   const std::string extension = kCardExtension;
-  if (typedName.size() >= extension.size() &&
-      typedName.compare(typedName.size() - extension.size(), extension.size(), extension) == 0) {
-    return typedName.substr(0, typedName.size() - extension.size());
+  if (typedName.size() < extension.size()) return typedName;
+  const std::size_t at = typedName.size() - extension.size();
+  for (std::size_t i = 0; i < extension.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(typedName[at + i])) != extension[i]) return typedName;
   }
-  return typedName;
+  return typedName.substr(0, at);
+}
+
+int CardDrivePictorelCard::SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) {
+  return card::CCardWriter().SaveDesign(image, destination, drive_, name, owner_);
+}
+
+void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_); }
+
+void CardDrivePictorelCard::RemoveDesign(int destination, const std::string& name) {
+  (void)platform::RemoveFile(card::CardFolder(drive_, destination) / card::CardFileName(name));
 }
 
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner) {
@@ -69,33 +82,30 @@ bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWrit
   const std::string name = CardDesignName(choice.name);
   if (!CheckCardFileName(name, choice.openSaveFolder, owner)) return false;
   const char tag = ValidHugeTag(hugeTag);
-  std::vector<uint8_t> piece;
-  piece.reserve(kPieceImageBytes);
-  int designs = choice.designsFound;
-  bool allSaved = true;
-  int nextBlock = 1;
-  for (int pieceNo = 1; nextBlock != 0; ++pieceNo) {
-    if (CutPiece(design, nextBlock, piece, limit, tag, pieceNo) == 0) {
-      platform::MessageBox(owner, kCannotDivideCardText, kWriteErrorCaption, platform::kMbOk | platform::kMbIconError);
-      allSaved = false;
-      break;
-    }
-    if (designs >= card::kMaxCardDesigns) {
-      platform::MessageBox(owner, kCardFullText, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
-      allSaved = false;
-      break;
-    }
-    // A piece that could not be saved ends the split (the writer has said why): the pieces
-    // after it would sew a design with a hole in it.
-    if (card.SaveDesign(piece, CardDestination(choice.openSaveFolder), name + "#" + std::to_string(pieceNo)) != 1) {
-      allSaved = false;
-      break;
-    }
-    ++designs;
+  std::vector<std::vector<uint8_t>> pieces;
+  if (!CutAllPieces(design, limit, tag, pieces)) {
+    platform::MessageBox(owner, kCannotDivideCardText, kWriteErrorCaption, platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
+  auto pieceName = [&](std::size_t k) { return name + "#" + std::to_string(k + 1); };
+  // The longest piece name is the last one's.
+  if (!CheckCardFileName(pieceName(pieces.size() - 1), choice.openSaveFolder, owner)) return false;
+  if (choice.designsFound + static_cast<int>(pieces.size()) > card::kMaxCardDesigns) {
+    platform::MessageBox(owner, kCardFullText, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
+  const int destination = CardDestination(choice.openSaveFolder);
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    if (card.SaveDesign(pieces[k], destination, pieceName(k)) == 1) continue;
+    // The writer has said why. The pieces before it alone would sew a design with a hole in
+    // it: they go again.
+    for (std::size_t j = 0; j < k; ++j) card.RemoveDesign(destination, pieceName(j));
+    card.Flush();
+    return false;
   }
   card.Flush();
-  if (allSaved) hugeTag = NextHugeTag(tag);
-  return allSaved;
+  hugeTag = NextHugeTag(tag);
+  return true;
 }
 
 }  // namespace digitizer

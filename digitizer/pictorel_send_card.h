@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "design/card/card_volumes.h"
 #include "digitizer/stitch_design.h"
 #include "platform/message_box.h"
 
@@ -34,6 +35,23 @@ class PictorelCard {
   virtual ~PictorelCard() = default;
   virtual int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) = 0;
   virtual void Flush() = 0;
+  // Removes a design this command saved (a piece of a split that could not be written whole).
+  virtual void RemoveDesign(int destination, const std::string& name) { (void)destination, (void)name; }
+};
+
+// The card writer on a drive of the machine's card.
+class CardDrivePictorelCard : public PictorelCard {
+ public:
+  CardDrivePictorelCard(card::CardVolumes& volumes, std::filesystem::path drive, platform::WindowHandle owner)
+      : volumes_(volumes), drive_(std::move(drive)), owner_(owner) {}
+  int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override;
+  void Flush() override;
+  void RemoveDesign(int destination, const std::string& name) override;
+
+ private:
+  card::CardVolumes& volumes_;
+  std::filesystem::path drive_;
+  platform::WindowHandle owner_;
 };
 
 // What the card dialog chose.
@@ -55,7 +73,8 @@ CardDialogOutcome CheckCardDialogWrite(const std::optional<std::filesystem::path
 
 // The destination code of the chosen folder.
 int CardDestination(bool openSaveFolder);
-// The typed name without a ".qnf" extension; any other extension stays part of the name.
+// The typed name without a ".qnf" extension (in any case); any other extension stays part of
+// the name.
 std::string CardDesignName(const std::string& typedName);
 // False (after "File Name Error") when the Open/Save folder would get a name past 32 characters.
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner);
@@ -66,8 +85,10 @@ bool WriteDesignToCard(CStitchDesign& design, PictorelCard& card, const CardWrit
                        platform::WindowHandle owner = nullptr);
 
 // Writes the design's pieces of at most limit pairs, each named "<name>#<k>". The dialog
-// has already run (and the split been confirmed). hugeTag steps on when the last save
-// succeeded. False when nothing more could be written (said to the user).
+// has already run (and the split been confirmed). Every piece is cut, and the names and the
+// folder's room checked, before the first is saved; a save that fails part way removes the
+// pieces saved before it. hugeTag steps on when all were saved. False when the design is not
+// on the card (said to the user).
 bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice, int32_t limit,
                        int& hugeTag, platform::WindowHandle owner = nullptr);
 

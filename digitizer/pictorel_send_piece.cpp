@@ -228,4 +228,20 @@ std::size_t CutPiece(const CStitchDesign& design, int& nextBlock, std::vector<ui
   return out.size();
 }
 
+bool CutAllPieces(const CStitchDesign& design, int32_t limit, char tag, std::vector<std::vector<uint8_t>>& pieces) {
+  pieces.clear();
+  int nextBlock = 1;
+  for (int pieceNo = 1; nextBlock != 0; ++pieceNo) {
+    std::vector<uint8_t> piece;
+    piece.reserve(kPieceImageBytes);
+    // A design has at most one piece per colour block; more would mean the cut runs in place.
+    if (pieceNo > design::kMaxColours || CutPiece(design, nextBlock, piece, limit, tag, pieceNo) == 0) {
+      pieces.clear();
+      return false;
+    }
+    pieces.push_back(std::move(piece));
+  }
+  return true;
+}
+
 }  // namespace digitizer

@@ -32,4 +32,10 @@ std::size_t WriteJump(int x0, int y0, int x1, int y1, std::vector<uint8_t>& stit
 std::size_t CutPiece(const CStitchDesign& design, int& nextBlock, std::vector<uint8_t>& out, int32_t limit,
                      char tag, int pieceNo);
 
+// Cuts the whole design into its pieces (numbered from 1) before any is written, so that a
+// design that cannot be divided leaves nothing behind. False (pieces empty) when one cannot
+// be made. Every piece holds at least one colour block, so there are never more pieces than
+// blocks.
+bool CutAllPieces(const CStitchDesign& design, int32_t limit, char tag, std::vector<std::vector<uint8_t>>& pieces);
+
 }  // namespace digitizer

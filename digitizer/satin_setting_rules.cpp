@@ -137,6 +137,9 @@ SatinSettingModel::Result SatinSettingModel::Ok() {
       firstIncomplete = region;
     }
   }
+  // The machine's satin reads the density of the first entry alone: it carries the chosen
+  // density even when the first region has no points.
+  built[0].spacing = spacing;
   if (complete < served_) {
     const int answer = platform::MessageBox(nullptr, kIncompleteText, kConfirmCaption,
                                             platform::kMbYesNoCancel | platform::kMbIconQuestion);

@@ -11,7 +11,9 @@
 #include "design/stitch_stream.h"
 #include "digitizer/pack_bytes.h"
 #include "digitizer/part_names.h"
+#include "digitizer/make_stitch_transform.h"
 #include "digitizer/pictorel_message.h"
+#include "digitizer/stitch_view_drawing.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
@@ -91,6 +93,21 @@ long PairsThroughEnd(std::span<const uint8_t> stitches) {
   return end < 0 ? -1 : end / 2 + 1;
 }
 
+// The colour blocks of a stream: one, and one more after every colour change.
+int CountColourBlocks(std::span<const uint8_t> stitches) {
+  int blocks = 1;
+  for (std::size_t at = 0; at + 2 <= stitches.size();) {
+    const uint8_t* pair = stitches.data() + at;
+    if (!design::IsControl(pair)) {
+      at += 2;
+      continue;
+    }
+    if (pair[1] == design::kColourChange) ++blocks;
+    at += (pair[1] == design::kColourChange || design::IsJumpCode(pair[1])) ? 4 : 2;
+  }
+  return blocks;
+}
+
 }  // namespace
 
 PartsExtension ReadExtensionHead(std::span<const uint8_t, PartsExtension::kHeadBytes> head) {
@@ -135,6 +152,7 @@ void CStitchDesign::SetHoop(int hoopKind) {
       workWidth_ = workHeight_ = kStandardWorkSize;
       break;
   }
+  MeasureExtents();
 }
 
 int32_t CStitchDesign::GetStitchCount() const {
@@ -166,6 +184,7 @@ void CStitchDesign::Clear() {
   error_ = kDesignOk;
   editState_ = kStitchesOnly;
   outputCount_ = 0;
+  MeasureExtents();
 }
 
 void CStitchDesign::ResetStitches() {
@@ -176,6 +195,7 @@ void CStitchDesign::ResetStitches() {
     record_ = std::make_unique<StitchRecord>(StitchRecord::kPictorelStitchRoom);
   }
   pairCount_ = 0;
+  MeasureExtents();
 }
 
 void CStitchDesign::AttachStitches(std::unique_ptr<StitchRecord> record) {
@@ -183,14 +203,69 @@ void CStitchDesign::AttachStitches(std::unique_ptr<StitchRecord> record) {
   record_ = std::move(record);
   pairCount_ = record_ ? record_->PairCount() : 0;
   editState_ = kStitchesOnly;
+  MeasureExtents();
 }
 
 void CStitchDesign::TakeBaseCopy() {
   if (!record_ || !baseCopy_.empty()) return;
+  // The stream through its end pair: the pair count kept with the design may be one of an
+  // earlier stream (a Make Stitch run writes the record, not this count).
   const std::size_t stitchBytes =
-      std::min(2 * static_cast<std::size_t>(std::max(pairCount_, 0)), record_->StitchRoom());
+      std::min(2 * static_cast<std::size_t>(GetStitchCount()), record_->StitchRoom());
   const auto bytes = record_->Bytes().first(StitchRecord::kHeadSize + stitchBytes);
   baseCopy_.assign(bytes.begin(), bytes.end());
+}
+
+void CStitchDesign::RestoreBaseCopy() {
+  if (!record_ || baseCopy_.empty()) return;
+  const std::span<uint8_t> bytes = record_->Bytes();
+  std::copy(baseCopy_.begin(), baseCopy_.end(), bytes.begin());
+  std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(baseCopy_.size()), bytes.end(), uint8_t{0});
+  pairCount_ = GetStitchCount();
+}
+
+int32_t CStitchDesign::ApplyModify(int flip, int angleDegrees, int sizePercent) {
+  if (!record_) return 0;
+  if (baseCopy_.empty()) {
+    TakeBaseCopy();
+  } else {
+    RestoreBaseCopy();
+  }
+  MakeStitchTransformer transformer(record_->StitchRoom());
+  int32_t pairs = GetStitchCount();
+  if (flip != 0 || angleDegrees % 360 != 0) pairs = transformer.Transform(record_->StitchArea(), flip, angleDegrees);
+  if (pairs > 0 && sizePercent != 100 && sizePercent != 0) {
+    pairs = transformer.Scale(record_->StitchArea(), sizePercent);
+  }
+  if (pairs <= 0) {
+    RestoreBaseCopy();
+    MeasureExtents();
+    return -1;
+  }
+  record_->SetPairCount(pairs);
+  record_->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
+  pairCount_ = pairs;
+  outputCount_ = 0;
+  editState_ = kStitchesModified;
+  MeasureExtents();
+  return pairs;
+}
+
+void CStitchDesign::MeasureExtents() {
+  const int startX = workWidth_ * 5 / 4;
+  const int startY = workHeight_ * 5 / 4;
+  DrawnExtents extents{startX, startY, startX, startY};
+  // A record without an end pair (a fresh one) holds nothing to sew.
+  if (record_ && PairsThroughEnd(record_->StitchArea().first(2 * static_cast<std::size_t>(kMaxDesignPairs))) > 0) {
+    WalkDesignSteps(record_->StitchArea(), GetStitchCount(), std::max(record_->ColourCount(), 1), startX, startY,
+                    [&](const StitchStep& s) {
+                      extents.left = std::min(extents.left, s.toX);
+                      extents.top = std::min(extents.top, s.toY);
+                      extents.right = std::max(extents.right, s.toX);
+                      extents.bottom = std::max(extents.bottom, s.toY);
+                    });
+  }
+  drawnExtents_ = extents;
 }
 
 bool CStitchDesign::IsInsideHoop() const {
@@ -229,6 +304,10 @@ int CStitchDesign::Read(std::span<const uint8_t> file) {
 
   const int32_t colours = platform::ReadI32(head + qnf::kColourCount);
   if (colours < 1 || colours > design::kMaxColours) return error_ = kDesignBadColourCount, 0;
+  // The stitches follow the colour table: an offset that points anywhere else lies.
+  if (platform::ReadI32(head + qnf::kStitchDataOffset) != design::QnfStitchDataOffset(colours)) {
+    return error_ = kDesignBadHeader, 0;
+  }
   std::size_t at = kQnfHeaderSize;
   const std::size_t tableBytes = 8 * static_cast<std::size_t>(colours);
   if (file.size() - at < tableBytes) return error_ = kDesignShortRead, 0;
@@ -239,18 +318,28 @@ int CStitchDesign::Read(std::span<const uint8_t> file) {
   at += tableBytes;
   record_->SetStitchDataOffset(static_cast<int32_t>(StitchRecord::kHeadSize));
 
-  // The stitch bytes and room for the parts block's head behind them.
-  const std::size_t asked = 2 * static_cast<std::size_t>(headerPairs) + PartsExtension::kHeadBytes;
-  const std::size_t got = std::min(asked, file.size() - at);
+  // The stitches are counted from the stream itself, through its end pair: the header's pair
+  // count may lie either way. Room for the parts block's head is read behind them.
+  const std::size_t limitBytes = 2 * static_cast<std::size_t>(kMaxDesignPairs);
+  const std::size_t got = std::min(limitBytes + PartsExtension::kHeadBytes, file.size() - at);
   if (got == 0) return error_ = kDesignShortRead, 0;
   std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(at), got, record_->Stitches());
-
-  // A design whose stitches do not end within what was read cannot be written back whole.
-  const long pairs = PairsThroughEnd(record_->StitchArea().first(got));
-  if (pairs < 0) return error_ = kDesignShortRead, 0;
-  if (pairs > kMaxDesignPairs) return error_ = kDesignTooManyStitchesOnRead, 0;
+  const long pairs = PairsThroughEnd(record_->StitchArea().first(std::min(got, limitBytes)));
+  if (pairs < 0) {
+    // No end pair: a stream longer than a design may be, or one cut short.
+    return error_ = got > limitBytes ? kDesignTooManyStitchesOnRead : kDesignShortRead, 0;
+  }
+  // A colour change past the colour table would sew with a thread the file never named.
+  if (CountColourBlocks(record_->StitchArea().first(2 * static_cast<std::size_t>(pairs))) > colours) {
+    return error_ = kDesignBadColourCount, 0;
+  }
   pairCount_ = static_cast<int32_t>(pairs);
-  if (got == asked) ReadExtension(file, at + 2 * static_cast<std::size_t>(pairs));
+  record_->SetPairCount(pairCount_);
+  // The record keeps the stitches and the parts block's 16-byte head behind them, no more.
+  const std::size_t kept = std::min(got, 2 * static_cast<std::size_t>(pairs) + PartsExtension::kHeadBytes);
+  std::fill(record_->Stitches() + kept, record_->Stitches() + got, uint8_t{0});
+  ReadExtension(file, at + 2 * static_cast<std::size_t>(pairs));
+  MeasureExtents();
   return 1;
 }
 

@@ -135,6 +135,7 @@ class CStitchDesign {
   std::span<uint8_t> BitmapBits() { return bitmapBits_; }
 
   // Head and stitches as they were before the first Modify Stitch; empty when none was taken.
+  // Sized from the stream itself, through its end pair.
   void TakeBaseCopy();
   std::span<const uint8_t> BaseCopy() const { return baseCopy_; }
 
@@ -146,7 +147,19 @@ class CStitchDesign {
   bool Busy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
 
-  // The drawing records what it covered; saving checks it against the hoop.
+  // Modify Stitch on finished stitches (made from parts, read from a file or a SEW import):
+  // every modify starts again from the base copy (taken at the first one), flips and turns
+  // by angleDegrees clockwise (360 - the counter-clockwise rotation; 0 for none), then sizes
+  // by sizePercent (100 or 0: unchanged). Result the new pair count; 0 without a record; -1
+  // when the modified stitches would not fit the record: the base copy is then back in place.
+  int32_t ApplyModify(int flip, int angleDegrees, int sizePercent);
+
+  // The extents of the stitches (0.1 mm from the hoop frame's top-left, y downwards, the
+  // first needle position at the hoop centre), measured again from the stream. Every read,
+  // clear, Make Stitch and modify does it; the hoop check uses them.
+  void MeasureExtents();
+  const DrawnExtents& Extents() const { return drawnExtents_; }
+  // Replaces the measured extents (tests of the hoop rule).
   void SetDrawnExtents(const DrawnExtents& extents) { drawnExtents_ = extents; }
   bool IsInsideHoop() const;
 
@@ -176,6 +189,7 @@ class CStitchDesign {
 
  private:
   void ReadExtension(std::span<const uint8_t> file, std::size_t extensionAt);
+  void RestoreBaseCopy();
 
   int hoopKind_ = 0;
   int workWidth_ = kStandardWorkSize;

@@ -7,6 +7,7 @@
 
 #include "design/thread_colors.h"
 #include "digitizer/draw_tool.h"
+#include "digitizer/part_names.h"
 #include "digitizer/pixel_image.h"
 #include "digitizer/stitch_view_drawing.h"
 
@@ -89,7 +90,9 @@ void DrawCellStitches(const CStitchDesign& design, platform::Canvas& canvas, int
 
 int OutlinePen(const CStitchDesign& design, int block) {
   if (design.EditState() != kStitchesFromParts) return kOutlinePen;
-  const int fill = design.Record()->ThreadType(block);
+  // The block's type is the whole stitch type code: its low byte is the fill, the high byte
+  // the stitch length.
+  const int fill = FillTypeOf(static_cast<uint16_t>(design.Record()->ThreadType(block)));
   return fill == kStraightStitchFill ? kStraightStitchPen : kOutlinePen;
 }
 

@@ -88,7 +88,6 @@ int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, 
   const int width = (zoom == kFullZoom && penWidth == 0) ? kFullZoomPenWidth : penWidth;
   const int startX = design.WorkWidth() * 5 / 4;
   const int startY = design.WorkHeight() * 5 / 4;
-  DrawnExtents extents{startX, startY, startX, startY};
   platform::PaletteColour colour = BlockColour(*record, 0);
   canvas.SetPen(colour, width);
   canvas.MoveTo(Scaled(startX, zoom), Scaled(startY, zoom));
@@ -111,12 +110,7 @@ int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, 
                         canvas.SetPen(colour, width);
                         break;
                     }
-                    extents.left = std::min(extents.left, s.toX);
-                    extents.top = std::min(extents.top, s.toY);
-                    extents.right = std::max(extents.right, s.toX);
-                    extents.bottom = std::max(extents.bottom, s.toY);
                   });
-  design.SetDrawnExtents(extents);
 
   canvas.SetPen(design.IsInsideHoop() ? kHoopInsideGrey : kHoopOutsideRed, 0);
   canvas.Rectangle({0, 0, Scaled(design.WorkWidth() * 5 / 2, zoom),

@@ -46,8 +46,8 @@ void WalkDesignSteps(std::span<const uint8_t> stitches, int32_t maxPairs, int co
 // The palette-relative thread colour of a colour block, from the table the digitizer uses.
 platform::PaletteColour BlockColour(const design::StitchRecord& record, int block);
 
-// Draws the design at zoom (quarters) with the chosen pen width and records its extents (0.1 mm,
-// y downwards) in the design for the hoop check. Result 0 when drawn or when there was nothing
+// Draws the design at zoom (quarters) with the chosen pen width; the hoop frame is red when the
+// design's own extents leave the hoop. Result 0 when drawn or when there was nothing
 // to draw (busy, no record, an error), -1 when the colour count is outside 1..78.
 int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, int penWidth);
 

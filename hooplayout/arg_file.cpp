@@ -132,8 +132,14 @@ bool ReadDesign(ByteReader& in, LayoutDesign& d, ArgPlacement placement) {
   d.angle %= 360;
   d.transient = 0;
   // An older layout's placement fields mean something else and are all rebuilt from the
-  // start point and the stitches before use: only the start point must be a position.
-  if (placement == ArgPlacement::kOld) return CoordinateIsSound(d.startX) && CoordinateIsSound(d.startY);
+  // start point and the stitches before use. What they are rebuilt to must pass the same
+  // checks as a current layout's, or the layout, once saved, would not open again.
+  if (placement == ArgPlacement::kOld) {
+    if (!CoordinateIsSound(d.startX) || !CoordinateIsSound(d.startY)) return false;
+    LayoutDesign rebuilt = d;
+    FixUpOldLayoutDesign(rebuilt);
+    return PlacementIsSound(rebuilt);
+  }
   return PlacementIsSound(d);
 }
 

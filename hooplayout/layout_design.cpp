@@ -1,5 +1,8 @@
 #include "hooplayout/layout_design.h"
 
+#include <utility>
+
+#include "design/stitch_stream.h"
 #include "hooplayout/hoop_positions.h"
 #include "layoutcore/stitch_extents.h"
 
@@ -20,6 +23,16 @@ void MeasureWorkingSize(LayoutDesign& d) {
   if (d.working) d.extents = MeasureLayoutExtents(*d.working);
   d.halfWidth = editor::RoundedHalf(d.extents.right - d.extents.left);
   d.halfHeight = editor::RoundedHalf(d.extents.bottom - d.extents.top);
+}
+
+void CountStreamPairs(design::LayoutStitchRecord& record) {
+  const std::span<const uint8_t> stream = std::as_const(record).StitchArea();
+  std::size_t pairs = 0;
+  while ((pairs + 1) * 2 <= stream.size()) {
+    ++pairs;
+    if (design::IsControl(&stream[(pairs - 1) * 2], design::kEnd)) break;
+  }
+  record.SetPairCount(static_cast<int32_t>(pairs));
 }
 
 void FixUpOldLayoutDesign(LayoutDesign& d) {

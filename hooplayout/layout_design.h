@@ -76,6 +76,10 @@ LayoutExtents MeasureLayoutExtents(const design::LayoutStitchRecord& record);
 // The extents and half sizes of the design's working stitches, measured again.
 void MeasureWorkingSize(LayoutDesign& design);
 
+// Sets the pair count to the pairs of the record's stream up to and including its end pair
+// (all the pairs the record holds when it has none), as the arg file stores them.
+void CountStreamPairs(design::LayoutStitchRecord& record);
+
 // Rebuilds the placement of a design read from an older layout, whose placement fields mean
 // something else: extents and half sizes from the working stitches, the start offsets from
 // them, no flips, scale 1, the centre from the start point and the angle.

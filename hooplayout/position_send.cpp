@@ -38,6 +38,12 @@ void Fail(platform::WindowHandle owner, const char* text) {
   platform::MessageBox(owner, text, kErrorCaption, platform::kMbOk | platform::kMbIconError);
 }
 
+void FailCombine(platform::WindowHandle owner, CombineResult result) {
+  const unsigned icon =
+      result == CombineResult::kOutsidePosition ? platform::kMbIconExclamation : platform::kMbIconError;
+  platform::MessageBox(owner, CombineMessage(result), CombineCaption(result), platform::kMbOk | icon);
+}
+
 }  // namespace
 
 char NextProjectLetter(int stored) {
@@ -46,11 +52,9 @@ char NextProjectLetter(int stored) {
 }
 
 std::filesystem::path PositionFilePath(const std::string& layoutPath, int groupNumber) {
-  const std::filesystem::path layout =
-      layoutPath.empty() ? platform::ProgramWorkFile(std::string(kUntitledBase) + kPositionExtension)
-                         : std::filesystem::path(layoutPath);
-  const std::string name = layout.stem().string() + std::to_string(groupNumber) + kPositionExtension;
-  return layout.parent_path() / name;
+  const std::string base =
+      layoutPath.empty() ? std::string(kUntitledBase) : std::filesystem::path(layoutPath).stem().string();
+  return platform::ProgramWorkFile(base + std::to_string(groupNumber) + kPositionExtension);
 }
 
 CPositionSender::CPositionSender(CVantleDoc& doc, PositionTransfer& transfer,
@@ -67,7 +71,7 @@ bool CheckCombineLimits(const DesignList& designs, platform::WindowHandle owner)
   for (int g = 0; g < 2; ++g) {
     const CombineResult result = combiner.Combine(groups[g], g + 1);
     if (result != CombineResult::kOk) {
-      Fail(owner, CombineMessage(result));
+      FailCombine(owner, result);
       return false;
     }
   }
@@ -85,7 +89,7 @@ bool CPositionSender::Transfer(Destination destination) {
     if (groups[g].empty()) continue;
     const CombineResult result = combiner_.Combine(groups[g], g + 1);
     if (result != CombineResult::kOk) {
-      Fail(owner_, CombineMessage(result));
+      FailCombine(owner_, result);
       RemoveAll(written);
       return false;
     }
@@ -108,18 +112,27 @@ bool CPositionSender::Transfer(Destination destination) {
     return false;
   }
 
+  // The letter is used up once designs may have gone out (a card write that failed part
+  // way included); a send that never started leaves it for the next one.
+  bool letterUsed = true;
+  bool done = true;
   if (destination == Destination::kMachine) {
-    transfer_.SendList(listFile);
+    const SendOutcome outcome = transfer_.SendList(listFile);
+    if (outcome == SendOutcome::kNoDialog) {
+      platform::MessageBox(owner_, kDialogFailureText, "", platform::kMbOk | platform::kMbIconError);
+    }
+    done = letterUsed = outcome == SendOutcome::kRan;
   } else {
     const bool wroteAll = transfer_.WriteListToCard(listFile);
+    done = wroteAll;
     platform::MessageBox(owner_, wroteAll ? kCardDoneText : kCardFailedText, kCardCaption,
                          platform::kMbOk |
                              (wroteAll ? platform::kMbIconInformation : platform::kMbIconError));
   }
-  profile.WriteInt(kProjectSection, kProjectNameKey, letter);
+  if (letterUsed) profile.WriteInt(kProjectSection, kProjectNameKey, letter);
   written.push_back(listFile);
   RemoveAll(written);
-  return true;
+  return done;
 }
 
 }  // namespace hooplayout

@@ -56,9 +56,14 @@ const char* CombineMessage(CombineResult result) {
   switch (result) {
     case CombineResult::kTooManyColours: return kCannotCombineColoursText;
     case CombineResult::kTooManyStitches: return kCannotCombineStitchesText;
+    case CombineResult::kOutsidePosition: return kDesignOutsidePositionText;
     case CombineResult::kOk: break;
   }
   return "";
+}
+
+const char* CombineCaption(CombineResult result) {
+  return result == CombineResult::kOutsidePosition ? kVantleCaption : kErrorCaption;
 }
 
 CombineResult CPositionCombiner::Combine(const PositionGroup& group, int groupNumber) {
@@ -69,18 +74,22 @@ CombineResult CPositionCombiner::Combine(const PositionGroup& group, int groupNu
   secondValues_.clear();
   bounds_ = {};
 
+  for (const LayoutDesign* d : group) {
+    if (!IsValidPlacement(GetRotatedDesignExtents(*d))) return CombineResult::kOutsidePosition;
+  }
   int colourParts = 0;
   for (const LayoutDesign* d : group) colourParts += ColourPartsOf(*d->working);
   if (colourParts > kMaxPositionColourParts) return CombineResult::kTooManyColours;
 
-  LayoutPoint current{groupNumber == 1 ? kSpaceACentreX : kSpaceBCentreX, kSpaceCentreY};
+  StitchPoint current =
+      ToStitchPoint({groupNumber == 1 ? kSpaceACentreX : kSpaceBCentreX, kSpaceCentreY});
   for (std::size_t i = 0; i < group.size(); ++i) {
     const LayoutDesign& d = *group[i];
     const design::LayoutStitchRecord& record = *d.working;
     if (!RotateStitches(design_, record.StitchArea(), d.angle)) {
       return CombineResult::kTooManyStitches;
     }
-    const LayoutPoint start{d.startX, d.startY};
+    const StitchPoint start = ToStitchPoint({d.startX, d.startY});
     if (!EncodeMoveSteps(stream_, current, start)) return CombineResult::kTooManyStitches;
     current = GetStitchEndPoint(design_.Bytes(), start);
     if (!stream_.Append(WithoutEndPair(design_.Bytes()), kPositionStreamLimit)) {

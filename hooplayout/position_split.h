@@ -19,6 +19,8 @@
 
 namespace hooplayout {
 
+inline constexpr char kErrorCaption[] = "Error";
+
 // The most colour parts a position may have, counted before any join.
 constexpr int kMaxPositionColourParts = 78;
 
@@ -26,6 +28,8 @@ inline constexpr char kCannotCombineColoursText[] =
     "Cannot Combine.\nNumber of color parts has exceeded the limit of 78.";
 inline constexpr char kCannotCombineStitchesText[] =
     "Cannot Combine.\nStitch count has exceeded the limit.";
+// A design that reaches outside its position's field would be sewn outside the hoop.
+inline constexpr char kDesignOutsidePositionText[] = "Move this design left or right !";
 
 using PositionGroup = std::vector<const LayoutDesign*>;
 
@@ -33,10 +37,13 @@ using PositionGroup = std::vector<const LayoutDesign*>;
 // put at the head of its group, so each group is sewn oldest design first.
 std::array<PositionGroup, 2> SplitIntoPositions(const DesignList& designs);
 
-enum class CombineResult { kOk, kTooManyColours, kTooManyStitches };
+enum class CombineResult { kOk, kTooManyColours, kTooManyStitches, kOutsidePosition };
 
 // The message of a failed combination; empty for kOk.
 const char* CombineMessage(CombineResult result);
+// Its caption: "Error" for the combination's limits, the program's title for a design that
+// must be moved, as the view says it.
+const char* CombineCaption(CombineResult result);
 
 // Joins one group's designs. Made once per command; its buffers are allocated once by the
 // constructor and reused for both groups.
@@ -46,7 +53,8 @@ class CPositionCombiner {
   CPositionCombiner(const CPositionCombiner&) = delete;
   CPositionCombiner& operator=(const CPositionCombiner&) = delete;
 
-  // groupNumber 1 or 2. After kOk the stream, the colour tables and the bounds below
+  // groupNumber 1 or 2. Every design must lie inside the layout and within one position
+  // (kOutsidePosition otherwise). After kOk the stream, the colour tables and the bounds below
   // describe the joined design.
   CombineResult Combine(const PositionGroup& group, int groupNumber);
 

@@ -45,13 +45,8 @@ std::size_t ControlLength(std::span<const uint8_t> s, std::size_t p) {
   return 2;
 }
 
-// Truncation toward zero that ignores the last bits of floating noise, so that a point
-// that lands on a whole unit is not shortened by one.
-int TruncSnapped(double v) {
-  const double whole = std::round(v);
-  if (std::fabs(v - whole) < 1e-6) return static_cast<int>(whole);
-  return static_cast<int>(std::trunc(v));
-}
+// Half away from zero, as the layout rounds a turned needle point.
+int64_t RoundAway(double v) { return static_cast<int64_t>(v < 0 ? v - 0.5 : v + 0.5); }
 
 // The exact turned position of the source's running sum and what has been written of it.
 class TurnedPosition {
@@ -77,8 +72,8 @@ class TurnedPosition {
     sourceY_ += dy;
     const double exactX = sourceX_ * cos_ - sourceY_ * sin_;
     const double exactY = sourceX_ * sin_ + sourceY_ * cos_;
-    const int moveX = TruncSnapped(exactX - static_cast<double>(writtenX_));
-    const int moveY = TruncSnapped(exactY - static_cast<double>(writtenY_));
+    const int moveX = static_cast<int>(RoundAway(exactX) - writtenX_);
+    const int moveY = static_cast<int>(RoundAway(exactY) - writtenY_);
     writtenX_ += moveX;
     writtenY_ += moveY;
     return {moveX, moveY};
@@ -117,7 +112,7 @@ bool PutMove(StitchBuffer& dest, int mx, int my, bool sewnLongStitch, bool lande
     // A jump of 119 would be sewn: it goes as a chain that steps around 119.
     if (IsSewnLongStitchMove(mx, my)) {
       design::ForEachJumpChainPair(mx, my, jump);
-      return ok;
+      return ok && (!landed || dest.AppendPair(0, 0, kTurnedRoom));
     }
     if (!dest.AppendControl(kJump, mx, my, kTurnedRoom)) return false;
     return !landed || dest.AppendPair(0, 0, kTurnedRoom);
@@ -214,46 +209,43 @@ bool RotateStitches(StitchBuffer& dest, std::span<const uint8_t> source, int ang
   return false;  // no end pair
 }
 
-bool EncodeMoveSteps(StitchBuffer& stream, LayoutPoint from, LayoutPoint to) {
+bool EncodeMoveSteps(StitchBuffer& stream, StitchPoint from, StitchPoint to) {
   if (from == to) return true;
-  const int64_t dx = (int64_t{to.x} - from.x) * kStitchesPerLayoutUnit;
-  const int64_t dy = -(int64_t{to.y} - from.y) * kStitchesPerLayoutUnit;  // stitch y upward
+  const int64_t dx = to.x - from.x;
+  const int64_t dy = -(to.y - from.y);  // stitch y upward
   if (std::llabs(dx) > kLongestMove || std::llabs(dy) > kLongestMove) return false;
   const int mx = static_cast<int>(dx);
   const int my = static_cast<int>(dy);
-  if (Fits(mx, my) && !IsSewnLongStitchMove(mx, my)) {
-    return stream.AppendControl(kJump, mx, my, kPositionStreamLimit);
-  }
   bool ok = true;
-  design::ForEachJumpChainPair(mx, my, [&](int stepX, int stepY) {
-    ok = ok && stream.AppendControl(kJump, stepX, stepY, kPositionStreamLimit);
-  });
-  return ok;
+  if (Fits(mx, my) && !IsSewnLongStitchMove(mx, my)) {
+    ok = stream.AppendControl(kJump, mx, my, kPositionStreamLimit);
+  } else {
+    design::ForEachJumpChainPair(mx, my, [&](int stepX, int stepY) {
+      ok = ok && stream.AppendControl(kJump, stepX, stepY, kPositionStreamLimit);
+    });
+  }
+  return ok && stream.AppendPair(0, 0, kPositionStreamLimit);
 }
 
-LayoutPoint GetStitchEndPoint(std::span<const uint8_t> stitches, LayoutPoint start) {
-  // Summed in whole stitch units: five of them make a layout unit exactly, where repeated
-  // additions of 0.2 would drift below it.
-  int64_t x = int64_t{start.x} * kStitchesPerLayoutUnit;
-  int64_t y = int64_t{start.y} * kStitchesPerLayoutUnit;
+StitchPoint GetStitchEndPoint(std::span<const uint8_t> stitches, StitchPoint start) {
+  StitchPoint at = start;
   std::size_t p = 0;
   while (p + 2 <= stitches.size()) {
     const uint8_t* pair = &stitches[p];
     if (!IsControl(pair)) {
-      x += PairDx(pair);
-      y -= PairDy(pair);
+      at.x += PairDx(pair);
+      at.y -= PairDy(pair);
       p += 2;
       continue;
     }
     if (pair[1] == kEnd) break;
     if (IsJumpCode(pair[1]) && p + 4 <= stitches.size()) {
-      x += PairDx(pair + 2);
-      y -= PairDy(pair + 2);
+      at.x += PairDx(pair + 2);
+      at.y -= PairDy(pair + 2);
     }
     p += ControlLength(stitches, p);
   }
-  return {static_cast<int32_t>(x / kStitchesPerLayoutUnit),
-          static_cast<int32_t>(y / kStitchesPerLayoutUnit)};
+  return at;
 }
 
 StreamBounds GetStitchBounds(std::span<const uint8_t> stitches) {

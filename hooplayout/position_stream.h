@@ -45,18 +45,33 @@ class StitchBuffer {
 };
 
 // Turns source (up to and including its end pair) by angleDegrees, clockwise on screen
-// for positive angles, into dest (cleared first). Quarter turns are exact, so a half turn
-// negates every move. False when the source has no end pair or the output would reach
+// for positive angles, into dest (cleared first). Every needle point lands on its exact
+// turned position rounded half away from zero, as the layout measures a turned design, so
+// the turned design is sewn where the layout shows it and never drifts. Quarter turns are
+// exact, so a half turn negates every move. False when the source has no end pair or the output would reach
 // kTurnedStreamLimit bytes.
 bool RotateStitches(StitchBuffer& dest, std::span<const uint8_t> source, int angleDegrees);
 
-// Appends the jump from one layout point to another. False when the stream would pass
-// kPositionStreamLimit.
-bool EncodeMoveSteps(StitchBuffer& stream, LayoutPoint from, LayoutPoint to);
+// A needle point on the layout in stitch units (0.1 mm) from its top-left corner, y
+// downward. The split carries the needle in these units: a design's end rarely falls on a
+// whole layout unit, and rounding it there would shift every later design of the position.
+struct StitchPoint {
+  int64_t x = 0;
+  int64_t y = 0;
+  friend bool operator==(const StitchPoint&, const StitchPoint&) = default;
+};
 
-// Where the needle ends after the stitches drawn from start, in whole layout units
-// (truncated toward zero).
-LayoutPoint GetStitchEndPoint(std::span<const uint8_t> stitches, LayoutPoint start);
+inline StitchPoint ToStitchPoint(LayoutPoint p) {
+  return {int64_t{p.x} * kStitchesPerLayoutUnit, int64_t{p.y} * kStitchesPerLayoutUnit};
+}
+
+// Appends the move from one needle point to another: jumps, then a zero landing, so that
+// the first pair after the move is sewn as a stitch rather than taken as the jump's landing.
+// Nothing for equal points. False when the stream would pass kPositionStreamLimit.
+bool EncodeMoveSteps(StitchBuffer& stream, StitchPoint from, StitchPoint to);
+
+// Where the needle ends after the stitches drawn from start, exactly.
+StitchPoint GetStitchEndPoint(std::span<const uint8_t> stitches, StitchPoint start);
 
 // Bounds of the needle's path from the stream's first point (0, 0), y upward; jumps before
 // the first stitch move the needle without counting.

@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kArgExtension[] = ".arg";
 constexpr char kOldExtension[] = ".arr";
+constexpr char kLayoutWriteErrorText[] = "There is an error in a file.\nQuit operation.";
 constexpr char kNewFormatNotice[] = "Save the file in Velinor 7000 new format(*.arg).";
 
 }  // namespace
@@ -64,6 +65,10 @@ std::string CVantleDoc::LayoutFolder() {
 
 bool CVantleDoc::PromptSaveLayout() {
   if (!modified_) return true;
+  if (designs_.empty()) {
+    modified_ = false;
+    return true;
+  }
   const fs::path file = fs::path(path_).filename();
   const bool old = IsOldLayout();
   std::string question("Save changes to ");
@@ -87,7 +92,7 @@ bool CVantleDoc::PromptSaveLayout() {
         saved = editor::AskReplaceExisting(path, kVantleCaption) && OnSaveDocument(path);
       }
     } else {
-      saved = OnSaveDocument(old ? WithArgExtension(path_) : path_);
+      saved = old ? SaveBesideAsArg() : OnSaveDocument(path_);
     }
     // Work is never lost: a cancelled dialog, a declined replace or a failed write keeps
     // the layout and its modified flag and stops the Close, New or Open.
@@ -104,6 +109,7 @@ bool CVantleDoc::OnSaveDocument(const std::string& requested) {
     platform::MessageBox(nullptr, kNewFormatNotice, kVantleCaption,
                          platform::kMbOk | platform::kMbIconInformation);
     path = WithArgExtension(path);
+    if (!editor::AskReplaceExisting(path, kVantleCaption)) return false;
   }
   if (!WriteLayout(path)) return false;
   modified_ = false;
@@ -111,31 +117,67 @@ bool CVantleDoc::OnSaveDocument(const std::string& requested) {
   return true;
 }
 
+bool CVantleDoc::SaveBesideAsArg() {
+  const std::string path = WithArgExtension(path_);
+  return editor::AskReplaceExisting(path, kVantleCaption) && OnSaveDocument(path);
+}
+
 bool CVantleDoc::WriteLayout(const std::string& path) {
   const std::vector<uint8_t> bytes = WriteArgLayout(sheetsAcross_, sheetsDown_, designs_);
+  // A layout the reader would refuse (a design measured far beyond any hoop) is not
+  // written: it would only be called defective at the next open.
+  if (!ReadArgLayout(bytes)) {
+    platform::MessageBox(nullptr, kLayoutWriteErrorText, kVantleCaption,
+                         platform::kMbOk | platform::kMbIconError);
+    return false;
+  }
   if (!editor::WriteLayoutFile(path, bytes, kVantleCaption)) return false;
   host_.WriteSetting(kDesignPathSection, kLayoutFolderKey, editor::FolderOf(path));
   return true;
 }
 
-bool CVantleDoc::OnOpenDocument(const std::string& path) {
+LayoutLoad CVantleDoc::ReadLayoutFile(const std::string& path, ArgLayout& layout) const {
   std::vector<uint8_t> bytes;
-  std::optional<ArgLayout> layout;
+  const std::error_code error = platform::ReadWholeFile(path, bytes, kMaxArgFileSize);
+  if (error) return platform::IsNotFound(error) ? LayoutLoad::kNotFound : LayoutLoad::kDefective;
   const ArgPlacement placement =
       editor::LowerExtension(path) == kOldExtension ? ArgPlacement::kOld : ArgPlacement::kCurrent;
-  if (!platform::ReadWholeFile(path, bytes, kMaxArgFileSize)) layout = ReadArgLayout(bytes, placement);
-  if (!layout) {
-    host_.PostLayoutLoadFailed();
-    return false;
-  }
+  std::optional<ArgLayout> read = ReadArgLayout(bytes, placement);
+  if (!read) return LayoutLoad::kDefective;
+  layout = std::move(*read);
+  return LayoutLoad::kOk;
+}
+
+void CVantleDoc::AdoptLayout(ArgLayout&& layout, const std::string& path) {
   DeleteAllDesigns();
-  designs_ = std::move(layout->designs);
+  designs_ = std::move(layout.designs);
   designCount_ = static_cast<int32_t>(designs_.size());
-  sheetsAcross_ = layout->sheetsAcross;
-  sheetsDown_ = layout->sheetsDown;
+  sheetsAcross_ = layout.sheetsAcross;
+  sheetsDown_ = layout.sheetsDown;
   modified_ = false;
   SetPathName(path);
-  return true;
+}
+
+void ShowLayoutNotFound(const std::string& path) {
+  std::string text = kLayoutNotFoundText;
+  text.replace(text.find("%s"), 2, path);
+  platform::MessageBox(nullptr, text, kFileOpenCaption, platform::kMbOk | platform::kMbIconExclamation);
+}
+
+bool CVantleDoc::OnOpenDocument(const std::string& path) {
+  ArgLayout layout;
+  switch (ReadLayoutFile(path, layout)) {
+    case LayoutLoad::kOk:
+      AdoptLayout(std::move(layout), path);
+      return true;
+    case LayoutLoad::kNotFound:
+      ShowLayoutNotFound(path);
+      return false;
+    case LayoutLoad::kDefective:
+      host_.PostLayoutLoadFailed();
+      return false;
+  }
+  return false;
 }
 
 }  // namespace hooplayout

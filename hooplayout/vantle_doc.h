@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "design/layout_stitch_record.h"
+#include "hooplayout/arg_file.h"
 #include "hooplayout/layout_design.h"
 #include "layoutcore/design_list_owner.h"
 #include "layoutcore/document_host.h"
@@ -26,10 +27,16 @@ using DesignPosition = editor::DesignListOwner<LayoutDesign>::Position;
 // Filled by the template printer from the design list; owns nothing.
 using PrintList = std::vector<const LayoutDesign*>;
 
-inline constexpr char kVantleCaption[] = "Vantle";
+// The program's title: the caption of its own message boxes.
+inline constexpr char kVantleCaption[] = "Tessaly";
 inline constexpr char kDesignPathSection[] = "Design Path";
 inline constexpr char kLayoutFolderKey[] = "DotArf";
 inline constexpr char kUntitledArg[] = "Untitled.arg";
+inline constexpr char kFileOpenCaption[] = "File Open";
+inline constexpr char kLayoutNotFoundText[] = "%s\nThis file was not found.";
+
+// What reading a layout file came to.
+enum class LayoutLoad { kOk, kNotFound, kDefective };
 
 class CVantleDoc : public editor::DesignListOwner<LayoutDesign> {
  public:
@@ -68,13 +75,24 @@ class CVantleDoc : public editor::DesignListOwner<LayoutDesign> {
   bool CanCloseFrame() { return PromptSaveLayout(); }
   bool SaveModified() { return PromptSaveLayout(); }
   // True: the caller may go on (the user said No, or the layout is saved, or nothing was
-  // changed). False: the layout is kept as it is, modified, and the caller stops.
+  // changed, or there is no design left to save). False: the layout is kept as it is,
+  // modified, and the caller stops. A layout without designs is never written: the arg
+  // file holds at least one.
   bool PromptSaveLayout();
   // Saves under the path, in the arg form and with the ".arg" extension whatever the path
-  // says (the user is told when it changes); the written path becomes the document's.
+  // says (the user is told when it changes, and asked before that other file is
+  // replaced); the written path becomes the document's.
   bool OnSaveDocument(const std::string& path);
-  // Reads the layout file. A defective file changes nothing here and tells the view (the
-  // private message), which starts a new layout; the result is then false.
+  // An older layout saved in the arg form beside it, same name ending in ".arg", after the
+  // user agreed to replace a file of that name.
+  bool SaveBesideAsArg();
+  // Reads and checks a layout file without touching the document.
+  LayoutLoad ReadLayoutFile(const std::string& path, ArgLayout& layout) const;
+  // The document takes a layout that was read whole: its designs replace the current ones.
+  void AdoptLayout(ArgLayout&& layout, const std::string& path);
+  // Reads the layout file; the current layout is replaced only by a file read whole. A
+  // missing file is said to be not found; a defective one is told to the view (the private
+  // message). The result is then false and the layout stays as it was.
   bool OnOpenDocument(const std::string& path);
 
  private:
@@ -90,6 +108,9 @@ class CVantleDoc : public editor::DesignListOwner<LayoutDesign> {
   std::string path_;
   std::string title_ = kUntitledArg;
 };
+
+// "%s\nThis file was not found." with the path, caption "File Open".
+void ShowLayoutNotFound(const std::string& path);
 
 // The path with its extension replaced by ".arg".
 std::string WithArgExtension(const std::string& path);

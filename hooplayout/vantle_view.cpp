@@ -87,8 +87,13 @@ void CVantleView::OnInitialUpdate() {
 void CVantleView::OnLayoutLoadFailed() {
   platform::MessageBox(nullptr, kDefectiveLayoutText, kFileOpenCaption,
                        platform::kMbOk | platform::kMbIconExclamation);
-  doc_.OnNewDocument();
-  OnInitialUpdate();
+  // A file that could not be read costs nothing of the layout on screen; only a layout
+  // with nothing in it starts anew, titled as the program names a layout without a file.
+  if (doc_.GetPathName().empty() && doc_.GetDesignList().empty()) {
+    doc_.OnNewDocument();
+    OnInitialUpdate();
+    doc_.SetTitle(kUntitledTitle);
+  }
   host_.RedrawAll();
 }
 

@@ -31,7 +31,10 @@ inline constexpr char kPrintViewKey[] = "View";
 inline constexpr char kPicturePathSection[] = "Picture Path";
 inline constexpr char kPictureFolderKey[] = "Dotbmp";
 inline constexpr char kDefectiveLayoutText[] = "This file may be defective.";
-inline constexpr char kFileOpenCaption[] = "File Open";
+// The title after a layout file that could not be read.
+inline constexpr char kUntitledTitle[] = "Untitled";
+// A rebuilt design would not fit its stitch record.
+inline constexpr char kRebuildFailedText[] = "Stitch count has exceeded the limit.";
 
 constexpr platform::PaletteColour kStartBackground = platform::PaletteRgb(0xEB, 0xFF, 0xFF);
 constexpr platform::PaletteColour kStartGrid = platform::PaletteRgb(0xF0, 0xF0, 0xF0);
@@ -100,7 +103,8 @@ class CVantleView {
   // After a layout was made or read: page, sheets, scroll sizes, every mode cleared, zoom
   // 100, and an older layout's placements rebuilt.
   void OnInitialUpdate();
-  // The private message 0x414: the layout just read was defective; a new one is started.
+  // The private message 0x414: the layout just read was defective. The layout on screen
+  // stays; an empty untitled one is started anew and titled "Untitled".
   void OnLayoutLoadFailed();
 
   // ---- painting ----
@@ -169,7 +173,8 @@ class CVantleView {
   bool FileSaveAs();
   // New: the save prompt (Cancel keeps the layout), then an empty layout.
   void FileNew();
-  // Open: a layout file chosen first, then the save prompt, then the file read.
+  // Open: a layout file chosen and read whole first (a missing or defective one is said so
+  // and the layout stays), then the save prompt, then the layout taken.
   bool FileOpen();
   // Send Designs and Write Designs through the given link, then the whole view repainted.
   bool SendDesigns(PositionTransfer& transfer);

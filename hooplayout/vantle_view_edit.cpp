@@ -3,8 +3,6 @@
 // working copy of the current design and hands it back through the document's list
 // operations.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "design/stitch_encoder.h"
@@ -12,6 +10,7 @@
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/vantle_view.h"
+#include "layoutcore/layout_save.h"
 #include "layoutcore/selection_frame.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -20,7 +19,6 @@ namespace hooplayout {
 
 namespace {
 
-constexpr int kMaxLayoutDesigns = 50;
 constexpr int kCornerCopies = 3;
 constexpr int kFullTurn = 360;
 // Where Paste and Import put a design: the centre of sewing space B.
@@ -43,11 +41,20 @@ constexpr char kOldLayoutExtension[] = ".arr";
 constexpr char kLayoutExtension[] = ".arg";
 constexpr char kNotLayoutText[] = "Not a layout data file.";
 
-std::string LoweredExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
+// The working stitches made again from a source with the design's scales and the given
+// flips, into target (a copy of the working record first, for its colour tables). False,
+// target undefined, when the result would not fit a record.
+bool RebuildInto(design::LayoutStitchRecord& target, const LayoutDesign& d,
+                 const LayoutRecordPtr& source, int32_t flipH, int32_t flipV) {
+  target = *d.working;
+  int copied = 0;
+  return design::CLayoutStitchTransformer().Transform(*source, target, d.scaleX, d.scaleY, copied,
+                                                      flipH != 0, flipV != 0, 0);
+}
+
+void TellRebuildFailed() {
+  platform::MessageBox(nullptr, kRebuildFailedText, kVantleCaption,
+                       platform::kMbOk | platform::kMbIconExclamation);
 }
 
 void PlaceStartKeepingOffset(LayoutDesign& d, LayoutPoint start) {
@@ -104,17 +111,22 @@ void CVantleView::RotateBy(int degrees) {
 
 void CVantleView::Flip(bool horizontal) {
   if (!selectionShown_ || !currentPos_) return;
-  SaveUndo(LayoutOperationKind::kFlip);
-  int32_t& flag = horizontal ? current_.flipH : current_.flipV;
-  flag = flag ? 0 : 1;
-  current_.angle = (kFullTurn - current_.angle % kFullTurn) % kFullTurn;
-  // Mirroring always starts again from the stitches as imported.
-  design::CLayoutStitchTransformer transformer;
-  int copied = 0;
-  if (transformer.Transform(*current_.source, *current_.working, current_.scaleX,
-                            current_.scaleY, copied, current_.flipH != 0, current_.flipV != 0, 0)) {
-    current_.extents = MeasureLayoutExtents(*current_.working);
+  const int32_t flipH = horizontal ? !current_.flipH : current_.flipH;
+  const int32_t flipV = horizontal ? current_.flipV : !current_.flipV;
+  // Mirroring always starts again from the stitches as imported. A rebuild that fails
+  // changes nothing: flags, angle and stitches stay together.
+  design::LayoutStitchRecord& rebuilt = doc_.WorkBuffer();
+  if (!RebuildInto(rebuilt, current_, current_.source, flipH, flipV)) {
+    TellRebuildFailed();
+    return;
   }
+  SaveUndo(LayoutOperationKind::kFlip);
+  // The undo copy holds the stitches as they were; the working copy takes the rebuilt ones.
+  *current_.working = rebuilt;
+  current_.flipH = flipH;
+  current_.flipV = flipV;
+  current_.angle = (kFullTurn - current_.angle % kFullTurn) % kFullTurn;
+  current_.extents = MeasureLayoutExtents(*current_.working);
   StoreCurrent();
 }
 
@@ -212,7 +224,7 @@ void CVantleView::ImportDesign() {
   std::string path;
   std::string chosenFolder;
   if (!host_.RunImportDialog(*d.working, folder, path, chosenFolder)) return;
-  const std::string ext = LoweredExtension(path);
+  const std::string ext = editor::LowerExtension(path);
   if (ext != ".sew" && ext != ".qnf") {
     platform::MessageBox(nullptr, kNotEmbroideryText, kImportCaption,
                          platform::kMbOk | platform::kMbIconExclamation);
@@ -230,6 +242,7 @@ bool CVantleView::PlaceNewDesign(LayoutDesign& d, const std::string& name) {
   if (d.working->ColourCount() <= 0 || !design::CLayoutStitchEncoder().Recentre(*d.working).ok) {
     return false;
   }
+  CountStreamPairs(*d.working);
   *d.source = *d.working;
   d.name = name;
   d.startX = kNewDesignStart.x;
@@ -261,17 +274,21 @@ void CVantleView::Monogram() {
   if (made.working->ColourCount() <= 0 || !design::CLayoutStitchEncoder().Recentre(*made.working).ok) {
     return;
   }
-  // The lettering is made again where it stands: same start point, angle, flips and scale.
-  SaveUndo(LayoutOperationKind::kMonogramAgain);
+  CountStreamPairs(*made.working);
   *made.source = *made.working;
+  // The lettering is made again where it stands: same start point, angle, flips and scale.
+  // A rebuild that fails leaves the design as it was.
+  made.scaleX = current_.scaleX;
+  made.scaleY = current_.scaleY;
+  if (!RebuildInto(*made.working, made, made.source, current_.flipH, current_.flipV)) {
+    TellRebuildFailed();
+    return;
+  }
+  SaveUndo(LayoutOperationKind::kMonogramAgain);
   current_.monogram = made.monogram;
   current_.name = made.name;
   current_.source = made.source;
   current_.working = made.working;
-  design::CLayoutStitchTransformer transformer;
-  int copied = 0;
-  transformer.Transform(*current_.source, *current_.working, current_.scaleX, current_.scaleY,
-                        copied, current_.flipH != 0, current_.flipV != 0, 0);
   MeasureWorkingSize(current_);
   current_.startOffsetX = current_.halfWidth - current_.extents.right;
   current_.startOffsetY = current_.halfHeight - current_.extents.bottom;
@@ -342,12 +359,12 @@ bool CVantleView::FileSave() {
   if (!CheckCombineLimits(doc_.GetDesignList())) return false;
   const std::string path = doc_.GetPathName();
   if (path.empty()) return FileSaveAs();
-  if (LoweredExtension(path) == kOldLayoutExtension) {
+  if (editor::LowerExtension(path) == kOldLayoutExtension) {
     const int answer = platform::MessageBox(
         nullptr, kNewFormatQuestion, kSaveCaption,
         platform::kMbYesNo | platform::kMbIconInformation | platform::kMbDefButton2);
     if (answer != platform::kIdYes) return false;
-    return doc_.OnSaveDocument(WithArgExtension(path));
+    return doc_.SaveBesideAsArg();
   }
   return doc_.OnSaveDocument(path);
 }
@@ -360,7 +377,7 @@ bool CVantleView::FileSaveAs() {
   std::optional<std::string> chosen = host_.RunSaveLayoutDialog(offered, folder);
   if (!chosen || chosen->empty()) return false;
   std::string path = *chosen;
-  if (LoweredExtension(path) != kLayoutExtension) path += kLayoutExtension;
+  if (editor::LowerExtension(path) != kLayoutExtension) path += kLayoutExtension;
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     std::string question = kReplaceQuestion;
@@ -385,16 +402,28 @@ bool CVantleView::FileOpen() {
   const std::optional<std::string> chosen =
       host_.RunOpenLayoutDialog(profile.GetString(kDesignPathSection, kLayoutFolderKey, ""));
   if (!chosen || chosen->empty()) return false;
+  // The new file is read and checked whole before anything of the current layout goes.
+  ArgLayout layout;
+  switch (doc_.ReadLayoutFile(*chosen, layout)) {
+    case LayoutLoad::kOk: break;
+    case LayoutLoad::kNotFound:
+      ShowLayoutNotFound(*chosen);
+      return false;
+    case LayoutLoad::kDefective:
+      platform::MessageBox(nullptr, kDefectiveLayoutText, kFileOpenCaption,
+                           platform::kMbOk | platform::kMbIconExclamation);
+      return false;
+  }
   if (!doc_.SaveModified()) return false;
   profile.WriteString(kDesignPathSection, kLayoutFolderKey,
                       std::filesystem::path(*chosen).parent_path().string());
-  const std::string ext = LoweredExtension(*chosen);
+  const std::string ext = editor::LowerExtension(*chosen);
   // The file's own magic decides whether it is a layout; the name only earns a warning.
   if (ext != kLayoutExtension && ext != kOldLayoutExtension) {
     platform::MessageBox(nullptr, kNotLayoutText, kFileOpenCaption,
                          platform::kMbOk | platform::kMbIconExclamation);
   }
-  if (!doc_.OnOpenDocument(*chosen)) return false;
+  doc_.AdoptLayout(std::move(layout), *chosen);
   doc_.SetTitle(std::filesystem::path(*chosen).filename().string());
   OnInitialUpdate();
   host_.RedrawAll();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "design/thread_colors.h"
+#include "testing/recording_message_box.h"
 
 namespace digitizer {
 namespace {
@@ -156,13 +157,49 @@ TEST(AutoRegister, AFailedPartEndsTheStitchingButStillStoresTheOutline) {
   picture.FillRect(44, 8, 60, 38, PaletteRgb(0xE0, 0, 0));
   RunFixture run(std::move(picture));
   run.design.failingPart = 0;
-  EXPECT_EQ(run.Go(AutoRegisterSettings{}), AutoRegisterResult::kOk);
+  const AutoRegisterResult result = run.Go(AutoRegisterSettings{});
+  EXPECT_EQ(result, AutoRegisterResult::kStitchFailed);
+  AfterAutoRegister(result, run.design, [] { FAIL() << "what the run made is kept"; });
   EXPECT_EQ(run.design.parts.size(), 2u);
   EXPECT_EQ(run.design.generated, std::vector<int>{0});
   EXPECT_FALSE(run.design.outline.empty());
 }
 
+TEST(AutoRegister, ColoursPastSeventyEightPartsMakeNoPartAndTheOutlinePartKeepsItsPlace) {
+  // 90 squares of distinct colours, each well over the part threshold after cleaning.
+  constexpr int kCell = 16;
+  PixelImage picture(10 * kCell + 8, 9 * kCell + 8, platform::kPaletteWhite);
+  int drawn = 0;
+  for (int r = 0; r < 7 && drawn < 90; ++r) {
+    for (int g = 0; g < 7 && drawn < 90; ++g) {
+      for (int b = 0; b < 7 && drawn < 90; ++b, ++drawn) {
+        const int x = 4 + (drawn % 10) * kCell;
+        const int y = 4 + (drawn / 10) * kCell;
+        picture.FillRect(x, y, x + kCell - 2, y + kCell - 2, PaletteRgb(r * 0x20, g * 0x20, b * 0x20));
+      }
+    }
+  }
+  for (const bool outlinePart : {false, true}) {
+    vtest::RecordingMessageBox boxes;
+    PixelImage fill = picture;
+    PixelImage line(fill.Width(), fill.Height(), platform::kPaletteWhite);
+    FakeDesign design;
+    AutoRegisterRun run(fill.Width(), fill.Height());
+    std::atomic<bool> cancel{false};
+    AutoRegisterSettings settings;
+    settings.addOutlinePart = outlinePart;
+    EXPECT_EQ(run.Run(fill, line, design, settings, cancel, nullptr), AutoRegisterResult::kOk);
+    ASSERT_EQ(design.parts.size(), 78u);
+    EXPECT_EQ(design.parts.back().stitchType, outlinePart ? kOutlineStraightStitchType : kHorizontalWeaveStitchType);
+    EXPECT_EQ(design.generated.size(), 78u);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Over seventy-eight parts.\nCannot be registered.");
+    EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+  }
+}
+
 TEST(AutoRegister, ADesignThatTakesNoMorePartsStillGetsTheOutline) {
+  vtest::RecordingMessageBox boxes;
   RunFixture run(FlatSquare());
   run.design.capacity = 0;
   AutoRegisterSettings settings;
@@ -195,6 +232,15 @@ TEST(AutoRegister, CancelStopsAtTheNextCancelPointAndStoresNothing) {
     EXPECT_TRUE(run.design.parts.empty());
     EXPECT_EQ(run.fill.At(20, 20), platform::kPaletteBlack);
     EXPECT_EQ(run.fill.At(2, 2), platform::kPaletteWhite);
+  }
+  // Cancel before Start: the parts the design had stay.
+  {
+    RunFixture run(FlatSquare());
+    run.design.parts.push_back({});
+    bool redrawn = false;
+    AfterAutoRegister(AutoRegisterResult::kNotStarted, run.design, [&] { redrawn = true; });
+    EXPECT_TRUE(redrawn);
+    EXPECT_EQ(run.design.parts.size(), 1u);
   }
   // OK keeps the parts.
   {

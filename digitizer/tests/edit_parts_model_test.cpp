@@ -212,6 +212,27 @@ TEST_F(EditPartsTest, DeleteAsksThenRemovesAndRenumbers) {
   EXPECT_FALSE(model.Accepted());
 }
 
+TEST_F(EditPartsTest, DeleteThenCancelLeavesThePartsAsTheyWere) {
+  AddParts({0, 0, 0, 0});
+  std::vector<PartRecord*> before;
+  for (int i = 0; i < parts_.GetCount(); ++i) before.push_back(parts_.GetPart(i));
+  EditPartsModel model(parts_, dialogs_, kMaskWidth, kMaskHeight);
+  model.SetSelection({3});
+  model.PressMove();
+  model.ClickItem(0);
+  model.SetSelection({1, 2});
+  boxes_.Script({platform::kIdYes});
+  model.DeleteSelected();
+  EXPECT_EQ(parts_.GetCount(), 2);
+  model.Cancel();
+  ASSERT_EQ(parts_.GetCount(), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(parts_.GetPart(i), before[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(parts_.GetPart(i)->order, i + 1);
+  }
+  EXPECT_EQ(model.ItemCount(), 4);
+}
+
 TEST_F(EditPartsTest, DeletingTheLastPartClosesAsByOk) {
   AddParts({0});
   EditPartsModel model(parts_, dialogs_, kMaskWidth, kMaskHeight);

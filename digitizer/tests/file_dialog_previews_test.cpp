@@ -4,6 +4,7 @@
 
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
+#include "digitizer/tests/canvas_pixels.h"
 #include "testing/bitmap_builder.h"
 #include "testing/fixed_clock.h"
 #include "testing/qnf_file_builder.h"
@@ -52,6 +53,30 @@ TEST(DesignPreviewFiles, ReadsTheDesignAndItsCompanionBitmap) {
   EXPECT_TRUE(preview.HasPicture());
   EXPECT_EQ(preview.HoopLabel(), " ");
   EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST(DesignPreviewFiles, ALargeHoopCompanionKeepsItsThinLines) {
+  vtest::TempDir dir;
+  vtest::QnfFileSpec spec;
+  spec.hoopCode = 2;
+  spec.stitches = {10, 0, 0x80, 0x10};
+  Write(dir / "rose.qnf", vtest::BuildQnfFile(spec));
+  vtest::BmpSpec bmp;
+  bmp.width = 560;
+  bmp.height = 800;
+  bmp.bitCount = 1;
+  bmp.colours = {0x000000, 0xFFFFFF};
+  // One black line a pixel wide down the middle and one across.
+  bmp.pixel = [](int x, int y) { return (x == 281 || y == 397) ? 0u : 1u; };
+  Write(dir / "rose.bmp", vtest::BuildBmp(bmp));
+  DesignPreview preview;
+  preview.Load(dir / "rose", false);
+  vtest::RecordingCanvas canvas;
+  preview.DrawPicture(canvas, 112, 160);
+  const PixelImage painted = PaintedPixels(canvas, 112, 160);
+  // Drawn 8 pixels in from the left, 104 wide: column 281 of 560 lands on 8 + 52.
+  for (int y = 0; y < 160; ++y) EXPECT_EQ(painted.At(8 + 52, y), platform::kPaletteBlack) << y;
+  for (int x = 8; x < 112; ++x) EXPECT_EQ(painted.At(x, 79), platform::kPaletteBlack) << x;
 }
 
 TEST(DesignPreviewFiles, AMissingFileIsSilentAndAnUnreadableOneIsReported) {

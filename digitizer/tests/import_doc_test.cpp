@@ -5,6 +5,7 @@
 #include "digitizer/part_names.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
+#include "testing/bitmap_builder.h"
 #include "testing/fixed_clock.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
@@ -91,13 +92,14 @@ TEST_F(ImportDocTest, SavedPairOpensAgainWithPartsAndPicture) {
   EXPECT_EQ(boxes_.Count(), 0u);
 }
 
-TEST_F(ImportDocTest, SavingAsWmfWritesTheQnfAndWithoutOutlineReportsFailure) {
+TEST_F(ImportDocTest, SavingAsWmfWritesTheQnfAndWithoutOutlineStillSucceeds) {
   CImportDoc doc(dir_.Path());
   doc.OnNewDocument();
   MakeDesign(doc);
   FixedOutline none(false);
-  EXPECT_FALSE(doc.OnSaveDocument(dir_.Path() / "leaf.wmf", none));
+  EXPECT_TRUE(doc.OnSaveDocument(dir_.Path() / "leaf.wmf", none));
   EXPECT_TRUE(fs::exists(dir_.Path() / "leaf.qnf"));
+  EXPECT_FALSE(doc.SaveNeedsName());
   EXPECT_FALSE(fs::exists(dir_.Path() / "leaf.wmf"));
   EXPECT_FALSE(fs::exists(dir_.Path() / "leaf.bmp"));
 
@@ -105,6 +107,40 @@ TEST_F(ImportDocTest, SavingAsWmfWritesTheQnfAndWithoutOutlineReportsFailure) {
   empty.OnNewDocument();
   EXPECT_FALSE(empty.OnSaveDocument(dir_.Path() / "none.qnf", none));
   EXPECT_FALSE(fs::exists(dir_.Path() / "none.qnf"));
+}
+
+TEST_F(ImportDocTest, AnImportedPictureIsNeverTheSaveTargetNorReplacedUnasked) {
+  vtest::BmpSpec spec;
+  const auto picture = vtest::BuildBmp(spec);
+  const fs::path rose = dir_.Path() / "rose.bmp";
+  ASSERT_FALSE(platform::WriteWholeFile(rose, picture));
+  CImportDoc doc(dir_.Path());
+  ASSERT_TRUE(doc.ImportPicture(rose));
+  EXPECT_TRUE(doc.PathName().empty());
+  EXPECT_TRUE(doc.SaveNeedsName());
+  MakeDesign(doc);
+
+  // rose.qnf would bring rose.bmp, the user's picture, along: asked first; No writes nothing.
+  FixedOutline view(true);
+  boxes_.Script({platform::kIdNo});
+  EXPECT_FALSE(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view));
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text, rose.string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_FALSE(fs::exists(dir_.Path() / "rose.qnf"));
+  std::vector<uint8_t> still;
+  ASSERT_FALSE(platform::ReadWholeFile(rose, still, 1 << 20));
+  EXPECT_EQ(still, picture);
+  // The outline alone over the picture: asked as well.
+  boxes_.Script({platform::kIdNo});
+  EXPECT_FALSE(doc.OnSaveDocument(rose, view));
+  EXPECT_EQ(boxes_.Count(), 2u);
+
+  // Yes replaces; the pair is the document's own from then on, and saves again unasked.
+  boxes_.Script({platform::kIdYes});
+  EXPECT_TRUE(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view));
+  EXPECT_FALSE(doc.SaveNeedsName());
+  EXPECT_TRUE(doc.OnSaveDocument(doc.PathName(), view));
+  EXPECT_EQ(boxes_.Count(), 3u);
 }
 
 TEST_F(ImportDocTest, DesignWithoutOutlineStillOpens) {
@@ -168,6 +204,7 @@ TEST_F(ImportDocTest, SewStitchesComeInWithTheirOutlinePicture) {
   EXPECT_EQ(doc.Design().PairCount(), 3);
   EXPECT_EQ(doc.Design().EditState(), kStitchesOnly);
   EXPECT_EQ(doc.PathName(), dir_.Path() / "old.sew");
+  EXPECT_TRUE(doc.SaveNeedsName());
 
   // A record of Brodera's size would be overrun by Pictorel's stitches: refused.
   EXPECT_FALSE(doc.OpenSewDesign(dir_.Path() / "old.sew", std::make_unique<design::StitchRecord>(), false));

@@ -44,6 +44,19 @@ TEST(LineTracer, AClickBesideALineMarksItEndToEnd) {
   EXPECT_EQ(CountColour(image, kRed), 0);
 }
 
+TEST(LineTracer, AClickOnALineStepsAsideFromTheClickedPixel) {
+  // A line ending just right of the click, and another line starting two rows below that end.
+  // From the clicked pixel (14, 20) the step aside lands on (15, 21), under the first line's
+  // end; stepping on from (15, 20) instead would land on (16, 21), right above the second line.
+  PixelImage image = Blank();
+  DrawPenLine(image, 5, 20, 15, 20, 1, kBlack);
+  DrawPenLine(image, 16, 22, 16, 40, 1, kBlack);
+  CLineTracer tracer(image, kSize, kSize);
+  EXPECT_TRUE(tracer.TraceAt(14, 20, kRed));
+  EXPECT_EQ(image.At(8, 20), kRed);
+  EXPECT_TRUE(ColumnIs(image, 16, 22, 40, kBlack));
+}
+
 TEST(LineTracer, SlantedLinesAndLinesEndingAtTheClick) {
   PixelImage image = Blank();
   DrawPenLine(image, 10, 50, 50, 20, 1, kBlack);

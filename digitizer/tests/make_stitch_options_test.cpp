@@ -39,6 +39,16 @@ TEST(MakeStitchOptions, ARegionOnTheBorderCannotGrowAndTheSizeIsCapped) {
   EXPECT_EQ(model.Options().sizePercent, 50);
 }
 
+TEST(MakeStitchOptions, RotationArrowsSpeedUpWhenHeldAndStopAt355) {
+  EXPECT_EQ(StepRotationSpin(0, 1, 0), 5);
+  EXPECT_EQ(StepRotationSpin(100, 1, 4999), 105);
+  EXPECT_EQ(StepRotationSpin(100, 1, 5000), 110);
+  EXPECT_EQ(StepRotationSpin(100, -1, 10000), 80);
+  EXPECT_EQ(StepRotationSpin(350, 1, 0), 355);
+  EXPECT_EQ(StepRotationSpin(355, 1, 12000), 355);
+  EXPECT_EQ(StepRotationSpin(5, -2, 0), 0);
+}
+
 TEST(MakeStitchOptions, FitIsNeverBelowFiftyNorAboveOneHundredFifty) {
   CStitchDesign corner;
   corner.SetHoop(design::kStandardHoop);

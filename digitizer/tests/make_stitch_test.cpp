@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -111,8 +112,8 @@ TEST(MakeStitchRun, CancelStopsAfterThePartInProgressWithTheHeadCountZero) {
 TEST(MakeStitchRun, APartSeamlibCannotStitchEndsTheRunWithAClosedStream) {
   CStitchDesign design;
   MakeThreeParts(design);
-  // The middle part carries a fill type Seamlib does not know (a file may hold anything).
-  design.GetPartList().GetPart(1)->stitch = 12;
+  // The middle part's mask is cut short (a file may hold anything).
+  design.GetPartList().GetPart(1)->mask.resize(10);
   MakeStitchRun run;
   std::atomic<bool> cancel{false};
   int steps = 0;
@@ -130,6 +131,44 @@ TEST(MakeStitchRun, APartSeamlibCannotStitchEndsTheRunWithAClosedStream) {
   EXPECT_EQ(static_cast<std::size_t>(record.PairCount()), walk.Pairs());
   EXPECT_EQ(record.ColourCount(), 3);
   EXPECT_EQ(run.TakeError(), kPartNotStitched);
+}
+
+TEST(MakeStitchRun, APartThatMakesNoStitchesIsSkippedWithoutAnEmptyBlock) {
+  const std::vector<std::vector<int>> emptySets{{0}, {1}, {2}, {0, 1}};
+  for (const bool sized : {false, true}) {
+    for (const std::vector<int>& empties : emptySets) {
+      CStitchDesign design;
+      MakeThreeParts(design);
+      std::vector<int32_t> codes;
+      for (int k = 0; k < 3; ++k) {
+        if (std::find(empties.begin(), empties.end(), k) == empties.end()) {
+          codes.push_back(11 + k);
+          continue;
+        }
+        PartRecord& part = *design.GetPartList().GetPart(k);
+        std::fill(part.mask.begin(), part.mask.end(), uint8_t{0});
+        if (k == 1) part.stitch = 12;  // and a fill type Seamlib does not know
+      }
+      MakeStitchRun run;
+      std::atomic<bool> cancel{false};
+      MakeStitchOptions options;
+      if (sized) options.sizePercent = 90;
+      EXPECT_EQ(run.Run(design, options, cancel, nullptr), MakeStitchEnd::kRan);
+      ASSERT_GT(run.PairCount(), 0);
+      EXPECT_EQ(run.TakeError(), kNoStitchError);
+      const design::StitchRecord& record = *design.Record();
+      const vtest::WalkResult walk = Walk(design);
+      ASSERT_TRUE(walk.ended);
+      const int blocks = static_cast<int>(codes.size());
+      EXPECT_EQ(walk.colourChanges, blocks - 1) << sized << empties.size();
+      EXPECT_EQ(record.ColourCount(), blocks);
+      for (int block = 0; block < blocks; ++block) {
+        EXPECT_GT(SewnInBlock(walk, block), 10);
+        EXPECT_EQ(record.ThreadCode(block), codes[static_cast<std::size_t>(block)]);
+      }
+      EXPECT_EQ(static_cast<std::size_t>(record.PairCount()), walk.Pairs());
+    }
+  }
 }
 
 TEST(MakeStitchRun, AShortMaskFromAFileIsRefusedNotReadPast) {
@@ -218,7 +257,7 @@ TEST(PixelMask, ThinningLeavesALineOnePixelWide) {
   EXPECT_GT(kept, 0);
 }
 
-TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
+TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsKeepOnlyTheirDensity) {
   SatinSettings satin{};
   satin[0] = {100, 200, 300, 400, 0.6};
   satin[1] = {0, 5, 6, 7, 1.0};
@@ -229,7 +268,7 @@ TEST(SatinRescale, PointsMoveWithTheMaskAndEmptyRecordsStayClear) {
   EXPECT_EQ(moved[0].y2, 401 * 99 / 100 + 3);
   EXPECT_EQ(moved[0].spacing, 0.6);
   EXPECT_EQ(moved[1].y1, 0);
-  EXPECT_EQ(moved[1].spacing, 0.0);
+  EXPECT_EQ(moved[1].spacing, 1.0);
 }
 
 TEST(MakingStitchProgress, TextAndPosition) {

@@ -25,12 +25,14 @@ class FakeCard : public PictorelCard {
     return 1;
   }
   void Flush() override { ++flushes; }
+  void RemoveDesign(int, const std::string& name) override { removed.push_back(name); }
 
   int failAt = -1;
   int flushes = 0;
   std::vector<std::vector<uint8_t>> images;
   std::vector<int> destinations;
   std::vector<std::string> names;
+  std::vector<std::string> removed;
 };
 
 class CardSplitTest : public ::testing::Test {
@@ -55,6 +57,7 @@ class CardSplitTest : public ::testing::Test {
 
 TEST(CardNames, QnfIsDroppedOtherExtensionsStayAndLongNamesAreRefused) {
   EXPECT_EQ(CardDesignName("rose.qnf"), "rose");
+  EXPECT_EQ(CardDesignName("rose.QnF"), "rose");
   EXPECT_EQ(CardDesignName("rose.pct"), "rose.pct");
   EXPECT_EQ(CardDesignName(".qnf"), "");
   EXPECT_EQ(CardDestination(true), kDestinationAtaCardFolder);
@@ -82,18 +85,28 @@ TEST_F(CardSplitTest, PiecesAreSavedByNumberAndTheTagStepsOn) {
   EXPECT_EQ(boxes.Count(), 0u);
 }
 
-TEST_F(CardSplitTest, AFullFolderStopsBeforeThePieceThatWouldPassAHundred) {
+TEST_F(CardSplitTest, AFolderWithoutRoomForEveryPieceGetsNone) {
   EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 98}, 32700, tag));
-  EXPECT_EQ(card.names.size(), 2u);
+  EXPECT_TRUE(card.names.empty());
   EXPECT_EQ(boxes.Shown().back().text, "100 designs have been registered.\nNo more design can be registered.");
-  EXPECT_EQ(card.flushes, 1);
   EXPECT_EQ(tag, '4');
+  EXPECT_TRUE(WritePiecesToCard(design, card, {false, "rose", 97}, 32700, tag));
+  EXPECT_EQ(card.names.size(), 3u);
 }
 
-TEST_F(CardSplitTest, AFailedSaveEndsTheSplitAndABlockOverTheLimitIsAWriteError) {
-  card.failAt = 1;
+TEST_F(CardSplitTest, PieceNamesAreHeldToThirtyTwoCharacters) {
+  // 30 characters and "#3" fit; 31 do not.
+  EXPECT_TRUE(WritePiecesToCard(design, card, {true, std::string(30, 'r') + ".qnf", 0}, 32700, tag));
+  EXPECT_FALSE(WritePiecesToCard(design, card, {true, std::string(31, 'r'), 0}, 32700, tag));
+  EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
+  EXPECT_EQ(card.names.size(), 3u);
+}
+
+TEST_F(CardSplitTest, AFailedSaveRemovesThePiecesSavedAndABlockOverTheLimitIsAWriteError) {
+  card.failAt = 2;
   EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 0}, 32700, tag));
-  EXPECT_EQ(card.names.size(), 1u);
+  EXPECT_EQ(card.names.size(), 2u);
+  EXPECT_EQ(card.removed, card.names);
   EXPECT_EQ(tag, '4');
 
   card = FakeCard{};

@@ -192,13 +192,25 @@ TEST_F(PictorelSendTest, ABlockOverTheLimitIsASendError) {
   EXPECT_EQ(FilesLeft(), 0u);
 }
 
-TEST_F(PictorelSendTest, MorePiecesThanTheListHoldsAreRefusedWhole) {
-  LoadBlocks(design, 11, 20000);  // one block a piece
-  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", tag));
-  EXPECT_EQ(boxes.Shown().back().text, "There is an error in a file.\nQuit operation.");
-  EXPECT_TRUE(link.listed.empty());
+TEST_F(PictorelSendTest, MorePiecesThanTenAreAllListed) {
+  LoadBlocks(design, 12, 20000);  // one block a piece
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  ASSERT_EQ(link.listed.size(), 12u);
+  EXPECT_EQ(std::filesystem::path(link.listed[11]).filename(), "rose#12.qnf");
+  EXPECT_EQ(link.pieces[11][23], 12);
+  EXPECT_EQ(boxes.Count(), 1u);  // the split's confirmation only
   EXPECT_EQ(FilesLeft(), 0u);
-  EXPECT_EQ(tag, '1');
+  EXPECT_EQ(tag, '2');
+}
+
+TEST_F(PictorelSendTest, ADesignOutsideTheHoopShowsTheAttentionNotice) {
+  LoadPairs(design, 100);
+  design.SetDrawnExtents({0, 0, 1200, 100});
+  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", tag));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+  EXPECT_NE(boxes.Shown()[0].text.find(" The stitch exceed the hoop size limits."), std::string::npos);
+  EXPECT_TRUE(link.single.empty());
 }
 
 TEST_F(PictorelSendTest, APieceThatCannotBeWrittenEndsTheSend) {

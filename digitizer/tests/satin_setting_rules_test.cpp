@@ -175,15 +175,18 @@ TEST(SatinSettingRules, IncompleteRegionAsksAndEachAnswerDoesItsOwnThing) {
   EXPECT_EQ(model.Ok(), SatinSettingModel::Result::kCancelled);
   EXPECT_EQ(entries[0].x1, 77);
 
-  // Yes: region 1 is zeroed, region 2 is written; the builder reads entry 0's spacing only,
-  // so this part sews at the default spacing.
+  // Yes: region 1 has no points, region 2 is written; the builder reads entry 0's spacing
+  // only, so entry 0 keeps the chosen density, and the dialog opens on it again.
   boxes.Script({platform::kIdYes});
   model.SetDensityId(kDensityFineId);
   EXPECT_EQ(model.Ok(), SatinSettingModel::Result::kAccepted);
   EXPECT_EQ(entries[0].x1, 0);
-  EXPECT_EQ(entries[0].spacing, 0.0);
+  EXPECT_EQ(entries[0].spacing, 0.4);
   EXPECT_EQ(entries[1].x1, 19);
   EXPECT_EQ(entries[1].spacing, 0.4);
+  SatinSettingModel again(mask.Data(), mask.Size(), kWidth, kHeight, entries);
+  ASSERT_TRUE(again.Open());
+  EXPECT_EQ(again.DensityId(), kDensityFineId);
 }
 
 TEST(SatinSettingRules, YesWithNothingCompleteEndsWithoutOk) {

@@ -109,7 +109,12 @@ TEST(StitchDesign, MalformedHeadersAreRefusedWithTheirCodes) {
       {"250,001 pairs", with([](auto& s) { s.pairCount = 250001; }), kDesignTooManyStitchesOnRead},
       {"no colours", with([](auto& s) { s.colourCount = 0; }), kDesignBadColourCount},
       {"79 colours", with([](auto& s) { s.colourCount = 79; }), kDesignBadColourCount},
-      {"table cut short", with([](auto& s) { s.colourCount = 60; s.stitches.clear(); }), kDesignShortRead},
+      {"table cut short", with([](auto& s) { s.colourCount = 60; s.stitchDataOffset = 116 + 8 * 60; s.stitches.clear(); }),
+       kDesignShortRead},
+      {"offset past the table", with([](auto& s) { s.stitchDataOffset = 116 + 8 * 2; }), kDesignBadHeader},
+      {"more colour blocks than colours",
+       with([](auto& s) { s.stitches = vtest::StitchStreamBuilder().Stitch(1, 1).ColourChange().Stitch(2, 2).End().Bytes(); }),
+       kDesignBadColourCount},
       {"no stitch bytes", with([](auto& s) { s.stitches.clear(); }), kDesignShortRead},
       {"no end pair", with([](auto& s) { s.stitches = {1, 1, 2, 2}; }), kDesignShortRead},
   };
@@ -121,6 +126,29 @@ TEST(StitchDesign, MalformedHeadersAreRefusedWithTheirCodes) {
   CStitchDesign design;
   EXPECT_EQ(design.Read(Bytes(115, 0)), 0);
   EXPECT_EQ(design.Error(), kDesignBadHeader);
+}
+
+TEST(StitchDesign, ALyingPairCountIsRecomputedFromTheStream) {
+  const Bytes stitches = vtest::StitchStreamBuilder().Stitch(5, 0).Stitch(0, 5).Stitch(-5, 0).End().Bytes();
+  for (const int32_t lie : {0, 1, 2, 9, 5000}) {
+    vtest::QnfFileSpec spec;
+    spec.stitches = stitches;
+    spec.pairCount = lie;
+    CStitchDesign design;
+    ASSERT_EQ(design.Read(vtest::BuildQnfFile(spec)), 1) << lie;
+    EXPECT_EQ(design.Record()->PairCount(), 4) << lie;
+    EXPECT_EQ(design.GetStitchCount(), 4);
+    Bytes out;
+    ASSERT_EQ(design.Write(out), 1);
+    EXPECT_EQ(platform::ReadI32(&out[qnf::kPairCount]), 4);
+  }
+  // Past the format's most pairs with no end pair: refused as too many stitches.
+  vtest::QnfFileSpec spec;
+  spec.stitches.assign(2 * 250001, 1);
+  spec.pairCount = 10;
+  CStitchDesign design;
+  EXPECT_EQ(design.Read(vtest::BuildQnfFile(spec)), 0);
+  EXPECT_EQ(design.Error(), kDesignTooManyStitchesOnRead);
 }
 
 TEST(StitchDesign, WrittenPartsReadBackWhole) {

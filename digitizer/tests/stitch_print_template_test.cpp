@@ -162,6 +162,25 @@ TEST(StitchPrintTemplate, OutlineTracesTheStitchedBorderAndMarksTheCentre) {
   EXPECT_EQ(lines[6].points[1], (CanvasPoint{left + 540, 150 + 550 - 190}));
 }
 
+TEST(StitchPrintTemplate, AStraightStitchPartIsOutlinedWithTheThinPen) {
+  // One 20 mm straight-stitch line (type 9, 2.0 mm stitches): its outline is one pixel tall.
+  CStitchDesign design;
+  vtest::StitchStreamBuilder b;
+  for (int i = 0; i < 10; ++i) b.Stitch(20, 0);
+  Load(design, b.End().Bytes(), {1});
+  design.Record()->SetThreadType(0, 0x1409);
+  design.SetEditState(kStitchesFromParts);
+  vtest::RecordingCanvas canvas;
+  DrawForPrint(design, canvas, 1, kPage);
+  const auto polylines = canvas.Of(CanvasOp::kPolyline);
+  ASSERT_GE(polylines.size(), 2u);
+  int top = 1 << 30, bottom = -(1 << 30);
+  for (std::size_t i = 0; i + 1 < polylines.size(); ++i) {
+    for (const CanvasPoint& p : polylines[i].points) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+  }
+  EXPECT_LE(bottom - top, 2) << "a three-pixel pen would give a band 5 units tall";
+}
+
 TEST(StitchPrintTemplate, HeaderSkipsAnUntitledDocumentAndTheFooterNumbersThePage) {
   vtest::RecordingCanvas canvas;
   DrawPrintHeaderFooter(canvas, "Untitled", 2, kPage);

@@ -115,7 +115,8 @@ void CAutoRegisterDlg::ShowProgress(int counter, int colours) {
 void CAutoRegisterDlg::Finished(digitizer::AutoRegisterResult result) {
   JoinWorker();
   running_ = false;
-  if (result == digitizer::AutoRegisterResult::kOk) {
+  result_ = result;
+  if (result != digitizer::AutoRegisterResult::kCancelled) {
     done(Accepted);
   } else {
     QDialog::reject();

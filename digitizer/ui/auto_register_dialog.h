@@ -39,6 +39,9 @@ class CAutoRegisterDlg : public QDialog {
 
   const digitizer::AutoRegisterSettings& Settings() const { return settings_; }
   bool IsRunning() const { return running_; }
+  // How the run ended (kNotStarted when the dialog closed before Start); hand it to
+  // AfterAutoRegister, and report a stitch failure (kStitchFailed) as Make Stitch's.
+  digitizer::AutoRegisterResult RunResult() const { return result_; }
   QPushButton* StartButton() const { return start_; }
   QCheckBox* OutlineBox() const { return outline_; }
   QLabel* ProgressText() const { return progressText_; }
@@ -64,6 +67,7 @@ class CAutoRegisterDlg : public QDialog {
   SensitivityPreview preview_;
   std::atomic<bool> cancel_{false};
   bool running_ = false;
+  digitizer::AutoRegisterResult result_ = digitizer::AutoRegisterResult::kNotStarted;
   std::thread worker_;
 
   QPushButton* start_;

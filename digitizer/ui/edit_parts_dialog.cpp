@@ -109,6 +109,11 @@ QPushButton* CEditPartsDlg::Button(int id) const {
 
 void CEditPartsDlg::accept() { Finish(model_.Ok()); }
 
+void CEditPartsDlg::reject() {
+  model_.Cancel();
+  QDialog::reject();
+}
+
 void CEditPartsDlg::Finish(digitizer::EditPartsModel::Result result) {
   if (result == digitizer::EditPartsModel::Result::kAccepted) QDialog::accept();
 }

@@ -43,6 +43,7 @@ class CEditPartsDlg : public QDialog {
   QPushButton* Button(int id) const;
 
   void accept() override;
+  void reject() override;
 
  private:
   void Refresh();

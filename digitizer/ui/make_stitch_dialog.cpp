@@ -48,11 +48,8 @@ CMakeStitchDlg::CMakeStitchDlg(QWidget* parent, const digitizer::CStitchDesign& 
       Show();
     });
   }
-  rotation_ = new QSpinBox(rotation);
-  // Typed values may be 0..359; the arrows step by 5 and stop at 355.
-  rotation_->setRange(0, MakeStitchOptionsModel::kMaxRotation);
-  rotation_->setSingleStep(MakeStitchOptionsModel::kSpinStep);
-  rotation_->setAccelerated(true);
+  // Typed values may be 0..359; the arrows stop at 355.
+  rotation_ = new RotationSpinBox(rotation, MakeStitchOptionsModel::kMaxRotation);
   rotationLayout->addWidget(rotation_, 1, 0, 1, 4);
   connect(rotation_, &QSpinBox::valueChanged, this, [this](int degrees) {
     if (showing_) return;
@@ -80,7 +77,7 @@ CMakeStitchDlg::CMakeStitchDlg(QWidget* parent, const digitizer::CStitchDesign& 
   size_ = sizes.spin;
   sizeText_ = sizes.text;
 
-  auto* ok = new QPushButton("OK", this);
+  auto* ok = new QPushButton("&Make", this);
   auto* cancel = new QPushButton("Cancel", this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

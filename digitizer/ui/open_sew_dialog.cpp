@@ -33,7 +33,7 @@ COpenSew::COpenSew(QWidget* parent, std::span<uint8_t> buffer, const QString& in
 int COpenSew::HoopChoice() const { return hoop_[1]->isChecked() ? 1 : 0; }
 
 void COpenSew::LoadPreview(const std::filesystem::path& path) { preview_.Load(path, HoopChoice() == 1); }
-void COpenSew::ClearPreview() {}
+void COpenSew::ClearPreview() { preview_.Clear(); }
 void COpenSew::PreviewSwitchedOff() { Repaint(); }
 
 void COpenSew::Repaint() {

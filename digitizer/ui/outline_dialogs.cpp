@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "digitizer/file_dialog_rules.h"
 #include "platform/ui/qt_canvas.h"
 
 namespace digitizer_ui {
@@ -31,6 +32,26 @@ void ShowPicture(QLabel* label, const digitizer::PixelImage& picture) {
     digitizer::PaintPixelImage(canvas, picture, 0, 0);
   }
   label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
+}
+
+// The quantised picture stretched (not kept to its aspect) into the preview area: the frame
+// 2 pixels in from its corner and 5 smaller, the rest of the frame in the frame's grey.
+void ShowStretched(QLabel* frame, const digitizer::PixelImage& picture) {
+  QPixmap source(std::max(picture.Width(), 1), std::max(picture.Height(), 1));
+  source.fill(Qt::white);
+  {
+    QPainter painter(&source);
+    platform_ui::QtCanvas canvas(painter);
+    digitizer::PaintPixelImage(canvas, picture, 0, 0);
+  }
+  const platform::CanvasRect area =
+      digitizer::PreviewArea({0, 0, frame->width(), frame->height()}, digitizer::PreviewFrameKind::kPicture);
+  QPixmap shown(frame->size());
+  shown.fill(QColor(220, 220, 220));
+  QPainter painter(&shown);
+  painter.drawPixmap(QRect(area.left, area.top, area.Width(), area.Height()), source);
+  painter.end();
+  frame->setPixmap(shown);
 }
 
 void AddSensitivityRadios(QDialog* dialog, QLayout* layout, QRadioButton* (&radios)[3], int checked) {
@@ -159,7 +180,7 @@ CColorSensitivityDlg::CColorSensitivityDlg(QWidget* parent, const digitizer::Pix
 void CColorSensitivityDlg::Requantise() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   digitizer::QuantizeImage(source_, quantised_, sensitivity_);
-  ShowPicture(preview_, quantised_);
+  ShowStretched(preview_, quantised_);
   QApplication::restoreOverrideCursor();
 }
 

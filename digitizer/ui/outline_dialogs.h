@@ -61,6 +61,7 @@ class CColorSensitivityDlg : public QDialog {
   int Sensitivity() const { return sensitivity_; }
   QRadioButton* SensitivityButton(int level) const { return radios_[level]; }
   const digitizer::PixelImage& Quantised() const { return quantised_; }
+  QLabel* PreviewFrame() const { return preview_; }
 
  private:
   void Requantise();

@@ -3,7 +3,20 @@
 #include <QGridLayout>
 #include <QString>
 
+#include "digitizer/make_stitch_options.h"
+
 namespace digitizer_ui {
+
+RotationSpinBox::RotationSpinBox(QWidget* parent, int maxTyped) : QSpinBox(parent) { setRange(0, maxTyped); }
+
+void RotationSpinBox::stepBy(int steps) {
+  // Steps of one held arrow follow each other within the spin's repeat interval; a pause
+  // longer than that is a new press.
+  constexpr qint64 kNewPressGapMs = 700;
+  if (!sinceLastStep_.isValid() || sinceLastStep_.elapsed() > kNewPressGapMs) held_.start();
+  sinceLastStep_.start();
+  setValue(digitizer::StepRotationSpin(value(), steps, static_cast<int>(held_.elapsed())));
+}
 
 SizeBox MakeSizeBox(QWidget* parent, const SizeBoxRange& range,
                     std::function<void(int position)> onSlider,

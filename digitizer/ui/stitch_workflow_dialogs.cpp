@@ -78,10 +78,7 @@ CModifyStitchDlg::CModifyStitchDlg(QWidget* parent, const digitizer::ModifySetti
       Show();
     });
   }
-  rotation_ = new QSpinBox(rotation);
-  rotation_->setRange(0, ModifyStitchModel::kMaxRotation);
-  // Held arrows speed up, as the machine's own panel does.
-  rotation_->setAccelerated(true);
+  rotation_ = new RotationSpinBox(rotation, ModifyStitchModel::kMaxRotation);
   rotationLayout->addWidget(rotation_, 1, 0, 1, 4);
   connect(rotation_, &QSpinBox::valueChanged, this, [this](int degrees) {
     if (showing_) return;
@@ -186,6 +183,13 @@ CHoopLimitDlg::CHoopLimitDlg(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
+}
+
+void InstallHoopLimitDialog() {
+  digitizer::SetHoopLimitHandler([](platform::WindowHandle owner) {
+    CHoopLimitDlg dialog(static_cast<QWidget*>(owner));
+    dialog.exec();
+  });
 }
 
 }  // namespace digitizer_ui

@@ -81,4 +81,8 @@ class CHoopLimitDlg : public QDialog {
   explicit CHoopLimitDlg(QWidget* parent);
 };
 
+// Makes the hoop-limit notice of the save, send and card commands show this dialog, modal over
+// the owner window. The program calls it once at start-up.
+void InstallHoopLimitDialog();
+
 }  // namespace digitizer_ui

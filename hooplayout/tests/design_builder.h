@@ -19,6 +19,15 @@ inline void FillRecord(design::LayoutStitchRecord& r, const std::vector<uint8_t>
   std::copy(stitches.begin(), stitches.end(), r.Stitches());
 }
 
+// Pairs stitches back and forth on one spot, then the end pair: a long stream that stays
+// where it is placed.
+inline std::vector<uint8_t> StitchesInPlace(int pairs) {
+  std::vector<uint8_t> s;
+  for (int i = 0; i < pairs; ++i) s.insert(s.end(), {static_cast<uint8_t>(i % 2 ? -1 : 1), 0});
+  s.insert(s.end(), {0x80, 0x10});
+  return s;
+}
+
 // A design at the start point with the same stitches in both records.
 inline hooplayout::LayoutDesign Design(const std::string& name, int32_t startX, int32_t startY,
                                        const std::vector<uint8_t>& stitches,

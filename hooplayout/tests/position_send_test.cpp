@@ -14,6 +14,7 @@
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
+#include "platform/work_folder.h"
 #include "testing/fixed_clock.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
@@ -26,7 +27,10 @@ using hooplayout::CVantleDoc;
 
 // Records what each transfer was handed while the files were still there.
 struct FakeTransfer : hooplayout::PositionTransfer {
-  void SendList(const fs::path& listFile) override { Take(listFile); }
+  hooplayout::SendOutcome SendList(const fs::path& listFile) override {
+    Take(listFile);
+    return sendResult;
+  }
   bool WriteListToCard(const fs::path& listFile) override {
     Take(listFile);
     return cardResult;
@@ -42,6 +46,7 @@ struct FakeTransfer : hooplayout::PositionTransfer {
       images.push_back(bytes);
     }
   }
+  hooplayout::SendOutcome sendResult = hooplayout::SendOutcome::kRan;
   bool cardResult = true;
   int calls = 0;
   std::vector<std::string> listed;
@@ -92,10 +97,21 @@ TEST(ProjectLetter, StepsOnAndStartsAgainAtA) {
   EXPECT_EQ(hooplayout::NextProjectLetter(-5), 'A');
 }
 
-TEST(PositionFilePath, BesideTheLayoutWithTheGroupNumber) {
-  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Garden.arg", 1), fs::path("/x/y/Garden1.qnf"));
-  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Old.ARR", 2), fs::path("/x/y/Old2.qnf"));
-  EXPECT_EQ(hooplayout::PositionFilePath("", 2).filename(), fs::path("Untitled2.qnf"));
+TEST_F(PositionSend, PositionFilesAreTheLayoutsNameWithTheGroupInTheWorkFolder) {
+  const fs::path work = platform::ProgramWorkFolder();
+  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Garden.arg", 1), work / "Garden1.qnf");
+  EXPECT_EQ(hooplayout::PositionFilePath("/x/y/Old.ARR", 2), work / "Old2.qnf");
+  EXPECT_EQ(hooplayout::PositionFilePath("", 2), work / "Untitled2.qnf");
+}
+
+TEST_F(PositionSend, AUsersFileBesideTheLayoutIsNeitherReplacedNorRemoved) {
+  const fs::path mine = dir / "layouts" / "Garden1.qnf";
+  ASSERT_FALSE(platform::WriteWholeFile(mine, std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+  Add(320);
+  EXPECT_TRUE(sender.SendDesigns());
+  std::vector<uint8_t> kept;
+  ASSERT_FALSE(platform::ReadWholeFile(mine, kept, 16));
+  EXPECT_EQ(kept, (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
 }
 
 TEST_F(PositionSend, ALayoutAllInSpaceAWritesOneFileAndAOneRecordList) {
@@ -103,7 +119,7 @@ TEST_F(PositionSend, ALayoutAllInSpaceAWritesOneFileAndAOneRecordList) {
   Add(400);
   EXPECT_TRUE(sender.SendDesigns());
   ASSERT_EQ(transfer.calls, 1);
-  EXPECT_EQ(transfer.listed, std::vector<std::string>{(dir / "layouts" / "Garden1.qnf").string()});
+  EXPECT_EQ(transfer.listed, std::vector<std::string>{(platform::ProgramWorkFolder() / "Garden1.qnf").string()});
   design::StitchRecord read;
   ASSERT_EQ(design::ReadQnf(transfer.images[0], read), design::QnfReadStatus::kOk);
   EXPECT_EQ(read.Bytes()[22], 'A');  // after the default 'Z'
@@ -145,7 +161,8 @@ TEST_F(PositionSend, AFailingSpaceBDeletesSpaceAsFileAndSendsNothing) {
 
 TEST_F(PositionSend, AFileThatCannotBeWrittenStopsTheCommand) {
   Add(320);
-  doc.SetPathName((dir / "missing" / "Garden.arg").string());
+  // A folder where the position file would go.
+  fs::create_directories(platform::ProgramWorkFolder() / "Garden1.qnf");
   EXPECT_FALSE(sender.SendDesigns());
   EXPECT_EQ(transfer.calls, 0);
   ASSERT_EQ(box.Count(), 1u);
@@ -156,7 +173,7 @@ TEST_F(PositionSend, WriteDesignsSaysHowTheCardWriteEnded) {
   Add(320);
   EXPECT_TRUE(sender.WriteDesigns());
   transfer.cardResult = false;
-  EXPECT_TRUE(sender.WriteDesigns());
+  EXPECT_FALSE(sender.WriteDesigns());
   const auto shown = box.Shown();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, "Writing onto Card has completed.");
@@ -168,10 +185,35 @@ TEST_F(PositionSend, WriteDesignsSaysHowTheCardWriteEnded) {
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
+TEST_F(PositionSend, ASendThatNeverStartedIsNotSentAndKeepsTheLetter) {
+  Add(320);
+  transfer.sendResult = hooplayout::SendOutcome::kNotStarted;
+  EXPECT_FALSE(sender.SendDesigns());
+  EXPECT_EQ(box.Count(), 0u);
+  transfer.sendResult = hooplayout::SendOutcome::kNoDialog;
+  EXPECT_FALSE(sender.SendDesigns());
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Create dialogbox failure.");
+  EXPECT_EQ(transfer.calls, 2);
+  EXPECT_EQ(StoredLetter(), 0);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionSend, ADesignAcrossBothPositionsIsRefusedBeforeAnythingIsWritten) {
+  Add(320);
+  // Stitch x 851..1486: left of space A and right of space B.
+  Add(170, {3}, {1, 0, 127, 0, 127, 0, 127, 0, 127, 0, 127, 0, 0x80, 0x10});
+  EXPECT_FALSE(sender.SendDesigns());
+  EXPECT_FALSE(sender.CheckCombineLimits());
+  EXPECT_EQ(transfer.calls, 0);
+  ASSERT_EQ(box.Count(), 2u);
+  EXPECT_EQ(box.Shown()[0].text, "Move this design left or right !");
+  EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
 TEST_F(PositionSend, TheDryRunRefusesAnOverfullSpaceBAndWritesNothing) {
-  std::vector<uint8_t> stitches;
-  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
-  stitches.insert(stitches.end(), {0x80, 0x10});
+  const std::vector<uint8_t> stitches = hltest::StitchesInPlace(40000);
   Add(100, {3}, stitches);
   EXPECT_TRUE(sender.CheckCombineLimits());
   Add(120, {3}, stitches);

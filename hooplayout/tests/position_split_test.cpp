@@ -41,7 +41,7 @@ TEST(CPositionCombiner, SpaceAJoinsWithAColourChangeFromItsCentre) {
   CPositionCombiner c;
   ASSERT_EQ(c.Combine({&first, &second}, 1), CombineResult::kOk);
   // No move to the first design, which starts at the centre; it ends at (322, 200).
-  EXPECT_EQ(StreamOf(c), (Bytes{10, 0, 0x80, 0x01, 0, 0, 0x80, 0x02, 40, 50, 0, 10, 5, 0, 0x80, 0x10}));
+  EXPECT_EQ(StreamOf(c), (Bytes{10, 0, 0x80, 0x01, 0, 0, 0x80, 0x02, 40, 50, 0, 0, 0, 10, 5, 0, 0x80, 0x10}));
   EXPECT_EQ(c.ThreadCodes(), (std::vector<int32_t>{3, 5, 7}));
 }
 
@@ -65,13 +65,14 @@ TEST(CPositionCombiner, SpaceBIsTurnedAroundItsFirstPoint) {
   second.angle = 90;  // its own turn first: (0, 10) becomes (10, 0)
   CPositionCombiner c;
   ASSERT_EQ(c.Combine({&first, &second}, 2), CombineResult::kOk);
-  // Before the half turn: jump (50, 0), 10 0, 20 0, join, jump from (156, 200) to
-  // (150, 210) = (-30, -50), 10 0, 5 0. The landing after each jump joins its jump and a
-  // zero landing keeps the next stitch sewn.
-  EXPECT_EQ(StreamOf(c), (Bytes{0x80, 0x02, B(-60), 0, 0, 0, B(-20), 0, 0x80, 0x01, 0, 0, 0x80,
-                                0x02, 20, 50, 0, 0, B(-5), 0, 0x80, 0x10}));
+  // Before the half turn: jump (50, 0) and its landing, 10 0, 20 0, join, jump from the
+  // end at stitch point (780, 1000) to (750, 1050) = (-30, -50) and its landing, 10 0, 5 0.
+  // Every design keeps its first stitch.
+  EXPECT_EQ(StreamOf(c), (Bytes{0x80, 0x02, B(-50), 0, 0, 0, B(-10), 0, B(-20), 0, 0x80, 0x01, 0, 0,
+                                0x80, 0x02, 30, 50, 0, 0, B(-10), 0, B(-5), 0, 0x80, 0x10}));
   EXPECT_EQ(c.ThreadCodes(), (std::vector<int32_t>{3, 5}));
-  // Needle points from the start: (-60,0) lands, (-80,0), then (-60,50) lands, (-65,50).
+  // Needle points from the start: (-50,0) lands, (-60,0), (-80,0), then (-50,50) lands,
+  // (-60,50), (-65,50).
   EXPECT_EQ(c.Bounds(), (hooplayout::StreamBounds{-80, 0, 0, 50}));
 }
 
@@ -94,9 +95,7 @@ TEST(CPositionCombiner, SeventyEightColourPartsPassAndSeventyNineFailEvenWithJoi
 }
 
 TEST(CPositionCombiner, AStreamPastItsLimitFails) {
-  Bytes stitches;
-  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
-  stitches.insert(stitches.end(), {0x80, 0x10});
+  const Bytes stitches = hltest::StitchesInPlace(40000);
   const LayoutDesign a = hltest::Design("a", 320, 200, stitches);
   const LayoutDesign b = hltest::Design("b", 320, 200, stitches);
   CPositionCombiner c;
@@ -105,7 +104,9 @@ TEST(CPositionCombiner, AStreamPastItsLimitFails) {
   EXPECT_STREQ(hooplayout::CombineMessage(CombineResult::kTooManyStitches),
                "Cannot Combine.\nStitch count has exceeded the limit.");
   LayoutDesign broken = hltest::Design("c", 320, 200, {1, 0});
-  std::fill(broken.working->StitchArea().begin(), broken.working->StitchArea().end(), 1);
+  // No end pair anywhere in the record.
+  const std::span<uint8_t> area = broken.working->StitchArea();
+  for (std::size_t i = 0; i < area.size(); ++i) area[i] = i % 4 == 0 ? 1 : i % 4 == 2 ? 0xFF : 0;
   EXPECT_EQ(c.Combine({&broken}, 1), CombineResult::kTooManyStitches);
 }
 

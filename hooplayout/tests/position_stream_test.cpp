@@ -12,6 +12,7 @@ namespace {
 
 using hooplayout::LayoutPoint;
 using hooplayout::StitchBuffer;
+using hooplayout::StitchPoint;
 using Bytes = std::vector<uint8_t>;
 
 uint8_t B(int v) { return static_cast<uint8_t>(v); }
@@ -47,8 +48,8 @@ TEST(RotateStitches, ALoneMarkerIsTwoBytesAndTheStitchAfterItIsTurned) {
 TEST(RotateStitches, AStitchTooLongForOnePairBecomesASewnLongStitchAndAStitch) {
   // (100, 100) turned by 45 degrees clockwise is (141, 0).
   EXPECT_EQ(Turned({100, 100, 0x80, 0x10}, 45), (Bytes{0x80, 0x02, 119, 0, 22, 0, 0x80, 0x10}));
-  // (127, 127) at 45 degrees is (180, 0); a short component is halved.
-  EXPECT_EQ(Turned({127, 127, 0x80, 0x10}, 45), (Bytes{0x80, 0x02, 119, 0, 60, 0, 0x80, 0x10}));
+  // (127, 127) at 45 degrees is (179.6, 0), sewn at (180, 0); a short component is halved.
+  EXPECT_EQ(Turned({127, 127, 0x80, 0x10}, 45), (Bytes{0x80, 0x02, 119, 0, 61, 0, 0x80, 0x10}));
 }
 
 TEST(RotateStitches, AJumpRunAndItsLandingBecomeOneMove) {
@@ -59,6 +60,10 @@ TEST(RotateStitches, AJumpRunAndItsLandingBecomeOneMove) {
   // A run that fits is one jump with a zero landing, so the stitch after it is still sewn.
   EXPECT_EQ(Turned({0x80, 0x02, 20, 0, 10, 0, 5, 0, 0x80, 0x10}, 180),
             (Bytes{0x80, 0x02, B(-30), 0, 0, 0, B(-5), 0, 0x80, 0x10}));
+  // A run that sums to a jump of 119 goes as a chain stepping around it, and keeps its
+  // landing too.
+  EXPECT_EQ(Turned({0x80, 0x02, 0, 0, 119, 26, 5, 0, 0x80, 0x10}, 0),
+            (Bytes{0x80, 0x02, 118, 26, 0x80, 0x02, 1, 0, 0, 0, 5, 0, 0x80, 0x10}));
   // A run without a landing is one jump, even when it ends at a colour change.
   EXPECT_EQ(Turned({0x80, 0x02, 20, 0, 0x80, 0x02, 30, 0, 0x80, 0x01, 0, 0, 0x80, 0x10}, 0),
             (Bytes{0x80, 0x02, 50, 0, 0x80, 0x01, 0, 0, 0x80, 0x10}));
@@ -86,8 +91,9 @@ TEST(RotateStitches, RoundingDoesNotDrift) {
     y += static_cast<int8_t>(turned[p + 1]);
   }
   const double theta = -30 * hooplayout::kLayoutDegreesToRadians;
-  EXPECT_EQ(x, static_cast<int>(3000 * std::cos(theta) - 1000 * std::sin(theta)));
-  EXPECT_EQ(y, static_cast<int>(3000 * std::sin(theta) + 1000 * std::cos(theta)));
+  // The last point lies where the turned sum lies, rounded half away from zero.
+  EXPECT_EQ(x, std::lround(3000 * std::cos(theta) - 1000 * std::sin(theta)));
+  EXPECT_EQ(y, std::lround(3000 * std::sin(theta) + 1000 * std::cos(theta)));
 }
 
 TEST(RotateStitches, RefusesSourcesWithoutAnEndAndOutputThatGrowsTooLong) {
@@ -107,21 +113,26 @@ TEST(RotateStitches, RefusesSourcesWithoutAnEndAndOutputThatGrowsTooLong) {
 
 Bytes Move(LayoutPoint from, LayoutPoint to) {
   StitchBuffer stream;
-  EXPECT_TRUE(hooplayout::EncodeMoveSteps(stream, from, to));
+  EXPECT_TRUE(hooplayout::EncodeMoveSteps(stream, hooplayout::ToStitchPoint(from), hooplayout::ToStitchPoint(to)));
   return Bytes(stream.Bytes().begin(), stream.Bytes().end());
 }
 
-TEST(EncodeMoveSteps, OneJumpWithStitchYUpward) {
+TEST(EncodeMoveSteps, OneJumpWithStitchYUpwardThenAZeroLanding) {
   EXPECT_EQ(Move({5, 5}, {5, 5}), Bytes{});
-  EXPECT_EQ(Move({0, 0}, {10, -4}), (Bytes{0x80, 0x02, 50, 20}));
+  EXPECT_EQ(Move({0, 0}, {10, -4}), (Bytes{0x80, 0x02, 50, 20, 0, 0}));
+  // Needle points in stitch units: a move need not be whole layout units.
+  StitchBuffer stream;
+  ASSERT_TRUE(hooplayout::EncodeMoveSteps(stream, {1603, 998}, {1650, 950}));
+  EXPECT_EQ(Bytes(stream.Bytes().begin(), stream.Bytes().end()), (Bytes{0x80, 0x02, 47, 48, 0, 0}));
 }
 
 TEST(EncodeMoveSteps, LongMovesGoAsAChainThatSteps119Off) {
   EXPECT_EQ(Move({0, 0}, {100, 0}), (Bytes{0x80, 0x02, 127, 0, 0x80, 0x02, 127, 0, 0x80, 0x02, 127,
-                                          0, 0x80, 0x02, 118, 0, 0x80, 0x02, 1, 0}));
+                                          0, 0x80, 0x02, 118, 0, 0x80, 0x02, 1, 0, 0, 0}));
   int x = 0, y = 0;
   const Bytes chain = Move({320, 200}, {10, 390});
-  for (std::size_t p = 0; p < chain.size(); p += 4) {
+  ASSERT_EQ(Bytes(chain.end() - 2, chain.end()), (Bytes{0, 0}));
+  for (std::size_t p = 0; p + 2 < chain.size(); p += 4) {
     ASSERT_EQ(chain[p], 0x80);
     ASSERT_EQ(chain[p + 1], 0x02);
     x += static_cast<int8_t>(chain[p + 2]);
@@ -140,19 +151,20 @@ TEST(EncodeMoveSteps, FailsWhenTheStreamIsFull) {
   EXPECT_FALSE(hooplayout::EncodeMoveSteps(stream, {0, 0}, {1, 0}));
   EXPECT_TRUE(hooplayout::EncodeMoveSteps(stream, {0, 0}, {0, 0}));
   EXPECT_FALSE(hooplayout::EncodeMoveSteps(stream, {0, 0}, {2000000000, 0}));
+  // The landing needs its own room.
+  StitchBuffer almost;
+  ASSERT_TRUE(almost.Append(Bytes(hooplayout::kPositionStreamLimit - 5, 1), hooplayout::kPositionStreamLimit));
+  EXPECT_FALSE(hooplayout::EncodeMoveSteps(almost, {0, 0}, {5, 0}));
 }
 
-TEST(GetStitchEndPoint, SumsInStitchUnitsAndTruncates) {
+TEST(GetStitchEndPoint, SumsEveryMoveExactlyInStitchUnits) {
   EXPECT_EQ(hooplayout::GetStitchEndPoint(
                 Bytes{5, 5, 5, B(-10), 0x80, 0x02, 10, 0, 0x80, 0x01, 0, 0, 0x80, 0x10, 50, 50},
-                {100, 100}),
-            (LayoutPoint{104, 101}));
-  // Five steps of 0.2 make a whole unit.
-  EXPECT_EQ(hooplayout::GetStitchEndPoint(Bytes{1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0x80, 0x10}, {0, 0}),
-            (LayoutPoint{1, 0}));
+                {500, 500}),
+            (StitchPoint{520, 505}));
   EXPECT_EQ(hooplayout::GetStitchEndPoint(Bytes{0x80, 0x03, 0x80, 0x01, B(-7), 0, 0x80, 0x10}, {0, 0}),
-            (LayoutPoint{-1, 0}));
-  EXPECT_EQ(hooplayout::GetStitchEndPoint(Bytes{10, 0, 0x80}, {0, 0}), (LayoutPoint{2, 0}));
+            (StitchPoint{-7, 0}));
+  EXPECT_EQ(hooplayout::GetStitchEndPoint(Bytes{10, 3, 0x80}, {0, 0}), (StitchPoint{10, -3}));
 }
 
 TEST(GetStitchBounds, LeadingJumpsAndTheirLandingDoNotCount) {

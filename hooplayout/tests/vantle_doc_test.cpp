@@ -20,6 +20,7 @@ using hooplayout::CVantleDoc;
 using hooplayout::LayoutDesign;
 using platform::kIdCancel;
 using platform::kIdNo;
+using platform::kIdOk;
 using platform::kIdYes;
 
 std::vector<uint8_t> Stitches() {
@@ -92,9 +93,66 @@ TEST_F(VantleDoc, OpenReadsTheLayoutAndADefectiveFileLeavesTheDesignsAndTellsThe
   WriteLayout(P("none.arg"), 0);
   EXPECT_FALSE(doc.OnOpenDocument(P("none.arg")));
   EXPECT_EQ(host.loadFailures, 1);
-  EXPECT_EQ(doc.GetDesignList().size(), 2u);  // the view starts a new layout itself
+  EXPECT_EQ(doc.GetDesignList().size(), 2u);
+  // A file that is not there is not defective: it is said to be missing.
   EXPECT_FALSE(doc.OnOpenDocument(P("missing.arg")));
-  EXPECT_EQ(host.loadFailures, 2);
+  EXPECT_EQ(host.loadFailures, 1);
+  EXPECT_EQ(OnlyText(), P("missing.arg") + "\nThis file was not found.");
+  EXPECT_EQ(doc.GetDesignList().size(), 2u);
+  EXPECT_EQ(doc.GetPathName(), P("two.arg"));
+}
+
+TEST_F(VantleDoc, AnOldLayoutWhoseRebuiltPlacementCouldNotBeReadAgainIsRefused) {
+  // 2,000 stitches of 127 to the right: rebuilt extents past 50,000 layout units, which no
+  // arg file may hold.
+  vtest::StitchStreamBuilder far;
+  for (int i = 0; i < 2000; ++i) far.Stitch(127, 0);
+  std::list<LayoutDesign> list{hltest::Design("far", 100, 100, far.End().Bytes())};
+  ASSERT_FALSE(platform::WriteWholeFile(P("far.arr"), hooplayout::WriteArgLayout(1, 1, list)));
+  EXPECT_FALSE(doc.OnOpenDocument(P("far.arr")));
+  EXPECT_EQ(host.loadFailures, 1);
+  // What an older layout that opens rebuilds to is saved and opened again.
+  WriteLayout(P("near.arr"), 1);
+  ASSERT_TRUE(doc.OnOpenDocument(P("near.arr")));
+  doc.FixUpOldLayout();
+  ASSERT_TRUE(doc.SaveBesideAsArg());
+  EXPECT_TRUE(doc.OnOpenDocument(P("near.arg")));
+  EXPECT_EQ(host.loadFailures, 1);
+}
+
+TEST_F(VantleDoc, AnEmptiedLayoutIsNeverWrittenAsAFileThatWouldNotOpen) {
+  WriteLayout(P("two.arg"), 2);
+  ASSERT_TRUE(doc.OnOpenDocument(P("two.arg")));
+  const std::string before = Contents(P("two.arg"));
+  doc.DeleteAllDesigns();
+  doc.SetModifiedFlag();
+  EXPECT_TRUE(doc.CanCloseFrame());
+  EXPECT_EQ(box.Count(), 0u);
+  EXPECT_EQ(Contents(P("two.arg")), before);
+}
+
+TEST_F(VantleDoc, ALayoutTheReaderWouldRefuseIsNotWritten) {
+  AddOne();
+  doc.GetDesignList().front().extents.right = 60000;  // measured far beyond any hoop
+  EXPECT_FALSE(doc.OnSaveDocument(P("far.arg")));
+  EXPECT_EQ(OnlyText(), "There is an error in a file.\nQuit operation.");
+  EXPECT_FALSE(fs::exists(P("far.arg")));
+  EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(VantleDoc, AForcedArgExtensionAsksBeforeReplacingThatFile) {
+  WriteLayout(P("Rose.arg"), 2);
+  const std::string before = Contents(P("Rose.arg"));
+  AddOne();
+  box.Script({kIdOk, kIdNo});
+  EXPECT_FALSE(doc.OnSaveDocument(P("Rose.txt")));
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "Save the file in Velinor 7000 new format(*.arg).");
+  EXPECT_EQ(shown[1].text, P("Rose.arg") + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(shown[1].caption, "Tessaly");
+  EXPECT_EQ(Contents(P("Rose.arg")), before);
+  EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(VantleDoc, NewDocumentIsEmptyUntitledAndOneSheet) {
@@ -145,6 +203,17 @@ TEST_F(VantleDoc, ClosingAnOldLayoutWritesTheArgBesideItAndLeavesTheOldFile) {
   EXPECT_TRUE(fs::exists(P("Old.arg")));
   EXPECT_EQ(Contents(P("Old.arr")), before);
   EXPECT_EQ(doc.GetPathName(), P("Old.arg"));
+
+  // An arg file of that name already there is replaced only when the user agrees.
+  ASSERT_TRUE(doc.OnOpenDocument(P("Old.arr")));
+  AddOne();
+  const std::string firstArg = Contents(P("Old.arg"));
+  box.Script({kIdYes, kIdNo});
+  EXPECT_FALSE(doc.SaveModified());
+  ASSERT_EQ(box.Count(), 2u);
+  EXPECT_EQ(box.Shown()[1].text, P("Old.arg") + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(Contents(P("Old.arg")), firstArg);
+  EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(VantleDoc, NoAndCancelAnswers) {

@@ -13,6 +13,7 @@
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
+#include "testing/stitch_walker.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -28,13 +29,18 @@ struct EditHost : hooplayout::VantleViewHost {
   std::optional<std::string> openPath;
   // The lettering the monogram dialog returns; nothing: cancelled.
   std::optional<std::string> letteringText;
+  std::vector<uint8_t> letteringStitches;  // empty: a small lettering as wide as its text
   std::string primedText;
   bool RunMonogramDialog(design::LayoutStitchRecord& record, std::string& name,
                          editor::MonogramBlock& block) override {
     primedText = block.IsLettering() ? name : "";
     if (!letteringText) return false;
     const int width = 10 * static_cast<int>(letteringText->size());
-    hltest::FillRecord(record, vtest::StitchStreamBuilder().Stitch(0, 5).Stitch(width, 0).Stitch(0, 30).End().Bytes(), {6});
+    hltest::FillRecord(record,
+                       letteringStitches.empty()
+                           ? vtest::StitchStreamBuilder().Stitch(0, 5).Stitch(width, 0).Stitch(0, 30).End().Bytes()
+                           : letteringStitches,
+                       {6});
     name = *letteringText;
     block.bytes[0] = static_cast<uint8_t>((*letteringText)[0]);
     return true;
@@ -157,6 +163,21 @@ TEST_F(VantleEdit, FlipMirrorsFromTheSourceAndMirrorsTheAngle) {
   view.Undo();
   EXPECT_EQ(doc.GetDesignList().front().flipV, 0);
   EXPECT_EQ(doc.GetDesignList().front().flipH, 1);
+}
+
+TEST_F(VantleEdit, AFlipThatCannotBeRebuiltChangesNothingAndSaysSo) {
+  // 70,000 pairs: more stitch bytes than a rebuilt record may hold.
+  AddSelected(100, 100, hltest::StitchesInPlace(70000));
+  view.RotateBy(90);
+  view.FlipVertical();
+  const auto& d = doc.GetDesignList().front();
+  EXPECT_EQ(d.flipV, 0);
+  EXPECT_EQ(d.angle, 90);
+  EXPECT_EQ(*d.working, *d.source);
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kRotate);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Stitch count has exceeded the limit.");
+  EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
 }
 
 TEST_F(VantleEdit, DeleteAsksAndUndoAddsTheDesignAgain) {
@@ -416,6 +437,23 @@ TEST_F(VantleEdit, OpenAsksAboutChangesOnlyAfterAFileWasChosen) {
   EXPECT_EQ(platform::Profile("Tessaly").GetString("Design Path", "DotArf", ""), dir.Path().string());
 }
 
+TEST_F(VantleEdit, AnOpenThatFailsKeepsTheLayoutAndAsksNothingAboutIt) {
+  AddSelected();
+  const auto broken = dir / "broken.arg";
+  ASSERT_FALSE(platform::WriteWholeFile(broken, std::vector<uint8_t>{'C', 'o', 'r', 'v'}));
+  host.openPath = broken.string();
+  EXPECT_FALSE(view.FileOpen());
+  host.openPath = (dir / "gone.arg").string();
+  EXPECT_FALSE(view.FileOpen());
+  const auto shown = box.Shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "This file may be defective.");
+  EXPECT_EQ(shown[0].caption, "File Open");
+  EXPECT_EQ(shown[1].text, (dir / "gone.arg").string() + "\nThis file was not found.");
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(VantleEdit, NewKeepsAChangedLayoutWhenThePromptIsCancelled) {
   AddSelected();
   view.Copy();
@@ -459,12 +497,35 @@ TEST_F(VantleEdit, MonogramAddsLetteringAndMakesASelectedOneAgainInPlace) {
   view.Undo();
   EXPECT_EQ(doc.GetDesignList().front().name, "AB");
   EXPECT_EQ(doc.GetDesignList().front().monogram.bytes[0], 'A');
+
+  // A lettering whose stitches cannot be rebuilt leaves the design as it stands.
+  host.letteringStitches = hltest::StitchesInPlace(70000);
+  box.Clear();
+  view.Monogram();
+  EXPECT_EQ(doc.GetDesignList().front().name, "AB");
+  EXPECT_EQ(view.LastOperation(), LayoutOperationKind::kMonogramAgain);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Stitch count has exceeded the limit.");
+}
+
+TEST_F(VantleEdit, ImportedAndLetteredDesignsCountThePairsOfTheirRecentredStream) {
+  // Stitches that do not start at the design's centre: re-centring puts a move first.
+  host.importPath = WriteQnf("Rose.qnf");
+  host.letteringText = "AB";
+  view.OnInitialUpdate();
+  view.ImportDesign();
+  view.Monogram();
+  ASSERT_EQ(doc.GetDesignList().size(), 2u);
+  for (const auto& d : doc.GetDesignList()) {
+    for (const auto* record : {d.working.get(), d.source.get()}) {
+      EXPECT_EQ(static_cast<std::size_t>(record->PairCount()),
+                vtest::WalkStitches(record->StitchArea()).Pairs()) << d.name;
+    }
+  }
 }
 
 TEST_F(VantleEdit, SaveRefusesALayoutThatCouldNotBeSent) {
-  std::vector<uint8_t> stitches;
-  for (int i = 0; i < 40000; ++i) stitches.insert(stitches.end(), {1, 0});
-  stitches.insert(stitches.end(), {0x80, 0x10});
+  const std::vector<uint8_t> stitches = hltest::StitchesInPlace(40000);
   doc.AddDesign(hltest::Design("a", 100, 200, stitches));
   doc.AddDesign(hltest::Design("b", 120, 200, stitches));
   doc.SetPathName((dir / "Big.arg").string());

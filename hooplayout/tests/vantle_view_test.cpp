@@ -352,14 +352,17 @@ TEST_F(VantleView, CursorFollowsTheToolTheGestureAndTheCornerHandles) {
   EXPECT_EQ(view->CursorAt({154, 100}, true), ViewCursor::kArrow);     // beyond 3 pixels
 }
 
-TEST_F(VantleView, DefectiveLayoutIsReportedAndANewLayoutStarted) {
+TEST_F(VantleView, ADefectiveLayoutIsReportedAndTheLayoutOnScreenStays) {
   Add(100, 100, vtest::StitchStreamBuilder().Stitch(10, 0).End().Bytes());
   view->OnLayoutLoadFailed();
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
   EXPECT_EQ(box.Shown()[0].caption, "File Open");
-  EXPECT_TRUE(doc.GetDesignList().empty());
-  EXPECT_EQ(doc.GetTitle(), "Untitled.arg");
+  EXPECT_EQ(doc.GetDesignList().size(), 1u);
+  // With nothing on screen a new layout starts, titled "Untitled".
+  doc.OnNewDocument();
+  view->OnLayoutLoadFailed();
+  EXPECT_EQ(doc.GetTitle(), "Untitled");
 }
 
 }  // namespace

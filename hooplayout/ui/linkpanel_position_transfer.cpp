@@ -7,10 +7,18 @@ namespace hooplayout_ui {
 
 namespace {
 constexpr int kAskVersion = 1;
+// DirectFilesDownload: 1 the send ran to its end, 2 the dialog closed before the start, 0
+// no dialog.
+constexpr int kSendRan = 1;
+constexpr int kSendNotStarted = 2;
 }  // namespace
 
-void LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
-  DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion);
+hooplayout::SendOutcome LinkpanelPositionTransfer::SendList(const std::filesystem::path& listFile) {
+  switch (DirectFilesDownload(static_cast<LinkWindow>(owner_), listFile.c_str(), kAskVersion)) {
+    case kSendRan: return hooplayout::SendOutcome::kRan;
+    case kSendNotStarted: return hooplayout::SendOutcome::kNotStarted;
+    default: return hooplayout::SendOutcome::kNoDialog;
+  }
 }
 
 bool LinkpanelPositionTransfer::WriteListToCard(const std::filesystem::path& listFile) {

@@ -17,7 +17,7 @@ class LinkpanelPositionTransfer : public hooplayout::PositionTransfer {
       : owner_(owner), volumes_(volumes), version_(version) {}
 
   // The first design over the older machine program's limit asks for the version once.
-  void SendList(const std::filesystem::path& listFile) override;
+  hooplayout::SendOutcome SendList(const std::filesystem::path& listFile) override;
   // True only when the dialog ended with Write and every listed design reached the card.
   bool WriteListToCard(const std::filesystem::path& listFile) override;
 

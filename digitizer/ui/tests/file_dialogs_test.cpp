@@ -61,6 +61,11 @@ TEST(FileDialogs, TheSewDialogAsksForTheLargeHoopAndConvertsOnOk) {
 
   std::vector<uint8_t> buffer(digitizer::kSewBufferBytes);
   COpenSew dialog(nullptr, buffer, "", "Sew (*.sew)");
+  // The same file chosen twice empties the preview, as a change of folder does.
+  dialog.NameChanged(PathOf(dir / "old.sew"));
+  EXPECT_TRUE(dialog.Preview().IsLoaded());
+  dialog.NameChanged(PathOf(dir / "old.sew"));
+  EXPECT_FALSE(dialog.Preview().IsLoaded());
   dialog.setDirectory(PathOf(dir.Path()));
   dialog.selectFile(PathOf(dir / "old.sew"));
   dialog.show();

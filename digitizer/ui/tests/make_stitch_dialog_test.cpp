@@ -40,6 +40,14 @@ TEST(MakeStitchDialog, ControlsFollowTheRulesAndTheSizeStaysInsideTheWorkArea) {
   EXPECT_EQ(dialog.Options().rotationDegrees, 185);
   dialog.FlipRadio(1119)->setChecked(true);
   EXPECT_EQ(dialog.Options().flip, 1);
+  // A typed 359 is kept; the arrows stop at 355.
+  dialog.RotationSpin()->setValue(359);
+  EXPECT_EQ(dialog.Options().rotationDegrees, 359);
+  dialog.RotationSpin()->stepUp();
+  EXPECT_EQ(dialog.Options().rotationDegrees, 355);
+  bool makeButton = false;
+  for (auto* button : dialog.findChildren<QPushButton*>()) makeButton |= button->text() == "&Make";
+  EXPECT_TRUE(makeButton);
 }
 
 }  // namespace

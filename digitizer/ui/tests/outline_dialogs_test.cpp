@@ -6,6 +6,10 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+
 namespace digitizer_ui {
 namespace {
 
@@ -48,6 +52,22 @@ TEST(OutlineDialogs, ColorSensitivityRequantisesWithoutTouchingTheSource) {
   EXPECT_EQ(dialog.Sensitivity(), digitizer::kSensitivityHigh);
   EXPECT_EQ(dialog.Quantised().At(20, 20), platform::PaletteRgb(0x20, 0x90, 0xF0));
   EXPECT_EQ(source.At(20, 20), platform::PaletteRgb(0x1F, 0x90, 0xFF));
+}
+
+TEST(OutlineDialogs, ColorSensitivityStretchesThePictureIntoTheInsetArea) {
+  // A wide picture, black on the left half, into a tall frame: stretched, it fills the area.
+  digitizer::PixelImage source(80, 20, platform::kPaletteWhite);
+  source.FillRect(0, 0, 40, 20, platform::kPaletteBlack);
+  CColorSensitivityDlg dialog(nullptr, source, digitizer::kSensitivityMedium);
+  const QImage shown = dialog.PreviewFrame()->pixmap().toImage();
+  const int w = CColorSensitivityDlg::kPreviewWidth;
+  const int h = CColorSensitivityDlg::kPreviewHeight;
+  ASSERT_EQ(shown.width(), w);
+  EXPECT_EQ(shown.pixelColor(0, 0), QColor(220, 220, 220));
+  EXPECT_EQ(shown.pixelColor(2, 2), QColor(Qt::black));
+  EXPECT_EQ(shown.pixelColor(2, h - 4), QColor(Qt::black));
+  EXPECT_EQ(shown.pixelColor(w - 4, h - 4), QColor(0xE0, 0xE0, 0xE0));  // white, quantised
+  EXPECT_EQ(shown.pixelColor(w - 3, h - 3), QColor(220, 220, 220));
 }
 
 }  // namespace

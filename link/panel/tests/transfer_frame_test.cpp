@@ -85,7 +85,7 @@ class TransferFrame : public ::testing::Test {
     unsetenv("VELINOR_COM1");
     platform::DeliverPostedMessages();
     EXPECT_FALSE(TransferBusy());
-    EXPECT_EQ(lptest::ThreadCount(), threadsBefore) << "a worker outlived its test";
+    EXPECT_EQ(lptest::ThreadCountSettledAt(threadsBefore), threadsBefore) << "a worker outlived its test";
     EXPECT_EQ(env.WorkFolderFiles(), std::vector<std::string>{}) << "a temporary file was left";
     for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
   }
