@@ -221,6 +221,8 @@ void CDib::Empty() {
   imageSize_ = 0;
   colorCount_ = 0;
   channels_ = {};
+  byteChannels_ = false;
+  colours16_.clear();
 }
 
 CDib::Dimensions CDib::GetDimensions() const {
@@ -269,6 +271,13 @@ bool CDib::Adopt(std::span<const uint8_t> block, std::span<const uint8_t> bits) 
   for (std::size_t i = 0; i < 3; ++i) {
     const uint32_t mask = layout.masks[i];
     channels_[i] = mask == 0 ? Channel{} : Channel{std::countr_zero(mask), std::popcount(mask)};
+  }
+  byteChannels_ = std::all_of(channels_.begin(), channels_.end(), [](const Channel& c) { return c.bits == 8; });
+  colours16_.clear();
+  if (layout.bitCount == 16) {
+    // Every 16-bit value's colour, worked out once: reading a pixel is then one look-up.
+    colours16_.resize(uint32_t{1} << 16);
+    for (uint32_t value = 0; value < colours16_.size(); ++value) colours16_[value] = MaskedColour(value);
   }
   bits_.assign(imageSize_, 0);
   if (runLength) {
@@ -395,7 +404,7 @@ platform::PaletteColour CDib::PixelColour(int x, int yFromTop) const {
     case 1: return indexed((row[x >> 3] >> (7 - (x & 7))) & 1);
     case 4: return indexed((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
     case 8: return indexed(row[x]);
-    case 16: return MaskedColour(platform::ReadU16(row + 2 * static_cast<std::size_t>(x)));
+    case 16: return colours16_[platform::ReadU16(row + 2 * static_cast<std::size_t>(x))];
     case 24: {
       const uint8_t* p = row + 3 * static_cast<std::size_t>(x);
       return platform::PaletteRgb(p[2], p[1], p[0]);
@@ -415,6 +424,11 @@ uint8_t CDib::Channel::Value(uint32_t pixel) const {
 }
 
 platform::PaletteColour CDib::MaskedColour(uint32_t pixel) const {
+  if (byteChannels_) {
+    return platform::PaletteRgb(static_cast<uint8_t>(pixel >> channels_[0].shift),
+                                static_cast<uint8_t>(pixel >> channels_[1].shift),
+                                static_cast<uint8_t>(pixel >> channels_[2].shift));
+  }
   return platform::PaletteRgb(channels_[0].Value(pixel), channels_[1].Value(pixel), channels_[2].Value(pixel));
 }
 

@@ -108,6 +108,8 @@ class CDib {
   int colorCount_ = 0;
   std::vector<platform::PaletteColour> palette_;
   std::array<Channel, 3> channels_{};  // red, green, blue
+  bool byteChannels_ = false;  // each channel a whole byte: read without widening
+  std::vector<platform::PaletteColour> colours16_;  // the colour of each 16-bit pixel value
 };
 
 }  // namespace digitizer
