@@ -136,6 +136,20 @@ void BM_PlayCoverageCap(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayCoverageCap)->Arg(kPreviewSide)->Unit(benchmark::kMillisecond);
 
+// Right at the painted-area cap with bitmaps stretched over the whole picture.
+void BM_PlayBitmapCap(benchmark::State& state) {
+  vtest::BmpSpec tile;
+  tile.width = 64;
+  tile.height = 64;
+  tile.pixel = [](int x, int y) { return static_cast<uint32_t>(x * 0x040000 + y * 0x0400); };
+  const std::vector<uint8_t> dib = vtest::BuildPackedDib(tile);
+  vtest::MetafileBuilder builder;
+  builder.Bounds(0, 0, 1000, 1000);
+  for (int i = 0; i < 125; ++i) builder.DibStretchBlt(0, 0, 1000, 1000, 0, 0, 64, 64, dib);
+  PlayInto(state, builder.Build());
+}
+BENCHMARK(BM_PlayBitmapCap)->Arg(kPreviewSide)->Unit(benchmark::kMillisecond);
+
 // Right at the edge-crossing cap: zigzags whose every edge runs the picture's full height.
 void BM_PlayCrossingCap(benchmark::State& state) {
   vtest::MetafileBuilder builder;

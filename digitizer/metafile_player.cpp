@@ -20,6 +20,8 @@ constexpr double kPixelsAcrossPreview = 512;
 // Pens up to this many pixels wide are stamped along the line; wider ones fill the band that the
 // line sweeps.
 constexpr int kStampedPenPixels = 2;
+// A bitmap's pixel is looked up and combined one by one: it costs this many filled pixels.
+constexpr double kBitmapPixelCost = 8;
 // Up to this many crossings in a pixel row are sorted; more are counted into per-pixel bins.
 constexpr std::size_t kSortedCrossings = 64;
 
@@ -424,11 +426,8 @@ class CostCounter {
 
   void Count(const MetaShape& shape) {
     switch (shape.kind) {
-      case MetaShape::Kind::kImage: coverage_ += ClippedArea(shape.image.target) / area_; return;
-      case MetaShape::Kind::kText:
-        coverage_ += std::min(shape.text.advance * shape.text.cellHeight * static_cast<double>(shape.text.text.size()), area_) /
-                     area_;
-        return;
+      case MetaShape::Kind::kImage: coverage_ += kBitmapPixelCost * ClippedArea(shape.image.target) / area_; return;
+      case MetaShape::Kind::kText: coverage_ += TextArea(shape.text) / area_; return;
       case MetaShape::Kind::kPath: break;
     }
     const bool filled = shape.closed && shape.brush.visible;
@@ -453,6 +452,16 @@ class CostCounter {
   }
 
  private:
+  // Only the characters whose cells reach into the picture are drawn, each within its cell;
+  // an opaque background adds a cell-high band.
+  double TextArea(const MetaText& text) const {
+    const double advance = std::fabs(text.advance), cell = std::min(std::fabs(text.cellHeight), height_);
+    if (!(advance > 0) || !(cell > 0)) return 0;
+    const double drawn = std::min(static_cast<double>(text.text.size()), std::ceil(width_ / advance) + 2);
+    const double area = drawn * std::min(advance, width_) * cell;
+    return text.background ? 2 * area : area;
+  }
+
   double ClippedArea(const MetaRect& r) const {
     const double w = std::min(std::max(r.left, r.right), frame_.right) - std::max(std::min(r.left, r.right), frame_.left);
     const double h = std::min(std::max(r.top, r.bottom), frame_.bottom) - std::max(std::min(r.top, r.bottom), frame_.top);

@@ -263,6 +263,24 @@ TEST_F(MetafileRecords, PicturesPastTheDrawingCapsAreRefused) {
   EXPECT_FALSE(Refused(layers));
   EXPECT_TRUE(Refused(layers.Rectangle(0, 0, 100, 100)));
 
+  // Text in a font far taller than the picture: three cells of each line reach into it.
+  vtest::MetafileBuilder text = RedNoPen();
+  text.Font(-32767).Select(2).BkMode(1);
+  for (int i = 0; i < 333; ++i) text.TextOut(0, 0, "Thirty characters of huge text");
+  EXPECT_FALSE(Refused(text));
+  EXPECT_TRUE(Refused(text.TextOut(0, 0, "and one more")));
+
+  // Bitmaps over the whole picture count eight times their area: their pixels are looked up.
+  vtest::BmpSpec dot;
+  dot.width = 1;
+  dot.height = 1;
+  vtest::MetafileBuilder bitmaps = RedNoPen();
+  for (int i = 0; i < static_cast<int>(kMaxFrameCoverage) / 8; ++i) {
+    bitmaps.DibStretchBlt(0, 0, 100, 100, 0, 0, 1, 1, vtest::BuildPackedDib(dot));
+  }
+  EXPECT_FALSE(Refused(bitmaps));
+  EXPECT_TRUE(Refused(bitmaps.DibStretchBlt(0, 0, 100, 100, 0, 0, 1, 1, vtest::BuildPackedDib(dot))));
+
   // Edge crossings: zigzags whose every edge runs the picture's full height.
   auto zigzags = [](int count) {
     vtest::MetafileBuilder builder = RedNoPen();
