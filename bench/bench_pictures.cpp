@@ -161,6 +161,17 @@ void BM_PlayCrossingCap(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayCrossingCap)->Arg(kPreviewSide)->Unit(benchmark::kMillisecond);
 
+// Thin lines corner to corner, as many as the painted-area cap lets through.
+void BM_PlayThinLineCap(benchmark::State& state) {
+  vtest::MetafileBuilder builder;
+  builder.Bounds(0, 0, 1000, 1000);
+  std::vector<std::pair<int16_t, int16_t>> points;
+  for (int i = 0; i < 30'000; ++i) points.push_back({static_cast<int16_t>(i % 2 ? 1000 : 0), static_cast<int16_t>(i % 4 < 2 ? 0 : 1000)});
+  for (int i = 0; i < 3; ++i) builder.Polyline(points);
+  PlayInto(state, builder.Build());
+}
+BENCHMARK(BM_PlayThinLineCap)->Arg(kPreviewSide)->Unit(benchmark::kMillisecond);
+
 // A few hundred bytes of lines under a pen 32,767 units wide on a 1,000-unit picture.
 void BM_PlayHugePen(benchmark::State& state) {
   vtest::MetafileBuilder builder;

@@ -22,6 +22,8 @@ constexpr double kPixelsAcrossPreview = 512;
 constexpr int kStampedPenPixels = 2;
 // A bitmap's pixel is looked up and combined one by one: it costs this many filled pixels.
 constexpr double kBitmapPixelCost = 8;
+// A thin line is stepped pixel by pixel: each costs this many filled pixels.
+constexpr double kSteppedPixelCost = 4;
 // Up to this many crossings in a pixel row are sorted; more are counted into per-pixel bins.
 constexpr std::size_t kSortedCrossings = 64;
 
@@ -284,10 +286,13 @@ class Player {
     }
     const double dx = b.x - a.x, dy = b.y - a.y;
     const int steps = std::max(1, static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy)))));
+    const double stepX = dx / steps, stepY = dy / steps;
     const int from = -(width - 1) / 2;
-    for (int step = 0; step <= steps; ++step) {
-      const int x = ToPixel(a.x + dx * step / steps);
-      const int y = ToPixel(a.y + dy * step / steps);
+    // Cut to the clip, the line's coordinates fit an int: one pixel a step, no clamping.
+    double pointX = a.x, pointY = a.y;
+    for (int step = 0; step <= steps; ++step, pointX += stepX, pointY += stepY) {
+      const int x = static_cast<int>(std::floor(pointX));
+      const int y = static_cast<int>(std::floor(pointY));
       if (width == 1) {
         raster.Set(x, y, colour);
       } else {
@@ -444,7 +449,8 @@ class CostCounter {
         const double rise = std::min(std::fabs(b.y - a.y), height_);
         if (filled) crossings_ += rise / height_;
         if (!shape.pen.visible) continue;
-        coverage_ += (std::min(std::hypot(b.x - a.x, b.y - a.y), diagonal_) * pen + (widePen ? pen * pen : 0)) / area_;
+        const double band = std::min(std::hypot(b.x - a.x, b.y - a.y), diagonal_) * pen;
+        coverage_ += (widePen ? band + pen * pen : kSteppedPixelCost * band) / area_;
         if (widePen) crossings_ += 2 * std::min(rise + pen, height_) / height_;
       }
     }
