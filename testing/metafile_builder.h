@@ -10,15 +10,23 @@
 #include <utility>
 #include <vector>
 
+#include "platform/canvas.h"
+
 namespace vtest {
 
-// Pen and brush styles, and colour references (0x00BBGGRR), that tests draw with.
+// Pen and brush styles, and colour references (0x00BBGGRR) with the colours they play as,
+// that tests draw with.
+namespace meta {
 inline constexpr uint16_t kSolid = 0;
 inline constexpr uint16_t kNullPen = 5;
 inline constexpr uint16_t kNullBrush = 1;
 inline constexpr uint32_t kRedRef = 0x000000FF;
 inline constexpr uint32_t kGreenRef = 0x0000FF00;
 inline constexpr uint32_t kBlueRef = 0x00FF0000;
+inline constexpr platform::PaletteColour kRed = platform::PaletteRgb(255, 0, 0);
+inline constexpr platform::PaletteColour kGreen = platform::PaletteRgb(0, 255, 0);
+inline constexpr platform::PaletteColour kBlue = platform::PaletteRgb(0, 0, 255);
+}  // namespace meta
 
 class MetafileBuilder {
  public:

@@ -14,14 +14,7 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-using vtest::kBlueRef;
-using vtest::kGreenRef;
-using vtest::kNullBrush;
-using vtest::kNullPen;
-using vtest::kRedRef;
-using vtest::kSolid;
-const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
-const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
+using namespace vtest::meta;
 
 // A red block over the whole bounding box, no outline.
 vtest::MetafileBuilder FullBlock() {

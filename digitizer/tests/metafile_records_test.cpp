@@ -12,15 +12,7 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-using vtest::kBlueRef;
-using vtest::kGreenRef;
-using vtest::kNullBrush;
-using vtest::kNullPen;
-using vtest::kRedRef;
-using vtest::kSolid;
-const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
-const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
-const platform::PaletteColour kGreen = PaletteRgb(0, 255, 0);
+using namespace vtest::meta;
 
 // A picture 100 units square with a red brush and no pen; played into 104 x 104 pixels, so
 // logical (x, y) covers pixel (x + 2, y + 2).
