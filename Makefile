@@ -5,15 +5,15 @@
 #   make fuzz  runs every fuzz harness for FUZZ_SECONDS each, FUZZ_JOBS at a time
 # The fuzz harnesses are built with clang and libFuzzer (Debian's clang and the compiler-rt
 # package of the same version).
-PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            clang libclang-rt-14-dev
+PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libfreetype-dev \
+            fonts-dejavu-core clang libclang-rt-14-dev
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
 FUZZ_TEST_SECONDS ?= 10
 FUZZ_JOBS ?= $(JOBS)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run run-pictorel test fuzz setup build-release build-test build-fuzz clean
+.PHONY: run run-pictorel run-vantle test fuzz setup build-release build-test build-fuzz clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -44,6 +44,10 @@ run: build-release
 # The picture digitizer, Pictorel.
 run-pictorel: build-release
 	./build/release/bin/pictorel
+
+# The Maxiframe layout program, Vantle.
+run-vantle: build-release
+	./build/release/bin/vantle
 
 test: build-test build-fuzz
 	cd build/test && ctest --output-on-failure -j $(JOBS)

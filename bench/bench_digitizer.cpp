@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "bench/null_canvas.h"
 #include "digitizer/bit_mask.h"
 #include "digitizer/clipart.h"
 #include "digitizer/dib.h"
 #include "testing/bitmap_builder.h"
 #include "testing/metafile_builder.h"
+#include "testing/null_canvas.h"
 
 namespace {
 
@@ -110,12 +110,6 @@ void BM_MarkThinRuns(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkThinRuns)->Unit(benchmark::kMillisecond);
 
-// Counts what would be painted; the cost measured is the holder's own.
-class CountingCanvas : public bench::NullCanvas {
- public:
-  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override { ++fills; }
-  long fills = 0;
-};
 
 // A 560 x 800 picture of 8-bit colour in broad bands, as a reduced photograph looks.
 void BM_DrawBitmap(benchmark::State& state) {
@@ -127,7 +121,7 @@ void BM_DrawBitmap(benchmark::State& state) {
   spec.pixel = [](int x, int y) { return static_cast<uint32_t>((x / 40 + y / 40) % 256); };
   digitizer::CDib dib;
   dib.ReadFileImage(vtest::BuildBmp(spec));
-  CountingCanvas canvas;
+  vtest::NullCanvas canvas;
   for (auto _ : state) {
     dib.Draw(canvas, 0, 0, 440, 629);
     benchmark::DoNotOptimize(canvas.fills);
@@ -153,7 +147,7 @@ void BM_RenderClipart(benchmark::State& state) {
   }
   digitizer::CClipart clipart;
   clipart.ReadPlaceable(builder.Build());
-  CountingCanvas canvas;
+  vtest::NullCanvas canvas;
   for (auto _ : state) {
     clipart.Render(canvas, 0, 0, 440, 440);
     benchmark::DoNotOptimize(canvas.fills);

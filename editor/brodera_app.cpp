@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "editor/brodera_doc.h"
 #include "editor/command_ids.h"
+#include "platform/file_io.h"
 
 namespace editor {
 
@@ -14,9 +16,15 @@ namespace {
 // the layout can be printed on, and the landscape fall-back of 249 x 180 mm is taken.
 constexpr int kMinPageWidth = 249;
 constexpr int kMinPageHeight = 179;
-constexpr PageSize kFallbackPage{498, 360};
+constexpr PageSize kFallbackPage{2 * kFallbackPageWidthMm, 2 * kFallbackPageHeightMm};
 
 }  // namespace
+
+std::string CommandLineFailureText(const std::string& path) {
+  std::error_code error;
+  const bool there = std::filesystem::exists(path, error) || (error && !platform::IsNotFound(error));
+  return LayoutLoadFailureText(there ? LayoutLoadFailure::kDefective : LayoutLoadFailure::kNotFound, path);
+}
 
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
   PageSize page;

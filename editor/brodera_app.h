@@ -28,10 +28,18 @@ using platform::CommandLineInfo;
 using platform::ParseCommandLine;
 using platform::ProgramFolderOf;
 
+// What is said of a command-line file that cannot be read: "<path>\nThis file was not
+// found." when it is not there, else the defective-file message.
+std::string CommandLineFailureText(const std::string& path);
+
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
 // 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
+// The landscape page the layout is measured on until a printer says otherwise, and the page
+// printed when no printer is installed.
+constexpr int kFallbackPageWidthMm = 249;
+constexpr int kFallbackPageHeightMm = 180;
 
 // $XDG_DATA_HOME/Corvan/Brodera/ (~/.local/share when unset), ending in a separator.
 std::string DefaultWorkFolder();

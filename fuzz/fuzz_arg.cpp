@@ -3,7 +3,7 @@
 // (an older layout's placements are rebuilt) and painted with the check of every design
 // against the two hoop positions.
 #include "fuzz/fuzz_support.h"
-#include "bench/null_canvas.h"
+#include "testing/null_canvas.h"
 #include "bench/null_hosts.h"
 #include "hooplayout/vantle_doc.h"
 #include "hooplayout/vantle_view.h"
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   view.OnInitialUpdate();
   if (!doc.OnOpenDocument(path.string())) return 0;
   view.OnInitialUpdate();
-  bench::NullCanvas canvas;
+  vtest::NullCanvas canvas;
   view.OnPaint(canvas, {0, 0, 4000, 4000});
   return 0;
 }

@@ -4,7 +4,7 @@
 #include "editor/brodera_doc.h"
 #include "editor/brodera_view.h"
 #include "fuzz/fuzz_support.h"
-#include "bench/null_canvas.h"
+#include "testing/null_canvas.h"
 #include "bench/null_hosts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   editor::CBroderaView view(doc, viewHost, vfuzz::WorkFolder().string() + "/");
   view.OnInitialUpdate();
   if (!view.OpenLayoutFile(path.string())) return 0;
-  bench::NullCanvas canvas;
+  vtest::NullCanvas canvas;
   view.OnDraw(canvas);
   return 0;
 }

@@ -17,13 +17,7 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-constexpr uint16_t kSolid = 0;
-constexpr uint16_t kNullPen = 5;
-constexpr uint16_t kNullBrush = 1;
-constexpr uint32_t kRedRef = 0x000000FF;  // colour references are 0x00BBGGRR
-constexpr uint32_t kBlueRef = 0x00FF0000;
-const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
-const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
+using namespace vtest::meta;
 
 // A red block over the whole bounding box, no outline.
 vtest::MetafileBuilder FullBlock() {
@@ -86,8 +80,12 @@ TEST_F(ClipartTest, HeaderFaultsKeepThePreviousPicture) {
 
 TEST_F(ClipartTest, MalformedRecordsAreRefusedWithDataReadError) {
   std::vector<std::vector<uint8_t>> hostile;
-  // Text output: a drawing this reader does not know.
-  hostile.push_back(vtest::MetafileBuilder().Record(0x0521, {2, 'A', 0, 0}).Build());
+  // Text, arcs and bitmaps whose records are too short for what they announce.
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0521, {20, 'A', 0, 0}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0A32, {0, 0, 2, 6, 'A'}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0817, {0, 0, 0, 0, 100, 100, 0}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0B41, {0x20, 0xCC, 1, 1}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x02FB, {12}).Build());
   // A record whose size runs past the data.
   hostile.push_back(vtest::MetafileBuilder().RawRecord(5000, 0x041B, {1, 1, 0, 0}).Build());
   // A record shorter than its own head.
@@ -228,7 +226,7 @@ namespace {
 // refused or read whole, and whatever is read renders inside its bitmap.
 TEST(ClipartHostile, APenWiderThanThePictureStillDrawsAtOnce) {
   // A 100 x 100 clipart with a solid black pen 32,767 units wide and one line from
-  // (-600, -600) to (700, 700): at 560 x 800 pixels every step of the line used to fill the
+  // (-600, -600) to (700, 700): at 560 x 800 pixels every step of such a line once filled the
   // whole bitmap again, minutes of work for one picture.
   const std::vector<uint8_t> file = {
       0xD7, 0xCD, 0xC6, 0x9A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x64, 0x00, 0x64, 0x00, 0xA0,
@@ -245,9 +243,11 @@ TEST(ClipartHostile, APenWiderThanThePictureStillDrawsAtOnce) {
     clipart.Render(canvas, 0, 0, 560, 800);
   });
   ASSERT_EQ(render.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  // The line crosses the picture corner to corner: every point of it is painted.
   const PixelImage& bitmap = clipart.RenderedBitmap();
-  for (int y = 2; y < 798; y += 3) {
-    for (int x = 2; x < 558; x += 3) ASSERT_EQ(bitmap.At(x, y), platform::kPaletteBlack) << x << "," << y;
+  for (int t = 0; t < 100; t += 11) {
+    const int x = 2 + t * 556 / 100, y = 2 + t * 796 / 100;
+    EXPECT_EQ(bitmap.At(x, y), platform::kPaletteBlack) << x << "," << y;
   }
 }
 

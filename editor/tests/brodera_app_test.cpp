@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <fstream>
 
 #include "editor/command_ids.h"
@@ -107,6 +109,28 @@ TEST_F(ProfileDir, RecentFilesKeepFourNewestFirstEachOnce) {
   EXPECT_EQ(again.Paths(), (std::vector<std::string>{"c", "d", "b"}));
 }
 
+TEST_F(ProfileDir, ReAddingAnEntryOfTheListItselfKeepsTheListWhole) {
+  platform::RecentFileList list("Brodera", 4);
+  // Paths longer than any short-string buffer, so a freed element would be read from the heap.
+  std::vector<std::string> paths;
+  for (char c : {'a', 'b', 'c', 'd'}) paths.push_back("/home/user/layouts/" + std::string(40, c) + ".bdz");
+  for (const std::string& p : paths) list.Add(p);
+  for (int i = 3; i >= 0; --i) {
+    std::vector<std::string> expected = list.Paths();
+    const std::string picked = expected[i];
+    expected.erase(expected.begin() + i);
+    expected.insert(expected.begin(), picked);
+    list.Add(list.Paths()[i]);  // as the File menu does: the path is the list's own element
+    EXPECT_EQ(list.Paths(), expected);
+  }
+  platform::RecentFileList again("Brodera", 4);
+  again.Load();
+  EXPECT_EQ(again.Paths(), list.Paths());
+  again.Remove(again.Paths()[1]);
+  EXPECT_EQ(again.Paths().size(), 3u);
+  EXPECT_EQ(again.Paths()[0], list.Paths()[0]);
+}
+
 TEST_F(ProfileDir, AppCommandsAndRecentEntries) {
   editor::CBroderaApp app("/opt/b/", (dir / "work").string() + "/");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "work"));
@@ -116,6 +140,25 @@ TEST_F(ProfileDir, AppCommandsAndRecentEntries) {
   EXPECT_TRUE(app.QueryCommand(cmd::kFileMru1).enabled);
   EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 1).enabled);
   EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 4).handled);
+}
+
+TEST(WindowPlacement, ASavedWindowIsBroughtBackOntoASmallerScreen) {
+  const platform::ScreenArea laptop{0, 0, 1366, 740};
+  auto fitted = [&](int l, int t, int r, int b) {
+    const platform::WindowPlacement p = platform::FitPlacementOnScreen({0, 1, -1, -1, -1, -1, l, t, r, b}, laptop);
+    return std::array<int, 4>{p.left, p.top, p.right, p.bottom};
+  };
+  // Saved on a large screen, far to the right and below: moved in, its size kept.
+  EXPECT_EQ(fitted(1800, 900, 2700, 1600), (std::array<int, 4>{466, 40, 1366, 740}));
+  // Larger than the screen: shrunk to it.
+  EXPECT_EQ(fitted(-50, -20, 1870, 1180), (std::array<int, 4>{0, 0, 1366, 740}));
+  // Off the left and top edges: moved in.
+  EXPECT_EQ(fitted(-300, -100, 600, 500), (std::array<int, 4>{0, 0, 900, 600}));
+  // On the screen already: left where it is.
+  EXPECT_EQ(fitted(10, 20, 810, 620), (std::array<int, 4>{10, 20, 810, 620}));
+  // A second screen to the left of the first one.
+  const platform::WindowPlacement left = platform::FitPlacementOnScreen({0, 1, -1, -1, -1, -1, -900, 10, -100, 610}, {-1280, 0, 0, 1024});
+  EXPECT_EQ(left.left, -900);
 }
 
 TEST(WindowPlacement, TenIntegersRoundTripAndAnythingElseIsIgnored) {
