@@ -33,11 +33,19 @@ inline void InstallQuietMessages() {
   (void)installed;
 }
 
-// A folder of this process under the system's temporary folder, made once.
+// A folder of this process, made once, inside VELINOR_FUZZ_WORK when the runner gives one
+// (it removes it afterwards: libFuzzer may end a run without the exit handlers), else in
+// shared memory where there is one, so that a busy disk never makes an input look like a
+// hang, else under the system's temporary folder.
 inline const std::filesystem::path& WorkFolder() {
   static const std::filesystem::path folder = [] {
-    std::filesystem::path p = std::filesystem::temp_directory_path() /
-                              ("velinor-fuzz-" + std::to_string(::getpid()));
+    std::error_code ignored;
+    const char* given = std::getenv("VELINOR_FUZZ_WORK");
+    const std::filesystem::path base = given && *given ? std::filesystem::path(given)
+                                       : std::filesystem::is_directory("/dev/shm", ignored)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::filesystem::path p = base / ("velinor-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     // Nothing of a run stays behind in the temporary folder.
     std::atexit([] {
