@@ -1,7 +1,9 @@
 #include "design/ui/pat_list.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -90,6 +92,18 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
     model_->OnFolderChange();
     Refresh();
   });
+  // A name typed into the file-name box selects that file as a click would; the list only
+  // reports clicks, so the box is watched too. Only a name that names an existing file is
+  // previewed, so that half-typed names neither blank the preview nor raise a message.
+  if (auto* nameBox = findChild<QLineEdit*>("fileNameEdit")) {
+    connect(nameBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (text.isEmpty()) return;
+      const QFileInfo typed(QDir(directory()).filePath(text));
+      if (!typed.isFile()) return;
+      model_->OnFileNameChange(ToPath(typed.absoluteFilePath()));
+      Refresh();
+    });
+  }
 }
 
 void CPatList::Refresh() {
