@@ -120,6 +120,10 @@ QString CPatList::ChosenFolder() const {
   return QString::fromStdString(model_->ChosenFolder().string());
 }
 
+QString CPatList::ChosenPath() const {
+  return QString::fromStdString(model_->ConfirmedPath().string());
+}
+
 void CPatList::accept() {
   const QStringList chosen = selectedFiles();
   const QString path = chosen.isEmpty() ? QString() : chosen.first();

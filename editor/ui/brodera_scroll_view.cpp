@@ -38,8 +38,8 @@ CBroderaScrollView::CBroderaScrollView(QWidget* parent) : QAbstractScrollArea(pa
   viewport()->setMouseTracking(true);
   runMonogram_ = [](CMonogramDlg& dialog) { return dialog.exec(); };
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty()) return std::nullopt;
+    return dialog.ChosenPath().toStdString();
   };
 }
 

@@ -80,8 +80,8 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
   viewport()->setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty()) return std::nullopt;
+    return dialog.ChosenPath().toStdString();
   };
   runMonogram_ = [](CVantleMonogramDlg& dialog) { return dialog.exec(); };
   chooseSave_ = [this](const std::string& folder, const std::string& name) -> std::optional<std::string> {

@@ -89,7 +89,21 @@ TEST_F(ImportDialog, ConfirmingReturnsTheRecordAndTheFolder) {
   EXPECT_EQ(record_.PairCount(), 21);
   EXPECT_EQ(record_.ColourCount(), 2);
   EXPECT_EQ(dialog.ChosenFolder().toStdString(), dir_.Path().string());
+  EXPECT_EQ(dialog.ChosenPath(), path);
   EXPECT_EQ(box_.Count(), 0u);
+}
+
+TEST_F(ImportDialog, ANameTypedWithoutExtensionIsReadAndReturnedAsAQnfFile) {
+  const QString path = Design("rose.qnf", 20, 2);
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 0);
+  dialog.open();
+  dialog.selectFile("rose");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(record_.PairCount(), 21);
+  // The caller judges the import by this name's extension.
+  EXPECT_EQ(dialog.ChosenPath(), path);
 }
 
 TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
