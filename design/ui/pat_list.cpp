@@ -19,6 +19,9 @@ constexpr int kPreviewInset = 2;
 constexpr int kPreviewWidth = design::kPreviewVirtualWidth / 10 + 2 * kPreviewInset;
 constexpr int kPreviewHeight = design::kPreviewVirtualHeight / 10 + 2 * kPreviewInset;
 
+constexpr int kDialogWidth = 820;
+constexpr int kDialogHeight = 460;
+
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
 }  // namespace
@@ -64,6 +67,8 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
   setLabelText(QFileDialog::Accept, "&OK");
   setSizeGripEnabled(false);
   model_->SetOwner(this);
+  // Wide enough for the file list's name, size and type columns beside the preview.
+  resize(kDialogWidth, kDialogHeight);
 
   auto* side = new QWidget(this);
   auto* column = new QVBoxLayout(side);
