@@ -139,6 +139,9 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, hoopl
 void CMainFrame::SetPanes(QWidget* layoutView, QWidget* helpPane) {
   splitter_->addWidget(layoutView);
   splitter_->addWidget(helpPane);
+  // The layout column keeps its width; room gained or lost with the window is the help pane's.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
   splitter_->setSizes({kLayoutColumnWidth, kHelpColumnWidth});
 }
 
