@@ -207,6 +207,8 @@ class CVantleView {
   bool ClipboardFilled() const { return clipboardFilled_; }
 
  private:
+  // Where Open and Save As start: the remembered layout folder, else the program's.
+  std::string LayoutFolder() const;
   void MeasurePage(bool portrait);
   void ZoomTo(float zoom);
   void SetScrollSizeForZoom();
