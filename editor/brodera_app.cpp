@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "editor/brodera_doc.h"
 #include "editor/command_ids.h"
+#include "platform/file_io.h"
 
 namespace editor {
 
@@ -17,6 +19,12 @@ constexpr int kMinPageHeight = 179;
 constexpr PageSize kFallbackPage{498, 360};
 
 }  // namespace
+
+std::string CommandLineFailureText(const std::string& path) {
+  std::error_code error;
+  const bool there = std::filesystem::exists(path, error) || (error && !platform::IsNotFound(error));
+  return LayoutLoadFailureText(there ? LayoutLoadFailure::kDefective : LayoutLoadFailure::kNotFound, path);
+}
 
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
   PageSize page;

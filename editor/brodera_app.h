@@ -28,6 +28,10 @@ using platform::CommandLineInfo;
 using platform::ParseCommandLine;
 using platform::ProgramFolderOf;
 
+// What is said of a command-line file that cannot be read: "<path>\nThis file was not
+// found." when it is not there, else the defective-file message.
+std::string CommandLineFailureText(const std::string& path);
+
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
 // 360 (a landscape page of 249 x 180 mm).

@@ -28,6 +28,8 @@ TEST(TransferFrameRules, CaptionsFollowTheLink) {
   EXPECT_EQ(LinkCaption("Send Designs", LinkStateOf(kUsbNotBound)), "Send Designs - COM Port");
   EXPECT_EQ(LinkCaption("Receive Designs", LinkStateOf(-3)), "Receive Designs - USB Disconnected");
   EXPECT_EQ(LinkCaption("Delete Designs", LinkStateOf(5)), "Delete Designs - USB Disconnected");
+  // A machine whose device may not be opened is not called disconnected.
+  EXPECT_EQ(LinkCaption("Send Designs", LinkStateOf(-15)), "Send Designs - USB Not Permitted");
 }
 
 TEST(TransferFrameRules, ProgressNeverDividesByZeroOrOverflows) {
