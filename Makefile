@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run run-pictorel test setup build-release build-test clean
+.PHONY: run run-pictorel run-vantle test setup build-release build-test clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -31,6 +31,10 @@ run: build-release
 # The picture digitizer, Pictorel.
 run-pictorel: build-release
 	./build/release/bin/pictorel
+
+# The Maxiframe layout program, Vantle.
+run-vantle: build-release
+	./build/release/bin/vantle
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)

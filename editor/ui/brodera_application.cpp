@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <filesystem>
 
-#include "editor/ui/about_box.h"
+#include "layoutcore/ui/about_box.h"
 #include "editor/ui/printer_page.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"

@@ -38,7 +38,7 @@ PrintCanvas::PrintCanvas(QPainter& painter, double dotsPerInchX, double dotsPerI
 void PrintCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
   QPen pen(platform_ui::ToQColor(colour));
   pen.setWidthF(std::max(1.0, width * scaleX_));
-  pen.setStyle(style == platform::PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  pen.setStyle(platform_ui::ToQtPenStyle(style));
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
   painter_.setPen(pen);

@@ -1,10 +1,10 @@
-#include "editor/ui/spin_field.h"
+#include "layoutcore/ui/spin_field.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/dialogs/int_field.h"
+#include "layoutcore/dialogs/int_field.h"
 
 namespace editor_ui {
 

@@ -1,8 +1,8 @@
-#include "editor/dialogs/rotate_flip_rules.h"
+#include "layoutcore/dialogs/rotate_flip_rules.h"
 
 #include <algorithm>
 
-#include "editor/dialogs/int_field.h"
+#include "layoutcore/dialogs/int_field.h"
 
 namespace editor {
 

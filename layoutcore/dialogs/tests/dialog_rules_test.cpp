@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "editor/dialogs/custom_zoom_rules.h"
-#include "editor/dialogs/int_field.h"
-#include "editor/dialogs/rotate_flip_rules.h"
-#include "editor/dialogs/sheet_count_rules.h"
+#include "layoutcore/dialogs/custom_zoom_rules.h"
+#include "layoutcore/dialogs/int_field.h"
+#include "layoutcore/dialogs/rotate_flip_rules.h"
+#include "layoutcore/dialogs/sheet_count_rules.h"
 #include "platform/profile.h"
 #include "testing/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "editor/ui/custom_zoom_dialog.h"
+#include "layoutcore/ui/custom_zoom_dialog.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

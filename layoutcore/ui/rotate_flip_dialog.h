@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <array>
 
-#include "editor/dialogs/rotate_flip_rules.h"
-#include "editor/ui/spin_field.h"
+#include "layoutcore/dialogs/rotate_flip_rules.h"
+#include "layoutcore/ui/spin_field.h"
 
 namespace editor_ui {
 

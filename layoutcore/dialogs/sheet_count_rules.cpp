@@ -1,6 +1,6 @@
-#include "editor/dialogs/sheet_count_rules.h"
+#include "layoutcore/dialogs/sheet_count_rules.h"
 
-#include "editor/dialogs/int_field.h"
+#include "layoutcore/dialogs/int_field.h"
 
 namespace editor {
 

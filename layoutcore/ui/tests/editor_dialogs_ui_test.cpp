@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "editor/ui/custom_zoom_dialog.h"
-#include "editor/ui/rotate_flip_dialog.h"
-#include "editor/ui/sheet_count_dialog.h"
+#include "layoutcore/ui/custom_zoom_dialog.h"
+#include "layoutcore/ui/rotate_flip_dialog.h"
+#include "layoutcore/ui/sheet_count_dialog.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <array>
 
-#include "editor/dialogs/custom_zoom_rules.h"
+#include "layoutcore/dialogs/custom_zoom_rules.h"
 
 namespace editor_ui {
 

@@ -1,4 +1,4 @@
-#include "editor/dialogs/custom_zoom_rules.h"
+#include "layoutcore/dialogs/custom_zoom_rules.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "editor/ui/about_box.h"
+#include "layoutcore/ui/about_box.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -13,13 +13,13 @@ namespace editor_ui {
 namespace {
 
 constexpr char kProductLine[] = "Velinor 7000 Version 2.2";
-constexpr char kProgramLine[] = "Brodera";
 constexpr char kPlatformLine[] = " for Windows 95/98/NT/2000/Me";
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("About Brodera");
+CAboutDlg::CAboutDlg(QWidget* parent, const QString& program, int splashBitmap)
+    : QDialog(parent), splashBitmap_(splashBitmap) {
+  setWindowTitle("About " + program);
   icon_ = new QLabel(this);
   icon_->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
   icon_->installEventFilter(this);
@@ -29,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QGridLayout(this);
   layout->addWidget(icon_, 0, 0, 3, 1);
-  layout->addWidget(new QLabel(QString("%1  %2").arg(kProductLine, kProgramLine), this), 0, 1);
+  layout->addWidget(new QLabel(QString("%1  %2").arg(kProductLine, program), this), 0, 1);
   layout->addWidget(new QLabel(kPlatformLine, this), 1, 1);
   layout->addWidget(link1_, 2, 1);
   layout->addWidget(link5_, 3, 1);
@@ -38,7 +38,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
   if (watched == icon_ && event->type() == QEvent::MouseButtonDblClick) {
-    design_ui::CSplashWnd::ShowSplashScreen(this, false);
+    design_ui::CSplashWnd::ShowSplashScreen(this, false, splashBitmap_);
     return true;
   }
   return QDialog::eventFilter(watched, event);

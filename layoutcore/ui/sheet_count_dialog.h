@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "editor/dialogs/sheet_count_rules.h"
-#include "editor/ui/spin_field.h"
+#include "layoutcore/dialogs/sheet_count_rules.h"
+#include "layoutcore/ui/spin_field.h"
 
 namespace editor_ui {
 

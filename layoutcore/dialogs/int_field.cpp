@@ -1,4 +1,4 @@
-#include "editor/dialogs/int_field.h"
+#include "layoutcore/dialogs/int_field.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "editor/ui/sheet_count_dialog.h"
+#include "layoutcore/ui/sheet_count_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "editor/ui/rotate_flip_dialog.h"
+#include "layoutcore/ui/rotate_flip_dialog.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
