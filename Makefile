@@ -1,7 +1,8 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run   builds (Release) and starts the main program
 #   make test  builds (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test
-PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libfreetype-dev \
+            fonts-dejavu-core
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <functional>
 
 #include "design/ui/pat_list.h"
 #include "layoutcore/ui/custom_zoom_dialog.h"
@@ -85,7 +86,7 @@ void CBroderaScrollView::SetWaitCursor(bool on) {
 
 void CBroderaScrollView::SetZoomCursor(bool on) {
   if (on) {
-    viewport()->setCursor(Qt::CrossCursor);
+    viewport()->setCursor(ZoomCursor());
   } else {
     viewport()->unsetCursor();
   }
@@ -218,7 +219,7 @@ void CBroderaScrollView::SetCursor(editor::ViewCursor cursor) {
     case ViewCursor::kSizeNwse: viewport()->setCursor(Qt::SizeFDiagCursor); break;
     case ViewCursor::kSizeNesw: viewport()->setCursor(Qt::SizeBDiagCursor); break;
     case ViewCursor::kRotate: viewport()->setCursor(RotateCursor()); break;
-    case ViewCursor::kZoom: viewport()->setCursor(Qt::CrossCursor); break;
+    case ViewCursor::kZoom: viewport()->setCursor(ZoomCursor()); break;
   }
 }
 

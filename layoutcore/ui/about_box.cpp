@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QStyle>
+#include <QSysInfo>
 
 #include "design/ui/maker_links.h"
 #include "design/ui/splash_wnd.h"
@@ -13,9 +14,13 @@ namespace editor_ui {
 namespace {
 
 constexpr char kProductLine[] = "Velinor 7000 Version 2.2";
-constexpr char kPlatformLine[] = " for Windows 95/98/NT/2000/Me";
 
 }  // namespace
+
+QString CAboutDlg::PlatformLine() {
+  // The system the program runs on, as it names itself ("Debian GNU/Linux 12 (bookworm)").
+  return " for " + QSysInfo::prettyProductName();
+}
 
 CAboutDlg::CAboutDlg(QWidget* parent, const QString& program, int splashBitmap)
     : QDialog(parent), splashBitmap_(splashBitmap) {
@@ -30,7 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, const QString& program, int splashBitmap)
   auto* layout = new QGridLayout(this);
   layout->addWidget(icon_, 0, 0, 3, 1);
   layout->addWidget(new QLabel(QString("%1  %2").arg(kProductLine, program), this), 0, 1);
-  layout->addWidget(new QLabel(kPlatformLine, this), 1, 1);
+  layout->addWidget(new QLabel(PlatformLine(), this), 1, 1);
   layout->addWidget(link1_, 2, 1);
   layout->addWidget(link5_, 3, 1);
   layout->addWidget(buttons, 4, 0, 1, 2);

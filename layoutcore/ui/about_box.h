@@ -14,6 +14,8 @@ class CAboutDlg : public QDialog {
  public:
   // Brodera's box, unless another program's title and splash bitmap are given.
   explicit CAboutDlg(QWidget* parent, const QString& program = "Brodera", int splashBitmap = design_ui::kBroderaSplashBitmap);
+  // The line that names the system the program runs on.
+  static QString PlatformLine();
 
   QLabel* Icon() const { return icon_; }
   QLabel* Link(int number) const { return number == 1 ? link1_ : link5_; }
