@@ -1,6 +1,7 @@
 // Vantle, the Maxiframe layout program of Velinor 7000.
 
 #include <QApplication>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,7 @@ int main(int argc, char** argv) {
   // A layout on the command line that cannot be read ends the program before its window shows.
   if (!vantle.Start(commandLine)) return 1;
   design_ui::CSplashWnd::ShowSplashScreen(&vantle.Frame(), true, design_ui::kVantleSplashBitmap);
+  // For the install check: the program has started when its window is up; it ends at once.
+  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }
