@@ -11,6 +11,8 @@ constexpr int kScrollMargin = 50;  // 0.1 mm
 // A client this wide (high) in design units at 100 % shows the whole area: no scrolling.
 constexpr int kNoScrollWidth = 1400;
 constexpr int kNoScrollHeight = 2000;
+constexpr double kUnitsPerInch = 254.0;  // 0.1 mm
+constexpr int kDefaultDotsPerInch = 96;
 
 ScrollAxis AxisFor(int zoom, int workSize) {
   // zoom x (2.5 w + 50), kept in integers: 2.5 w = 5 w / 2.
@@ -46,6 +48,15 @@ int NextPenWidth(MouseButton button, int penWidth) {
     case 4: return 1;
     default: return 0;
   }
+}
+
+double ScreenDotsPerUnit(int dotsPerInch) {
+  // A screen reporting no density is taken as the common 96 dots per inch.
+  return (dotsPerInch > 0 ? dotsPerInch : kDefaultDotsPerInch) / kUnitsPerInch;
+}
+
+int UnitsFromDots(int dots, int dotsPerInch) {
+  return static_cast<int>(dots / ScreenDotsPerUnit(dotsPerInch));
 }
 
 int NextClickZoom(MouseButton button, int zoom) {

@@ -82,6 +82,11 @@ class StcViewModel {
 };
 
 int NextPenWidth(MouseButton button, int penWidth);
+
+// The view's unit is 0.1 mm of fabric, shown at the screen's true size: a screen of dotsPerInch
+// dots shows 254 units per inch. Pixel counts from the screen become units, and back.
+double ScreenDotsPerUnit(int dotsPerInch);
+int UnitsFromDots(int dots, int dotsPerInch);
 int NextClickZoom(MouseButton button, int zoom);
 
 }  // namespace digitizer

@@ -1,8 +1,9 @@
 #pragma once
 
 // Pictorel's stitch view on screen: the right-hand pane that paints the design through a
-// QtCanvas and forwards clicks and the view's commands to StcViewModel. One view unit is one
-// screen pixel: 0.1 mm of stitches at 100 %.
+// QtCanvas and forwards clicks and the view's commands to StcViewModel. One view unit is 0.1 mm,
+// shown at the screen's true size at 100 % (about 0.38 pixel on a 96 dots-per-inch screen), so
+// the whole hoop fits the pane at start.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -43,6 +44,9 @@ class CStcView : public QAbstractScrollArea {
  private:
   int WorkWidth() const;
   int WorkHeight() const;
+  // The viewport's size in view units.
+  int ClientWidthUnits() const;
+  int ClientHeightUnits() const;
   void UpdateScrollRanges();
   void UpdateCursor();
 

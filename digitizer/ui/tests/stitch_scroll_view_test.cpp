@@ -34,6 +34,12 @@ QImage Paint(CStcView& view) {
   return image;
 }
 
+// The viewport dot showing view unit (x, y) with nothing scrolled.
+QPoint DotOf(const CStcView& view, int x, int y) {
+  return {static_cast<int>(x * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiX())),
+          static_cast<int>(y * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiY()))};
+}
+
 void Click(CStcView& view, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
   QMouseEvent press(QEvent::MouseButtonPress, at, view.viewport()->mapToGlobal(at), button, button, modifiers);
   QCoreApplication::sendEvent(view.viewport(), &press);
@@ -43,20 +49,20 @@ TEST(StitchScrollView, PaintsTheStitchesUnlessABusyTransferHoldsALongDesign) {
   digitizer::CStitchDesign design;
   LoadLine(design, 2);
   CStcView view(nullptr);
-  view.resize(1300, 1300);
+  view.resize(500, 500);
   view.show();
   view.SetDesign(&design);
-  ASSERT_GE(view.viewport()->width(), 700);
   bool busy = false;
   view.SetTransferProbe([&] { return busy; });
   const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
-  // The stitch runs from (550, 550) to (650, 550) at 100 %.
-  EXPECT_EQ(Paint(view).pixelColor(600, 550), thread);
+  // The stitch runs from (550, 550) to (650, 550) at 100 %, inside the unscrolled pane.
+  const QPoint middle = DotOf(view, 600, 550);
+  EXPECT_EQ(Paint(view).pixelColor(middle), thread);
 
   busy = true;
-  EXPECT_EQ(Paint(view).pixelColor(600, 550), thread);  // short designs still paint
+  EXPECT_EQ(Paint(view).pixelColor(middle), thread);  // short designs still paint
   design.Record()->SetPairCount(digitizer::kBusyDrawPairLimit + 1);
-  EXPECT_NE(Paint(view).pixelColor(600, 550), thread);
+  EXPECT_NE(Paint(view).pixelColor(middle), thread);
 }
 
 TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog) {
@@ -64,13 +70,16 @@ TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog)
   LoadLine(design, 2);
   CStcView view(nullptr);
   view.resize(400, 400);
+  view.show();
   view.SetDesign(&design);
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 4);
   view.SetZoomMode(true);
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 5);
-  EXPECT_EQ(view.horizontalScrollBar()->value(), 100 * 5 / 4 - 100);
+  // The scroll bars count 0.1 mm: the unit under the cursor stays there.
+  const int cursor = digitizer::UnitsFromDots(100, view.viewport()->logicalDpiX());
+  EXPECT_EQ(view.horizontalScrollBar()->value(), cursor * 5 / 4 - cursor);
   Click(view, Qt::RightButton, Qt::ControlModifier, {100, 100});
   EXPECT_EQ(view.Model().PenWidth(), 0);
   Click(view, Qt::LeftButton, Qt::ControlModifier, {100, 100});
