@@ -62,6 +62,9 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
     : QFileDialog(parent, "Import Design", initialFolder, filter), model_(std::move(model)) {
   // Our own dialog, so that the preview pane can stand beside the file list.
   setOption(QFileDialog::DontUseNativeDialog, true);
+  // The filter names carry their patterns already ("all stitch data(*.sew,*.qnf)"); the
+  // patterns are not shown a second time behind them.
+  setOption(QFileDialog::HideNameFilterDetails, true);
   setFileMode(QFileDialog::AnyFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setLabelText(QFileDialog::Accept, "&OK");

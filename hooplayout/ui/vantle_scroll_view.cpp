@@ -88,6 +88,7 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
     QFileDialog dialog(this, "Save As", QString::fromStdString(folder.empty() ? name : folder + "/" + name),
                        kLayoutFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix("arg");
     // The layout asks its own replace question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -97,6 +98,7 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
   chooseOpen_ = [this](const std::string& folder, const std::string&) -> std::optional<std::string> {
     QFileDialog dialog(this, "Open", QString::fromStdString(folder), kOpenLayoutFilter);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix("arg");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
