@@ -4,4 +4,6 @@ namespace platform {
 
 Canvas::~Canvas() = default;
 
+CanvasRect Canvas::ClipBox() const { return kUnboundedClip; }
+
 }  // namespace platform

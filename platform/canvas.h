@@ -63,6 +63,12 @@ class VELINOR_EXPORT Canvas {
   virtual void FillRect(const CanvasRect& rect, PaletteColour colour) = 0;
   // Text with its top-left corner at (x, y).
   virtual void Text(int x, int y, const std::string& text, PaletteColour colour) = 0;
+
+  // The part of the canvas that painting can change, in the owner's coordinates; drawing
+  // outside it may be skipped. Unbounded unless the surface says otherwise.
+  virtual CanvasRect ClipBox() const;
 };
+
+constexpr CanvasRect kUnboundedClip{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
 
 }  // namespace platform

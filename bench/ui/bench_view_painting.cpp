@@ -3,6 +3,10 @@
 // Brodera's layout of ten 50,000-pair designs, the Maxiframe layout and Pictorel's stitch
 // view with one 65,000-pair design, each at 100 % and 400 %.
 //
+// Each view paints as its window does, through the window's keeper of design drawings: a
+// repaint once the drawings are kept, the first paint after a zoom (nothing kept), and for
+// Brodera the repaint of the region a drag step invalidates.
+//
 // Beside each, the baseline: the same visible stitches, gathered once before timing, drawn
 // straight into a Qt image with one polyline call per run of connected stitches of one
 // colour. The ratio of the two is what to compare across machines.
@@ -21,11 +25,12 @@
 #include "design/hoop.h"
 #include "design/layout_import.h"
 #include "digitizer/stitch_design.h"
-#include "digitizer/stitch_view_drawing.h"
+#include "digitizer/stitch_view_model.h"
 #include "editor/brodera_view.h"
 #include "hooplayout/vantle_view.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_canvas.h"
+#include "platform/ui/design_image_cache.h"
 #include "platform/ui/qt_colour.h"
 
 namespace {
@@ -112,12 +117,19 @@ QPoint ScrollCentring(int x, int y) {
 
 // ---- Brodera ----
 
+// Keeps the logical rectangles the view asks to repaint.
 struct NullViewHost : editor::ViewHost {
-  editor::PixelPoint ScrollPosition() override { return {}; }
+  editor::PixelPoint scroll;
+  std::optional<editor::PixelRect> dirty;
+  editor::PixelPoint ScrollPosition() override { return scroll; }
   editor::PixelPoint ClientSize() override { return {kWindowWidth, kWindowHeight}; }
   void SetScrollSize(int, int) override {}
   void ScrollTo(editor::PixelPoint) override {}
-  void Invalidate(const editor::PixelRect&) override {}
+  void Invalidate(const editor::PixelRect& r) override {
+    if (!dirty) dirty = r;
+    dirty->left = std::min(dirty->left, r.left), dirty->top = std::min(dirty->top, r.top);
+    dirty->right = std::max(dirty->right, r.right), dirty->bottom = std::max(dirty->bottom, r.bottom);
+  }
   void RedrawAll(bool) override {}
   void SetWaitCursor(bool) override {}
   void SetZoomCursor(bool) override {}
@@ -136,6 +148,7 @@ struct BroderaLayout {
   NullViewHost viewHost;
   editor::CBroderaDoc doc{docHost};
   editor::CBroderaView view{doc, viewHost, "/"};
+  platform_ui::DesignImageCache cache;
   QPoint scroll;
 
   explicit BroderaLayout(float zoom) {
@@ -156,26 +169,80 @@ struct BroderaLayout {
     view.SetZoom(zoom);
     // The middle of the designs (layout point 490, 360) in the middle of the window.
     scroll = ScrollCentring(static_cast<int>(490 * zoom / 100) + 20, static_cast<int>(360 * zoom / 100) + 20);
+    viewHost.scroll = {scroll.x(), scroll.y()};
+    view.SetDesignLayer(&cache);
   }
 };
 
-void PaintBrodera(QImage& image, BroderaLayout& layout) {
+// As the scroll view's paint event: the region to paint (window pixels) filled, then the
+// view drawn through the canvas with the design drawings kept.
+void PaintBrodera(QImage& image, BroderaLayout& layout, const QRect& region) {
   QPainter painter(&image);
-  painter.fillRect(image.rect(), QColor(0xEB, 0xFF, 0xFF));
+  painter.setClipRect(region);
+  painter.fillRect(region, QColor(0xEB, 0xFF, 0xFF));
   painter.translate(-layout.scroll);
   platform_ui::QtCanvas canvas(painter);
+  layout.cache.BeginPaint(painter);
   layout.view.OnDraw(canvas);
+  layout.cache.EndPaint();
 }
 
 void BM_BroderaLayoutView(benchmark::State& state) {
   BroderaLayout layout(static_cast<float>(state.range(0)));
   QImage image = WindowImage();
+  PaintBrodera(image, layout, image.rect());
   for (auto _ : state) {
-    PaintBrodera(image, layout);
+    PaintBrodera(image, layout, image.rect());
     benchmark::DoNotOptimize(image.constBits());
   }
 }
 BENCHMARK(BM_BroderaLayoutView)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// The paint right after a zoom change: every design is drawn anew.
+void BM_BroderaLayoutViewAfterZoom(benchmark::State& state) {
+  BroderaLayout layout(static_cast<float>(state.range(0)));
+  QImage image = WindowImage();
+  for (auto _ : state) {
+    layout.cache.Clear();
+    PaintBrodera(image, layout, image.rect());
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_BroderaLayoutViewAfterZoom)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// One step of dragging a design three pixels to and fro: the model moves it and asks for the
+// union of its old and new frames; that region is painted.
+void BM_BroderaDragStep(benchmark::State& state) {
+  const float zoom = static_cast<float>(state.range(0));
+  BroderaLayout layout(zoom);
+  QImage image = WindowImage();
+  PaintBrodera(image, layout, image.rect());
+  // A press inside design 2 (centre 490, 200), in the window's sight at both zooms.
+  const editor::PixelPoint press{static_cast<int>(490 * zoom / 100) + 20 - layout.scroll.x(),
+                                 static_cast<int>(250 * zoom / 100) + 20 - layout.scroll.y()};
+  layout.view.OnLeftButtonDown(press);
+  editor::PixelPoint at = press;
+  int step = 3;
+  int64_t pixels = 0;
+  for (auto _ : state) {
+    at.x += step;
+    step = -step;
+    layout.viewHost.dirty.reset();
+    layout.view.OnMouseMove(at);
+    if (!layout.viewHost.dirty) {
+      state.SkipWithError("the drag repainted nothing");
+      return;
+    }
+    const editor::PixelRect d = *layout.viewHost.dirty;
+    const QRect region = QRect(QPoint(d.left, d.top) - layout.scroll, QPoint(d.right, d.bottom) - layout.scroll)
+                             .intersected(image.rect());
+    pixels += static_cast<int64_t>(region.width()) * region.height();
+    PaintBrodera(image, layout, region);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["region_px"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_BroderaDragStep)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 void BM_BroderaBarePolylines(benchmark::State& state) {
   BroderaLayout layout(static_cast<float>(state.range(0)));
@@ -213,6 +280,7 @@ struct MaxiframeLayout {
   NullVantleHost viewHost;
   hooplayout::CVantleDoc doc{docHost};
   std::unique_ptr<hooplayout::CVantleView> view;
+  platform_ui::DesignImageCache cache;
   QPoint scroll;
 
   explicit MaxiframeLayout(float zoom) {
@@ -236,25 +304,43 @@ struct MaxiframeLayout {
     view->OnInitialUpdate();
     view->SetZoom(zoom);
     scroll = ScrollCentring(static_cast<int>(140 * zoom / 100) + 20, static_cast<int>(200 * zoom / 100) + 20);
+    view->SetDesignLayer(&cache);
   }
   platform::CanvasRect Clip() const {
     return {scroll.x(), scroll.y(), scroll.x() + kWindowWidth, scroll.y() + kWindowHeight};
   }
 };
 
+void PaintMaxiframe(QImage& image, MaxiframeLayout& layout) {
+  QPainter painter(&image);
+  painter.translate(-layout.scroll);
+  platform_ui::QtCanvas canvas(painter);
+  layout.cache.BeginPaint(painter);
+  layout.view->OnPaint(canvas, layout.Clip());
+  layout.cache.EndPaint();
+}
+
 void BM_MaxiframeView(benchmark::State& state) {
   MaxiframeLayout layout(static_cast<float>(state.range(0)));
   QImage image = WindowImage();
+  PaintMaxiframe(image, layout);
   for (auto _ : state) {
-    QPainter painter(&image);
-    painter.translate(-layout.scroll);
-    platform_ui::QtCanvas canvas(painter);
-    layout.view->OnPaint(canvas, layout.Clip());
-    painter.end();
+    PaintMaxiframe(image, layout);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
 BENCHMARK(BM_MaxiframeView)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void BM_MaxiframeViewAfterZoom(benchmark::State& state) {
+  MaxiframeLayout layout(static_cast<float>(state.range(0)));
+  QImage image = WindowImage();
+  for (auto _ : state) {
+    layout.cache.Clear();
+    PaintMaxiframe(image, layout);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_MaxiframeViewAfterZoom)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 void BM_MaxiframeBarePolylines(benchmark::State& state) {
   MaxiframeLayout layout(static_cast<float>(state.range(0)));
@@ -273,6 +359,8 @@ BENCHMARK(BM_MaxiframeBarePolylines)->Arg(100)->Arg(400)->Unit(benchmark::kMilli
 
 struct PictorelDesign {
   digitizer::CStitchDesign design;
+  digitizer::StcViewModel model;
+  platform_ui::DesignImageCache cache;
   QPoint scroll;
   int zoom;
 
@@ -287,28 +375,47 @@ struct PictorelDesign {
     for (int c = 0; c < source.ColourCount(); ++c) record.SetThreadCode(c, 1 + c % 78);
     // The design's first point, the work area's centre, in the middle of the window.
     scroll = ScrollCentring(design.WorkWidth() * 5 / 4 * zoom / 4, design.WorkHeight() * 5 / 4 * zoom / 4);
+    model.OnUpdate(design.WorkWidth(), design.WorkHeight());
+    model.SetZoom(zoom, design.WorkWidth(), design.WorkHeight());
   }
 };
+
+void PaintPictorel(QImage& image, PictorelDesign& d) {
+  QPainter painter(&image);
+  painter.fillRect(image.rect(), Qt::white);
+  painter.translate(-d.scroll);
+  platform_ui::QtCanvas canvas(painter);
+  d.cache.BeginPaint(painter);
+  d.model.Draw(d.design, canvas, false, &d.cache);
+  d.cache.EndPaint();
+}
 
 void BM_PictorelStitchView(benchmark::State& state) {
   PictorelDesign d(static_cast<int>(state.range(0)) / 25);
   QImage image = WindowImage();
+  PaintPictorel(image, d);
   for (auto _ : state) {
-    QPainter painter(&image);
-    painter.fillRect(image.rect(), Qt::white);
-    painter.translate(-d.scroll);
-    platform_ui::QtCanvas canvas(painter);
-    digitizer::DrawStitchDesign(d.design, canvas, d.zoom, 0);
-    painter.end();
+    PaintPictorel(image, d);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
 BENCHMARK(BM_PictorelStitchView)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
+void BM_PictorelStitchViewAfterZoom(benchmark::State& state) {
+  PictorelDesign d(static_cast<int>(state.range(0)) / 25);
+  QImage image = WindowImage();
+  for (auto _ : state) {
+    d.cache.Clear();
+    PaintPictorel(image, d);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_PictorelStitchViewAfterZoom)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
 void BM_PictorelBarePolylines(benchmark::State& state) {
   PictorelDesign d(static_cast<int>(state.range(0)) / 25);
   RunCollector collector;
-  digitizer::DrawStitchDesign(d.design, collector, d.zoom, 0);
+  d.model.Draw(d.design, collector, false);
   const auto runs = collector.VisibleRuns(d.scroll, 2);
   QImage image = WindowImage();
   for (auto _ : state) {

@@ -4,6 +4,7 @@
 // widget, a pixmap or a printer.
 
 #include <QPainter>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -20,10 +21,13 @@ class QtCanvas : public platform::Canvas {
   void Rectangle(const platform::CanvasRect& rect) override;
   void FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) override;
   void Text(int x, int y, const std::string& text, platform::PaletteColour colour) override;
+  // The painter's clip, else its whole device, in logical coordinates.
+  platform::CanvasRect ClipBox() const override;
 
  private:
   QPainter& painter_;
   QPoint current_;
+  std::vector<QPoint> polyline_;  // reused: a polyline's points in Qt's form
 };
 
 }  // namespace platform_ui
