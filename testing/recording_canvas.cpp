@@ -45,6 +45,21 @@ void RecordingCanvas::Text(int x, int y, const std::string& text, platform::Pale
   primitives_.push_back({CanvasOp::kText, {{x, y}}, colour, 0, {}, text});
 }
 
+std::vector<CanvasPrimitive> RecordingCanvas::Segments() const {
+  std::vector<CanvasPrimitive> segments;
+  for (const auto& p : primitives_) {
+    if (p.op == CanvasOp::kLine) segments.push_back(p);
+    if (p.op != CanvasOp::kPolyline) continue;
+    for (std::size_t i = 1; i < p.points.size(); ++i) {
+      CanvasPrimitive line = p;
+      line.op = CanvasOp::kLine;
+      line.points = {p.points[i - 1], p.points[i]};
+      segments.push_back(line);
+    }
+  }
+  return segments;
+}
+
 std::vector<CanvasPrimitive> RecordingCanvas::Of(CanvasOp op) const {
   std::vector<CanvasPrimitive> out;
   for (const auto& p : primitives_) {

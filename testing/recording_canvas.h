@@ -32,6 +32,9 @@ class RecordingCanvas : public platform::Canvas {
 
   const std::vector<CanvasPrimitive>& Primitives() const { return primitives_; }
   std::vector<CanvasPrimitive> Of(CanvasOp op) const;
+  // Every line, and every pair of neighbouring polyline points, as a line in its pen: what a
+  // drawing strokes, however it grouped the strokes into calls.
+  std::vector<CanvasPrimitive> Segments() const;
   void Clear() { primitives_.clear(); }
 
  private:
