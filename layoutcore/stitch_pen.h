@@ -7,7 +7,7 @@
 // lines; jumps and the landing after a jump run only move the pen; each colour change takes
 // the next block's colour. Shared by Brodera's and the hoop-layout program's views.
 //
-// Connected stitches of one colour go to the canvas as one polyline: a surface pays per
+// Connected stitches of one colour go to the canvas as one line run: a surface pays per
 // call, not per point. A run that lies wholly outside the canvas's clip box is not sent.
 
 #include <algorithm>
@@ -98,7 +98,7 @@ class StitchPen {
     if (run_.size() < 2) return;
     const bool outside = right_ + kPenReach < clip_.left || left_ - kPenReach >= clip_.right ||
                          bottom_ + kPenReach < clip_.top || top_ - kPenReach >= clip_.bottom;
-    if (!outside) canvas_.Polyline(run_);
+    if (!outside) canvas_.LineRun(run_);
     // The next run goes on from the last point, as the pen did.
     const platform::CanvasPoint last = run_.back();
     run_.clear();

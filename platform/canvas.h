@@ -58,6 +58,10 @@ class VELINOR_EXPORT Canvas {
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
   virtual void Polyline(std::span<const CanvasPoint> points) = 0;
+  // The lines between neighbouring points, each stroked exactly as MoveTo and LineTo would
+  // stroke it, in one call: how views send a run of connected stitches. Leaves the current
+  // position at the last point.
+  virtual void LineRun(std::span<const CanvasPoint> points);
   // The outline in the current pen, nothing filled.
   virtual void Rectangle(const CanvasRect& rect) = 0;
   virtual void FillRect(const CanvasRect& rect, PaletteColour colour) = 0;

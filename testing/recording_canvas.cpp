@@ -30,6 +30,14 @@ void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
   primitives_.push_back(std::move(p));
 }
 
+void RecordingCanvas::LineRun(std::span<const CanvasPoint> points) {
+  if (points.empty()) return;
+  CanvasPrimitive p = WithPen(CanvasOp::kLineRun);
+  p.points.assign(points.begin(), points.end());
+  primitives_.push_back(std::move(p));
+  current_ = points.back();
+}
+
 void RecordingCanvas::Rectangle(const platform::CanvasRect& rect) {
   CanvasPrimitive p = WithPen(CanvasOp::kRectangle);
   p.points = {{rect.left, rect.top}, {rect.right, rect.bottom}};
@@ -49,7 +57,7 @@ std::vector<CanvasPrimitive> RecordingCanvas::Segments() const {
   std::vector<CanvasPrimitive> segments;
   for (const auto& p : primitives_) {
     if (p.op == CanvasOp::kLine) segments.push_back(p);
-    if (p.op != CanvasOp::kPolyline) continue;
+    if (p.op != CanvasOp::kPolyline && p.op != CanvasOp::kLineRun) continue;
     for (std::size_t i = 1; i < p.points.size(); ++i) {
       CanvasPrimitive line = p;
       line.op = CanvasOp::kLine;

@@ -22,13 +22,7 @@ std::vector<vtest::CanvasPrimitive> LinesIn(const vtest::RecordingCanvas& canvas
   return lines;
 }
 
-std::vector<vtest::CanvasPrimitive> BlackPolylines(const vtest::RecordingCanvas& canvas) {
-  std::vector<vtest::CanvasPrimitive> polylines;
-  for (const auto& p : canvas.Of(CanvasOp::kPolyline)) {
-    if (p.colour == platform::kPaletteBlack) polylines.push_back(p);
-  }
-  return polylines;
-}
+
 
 TEST_F(Drawing, GridLinesLieTenMillimetresApartThroughTheCentre) {
   vtest::RecordingCanvas canvas;
@@ -208,7 +202,7 @@ TEST_F(Drawing, SelectionFrameWithHandlesAndNothingDrawnDuringATransfer) {
   Place(100, 100, 200, 100);
   vtest::RecordingCanvas canvas;
   view.OnDraw(canvas);
-  const auto polylines = BlackPolylines(canvas);
+  const auto polylines = canvas.Of(CanvasOp::kPolyline);
   ASSERT_EQ(polylines.size(), 6u);  // border, frame, four handles
   EXPECT_EQ(polylines[1].points.size(), 5u);
   EXPECT_EQ(polylines[1].points[0], (platform::CanvasPoint{120 - 22, 120 - 12}));

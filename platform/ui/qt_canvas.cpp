@@ -33,6 +33,18 @@ void QtCanvas::Polyline(std::span<const platform::CanvasPoint> points) {
   painter_.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
 }
 
+void QtCanvas::LineRun(std::span<const platform::CanvasPoint> points) {
+  if (points.empty()) return;
+  // A polyline's joins are rasterised unlike separate lines; drawLines strokes each segment
+  // as drawLine does.
+  lines_.clear();
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    lines_.emplace_back(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+  }
+  if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+  current_ = QPoint(points.back().x, points.back().y);
+}
+
 platform::CanvasRect QtCanvas::ClipBox() const {
   QRect box;
   if (painter_.hasClipping()) {
