@@ -1,8 +1,8 @@
 // Auto Register's worst case: a photo-like picture of the work area's size (560 x 800 pixels,
 // gradients, soft shapes and grain) at each sensitivity, the whole run with the stitches of
 // every part made by Seamlib. Beside the time: the frequent colours found, the parts made,
-// and the longest stretch without a progress report (the Cancel button is answered at the
-// same points), which bounds how long the window waits for a Cancel.
+// and the longest stretch without a word to the progress bar (a report or a stage; Cancel is
+// answered at the same points), which bounds how long a Cancel waits.
 
 #include <benchmark/benchmark.h>
 
@@ -70,10 +70,14 @@ void BM_AutoRegisterPhoto(benchmark::State& state) {
     state.ResumeTiming();
     Clock::time_point last = Clock::now();
     const auto started = last;
-    run.Run(fill, line, design, settings, cancel, [&](int, int found) {
+    auto heard = [&] {
       const Clock::time_point now = Clock::now();
       longestGapMs = std::max(longestGapMs, std::chrono::duration<double, std::milli>(now - last).count());
       last = now;
+    };
+    run.SetStageProgress([&](int) { heard(); });
+    run.Run(fill, line, design, settings, cancel, [&](int, int found) {
+      heard();
       colours = found;
     });
     longestGapMs = std::max(longestGapMs, std::chrono::duration<double, std::milli>(Clock::now() - last).count());
