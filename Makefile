@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test setup build-release build-test clean
+.PHONY: run run-pictorel test setup build-release build-test clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -27,6 +27,10 @@ build-test: setup
 # The design editor, Brodera.
 run: build-release
 	./build/release/bin/brodera
+
+# The picture digitizer, Pictorel.
+run-pictorel: build-release
+	./build/release/bin/pictorel
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)

@@ -57,19 +57,21 @@ std::string CQnfExporter::FillHeader(int index, int count, char letter, StitchRe
 }
 
 int32_t CQnfExporter::CopyStitches(std::span<const uint8_t> source, std::span<uint8_t> target) const {
-  std::size_t from = 0;
   std::size_t to = 0;
-  while (from + 2 <= source.size()) {
+  for (std::size_t from = 0; from + 2 <= source.size();) {
     const uint8_t* pair = &source[from];
     if (IsControl(pair, kMarker)) {
-      from += 4;
+      // The marker goes, and a plain pair right behind it with it; a control pair behind
+      // it (the end pair, a colour change, a jump) is the design's own and stays.
+      from += 2;
+      if (from + 2 <= source.size() && !IsControl(&source[from])) from += 2;
       continue;
     }
-    if (to + 2 > target.size()) return 0;
-    target[to] = pair[0];
-    target[to + 1] = pair[1];
-    to += 2;
-    from += 2;
+    const std::size_t item = StreamItemBytes(pair);
+    if (from + item > source.size() || to + item > target.size()) return 0;
+    std::memcpy(&target[to], pair, item);
+    to += item;
+    from += item;
     if (IsControl(pair, kEnd)) return static_cast<int32_t>(to / 2);
   }
   return 0;
@@ -77,14 +79,15 @@ int32_t CQnfExporter::CopyStitches(std::span<const uint8_t> source, std::span<ui
 
 Extents CQnfExporter::GetExtents(std::span<const uint8_t> stitches) const {
   int x = 0, y = 0, minX = 0, maxX = 0, minY = 0, maxY = 0;
-  for (std::size_t p = 0; p + 2 <= stitches.size(); p += 2) {
-    const uint8_t* pair = &stitches[p];
-    if (IsControl(pair)) {
-      if (pair[1] == kEnd) break;
-      continue;  // the pair after a control pair counts as a plain pair
+  for (std::size_t p = 0; p + 2 <= stitches.size(); p += StreamItemBytes(&stitches[p])) {
+    const uint8_t* move = &stitches[p];
+    if (IsControl(move)) {
+      if (move[1] == kEnd || p + 4 > stitches.size()) break;
+      if (!TakesNextPair(move)) continue;
+      move += 2;  // a jump's move and a colour change's pair count as plain pairs
     }
-    x += PairDx(pair);
-    y += PairDy(pair);
+    x += PairDx(move);
+    y += PairDy(move);
     minX = std::min(minX, x);
     maxX = std::max(maxX, x);
     minY = std::min(minY, y);
@@ -154,6 +157,13 @@ std::vector<uint8_t> QnfFileImage(const StitchRecord& record) {
 }
 
 bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::path& path) const {
+  bool failureShown = false;
+  return WriteFile(record, path, failureShown);
+}
+
+bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::path& path,
+                             bool& failureShown) const {
+  failureShown = false;
   const std::vector<uint8_t> image = QnfFileImage(record);
   if (image.empty()) return false;
   platform::OutputFile file;
@@ -163,6 +173,7 @@ bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::
   if (!error) return true;
   if (!platform::IsNotFound(error)) {
     platform::MessageBox(nullptr, "File Error", kExporterCaption, platform::kMbOk);
+    failureShown = true;
   }
   file.Discard();
   return false;

@@ -51,6 +51,8 @@ class CQnfExporter {
   // (unless the cause is that the file was not found) and the partial file is removed, so
   // that no send or card write goes on with a truncated design.
   bool WriteFile(const StitchRecord& record, const std::filesystem::path& path) const;
+  // The same; failureShown tells whether a failure was already said to the user.
+  bool WriteFile(const StitchRecord& record, const std::filesystem::path& path, bool& failureShown) const;
 };
 
 // Deletes a temporary design file; the error says why it could not be deleted.

@@ -11,29 +11,7 @@
 
 namespace design {
 
-long FindEndPair(std::span<const uint8_t> stitches) {
-  std::size_t p = 0;
-  while (p + 2 <= stitches.size()) {
-    const uint8_t* pair = &stitches[p];
-    if (!IsControl(pair)) {
-      p += 2;
-      continue;
-    }
-    switch (pair[1]) {
-      case kEnd:
-        return static_cast<long>(p);
-      case kColourChange:
-      case kJump:
-      case kJumpAlt:
-        p += 4;  // the pair that belongs to the code is never read as a control pair
-        break;
-      default:
-        p += 2;
-        break;
-    }
-  }
-  return -1;
-}
+long FindEndPair(std::span<const uint8_t> stitches) { return EndPairOffset(stitches); }
 
 QnfReadStatus ReadQnf(std::span<const uint8_t> file, StitchRecord& record, int32_t maxPairs) {
   using platform::ReadI32;

@@ -30,21 +30,39 @@ struct Bounds {
   }
 };
 
-// Walks from `from` to the end pair, adding plain pairs and jump moves (a control pair is
-// stepped over as two bytes, so its move pair counts as a plain pair). Returns the offset
-// of the end pair, or -1 when there is none within the bytes.
+// Walks the items from `from` to the end pair, adding plain pairs, jump moves and the pair
+// of a colour change (zero in any sound design); markers and unknown codes move nothing.
+// Returns the offset of the end pair, or -1 when there is none within the bytes.
 long WalkToEnd(std::span<const uint8_t> bytes, std::size_t from, int x, int y, Bounds& bounds) {
-  for (std::size_t p = from; p + 2 <= bytes.size(); p += 2) {
+  for (std::size_t p = from; p + 2 <= bytes.size(); p += StreamItemBytes(&bytes[p])) {
     const uint8_t* pair = &bytes[p];
+    if (IsControl(pair, kEnd)) return static_cast<long>(p);
+    const uint8_t* move = pair;
     if (IsControl(pair)) {
-      if (pair[1] == kEnd) return static_cast<long>(p);
-      continue;
+      if (!TakesNextPair(pair)) continue;
+      if (p + 4 > bytes.size()) return -1;
+      move = pair + 2;
     }
-    x += PairDx(pair);
-    y += PairDy(pair);
+    x += PairDx(move);
+    y += PairDy(move);
     bounds.Add(x, y);
   }
   return -1;
+}
+
+// Where a run of jump pairs written by EncodeMove ends.
+ChainPair JumpsEnd(std::span<const uint8_t> jumps) {
+  ChainPair end;
+  for (std::size_t p = 0; p + 4 <= jumps.size(); p += 4) {
+    end.dx += PairDx(&jumps[p + 2]);
+    end.dy += PairDy(&jumps[p + 2]);
+  }
+  return end;
+}
+
+bool IsLeadingJump(const uint8_t* pair) {
+  // A sewn long stitch is sewn: it ends the leading moves.
+  return IsControl(pair) && IsJumpCode(pair[1]) && !IsSewnLongStitchMove(PairDx(pair + 2), PairDy(pair + 2));
 }
 
 }  // namespace
@@ -85,12 +103,13 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
   const std::vector<uint8_t> scratch(stitches.begin(), stitches.end());
   const std::size_t room = scratch.size();
 
-  // Drop the leading jump run and its landing. An empty design (the end pair right after
-  // the jumps) keeps its end pair.
+  // Drop the leading jump run and its landing: moves without a stitch, which end at the
+  // point where sewing starts (the first point when there are none). What follows is
+  // measured from that point.
   std::size_t start = 0;
-  while (start + 4 <= room && IsControl(&scratch[start], kJump)) start += 4;
+  while (start + 4 <= room && IsLeadingJump(&scratch[start])) start += 4;
   if (start + 2 > room) return {};
-  if (!IsControl(&scratch[start], kEnd)) start += 2;
+  if (start > 0 && !IsControl(&scratch[start])) start += 2;
 
   Bounds original;
   const long end = WalkToEnd(scratch, start, 0, 0, original);
@@ -98,26 +117,31 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
   const int cx = (original.minX + original.maxX) / 2;  // toward zero
   const int cy = (original.minY + original.maxY) / 2;
 
+  // The new chain: jumps towards (-cx, -cy), then a landing of its own that ends exactly
+  // there (a zero pair where the jumps reach it already; a single jump moved off 119 lands
+  // one unit short). So the first pair that was sewn stays sewn, and re-centring the
+  // result again finds the same landing point and changes nothing.
   const std::size_t kept = static_cast<std::size_t>(end) + 2 - start;
-  const std::size_t lead = EncodedLength(-cx, -cy);
+  const bool move = cx != 0 || cy != 0;
+  const std::size_t lead = move ? EncodedLength(-cx, -cy) + 2 : 0;
   if (lead + kept > room) return {};  // would pass the record: leave it unchanged
 
   std::size_t pos = 0;
-  EncodeMove(-cx, -cy, stitches, pos);
+  if (move) {
+    EncodeMove(-cx, -cy, stitches, pos);
+    const ChainPair reached = JumpsEnd(stitches.first(pos));
+    stitches[pos++] = static_cast<uint8_t>(static_cast<int8_t>(-cx - reached.dx));
+    stitches[pos++] = static_cast<uint8_t>(static_cast<int8_t>(-cy - reached.dy));
+  }
   std::memcpy(&stitches[pos], &scratch[start], kept);
   written = pos + kept;
 
-  // Measure from where the leading jump really lands: a single jump moved off 119 lands
-  // one unit short of (-cx, -cy), and every stitch after it moves with it.
-  int landX = 0;
-  int landY = 0;
-  for (std::size_t p = 0; p + 4 <= pos; p += 4) {
-    landX += PairDx(&stitches[p + 2]);
-    landY += PairDy(&stitches[p + 2]);
-  }
+  // Measured from the first point and the landing point; the jumps' own ends are no
+  // needle points (a single jump moved off 119 even passes the landing point by one).
+  const std::size_t jumpBytes = move ? lead - 2 : 0;
+  const ChainPair reached = JumpsEnd(std::span<const uint8_t>(stitches.data(), jumpBytes));
   Bounds result;
-  result.Add(landX, landY);
-  WalkToEnd(stitches, pos, landX, landY, result);
+  WalkToEnd(stitches, jumpBytes, reached.dx, reached.dy, result);
   extents = Extents{-result.minX, result.maxY, result.maxX, -result.minY};
   return RecentreResult{true, cx, cy};
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace design {
 
@@ -29,6 +30,28 @@ constexpr bool IsControl(const uint8_t* pair, uint8_t code) {
   return pair[0] == kStitchEscape && pair[1] == code;
 }
 constexpr bool IsJumpCode(uint8_t code) { return code == kJump || code == kJumpAlt; }
+
+// The one reading of the stream's item boundaries, which every walker follows. A jump code
+// (0x02, 0x04) and a colour change (0x01) take the pair after them as their own: the jump's
+// move, the colour change's zero pair. That pair is never read as a control pair, whatever
+// its bytes: a jump move of (-128, 16) is a move, not an end pair. Every other pair stands
+// alone. No writer of the suite writes a jump component of -128, so that nothing it writes
+// could be read two ways by a reader that steps pair by pair.
+constexpr bool TakesNextPair(const uint8_t* pair) {
+  return pair[0] == kStitchEscape && (pair[1] == kColourChange || IsJumpCode(pair[1]));
+}
+
+// Bytes of the stream item that starts at pair: 4 for a control pair with its pair, else 2.
+constexpr std::size_t StreamItemBytes(const uint8_t* pair) { return TakesNextPair(pair) ? 4 : 2; }
+
+// Offset of the end pair 0x80 0x10 within the bytes, read item by item; -1 when there is
+// none (an item cut short by the end of the bytes ends the search too).
+inline long EndPairOffset(std::span<const uint8_t> stitches) {
+  for (std::size_t p = 0; p + 2 <= stitches.size(); p += StreamItemBytes(&stitches[p])) {
+    if (stitches[p] == kStitchEscape && stitches[p + 1] == kEnd) return static_cast<long>(p);
+  }
+  return -1;
+}
 
 constexpr int PairDx(const uint8_t* pair) { return static_cast<int8_t>(pair[0]); }
 constexpr int PairDy(const uint8_t* pair) { return static_cast<int8_t>(pair[1]); }

@@ -7,6 +7,8 @@
 namespace digitizer {
 
 inline constexpr const char* kPictorelCaption = "Pictorel";
+// The caption of the warnings that stop a command.
+inline constexpr char kAttentionCaption[] = "Attention";
 
 inline void ShowPictorelMessage(const char* text) {
   platform::MessageBox(nullptr, text, kPictorelCaption, platform::kMbOk | platform::kMbIconExclamation);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "design/card/card_volumes.h"
+#include "digitizer/pictorel_message.h"
 #include "digitizer/stitch_design.h"
 #include "platform/message_box.h"
 
@@ -25,7 +26,6 @@ inline constexpr char kCannotDivideCardText[] =
     "exceeds the limit.";
 inline constexpr char kWriteErrorCaption[] = "Write Error";
 inline constexpr char kCardFullText[] = "100 designs have been registered.\nNo more design can be registered.";
-inline constexpr char kAttentionCaption[] = "Attention";
 inline constexpr char kFileNameErrorCaption[] = "File Name Error";
 
 // The card writer as the frame uses it: one design written into the chosen folder of the

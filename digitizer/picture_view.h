@@ -23,6 +23,7 @@
 #include "digitizer/make_stitch.h"
 #include "digitizer/picture_view_host.h"
 #include "digitizer/rect_tracker.h"
+#include "digitizer/pictorel_message.h"
 #include "platform/command_router.h"
 
 namespace digitizer {
@@ -61,7 +62,6 @@ enum class PictureCursor {
   kMove,
 };
 
-inline constexpr const char* kAttentionCaption = "Attention";
 inline constexpr const char* kOverPartsMessage = "Over seventy-eight parts.\nCannot be registered.";
 inline constexpr const char* kNoPartsSelectedMessage = "No parts are selected.";
 

@@ -2,11 +2,11 @@
 
 #include "platform/work_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
+#include "editor/brodera_doc.h"
 #include "editor/command_ids.h"
+#include "platform/file_io.h"
 
 namespace editor {
 
@@ -20,27 +20,10 @@ constexpr PageSize kFallbackPage{498, 360};
 
 }  // namespace
 
-CommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
-  CommandLineInfo info;
-  for (const std::string& arg : args) {
-    if (arg.empty()) continue;
-    if (arg[0] == '-') {
-      const std::string option = arg.substr(arg.find_first_not_of('-') == std::string::npos ? arg.size() : arg.find_first_not_of('-'));
-      if (option == "nologo") info.showSplash = false;
-      continue;
-    }
-    if (info.fileToOpen.empty()) info.fileToOpen = arg;
-  }
-  return info;
-}
-
-bool CommandLineFileReadable(const std::string& path) {
+std::string CommandLineFailureText(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::exists(path, error) || std::filesystem::is_directory(path, error)) {
-    return false;
-  }
-  std::ifstream file(path, std::ios::binary);
-  return file.is_open();
+  const bool there = std::filesystem::exists(path, error) || (error && !platform::IsNotFound(error));
+  return LayoutLoadFailureText(there ? LayoutLoadFailure::kDefective : LayoutLoadFailure::kNotFound, path);
 }
 
 PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
@@ -50,13 +33,6 @@ PageSize PrintableFromMillimetres(int widthMm, int heightMm) {
   if (page.width < kMinPageWidth) page.width = kFallbackPage.width;
   if (page.height < kMinPageHeight) page.height = kFallbackPage.height;
   return page;
-}
-
-std::string ProgramFolderOf(const std::string& executablePath) {
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(executablePath, error);
-  if (error) path = executablePath;
-  return (path.parent_path() / "").string();
 }
 
 std::string DefaultWorkFolder() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/view_host.h"
+#include "platform/command_line.h"
 #include "platform/command_router.h"
 #include "platform/recent_file_list.h"
 
@@ -21,28 +22,21 @@ constexpr char kDocumentString[] =
     "Brodera\n\nBrodera\nBrodera Files (*.bdz)\n.bdz\nEdit.Velinor\nEdit Velinor";
 constexpr int kRecentFileCount = 4;
 
-struct CommandLineInfo {
-  bool showSplash = true;
-  std::string fileToOpen;  // empty: a new layout
-};
+// The command line and the program folder are read as every program reads them.
+using platform::CommandLineFileReadable;
+using platform::CommandLineInfo;
+using platform::ParseCommandLine;
+using platform::ProgramFolderOf;
 
-// Options start with '-' ("-nologo" or "--nologo" turns the splash window off); the first
-// other argument is the file to open.
-CommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
-
-// Can a file named on the command line be read at all? A defective layout can (it is
-// opened and refused the usual way, and the program goes on with a fresh layout); a file
-// that is missing, a folder, or not readable cannot, and the program ends before its
-// window is shown.
-bool CommandLineFileReadable(const std::string& path);
+// What is said of a command-line file that cannot be read: "<path>\nThis file was not
+// found." when it is not there, else the defective-file message.
+std::string CommandLineFailureText(const std::string& path);
 
 // The page in layout units (0.5 mm) from a printer's page in millimetres: twice the
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
 // 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
 
-// The folder of the program file, ending in a separator.
-std::string ProgramFolderOf(const std::string& executablePath);
 // $XDG_DATA_HOME/Corvan/Brodera/ (~/.local/share when unset), ending in a separator.
 std::string DefaultWorkFolder();
 

@@ -171,14 +171,29 @@ void CBroderaDoc::RememberLayoutFolder(const std::string& path) {
 }
 
 bool CBroderaDoc::OnOpenDocument(const std::string& path) {
+  if (OpenLayout(path) == LayoutLoadFailure::kNone) return true;
+  host_.PostLayoutLoadFailed();
+  return false;
+}
+
+std::string LayoutLoadFailureText(LayoutLoadFailure failure, const std::string& path) {
+  return failure == LayoutLoadFailure::kNotFound ? path + kLayoutNotFoundTail : std::string(kDefectiveFileText);
+}
+
+std::string CBroderaDoc::LoadFailureText() const { return LayoutLoadFailureText(lastFailure_, lastFailedPath_); }
+
+LayoutLoadFailure CBroderaDoc::OpenLayout(const std::string& path) {
   std::vector<uint8_t> bytes;
   std::optional<LayoutContent> layout;
-  if (!platform::ReadWholeFile(path, bytes, kMaxLayoutFileSize)) layout = ReadLayout(bytes);
+  const std::error_code error = platform::ReadWholeFile(path, bytes, kMaxLayoutFileSize);
+  if (!error) layout = ReadLayout(bytes);
   if (!layout) {
-    ResetToNew();
-    host_.PostLayoutLoadFailed();
-    return false;
+    // The current layout is untouched: nothing of it is lost to a file that is not one.
+    lastFailure_ = platform::IsNotFound(error) ? LayoutLoadFailure::kNotFound : LayoutLoadFailure::kDefective;
+    lastFailedPath_ = path;
+    return lastFailure_;
   }
+  lastFailure_ = LayoutLoadFailure::kNone;
   designs_ = std::move(layout->designs);
   designCount_ = static_cast<int32_t>(designs_.size());
   if (layout->hoopKindRead) hoopKind_ = layout->hoopKind;
@@ -187,7 +202,7 @@ bool CBroderaDoc::OnOpenDocument(const std::string& path) {
   formatRead_ = layout->format;
   modified_ = false;
   SetPathName(path);
-  return true;
+  return LayoutLoadFailure::kNone;
 }
 
 }  // namespace editor

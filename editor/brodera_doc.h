@@ -29,6 +29,14 @@ constexpr char kLayoutFolderKey[] = "DotBdz";
 constexpr char kUntitled[] = "Untitled";
 constexpr char kDefectiveFileText[] = "This file may be defective.";
 constexpr char kFileOpenCaption[] = "File Open";
+// After the path, for a layout file that is not there.
+constexpr char kLayoutNotFoundTail[] = "\nThis file was not found.";
+
+enum class LayoutLoadFailure { kNone, kNotFound, kDefective };
+
+// "<path>\nThis file was not found." for a file that is not there, else the defective-file
+// message.
+std::string LayoutLoadFailureText(LayoutLoadFailure failure, const std::string& path);
 constexpr char kFileErrorText[] = "There is an error in a file.\nQuit operation.";
 
 class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<DesignObject> {
@@ -71,9 +79,14 @@ class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<Desig
   // changed). False: the layout is kept as it is, modified, and the caller stops.
   bool PromptSaveLayout();
 
-  // Reads the layout file. On failure the layout is emptied to a fresh one, the view is
-  // told (the private message), and the result is false.
+  // Reads and checks the layout file first; only a sound one replaces the current layout.
+  // On failure the current layout stays as it was, the view is told (the private
+  // message), and the result is false.
   bool OnOpenDocument(const std::string& path);
+  // The same without telling the view: the caller says the failure itself.
+  LayoutLoadFailure OpenLayout(const std::string& path);
+  // The message of the last failed open: not found, or defective.
+  std::string LoadFailureText() const;
   // Writes the bdz form to the path (whole or not at all: an existing file is replaced
   // only once the new one is complete). Shows the failure itself.
   bool SaveLayoutTo(const std::string& path);
@@ -99,6 +112,8 @@ class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<Desig
   bool SaveUnderNewPath(const std::string& path);
 
   DocumentHost& host_;
+  LayoutLoadFailure lastFailure_ = LayoutLoadFailure::kNone;
+  std::string lastFailedPath_;
   int32_t designCount_ = 0;
   int32_t hoopKind_ = kLargeHoopKind;
   std::string path_;

@@ -87,23 +87,13 @@ void CBroderaView::OnInitialUpdate() {
 }
 
 void CBroderaView::OnLayoutLoadFailed() {
-  platform::MessageBox(nullptr, kDefectiveFileText, kFileOpenCaption,
+  // The layout on the screen is the one before the failed open, kept whole.
+  platform::MessageBox(nullptr, doc_.LoadFailureText(), kFileOpenCaption,
                        platform::kMbOk | platform::kMbIconExclamation);
-  doc_.OnNewDocument();
-  OnInitialUpdate();
 }
 
 bool CBroderaView::OpenLayoutFile(const std::string& path) {
-  if (!doc_.OnOpenDocument(path)) {
-    // The document is empty now; no position of the old layout may be used until the
-    // posted failure message starts the fresh layout.
-    selectionShown_ = false;
-    undoAvailable_ = false;
-    currentPos_.reset();
-    undoPos_.reset();
-    cornerPos_ = {};
-    return false;
-  }
+  if (!doc_.OnOpenDocument(path)) return false;
   OnInitialUpdate();
   return true;
 }

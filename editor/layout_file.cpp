@@ -7,6 +7,7 @@
 
 #include "design/hoop.h"
 #include "design/qnf_file.h"
+#include "design/qnf_reader.h"
 #include "design/stitch_encoder.h"
 #include "layoutcore/byte_reader.h"
 #include "layoutcore/byte_writer.h"
@@ -35,15 +36,6 @@ bool ScaleIsSound(double s) { return std::isfinite(s) && s > 0.0 && s <= kMaxSca
 // Rotations are kept within -359..359; a file's larger value is reduced, never trusted
 // as it is (later sums of angles must not overflow).
 int32_t ReducedRotation(int32_t degrees) { return degrees % 360; }
-
-// Is there an end pair at a pair boundary within the first pairs of the stitch bytes?
-bool HasEndPair(const StitchRecord& record, std::size_t pairs) {
-  const uint8_t* p = record.Stitches();
-  for (std::size_t i = 0; i < pairs; ++i) {
-    if (p[2 * i] == design::kStitchEscape && p[2 * i + 1] == design::kEnd) return true;
-  }
-  return false;
-}
 
 bool ReadExtents(ByteReader& in, LayoutExtents& e) {
   return in.I32(e.left) && in.I32(e.top) && in.I32(e.right) && in.I32(e.bottom);
@@ -77,8 +69,11 @@ bool ReadBdzStitchBlock(ByteReader& in, StitchRecord& record) {
     return false;
   }
   if (!InRange(colours, 1, design::kMaxColours) || !InRange(pairs, 1, kMaxStitchPairs)) return false;
+  if (!InRange(hoop, design::kStandardHoop, design::kLargeHoop)) return false;
   record.Clear();
-  record.SetStitchDataOffset(offset);
+  // The stitch-data offset follows from the colour count; a file's other value is a lie
+  // that would misplace the stitches of every QNF file made from the design.
+  record.SetStitchDataOffset(design::QnfStitchDataOffset(colours));
   record.SetFlags(flags);
   std::memcpy(record.DateText(), date, sizeof date);
   record.SetColourCount(colours);
@@ -97,7 +92,14 @@ bool ReadBdzStitchBlock(ByteReader& in, StitchRecord& record) {
   }
   const std::size_t bytes = 2 * static_cast<std::size_t>(pairs);
   if (!in.Bytes(record.Stitches(), bytes)) return false;
-  return HasEndPair(record, static_cast<std::size_t>(pairs));
+  // The stream decides how many pairs the design has: a count past its end pair is
+  // recomputed and the bytes behind the end pair are dropped; no end pair, no design.
+  const long end = design::FindEndPair(record.StitchArea().first(bytes));
+  if (end < 0) return false;
+  const std::size_t used = static_cast<std::size_t>(end) + 2;
+  std::fill(record.Stitches() + used, record.Stitches() + bytes, uint8_t{0});
+  record.SetPairCount(static_cast<int32_t>(used / 2));
+  return true;
 }
 
 void AppendBdzStitchBlock(std::vector<uint8_t>& out, const StitchRecord& record) {
@@ -136,10 +138,16 @@ bool ReadOldStitchForm(ByteReader& in, StitchRecord& record) {
   const std::size_t pairRoom = record.StitchRoom() - kOldFormTrailer;
   uint8_t* stitches = record.Stitches();
   std::size_t at = 0;
+  bool ownedPair = false;  // the pair read belongs to the control pair before it
   for (;;) {
     if (at + 2 > pairRoom || !in.Bytes(stitches + at, 2)) return false;
     at += 2;
-    if (stitches[at - 2] == design::kStitchEscape && stitches[at - 1] == design::kEnd) break;
+    if (ownedPair) {
+      ownedPair = false;
+      continue;
+    }
+    if (design::IsControl(stitches + at - 2, design::kEnd)) break;
+    ownedPair = design::TakesNextPair(stitches + at - 2);
   }
   record.SetPairCount(static_cast<int32_t>(at / 2));
   in.BytesUpTo(stitches + at, kOldFormTrailer);

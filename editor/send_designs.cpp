@@ -7,12 +7,15 @@
 #include "design/qnf_exporter.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
+#include "platform/message_box.h"
 
 namespace editor {
 
 namespace {
 
 constexpr const char* kDesignExtension = ".qnf";
+constexpr const char* kDesignNotWrittenText = "File Error";
+constexpr const char* kBatchCaption = "Brodera";
 
 bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
@@ -85,10 +88,16 @@ void TempDesignBatch::Write(const std::filesystem::path& folder, const std::stri
     record.Clear();
     exporter.FillHeader(index, count, letter, record, {*placed.working, placed.name}, hoopKind);
     const std::filesystem::path path = folder / TempDesignFileName(*fitted, fileNo, letter);
-    // A file that could not be written whole is gone (its failure shown by the exporter);
-    // it stays listed, so the link and the card writer meet a file they cannot read and
-    // say so, instead of sending the rest of the batch as if it were all.
-    (void)exporter.WriteFile(record, path);
+    // A design whose file could not be written whole is left off the list, and the user
+    // is told which: the link never meets a listed file it cannot read.
+    bool failureShown = false;
+    if (!exporter.WriteFile(record, path, failureShown)) {
+      if (!failureShown) {
+        platform::MessageBox(nullptr, kDesignNotWrittenText, kBatchCaption,
+                             platform::kMbOk | platform::kMbIconError);
+      }
+      continue;
+    }
     designPaths_.push_back(path);
 
     std::array<uint8_t, transfer::kListRecordBytes> pathRecord{};
@@ -96,10 +105,18 @@ void TempDesignBatch::Write(const std::filesystem::path& folder, const std::stri
     std::memcpy(pathRecord.data(), text.data(), text.size());  // fits: the title was fitted
     listError = list.Write(pathRecord);
   }
+  // Nothing written leaves nothing to send: no list, so the link reports it missing.
+  if (!listError && designPaths_.empty()) listError = std::make_error_code(std::errc::no_such_file_or_directory);
   if (!listError) listError = list.Close();
+  if (!listError) return;
   // A list cut short would send fewer designs than the layout holds, as if that were all:
-  // without it the link reports the list missing.
-  if (listError) list.Discard();
+  // without it the link reports the list missing, and no design file stays behind.
+  list.Discard();
+  listMade_ = false;
+  for (const auto& path : designPaths_) (void)design::DeleteTempFile(path);
+  designPaths_.clear();
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(listPath_, ignored)) (void)platform::RemoveFile(listPath_);
 }
 
 void TempDesignBatch::Remove() {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "design/stitch_stream.h"
 #include "layoutcore/byte_reader.h"
@@ -70,10 +71,12 @@ bool ReadStitchBlock(ByteReader& in, LayoutStitchRecord& record) {
   uint8_t* stitches = record.Stitches();
   std::size_t at = 0;
   bool ended = false;
+  bool owned = false;  // the pair belongs to the jump or colour change before it
   while (at < kMaxBlockStitchBytes) {
     if (!in.Bytes(stitches + at, 2)) return false;
     at += 2;
-    if (design::IsControl(stitches + at - 2, design::kEnd)) {
+    const bool wasOwned = std::exchange(owned, !owned && design::TakesNextPair(stitches + at - 2));
+    if (!wasOwned && design::IsControl(stitches + at - 2, design::kEnd)) {
       ended = true;
       break;
     }
@@ -97,10 +100,12 @@ void AppendStitchBlock(std::vector<uint8_t>& out, const LayoutStitchRecord& reco
   // stream without one stops at the limit (and is closed when it is read back).
   const uint8_t* s = record.Stitches();
   std::size_t at = 0;
+  bool owned = false;
   while (at < kMaxBlockStitchBytes) {
     out.insert(out.end(), s + at, s + at + 2);
     at += 2;
-    if (design::IsControl(s + at - 2, design::kEnd)) return;
+    const bool wasOwned = std::exchange(owned, !owned && design::TakesNextPair(s + at - 2));
+    if (!wasOwned && design::IsControl(s + at - 2, design::kEnd)) return;
   }
 }
 

@@ -13,7 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kReplaceQuestionTail[] = "\nThis file already exists.\n\nReplace existing file?";
 constexpr char kWriteErrorText[] = "There is an error in a file.\nQuit operation.";
 
 }  // namespace
@@ -31,21 +30,11 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool AskReplaceExisting(const std::string& path, const char* caption) {
-  std::error_code error;
-  if (!fs::exists(path, error)) return true;
-  return platform::MessageBox(nullptr, path + kReplaceQuestionTail, caption,
-                              platform::kMbYesNo | platform::kMbIconExclamation) ==
-         platform::kIdYes;
+  return platform::AskReplaceExisting(nullptr, path, caption);
 }
 
 bool WriteLayoutFile(const std::string& path, std::span<const uint8_t> bytes, const char* caption) {
-  const std::string partial = path + ".part";
-  std::error_code error = platform::WriteWholeFile(partial, bytes);
-  if (!error) {
-    fs::rename(partial, path, error);
-    if (error) platform::RemoveFile(partial);
-  }
-  if (!error) return true;
+  if (!platform::WriteWholeFile(path, bytes)) return true;
   platform::MessageBox(nullptr, kWriteErrorText, caption, platform::kMbOk | platform::kMbIconError);
   return false;
 }

@@ -59,6 +59,8 @@ enum TransferReturnCode {
   kTransferRefused = -12,
   kTransferMachineFail = -13,
   kTransferDesignsFailed = -14,
+  // The machine's USB device node is there but this user may not open it.
+  kTransferDeviceDenied = -15,
   kTransferLogicError = -99
 };
 

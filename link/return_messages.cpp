@@ -67,6 +67,10 @@ ReturnMessage ComposeReturnMessage(LinkKind link, int code, int detail) {
     case kTransferDesignsFailed:
       return link == LinkKind::kSerial ? List(kSerialListHeading) : Text("Command error.", kErrorBox);
     case kTransferLogicError: return Text("Communication logic error.", kWarningBox);
+    case kTransferDeviceDenied:
+      return Text("The machine is connected by USB, but you may not use its device.\n"
+                  "Ask for permission to use the machine's USB device.",
+                  kErrorBox);
     default: return Text("No defined error.", kWarningBox);
   }
 }
@@ -88,14 +92,16 @@ std::filesystem::path ErrorLogPath() { return platform::ProgramWorkFile("$_ErrLo
 bool AppendErrorLog(const std::filesystem::path& logFile, std::string_view designPath) {
   uint8_t record[kListRecordBytes] = {};
   std::memcpy(record, designPath.data(), std::min(designPath.size(), kListRecordBytes));
-  std::FILE* file = std::fopen(logFile.c_str(), "ab");
-  if (!file) {
+  // The log is rewritten whole with the record added, so a failed write leaves it as it was.
+  std::vector<uint8_t> log;
+  const std::error_code readError = platform::ReadWholeFile(logFile, log, kMaxErrorLogBytes);
+  if (readError && !platform::IsNotFound(readError)) log.clear();
+  log.insert(log.end(), record, record + sizeof record);
+  if (platform::WriteWholeFile(logFile, log)) {
     (void)platform::RemoveFile(logFile);
     return false;
   }
-  const bool wrote = std::fwrite(record, 1, sizeof record, file) == sizeof record;
-  const bool closed = std::fclose(file) == 0;
-  return wrote && closed;
+  return true;
 }
 
 int ShowFailedDesignList(platform::WindowHandle owner, const std::string& caption,

@@ -1,7 +1,12 @@
 #include "platform/file_io.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -56,52 +61,71 @@ std::error_code RemoveFile(const std::filesystem::path& path) {
   return error;
 }
 
-OutputFile::~OutputFile() {
-  if (file_) std::fclose(file_);
+OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
+
+void OutputFile::CloseAndRemoveTemporary() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
+  }
 }
 
 std::error_code OutputFile::Create(const std::filesystem::path& path) {
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
+  CloseAndRemoveTemporary();
   path_ = path;
-  file_ = std::fopen(path.c_str(), "wb");
-  return file_ ? std::error_code() : LastError();
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  static std::atomic<unsigned> serial{0};
+  // O_EXCL with a fresh name: a file of the same name left by someone else is never
+  // written into; the mode 0666 lets the umask decide, as for any file the user makes.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    // The name is cut so that the temporary's name stays within the file system's limit.
+    const std::string name = "." + path.filename().string().substr(0, 200) + "." + std::to_string(::getpid()) + "." +
+                             std::to_string(serial.fetch_add(1)) + ".part";
+    const std::filesystem::path candidate = folder / name;
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      fd_ = fd;
+      temporary_ = candidate;
+      return {};
+    }
+    if (errno != EEXIST) return LastError();
+  }
+  return std::make_error_code(std::errc::file_exists);
 }
 
 std::error_code OutputFile::Write(std::span<const uint8_t> bytes) {
-  if (!file_) return std::make_error_code(std::errc::bad_file_descriptor);
-  if (bytes.empty()) return {};
-  errno = 0;  // a short write that sets no cause must not pass for an old "not found"
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    return errno ? LastError() : std::make_error_code(std::errc::io_error);
+  if (fd_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    errno = 0;  // a short write that sets no cause must not pass for an old "not found"
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return errno ? LastError() : std::make_error_code(std::errc::io_error);
+    done += static_cast<std::size_t>(n);
   }
   return {};
 }
 
 std::error_code OutputFile::Close() {
-  if (!file_) return {};
-  std::FILE* file = file_;
-  file_ = nullptr;
-  errno = 0;
-  const bool flushed = std::fflush(file) == 0;
-  const std::error_code flushError = flushed ? std::error_code() : LastError();
-  const bool closed = std::fclose(file) == 0;
-  if (!flushed) return flushError;
-  return closed ? std::error_code() : LastError();
+  if (fd_ < 0) return temporary_.empty() ? std::error_code() : std::make_error_code(std::errc::bad_file_descriptor);
+  std::error_code error;
+  if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) error = LastError();
+  if (::close(fd_) != 0 && !error) error = LastError();
+  fd_ = -1;
+  if (!error && ::rename(temporary_.c_str(), path_.c_str()) != 0) error = LastError();
+  if (error) {
+    CloseAndRemoveTemporary();
+    return error;
+  }
+  temporary_.clear();
+  return {};
 }
 
-void OutputFile::Discard() {
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
-  if (!path_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
-  }
-}
+void OutputFile::Discard() { CloseAndRemoveTemporary(); }
 
 std::error_code WriteWholeFile(const std::filesystem::path& path,
                                std::span<const uint8_t> bytes) {

@@ -32,28 +32,37 @@ VELINOR_EXPORT std::error_code ReadFileHead(const std::filesystem::path& path,
 // Removes a file; a file that is not there is reported as not found.
 VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 
-// A file being written. Create() and Write() report separately, since a writer that
-// cannot create its file behaves differently from one that fails half way.
+// A file being written, safely: the bytes go to a temporary file beside the target (same
+// folder, so the final rename never crosses a file system), which Close() flushes to the
+// disk and renames over the target in one step. Until then the target is untouched, so a
+// write that fails at any point leaves the old file exactly as it was. Create() and Write()
+// report separately, since a writer that cannot create its file behaves differently from
+// one that fails half way.
 class VELINOR_EXPORT OutputFile {
  public:
   OutputFile() = default;
+  // A file neither closed nor discarded is discarded: the target is never half replaced.
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  std::error_code Create(const std::filesystem::path& path);  // creates or truncates
+  // Opens the temporary file in the target's folder; a missing folder is "not found".
+  std::error_code Create(const std::filesystem::path& path);
   std::error_code Write(std::span<const uint8_t> bytes);
-  std::error_code Close();  // flushes; the file stays
-  // Closes and deletes what was written, for a write that failed part way.
+  // Flushes the temporary file to the disk and renames it over the target.
+  std::error_code Close();
+  // Drops what was written; the target stays as it was (or absent).
   void Discard();
 
  private:
-  std::FILE* file_ = nullptr;
+  void CloseAndRemoveTemporary();
+
+  int fd_ = -1;
   std::filesystem::path path_;
+  std::filesystem::path temporary_;
 };
 
-// Creates (or truncates) the file and writes all bytes. On any failure after the file was
-// created, the partial file is removed.
+// Writes all bytes through an OutputFile: the target is replaced whole or not at all.
 VELINOR_EXPORT std::error_code WriteWholeFile(const std::filesystem::path& path,
                                               std::span<const uint8_t> bytes);
 

@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include <filesystem>
+
 #include <atomic>
 #include <cstdio>
 
@@ -39,6 +41,13 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
   }
   std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
   return DefaultAnswer(flags);
+}
+
+bool AskReplaceExisting(WindowHandle owner, const std::string& path, const std::string& caption) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) && !error) return true;
+  return MessageBox(owner, path + "\nThis file already exists.\n\nReplace existing file?", caption,
+                    kMbYesNo | kMbIconExclamation) == kIdYes;
 }
 
 }  // namespace platform

@@ -63,4 +63,10 @@ VELINOR_EXPORT int MessageBox(WindowHandle owner, const std::string& text,
 // The answer a box gives when nobody can press a button: its default button.
 VELINOR_EXPORT int DefaultAnswer(unsigned flags);
 
+// "<path>\nThis file already exists.\n\nReplace existing file?" (Yes/No, warning icon)
+// when the file exists; true when there is no such file or the user answered Yes. Every
+// write over a file the program did not make for this job asks this first.
+VELINOR_EXPORT bool AskReplaceExisting(WindowHandle owner, const std::string& path,
+                                       const std::string& caption);
+
 }  // namespace platform

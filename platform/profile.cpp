@@ -1,5 +1,7 @@
 #include "platform/profile.h"
 
+#include "platform/file_io.h"
+
 #include <unistd.h>
 
 #include <cctype>
@@ -91,24 +93,13 @@ bool Save(const std::filesystem::path& path, const std::vector<Section>& section
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   if (error) return false;
-  const std::filesystem::path temp = path.string() + ".tmp" + std::to_string(getpid());
-  {
-    std::ofstream out(temp, std::ios::trunc);
-    if (!out) return false;
-    for (const Section& s : sections) {
-      out << '[' << s.name << "]\n";
-      for (const Entry& e : s.entries) out << e.key << '=' << e.value << '\n';
-      out << '\n';
-    }
-    out.flush();
-    if (!out) {
-      std::filesystem::remove(temp, error);
-      return false;
-    }
+  std::string text;
+  for (const Section& s : sections) {
+    text += '[' + s.name + "]\n";
+    for (const Entry& e : s.entries) text += e.key + '=' + e.value + '\n';
+    text += '\n';
   }
-  std::filesystem::rename(temp, path, error);
-  if (error) std::filesystem::remove(temp, error);
-  return !error;
+  return !WriteWholeFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 std::filesystem::path DefaultRoot() {

@@ -28,7 +28,10 @@ void RecentFileList::Load() {
   }
 }
 
-void RecentFileList::Add(const std::string& path) {
+void RecentFileList::Add(const std::string& given) {
+  // A copy first: the path may be an element of the list itself (a file opened from the
+  // menu), which erasing would free before it is inserted again.
+  const std::string path = given;
   if (path.empty() || size_ == 0) return;
   std::erase(paths_, path);
   paths_.insert(paths_.begin(), path);
@@ -36,7 +39,8 @@ void RecentFileList::Add(const std::string& path) {
   Save();
 }
 
-void RecentFileList::Remove(const std::string& path) {
+void RecentFileList::Remove(const std::string& given) {
+  const std::string path = given;  // may be an element of the list, as in Add
   std::erase(paths_, path);
   Save();
 }

@@ -94,6 +94,15 @@ bool IsRemovable(const fs::path& sysBlock, const std::string& deviceName) {
   return ReadsOne(entry / "removable");
 }
 
+// A disk on a USB or MMC/SD bus is one that is plugged in: its sysfs device path runs
+// through the bus's controller.
+bool IsOnHotPlugBus(const fs::path& sysBlock, const std::string& deviceName) {
+  std::error_code error;
+  const std::string device = fs::canonical(sysBlock / deviceName, error).string();
+  if (error) return false;
+  return device.find("/usb") != std::string::npos || device.find("/mmc") != std::string::npos;
+}
+
 std::string LabelOf(const fs::path& byLabel, const fs::path& device) {
   std::error_code error;
   fs::directory_iterator it(byLabel, error);
@@ -144,6 +153,7 @@ std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources) {
     volume.mountPoint = entry.target;
     volume.device = entry.source;
     volume.removable = IsRemovable(sources.sysBlock, name);
+    volume.hotPlugged = IsOnHotPlugBus(sources.sysBlock, name);
     volume.label = LabelOf(sources.byLabel, device);
     VolumeSize(entry.target, volume.totalBytes);
     volumes.push_back(std::move(volume));

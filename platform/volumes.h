@@ -21,6 +21,7 @@ struct MountedVolume {
   bool removable = false;
   std::string label;      // empty when the volume has none
   uint64_t totalBytes = 0;
+  bool hotPlugged = false;  // on a USB or MMC/SD bus: plugged in, not built in
 };
 
 // Where the facts come from; tests point these at files of their own.

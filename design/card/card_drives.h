@@ -27,7 +27,11 @@ struct CardDriveList {
   int guess = -1;  // index of the drive that looks like a card, -1 for none
 };
 
-// Lists the volumes in the order given; the last card-sized one is the guess.
+// A volume the card guess may pick: removable or on a plug-in bus, not where the system
+// lives (/, /boot, /boot/efi), and card-sized. Read-only mounts are never listed at all.
+bool CouldBeTheCard(const platform::MountedVolume& volume);
+
+// Lists the volumes in the order given; the last one that could be the card is the guess.
 CardDriveList ListCardDrives(const std::vector<platform::MountedVolume>& volumes);
 
 }  // namespace card

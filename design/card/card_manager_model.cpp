@@ -57,6 +57,7 @@ bool CardManagerModel::OnInitDialog() {
 void CardManagerModel::OnDriveChange(int index) {
   selectedDrive_ = index >= 0 && index < static_cast<int>(drives_.drives.size()) ? index : -1;
   previewValid_ = false;
+  hoopName_.clear();  // the label named the hoop of a design no longer shown
   RefreshCardList();
 }
 
@@ -79,6 +80,7 @@ void CardManagerModel::RefreshCardList() {
 void CardManagerModel::OnFolderChange(const fs::path& folder) {
   pcFolder_ = folder;
   previewValid_ = false;
+  hoopName_.clear();
   ++revision_;
 }
 
@@ -188,7 +190,10 @@ void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChoo
   for (const fs::path& design : designs) {
     if (!ReadIntoBuffer(design, kReadStitchesFailedText, Reading::kWholeFile)) continue;
     previewValid_ = false;
-    const std::error_code error = platform::WriteWholeFile(target / design.filename(), designBuffer_);
+    // A file of that name in the chosen folder is the user's: it is replaced only on Yes.
+    const fs::path copy = target / design.filename();
+    if (!platform::AskReplaceExisting(owner_, copy.string(), kConfirmCaption)) continue;
+    const std::error_code error = platform::WriteWholeFile(copy, designBuffer_);
     if (error) {
       ShowError(platform::IsNotFound(error) ? kReadStitchesFailedText : kFileErrorText,
                 kErrorCaption);
@@ -206,9 +211,10 @@ void CardManagerModel::OnErase(const std::vector<int>& selected) {
   }
   for (const fs::path& design : designs) {
     if (const std::error_code error = platform::RemoveFile(design)) {
+      // The box has no caption of its own: the platform's default title stands.
       ShowError("Failed to erase Qnf files.\n  Code : " + std::to_string(error.value()) +
                     "\nTry again.",
-                kErrorCaption);
+                "");
       continue;
     }
     fs::path companion = design;

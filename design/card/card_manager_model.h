@@ -24,6 +24,7 @@
 namespace card {
 
 inline constexpr const char* kCardManagerCaption = "Write Designs, Read and Erase";
+inline constexpr const char* kCardManagerFilter = "Embroidery Files(*.qnf)";
 inline constexpr const char* kReadFolderTitle =
     "Select the destination folder for saving the uploaded files.";
 // The machine's Open/Save folder keeps names of up to this many characters.

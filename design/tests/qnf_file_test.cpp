@@ -226,6 +226,44 @@ TEST(QnfExporter, DropsMarkersWithThePairAfterThem) {
   EXPECT_EQ(exporter.CopyStitches(source, std::span(target.data(), 4)), 0);
 }
 
+TEST(QnfExporter, AControlPairBehindAMarkerStays) {
+  CQnfExporter exporter;
+  Bytes target(64, 0xEE);
+  // A marker right before the end pair: the end pair stays; what lies behind it (an older
+  // design's stitches) is never copied.
+  const Bytes atEnd = vtest::StitchStreamBuilder().Stitch(1, 1).Marker().End().Stitch(50, 50).End().Bytes();
+  EXPECT_EQ(exporter.CopyStitches(atEnd, target), 2);
+  EXPECT_EQ(Bytes(target.begin(), target.begin() + 4), vtest::StitchStreamBuilder().Stitch(1, 1).End().Bytes());
+  // Before a colour change (as where two hoop positions were joined) or a jump.
+  const Bytes joined =
+      vtest::StitchStreamBuilder().Stitch(1, 1).Marker().ColourChange().Marker().Jump(3, 3).Stitch(2, 2).End().Bytes();
+  EXPECT_EQ(exporter.CopyStitches(joined, target), 7);
+  EXPECT_EQ(Bytes(target.begin(), target.begin() + 14),
+            vtest::StitchStreamBuilder().Stitch(1, 1).ColourChange().Jump(3, 3).Stitch(2, 2).End().Bytes());
+  // A jump move of (-128, 16) is a move, not the end pair.
+  const Bytes odd = vtest::StitchStreamBuilder().Raw(0x80, 0x02).Raw(0x80, 0x10).Stitch(4, 4).End().Bytes();
+  EXPECT_EQ(exporter.CopyStitches(odd, target), 4);
+  EXPECT_EQ(Bytes(target.begin(), target.begin() + 8), odd);
+  EXPECT_EQ(exporter.GetExtents(odd), (design::Extents{128, 20, 0, 0}));
+}
+
+TEST(QnfExporter, ARecordWithBytesBehindItsDesignExportsOnlyTheDesign) {
+  CQnfExporter exporter;
+  const Bytes design = vtest::StitchStreamBuilder().Stitch(5, 5).Marker().End().Bytes();
+  Bytes stream = design;
+  const Bytes old = vtest::StitchStreamBuilder().Stitch(100, 100).Stitch(-90, 0).End().Bytes();
+  stream.insert(stream.end(), old.begin(), old.end());
+  const StitchRecord working = MakeWorking(stream, 1);
+  StitchRecord out;
+  const std::string name = "rose";
+  exporter.FillHeader(0, 1, 'a', out, {working, name}, 0);
+  EXPECT_EQ(out.PairCount(), 2);
+  EXPECT_EQ(out.GetExtents(), (design::Extents{0, 5, 5, 0}));
+  const Bytes image = design::QnfFileImage(out);
+  ASSERT_EQ(image.size(), 116u + 8u + 4u);
+  EXPECT_EQ(Bytes(image.end() - 4, image.end()), vtest::StitchStreamBuilder().Stitch(5, 5).End().Bytes());
+}
+
 TEST(QnfExporter, BatchHeaderOfASend) {
   vtest::FixedClock clock({2026, 12, 9, 7, 5, 3});
   CQnfExporter exporter;

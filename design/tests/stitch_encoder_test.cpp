@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <random>
 #include <vector>
 
@@ -108,17 +110,18 @@ TEST(EncodeMove, RandomMovesLandExactlyWithoutLongStitchesOrEscapes) {
   }
 }
 
-TEST(Recentre, DropsTheLandingAndJumpsToTheFirstStitchFromTheCentre) {
+TEST(Recentre, AFirstPlainPairStaysSewnBehindALandingOfItsOwn) {
   StitchRecord record;
   Load(record, vtest::StitchStreamBuilder().Stitch(10, 0).Stitch(20, 0).Stitch(0, 30).End().Bytes());
   const auto result = CStitchEncoder().Recentre(record);
   ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.cx, 10);
+  EXPECT_EQ(result.cx, 15);
   EXPECT_EQ(result.cy, 15);
-  EXPECT_EQ(StitchesOf(record),
-            vtest::StitchStreamBuilder().Jump(-10, -15).Stitch(20, 0).Stitch(0, 30).End().Bytes());
-  EXPECT_EQ(record.PairCount(), 5);
-  EXPECT_EQ(record.GetExtents(), (design::Extents{10, 15, 10, 15}));
+  EXPECT_EQ(StitchesOf(record), vtest::StitchStreamBuilder()
+                                    .Jump(-15, -15).Stitch(0, 0).Stitch(10, 0).Stitch(20, 0).Stitch(0, 30)
+                                    .End().Bytes());
+  EXPECT_EQ(record.PairCount(), 7);
+  EXPECT_EQ(record.GetExtents(), (design::Extents{15, 15, 15, 15}));
   EXPECT_EQ(record.Hoop(), design::kStandardHoop);
 }
 
@@ -155,7 +158,6 @@ TEST(Recentre, EmptyDesignKeepsItsEndPair) {
 TEST(Recentre, HoopCodeFollowsTheExtents) {
   for (const auto& [span, hoop] : {std::pair{1100, design::kStandardHoop}, {1102, design::kLargeHoop}}) {
     vtest::StitchStreamBuilder b;
-    b.Stitch(1, 1);  // landing
     for (int x = 0; x < span; x += 100) b.Stitch(std::min(100, span - x), 0);
     StitchRecord record;
     Load(record, b.End().Bytes());
@@ -208,13 +210,15 @@ TEST(Recentre, RefusesStitchesWithoutEndPair) {
 TEST(Recentre, LayoutVariantWritesOnlyTheStitchesAndASingleJumpAsItIs) {
   design::LayoutStitchRecord record;
   record.SetPairCount(77);
-  const Bytes stream = vtest::StitchStreamBuilder().Stitch(5, 5).Stitch(119, 0).Stitch(119, 0).End().Bytes();
+  const Bytes stream =
+      vtest::StitchStreamBuilder().Jump(5, 5).Stitch(0, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes();
   std::copy(stream.begin(), stream.end(), record.Stitches());
   const auto result = CLayoutStitchEncoder().Recentre(record);
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.cx, 119);
   EXPECT_EQ(record.PairCount(), 77);
-  const Bytes expected = vtest::StitchStreamBuilder().Jump(-119, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes();
+  const Bytes expected =
+      vtest::StitchStreamBuilder().Jump(-119, 0).Stitch(0, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes();
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), record.Stitches()));
 
   // The editor's encoder moves the same jump off 119.
@@ -222,12 +226,12 @@ TEST(Recentre, LayoutVariantWritesOnlyTheStitchesAndASingleJumpAsItIs) {
   Load(editor, stream);
   ASSERT_TRUE(CStitchEncoder().Recentre(editor).ok);
   EXPECT_EQ(StitchesOf(editor),
-            vtest::StitchStreamBuilder().Jump(-120, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes());
+            vtest::StitchStreamBuilder().Jump(-120, 0).Stitch(1, 0).Stitch(119, 0).Stitch(119, 0).End().Bytes());
 }
 
-TEST(Recentre, ExtentsFollowALeadingJumpMovedOff119) {
-  // Centre 119 left of the landing: the jump back is written as 118, so the stitches
-  // reach 120 to the left and 118 to the right of the centre, not 119 each way.
+TEST(Recentre, ALeadingJumpMovedOff119IsMadeUpByTheLanding) {
+  // Centre 119 left of the first point: the jump back is written as 118 and the landing
+  // carries the last unit, so the design stands 119 each way of the centre.
   StitchRecord record;
   Load(record, vtest::StitchStreamBuilder().Stitch(0, 0).Stitch(-100, 0).Stitch(-100, 0).Stitch(-38, 0)
                    .End().Bytes());
@@ -235,16 +239,17 @@ TEST(Recentre, ExtentsFollowALeadingJumpMovedOff119) {
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.cx, -119);
   EXPECT_EQ(StitchesOf(record),
-            vtest::StitchStreamBuilder().Jump(118, 0).Stitch(-100, 0).Stitch(-100, 0).Stitch(-38, 0)
-                .End().Bytes());
-  EXPECT_EQ(record.GetExtents(), (design::Extents{120, 0, 118, 0}));
+            vtest::StitchStreamBuilder().Jump(118, 0).Stitch(1, 0).Stitch(0, 0).Stitch(-100, 0).Stitch(-100, 0)
+                .Stitch(-38, 0).End().Bytes());
+  EXPECT_EQ(record.GetExtents(), (design::Extents{119, 0, 119, 0}));
 
   // The same in y: 119 becomes 120 upwards.
   Load(record, vtest::StitchStreamBuilder().Stitch(0, 0).Stitch(0, -119).Stitch(0, -119).End().Bytes());
   ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
-  EXPECT_EQ(record.GetExtents(), (design::Extents{0, 120, 0, 118}));
+  EXPECT_EQ(record.GetExtents(), (design::Extents{0, 119, 0, 119}));
 
-  // Whatever the centre, the extents are those of the needle points the stream really has.
+  // Whatever the centre, the extents are those of the needle points the stream really has
+  // (the ends of the leading jumps are passed through, not stood on).
   std::mt19937 random(1209);
   std::uniform_int_distribution<int> component(-127, 127);
   for (int round = 0; round < 300; ++round) {
@@ -257,12 +262,73 @@ TEST(Recentre, ExtentsFollowALeadingJumpMovedOff119) {
     ASSERT_TRUE(walk.ended);
     design::Extents seen;
     for (const vtest::NeedlePoint& p : walk.points) {
+      if (p.kind == vtest::NeedleKind::kJump) continue;
       seen.left = std::max(seen.left, -p.x);
       seen.top = std::max(seen.top, p.y);
       seen.right = std::max(seen.right, p.x);
       seen.bottom = std::max(seen.bottom, -p.y);
     }
     ASSERT_EQ(record.GetExtents(), seen) << round;
+  }
+}
+
+// Random designs: with or without a leading jump run, colour changes, long stitches.
+Bytes RandomDesign(std::mt19937& random) {
+  std::uniform_int_distribution<int> component(-127, 127);
+  std::uniform_int_distribution<int> roll(0, 9);
+  vtest::StitchStreamBuilder b;
+  if (roll(random) < 6) {
+    for (int j = 0, n = 1 + roll(random) % 3; j < n; ++j) b.Jump(component(random), component(random));
+    b.Stitch(component(random), component(random));  // the landing
+  }
+  for (int i = 0, n = 1 + roll(random) * 3; i < n; ++i) {
+    const int what = roll(random);
+    if (what == 0) b.ColourChange();
+    if (what == 1) b.Jump(119, component(random));  // a sewn long stitch
+    b.Stitch(component(random), component(random));
+  }
+  return b.End().Bytes();
+}
+
+// Where the leading moves end and sewing starts: the landing of a leading jump run, the end
+// of the run when something sewn follows it at once, else the first point.
+vtest::NeedlePoint SewingStart(const vtest::WalkResult& walk) {
+  vtest::NeedlePoint start;
+  for (const vtest::NeedlePoint& p : walk.points) {
+    if (p.kind == vtest::NeedleKind::kLanding) return p;
+    if (p.kind != vtest::NeedleKind::kJump) break;
+    start = p;
+  }
+  return start;
+}
+
+TEST(Recentre, EveryStitchStaysSewnAndASecondPassChangesNothing) {
+  std::mt19937 random(1412);
+  for (int round = 0; round < 500; ++round) {
+    const Bytes stream = RandomDesign(random);
+    SCOPED_TRACE(::testing::PrintToString(stream));
+    const vtest::WalkResult before = vtest::WalkStitches(stream);
+    StitchRecord record;
+    Load(record, stream);
+    const auto result = CStitchEncoder().Recentre(record);
+    ASSERT_TRUE(result.ok);
+    const vtest::WalkResult after = vtest::WalkStitches(StitchesOf(record));
+    ASSERT_TRUE(after.ended);
+    // The old sewing start now stands at (-cx, -cy): every sewn stitch moves with it.
+    const vtest::NeedlePoint start = SewingStart(before);
+    const int shiftX = -result.cx - start.x;
+    const int shiftY = -result.cy - start.y;
+    ASSERT_EQ(after.sewn.size(), before.sewn.size()) << round;
+    for (std::size_t i = 0; i < before.sewn.size(); ++i) {
+      const vtest::SewnSegment& a = before.sewn[i];
+      const vtest::SewnSegment& b = after.sewn[i];
+      ASSERT_EQ((std::array{b.x0, b.y0, b.x1, b.y1, b.colour}),
+                (std::array{a.x0 + shiftX, a.y0 + shiftY, a.x1 + shiftX, a.y1 + shiftY, a.colour}))
+          << round << " stitch " << i;
+    }
+    const StitchRecord once = record;
+    ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
+    ASSERT_TRUE(record == once) << round;
   }
 }
 

@@ -51,7 +51,7 @@ void CardPreviewFrame::paintEvent(QPaintEvent*) {
 CWriteCardM::CWriteCardM(QWidget* parent, card::CardVolumes& volumes,
                          card::MachineVersion& version, const QString& initialFolder,
                          card::CardManagerLimits limits)
-    : QFileDialog(parent, card::kCardManagerCaption, initialFolder, "Embroidery Files (*.qnf)"),
+    : QFileDialog(parent, card::kCardManagerCaption, initialFolder, card::kCardManagerFilter),
       model_(volumes, version, limits) {
   // Our own dialog, so that the card's side can stand beside the file list.
   setOption(QFileDialog::DontUseNativeDialog, true);

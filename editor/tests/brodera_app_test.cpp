@@ -107,6 +107,28 @@ TEST_F(ProfileDir, RecentFilesKeepFourNewestFirstEachOnce) {
   EXPECT_EQ(again.Paths(), (std::vector<std::string>{"c", "d", "b"}));
 }
 
+TEST_F(ProfileDir, ReAddingAnEntryOfTheListItselfKeepsTheListWhole) {
+  platform::RecentFileList list("Brodera", 4);
+  // Paths longer than any short-string buffer, so a freed element would be read from the heap.
+  std::vector<std::string> paths;
+  for (char c : {'a', 'b', 'c', 'd'}) paths.push_back("/home/user/layouts/" + std::string(40, c) + ".bdz");
+  for (const std::string& p : paths) list.Add(p);
+  for (int i = 3; i >= 0; --i) {
+    std::vector<std::string> expected = list.Paths();
+    const std::string picked = expected[i];
+    expected.erase(expected.begin() + i);
+    expected.insert(expected.begin(), picked);
+    list.Add(list.Paths()[i]);  // as the File menu does: the path is the list's own element
+    EXPECT_EQ(list.Paths(), expected);
+  }
+  platform::RecentFileList again("Brodera", 4);
+  again.Load();
+  EXPECT_EQ(again.Paths(), list.Paths());
+  again.Remove(again.Paths()[1]);
+  EXPECT_EQ(again.Paths().size(), 3u);
+  EXPECT_EQ(again.Paths()[0], list.Paths()[0]);
+}
+
 TEST_F(ProfileDir, AppCommandsAndRecentEntries) {
   editor::CBroderaApp app("/opt/b/", (dir / "work").string() + "/");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "work"));

@@ -236,15 +236,22 @@ TEST_F(DocFixture, SavedLayoutReopensAndStoresTheRealListLength) {
   EXPECT_FALSE(other.IsModified());
 }
 
-TEST_F(DocFixture, DefectiveFileGivesAFreshLayoutAndTellsTheView) {
+TEST_F(DocFixture, AFailedOpenKeepsTheCurrentLayoutAndTellsTheViewWhy) {
   AddOne();
+  AddOne();
+  const std::string title = doc.GetTitle();
   Touch(P("bad.bdz"), "Corvan bdz\x02");
   EXPECT_FALSE(doc.OnOpenDocument(P("bad.bdz")));
   EXPECT_EQ(host.loadFailures, 1);
-  EXPECT_EQ(doc.GetDesignCount(), 0);
-  EXPECT_TRUE(doc.GetDesignList().empty());
-  EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(doc.GetTitle(), "Untitled");
+  EXPECT_EQ(doc.LoadFailureText(), "This file may be defective.");
+  EXPECT_EQ(doc.GetDesignCount(), 2);
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_EQ(doc.GetTitle(), title);
+
+  EXPECT_FALSE(doc.OnOpenDocument(P("gone.bdz")));
+  EXPECT_EQ(host.loadFailures, 2);
+  EXPECT_EQ(doc.LoadFailureText(), P("gone.bdz") + "\nThis file was not found.");
+  EXPECT_EQ(doc.GetDesignCount(), 2);
 }
 
 TEST_F(DocFixture, FormatComesFromTheMagicNotTheExtension) {

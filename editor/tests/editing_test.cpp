@@ -356,7 +356,7 @@ TEST_F(Editing, ArrLayoutIsRebuiltFromItsFormatAndMovedToTheMiddle) {
   EXPECT_EQ(doc.FormatRead(), editor::LayoutFormat::kNone);  // rebuilt once
 }
 
-TEST_F(Editing, DefectiveLayoutShowsTheMessageAndStartsAnew) {
+TEST_F(Editing, ADefectiveLayoutIsReportedAndTheLayoutOnTheScreenStays) {
   Place(100, 100);
   doc.SetModifiedFlag(false);
   const std::string path = (dir / "bad.bdz").string();
@@ -364,15 +364,13 @@ TEST_F(Editing, DefectiveLayoutShowsTheMessageAndStartsAnew) {
   view.RotateBy(90);
   EXPECT_FALSE(view.OpenLayoutFile(path));
   ASSERT_EQ(docHost.loadFailures, 1);
-  EXPECT_FALSE(view.QueryCommand(editor::cmd::kEditUndo).enabled);  // nothing left to undo
-  EXPECT_FALSE(view.QueryCommand(editor::cmd::kDelete).enabled);
   view.OnLayoutLoadFailed();  // the posted message arrives
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
   EXPECT_EQ(box.Shown()[0].caption, "File Open");
-  EXPECT_EQ(doc.GetDesignCount(), 0);
-  EXPECT_EQ(doc.GetTitle(), "Untitled");
-  EXPECT_FALSE(view.SelectionShown());
+  EXPECT_EQ(doc.GetDesignCount(), 1);
+  EXPECT_TRUE(view.QueryCommand(editor::cmd::kEditUndo).enabled);  // the turn can still be undone
+  EXPECT_TRUE(view.SelectionShown());
 }
 
 TEST_F(Editing, OpenRefusesOtherExtensionsAfterAsking) {
@@ -409,7 +407,8 @@ TEST_F(Editing, MachineTransformMirrorsAndKeepsTheDesignCentred) {
   EXPECT_EQ(before.x, 50);
   EXPECT_EQ(after.x, -50);
   EXPECT_EQ(after.sewn.size(), before.sewn.size());
-  EXPECT_EQ(flipped.GetExtents(), (design::Extents{50, 10, 0, 10}));  // from the centre to the line at -50
+  // Still centred: the first stitch starts 50 right of the centre and the line ends 50 left.
+  EXPECT_EQ(flipped.GetExtents(), (design::Extents{50, 10, 50, 10}));
   EXPECT_EQ(flipped.Hoop(), 0);
   EXPECT_EQ(flipped.ColourCount(), source.ColourCount());
   EXPECT_EQ(doc.GetDesignList().front().mirroredH, 1);

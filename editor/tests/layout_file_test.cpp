@@ -245,6 +245,33 @@ TEST(BdzFile, AStitchBlockWithoutItsEndPairIsRefused) {
   EXPECT_FALSE(ReadLayout(WriteBdz(0, 1, 1, designs)));
 }
 
+TEST(BdzFile, AStitchBlockIsCheckedAgainstItsStream) {
+  // A pair count past the end pair: the stream decides, and what lay behind it is dropped.
+  std::list<DesignObject> designs{MakeDesign(0, 2, 0)};
+  StitchRecord& rec = *designs.front().working;
+  const int32_t pairs = rec.PairCount();
+  for (int i = 0; i < 10; ++i) rec.Stitches()[2 * pairs + i] = 0x33;
+  rec.SetPairCount(pairs + 5);
+  rec.SetStitchDataOffset(999);  // follows from the colour count
+  auto layout = ReadLayout(WriteBdz(0, 1, 1, designs));
+  ASSERT_TRUE(layout);
+  const StitchRecord& read = *layout->designs.front().working;
+  EXPECT_EQ(read.PairCount(), pairs);
+  EXPECT_EQ(read.StitchDataOffset(), 116 + 16);
+  EXPECT_EQ(read.Stitches()[2 * pairs], 0);
+
+  // A jump move of (-128, 16) is a move: the block is read whole.
+  const Bytes odd = vtest::StitchStreamBuilder().Jump(3, 3).Raw(0x80, 0x02).Raw(0x80, 0x10).Stitch(4, 4).End().Bytes();
+  Fill(rec, odd, 2, 0);
+  layout = ReadLayout(WriteBdz(0, 1, 1, designs));
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->designs.front().working->PairCount(), static_cast<int32_t>(odd.size() / 2));
+
+  // A hoop code the machine does not know is refused.
+  Fill(rec, odd, 2, 7);
+  EXPECT_FALSE(ReadLayout(WriteBdz(0, 1, 1, designs)));
+}
+
 TEST(BdzFile, ARotationBeyondAFullTurnIsReduced) {
   std::list<DesignObject> designs{MakeDesign(0, 1, 0)};
   designs.front().rotation = 725;

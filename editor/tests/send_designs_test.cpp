@@ -145,7 +145,7 @@ TEST_F(BatchFixture, NoListNoDesignFiles) {
   EXPECT_TRUE(batch.DesignPaths().empty());
 }
 
-TEST_F(BatchFixture, ADesignThatCannotBeWrittenWholeStaysListedSoTheLinkNamesItMissing) {
+TEST_F(BatchFixture, ADesignThatCannotBeWrittenWholeIsTakenOffTheListWithAMessage) {
   layout = {edtest::MarkedDesign(1, 3000), edtest::MarkedDesign(2)};
   TempDesignBatch batch;
   {
@@ -154,9 +154,10 @@ TEST_F(BatchFixture, ADesignThatCannotBeWrittenWholeStaysListedSoTheLinkNamesItM
   }
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "File Error");
-  EXPECT_EQ(ListedPaths(batch.ListPath()).size(), 2u);
+  EXPECT_EQ(ListedPaths(batch.ListPath()), std::vector<std::string>{(dir / "Rose01#a.qnf").string()});
+  EXPECT_EQ(batch.DesignPaths(), std::vector<fs::path>{dir / "Rose01#a.qnf"});
   EXPECT_EQ(edtest::MarkOfFile(dir / "Rose01#a.qnf", record), 2);
-  EXPECT_FALSE(fs::exists(dir / "Rose02#a.qnf"));  // no truncated design left to send
+  EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"Rose01#a.qnf", "SendQnf.lst"}));
 }
 
 }  // namespace

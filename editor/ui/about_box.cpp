@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QStyle>
 
+#include "design/ui/maker_links.h"
 #include "design/ui/splash_wnd.h"
 
 namespace editor_ui {
@@ -14,16 +15,6 @@ namespace {
 constexpr char kProductLine[] = "Velinor 7000 Version 2.2";
 constexpr char kProgramLine[] = "Brodera";
 constexpr char kPlatformLine[] = " for Windows 95/98/NT/2000/Me";
-constexpr char kLink1[] = "<a href=\"https://velinor7000.example.org/\">velinor7000.example.org</a>";
-constexpr char kLink5[] = "<a href=\"https://velinor7000.example.org/support/\">Support</a>";
-
-QLabel* LinkLabel(const char* html, QWidget* parent) {
-  auto* label = new QLabel(html, parent);
-  label->setTextFormat(Qt::RichText);
-  label->setOpenExternalLinks(true);  // opens with the desktop's own handler
-  label->setCursor(Qt::PointingHandCursor);
-  return label;
-}
 
 }  // namespace
 
@@ -32,8 +23,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon_ = new QLabel(this);
   icon_->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
   icon_->installEventFilter(this);
-  link1_ = LinkLabel(kLink1, this);
-  link5_ = LinkLabel(kLink5, this);
+  link1_ = design_ui::MakerLinkLabel(design_ui::MakerLink::kHome, this);
+  link5_ = design_ui::MakerLinkLabel(design_ui::MakerLink::kSupport, this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QGridLayout(this);

@@ -87,12 +87,19 @@ bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
   doc_->ResetToNew();
   view_->OnInitialUpdate();
   if (!commandLine.fileToOpen.empty()) {
-    if (!editor::CommandLineFileReadable(commandLine.fileToOpen)) {
-      platform::MessageBox(nullptr, editor::kDefectiveFileText, editor::kFileOpenCaption,
+    // Said here, before the window and its splash show, never queued behind them. A file
+    // that cannot be read at all fails the shell command and the program ends; a defective
+    // one leaves the fresh layout.
+    const bool readable = editor::CommandLineFileReadable(commandLine.fileToOpen);
+    if (!readable || doc_->OpenLayout(commandLine.fileToOpen) != editor::LayoutLoadFailure::kNone) {
+      const std::string text = readable ? std::string(editor::kDefectiveFileText)
+                                        : editor::CommandLineFailureText(commandLine.fileToOpen);
+      platform::MessageBox(nullptr, text, editor::kFileOpenCaption,
                            platform::kMbOk | platform::kMbIconExclamation);
-      return false;
+      if (!readable) return false;
+    } else {
+      view_->OnInitialUpdate();
     }
-    OpenDocumentFile(commandLine.fileToOpen);
   }
   frame_->ShowWithSavedPlacement();
   frame_->UpdateCommandUi();

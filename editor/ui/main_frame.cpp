@@ -1,7 +1,5 @@
 #include "editor/ui/main_frame.h"
 
-#include <QToolButton>
-
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
 #include "editor/template_commands.h"
@@ -124,27 +122,6 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, edito
   AddDropDown(*bar, kRotateButtonPos, RotatePopup(), "rotateDropDown");
   AddDropDown(*bar, kZoomButtonPos, ZoomPopup(), "zoomDropDown");
   AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode, cmd::kPaneTemplate});
-}
-
-void CMainFrame::AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup,
-                             const char* objectName) {
-  const QList<QAction*> buttons = bar.actions();
-  if (position >= buttons.size()) return;
-  auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(buttons[position]));
-  if (!button) return;
-  {
-    auto* menu = new QMenu(button);
-    menu->setObjectName(objectName);
-    for (const MenuEntry& entry : popup) {
-      const int command = entry.id;
-      QAction* item = menu->addAction(QString::fromStdString(entry.text));
-      connect(item, &QAction::triggered, this, [this, command] { Dispatch(command); });
-    }
-    // The arrow beside the button opens the pop-up just below the button's left-bottom
-    // corner; the button itself still runs its own command.
-    button->setPopupMode(QToolButton::MenuButtonPopup);
-    button->setMenu(menu);
-  }
 }
 
 }  // namespace editor_ui

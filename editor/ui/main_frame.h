@@ -16,11 +16,6 @@ class CMainFrame : public platform_ui::DocFrame, public platform::CommandTarget 
   platform::CommandState QueryCommand(int) const override { return {}; }
   void RunCommand(int) override {}
 
- private:
-  // Gives the toolbar button at position (separators counted) an arrow with a pop-up of
-  // commands.
-  void AddDropDown(QToolBar& bar, int position, const std::vector<platform_ui::MenuEntry>& popup,
-                   const char* objectName);
 };
 
 }  // namespace editor_ui

@@ -97,6 +97,16 @@ TEST(ArgFile, RoundTripKeepsEveryFieldBothRecordsTheLetteringAndTheOrder) {
   EXPECT_NE(read->designs.front().working, designs.front().working);  // records of its own
 }
 
+TEST(ArgFile, AJumpMoveOfMinus128And16IsNoEndPair) {
+  const Bytes odd =
+      vtest::StitchStreamBuilder().Jump(3, 3).Raw(0x80, 0x02).Raw(0x80, 0x10).Stitch(4, 4).End().Bytes();
+  std::list<LayoutDesign> designs{hltest::Design("odd.qnf", 50, 50, odd)};
+  const auto read = ReadArgLayout(WriteArgLayout(1, 1, designs));
+  ASSERT_TRUE(read);
+  const auto& working = *read->designs.front().working;
+  EXPECT_TRUE(std::equal(odd.begin(), odd.end(), working.Stitches()));
+}
+
 TEST(ArgFile, HeadAndFieldsStandWhereTheFormSaysByteForByte) {
   std::list<LayoutDesign> designs{Distinct("ab", 1)};
   const Bytes file = WriteArgLayout(1, 2, designs);

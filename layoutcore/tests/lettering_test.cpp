@@ -278,7 +278,7 @@ TEST_F(Lettering, LineLetteringKeepsItsSpacesInTheBlockButDoesNotStitchThem) {
   // Only the letters are stitched; the space is jumped over.
   const vtest::WalkResult walk = vtest::WalkStitches(record.StitchArea());
   ASSERT_TRUE(walk.ended);
-  EXPECT_EQ(walk.sewn.size(), 1u);  // A's pairs were the landings of the jumps before them
+  EXPECT_EQ(walk.sewn.size(), 2u);  // one stitch of each letter, the first one too
   // Two letters and a space on the line from (40, 110) to (181, 110): the first at L1.
   EXPECT_EQ(engine.Glyphs()[0].angle, 359);
   EXPECT_EQ(engine.Glyphs()[0].origin.y, 110);

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <cmath>
 
+#include "platform/ui/busy_cursor.h"
 #include "platform/ui/qt_colour.h"
 
 namespace editor_ui {
@@ -16,15 +17,6 @@ namespace editor_ui {
 namespace {
 
 constexpr double kPrintUnitsPerInch = 254.0;  // 0.1 mm
-
-// Holds the wait cursor while pages are drawn.
-class PrintWaitCursor {
- public:
-  PrintWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~PrintWaitCursor() { QApplication::restoreOverrideCursor(); }
-  PrintWaitCursor(const PrintWaitCursor&) = delete;
-  PrintWaitCursor& operator=(const PrintWaitCursor&) = delete;
-};
 
 // The templates print on landscape paper, as the layout's sheets are measured.
 void TurnToLandscape(QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); }
@@ -102,7 +94,7 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
   if (pages <= 0) return;
   QPainter painter;
   if (!painter.begin(&printer)) return;
-  PrintWaitCursor wait;
+  platform_ui::BusyCursor wait;
   PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
   // A printer that prints in grays only is told apart by its colour mode.

@@ -94,6 +94,17 @@ std::optional<std::vector<TransferListEntry>> MachineListRules::ReceiveList(
     ShowError(owner, kNotEnoughMemory, kReceivingCaption);
     return std::nullopt;
   }
+  // A file of a received design's name already in the folder is the user's: it is
+  // replaced only on Yes, and a design whose file is kept is not received at all.
+  const std::vector<transfer::ListedDesign> ticked = Ticked();
+  std::vector<transfer::ListedDesign> kept;
+  for (std::size_t i = 0; i < ticked.size(); ++i) {
+    if (platform::AskReplaceExisting(owner, transfer::EntryPath(list[i]), kReceivingCaption)) {
+      kept.push_back(ticked[i]);
+    }
+  }
+  if (kept.empty()) return std::nullopt;
+  if (kept.size() != ticked.size()) (void)transfer::BuildReceiveList(folder, kept, destination, list);
   return list;
 }
 

@@ -36,6 +36,7 @@ void SetTransferBusy(bool busy) { transferBusy.store(busy); }
 LinkState LinkStateOf(int usbInitializeResult) {
   if (usbInitializeResult == 0) return LinkState::kUsbConnected;
   if (usbInitializeResult == kUsbNotBound) return LinkState::kSerialPort;
+  if (usbInitializeResult == kTransferDeviceDenied) return LinkState::kUsbDenied;
   return LinkState::kUsbDisconnected;
 }
 
@@ -45,6 +46,8 @@ std::string LinkCaption(const std::string& action, LinkState state) {
       return action + " - USB Connected";
     case LinkState::kSerialPort:
       return action + " - COM Port";
+    case LinkState::kUsbDenied:
+      return action + " - USB Not Permitted";
     case LinkState::kUsbDisconnected:
       break;
   }
@@ -129,7 +132,7 @@ std::string TransferDialogFrame::OnDeviceChange(uintptr_t event, intptr_t data) 
   // the link cares about, so the caption keeps telling what the last answer said.
   const int answer = UsbEventProc(dialog_, event, data);
   if (answer == 0) caption_ = LinkCaption(action_, LinkState::kUsbConnected);
-  if (answer < 0) caption_ = LinkCaption(action_, LinkState::kUsbDisconnected);
+  if (answer < 0) caption_ = LinkCaption(action_, LinkStateOf(answer));
   return caption_;
 }
 
@@ -167,7 +170,13 @@ int RunTransferJob(platform::WindowHandle dialog, VelinorAbortEvent* abortEvent,
   // The dialog went away before the worker got going: nobody to report to.
   if (dialog != nullptr && !platform::IsUiReceiverRegistered(dialog)) return kTransferAborted;
   int detail = 0;
-  if (UsbInitialize(dialog, abortEvent) == 0) {
+  const int usbOpened = UsbInitialize(dialog, abortEvent);
+  if (usbOpened == kTransferDeviceDenied) {
+    // The machine is there: the serial port would only fail in its place.
+    (void)UsbDisplayMessage(dialog, job.caption.c_str(), usbOpened, 0);
+    return usbOpened;
+  }
+  if (usbOpened == 0) {
     int result = UsbInitialize(dialog, abortEvent);
     if (result == 0) {
       result = job.overUsb(&detail);

@@ -44,10 +44,11 @@ inline constexpr const char* kFailedToCreateThread = "Failed to create thread.";
 bool TransferBusy();
 void SetTransferBusy(bool busy);
 
-enum class LinkState { kUsbConnected, kSerialPort, kUsbDisconnected };
+enum class LinkState { kUsbConnected, kSerialPort, kUsbDisconnected, kUsbDenied };
 // By the answer of the USB link's initialisation.
 LinkState LinkStateOf(int usbInitializeResult);
-// "<action> - USB Connected", "<action> - COM Port", "<action> - USB Disconnected".
+// "<action> - USB Connected", "<action> - COM Port", "<action> - USB Disconnected",
+// "<action> - USB Not Permitted" (the machine's device is there but may not be opened).
 std::string LinkCaption(const std::string& action, LinkState state);
 
 // The file counter "%d / %d" of a progress message; empty when it carries none.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "design/stitch_stream.h"
 #include "link/link_types.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
@@ -14,8 +15,6 @@ namespace {
 
 // The QNF header ends here; a stitch-data offset inside it is a lie.
 constexpr std::size_t kQnfHeaderBytes = 116;
-constexpr uint8_t kStitchEscape = 0x80;
-constexpr uint8_t kStitchEnd = 0x10;
 // Both links move data in blocks of this size.
 constexpr std::size_t kTransferBlockBytes = 512;
 
@@ -34,10 +33,8 @@ std::size_t QnfBytesToSend(std::span<const uint8_t> image) {
   if (image.size() < 2) return image.size();
   const std::size_t stitchStart = platform::ReadU16(image.data());
   if (stitchStart < kQnfHeaderBytes || stitchStart >= image.size()) return image.size();
-  for (std::size_t at = stitchStart; at + 1 < image.size(); at += 2) {
-    if (image[at] == kStitchEscape && image[at + 1] == kStitchEnd) return at + 2;
-  }
-  return image.size();
+  const long end = design::EndPairOffset(image.subspan(stitchStart));
+  return end < 0 ? image.size() : stitchStart + static_cast<std::size_t>(end) + 2;
 }
 
 int ReadTransferFile(std::string_view path, std::vector<uint8_t>& bytes) {

@@ -26,8 +26,9 @@ namespace {
 constexpr std::size_t kProgramSegmentBytes = 65536;
 // The set bit that asks the machine to install the segments it receives.
 constexpr uint8_t kUpdateFlagBit = 0x80;
-// The segment count travels in one byte.
-constexpr std::size_t kMaxProgramSegments = 255;
+// The segment number shares its byte with the update flag (0x80): numbers run 1..127, so a
+// segment is never read as another one with the flag.
+constexpr std::size_t kMaxProgramSegments = 127;
 // Over USB, -13 is the link's "one or more designs failed" (the failed-design list).
 constexpr int kDesignsFailed = kTransferMachineFail;
 
@@ -240,10 +241,10 @@ int USB_Versionup_Sequence(const char* file, int* detail, unsigned updateFlag,
       const std::size_t start = (s - 1) * kProgramSegmentBytes;
       const std::size_t length = std::min(kProgramSegmentBytes, program.size() - start);
       const auto segmentNo = static_cast<uint8_t>(s | (updateFlag ? kUpdateFlagBit : 0));
-      // The callback counts from 0, as for designs: segment s is "s / count".
+      // The callback's index is the segment number itself, from 1.
       if (const int result =
               SendSegment(std::span<const uint8_t>(program).subspan(start, length), segmentNo,
-                          static_cast<uint8_t>(segments), static_cast<int>(s - 1), detail, cb)) {
+                          static_cast<uint8_t>(segments), static_cast<int>(s), detail, cb)) {
         return result;
       }
     }
@@ -255,7 +256,7 @@ int USB_Versionup_Sequence_Trigger(int* detail, ProgressCallback cb) {
   return Guarded([&]() -> int {
     // The trigger is one segment of one block; its content does not matter.
     const std::vector<uint8_t> block(platform::kUsbBlockBytes, 0);
-    return SendSegment(block, 1, 1, 0, detail, cb);
+    return SendSegment(block, 1, 1, 1, detail, cb);
   });
 }
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -28,6 +31,49 @@ constexpr auto kRemovalCheckPeriod = std::chrono::milliseconds(250);
 // Removal notices stay readable until the window has passed them on; a few slots in turn
 // are plenty for notices that are read within one pass of the event loop.
 constexpr std::size_t kNoticeSlots = 8;
+// The longest one device call may take before the machine counts as stalled: a block of
+// 512 bytes or a control call takes milliseconds on a machine that answers.
+constexpr int kDefaultCallTimeoutMs = 5000;
+constexpr const char* kCallTimeoutEnvironment = "VELINOR_USB_CALL_TIMEOUT_MS";
+
+std::chrono::milliseconds CallTimeout() {
+  if (const char* text = std::getenv(kCallTimeoutEnvironment); text && *text) {
+    const long ms = std::strtol(text, nullptr, 10);
+    if (ms > 0) return std::chrono::milliseconds(ms);
+  }
+  return std::chrono::milliseconds(kDefaultCallTimeoutMs);
+}
+
+// Runs one device call on a helper thread and waits at most the call time-out for it. The
+// call works on buffers of its own and keeps the device alive, so a call that never
+// returns touches nothing of the caller's once the caller has given up on it.
+std::error_code CallWithTimeout(std::function<std::error_code()> call) {
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::error_code result;
+  };
+  auto shared = std::make_shared<Shared>();
+  try {
+    std::thread([shared, call = std::move(call)] {
+      const std::error_code result = call();
+      std::lock_guard lock(shared->mutex);
+      shared->result = result;
+      shared->finished = true;
+      shared->done.notify_all();
+    }).detach();
+  } catch (const std::system_error& error) {
+    return error.code();
+  }
+  std::unique_lock lock(shared->mutex);
+  if (!shared->done.wait_for(lock, CallTimeout(), [&] { return shared->finished; })) {
+    return std::make_error_code(std::errc::timed_out);
+  }
+  return shared->result;
+}
+
+bool TimedOut(const std::error_code& error) { return error == std::errc::timed_out; }
 
 // Tells the window that was given with the opening when the open device goes: the
 // device-change message with the removal event and a notice naming the device, which the
@@ -65,6 +111,34 @@ class RemovalWatch {
   std::thread thread_;
 };
 
+// While no machine is open, looks for one being plugged in and tells the window given with
+// the opening as the system tells of new device nodes; the window passes the event back to
+// USB_EventProc, which opens the machine.
+class ArrivalWatch {
+ public:
+  ArrivalWatch(LinkWindow window, std::string path)
+      : thread_([this, window, path = std::move(path)] { Watch(window, path); }) {}
+  ~ArrivalWatch() {
+    stop_.Set();
+    thread_.join();
+  }
+  ArrivalWatch(const ArrivalWatch&) = delete;
+  ArrivalWatch& operator=(const ArrivalWatch&) = delete;
+
+ private:
+  void Watch(LinkWindow window, const std::string& path) {
+    while (!stop_.WaitFor(kRemovalCheckPeriod)) {
+      std::error_code error;
+      if (!platform::OpenUsbDevice(path, error)) continue;
+      platform::PostToUi(window, kUsbDeviceChangeMessage, kUsbEventNodesChanged, 0);
+      return;
+    }
+  }
+
+  platform::ManualResetEvent stop_;
+  std::thread thread_;
+};
+
 // The open machine. A sequence holds its own reference for its whole run, so a removal
 // notice that closes the device on the dialog's thread never pulls it from under the
 // worker: the worker's next call simply fails.
@@ -72,6 +146,7 @@ struct OpenDevice {
   std::shared_ptr<platform::UsbDevice> device;
   std::string path;
   std::unique_ptr<RemovalWatch> watch;
+  std::unique_ptr<ArrivalWatch> arrival;  // only while no machine is open
 };
 
 std::mutex stateMutex;
@@ -98,7 +173,19 @@ int OpenMachine(LinkWindow notifyWindow, VelinorAbortEvent* abort) {
   if (path.empty() || path.size() >= kUsbNoticeNameBytes) return kTransferPortFailed;
   std::error_code error;
   std::unique_ptr<platform::UsbDevice> device = platform::OpenUsbDevice(path, error);
-  if (!device) return kTransferPortFailed;
+  if (!device) {
+    // A node that is there but may not be opened is no absent machine: the user is told
+    // so instead of being sent to the serial port.
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+      return kTransferDeviceDenied;
+    }
+    if (notifyWindow) {
+      auto arrival = std::make_unique<ArrivalWatch>(notifyWindow, path);
+      std::lock_guard lock(stateMutex);
+      openDevice.arrival = std::move(arrival);
+    }
+    return kTransferPortFailed;
+  }
   std::shared_ptr<platform::UsbDevice> shared = std::move(device);
   std::unique_ptr<RemovalWatch> watch;
   if (notifyWindow) watch = std::make_unique<RemovalWatch>(notifyWindow, shared, path);
@@ -131,9 +218,43 @@ bool AbortRequested() { return AbortEventIsSet(abortEvent.load()) != 0; }
 int ControlCall(uint32_t code, const ControlInput& input, std::span<uint8_t> output) {
   const std::shared_ptr<platform::UsbDevice> device = Device();
   if (!device) return kCommandError;
-  if (device->Control(code, input, output)) return kCommandError;
+  auto answer = std::make_shared<ControlAnswer>();
+  const std::size_t wanted = std::min(output.size(), answer->size());
+  const std::error_code error = CallWithTimeout([device, code, input, answer, wanted] {
+    return device->Control(code, input, std::span<uint8_t>(answer->data(), wanted));
+  });
+  if (TimedOut(error)) return kTransferTimeOut;
+  if (error) return kCommandError;
+  std::copy_n(answer->begin(), wanted, output.begin());
   return kTransferOk;
 }
+
+namespace {
+
+// One block written, within the call time-out; written is what the device took.
+std::error_code WriteBlock(const std::shared_ptr<platform::UsbDevice>& device,
+                           std::span<const uint8_t> block, std::size_t& written) {
+  auto copy = std::make_shared<std::vector<uint8_t>>(block.begin(), block.end());
+  auto took = std::make_shared<std::size_t>(0);
+  const std::error_code error =
+      CallWithTimeout([device, copy, took] { return device->Write(*copy, *took); });
+  written = error ? 0 : *took;
+  return error;
+}
+
+// At most one block read, within the call time-out; got is what arrived.
+std::error_code ReadBlock(const std::shared_ptr<platform::UsbDevice>& device, std::span<uint8_t> block,
+                          std::size_t& got) {
+  auto buffer = std::make_shared<std::vector<uint8_t>>(block.size());
+  auto arrived = std::make_shared<std::size_t>(0);
+  const std::error_code error =
+      CallWithTimeout([device, buffer, arrived] { return device->Read(*buffer, *arrived); });
+  got = error ? 0 : std::min(*arrived, block.size());
+  if (got > 0) std::memcpy(block.data(), buffer->data(), got);
+  return error;
+}
+
+}  // namespace
 
 int SendImage(uint32_t code, const ControlInput& input, std::span<const uint8_t> image,
               int fileIndex, int fileCount, int* detail, ProgressCallback cb) {
@@ -151,9 +272,9 @@ int SendImage(uint32_t code, const ControlInput& input, std::span<const uint8_t>
     std::size_t written = 0;
     // A block the device took only in part is as lost as one it refused: the machine
     // would sew what follows out of place.
-    if (device->Write(image.subspan(at, chunk), written) || written != chunk) {
-      return kTransferSendFailed;
-    }
+    const std::error_code error = WriteBlock(device, image.subspan(at, chunk), written);
+    if (TimedOut(error)) return kTransferTimeOut;
+    if (error || written != chunk) return kTransferSendFailed;
     if (cb && cb(fileIndex, fileCount, static_cast<int>(at + chunk),
                  static_cast<int>(image.size())) == 0) {
       return kTransferAborted;
@@ -209,7 +330,9 @@ int ReceiveToFile(uint32_t code, const ControlInput& input, std::size_t lengthBy
   for (std::size_t at = 0; at < length; at += platform::kUsbBlockBytes) {
     const std::size_t need = std::min(platform::kUsbBlockBytes, length - at);
     std::size_t got = 0;
-    if (device->Read(block, got) || got < need) return kTransferBrokenPacket;
+    const std::error_code error = ReadBlock(device, block, got);
+    if (TimedOut(error)) return kTransferTimeOut;
+    if (error || got < need) return kTransferBrokenPacket;
     std::memcpy(data.data() + at, block, need);
     if (cb &&
         cb(fileIndex, fileCount, static_cast<int>(at + need), static_cast<int>(length)) == 0) {

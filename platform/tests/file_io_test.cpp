@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
@@ -52,17 +55,54 @@ TEST(FileIo, HeadOfAFileIsReadUpToItsLength) {
   EXPECT_TRUE(head.empty());
 }
 
-TEST(FileIo, WriteThatFailsHalfWayRemovesThePartialFile) {
+std::vector<std::string> FolderNames(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FileIo, WriteThatFailsHalfWayLeavesTheOldFileAsItWas) {
   vtest::TempDir dir;
-  const std::vector<uint8_t> data(100000, 1);
+  const std::vector<uint8_t> old(3000, 7);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "big.bin", old));
   std::error_code error;
   {
     vtest::FileSizeLimit limit(4096);
-    error = platform::WriteWholeFile(dir / "big.bin", data);
+    error = platform::WriteWholeFile(dir / "big.bin", std::vector<uint8_t>(100000, 1));
   }
   EXPECT_TRUE(error);
   EXPECT_FALSE(platform::IsNotFound(error));
-  EXPECT_FALSE(std::filesystem::exists(dir / "big.bin"));
+  std::vector<uint8_t> back;
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "big.bin", back));
+  EXPECT_EQ(back, old);
+  EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"big.bin"});  // no temporary left
+}
+
+TEST(FileIo, TargetChangesOnlyWhenTheWriterCloses) {
+  vtest::TempDir dir;
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.qnf", std::vector<uint8_t>{1, 2}));
+  std::vector<uint8_t> back;
+  {
+    platform::OutputFile file;
+    ASSERT_FALSE(file.Create(dir / "a.qnf"));
+    ASSERT_FALSE(file.Write(std::vector<uint8_t>{9, 9, 9}));
+    ASSERT_FALSE(platform::ReadWholeFile(dir / "a.qnf", back));
+    EXPECT_EQ(back, (std::vector<uint8_t>{1, 2}));
+  }  // dropped without Close: nothing replaced, nothing left behind
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "a.qnf", back));
+  EXPECT_EQ(back, (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"a.qnf"});
+
+  platform::OutputFile file;
+  ASSERT_FALSE(file.Create(dir / "a.qnf"));
+  ASSERT_FALSE(file.Write(std::vector<uint8_t>{9, 9, 9}));
+  ASSERT_FALSE(file.Close());
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "a.qnf", back));
+  EXPECT_EQ(back, (std::vector<uint8_t>{9, 9, 9}));
+  EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"a.qnf"});
+  // A folder that is not there is "not found", told apart from other causes.
+  EXPECT_TRUE(platform::IsNotFound(platform::WriteWholeFile(dir / "no" / "a.qnf", back)));
 }
 
 }  // namespace

@@ -92,6 +92,26 @@ TEST_F(VolumesTest, ListsWritableBlockDevicesWithRemovableFlagAndLabel) {
   EXPECT_EQ(volumes[1].label, "");
 }
 
+TEST_F(VolumesTest, ADiskOnAUsbOrMmcBusIsHotPlugged) {
+  const fs::path devices = dir_ / "sys" / "devices";
+  fs::create_directories(sources_.sysBlock);
+  for (const auto& [name, parent] : {std::pair{"sdd", "pci0/usb2/2-1/host6/block"},
+                                      std::pair{"mmcblk0", "pci0/mmc_host/mmc0/block"},
+                                      std::pair{"nvme0n1", "pci0/nvme/block"}}) {
+    WriteText(devices / parent / name / "removable", "0\n");
+    fs::create_directory_symlink(devices / parent / name, sources_.sysBlock / name);
+    WriteText(sources_.devices / name, "");
+  }
+  WriteText(sources_.mountTable, Device("sdd") + " " + MountPoint("a").string() + " vfat rw 0 0\n" +
+                                     Device("mmcblk0") + " " + MountPoint("b").string() + " vfat rw 0 0\n" +
+                                     Device("nvme0n1") + " " + MountPoint("c").string() + " ext4 rw 0 0\n");
+  const auto volumes = platform::ListMountedVolumes(sources_);
+  ASSERT_EQ(volumes.size(), 3u);
+  EXPECT_TRUE(volumes[0].hotPlugged);
+  EXPECT_TRUE(volumes[1].hotPlugged);
+  EXPECT_FALSE(volumes[2].hotPlugged);
+}
+
 TEST_F(VolumesTest, AMissingMountTableListsNothing) {
   EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
 }

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "platform/profile.h"
@@ -85,6 +86,21 @@ QToolBar* DocFrame::AddToolButtons(const std::vector<MenuEntry>& buttons) {
     bar->addAction(MakeAction(entry, bar));
   }
   return bar;
+}
+
+void DocFrame::AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup,
+                           const char* objectName) {
+  const QList<QAction*> buttons = bar.actions();
+  if (position >= buttons.size()) return;
+  auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(buttons[position]));
+  if (!button) return;
+  auto* menu = new QMenu(button);
+  menu->setObjectName(objectName);
+  connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUi(); });
+  AddEntries(menu, popup);
+  // The arrow beside the button opens the pop-up just below the button's left-bottom corner.
+  button->setPopupMode(QToolButton::MenuButtonPopup);
+  button->setMenu(menu);
 }
 
 void DocFrame::AddStatusPanes(const std::vector<int>& paneIds) {

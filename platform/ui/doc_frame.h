@@ -46,6 +46,9 @@ class DocFrame : public QMainWindow {
   // numbers) holds the recent files.
   void BuildMenus(const std::vector<MenuSpec>& menus, int firstRecentFile, int recentCount);
   QToolBar* AddToolButtons(const std::vector<MenuEntry>& buttons);
+  // Gives the toolbar button at position (separators counted) an arrow with a pop-up of
+  // commands; the button itself still runs its own command.
+  void AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup, const char* objectName);
   void AddStatusPanes(const std::vector<int>& paneIds);
   void SetPaneTextSource(std::function<std::optional<std::string>(int)> source) {
     paneText_ = std::move(source);

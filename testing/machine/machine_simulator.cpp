@@ -274,7 +274,7 @@ void MachineSimulator::HandleCommand(std::span<const uint8_t> frame) {
   const uint8_t p1 = frame[2];
   const uint8_t p2 = frame[3];
   if (auto refusal = refusals_.find(command); refusal != refusals_.end()) {
-    SendReply(command, kAnswerRefused, refusal->second, 0, AfterAck::kIdle);
+    SendReply(command, kAnswerRefused, static_cast<uint8_t>(refusal->second), 0, AfterAck::kIdle);
     return;
   }
   switch (command) {
@@ -442,7 +442,7 @@ std::vector<std::vector<uint8_t>> MachineSimulator::OtherFiles() const {
   return otherFiles_;
 }
 
-void MachineSimulator::RefuseCommand(uint8_t command, uint8_t detail) {
+void MachineSimulator::RefuseCommand(uint8_t command, uint16_t detail) {
   std::lock_guard lock(mutex_);
   refusals_[command] = detail;
 }

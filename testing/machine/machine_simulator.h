@@ -54,7 +54,9 @@ class MachineSimulator {
   std::vector<std::vector<uint8_t>> OtherFiles() const;
 
   // Scripted behaviour.
-  void RefuseCommand(uint8_t command, uint8_t detail);  // every time until cleared
+  // Every time until cleared. The serial face answers the detail's low byte; the USB face
+  // all 16 bits.
+  void RefuseCommand(uint8_t command, uint16_t detail);
   void ClearRefusals();
   void BusyFor(uint8_t command, int times);  // fetches (6, 11) answer busy; status (8) says 2
   void FailDesign(const std::string& name);  // status 3 after this design is sent
@@ -73,6 +75,9 @@ class MachineSimulator {
   const std::string& UsbPath() const { return usbPath_; }
   void AttachUsb();
   void DetachUsb();
+  // A stalled device takes every call and answers none until it is released (or the
+  // machine ends).
+  void StallUsb(bool stalled);
   // The next USB read delivers fewer bytes than a block.
   void ShortNextUsbRead();
   // The next USB write reports one byte fewer than it was given.
@@ -133,7 +138,7 @@ class MachineSimulator {
   portline::FrameAssembler assembler_{true};
   std::map<int, std::vector<StoredDesign>> designs_;
   std::vector<std::vector<uint8_t>> otherFiles_;
-  std::map<uint8_t, uint8_t> refusals_;
+  std::map<uint8_t, uint16_t> refusals_;
   std::map<uint8_t, int> busy_;
   std::set<std::string> failNames_;
   std::size_t capacity_ = 100;

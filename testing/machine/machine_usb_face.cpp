@@ -3,6 +3,7 @@
 // count scripted for a serial command applies to the control call that does its job.
 
 #include <atomic>
+#include <condition_variable>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -60,8 +61,10 @@ std::error_code Gone() { return std::make_error_code(std::errc::no_such_device);
 // clears it, so a handle kept past the machine fails instead of touching freed memory.
 struct MachineSimulator::UsbLine {
   std::mutex mutex;
+  std::condition_variable released;
   MachineSimulator* machine = nullptr;
   bool attached = false;
+  bool stalled = false;
 };
 
 namespace {
@@ -105,7 +108,9 @@ void MachineSimulator::EndUsbFace() {
     std::lock_guard lock(usbLine_->mutex);
     usbLine_->machine = nullptr;
     usbLine_->attached = false;
+    usbLine_->stalled = false;
   }
+  usbLine_->released.notify_all();
   if (usbOpenerInstalled_) platform::SetUsbDeviceOpener(nullptr);
 }
 
@@ -130,7 +135,8 @@ void MachineSimulator::AttachUsb() {
         }
         // One plugging-in: a handle keeps the attachment it was opened under.
         auto reach = [line](const std::function<std::error_code(MachineSimulator&)>& call) {
-          std::lock_guard lock(line->mutex);
+          std::unique_lock lock(line->mutex);
+          line->released.wait(lock, [&] { return !line->stalled; });
           if (!line->machine || !line->attached) return Gone();
           return call(*line->machine);
         };
@@ -141,6 +147,14 @@ void MachineSimulator::AttachUsb() {
 void MachineSimulator::DetachUsb() {
   std::lock_guard lock(usbLine_->mutex);
   usbLine_->attached = false;
+}
+
+void MachineSimulator::StallUsb(bool stalled) {
+  {
+    std::lock_guard lock(usbLine_->mutex);
+    usbLine_->stalled = stalled;
+  }
+  usbLine_->released.notify_all();
 }
 
 void MachineSimulator::ShortNextUsbRead() {
@@ -299,8 +313,17 @@ std::error_code MachineSimulator::UsbWrite(std::span<const uint8_t> block, std::
     Error("a block written while nothing was announced");
     return std::make_error_code(std::errc::io_error);
   }
-  // The padding after the announced length is taken and dropped.
+  // Every block is a whole one: the last is padded with zeros to 512 bytes, and the
+  // padding after the announced length is taken and dropped.
+  Note("usb block " + std::to_string(block.size()));
+  if (block.size() != platform::kUsbBlockBytes) Error("a block not padded to 512 bytes");
   const std::size_t room = transferLength_ - transfer_.size();
+  for (std::size_t i = room; i < block.size(); ++i) {
+    if (block[i] != 0) {
+      Error("padding that is not zero");
+      break;
+    }
+  }
   transfer_.insert(transfer_.end(), block.begin(),
                    block.begin() + static_cast<long>(std::min(room, block.size())));
   written = block.size();

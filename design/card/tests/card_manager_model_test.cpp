@@ -286,6 +286,39 @@ TEST_F(CardManagerModelTest, AFailedEraseNamesTheSystemsCode) {
   boxes_.Script({platform::kIdYes});
   model_.OnErase({0});
   EXPECT_EQ(Texts().back(), "Failed to erase Qnf files.\n  Code : 2\nTry again.");
+  EXPECT_EQ(boxes_.Shown().back().caption, "");  // the platform's default title
+}
+
+TEST_F(CardManagerModelTest, ReadAsksBeforeReplacingAFileOfTheSameNameInTheFolder) {
+  const auto a = vtest::BuildCardDesign(7);
+  Write({PcDesign("a.qnf", a)});
+  vtest::TempDir target;
+  const std::vector<uint8_t> mine{1, 2, 3};
+  ASSERT_FALSE(platform::WriteWholeFile(target / "a.qnf", mine));
+  auto chooser = [&](const std::string&, const fs::path&) { return target.Path(); };
+  boxes_.Script({platform::kIdNo});
+  model_.OnRead({0}, chooser);
+  EXPECT_EQ(Texts(), std::vector<std::string>{(target / "a.qnf").string() +
+                                             "\nThis file already exists.\n\nReplace existing file?"});
+  EXPECT_EQ(boxes_.Shown()[0].flags, platform::kMbYesNo | platform::kMbIconExclamation);
+  std::vector<uint8_t> back;
+  ASSERT_FALSE(platform::ReadWholeFile(target / "a.qnf", back));
+  EXPECT_EQ(back, mine);
+  boxes_.Script({platform::kIdYes});
+  model_.OnRead({0}, chooser);
+  ASSERT_FALSE(platform::ReadWholeFile(target / "a.qnf", back));
+  EXPECT_EQ(back, a);
+}
+
+TEST_F(CardManagerModelTest, TheHoopLabelIsClearedWhenTheFolderOrTheDriveChanges) {
+  model_.OnFileNameChange(PcDesign("large.qnf", vtest::BuildCardDesign(5, 2)));
+  ASSERT_EQ(model_.HoopName(), "Large Hoop");
+  model_.OnFolderChange(pc_.Path());
+  EXPECT_EQ(model_.HoopName(), "");
+  model_.OnFileNameChange(pc_ / "large.qnf");
+  ASSERT_EQ(model_.HoopName(), "Large Hoop");
+  model_.OnDriveChange(0);
+  EXPECT_EQ(model_.HoopName(), "");
 }
 
 }  // namespace

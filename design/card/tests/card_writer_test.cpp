@@ -47,6 +47,18 @@ TEST(CardDrivesTest, GuessBoundsAreExclusiveAndTheLaterCardWins) {
   EXPECT_EQ(card::ListCardDrives({}).guess, -1);
 }
 
+TEST(CardDrivesTest, TheGuessNeverPicksASystemOrBuiltInVolume) {
+  // Card-sized, but built in, or where the system lives: offered, never chosen.
+  EXPECT_EQ(card::ListCardDrives({Volume("/mnt/small", 64ull << 20, false)}).guess, -1);
+  for (const char* system : {"/", "/boot", "/boot/efi", "/boot/efi/"}) {
+    EXPECT_EQ(card::ListCardDrives({Volume(system, 64ull << 20, true)}).guess, -1) << system;
+  }
+  // A card reader on a plug-in bus counts even when it calls its medium fixed.
+  platform::MountedVolume reader = Volume("/media/sd", 64ull << 20, false);
+  reader.hotPlugged = true;
+  EXPECT_EQ(card::ListCardDrives({Volume("/boot", 64ull << 20, true), reader}).guess, 1);
+}
+
 TEST(CardDrivesTest, ADiskOfFourGigabytesAndABitIsNoCard) {
   // Multiplied out in 32 bits this size wraps round to 64 MB.
   const uint64_t wraps = (1ull << 32) + (64ull << 20);

@@ -88,6 +88,7 @@ TEST_F(CardDialogs, TheCardWriterStaysOpenWithoutADrive) {
 TEST_F(CardDialogs, TheCardManagerWritesPreviewsAndStaysOpen) {
   design_ui::CWriteCardM dialog(nullptr, volumes_, version_, PcFolder());
   EXPECT_EQ(dialog.windowTitle(), "Write Designs, Read and Erase");
+  EXPECT_EQ(dialog.nameFilters(), QStringList{"Embroidery Files(*.qnf)"});
   ASSERT_TRUE(dialog.Start());
   dialog.open();
   EXPECT_EQ(dialog.DriveBox()->currentIndex(), 1);

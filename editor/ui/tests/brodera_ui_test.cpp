@@ -180,7 +180,9 @@ TEST_F(BroderaUi, ADefectiveFileOnTheCommandLineGivesAFreshLayout) {
   std::vector<uint8_t> bad{'C', 'o', 'r', 'v', 'a', 'n', ' ', 'b', 'd', 'z', 1};
   ASSERT_FALSE(platform::WriteWholeFile(dir / "bad.bdz", bad));
   app->Start({true, (dir / "bad.bdz").string()});
-  QApplication::processEvents();  // the posted message arrives
+  // Said at once, before the window and its splash show; nothing more is queued.
+  ASSERT_EQ(box.Count(), 1u);
+  QApplication::processEvents();
   ASSERT_EQ(box.Count(), 1u);
   EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
   EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Brodera");
@@ -190,7 +192,7 @@ TEST_F(BroderaUi, AMissingFileOnTheCommandLineEndsTheProgramBeforeItsWindowShows
   EXPECT_FALSE(app->Start({true, (dir / "missing.bdz").string()}));
   EXPECT_FALSE(app->Frame().isVisible());
   ASSERT_EQ(box.Count(), 1u);
-  EXPECT_EQ(box.Shown()[0].text, "This file may be defective.");
+  EXPECT_EQ(box.Shown()[0].text, (dir / "missing.bdz").string() + "\nThis file was not found.");
   EXPECT_EQ(box.Shown()[0].caption, "File Open");
 }
 

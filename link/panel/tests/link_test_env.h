@@ -8,7 +8,9 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -37,6 +39,17 @@ inline int ThreadCount() {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
     if (ReadLine(entry.path() / "comm") == processName) ++count;
+  }
+  return count;
+}
+
+// The thread count once it has settled at `expected`, or after two seconds. A joined worker
+// can still be listed under /proc/self/task for a moment on a loaded machine.
+inline int ThreadCountSettledAt(int expected) {
+  int count = ThreadCount();
+  for (int tries = 0; count != expected && tries < 200; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    count = ThreadCount();
   }
   return count;
 }

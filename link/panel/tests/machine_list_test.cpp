@@ -122,6 +122,29 @@ TEST_F(MachineList, ReceivedDesignsGoIntoTheFolderAsQnfUnlessTheyArePtn) {
   EXPECT_EQ(env.boxes.Shown()[0].caption, "Receiving");
 }
 
+TEST_F(MachineList, AFileOfAReceivedDesignsNameIsReplacedOnlyOnYes) {
+  MachineListRules rules = Filled(ListPurpose::kReceive, {"A.qnf", "B.qnf", "C.qnf"});
+  rules.TickAll();
+  const std::filesystem::path folder = env.root / "in";
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"A.qnf", "C.qnf"}) {
+    ASSERT_FALSE(platform::WriteWholeFile(folder / name, std::vector<uint8_t>{1}));
+  }
+  env.boxes.Script({platform::kIdNo, platform::kIdYes});
+  const auto list = rules.ReceiveList(nullptr, folder.string(), kDestinationMemory);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(Paths(*list), (std::vector<std::string>{(folder / "B.qnf").string(), (folder / "C.qnf").string(), ""}));
+  EXPECT_EQ((*list)[0].designNo, 2);
+  ASSERT_EQ(env.boxes.Count(), 2u);
+  EXPECT_EQ(env.boxes.Shown()[0].text, (folder / "A.qnf").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(env.boxes.Shown()[0].caption, "Receiving");
+
+  // Every design kept back: nothing is received.
+  rules.Tick(1, false);
+  env.boxes.Script({platform::kIdNo, platform::kIdNo});
+  EXPECT_FALSE(rules.ReceiveList(nullptr, folder.string(), kDestinationMemory));
+}
+
 TEST_F(MachineList, DeletesGoFromTheHighestNumberDown) {
   std::vector<std::string> names;
   for (char c = 'A'; c <= 'H'; ++c) names.push_back(std::string(1, c) + ".qnf");

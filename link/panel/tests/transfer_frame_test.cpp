@@ -28,6 +28,8 @@ TEST(TransferFrameRules, CaptionsFollowTheLink) {
   EXPECT_EQ(LinkCaption("Send Designs", LinkStateOf(kUsbNotBound)), "Send Designs - COM Port");
   EXPECT_EQ(LinkCaption("Receive Designs", LinkStateOf(-3)), "Receive Designs - USB Disconnected");
   EXPECT_EQ(LinkCaption("Delete Designs", LinkStateOf(5)), "Delete Designs - USB Disconnected");
+  // A machine whose device may not be opened is not called disconnected.
+  EXPECT_EQ(LinkCaption("Send Designs", LinkStateOf(-15)), "Send Designs - USB Not Permitted");
 }
 
 TEST(TransferFrameRules, ProgressNeverDividesByZeroOrOverflows) {
@@ -85,7 +87,7 @@ class TransferFrame : public ::testing::Test {
     unsetenv("VELINOR_COM1");
     platform::DeliverPostedMessages();
     EXPECT_FALSE(TransferBusy());
-    EXPECT_EQ(lptest::ThreadCount(), threadsBefore) << "a worker outlived its test";
+    EXPECT_EQ(lptest::ThreadCountSettledAt(threadsBefore), threadsBefore) << "a worker outlived its test";
     EXPECT_EQ(env.WorkFolderFiles(), std::vector<std::string>{}) << "a temporary file was left";
     for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
   }

@@ -42,6 +42,9 @@ TEST(DesignFile, EndPairIsFoundOnlyOnPairBoundaries) {
   EXPECT_EQ(QnfBytesToSend(image), 116u + 6u);
   const std::vector<uint8_t> noEnd = QnfImage(116, {0x01, 0x80, 0x10, 0x02});
   EXPECT_EQ(QnfBytesToSend(noEnd), noEnd.size());
+  // A jump's move of (-128, 16) is a move: the design is sent whole.
+  const std::vector<uint8_t> jump = QnfImage(116, {0x80, 0x02, 0x80, 0x10, 0x04, 0x04, 0x80, 0x10, 0xAA});
+  EXPECT_EQ(QnfBytesToSend(jump), 116u + 8u);
 }
 
 TEST(DesignFile, LyingStitchOffsetSendsTheFileWhole) {

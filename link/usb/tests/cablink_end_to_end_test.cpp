@@ -190,7 +190,112 @@ TEST_F(Cablink, ARefusedSendKeepsTheSixteenBitDetail) {
   int detail = 0;
   EXPECT_EQ(USB_Download_Sequence(list.data(), 1, &detail, nullptr), kTransferRefused);
   EXPECT_EQ(detail, 64);
+  // A detail of 256 and more keeps its high byte on a send, and only byte 2 elsewhere.
+  machine.RefuseCommand(4, 0x1234);
+  EXPECT_EQ(USB_Download_Sequence(list.data(), 1, &detail, nullptr), kTransferRefused);
+  EXPECT_EQ(detail, 0x1234);
+  machine.RefuseCommand(6, 0x0161);
+  std::vector<TransferListEntry> fetch = List({(root / "x.qnf").string()}, 1, {1});
+  EXPECT_EQ(USB_Upload_Sequence(fetch.data(), 1, &detail, nullptr), kTransferRefused);
+  EXPECT_EQ(detail, 0x61);
   EXPECT_TRUE(machine.Designs(1).empty());
+}
+
+TEST_F(Cablink, TheLastBlockIsPaddedWithZerosToAWholeBlock) {
+  // 16-byte record + 1,001 design bytes: two blocks, the second holding 505 bytes.
+  std::vector<uint8_t> design = Bytes(1001, 7);
+  int detail = 0;
+  ASSERT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()), "a.qnf", 1,
+                                        &detail, nullptr),
+            0);
+  int blocks = 0;
+  for (const vtest::MachineLogEntry& entry : machine.Log()) blocks += entry.event == "usb block 512";
+  EXPECT_EQ(blocks, 2);
+  // The machine keeps what was announced, not the padding; it checks the padding is zero.
+  EXPECT_EQ(machine.Designs(1).at(0).bytes, design);
+}
+
+vtest::MachineSimulator* unplugged = nullptr;
+int UnplugAfterFirstBlock(int, int, int, int) {
+  if (unplugged) unplugged->DetachUsb();
+  return 1;
+}
+
+TEST_F(Cablink, AMachineUnpluggedInTheMiddleOfATransferEndsIt) {
+  unplugged = &machine;
+  const std::vector<uint8_t> design = Design(2000, 4);
+  int detail = 0;
+  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()), "a.qnf", 1,
+                                        &detail, UnplugAfterFirstBlock),
+            kTransferSendFailed);
+  EXPECT_TRUE(machine.Designs(1).empty());
+
+  machine.AttachUsb();
+  ASSERT_EQ(USB_Initialize(nullptr, abort), 0);
+  machine.AddDesign(1, "A.QNF", Bytes(2000, 3));
+  const std::string path = (root / "a.qnf").string();
+  std::vector<TransferListEntry> list = List({path}, 1, {1});
+  EXPECT_EQ(USB_Upload_Sequence(list.data(), 1, &detail, UnplugAfterFirstBlock), kTransferBrokenPacket);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  unplugged = nullptr;
+}
+
+TEST_F(Cablink, AStalledDeviceTimesOutInsteadOfHoldingTheTransfer) {
+  setenv("VELINOR_USB_CALL_TIMEOUT_MS", "200", 1);
+  machine.StallUsb(true);
+  int detail = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(USB_Erase_Sequence(1, 1, &detail, nullptr), kTransferTimeOut);
+  const std::vector<uint8_t> design = Design(20, 4);
+  EXPECT_EQ(USB_DirectDownload_Sequence(design.data(), static_cast<unsigned>(design.size()), "a.qnf", 1,
+                                        &detail, nullptr),
+            kTransferTimeOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  machine.StallUsb(false);
+  unsetenv("VELINOR_USB_CALL_TIMEOUT_MS");
+  int owner = 0;
+  (void)USB_DisplayMessageByReturnCode(&owner, "Sending", kTransferTimeOut, 0);
+  EXPECT_EQ(boxes.Shown().back().text, "Communication time out.");
+}
+
+TEST_F(Cablink, AMachinePluggedInWhileADialogIsOpenIsNoticed) {
+  int window = 0;
+  std::vector<uintptr_t> events;
+  platform::RegisterUiReceiver(&window, [&](unsigned message, uintptr_t event, intptr_t) {
+    if (message == kUsbDeviceChangeMessage) events.push_back(event);
+  });
+  machine.DetachUsb();
+  EXPECT_EQ(USB_Initialize(&window, abort), kTransferPortFailed);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  platform::DeliverPostedMessages();
+  EXPECT_TRUE(events.empty());
+
+  machine.AttachUsb();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (events.empty() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    platform::DeliverPostedMessages();
+  }
+  ASSERT_EQ(events, std::vector<uintptr_t>{kUsbEventNodesChanged});
+  // Passed back, the event opens the machine.
+  EXPECT_EQ(USB_EventProc(&window, events[0], 0), 0);
+  int detail = 0;
+  EXPECT_EQ(USB_DirUpload_Sequence((root / "dir.tmp").c_str(), 1, &detail, nullptr), 0);
+  platform::UnregisterUiReceiver(&window);
+}
+
+TEST_F(Cablink, ADeviceThatMayNotBeOpenedIsToldApartFromAnAbsentOne) {
+  platform::SetUsbDeviceOpener([](const std::string&, std::error_code& error) -> std::unique_ptr<platform::UsbDevice> {
+    error = std::make_error_code(std::errc::permission_denied);
+    return nullptr;
+  });
+  EXPECT_EQ(USB_Initialize(nullptr, abort), kTransferDeviceDenied);
+  int owner = 0;
+  (void)USB_DisplayMessageByReturnCode(&owner, "Sending", kTransferDeviceDenied, 0);
+  EXPECT_EQ(boxes.Shown().back().text,
+            "The machine is connected by USB, but you may not use its device.\n"
+            "Ask for permission to use the machine's USB device.");
+  machine.AttachUsb();  // the simulated machine's opener again
 }
 
 TEST_F(Cablink, MissingAndEmptyFilesAreNotSent) {
@@ -398,9 +503,9 @@ TEST_F(Cablink, AnOpeningPictureAndAProgramUpdateGoInTheirSegments) {
   EXPECT_EQ(files[0], picture);
   EXPECT_EQ(files[1], std::vector<uint8_t>(program.begin(), program.begin() + 65536));
   EXPECT_EQ(files[2], std::vector<uint8_t>(program.begin() + 65536, program.end()));
-  // Segment s of n reads "s / n" on the progress line.
-  EXPECT_EQ(progress.front().fileIndex, 0);
-  EXPECT_EQ(progress.back().fileIndex, 1);
+  // The progress index is the segment number, from 1.
+  EXPECT_EQ(progress.front().fileIndex, 1);
+  EXPECT_EQ(progress.back().fileIndex, 2);
   EXPECT_EQ(progress.back().fileCount, 2);
 }
 

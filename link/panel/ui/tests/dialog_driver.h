@@ -59,7 +59,7 @@ class DialogDriven : public ::testing::Test {
     unsetenv("VELINOR_COM1");
     QApplication::processEvents();
     EXPECT_EQ(GetTransferStatus(), 0);
-    EXPECT_EQ(ThreadCount(), threadsBefore) << "a worker outlived its test";
+    EXPECT_EQ(ThreadCountSettledAt(threadsBefore), threadsBefore) << "a worker outlived its test";
     EXPECT_EQ(env.WorkFolderFiles(), std::vector<std::string>{}) << "a temporary file was left";
     for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
   }

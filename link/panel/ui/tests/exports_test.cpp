@@ -70,7 +70,7 @@ class Exports : public ::testing::Test {
     unsetenv("VELINOR_COM2");
     QApplication::processEvents();
     EXPECT_EQ(GetTransferStatus(), 0);
-    EXPECT_EQ(lptest::ThreadCount(), threadsBefore) << "a worker outlived its test";
+    EXPECT_EQ(lptest::ThreadCountSettledAt(threadsBefore), threadsBefore) << "a worker outlived its test";
     EXPECT_EQ(env.WorkFolderFiles(), std::vector<std::string>{}) << "a temporary file was left";
     for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
   }

@@ -1,0 +1,221 @@
+#include "digitizer/document_commands.h"
+
+#include "digitizer/pictorel_commands.h"
+#include "digitizer/modify_stitch_rules.h"
+#include "platform/message_box.h"
+
+namespace digitizer {
+
+namespace {
+
+struct DialogRow {
+  FileDialogKind kind;
+  const char* folderKey;
+  const char* filter;
+};
+
+constexpr DialogRow kDialogs[] = {
+    {FileDialogKind::kOpenDesign, "DotQnf", "Embroidery Files(*.qnf)|*.qnf||"},
+    {FileDialogKind::kImportBitmap, "DotBmp", "Bitmap(*.bmp)|*.bmp||"},
+    {FileDialogKind::kImportClipart, "DotWmf", "Clipart(*.wmf)|*.wmf||"},
+    {FileDialogKind::kBitmapOutline, "DotQnf", "Drawing File(*.bmp)|*.bmp||"},
+    {FileDialogKind::kImportPicture, "WmfBmp",
+     "Clipart(.wmf) and Bitmap(.bmp)|*.bmp;*.wmf|Clipart(*.wmf)|*.wmf|Bitmap(*.bmp)|*.bmp||"},
+    {FileDialogKind::kSaveDesign, "WriteQnf", "Pictorel File (*.qnf)|*.qnf||"},
+    {FileDialogKind::kSaveBitmap, "WriteQnf", "Bitmap File(*.bmp)|*.bmp||"},
+};
+
+const DialogRow& RowOf(FileDialogKind kind) {
+  for (const DialogRow& row : kDialogs) {
+    if (row.kind == kind) return row;
+  }
+  return kDialogs[0];
+}
+
+constexpr char kSewFolderKey[] = "DotSew";
+
+}  // namespace
+
+const char* FolderKeyOf(FileDialogKind kind) { return RowOf(kind).folderKey; }
+const char* FilterOf(FileDialogKind kind) { return RowOf(kind).filter; }
+
+DocumentCommands::DocumentCommands(CImportDoc& doc, DocumentDialogs& dialogs, DocumentViews& views,
+                                   MainFrameLink& frame)
+    : doc_(doc), dialogs_(dialogs), views_(views), frame_(frame) {
+  recent_.Load();
+}
+
+std::optional<std::filesystem::path> DocumentCommands::Choose(FileDialogKind kind, const std::string& name) {
+  const char* key = FolderKeyOf(kind);
+  auto chosen = dialogs_.ChooseFile(kind, doc_.StartFolder(key), name);
+  if (!chosen || chosen->empty()) return std::nullopt;
+  doc_.StoreFolder(key, *chosen);
+  return chosen;
+}
+
+bool DocumentCommands::SaveModified() {
+  if (!modified_) return true;
+  const std::string question = "Save changes to " + doc_.Title() + "?";
+  const int answer = platform::MessageBox(nullptr, question, CImportDoc::kProgram,
+                                          platform::kMbYesNoCancel | platform::kMbIconExclamation);
+  if (answer == platform::kIdCancel) return false;
+  if (answer == platform::kIdNo) return true;
+  return Save();
+}
+
+void DocumentCommands::ShowPanes() {
+  CStitchDesign& design = doc_.Design();
+  frame_.UpdateStatusPanes(design.GetPartCount(), -1, -1, -1, kModeNone, design.GetStitchCount());
+}
+
+void DocumentCommands::NewDocument(int hoopKind) {
+  doc_.OnNewDocument();
+  doc_.Design().SetHoop(hoopKind);
+  modified_ = false;
+  frame_.UpdateStatusPanes(0, -1, -1, -1, kModeNone, 0);
+  views_.DocumentChanged();
+}
+
+bool DocumentCommands::OpenFile(const std::filesystem::path& path) {
+  const bool opened = doc_.OpenDesignFile(path);
+  modified_ = false;
+  if (opened) {
+    recent_.Add(path.string());
+    views_.RecentFilesChanged();
+  }
+  ShowPanes();
+  views_.DocumentChanged();
+  return opened;
+}
+
+bool DocumentCommands::OpenDocumentFile(const std::filesystem::path& path) {
+  if (!SaveModified()) return false;
+  return OpenFile(path);
+}
+
+bool DocumentCommands::SaveTo(const std::filesystem::path& path) {
+  CStitchDesign& design = doc_.Design();
+  if (!design.IsInsideHoop()) {
+    ShowHoopLimit(nullptr);
+    return false;
+  }
+  const bool saved = doc_.OnSaveDocument(path, views_);
+  if (saved) {
+    modified_ = false;
+    if (doc_.HasStitches()) {
+      recent_.Add(doc_.PathName().string());
+      views_.RecentFilesChanged();
+    }
+  }
+  frame_.UpdateStatusPanes(-1, -1, -1, -1, -1, design.GetStitchCount());
+  return saved;
+}
+
+bool DocumentCommands::Save() {
+  if (doc_.SaveNeedsName()) return SaveAs();
+  return SaveTo(doc_.PathName());
+}
+
+bool DocumentCommands::SaveAs() {
+  const bool stitches = doc_.HasStitches();
+  std::filesystem::path name = doc_.Title().empty() ? CImportDoc::kUntitled : doc_.Title();
+  name.replace_extension(stitches ? ".qnf" : ".bmp");
+  const auto chosen = Choose(stitches ? FileDialogKind::kSaveDesign : FileDialogKind::kSaveBitmap, name.string());
+  if (!chosen) return false;
+  return SaveTo(*chosen);
+}
+
+void DocumentCommands::Import(FileDialogKind kind) {
+  if (!SaveModified()) return;
+  const auto chosen = Choose(kind);
+  if (!chosen) return;
+  if (kind == FileDialogKind::kBitmapOutline) {
+    OpenFile(*chosen);
+    return;
+  }
+  doc_.ImportPicture(*chosen);
+  modified_ = false;
+  frame_.UpdateStatusPanes(0, -1, -1, -1, kModeNone, 0);
+  views_.DocumentChanged();
+}
+
+void DocumentCommands::OpenSew() {
+  if (!SaveModified()) return;
+  const std::filesystem::path folder = doc_.StartFolder(kSewFolderKey);
+  auto chosen = dialogs_.ChooseSewFile(folder);
+  if (!chosen) return;
+  doc_.StoreFolder(kSewFolderKey, chosen->path);
+  if (chosen->record) {
+    doc_.OpenSewDesign(chosen->path, std::move(chosen->record), chosen->largeHoop);
+  } else {
+    doc_.RejectSewFile();
+  }
+  modified_ = false;
+  ShowPanes();
+  views_.DocumentChanged();
+}
+
+platform::CommandState DocumentCommands::QueryCommand(int id) const {
+  const bool picture = doc_.OutlinePicture().HasHeader() || doc_.PictureStateValue() != kNoPictureToTrace ||
+                       (doc_.Contents() & kContentsPicture) != 0;
+  switch (id) {
+    case cmd::kFileSave: return {true, doc_.HasStitches(), false};
+    case cmd::kFileSaveAs: return {true, doc_.HasStitches() || picture, false};
+    case cmd::kFileNew:
+    case cmd::kStandardHoop:
+    case cmd::kSmallHoop:
+    case cmd::kLargeHoop:
+    case cmd::kFileOpen:
+    case cmd::kImportBitmap:
+    case cmd::kImportClipart:
+    case cmd::kBitmapOutline:
+    case cmd::kImportPicture:
+    case cmd::kSewFile:
+    case cmd::kOpenSewFile:
+      return {true, true, false};
+    default:
+      break;
+  }
+  if (id >= cmd::kFileMru1 && id < cmd::kFileMru1 + kPictorelRecentFiles) {
+    return {true, id - cmd::kFileMru1 < static_cast<int>(recent_.Paths().size()), false};
+  }
+  return {};
+}
+
+void DocumentCommands::RunCommand(int id) {
+  switch (id) {
+    case cmd::kFileNew: {
+      if (!SaveModified()) return;
+      const auto hoop = dialogs_.ChooseHoop();
+      if (hoop) NewDocument(*hoop);
+      return;
+    }
+    case cmd::kStandardHoop:
+    case cmd::kSmallHoop:
+    case cmd::kLargeHoop:
+      if (SaveModified()) NewDocument(HoopKindOfCommand(id));
+      return;
+    case cmd::kFileOpen:
+      if (!SaveModified()) return;
+      if (const auto chosen = Choose(FileDialogKind::kOpenDesign)) OpenFile(*chosen);
+      return;
+    case cmd::kFileSave: Save(); return;
+    case cmd::kFileSaveAs: SaveAs(); return;
+    case cmd::kImportBitmap: Import(FileDialogKind::kImportBitmap); return;
+    case cmd::kImportClipart: Import(FileDialogKind::kImportClipart); return;
+    case cmd::kBitmapOutline: Import(FileDialogKind::kBitmapOutline); return;
+    case cmd::kImportPicture: Import(FileDialogKind::kImportPicture); return;
+    case cmd::kSewFile:
+    case cmd::kOpenSewFile: OpenSew(); return;
+    default: break;
+  }
+  const int index = id - cmd::kFileMru1;
+  if (index < 0 || index >= static_cast<int>(recent_.Paths().size())) return;
+  const std::filesystem::path path = recent_.Paths()[static_cast<std::size_t>(index)];
+  if (!OpenDocumentFile(path) && !std::filesystem::exists(path)) {
+    recent_.Remove(path.string());
+    views_.RecentFilesChanged();
+  }
+}
+
+}  // namespace digitizer

@@ -1,0 +1,306 @@
+// Pictorel end to end, through the program's own commands: a picture imported, parts made into
+// stitches, the finished stitches sized and turned, saved and reopened unchanged, the template
+// printed to a PDF file, the design sent to the simulated machine and written to a fake card.
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QMimeData>
+#include <QUrl>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "design/card/card_writer.h"
+#include "design/hoop.h"
+#include "design/thread_colors.h"
+#include "digitizer/part_names.h"
+#include "digitizer/pictorel_commands.h"
+#include "digitizer/picture_view_commands.h"
+#include "digitizer/ui/auto_register_dialog.h"
+#include "digitizer/ui/edit_parts_dialog.h"
+#include "digitizer/ui/pictorel_application.h"
+#include "link/panel/linkpanel.h"
+#include "platform/file_io.h"
+#include "platform/profile.h"
+#include "testing/bitmap_builder.h"
+#include "testing/fake_card.h"
+#include "testing/fixed_clock.h"
+#include "testing/machine/machine_simulator.h"
+#include "testing/recording_message_box.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace cmd = digitizer::cmd;
+namespace pcmd = digitizer::pview_cmd;
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class PictorelProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetProfileRoot(dir / "config");
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    setenv("VELINOR_COM1", machine.DevicePath().c_str(), 1);
+    machine.Start();
+    app = std::make_unique<digitizer_ui::PictorelApplication>(dir / "program", dir / "work", &volumes);
+    app->TestOverrides().chooseFile = [this](digitizer::FileDialogKind, const std::string&) { return next; };
+  }
+  void TearDown() override {
+    app.reset();
+    machine.Stop();
+    unsetenv("VELINOR_COM1");
+    unsetenv("XDG_DATA_HOME");
+    platform::SetProfileRoot({});
+    for (const std::string& error : machine.Errors()) ADD_FAILURE() << "machine saw: " << error;
+  }
+
+  bool Run(int id) { return app->Frame().Dispatch(id); }
+  bool Enabled(int id) { return app->Router().Query(id).enabled; }
+  // The stitch bytes from byte 740 through the end pair.
+  Bytes Stitches() {
+    const digitizer::CStitchDesign& design = app->Document().Design();
+    const uint8_t* first = design.Record()->Stitches();
+    return Bytes(first, first + 2 * design.GetStitchCount());
+  }
+  // Presses a button of the modal dialog of that type as soon as it shows.
+  template <typename Dialog>
+  void PressWhenShown(int buttonId) {
+    QTimer::singleShot(20, [buttonId] {
+      if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) dialog->Button(buttonId)->click();
+    });
+  }
+
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox boxes;
+  vtest::FixedClock clock{platform::LocalTime{2026, 12, 9, 10, 30, 0}};
+  vtest::MachineSimulator machine;
+  vtest::FakeCardVolumes volumes;
+  std::unique_ptr<digitizer_ui::PictorelApplication> app;
+  std::optional<fs::path> next;
+};
+
+TEST_F(PictorelProgram, APictureBecomesStitchesThatAreSavedPrintedSentAndWritten) {
+  // A picture made by the bitmap builder is imported and waits for its outline.
+  vtest::BmpSpec spec;
+  spec.width = 64;
+  spec.height = 48;
+  spec.pixel = [](int x, int y) { return x > 16 && x < 48 && y > 8 && y < 40 ? 0xC02020u : 0xFFFFFFu; };
+  WriteBytes(dir / "rose.bmp", vtest::BuildBmp(spec));
+  next = dir / "rose.bmp";
+  ASSERT_TRUE(Run(cmd::kImportBitmap));
+  EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kBitmapToTrace);
+  EXPECT_EQ(app->Document().Title(), "rose.bmp");
+
+  // Auto Register makes the picture's regions parts, with their stitches.
+  QTimer::singleShot(20, [] {
+    if (auto* dialog = dynamic_cast<digitizer_ui::CAutoRegisterDlg*>(QApplication::activeModalWidget())) {
+      dialog->StartButton()->click();
+    }
+  });
+  ASSERT_TRUE(Run(pcmd::kAutoRegister));
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_GT(design.GetPartCount(), 0);
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneParts), " " + std::to_string(design.GetPartCount()));
+
+  // Make Stitch with the design sized down runs the parts again.
+  app->TestOverrides().makeOptions = [](const digitizer::MakeStitchOptions&) {
+    digitizer::MakeStitchOptions options;
+    options.sizePercent = 90;
+    return options;
+  };
+  ASSERT_TRUE(Enabled(cmd::kMakeStitch));
+  ASSERT_TRUE(Run(cmd::kMakeStitch));
+  EXPECT_GT(design.GetStitchCount(), 10);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Reedit");
+
+  // Saved with its parts and opened again: Return to Edit opens Edit Parts, whose Make runs at
+  // once.
+  next = dir / "parts.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_TRUE(fs::exists(dir / "parts.bmp"));
+  const int parts = design.GetPartCount();
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(design.EditState(), digitizer::kPartsRead);
+  EXPECT_EQ(design.GetPartCount(), parts);
+  EXPECT_FALSE(Enabled(cmd::kMakeStitch));
+  PressWhenShown<digitizer_ui::CEditPartsDlg>(digitizer_ui::CEditPartsDlg::kMakeId);
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_GT(design.GetStitchCount(), 10);
+
+  // The finished stitches as a plain design: Return to Edit opens Modify Stitch on them.
+  Bytes plain;
+  ASSERT_GT(app->Document().Design().BuildQnfImage(design.GetStitchCount(), plain), 0u);
+  WriteBytes(dir / "plain.qnf", plain);
+  fs::copy_file(dir / "parts.bmp", dir / "plain.bmp");  // its outline picture beside it
+  next = dir / "plain.qnf";
+  boxes.Script({platform::kIdNo});  // the made stitches are not kept
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "Save changes to parts?");
+  boxes.Clear();
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesOnly);
+  const Bytes made = Stitches();
+  app->TestOverrides().modify = [](const digitizer::ModifySettings&) {
+    return digitizer::ModifySettings{digitizer::kFlipNone, 90, 110};
+  };
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesModified);
+  const Bytes modified = Stitches();
+  EXPECT_NE(modified, made);
+  EXPECT_EQ(app->Frame().Panes().Text(cmd::kPaneMode), " Modify");
+
+  // Saved under a new name and opened again: the same stitches.
+  next = dir / "design.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_FALSE(app->DocumentCommands().IsModified());
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(Stitches(), modified);
+  EXPECT_EQ(app->DocumentCommands().RecentFiles().Paths().front(), (dir / "design.qnf").string());
+
+  // The template printed to a PDF file.
+  app->PrintJob().SetPrinterChooser([this](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "rose.pdf").string()));
+    return true;
+  });
+  ASSERT_TRUE(Enabled(cmd::kFilePrint));
+  ASSERT_TRUE(Run(cmd::kFilePrint));
+  const Bytes pdf = ReadBytes(dir / "rose.pdf");
+  ASSERT_GT(pdf.size(), 1000u);
+  EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+
+  // Sent to the machine: the design arrives byte for byte under its file name.
+  Bytes image;
+  ASSERT_GT(app->Document().Design().BuildQnfImage(app->Document().Design().GetStitchCount(), image), 0u);
+  QTimer ticker;
+  bool started = false;
+  QObject::connect(&ticker, &QTimer::timeout, [&started] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (started || !widget->isVisible() || widget->objectName() != "sendDesigns") continue;
+      started = true;
+      QPushButton* start = widget->findChild<QPushButton*>("start");
+      QTimer::singleShot(0, start, [start] { start->click(); });
+    }
+  });
+  ticker.start(5);
+  ASSERT_TRUE(Run(cmd::kSendDesign));
+  ticker.stop();
+  const auto stored = machine.Designs(1);
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].name, "design.qnf");
+  EXPECT_EQ(stored[0].bytes, image);
+
+  // Written to the card under the name chosen in the card dialog.
+  const fs::path drive = volumes.Add();
+  app->TestOverrides().cardWrite = [drive](const std::string& proposed) {
+    EXPECT_EQ(proposed, "design.qnf");
+    return digitizer::CardDialogChoice{drive, {false, "ROSE.qnf", 0}};
+  };
+  ASSERT_TRUE(Run(cmd::kCardWriteDesign));
+  EXPECT_EQ(ReadBytes(card::CardFolder(drive, kDestinationAtaCard) / "ROSE.qnf"), image);
+  for (const vtest::ShownMessage& box : boxes.Shown()) ADD_FAILURE() << "box: " << box.text;
+}
+
+TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileAndADropOpensOne) {
+  platform::CommandLineInfo line;
+  line.showSplash = false;
+  line.fileToOpen = (dir / "missing.qnf").string();
+  EXPECT_FALSE(app->Start(line));
+  EXPECT_FALSE(app->Frame().isVisible());
+
+  digitizer::CStitchDesign design;
+  design.ResetStitches();
+  const uint8_t stitches[] = {10, 0, 0, 10, 0x80, 0x10};
+  std::copy(std::begin(stitches), std::end(stitches), design.Record()->Stitches());
+  design.Record()->SetColourCount(1);
+  design.Record()->SetThreadCode(0, 5);
+  ASSERT_TRUE(design.WriteFile(dir / "tulip.qnf"));
+  vtest::BmpSpec outline;
+  outline.bitCount = 1;
+  outline.colours = {0x000000u, 0xFFFFFFu};
+  WriteBytes(dir / "tulip.bmp", vtest::BuildBmp(outline));
+  boxes.Clear();
+  line.fileToOpen = (dir / "tulip.qnf").string();
+  ASSERT_TRUE(app->Start(line));
+  EXPECT_TRUE(app->Frame().isVisible());
+  EXPECT_EQ(app->Document().Design().GetStitchCount(), 3);
+  EXPECT_EQ(app->Document().Contents(), digitizer::kContentsBoth);
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+  // Without a default printer the start-up says so once, and the program runs on.
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer_ui::kNoPrinterText);
+
+  // A design file dropped on the window opens the same way.
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  EXPECT_EQ(app->Frame().windowTitle(), "Untitled - Pictorel");
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "tulip.qnf").string()))});
+  ASSERT_TRUE(app->Frame().DropFiles(dropped));
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+}
+
+TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {
+  app->Frame().PostFrameMessage(digitizer::kUwmColorChanged, 5, 0);
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchChanged, digitizer::kDiagonalWeave, 45);
+  QApplication::processEvents();
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  design::ThreadColorInfo(5, red, green, blue);
+  // The swatch (14, 3)-(32, 19) is filled in the thread's colour.
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(20, 10), QColor(red, green, blue));
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(40, 10).alpha(), 0);
+  EXPECT_FALSE(app->Frame().StitchImage().isNull());
+}
+
+TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchError, 2, 0);
+  EXPECT_EQ(boxes.Count(), 0u);
+  QApplication::processEvents();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kSatinFailedText);
+  EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+}
+
+TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {
+  // The frame's, the document's, the machine's and the picture view's commands alike.
+  const std::vector<int> frameCommands{
+      cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, cmd::kFilePrintPreview,
+      cmd::kFilePrintSetup, cmd::kAppAbout, cmd::kAppExit, cmd::kViewToolbar, cmd::kViewColorBar,
+      cmd::kBitmapOutline, cmd::kImportPicture, cmd::kOpenSewFile, cmd::kImportBitmap, cmd::kImportClipart,
+      cmd::kSewFile, cmd::kZoomDrawing, cmd::kEditParts, cmd::kMakeStitch, cmd::kReturnToEdit,
+      cmd::kDeleteAllParts, cmd::kZoomStitchImage, cmd::kManualColor, cmd::kStandardHoop, cmd::kSmallHoop,
+      cmd::kLargeHoop, cmd::kBitmapZoom1, cmd::kStitchZoom50, cmd::kStitchZoom500, cmd::kBackgroundColor,
+      cmd::kCardManagerDesigns, cmd::kSendDesignsDesigns, cmd::kSendDesign, cmd::kSendDesigns,
+      cmd::kReceiveDesigns, cmd::kDeleteDesigns, cmd::kSerialSettings, cmd::kCardWriteDesign,
+      cmd::kCardManager, cmd::kSelectVersion, pcmd::kEditCopy, pcmd::kEditPaste, pcmd::kOutline,
+      pcmd::kAutoRegister, pcmd::kPreviewOutline, pcmd::kTracingOptions, pcmd::kPencil, pcmd::kEraser,
+      pcmd::kEraserSmall, pcmd::kEraserMedium, pcmd::kEraserLarge, pcmd::kFill, pcmd::kLine, pcmd::kAllLines,
+      pcmd::kRegister, pcmd::kColor, pcmd::kStitch};
+  for (int id : frameCommands) {
+    EXPECT_TRUE(app->Router().Query(id).handled) << id;
+    // The manual colour has no menu entry; the bar's Color and Stitch are buttons of their own.
+    if (id != cmd::kManualColor && id != pcmd::kColor && id != pcmd::kStitch) {
+      EXPECT_NE(app->Frame().Action(id), nullptr) << id;
+    }
+  }
+}
+
+}  // namespace
