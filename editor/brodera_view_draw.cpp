@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/brodera_view.h"
+#include "layoutcore/detached_stitch_drawing.h"
 #include "layoutcore/selection_frame.h"
 #include "layoutcore/stitch_pen.h"
 #include "layoutcore/stitch_walk.h"
@@ -51,11 +52,19 @@ void CBroderaView::DrawStitchRecord(platform::Canvas& canvas, const design::Stit
   look = platform::FoldLookValue(look, zoom_);
   look = platform::FoldLookValue(look, rotation);
   const platform::DesignDrawing drawing{&record, look, startX, startY, moving};
-  platform::PaintDesign(layer_, canvas, drawing, [&](platform::Canvas& target) {
-    StitchPen pen(target, colourOf, zoom_, rotation, startX, startY, run_);
-    WalkDesignStitches(record, pen);
-    pen.Finish();
-  });
+  const float zoom = zoom_;
+  platform::PaintDesign(
+      layer_, canvas, drawing,
+      [&](platform::Canvas& target) {
+        StitchPen pen(target, colourOf, zoom, rotation, startX, startY, run_);
+        WalkDesignStitches(record, pen);
+        pen.Finish();
+      },
+      [&] {
+        std::vector<PaletteColour> blockColours;
+        for (int block = 0; block < std::max(colours, 1); ++block) blockColours.push_back(colourOf(block));
+        return DetachedStitchDrawing(record.StitchArea(), std::move(blockColours), zoom, rotation, startX, startY);
+      });
 }
 
 void CBroderaView::OnDraw(platform::Canvas& canvas) {

@@ -8,6 +8,7 @@
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/vantle_view.h"
 #include "layoutcore/layout_geometry.h"
+#include "layoutcore/detached_stitch_drawing.h"
 #include "layoutcore/selection_frame.h"
 #include "layoutcore/stitch_pen.h"
 #include "layoutcore/stitch_walk.h"
@@ -49,11 +50,20 @@ void CVantleView::DrawDesign(platform::Canvas& canvas, const LayoutDesign& d, bo
   look = platform::FoldLookValue(look, zoom_);
   look = platform::FoldLookValue(look, d.angle);
   const platform::DesignDrawing drawing{&record, look, startX, startY, moving};
-  platform::PaintDesign(layer_, canvas, drawing, [&](platform::Canvas& target) {
-    editor::StitchPen pen(target, colourOf, zoom_, d.angle, startX, startY, run_);
-    editor::WalkStitchBytes(record.StitchArea(), pen);
-    pen.Finish();
-  });
+  const float zoom = zoom_;
+  platform::PaintDesign(
+      layer_, canvas, drawing,
+      [&](platform::Canvas& target) {
+        editor::StitchPen pen(target, colourOf, zoom, d.angle, startX, startY, run_);
+        editor::WalkStitchBytes(record.StitchArea(), pen);
+        pen.Finish();
+      },
+      [&] {
+        std::vector<platform::PaletteColour> blockColours;
+        for (int block = 0; block < std::max(colours, 1); ++block) blockColours.push_back(colourOf(block));
+        return editor::DetachedStitchDrawing(record.StitchArea(), std::move(blockColours), zoom, d.angle, startX,
+                                             startY);
+      });
 }
 
 void CVantleView::OnPaint(platform::Canvas& canvas, const platform::CanvasRect& clip) {

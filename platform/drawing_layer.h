@@ -27,11 +27,15 @@ struct DesignDrawing {
 
 // Draws the design on the canvas given, in the view's logical coordinates.
 using DesignDraw = std::function<void(Canvas&)>;
+// Makes a drawing that owns copies of all it reads, so that it may run on another thread
+// while the view goes on editing; empty where a view offers none.
+using DetachDesignDraw = std::function<DesignDraw()>;
 
 class DesignLayer {
  public:
   virtual ~DesignLayer() = default;
-  virtual void Paint(Canvas& canvas, const DesignDrawing& drawing, const DesignDraw& draw) = 0;
+  virtual void Paint(Canvas& canvas, const DesignDrawing& drawing, const DesignDraw& draw,
+                     const DetachDesignDraw& detach) = 0;
 };
 
 // Folds bytes into a look.
@@ -46,8 +50,8 @@ uint64_t FoldLookValue(uint64_t look, const T& value) {
 
 // Paints through the layer when there is one, else draws on the canvas.
 inline void PaintDesign(DesignLayer* layer, Canvas& canvas, const DesignDrawing& drawing,
-                        const DesignDraw& draw) {
-  if (layer) layer->Paint(canvas, drawing, draw);
+                        const DesignDraw& draw, const DetachDesignDraw& detach = {}) {
+  if (layer) layer->Paint(canvas, drawing, draw, detach);
   else draw(canvas);
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include <QThread>
+
 #include "platform/ui/qt_canvas.h"
 
 namespace platform_ui {
@@ -48,9 +50,17 @@ qint64 Bytes(const QImage& image) { return image.sizeInBytes(); }
 
 }  // namespace
 
+DesignImageCache::DesignImageCache() : handover_(std::make_shared<Handover>()) {
+  workers_.setMaxThreadCount(std::max(1, std::min(4, QThread::idealThreadCount() / 2)));
+}
+
+// The pool waits for its workers; what they made is dropped with the handover.
+DesignImageCache::~DesignImageCache() { workers_.waitForDone(); }
+
 void DesignImageCache::BeginPaint(QPainter& painter) {
   painter_ = &painter;
   ++paint_;
+  TakeMade();
 }
 
 void DesignImageCache::EndPaint() {
@@ -60,14 +70,41 @@ void DesignImageCache::EndPaint() {
 
 void DesignImageCache::Clear() {
   entries_.clear();
+  making_.clear();
   bytes_ = 0;
+  // Images still being made are for drawings no longer wanted.
+  handover_ = std::make_shared<Handover>();
 }
+
+void DesignImageCache::WaitForDrawings() { workers_.waitForDone(); }
 
 void DesignImageCache::Forget(const void* identity) {
   const auto it = entries_.find(identity);
   if (it == entries_.end()) return;
   bytes_ -= Bytes(it->second.image);
   entries_.erase(it);
+}
+
+void DesignImageCache::Keep(const void* identity, Entry entry) {
+  Forget(identity);
+  entry.paint = paint_;
+  bytes_ += Bytes(entry.image);
+  entries_.emplace(identity, std::move(entry));
+}
+
+void DesignImageCache::TakeMade() {
+  std::vector<Made> made;
+  {
+    const std::lock_guard lock(handover_->mutex);
+    made.swap(handover_->made);
+  }
+  for (Made& m : made) {
+    const auto wanted = making_.find(m.identity);
+    // Only the look last asked for: an older one was overtaken by an edit.
+    if (wanted == making_.end() || wanted->second != m.entry.look) continue;
+    making_.erase(wanted);
+    Keep(m.identity, std::move(m.entry));
+  }
 }
 
 void DesignImageCache::KeepWithinBound() {
@@ -85,8 +122,33 @@ void DesignImageCache::KeepWithinBound() {
   }
 }
 
+DesignImageCache::Entry DesignImageCache::Make(const platform::DesignDrawing& drawing,
+                                               const platform::DesignDraw& draw) {
+  Entry e;
+  e.look = drawing.look;
+  e.startX = drawing.startX;
+  e.startY = drawing.startY;
+  BoundsCanvas measure;
+  draw(measure);
+  if (measure.Empty()) {
+    e.image = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+    e.image.fill(Qt::transparent);
+    return e;
+  }
+  const QRect bounds = measure.Bounds();
+  if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels) return e;
+  e.origin = bounds.topLeft();
+  e.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+  e.image.fill(Qt::transparent);
+  QPainter imagePainter(&e.image);
+  imagePainter.translate(-bounds.topLeft());
+  QtCanvas imageCanvas(imagePainter);
+  draw(imageCanvas);
+  return e;
+}
+
 void DesignImageCache::Paint(platform::Canvas& canvas, const platform::DesignDrawing& drawing,
-                             const platform::DesignDraw& draw) {
+                             const platform::DesignDraw& draw, const platform::DetachDesignDraw& detach) {
   if (!painter_) {
     draw(canvas);
     return;
@@ -96,41 +158,40 @@ void DesignImageCache::Paint(platform::Canvas& canvas, const platform::DesignDra
     Entry& e = found->second;
     const bool samePlace = e.startX == drawing.startX && e.startY == drawing.startY;
     if (samePlace || drawing.moving) {
+      e.paint = paint_;
+      if (e.image.isNull()) {
+        draw(canvas);
+        return;
+      }
       // Moved by the whole pixels the pen's first point moved.
       const QPoint shift(static_cast<int>(drawing.startX) - static_cast<int>(e.startX),
                          static_cast<int>(drawing.startY) - static_cast<int>(e.startY));
       painter_->drawImage(e.origin + shift, e.image);
-      e.paint = paint_;
       return;
     }
   }
   Forget(drawing.identity);
 
-  BoundsCanvas measure;
-  draw(measure);
-  if (measure.Empty()) return;
-  const QRect bounds = measure.Bounds();
-  if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels) {
-    draw(canvas);
+  if (!detach) {
+    Keep(drawing.identity, Make(drawing, draw));
+    const Entry& e = entries_.at(drawing.identity);
+    if (e.image.isNull()) draw(canvas);
+    else painter_->drawImage(e.origin, e.image);
     return;
   }
-  Entry e;
-  e.look = drawing.look;
-  e.startX = drawing.startX;
-  e.startY = drawing.startY;
-  e.origin = bounds.topLeft();
-  e.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-  e.image.fill(Qt::transparent);
-  {
-    QPainter imagePainter(&e.image);
-    imagePainter.translate(-bounds.topLeft());
-    QtCanvas imageCanvas(imagePainter);
-    draw(imageCanvas);
-  }
-  e.paint = paint_;
-  painter_->drawImage(e.origin, e.image);
-  bytes_ += Bytes(e.image);
-  entries_.emplace(drawing.identity, std::move(e));
+  // Drawn directly now, only what is in sight costs; the image follows from a worker.
+  draw(canvas);
+  const auto making = making_.find(drawing.identity);
+  if (making != making_.end() && making->second == drawing.look) return;
+  making_[drawing.identity] = drawing.look;
+  std::weak_ptr<Handover> handover = handover_;
+  workers_.start([handover, identity = drawing.identity, drawing, detached = detach()] {
+    Entry e = Make(drawing, detached);
+    if (const std::shared_ptr<Handover> h = handover.lock()) {
+      const std::lock_guard lock(h->mutex);
+      h->made.push_back({identity, std::move(e)});
+    }
+  });
 }
 
 }  // namespace platform_ui
