@@ -1,11 +1,12 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run   builds (Release) and starts the main program
 #   make test  builds (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test
-PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libfreetype-dev \
+            fonts-dejavu-core
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run run-pictorel test setup build-release build-test clean
+.PHONY: run run-pictorel run-vantle test setup build-release build-test clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -31,6 +32,10 @@ run: build-release
 # The picture digitizer, Pictorel.
 run-pictorel: build-release
 	./build/release/bin/pictorel
+
+# The Maxiframe layout program, Vantle.
+run-vantle: build-release
+	./build/release/bin/vantle
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)

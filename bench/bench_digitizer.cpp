@@ -13,6 +13,7 @@
 #include "digitizer/dib.h"
 #include "testing/bitmap_builder.h"
 #include "testing/metafile_builder.h"
+#include "testing/null_canvas.h"
 
 namespace {
 
@@ -109,18 +110,6 @@ void BM_MarkThinRuns(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkThinRuns)->Unit(benchmark::kMillisecond);
 
-// Counts what would be painted; the cost measured is the holder's own.
-class CountingCanvas : public platform::Canvas {
- public:
-  void SetPen(platform::PaletteColour, int, platform::PenStyle) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const platform::CanvasPoint>) override {}
-  void Rectangle(const platform::CanvasRect&) override {}
-  void FillRect(const platform::CanvasRect&, platform::PaletteColour) override { ++fills; }
-  void Text(int, int, const std::string&, platform::PaletteColour) override {}
-  long fills = 0;
-};
 
 // A 560 x 800 picture of 8-bit colour in broad bands, as a reduced photograph looks.
 void BM_DrawBitmap(benchmark::State& state) {
@@ -132,7 +121,7 @@ void BM_DrawBitmap(benchmark::State& state) {
   spec.pixel = [](int x, int y) { return static_cast<uint32_t>((x / 40 + y / 40) % 256); };
   digitizer::CDib dib;
   dib.ReadFileImage(vtest::BuildBmp(spec));
-  CountingCanvas canvas;
+  vtest::NullCanvas canvas;
   for (auto _ : state) {
     dib.Draw(canvas, 0, 0, 440, 629);
     benchmark::DoNotOptimize(canvas.fills);
@@ -158,7 +147,7 @@ void BM_RenderClipart(benchmark::State& state) {
   }
   digitizer::CClipart clipart;
   clipart.ReadPlaceable(builder.Build());
-  CountingCanvas canvas;
+  vtest::NullCanvas canvas;
   for (auto _ : state) {
     clipart.Render(canvas, 0, 0, 440, 440);
     benchmark::DoNotOptimize(canvas.fills);

@@ -1,5 +1,8 @@
 #include "digitizer/clipart.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "digitizer/pictorel_message.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
@@ -15,6 +18,12 @@ constexpr std::size_t kBoundsTopAt = 8;
 constexpr std::size_t kBoundsRightAt = 10;
 constexpr std::size_t kBoundsBottomAt = 12;
 constexpr std::size_t kMaxClipartFileBytes = 64u * 1024 * 1024;
+
+// A box runs left to right and top to bottom on the target, whichever way the mapping turns it.
+MetaFrame Upright(const MetaFrame& frame) {
+  return {std::min(frame.left, frame.left + frame.width), std::min(frame.top, frame.top + frame.height),
+          std::fabs(frame.width), std::fabs(frame.height)};
+}
 
 }  // namespace
 
@@ -44,20 +53,30 @@ bool CClipart::ReadPlaceable(std::span<const uint8_t> file) {
     ShowPictorelMessage("Meta Header Error");
     return false;
   }
-  std::optional<MetafilePicture> picture = ReadMetafileRecords(bits);
-  if (!picture) {
-    Clear();
-    ShowPictorelMessage("WMF Data Read Error");
-    return false;
-  }
   const int left = platform::ReadI16(&file[kBoundsLeftAt]);
   const int top = platform::ReadI16(&file[kBoundsTopAt]);
   const int right = platform::ReadI16(&file[kBoundsRightAt]);
   const int bottom = platform::ReadI16(&file[kBoundsBottomAt]);
-  width_ = right - left;
-  height_ = bottom - top;
-  frame_ = picture->window.value_or(MetaFrame{static_cast<double>(left), static_cast<double>(top),
-                                              static_cast<double>(width_), static_cast<double>(height_)});
+  if (!Adopt(bits, right - left, bottom - top,
+             MetaFrame{static_cast<double>(left), static_cast<double>(top), static_cast<double>(right - left),
+                       static_cast<double>(bottom - top)})) {
+    Clear();
+    ShowPictorelMessage("WMF Data Read Error");
+    return false;
+  }
+  return true;
+}
+
+// The picture's own window frames it; without one, the box it was given, in its logical units.
+// A picture that cannot be read, or that the caps say could not be drawn in time, is refused.
+bool CClipart::Adopt(std::span<const uint8_t> bits, int width, int height, const MetaFrame& logicalBox) {
+  std::optional<MetafilePicture> picture = ReadMetafileRecords(bits);
+  if (!picture) return false;
+  const MetaFrame frame = picture->window.value_or(Upright(picture->mapping.Map(logicalBox)));
+  if (!FitsDrawingCaps(*picture, frame)) return false;
+  width_ = width;
+  height_ = height;
+  frame_ = frame;
   dataSize_ = static_cast<int>(bits.size());
   picture_ = std::move(picture);
   return true;
@@ -71,14 +90,8 @@ bool CClipart::ReadPlaceableFile(const std::filesystem::path& path, std::error_c
 }
 
 bool CClipart::CopyFrom(const ClipboardMetafile& picture) {
-  std::optional<MetafilePicture> read = ReadMetafileRecords(picture.bits);
-  if (!read) return false;
-  width_ = picture.xExtent;
-  height_ = picture.yExtent;
-  frame_ = read->window.value_or(MetaFrame{0, 0, static_cast<double>(width_), static_cast<double>(height_)});
-  dataSize_ = static_cast<int>(picture.bits.size());
-  picture_ = std::move(read);
-  return true;
+  return Adopt(picture.bits, picture.xExtent, picture.yExtent,
+               MetaFrame{0, 0, static_cast<double>(picture.xExtent), static_cast<double>(picture.yExtent)});
 }
 
 void CClipart::Render(platform::Canvas& canvas, int left, int top, int right, int bottom) {

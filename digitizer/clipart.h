@@ -47,14 +47,15 @@ class CClipart {
 
   // Reads a placeable metafile's bytes. On failure shows "File Header Error", "Not Clipart
   // File" or "Meta Header Error" (the previous picture is kept), or "WMF Data Read Error" (the
-  // picture is cleared), and returns false.
+  // picture is cleared), and returns false. A picture that holds more than the drawing caps
+  // (metafile_picture.h) allow is refused with "WMF Data Read Error" too.
   bool ReadPlaceable(std::span<const uint8_t> file);
   // The same from a file. A file that cannot be read sets fileError and shows nothing: the
   // document reports it with its own message.
   bool ReadPlaceableFile(const std::filesystem::path& path, std::error_code& fileError);
 
   // Adopts a clipboard metafile picture; its bits stay the caller's. False, keeping the
-  // previous picture, when its records cannot be read.
+  // previous picture, when its records cannot be read or pass the drawing caps.
   bool CopyFrom(const ClipboardMetafile& picture);
 
   // Renders the picture into a white bitmap of the rectangle's size, inside a 2-pixel margin,
@@ -66,6 +67,8 @@ class CClipart {
   int GetDataSize() const { return dataSize_; }
 
  private:
+  bool Adopt(std::span<const uint8_t> bits, int width, int height, const MetaFrame& logicalBox);
+
   std::optional<MetafilePicture> picture_;
   MetaFrame frame_;  // what the picture's logical units span: its window, else its bounds
   int width_ = 0;

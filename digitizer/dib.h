@@ -8,9 +8,11 @@
 // The bitmap's blocks are plain vectors owned by the object; a bitmap that comes from the
 // clipboard is copied in, so no block is ever borrowed.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <system_error>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -22,6 +24,10 @@ class CDib {
   static constexpr std::size_t kFileHeaderBytes = 14;
   static constexpr std::size_t kInfoHeaderBytes = 40;
   static constexpr uint16_t kBitmapMagic = 0x4D42;  // "BM"
+  // The most pixels a picture may hold. Colour reduction, labelling and tracing keep several
+  // maps of the picture's size, and a 24-bit picture of this size already takes 96 MiB: a
+  // larger one would exhaust memory or stall the window, so it is refused as unreadable.
+  static constexpr uint64_t kMaxPixelCount = 32u * 1024 * 1024;
 
   struct Dimensions {
     int width = 0;
@@ -36,9 +42,18 @@ class CDib {
   Dimensions GetDimensions() const;
 
   // Reads a BMP file; on failure shows "Read error", leaves the object empty and returns false.
+  // Rows stored either way up, 1, 4, 8 and 24 bits, 8 and 4 bits in runs, 16 and 32 bits plain
+  // or with colour masks, behind the info header or one of its longer successors; the object
+  // keeps them unpacked, bottom-up.
   bool Read(const std::filesystem::path& path);
+  // The same without a message: a file that cannot be read sets fileError; a malformed one, or
+  // one whose header names more than kMaxPixelCount pixels, returns false with no error set,
+  // and a picture too large is refused from its header before the rest of the file is read.
+  bool ReadFile(const std::filesystem::path& path, std::error_code& fileError);
   // The same from the file's bytes, without a message.
   bool ReadFileImage(std::span<const uint8_t> file);
+  // A packed bitmap (header, masks, colour table and bits in one block), without a message.
+  bool ReadPackedImage(std::span<const uint8_t> packedDib);
   // Writes a BMP file; on failure shows "Write error" and returns false (no partial file stays).
   bool Write(const std::filesystem::path& path);
   // The BMP file's bytes; stores the image size into the header. Empty without a header.
@@ -74,14 +89,27 @@ class CDib {
   std::size_t StrideBytes() const;
 
  private:
-  // Checks the header block and sets image size and colour count; the bits must follow.
-  bool AdoptHeader(std::span<const uint8_t> headerBlock, std::size_t bitsAvailable);
+  // One colour channel of a 16- or 32-bit pixel: where its bits lie.
+  struct Channel {
+    int shift = 0;
+    int bits = 0;
+    uint8_t Value(uint32_t pixel) const;
+  };
 
-  std::vector<uint8_t> header_;  // info header, colour table (and whatever lay before the bits)
+  // Checks the header block (info header, masks, colour table) against itself and the bits
+  // against what is present, and keeps the picture in the object's one layout.
+  bool Adopt(std::span<const uint8_t> block, std::span<const uint8_t> bits);
+  std::size_t ColourTableOffset() const;
+  platform::PaletteColour MaskedColour(uint32_t pixel) const;
+
+  std::vector<uint8_t> header_;  // 40-byte info header, masks with 16/32-bit masked pixels, colour table
   std::vector<uint8_t> bits_;
   uint32_t imageSize_ = 0;
   int colorCount_ = 0;
   std::vector<platform::PaletteColour> palette_;
+  std::array<Channel, 3> channels_{};  // red, green, blue
+  bool byteChannels_ = false;  // each channel a whole byte: read without widening
+  std::vector<platform::PaletteColour> colours16_;  // the colour of each 16-bit pixel value
 };
 
 }  // namespace digitizer

@@ -36,6 +36,20 @@ bool ReadForPreview(const std::filesystem::path& path, std::vector<uint8_t>& byt
   return false;
 }
 
+// Reads a bitmap for a preview: false without a word when it is not there, false after the
+// file message when it cannot be read; a malformed or oversized picture is reported with the
+// bitmap reader's message and leaves the picture empty. True when the file was opened.
+bool ReadBitmapForPreview(const std::filesystem::path& path, CDib& dib) {
+  std::error_code error;
+  if (dib.ReadFile(path, error)) return true;
+  if (error) {
+    if (!platform::IsNotFound(error)) ShowPreviewFileError();
+    return false;
+  }
+  ShowPictorelMessage(kBitmapReadError);
+  return true;
+}
+
 }  // namespace
 
 void PicturePreview::Load(const std::filesystem::path& path) {
@@ -47,10 +61,8 @@ void PicturePreview::Load(const std::filesystem::path& path) {
     valid_ = clipartShown_;
     return;
   }
-  if (!ReadForPreview(path, bytes, kMaxPreviewPictureBytes, true)) return;
   // A malformed bitmap is reported and leaves the preview white: the reader left the picture empty.
-  if (!dib_.ReadFileImage(bytes)) ShowPictorelMessage(kBitmapReadError);
-  valid_ = true;
+  valid_ = ReadBitmapForPreview(path, dib_);
 }
 
 void PicturePreview::Clear() {
@@ -106,10 +118,7 @@ void DesignPreview::Load(const std::filesystem::path& stem, bool bitmapMode) {
   } else {
     hoopLabel_.assign(1, ' ');  // a single blank: the label is cleared, not removed
   }
-  std::vector<uint8_t> bytes;
-  if (ReadForPreview(picturePath, bytes, kMaxPreviewPictureBytes, true) && !picture_.ReadFileImage(bytes)) {
-    ShowPictorelMessage(kBitmapReadError);
-  }
+  ReadBitmapForPreview(picturePath, picture_);
 }
 
 void DesignPreview::DrawDesign(platform::Canvas& canvas, int previewWidth, int previewHeight) {

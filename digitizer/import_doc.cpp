@@ -15,7 +15,6 @@ namespace {
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kPreviewKey = "Preview";
 constexpr const char* kFolderSection = "Design Path";
-constexpr std::size_t kMaxBmpBytes = 64u << 20;
 constexpr const char* kReplaceQuestionTail = "\nThis file already exists.\n\nReplace existing file?";
 
 std::string LowerExtension(const std::filesystem::path& path) {
@@ -154,13 +153,8 @@ bool CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource
 }
 
 bool CImportDoc::ReadBmp(const std::filesystem::path& path) {
-  std::vector<uint8_t> file;
-  if (platform::ReadWholeFile(path, file, kMaxBmpBytes)) {
-    imported_.Empty();
-    ShowPictorelMessage(kBmpReadError);
-    return false;
-  }
-  if (!imported_.ReadFileImage(file)) {
+  std::error_code fileError;
+  if (!imported_.ReadFile(path, fileError)) {
     imported_.Empty();
     ShowPictorelMessage(kBmpReadError);
     return false;

@@ -1,6 +1,7 @@
 // Pictorel, the picture digitizer of Velinor 7000.
 
 #include <QApplication>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,7 @@ int main(int argc, char** argv) {
                                              platform::WorkFolderOf(digitizer_ui::kPictorelProgram));
   // A file on the command line that cannot be read ends the program before its window shows.
   if (!pictorel.Start(commandLine)) return 1;
+  // For the install check: the program has started when its window is up; it ends at once.
+  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }

@@ -16,7 +16,7 @@ namespace {
 // the layout can be printed on, and the landscape fall-back of 249 x 180 mm is taken.
 constexpr int kMinPageWidth = 249;
 constexpr int kMinPageHeight = 179;
-constexpr PageSize kFallbackPage{498, 360};
+constexpr PageSize kFallbackPage{2 * kFallbackPageWidthMm, 2 * kFallbackPageHeightMm};
 
 }  // namespace
 

@@ -16,6 +16,11 @@
 namespace editor {
 
 namespace {
+// Wider than the frame's 2-pixel line by a pixel on each side.
+constexpr int kFrameHaloWidth = 4;
+}  // namespace
+
+namespace {
 
 using platform::CanvasPoint;
 using platform::PaletteColour;
@@ -120,6 +125,11 @@ void CBroderaView::OnDraw(platform::Canvas& canvas) {
 
   if (selectionShown_ && currentPos_) {
     frame_ = ComputeDesignCorners(current_);
+    // A white halo under the black frame: the frame shows on any background colour.
+    std::vector<platform::CanvasPoint> halo;
+    for (const PixelPoint& p : frame_) halo.push_back({p.x, p.y});
+    canvas.SetPen(platform::kPaletteWhite, kFrameHaloWidth);
+    canvas.Polyline(halo);
     DrawSelectionFrame(canvas, frame_, zoom_);
   }
   if (combineMode_) DrawCombineBox(canvas);

@@ -331,10 +331,8 @@ void CBroderaView::Monogram() {
   const auto result = host_.RunMonogramDialog(request, *working);
   if (!result) return;
   WaitCursor wait(host_);
-  if (!design::CStitchEncoder().Recentre(*working).ok) {
-    RefuseTransform();
-    return;
-  }
+  // The lettering comes back already centred on its extents: a second pass would only
+  // cost time.
   RecordPtr source = std::make_shared<design::StitchRecord>(*working);
   if (reEdit) {
     SaveForUndo(kUndoReEdit);

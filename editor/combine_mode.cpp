@@ -8,6 +8,7 @@
 
 #include "design/stitch_encoder.h"
 #include "editor/brodera_view.h"
+#include "layoutcore/selection_frame.h"
 #include "editor/design_combiner.h"
 #include "editor/wait_cursor.h"
 #include "layoutcore/stitch_extents.h"
@@ -100,8 +101,9 @@ PixelRect CBroderaView::CombineBoxRect() const {
 
 void CBroderaView::DrawCombineBox(platform::Canvas& canvas) const {
   const PixelRect r = CombineBoxRect();
-  canvas.SetPen(platform::kPaletteBlack, 1);
-  canvas.Rectangle({r.left, r.top, r.right + 1, r.bottom + 1});
+  const platform::CanvasPoint outline[] = {
+      {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
+  DrawContrastingOutline(canvas, outline);
 }
 
 void CBroderaView::GrabCombineBox(PixelPoint p) {

@@ -1,6 +1,7 @@
 // Brodera, the design editor of Velinor 7000.
 
 #include <QApplication>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,7 @@ int main(int argc, char** argv) {
   // A file on the command line that cannot be read ends the program before its window shows.
   if (!brodera.Start(commandLine)) return 1;
   design_ui::CSplashWnd::ShowSplashScreen(&brodera.Frame(), true);
+  // For the install check: the program has started when its window is up; it ends at once.
+  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Remaking a design's working record from its source record: mirrored, scaled (never
-// rotated: rotation is applied only when drawing, printing and exporting), checked against
+// rotated: rotation is applied only when drawing and printing; the design is written and
+// sent unrotated, and its printed template shows how to turn the hoop), checked against
 // the hoop's area, with its extents and hoop code taken from the result. False when the
 // result would leave the area or its record; the target is then unchanged.
 

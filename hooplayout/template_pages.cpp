@@ -201,8 +201,8 @@ void VantleTemplatePages::DrawMarks(platform::Canvas& canvas, int page, const st
     const platform::CanvasPoint caret[3] = {{650, -1350}, {700, -1400}, {750, -1350}};
     canvas.Polyline(caret);
   }
-  // The overlap's own centre lines (dash-dot on paper; the canvas draws them dotted).
-  canvas.SetPen(black, 1, platform::PenStyle::kDotted);
+  // The overlap's own centre lines, dash-dot.
+  canvas.SetPen(black, 1, platform::PenStyle::kDashDot);
   const int fromX = page == 1 ? 0 : kOverlapStartOnB;
   const int toX = page == 1 ? kOverlapEndOnA : kFieldWidth;
   Line(canvas, fromX, kFieldCentreY, toX, kFieldCentreY);

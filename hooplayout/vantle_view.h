@@ -201,6 +201,11 @@ class CVantleView {
   int32_t DesignCount() const { return designCount_; }
   bool PrintInColour() const { return printColour_; }
   bool PrintView() const { return printView_; }
+  // The template mode; kept in the profile when the view closes.
+  void SetPrintFlags(bool colour, bool view) {
+    printColour_ = colour;
+    printView_ = view;
+  }
   const std::string& ProgramFolder() const { return programFolder_; }
   bool UndoAvailable() const { return undoAvailable_; }
   bool ClipboardFilled() const { return clipboardFilled_; }

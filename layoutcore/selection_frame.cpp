@@ -64,4 +64,11 @@ void DrawSelectionFrame(platform::Canvas& canvas, const std::array<PixelPoint, 5
   for (int i = 0; i < 4; ++i) Circle(canvas, corners[i], radius);
 }
 
+void DrawContrastingOutline(platform::Canvas& canvas, std::span<const platform::CanvasPoint> points) {
+  canvas.SetPen(platform::kPaletteWhite, 1);
+  canvas.Polyline(points);
+  canvas.SetPen(platform::kPaletteBlack, 1, platform::PenStyle::kDotted);
+  canvas.Polyline(points);
+}
+
 }  // namespace editor

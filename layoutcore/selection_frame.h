@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "layoutcore/layout_geometry.h"
 #include "platform/canvas.h"
@@ -23,5 +24,9 @@ std::array<PixelPoint, 5> FrameCorners(int32_t centreX, int32_t centreY, int32_t
 PixelRect FrameRepaintRect(const std::array<PixelPoint, 5>& corners, float zoom);
 
 void DrawSelectionFrame(platform::Canvas& canvas, const std::array<PixelPoint, 5>& corners, float zoom);
+
+// A drag outline that shows on any background colour, as an inverting rectangle does: a
+// white line with a dotted black line over it. The points run round the outline and close it.
+void DrawContrastingOutline(platform::Canvas& canvas, std::span<const platform::CanvasPoint> points);
 
 }  // namespace editor

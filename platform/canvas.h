@@ -29,7 +29,8 @@ constexpr uint8_t PaletteBlue(PaletteColour c) { return static_cast<uint8_t>((c 
 constexpr PaletteColour kPaletteWhite = PaletteRgb(255, 255, 255);
 constexpr PaletteColour kPaletteBlack = PaletteRgb(0, 0, 0);
 
-enum class PenStyle { kSolid, kDotted };
+// Dash-dot marks centre lines on paper templates.
+enum class PenStyle { kSolid, kDotted, kDashDot };
 
 struct CanvasPoint {
   int x = 0;

@@ -1,5 +1,6 @@
 #include "platform/window_placement.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <vector>
@@ -34,6 +35,25 @@ std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text) {
                     values[5], values[6], values[7], values[8], values[9]};
   if (w.right <= w.left || w.bottom <= w.top) return std::nullopt;
   return w;
+}
+
+namespace {
+
+// One axis: [low, high) onto [areaLow, areaHigh).
+void FitSpan(int& low, int& high, int areaLow, int areaHigh) {
+  if (areaHigh <= areaLow) return;  // no screen to speak of
+  const int length = std::min(high - low, areaHigh - areaLow);
+  if (low < areaLow) low = areaLow;
+  if (low + length > areaHigh) low = areaHigh - length;
+  high = low + length;
+}
+
+}  // namespace
+
+WindowPlacement FitPlacementOnScreen(WindowPlacement placement, const ScreenArea& area) {
+  FitSpan(placement.left, placement.right, area.left, area.right);
+  FitSpan(placement.top, placement.bottom, area.top, area.bottom);
+  return placement;
 }
 
 }  // namespace platform

@@ -34,4 +34,14 @@ VELINOR_EXPORT std::string FormatWindowPlacement(const WindowPlacement& placemen
 // anything else is nothing.
 VELINOR_EXPORT std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text);
 
+// A screen's free area in screen pixels (right and bottom exclusive).
+struct ScreenArea {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The saved normal rectangle brought onto a screen that may be smaller or arranged
+// otherwise than the one it was saved on: shrunk to the area where it is larger, then
+// moved inside it. A rectangle that fits is left where it is.
+VELINOR_EXPORT WindowPlacement FitPlacementOnScreen(WindowPlacement placement, const ScreenArea& area);
+
 }  // namespace platform

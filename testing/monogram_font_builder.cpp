@@ -2,26 +2,15 @@
 
 #include <fstream>
 
+#include "layoutcore/monogram/monogram_font_writer.h"
 #include "platform/le_bytes.h"
 
 namespace vtest {
 
-namespace {
-constexpr std::size_t kHeaderSize = 916;
-constexpr std::size_t kPartCountsAt = 52;
-constexpr std::size_t kStitchesAt = 76;
-constexpr int kFirstCharacter = 32;
-}  // namespace
-
 std::vector<uint8_t> MonogramGlyphRecordImage(const MonogramGlyphRecordSpec& spec) {
-  std::vector<uint8_t> record(kStitchesAt, 0);
-  record.insert(record.end(), spec.stitches.begin(), spec.stitches.end());
-  const auto length = spec.length.value_or(static_cast<uint16_t>(record.size()));
-  platform::WriteU16(record.data(), length);
-  platform::WriteI16(record.data() + 2, spec.partCount.value_or(static_cast<int16_t>(spec.partCounts.size())));
-  for (std::size_t i = 0; i < spec.partCounts.size() && kPartCountsAt + 2 * i + 2 <= kStitchesAt; ++i) {
-    platform::WriteI16(record.data() + kPartCountsAt + 2 * i, spec.partCounts[i]);
-  }
+  std::vector<uint8_t> record = editor::MonogramGlyphRecordBytes(spec.stitches, spec.partCounts);
+  if (spec.length) platform::WriteU16(record.data(), *spec.length);
+  if (spec.partCount) platform::WriteI16(record.data() + 2, *spec.partCount);
   return record;
 }
 
@@ -57,19 +46,13 @@ MonogramFontBuilder& MonogramFontBuilder::CutAt(std::size_t size) {
 }
 
 std::vector<uint8_t> MonogramFontBuilder::Build() const {
-  std::vector<uint8_t> file(kHeaderSize, 0);
-  platform::WriteI32(file.data(), lineUnit_);
-  for (int i = 0; i < 3; ++i) platform::WriteI32(file.data() + 8 + 4 * i, gaps_[i]);
-  for (int k = 0; k < 224; ++k) platform::WriteI32(file.data() + 20 + 4 * k, -1);
-  for (const auto& [c, spec] : glyphs_) {
-    if (c < kFirstCharacter) continue;
-    const auto offset = static_cast<int32_t>(file.size() - kHeaderSize);
-    platform::WriteI32(file.data() + 20 + 4 * (c - kFirstCharacter), offset);
-    const std::vector<uint8_t> record = MonogramGlyphRecordImage(spec);
-    file.insert(file.end(), record.begin(), record.end());
-  }
+  editor::MonogramFontImage font;
+  font.lineUnit = lineUnit_;
+  font.gaps = {gaps_[0], gaps_[1], gaps_[2]};
+  for (const auto& [c, spec] : glyphs_) font.records[c] = MonogramGlyphRecordImage(spec);
+  std::vector<uint8_t> file = editor::MonogramFontBytes(font);
   for (const auto& [c, offset] : offsetLies_) {
-    if (c >= kFirstCharacter) platform::WriteI32(file.data() + 20 + 4 * (c - kFirstCharacter), offset);
+    if (c >= editor::kFirstFontCharacter) platform::WriteI32(file.data() + 20 + 4 * (c - editor::kFirstFontCharacter), offset);
   }
   if (cut_ && *cut_ < file.size()) file.resize(*cut_);
   return file;

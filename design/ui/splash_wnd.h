@@ -16,6 +16,7 @@ namespace design_ui {
 QPixmap LoadSplashBitmap(int resourceId);
 
 constexpr int kBroderaSplashBitmap = 133;
+constexpr int kVantleSplashBitmap = 142;
 
 class CSplashWnd : public QWidget {
  public:

@@ -14,13 +14,7 @@ namespace {
 using platform::kPaletteWhite;
 using platform::PaletteRgb;
 
-constexpr uint16_t kSolid = 0;
-constexpr uint16_t kNullPen = 5;
-constexpr uint16_t kNullBrush = 1;
-constexpr uint32_t kRedRef = 0x000000FF;  // colour references are 0x00BBGGRR
-constexpr uint32_t kBlueRef = 0x00FF0000;
-const platform::PaletteColour kRed = PaletteRgb(255, 0, 0);
-const platform::PaletteColour kBlue = PaletteRgb(0, 0, 255);
+using namespace vtest::meta;
 
 // A red block over the whole bounding box, no outline.
 vtest::MetafileBuilder FullBlock() {
@@ -83,8 +77,12 @@ TEST_F(ClipartTest, HeaderFaultsKeepThePreviousPicture) {
 
 TEST_F(ClipartTest, MalformedRecordsAreRefusedWithDataReadError) {
   std::vector<std::vector<uint8_t>> hostile;
-  // Text output: a drawing this reader does not know.
-  hostile.push_back(vtest::MetafileBuilder().Record(0x0521, {2, 'A', 0, 0}).Build());
+  // Text, arcs and bitmaps whose records are too short for what they announce.
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0521, {20, 'A', 0, 0}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0A32, {0, 0, 2, 6, 'A'}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0817, {0, 0, 0, 0, 100, 100, 0}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x0B41, {0x20, 0xCC, 1, 1}).Build());
+  hostile.push_back(vtest::MetafileBuilder().Record(0x02FB, {12}).Build());
   // A record whose size runs past the data.
   hostile.push_back(vtest::MetafileBuilder().RawRecord(5000, 0x041B, {1, 1, 0, 0}).Build());
   // A record shorter than its own head.

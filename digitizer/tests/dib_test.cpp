@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+
 #include "digitizer/tests/canvas_pixels.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
@@ -164,9 +167,6 @@ TEST_F(DibTest, HostileFilesAreRefusedWithReadError) {
   spec.bitCount = 7;
   ExpectRefused(spec);
 
-  spec = TrueColour(5, -3);  // rows top-down: not a layout this program draws
-  ExpectRefused(spec);
-
   spec = TrueColour(0, 3);
   ExpectRefused(spec);
 
@@ -174,10 +174,150 @@ TEST_F(DibTest, HostileFilesAreRefusedWithReadError) {
   spec.pixel = [](int, int) { return 0u; };
   ExpectRefused(spec);
 
+  // Masks that overlap, leave a gap, reach past the pixel, or say nothing at all; masks on a
+  // depth that has none; a longer header cut off by the bits.
+  for (const std::array<uint32_t, 3>& masks : {std::array<uint32_t, 3>{0xF800, 0x0FE0, 0x001F},
+                                               std::array<uint32_t, 3>{0xF800, 0x05E0, 0x001F},
+                                               std::array<uint32_t, 3>{0x1F0000, 0x07E0, 0x001F},
+                                               std::array<uint32_t, 3>{0, 0, 0}}) {
+    spec = TrueColour(5, 3);
+    spec.bitCount = 16;
+    spec.masks = masks;
+    ExpectRefused(spec);
+  }
+  spec = TrueColour(5, 3);
+  spec.masks = std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
+  ExpectRefused(spec);
+  spec = TrueColour(5, 3);
+  spec.infoHeaderSize = 124;
+  spec.offBits = 14 + 100;
+  ExpectRefused(spec);
+  spec = TrueColour(5, 3);
+  spec.infoHeaderSize = 64;  // no header of this length exists
+  ExpectRefused(spec);
+
   boxes_.Clear();
   EXPECT_FALSE(dib_.Read(dir_ / "missing.bmp"));
   ASSERT_EQ(boxes_.Count(), 1u);
   EXPECT_EQ(boxes_.Shown()[0].text, "Read error");
+}
+
+// The header alone refuses a picture of more pixels than the program holds, whatever the file.
+TEST_F(DibTest, PictureTooLargeIsRefusedFromItsHeader) {
+  std::vector<uint8_t> file = vtest::BuildBmp(TrueColour(4, 4));
+  for (auto [width, height] : {std::pair{8193, 4096}, std::pair{8193, -4096}, std::pair{8192, 4096}}) {
+    // The last is exactly the limit: the header passes and the missing rows refuse it.
+    platform::WriteI32(&file[14 + 4], width);
+    platform::WriteI32(&file[14 + 8], height);
+    boxes_.Clear();
+    EXPECT_FALSE(ReadBytes(file)) << width;
+    ASSERT_EQ(boxes_.Count(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Read error");
+    EXPECT_FALSE(dib_.HasHeader());
+  }
+}
+
+// Pictures as picture programs write them: either row order, every depth, plain and masked
+// 16/32-bit pixels, behind the info header or a longer one. Each pixel reads back as drawn and
+// a written copy reads back the same.
+TEST_F(DibTest, EveryLayoutPictureProgramsWriteReadsPixelForPixel) {
+  struct Layout {
+    uint16_t bitCount;
+    std::optional<std::array<uint32_t, 3>> masks;
+  };
+  const std::vector<Layout> layouts = {
+      {1, {}}, {4, {}}, {8, {}}, {24, {}}, {16, {}}, {32, {}},
+      {16, std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}},
+      {16, std::array<uint32_t, 3>{0x0F00, 0x00F0, 0x000F}},
+      {32, std::array<uint32_t, 3>{0x000000FF, 0x0000FF00, 0x00FF0000}},
+      {32, std::array<uint32_t, 3>{0x3FF00000, 0x000FFC00, 0x000003FF}},
+  };
+  // Full and empty channels survive every mask width unchanged.
+  const std::vector<uint32_t> colours = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF};
+  uint32_t seed = 99;
+  auto next = [&seed] { return (seed = seed * 1103515245 + 12345) >> 8; };
+  for (int round = 0; round < 120; ++round) {
+    const Layout& layout = layouts[static_cast<std::size_t>(round) % layouts.size()];
+    vtest::BmpSpec spec;
+    spec.width = 1 + static_cast<int32_t>(next() % 37);
+    const int32_t rows = 1 + static_cast<int32_t>(next() % 9);
+    spec.height = next() % 2 ? rows : -rows;
+    spec.bitCount = layout.bitCount;
+    spec.masks = layout.masks;
+    spec.infoHeaderSize = std::array<uint32_t, 3>{40, 108, 124}[next() % 3];
+    const bool indexed = layout.bitCount <= 8;
+    if (indexed) spec.colours.assign(colours.begin(), colours.begin() + (layout.bitCount == 1 ? 2 : 8));
+    const uint32_t pattern = next();
+    spec.pixel = [&, pattern](int x, int y) {
+      const std::size_t pick = (static_cast<std::size_t>(x * 7 + y * 3) + pattern) % (layout.bitCount == 1 ? 2 : 8);
+      return indexed ? static_cast<uint32_t>(pick) : colours[pick];
+    };
+    ASSERT_TRUE(ReadBytes(vtest::BuildBmp(spec))) << round;
+    EXPECT_EQ(dib_.GetDimensions().height, rows) << round;
+    auto expectPixels = [&](const CDib& dib) {
+      for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < spec.width; ++x) {
+          const uint32_t rgb = colours[(static_cast<std::size_t>(x * 7 + y * 3) + pattern) % (layout.bitCount == 1 ? 2 : 8)];
+          ASSERT_EQ(dib.PixelColour(x, y), PaletteRgb(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF))
+              << round << " at " << x << "," << y;
+        }
+      }
+    };
+    expectPixels(dib_);
+    CDib again;
+    ASSERT_TRUE(again.ReadFileImage(dib_.FileImage())) << round;
+    expectPixels(again);
+  }
+  EXPECT_EQ(boxes_.Count(), 0u);
+}
+
+// 8-bit and 4-bit rows in runs unpack into plain rows: runs, pixels given as they are, moves,
+// row and picture ends; a run past the right edge is dropped, and a copy writes plain rows.
+TEST_F(DibTest, RunLengthPicturesUnpackIntoPlainRows) {
+  const std::vector<uint32_t> colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  vtest::BmpSpec eight;
+  eight.width = 5;
+  eight.height = 3;
+  eight.bitCount = 8;
+  eight.compression = 1;
+  eight.colours = colours;
+  eight.bits = std::vector<uint8_t>{
+      0x07, 0x01, 0x00, 0x00,                                      // bottom row: seven of 1, two past the edge
+      0x00, 0x03, 0x02, 0x03, 0x01, 0x00, 0x00, 0x02, 0x01, 0x00,  // 2, 3, 1 as they are, one right
+      0x01, 0x02, 0x00, 0x00,                                      // one 2; end of row
+      0x00, 0x02, 0x02, 0x00, 0x02, 0x03, 0x00, 0x01};             // two right, two of 3; end
+  vtest::BmpSpec four = eight;
+  four.width = 6;
+  four.height = 1;
+  four.bitCount = 4;
+  four.compression = 2;
+  four.bits = std::vector<uint8_t>{0x00, 0x03, 0x31, 0x20, 0x03, 0x12, 0x00, 0x01};
+  const std::vector<std::vector<int>> eightRows = {{0, 0, 3, 3, 0}, {2, 3, 1, 0, 2}, {1, 1, 1, 1, 1}};
+  const std::vector<std::vector<int>> fourRows = {{3, 1, 2, 1, 2, 1}};
+  for (const auto& [spec, rows] : {std::pair{eight, eightRows}, std::pair{four, fourRows}}) {
+    ASSERT_TRUE(ReadBytes(vtest::BuildBmp(spec))) << spec.bitCount;
+    CDib copy;
+    ASSERT_TRUE(copy.ReadFileImage(dib_.FileImage()));
+    EXPECT_EQ(platform::ReadU32(&copy.Header()[16]), 0u);
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+      for (std::size_t x = 0; x < rows[y].size(); ++x) {
+        const uint32_t rgb = colours[static_cast<std::size_t>(rows[y][x])];
+        const auto expected = PaletteRgb(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        EXPECT_EQ(dib_.PixelColour(static_cast<int>(x), static_cast<int>(y)), expected) << spec.bitCount << " " << x << "," << y;
+        EXPECT_EQ(copy.PixelColour(static_cast<int>(x), static_cast<int>(y)), expected);
+      }
+    }
+  }
+  // Runs only for their own depths and bottom-up rows; a declared size past the file.
+  vtest::BmpSpec wrong = four;
+  wrong.bitCount = 8;
+  ExpectRefused(wrong);
+  wrong = eight;
+  wrong.height = -3;
+  ExpectRefused(wrong);
+  wrong = eight;
+  wrong.sizeImage = 100;
+  ExpectRefused(wrong);
 }
 
 TEST_F(DibTest, FailedReadEmptiesAPictureReadBefore) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <fstream>
 
 #include "editor/command_ids.h"
@@ -138,6 +140,25 @@ TEST_F(ProfileDir, AppCommandsAndRecentEntries) {
   EXPECT_TRUE(app.QueryCommand(cmd::kFileMru1).enabled);
   EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 1).enabled);
   EXPECT_FALSE(app.QueryCommand(cmd::kFileMru1 + 4).handled);
+}
+
+TEST(WindowPlacement, ASavedWindowIsBroughtBackOntoASmallerScreen) {
+  const platform::ScreenArea laptop{0, 0, 1366, 740};
+  auto fitted = [&](int l, int t, int r, int b) {
+    const platform::WindowPlacement p = platform::FitPlacementOnScreen({0, 1, -1, -1, -1, -1, l, t, r, b}, laptop);
+    return std::array<int, 4>{p.left, p.top, p.right, p.bottom};
+  };
+  // Saved on a large screen, far to the right and below: moved in, its size kept.
+  EXPECT_EQ(fitted(1800, 900, 2700, 1600), (std::array<int, 4>{466, 40, 1366, 740}));
+  // Larger than the screen: shrunk to it.
+  EXPECT_EQ(fitted(-50, -20, 1870, 1180), (std::array<int, 4>{0, 0, 1366, 740}));
+  // Off the left and top edges: moved in.
+  EXPECT_EQ(fitted(-300, -100, 600, 500), (std::array<int, 4>{0, 0, 900, 600}));
+  // On the screen already: left where it is.
+  EXPECT_EQ(fitted(10, 20, 810, 620), (std::array<int, 4>{10, 20, 810, 620}));
+  // A second screen to the left of the first one.
+  const platform::WindowPlacement left = platform::FitPlacementOnScreen({0, 1, -1, -1, -1, -1, -900, 10, -100, 610}, {-1280, 0, 0, 1024});
+  EXPECT_EQ(left.left, -900);
 }
 
 TEST(WindowPlacement, TenIntegersRoundTripAndAnythingElseIsIgnored) {

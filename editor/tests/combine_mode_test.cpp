@@ -5,6 +5,7 @@
 
 #include "editor/combine_mode.h"
 #include "editor/tests/view_fixture.h"
+#include "testing/recording_canvas.h"
 #include "testing/stitch_walker.h"
 
 namespace {
@@ -209,3 +210,35 @@ TEST_F(CombineMode, NoUndoOutlivesAMerge) {
 }
 
 }  // namespace
+
+TEST_F(CombineMode, TheBoxShowsOnAnyBackgroundColour) {
+  Place(150, 150);
+  Place(300, 150);
+  view.OnCommand(cmd::kCombine);
+  vtest::RecordingCanvas canvas;
+  view.OnDraw(canvas);
+  const editor::PixelRect r = view.CombineBoxRect();
+  const std::vector<platform::CanvasPoint> outline{
+      {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
+  std::vector<platform::PaletteColour> drawn;
+  for (const vtest::CanvasPrimitive& p : canvas.Of(vtest::CanvasOp::kPolyline)) {
+    if (p.points == outline) drawn.push_back(p.colour);
+  }
+  ASSERT_FALSE(drawn.empty());
+  // Whatever the background, some line of the box differs from it by half the range.
+  auto channel = [](platform::PaletteColour c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+  for (int red : {0, 128, 255}) {
+    for (int green : {0, 128, 255}) {
+      for (int blue : {0, 128, 255}) {
+        const platform::PaletteColour background = platform::PaletteRgb(red, green, blue);
+        bool seen = false;
+        for (platform::PaletteColour c : drawn) {
+          int distance = 0;
+          for (int shift : {0, 8, 16}) distance = std::max(distance, std::abs(channel(c, shift) - channel(background, shift)));
+          seen = seen || distance >= 127;
+        }
+        EXPECT_TRUE(seen) << red << "," << green << "," << blue;
+      }
+    }
+  }
+}

@@ -203,9 +203,14 @@ TEST_F(Drawing, SelectionFrameWithHandlesAndNothingDrawnDuringATransfer) {
   vtest::RecordingCanvas canvas;
   view.OnDraw(canvas);
   const auto polylines = canvas.Of(CanvasOp::kPolyline);
-  ASSERT_EQ(polylines.size(), 6u);  // border, frame, four handles
-  EXPECT_EQ(polylines[1].points.size(), 5u);
-  EXPECT_EQ(polylines[1].points[0], (platform::CanvasPoint{120 - 22, 120 - 12}));
+  ASSERT_EQ(polylines.size(), 7u);  // border, the frame's white halo, frame, four handles
+  EXPECT_EQ(polylines[2].points.size(), 5u);
+  EXPECT_EQ(polylines[2].points[0], (platform::CanvasPoint{120 - 22, 120 - 12}));
+  EXPECT_EQ(polylines[2].colour, platform::kPaletteBlack);
+  // The halo lies under the frame, wider, so the frame shows on a black background too.
+  EXPECT_EQ(polylines[1].points, polylines[2].points);
+  EXPECT_EQ(polylines[1].colour, platform::kPaletteWhite);
+  EXPECT_GT(polylines[1].penWidth, polylines[2].penWidth);
   viewHost.transferBusy = true;
   canvas.Clear();
   view.OnDraw(canvas);

@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <filesystem>
 
-#include "editor/ui/about_box.h"
+#include "layoutcore/ui/about_box.h"
 #include "editor/ui/printer_page.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -25,7 +25,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 BroderaApplication::BroderaApplication(std::string programFolder, std::string workFolder)
     : app_(std::move(programFolder), std::move(workFolder)) {
-  app_.MeasurePrinter(DefaultPrinterPageMm());
+  app_.MeasurePrinter(printer_.PageMm());
   app_.RecentFiles().Load();
   doc_ = std::make_unique<editor::CBroderaDoc>(*this);
   frame_ = std::make_unique<CMainFrame>(router_);
@@ -41,7 +41,8 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
   machine_->SetOwner(frame_.get());
   templates_ = std::make_unique<editor::TemplateCommands>(templatePrinter_, *doc_);
   templates_->LoadFlags(editor::kProgramName);
-  printJob_ = std::make_unique<TemplatePrintJob>(frame_.get(), templatePrinter_, *doc_);
+  printJob_ = std::make_unique<TemplatePrintJob>(frame_.get(), templatePrinter_, *doc_, printer_.Printer(),
+                                                 [this] { PrinterPageChanged(); });
   templates_->SetPrintHost(printJob_.get());
   // The template modes follow the view; the machine and card commands stand with the frame's.
   router_.SetChain({view_.get(), templates_.get(), doc_.get(), frame_.get(), machine_.get(), &app_});
@@ -142,7 +143,14 @@ void BroderaApplication::ShowAbout() {
 }
 
 std::optional<std::pair<int, int>> BroderaApplication::RunPrintSetup() {
-  return editor_ui::RunPrintSetup(frame_.get());
+  return printer_.RunPrintSetup(frame_.get());
+}
+
+void BroderaApplication::PrinterPageChanged() {
+  const editor::PageSize before = app_.Printable();
+  app_.MeasurePrinter(printer_.PageMm());
+  const editor::PageSize after = app_.Printable();
+  if (before.width != after.width || before.height != after.height) RepaintMainWindow();
 }
 
 void BroderaApplication::RepaintMainWindow() { frame_->update(); scrollView_->RedrawAll(true); }

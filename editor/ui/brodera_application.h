@@ -20,6 +20,7 @@
 #include "editor/ui/brodera_scroll_view.h"
 #include "editor/ui/linkpanel_machine_link.h"
 #include "editor/ui/main_frame.h"
+#include "editor/ui/printer_page.h"
 #include "layoutcore/document_host.h"
 #include "layoutcore/ui/template_print_job.h"
 #include "platform/command_router.h"
@@ -53,6 +54,9 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   editor::CMachineCommands& MachineCommands() { return *machine_; }
   editor::TemplateCommands& Templates() { return *templates_; }
   platform::CommandRouter& Router() { return router_; }
+  ProgramPrinter& Printer() { return printer_; }
+  // The printer's paper was changed (print dialog, preview): the layout's sheets measure it.
+  void PrinterPageChanged();
 
   // ---- editor::AppActions ----
   void NewLayout() override;
@@ -75,6 +79,7 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   std::string WindowTitle() const;
 
   editor::CBroderaApp app_;
+  ProgramPrinter printer_;
   platform::CommandRouter router_;
   std::unique_ptr<editor::CBroderaDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;

@@ -5,11 +5,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <functional>
 
 #include "design/ui/pat_list.h"
-#include "editor/ui/custom_zoom_dialog.h"
-#include "editor/ui/rotate_flip_dialog.h"
-#include "editor/ui/sheet_count_dialog.h"
+#include "layoutcore/ui/custom_zoom_dialog.h"
+#include "layoutcore/ui/layout_cursors.h"
+#include "layoutcore/ui/rotate_flip_dialog.h"
+#include "layoutcore/ui/sheet_count_dialog.h"
 #include "layoutcore/ui/monogram_dialog.h"
 #include "link/panel/linkpanel.h"
 #include "platform/profile.h"
@@ -84,7 +86,7 @@ void CBroderaScrollView::SetWaitCursor(bool on) {
 
 void CBroderaScrollView::SetZoomCursor(bool on) {
   if (on) {
-    viewport()->setCursor(Qt::CrossCursor);
+    viewport()->setCursor(ZoomCursor());
   } else {
     viewport()->unsetCursor();
   }
@@ -186,23 +188,6 @@ editor::PixelPoint ClientPoint(const QMouseEvent* event) {
   return {p.x(), p.y()};
 }
 
-QCursor RotateCursor() {
-  // A round arrow: the layout's rotate cursor, drawn once.
-  static const QCursor cursor = [] {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 2));
-    painter.drawArc(QRect(6, 6, 20, 20), 30 * 16, 300 * 16);
-    painter.setBrush(Qt::black);
-    const QPoint head[3] = {QPoint(24, 4), QPoint(28, 13), QPoint(19, 12)};
-    painter.drawPolygon(head, 3);
-    return QCursor(pixmap, 16, 16);
-  }();
-  return cursor;
-}
-
 }  // namespace
 
 void CBroderaScrollView::mousePressEvent(QMouseEvent* event) {
@@ -239,7 +224,7 @@ void CBroderaScrollView::SetCursor(editor::ViewCursor cursor) {
     case ViewCursor::kSizeNwse: viewport()->setCursor(Qt::SizeFDiagCursor); break;
     case ViewCursor::kSizeNesw: viewport()->setCursor(Qt::SizeBDiagCursor); break;
     case ViewCursor::kRotate: viewport()->setCursor(RotateCursor()); break;
-    case ViewCursor::kZoom: viewport()->setCursor(Qt::CrossCursor); break;
+    case ViewCursor::kZoom: viewport()->setCursor(ZoomCursor()); break;
   }
 }
 

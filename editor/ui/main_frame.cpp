@@ -1,8 +1,12 @@
 #include "editor/ui/main_frame.h"
 
+#include <QToolBar>
+#include <QToolButton>
+
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
 #include "editor/template_commands.h"
+#include "editor/ui/toolbar_images.h"
 
 namespace editor_ui {
 
@@ -14,6 +18,8 @@ namespace {
 // Places of the two drop-down buttons on the toolbar, separators counted.
 constexpr int kRotateButtonPos = 9;
 constexpr int kZoomButtonPos = 20;
+constexpr int kButtonWidth = 30;
+constexpr int kButtonHeight = 28;
 
 std::vector<platform_ui::MenuSpec> BroderaMenus() {
   std::vector<MenuEntry> recent;
@@ -98,27 +104,42 @@ std::vector<MenuEntry> ZoomPopup() {
 
 CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, editor::kProgramName) {
   BuildMenus(BroderaMenus(), cmd::kFileMru1, editor::kRecentFileCount);
-  QToolBar* bar = AddToolButtons({{"New", cmd::kFileNew, {}},
-                                  {"Open", cmd::kFileOpen, {}},
-                                  {"Save", cmd::kFileSave, {}},
-                                  {"", 0, {}},
-                                  {"Import", cmd::kImportDesign, {}},
-                                  {"Monogram", cmd::kMonogram, {}},
-                                  {"Copy", cmd::kEditCopy, {}},
-                                  {"Paste", cmd::kEditPaste, {}},
-                                  {"", 0, {}},
-                                  {"Rotate", cmd::kRotate90, {}},
-                                  {"Flip V", cmd::kFlipV, {}},
-                                  {"Flip H", cmd::kFlipH, {}},
-                                  {"Undo", cmd::kEditUndo, {}},
-                                  {"", 0, {}},
-                                  {"Delete", cmd::kDelete, {}},
-                                  {"Print", cmd::kFilePrint, {}},
-                                  {"Send Designs", cmd::kSendDesigns, {}},
-                                  {"Write Designs", cmd::kWriteDesigns, {}},
-                                  {"Combine", cmd::kCombine, {}},
-                                  {"", 0, {}},
-                                  {"Zoom", cmd::kZoomTool, {}}});
+  const std::vector<MenuEntry> buttons{{"New", cmd::kFileNew, {}},
+                                       {"Open", cmd::kFileOpen, {}},
+                                       {"Save", cmd::kFileSave, {}},
+                                       {"", 0, {}},
+                                       {"Import", cmd::kImportDesign, {}},
+                                       {"Monogram", cmd::kMonogram, {}},
+                                       {"Copy", cmd::kEditCopy, {}},
+                                       {"Paste", cmd::kEditPaste, {}},
+                                       {"", 0, {}},
+                                       {"Rotate", cmd::kRotate90, {}},
+                                       {"Flip V", cmd::kFlipV, {}},
+                                       {"Flip H", cmd::kFlipH, {}},
+                                       {"Undo", cmd::kEditUndo, {}},
+                                       {"", 0, {}},
+                                       {"Delete", cmd::kDelete, {}},
+                                       {"Print", cmd::kFilePrint, {}},
+                                       {"Send Designs", cmd::kSendDesigns, {}},
+                                       {"Write Designs", cmd::kWriteDesigns, {}},
+                                       {"Combine", cmd::kCombine, {}},
+                                       {"", 0, {}},
+                                       {"Zoom", cmd::kZoomTool, {}}};
+  QToolBar* bar = AddToolButtons(buttons);
+  // Images only, 22 x 21 on 30 x 28 buttons: the whole bar fits the initial window.
+  bar->setIconSize(QSize(kToolbarImageWidth, kToolbarImageHeight));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  bar->setMovable(false);
+  const QList<QAction*> actions = bar->actions();
+  for (std::size_t i = 0; i < buttons.size() && i < static_cast<std::size_t>(actions.size()); ++i) {
+    if (buttons[i].id == 0) continue;
+    QAction* action = actions[static_cast<qsizetype>(i)];
+    action->setIcon(ToolbarIcon(buttons[i].id));
+    action->setToolTip(QString::fromStdString(buttons[i].text));
+    // Fly-by help: the status bar says what the button does while the mouse is over it.
+    action->setStatusTip(ToolbarHelp(buttons[i].id));
+    if (QWidget* button = bar->widgetForAction(action)) button->setMinimumSize(kButtonWidth, kButtonHeight);
+  }
   AddDropDown(*bar, kRotateButtonPos, RotatePopup(), "rotateDropDown");
   AddDropDown(*bar, kZoomButtonPos, ZoomPopup(), "zoomDropDown");
   AddStatusPanes({cmd::kPaneHoop, cmd::kPaneSheets, cmd::kPaneZoom, cmd::kPaneMode, cmd::kPaneTemplate});

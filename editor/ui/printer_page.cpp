@@ -1,37 +1,44 @@
 #include "editor/ui/printer_page.h"
 
 #include <QPageSetupDialog>
-#include <QPrinter>
 #include <QPrinterInfo>
+
+#include "editor/brodera_app.h"
+#include "layoutcore/ui/template_print_job.h"
+#include "platform/message_box.h"
 
 namespace editor_ui {
 
 namespace {
-
-// Landscape, as the layout prints its sheets.
-std::optional<std::pair<int, int>> PageOf(QPrinter& printer) {
-  printer.setPageOrientation(QPageLayout::Landscape);
-  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-  return std::make_pair(static_cast<int>(area.width()), static_cast<int>(area.height()));
-}
-
+constexpr char kNoPrinterText[] = "There is no default printer.\nInstall and select default printer.";
 }  // namespace
 
-std::optional<std::pair<int, int>> DefaultPrinterPageMm() {
+ProgramPrinter::ProgramPrinter() {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) return std::nullopt;
-  QPrinter printer(info);
-  return PageOf(printer);
+  hasPrinter_ = !info.isNull();
+  if (hasPrinter_) {
+    printer_.setPrinterName(info.printerName());
+  } else {
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    // Given upright, then turned: the landscape page of the fall-back size.
+    printer_.setPageSize(QPageSize(QSizeF(editor::kFallbackPageHeightMm, editor::kFallbackPageWidthMm),
+                                   QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    printer_.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  }
+  // The templates print on landscape paper.
+  printer_.setPageOrientation(QPageLayout::Landscape);
 }
 
-std::optional<std::pair<int, int>> RunPrintSetup(QWidget* parent) {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) return std::nullopt;
-  QPrinter printer(info);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  QPageSetupDialog dialog(&printer, parent);
+std::pair<int, int> ProgramPrinter::PageMm() const { return PrintableMm(printer_); }
+
+std::optional<std::pair<int, int>> ProgramPrinter::RunPrintSetup(QWidget* parent) {
+  if (!hasPrinter_) {
+    platform::MessageBox(parent, kNoPrinterText, editor::kProgramName, platform::kMbOk | platform::kMbIconExclamation);
+    return std::nullopt;
+  }
+  QPageSetupDialog dialog(&printer_, parent);
   dialog.exec();
-  return PageOf(printer);
+  return PageMm();
 }
 
 }  // namespace editor_ui

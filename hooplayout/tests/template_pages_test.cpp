@@ -158,3 +158,32 @@ TEST_F(TemplatePages, OutlineModeDrawsTheTracedEdgeInThinBlackLines) {
   EXPECT_NEAR(minY, -1400, 15);
   EXPECT_NEAR(maxY, -1000, 15);
 }
+
+TEST_F(TemplatePages, TheOverlapsCentreLinesAreDashDotAndItsEdgeDotted) {
+  doc.AddDesign(hltest::Design("a", 300, 200, Hook()));
+  doc.AddDesign(hltest::Design("b", 100, 200, Hook()));
+  using Segment = std::pair<platform::CanvasPoint, platform::CanvasPoint>;
+  struct Expected {
+    int page;
+    std::vector<Segment> dashDot;
+    int dottedX;
+  };
+  for (const Expected& e : {Expected{1, {{{0, -1000}, {500, -1000}}, {{250, -600}, {250, -1400}}}, 500},
+                            Expected{2, {{{900, -1000}, {1400, -1000}}, {{1150, -600}, {1150, -1400}}}, 900}}) {
+    std::vector<Segment> dashDot;
+    std::vector<int> dottedX;
+    for (const auto& p : Print(e.page)) {
+      if (p.op != CanvasOp::kLine) continue;
+      if (p.penStyle == platform::PenStyle::kDashDot) dashDot.push_back({p.points[0], p.points[1]});
+      if (p.penStyle == platform::PenStyle::kDotted) dottedX.push_back(p.points[0].x);
+    }
+    ASSERT_EQ(dashDot.size(), e.dashDot.size()) << e.page;
+    for (std::size_t i = 0; i < dashDot.size(); ++i) {
+      EXPECT_EQ(dashDot[i].first.x, e.dashDot[i].first.x) << e.page;
+      EXPECT_EQ(dashDot[i].first.y, e.dashDot[i].first.y) << e.page;
+      EXPECT_EQ(dashDot[i].second.x, e.dashDot[i].second.x) << e.page;
+      EXPECT_EQ(dashDot[i].second.y, e.dashDot[i].second.y) << e.page;
+    }
+    EXPECT_EQ(dottedX, std::vector<int>{e.dottedX}) << e.page;
+  }
+}

@@ -57,7 +57,9 @@ void MonogramEngine::SetFonts(std::filesystem::path folder, std::vector<std::str
 
 std::filesystem::path MonogramEngine::FontPath(int index) const {
   if (index < 0 || static_cast<std::size_t>(index) >= fontNames_.size()) return {};
-  return fontFolder_ / (fontNames_[static_cast<std::size_t>(index)] + kFontExtension);
+  const std::filesystem::path found = FindMonogramFontFile(fontFolder_, fontNames_[static_cast<std::size_t>(index)]);
+  // A font that vanished since it was listed: the usual name, which then fails to open.
+  return found.empty() ? fontFolder_ / (fontNames_[static_cast<std::size_t>(index)] + kFontExtension) : found;
 }
 
 bool MonogramEngine::LoadFontHeader() {

@@ -47,14 +47,13 @@ const MonogramDialogConstants& MonogramConstantsFor(MonogramDialogKind kind) {
 }
 
 std::vector<std::string> ListMonogramFonts(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::filesystem::path& path = it->path();
-    if (path.extension() == kFontExtension && it->is_regular_file(error)) names.push_back(path.stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return ListMonogramFontNames(folder);
+}
+
+double MonogramPreviewScale(int previewHeight, int availableScreenHeight) {
+  if (previewHeight <= 0) return kMonogramPreviewScale;
+  const double fits = static_cast<double>(availableScreenHeight - kMonogramDialogFrameHeight) / previewHeight;
+  return std::clamp(fits, 1.0, kMonogramPreviewScale);
 }
 
 void MonogramDialogRules::ResetNameCounter() { monoNameCounter = 0; }
@@ -197,7 +196,12 @@ void MonogramDialogRules::ChooseSpacing(int index) {
 
 int MonogramDialogRules::ColourIndex() const { return design::ThreadCodeToIndex(engine_.threadCode); }
 
-void MonogramDialogRules::ChooseColour(int threadIndex) { engine_.threadCode = design::ThreadIndexToCode(threadIndex); }
+void MonogramDialogRules::ChooseColour(int threadIndex) {
+  // A lettering whose thread the table does not know opens the colour dialog on no swatch;
+  // confirming it without a choice keeps that thread rather than writing code 0.
+  const int code = design::ThreadIndexToCode(threadIndex);
+  if (code != 0) engine_.threadCode = code;
+}
 
 void MonogramDialogRules::Delete() {
   if (!selected_) {

@@ -62,8 +62,16 @@ constexpr int kMonogramGridStep = 20;
 constexpr int kControlPointRadius = 3;
 constexpr int kControlPointTolerance = 3;
 
-// The font names: every "*.mnf" file of the folder without its extension, sorted.
+// The font names: every "*.mnf" file of the folder (any case) without its extension, in
+// the fixed order of ListMonogramFontNames.
 std::vector<std::string> ListMonogramFonts(const std::filesystem::path& folder);
+
+// The preview shows the glyph bitmap twice its size where the screen has room for it; on a
+// lower screen (1366 x 768) it is shrunk, never below the bitmap's own size, so that the
+// whole dialog with its frame and title stays on the screen.
+constexpr double kMonogramPreviewScale = 2.0;
+constexpr int kMonogramDialogFrameHeight = 110;  // title bar, group box and margins
+double MonogramPreviewScale(int previewHeight, int availableScreenHeight);
 
 struct MonogramDialogInput {
   std::string name;           // the lettering's design name when edited again

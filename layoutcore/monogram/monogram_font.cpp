@@ -1,5 +1,7 @@
 #include "layoutcore/monogram/monogram_font.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 
 #include "design/stitch_stream.h"
@@ -22,7 +24,49 @@ std::vector<uint8_t> ReadAt(std::ifstream& file, std::size_t offset, std::size_t
   return bytes;
 }
 
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+constexpr const char* kFontFileExtension = ".mnf";
+
 }  // namespace
+
+bool IsMonogramFontFileName(const std::filesystem::path& path) {
+  return !path.stem().empty() && Lowered(path.extension().string()) == kFontFileExtension;
+}
+
+std::vector<std::string> ListMonogramFontNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code typeError;
+    if (IsMonogramFontFileName(it->path()) && it->is_regular_file(typeError)) {
+      names.push_back(it->path().stem().string());
+    }
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string la = Lowered(a), lb = Lowered(b);
+    return la != lb ? la < lb : a < b;
+  });
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+std::filesystem::path FindMonogramFontFile(const std::filesystem::path& folder, const std::string& name) {
+  std::error_code error;
+  const std::filesystem::path usual = folder / (name + kFontFileExtension);
+  if (std::filesystem::is_regular_file(usual, error)) return usual;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code typeError;
+    if (IsMonogramFontFileName(it->path()) && it->path().stem().string() == name && it->is_regular_file(typeError)) {
+      return it->path();
+    }
+  }
+  return {};
+}
 
 FontHeaderResult ParseMonogramFontHeader(const std::vector<uint8_t>& image) {
   FontHeaderResult result;
@@ -39,7 +83,9 @@ FontHeaderResult ParseMonogramFontHeader(const std::vector<uint8_t>& image) {
     // Any other negative offset points before the glyph area: the font lacks the character.
     h.glyphOffsets[static_cast<std::size_t>(k)] = offset < 0 ? kNoGlyph : offset;
   }
-  bool sane = WithinReason(h.lineUnit);
+  // The line unit is the free layout's line advance and twice a space's width: nothing a
+  // lettering can be laid out with when it is zero or less.
+  bool sane = h.lineUnit > 0 && WithinReason(h.lineUnit);
   for (int32_t g : h.gaps) sane = sane && WithinReason(g);
   result.status = sane ? FontReadStatus::kOk : FontReadStatus::kMalformed;
   return result;

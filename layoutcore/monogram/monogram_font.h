@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace editor {
@@ -77,6 +78,17 @@ struct GlyphReadResult {
   GlyphReadStatus status = GlyphReadStatus::kCannotOpen;
   GlyphRecord record;
 };
+
+// A font file is named "<font name>.mnf"; the extension is matched without case, so a
+// font copied from a card as "BLOCK.MNF" is found too.
+bool IsMonogramFontFileName(const std::filesystem::path& path);
+// The font files' names (without the extension) in a folder, in a fixed order that does not
+// depend on the order the folder lists them in: a font index stored in the profile or a
+// lettering keeps naming the same font. Names are ordered without case, then byte by byte;
+// a name present under two spellings of the extension is listed once.
+std::vector<std::string> ListMonogramFontNames(const std::filesystem::path& folder);
+// The file of the font of that name in the folder; empty when there is none.
+std::filesystem::path FindMonogramFontFile(const std::filesystem::path& folder, const std::string& name);
 
 // Reads the record at 916 + glyphOffset of the font file.
 GlyphReadResult ReadGlyphRecord(const std::filesystem::path& path, int32_t glyphOffset);

@@ -103,11 +103,14 @@ ArcLayout ArcPath(MonogramPoint p1, MonogramPoint p2, MonogramPoint p3, const st
   layout.places.resize(n);
   for (std::size_t k = 0; k < n; ++k) {
     PathPlace& place = layout.places[k];
+    // On a reversed arc the letters' feet face the centre: they are turned half a turn,
+    // however many letters there are, or one or two letters would stand on their heads.
+    const double upright = reversed ? kPi : 0.0;
     if (n == 1) {
       const double a = reversed ? e - (kTwoPi - v) / 2 : e + v / 2;
-      place = {pointAt(a), a};
+      place = {pointAt(a), a + upright};
     } else if (n == 2) {
-      place = k == 0 ? PathPlace{p1, e} : PathPlace{p3, t};
+      place = k == 0 ? PathPlace{p1, e + upright} : PathPlace{p3, t + upright};
     } else if (reversed) {
       const double a = e - (kTwoPi - v) * percents[k] / 100;
       place = {pointAt(a), a + kPi};

@@ -9,6 +9,9 @@ namespace editor {
 
 namespace {
 
+// The longest step of a lettering jump along either axis.
+constexpr int kLetteringJumpStep = 120;
+
 bool FitsPair(int dx, int dy) {
   return std::abs(dx) <= design::kMaxPairComponent && std::abs(dy) <= design::kMaxPairComponent;
 }
@@ -32,10 +35,27 @@ bool StitchSink::Append(std::initializer_list<int> bytes) {
   return true;
 }
 
+// One axis of a lettering jump: steps of 120 toward the target, the rest last. A rest of 119
+// is written as 118 and 1: a jump pair with a component of 119 is sewn as a long stitch.
+int NextJumpStep(int remaining) {
+  const int sign = remaining < 0 ? -1 : 1;
+  const int magnitude = std::abs(remaining);
+  if (magnitude > kLetteringJumpStep) return kLetteringJumpStep * sign;
+  if (magnitude == design::kSewnLongStitch) return (design::kSewnLongStitch - 1) * sign;
+  return remaining;
+}
+
 bool EncodeJumpMove(NeedlePoint& needle, NeedlePoint target, StitchSink& sink) {
-  const int dx = target.x - needle.x;
-  const int dy = needle.y - target.y;  // upward on the wire
-  if (!AppendJumpChain(dx, dy, sink)) return false;
+  int dx = target.x - needle.x;
+  int dy = needle.y - target.y;  // upward on the wire
+  // Even a move of nothing writes its one pair.
+  do {
+    const int px = NextJumpStep(dx);
+    const int py = NextJumpStep(dy);
+    if (!sink.Append({design::kStitchEscape, design::kJump, px, py})) return false;
+    dx -= px;
+    dy -= py;
+  } while (dx != 0 || dy != 0);
   needle = target;
   return true;
 }

@@ -36,9 +36,10 @@ struct NeedlePoint {
   friend bool operator==(const NeedlePoint&, const NeedlePoint&) = default;
 };
 
-// Appends the jump pairs from the needle to target and moves the needle there. The chain is
-// the system's one rule for long moves (design/jump_chain.h): no jump pair carries a 119,
-// which the machine would sew as a long stitch. A move of (0, 0) still writes one pair.
+// Appends the jump pairs from the needle to target and moves the needle there: each axis
+// steps by 120 on its own and its rest comes last, so (300, 50) is (120, 50), (120, 0),
+// (60, 0). No jump pair carries a 119, which the machine would sew as a long stitch. A move
+// of (0, 0) still writes one pair.
 bool EncodeJumpMove(NeedlePoint& needle, NeedlePoint target, StitchSink& sink);
 
 struct EmbroideryArea {

@@ -219,6 +219,23 @@ TEST(MonogramPath, ArcsAndTheirStraightFallbacks) {
   EXPECT_FALSE(editor::ArcPath({0, 0}, {3000, 10}, {6000, 0}, q).arc);
 }
 
+TEST(MonogramPath, LettersStandUprightOnBothArcsHoweverManyThereAre) {
+  // A hump and a dip through the same ends; every letter's top points up the preview.
+  for (MonogramPoint middle : {MonogramPoint{110, 80}, MonogramPoint{110, 140}}) {
+    for (std::size_t n = 1; n <= 5; ++n) {
+      std::vector<double> q(n);
+      for (std::size_t k = 0; k < n; ++k) q[k] = n == 1 ? 0 : 100.0 * static_cast<double>(k) / static_cast<double>(n - 1);
+      const auto layout = editor::ArcPath({40, 110}, middle, {180, 110}, q);
+      ASSERT_TRUE(layout.arc);
+      for (const auto& place : layout.places) {
+        MonogramGlyph g;
+        editor::PlaceGlyphOnPath(g, place);
+        EXPECT_GT(std::cos(g.angle * M_PI / 180), 0.4) << "dip " << (middle.y > 110) << " n " << n << " angle " << g.angle;
+      }
+    }
+  }
+}
+
 TEST(MonogramPath, AnUprightLetterStandsWithItsOriginOnThePath) {
   MonogramGlyph g;
   g.offset = {-4, 2};
@@ -250,8 +267,9 @@ TEST_F(Lettering, MakeStitchesWritesTheRecordAndTheBlock) {
   // From (550, 550) to A at (500, 200), its two pairs, then the jump chain to B at (50, 400)
   // and B's pairs. Re-centring put its own jump in front and dropped the first jump and its
   // landing, A's first pair.
-  const std::vector<uint8_t> tail{0, 10, 0x80, 2, 0x81, 0xC7, 0x80, 2, 0x81, 0xC6, 0x80, 2, 0x81, 0xC6,
-                                  0x80, 2, 0xB1, 0xDB, 10, 0, 0, 10, 0x80, 0x10};
+  // The chain from (510, 190) to (50, 400) is (-460, -210) upward: steps of 120 per axis.
+  const std::vector<uint8_t> tail{0, 10, 0x80, 2, 0x88, 0x88, 0x80, 2, 0x88, 0xA6, 0x80, 2, 0x88, 0,
+                                  0x80, 2, 0x9C, 0, 10, 0, 0, 10, 0x80, 0x10};
   const std::size_t pairs = static_cast<std::size_t>(record.PairCount());
   ASSERT_GE(2 * pairs, tail.size());
   EXPECT_TRUE(std::equal(tail.begin(), tail.end(), record.Stitches() + 2 * pairs - tail.size()));

@@ -328,3 +328,36 @@ TEST_F(MonogramDialog, PreviewPointsAndPicture) {
   rules.Paint(canvas);
   EXPECT_FALSE(canvas.Primitives().empty());
 }
+
+TEST_F(MonogramDialog, ConfirmingTheColourWithoutAChoiceKeepsTheLetteringsThread) {
+  MonogramDialogRules first(MonogramDialogKind::kStandardHoop, "Brodera");
+  Letter(first, "AB");
+  box_.Script({platform::kIdNo});
+  ASSERT_EQ(first.Ok({}), MonogramOkOutcome::kAccepted);
+  editor::MonogramBlock block = first.OutputBlock();
+  block.SetThreadCode(999);  // a thread no table row carries
+
+  MonogramDialogRules again(MonogramDialogKind::kStandardHoop, "Brodera");
+  editor::MonogramDialogInput input = NewInput();
+  input.text = block.Text();
+  input.inputBlock = block;
+  ASSERT_TRUE(again.Init(input));
+  // The colour dialog opens on what the rules say and hands the same index back on OK.
+  again.ChooseColour(again.ColourIndex());
+  EXPECT_EQ(again.Engine().threadCode, 999);
+  again.ChooseColour(5);
+  EXPECT_EQ(again.ColourIndex(), 5);
+}
+
+TEST(MonogramPreviewScale, TheLargeHoopsPreviewShrinksToFitALowScreen) {
+  const int large = editor::MonogramConstantsFor(MonogramDialogKind::kLargeHoop).hoop.previewHeight;
+  const int standard = editor::MonogramConstantsFor(MonogramDialogKind::kStandardHoop).hoop.previewHeight;
+  EXPECT_DOUBLE_EQ(editor::MonogramPreviewScale(standard, 768), 2.0);
+  EXPECT_DOUBLE_EQ(editor::MonogramPreviewScale(large, 1000), 2.0);
+  for (int screen : {768, 740, 700}) {
+    const double scale = editor::MonogramPreviewScale(large, screen);
+    EXPECT_LT(scale, 2.0);
+    EXPECT_LE(large * scale + editor::kMonogramDialogFrameHeight, screen);
+  }
+  EXPECT_DOUBLE_EQ(editor::MonogramPreviewScale(large, 300), 1.0);  // never below the bitmap
+}

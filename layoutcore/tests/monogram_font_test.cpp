@@ -50,6 +50,11 @@ TEST(MonogramFont, MissingShortAndUnreasonableHeaders) {
   EXPECT_EQ(editor::ReadMonogramFontHeader(dir / "Huge.mnf").status, FontReadStatus::kMalformed);
   MonogramFontBuilder().Gaps(-5, -2147483647, 3).WriteTo(dir / "Gap.mnf");
   EXPECT_EQ(editor::ReadMonogramFontHeader(dir / "Gap.mnf").status, FontReadStatus::kMalformed);
+  // A line unit of 0 or less lays nothing out: a defective font.
+  for (int32_t unit : {0, -1, -80}) {
+    EXPECT_EQ(editor::ParseMonogramFontHeader(MonogramFontBuilder().LineUnit(unit).Build()).status,
+              FontReadStatus::kMalformed) << unit;
+  }
   // Any negative offset means the character is missing, not an offset before the glyphs.
   const auto read = editor::ParseMonogramFontHeader(MonogramFontBuilder().OffsetLie('Q', -900).Build());
   EXPECT_FALSE(read.header.HasGlyph('Q'));
@@ -99,4 +104,18 @@ TEST(MonogramFont, GlyphOffsetsOutsideTheFileAreRefused) {
   EXPECT_EQ(cut.status, GlyphReadStatus::kMalformed);
   vtest::TempDir dir;
   EXPECT_EQ(editor::ReadGlyphRecord(dir / "gone.mnf", 0).status, GlyphReadStatus::kCannotOpen);
+}
+
+TEST(MonogramFont, FontFilesAreMatchedWithoutCaseInAFixedOrder) {
+  vtest::TempDir dir;
+  for (const char* name : {"script.MNF", "Block.mnf", "Block.MNF", "ant.Mnf", "Zed.mnf", "notes.txt", ".mnf"}) {
+    MonogramFontBuilder().WriteTo(dir / name);
+  }
+  std::filesystem::create_directory(dir / "Folder.mnf");
+  const std::vector<std::string> names{"ant", "Block", "script", "Zed"};
+  EXPECT_EQ(editor::ListMonogramFontNames(dir.Path()), names);
+  EXPECT_EQ(editor::FindMonogramFontFile(dir.Path(), "script"), dir / "script.MNF");
+  EXPECT_EQ(editor::FindMonogramFontFile(dir.Path(), "Block"), dir / "Block.mnf");
+  EXPECT_TRUE(editor::FindMonogramFontFile(dir.Path(), "Folder").empty());
+  EXPECT_TRUE(editor::FindMonogramFontFile(dir.Path(), "ANT").empty());
 }

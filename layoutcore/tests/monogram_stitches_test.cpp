@@ -1,5 +1,7 @@
 #include "layoutcore/monogram/monogram_stitches.h"
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "testing/stitch_stream_builder.h"
@@ -58,22 +60,30 @@ TEST(MonogramJumpMove, YGrowsDownOnTheLayoutAndUpOnTheWire) {
   EXPECT_EQ(after, (NeedlePoint{140, 130}));
 }
 
-TEST(MonogramJumpMove, LongMovesAreTheSystemsJumpChain) {
-  // (300, 50): two steps of 127 with the minor axis spread, then the rest.
+TEST(MonogramJumpMove, LongMovesStepBy120PerAxisWithTheRestLast) {
+  // (300, 50) upward: each axis on its own, an axis that is done carries 0.
   EXPECT_EQ(Encode({0, 100}, {300, 50}),
-            (std::vector<uint8_t>{0x80, 0x02, 127, 21, 0x80, 0x02, 127, 21, 0x80, 0x02, 46, 8}));
+            (std::vector<uint8_t>{0x80, 0x02, 120, 50, 0x80, 0x02, 120, 0, 0x80, 0x02, 60, 0}));
+  // (-130, 250) upward: y needs three pairs, x two.
+  EXPECT_EQ(Encode({200, 300}, {70, 50}),
+            (std::vector<uint8_t>{0x80, 0x02, 0x88, 120, 0x80, 0x02, 0xF6, 120, 0x80, 0x02, 0, 10}));
 }
 
-TEST(MonogramJumpMove, NoJumpPairCarries119) {
+TEST(MonogramJumpMove, NoJumpPairCarries119AndEveryChainAddsUpToItsMove) {
   // A jump of 119 would be sewn as a long stitch across the garment.
-  const std::vector<uint8_t> bytes = Encode({0, 0}, {119, 0});
-  ASSERT_EQ(bytes.size() % 4, 0u);
-  int sum = 0;
-  for (std::size_t i = 0; i < bytes.size(); i += 4) {
-    EXPECT_NE(static_cast<int8_t>(bytes[i + 2]), 119);
-    sum += static_cast<int8_t>(bytes[i + 2]);
+  for (int move = -500; move <= 500; ++move) {
+    const std::vector<uint8_t> bytes = Encode({600, 600}, {600 + move, 600 + move / 3});
+    ASSERT_EQ(bytes.size() % 4, 0u);
+    int sumX = 0, sumY = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += 4) {
+      const int x = static_cast<int8_t>(bytes[i + 2]), y = static_cast<int8_t>(bytes[i + 3]);
+      ASSERT_TRUE(std::abs(x) <= 120 && std::abs(y) <= 120 && std::abs(x) != 119 && std::abs(y) != 119) << move;
+      sumX += x;
+      sumY += y;
+    }
+    EXPECT_EQ(sumX, move);
+    EXPECT_EQ(sumY, -(move / 3));
   }
-  EXPECT_EQ(sum, 119);
 }
 
 TEST(MonogramJumpMove, AFullAreaWritesNothing) {

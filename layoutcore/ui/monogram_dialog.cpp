@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QVBoxLayout>
 
 #include "layoutcore/ui/monogram_color_dialog.h"
@@ -18,8 +20,6 @@ namespace editor_ui {
 
 namespace {
 
-// The preview shows the glyph bitmap at twice its size.
-constexpr int kPreviewScale = 2;
 constexpr int kMaxEditLength = editor::kMaxLetteringCharacters;
 
 const char* const kInstructions[] = {
@@ -69,7 +69,10 @@ void CMonogramEdit::keyPressEvent(QKeyEvent* event) {
 MonogramPreview::MonogramPreview(QWidget* parent, editor::MonogramDialogRules& rules)
     : QWidget(parent), rules_(rules) {
   const editor::LetteringHoop& hoop = rules.Constants().hoop;
-  setFixedSize(hoop.previewWidth * kPreviewScale, hoop.previewHeight * kPreviewScale);
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const int screenHeight = screen ? screen->availableGeometry().height() : hoop.previewHeight * 4;
+  const double scale = editor::MonogramPreviewScale(hoop.previewHeight, screenHeight);
+  setFixedSize(static_cast<int>(hoop.previewWidth * scale), static_cast<int>(hoop.previewHeight * scale));
   setMouseTracking(true);
   setCursor(Qt::CrossCursor);
 }

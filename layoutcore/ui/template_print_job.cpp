@@ -18,9 +18,6 @@ namespace {
 
 constexpr double kPrintUnitsPerInch = 254.0;  // 0.1 mm
 
-// The templates print on landscape paper, as the layout's sheets are measured.
-void TurnToLandscape(QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); }
-
 }  // namespace
 
 PrintCanvas::PrintCanvas(QPainter& painter, double dotsPerInchX, double dotsPerInchY)
@@ -38,7 +35,7 @@ PrintCanvas::PrintCanvas(QPainter& painter, double dotsPerInchX, double dotsPerI
 void PrintCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
   QPen pen(platform_ui::ToQColor(colour));
   pen.setWidthF(std::max(1.0, width * scaleX_));
-  pen.setStyle(style == platform::PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  pen.setStyle(platform_ui::ToQtPenStyle(style));
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
   painter_.setPen(pen);
@@ -88,6 +85,11 @@ editor::TextExtent PrintCanvas::MeasureText(const std::string& text) const {
           static_cast<int>(std::ceil(metrics.height() / scaleY_))};
 }
 
+std::pair<int, int> PrintableMm(const QPrinter& printer) {
+  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  return {static_cast<int>(area.width()), static_cast<int>(area.height())};
+}
+
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
                         bool preview) {
   const int pages = editor::CTemplatePrinter::PageCount(doc);
@@ -96,10 +98,10 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
   if (!painter.begin(&printer)) return;
   platform_ui::BusyCursor wait;
   PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
-  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  const auto [widthMm, heightMm] = PrintableMm(printer);
   // A printer that prints in grays only is told apart by its colour mode.
   const int colours = printer.colorMode() == QPrinter::GrayScale ? 2 : 256;
-  templates.BeginPrinting({static_cast<int>(area.width()), static_cast<int>(area.height()), colours,
+  templates.BeginPrinting({widthMm, heightMm, colours,
                            [&canvas](const std::string& text) { return canvas.MeasureText(text); }});
   const editor::PrintPaper paper = templates.Page();
   for (int page = 1; page <= pages; ++page) {
@@ -114,22 +116,22 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
 }
 
 void TemplatePrintJob::PrintTemplate() {
-  QPrinter printer(QPrinter::HighResolution);
-  TurnToLandscape(printer);
-  QPrintDialog dialog(&printer, parent_);
+  QPrintDialog dialog(&printer_, parent_);
   // Every sheet is printed: the page range cannot be chosen.
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setMinMax(1, editor::CTemplatePrinter::PageCount(doc_));
   if (dialog.exec() != QDialog::Accepted) return;
-  PrintTemplatePages(printer, templates_, doc_, false);
+  if (pageChosen_) pageChosen_();
+  PrintTemplatePages(printer_, templates_, doc_, false);
 }
 
 void TemplatePrintJob::PreviewTemplate() {
-  QPrinter printer(QPrinter::HighResolution);
-  TurnToLandscape(printer);
-  QPrintPreviewDialog dialog(&printer, parent_);
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                   [this](QPrinter* target) { PrintTemplatePages(*target, templates_, doc_, true); });
+  QPrintPreviewDialog dialog(&printer_, parent_);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) {
+    // The preview's own page setup changes the same printer: the sheets follow first.
+    if (pageChosen_) pageChosen_();
+    PrintTemplatePages(*target, templates_, doc_, true);
+  });
   dialog.exec();
 }
 

@@ -5,6 +5,8 @@
 // that drive CTemplatePrinter page by page.
 
 #include <QFont>
+#include <functional>
+#include <utility>
 #include <QPainter>
 
 #include "layoutcore/template_printer.h"
@@ -43,16 +45,23 @@ class PrintCanvas : public platform::Canvas {
   QFont labelFont_;
 };
 
+// The printer's printable area in whole millimetres: the page a layout sheet measures and
+// the page a template is drawn on.
+std::pair<int, int> PrintableMm(const QPrinter& printer);
+
 // Prints every page of the layout on the printer (already set up), or fills a preview.
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
                         bool preview);
 
 // The print and preview commands: the print dialog (every page, no page range) or the
-// preview window, on the default printer turned to landscape.
+// preview window, on the program's printer, the one the layout's sheets are measured on.
+// A paper chosen in either is told to pageChosen before a page is drawn, so the sheets
+// follow it.
 class TemplatePrintJob : public editor::PrintHost {
  public:
-  TemplatePrintJob(QWidget* parent, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc)
-      : parent_(parent), templates_(templates), doc_(doc) {}
+  TemplatePrintJob(QWidget* parent, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
+                   QPrinter& printer, std::function<void()> pageChosen)
+      : parent_(parent), templates_(templates), doc_(doc), printer_(printer), pageChosen_(std::move(pageChosen)) {}
 
   void PrintTemplate() override;
   void PreviewTemplate() override;
@@ -61,6 +70,8 @@ class TemplatePrintJob : public editor::PrintHost {
   QWidget* parent_;
   editor::CTemplatePrinter& templates_;
   editor::TemplateLayout& doc_;
+  QPrinter& printer_;
+  std::function<void()> pageChosen_;
 };
 
 }  // namespace editor_ui

@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
@@ -163,8 +165,19 @@ void DocFrame::ShowWithSavedPlacement() {
     show();
     return;
   }
-  setGeometry(placement->left, placement->top, placement->right - placement->left,
-              placement->bottom - placement->top);
+  // The screen may be smaller now than when the placement was saved: the window comes
+  // back onto the screen nearest to where it was.
+  const QRect saved(placement->left, placement->top, placement->right - placement->left,
+                    placement->bottom - placement->top);
+  const QScreen* screen = QGuiApplication::screenAt(saved.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  platform::WindowPlacement fitted = *placement;
+  if (screen) {
+    const QRect free = screen->availableGeometry();
+    fitted = platform::FitPlacementOnScreen(*placement, {free.left(), free.top(), free.left() + free.width(),
+                                                         free.top() + free.height()});
+  }
+  setGeometry(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
   if (placement->Maximized()) {
     showMaximized();
   } else {

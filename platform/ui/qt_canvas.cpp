@@ -14,7 +14,7 @@ QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
 void QtCanvas::SetPen(platform::PaletteColour colour, int width, platform::PenStyle style) {
   QPen pen(ToQColor(colour));
   pen.setWidth(width);
-  pen.setStyle(style == platform::PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  pen.setStyle(ToQtPenStyle(style));
   painter_.setPen(pen);
 }
 

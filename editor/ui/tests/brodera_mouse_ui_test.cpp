@@ -83,6 +83,37 @@ TEST_F(BroderaMouse, HoveringOverAHandleShowsTheResizeCursor) {
   EXPECT_FALSE(app->View().Mouse().rightDown);
 }
 
+TEST_F(BroderaMouse, TheZoomAndRotateCursorsAreDrawnToShowOnAnyBackground) {
+  // Black strokes on a white outline, not a stock shape.
+  auto blackAndWhite = [](const QCursor& cursor) {
+    const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    bool black = false, white = false;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.alpha() < 250) continue;
+        black = black || c.lightness() < 40;
+        white = white || c.lightness() > 215;
+      }
+    }
+    return black && white;
+  };
+  app->Frame().Dispatch(editor::cmd::kZoomTool);
+  Send(QEvent::MouseMove, QPoint(50, 50), Qt::NoButton, Qt::NoButton);
+  const QCursor zoom = app->ScrollView().viewport()->cursor();
+  EXPECT_EQ(zoom.shape(), Qt::BitmapCursor);
+  EXPECT_TRUE(blackAndWhite(zoom));
+  app->Frame().Dispatch(editor::cmd::kZoomTool);
+
+  const editor::PixelPoint corner = app->View().Frame()[2];
+  const editor::PixelPoint scroll = app->ScrollView().ScrollPosition();
+  Send(QEvent::MouseButtonPress, QPoint(corner.x - scroll.x, corner.y - scroll.y), Qt::RightButton, Qt::RightButton);
+  const QCursor rotate = app->ScrollView().viewport()->cursor();
+  EXPECT_EQ(rotate.shape(), Qt::BitmapCursor);
+  EXPECT_TRUE(blackAndWhite(rotate));
+  Send(QEvent::MouseButtonRelease, QPoint(corner.x - scroll.x, corner.y - scroll.y), Qt::RightButton, Qt::NoButton);
+}
+
 }  // namespace
 
 namespace {

@@ -8,13 +8,18 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QImage>
+#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
+#include <QSysInfo>
 #include <QUrl>
+#include <QStatusBar>
+#include <QToolBar>
 
 #include "design/thread_colors.h"
 #include "design/ui/pat_list.h"
 #include "editor/command_ids.h"
+#include "layoutcore/ui/about_box.h"
 #include "editor/ui/brodera_application.h"
 #include "layoutcore/stitch_extents.h"
 #include "layoutcore/ui/monogram_dialog.h"
@@ -231,6 +236,41 @@ TEST_F(BroderaUi, ScreenshotShowsThreadColoursWhereTheDesignsAre) {
   EXPECT_EQ(colourAt(20 + 100, 20 + 200), first);
   EXPECT_EQ(colourAt(20 + 310, 20 + 200), second);
   EXPECT_EQ(colourAt(20 + 240, 20 + 100), platform::PaletteRgb(0xEB, 0xFF, 0xFF));  // background
+}
+
+TEST_F(BroderaUi, EveryToolbarButtonHasItsLooksAndHelpAndShowsAtTheInitialSize) {
+  ASSERT_TRUE(app->Start({}));
+  auto* bar = app->Frame().findChild<QToolBar*>("toolbar");
+  ASSERT_NE(bar, nullptr);
+  QCoreApplication::processEvents();
+  int buttons = 0;
+  for (QAction* action : bar->actions()) {
+    if (action->isSeparator()) continue;
+    ++buttons;
+    const QSize size(22, 21);
+    const QImage normal = action->icon().pixmap(size, QIcon::Normal).toImage();
+    ASSERT_FALSE(normal.isNull()) << action->toolTip().toStdString();
+    EXPECT_NE(action->icon().pixmap(size, QIcon::Active).toImage(), normal) << action->toolTip().toStdString();
+    EXPECT_NE(action->icon().pixmap(size, QIcon::Disabled).toImage(), normal) << action->toolTip().toStdString();
+    // Nothing folds into the bar's overflow at the window's first width.
+    QWidget* button = bar->widgetForAction(action);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible()) << action->toolTip().toStdString();
+    EXPECT_LE(button->geometry().right(), bar->width()) << action->toolTip().toStdString();
+    // Fly-by help in the status bar.
+    ASSERT_FALSE(action->statusTip().isEmpty()) << action->toolTip().toStdString();
+    action->showStatusText(&app->Frame());
+    EXPECT_EQ(app->Frame().statusBar()->currentMessage(), action->statusTip());
+  }
+  EXPECT_EQ(buttons, 17);
+}
+
+TEST(AboutBox, NamesTheSystemItRunsOn) {
+  editor_ui::CAboutDlg about(nullptr);
+  QStringList texts;
+  for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_FALSE(texts.join("\n").contains("Windows"));
+  EXPECT_TRUE(texts.contains(" for " + QSysInfo::prettyProductName()));
 }
 
 }  // namespace

@@ -97,10 +97,12 @@ TEST_F(MonogramDialogUi, DraggingALetterInThePreview) {
   CMonogramLargeDlg dialog(nullptr, input, "Brodera");
   Type(dialog.Edit(), "A");
   dialog.RegisterButton()->click();
-  // A at (10, 80) in glyph pixels; the preview shows them twice as large.
-  Mouse(dialog.Preview(), QEvent::MouseButtonPress, {20, 158}, Qt::LeftButton);
-  Mouse(dialog.Preview(), QEvent::MouseMove, {120, 258}, Qt::LeftButton);
-  Mouse(dialog.Preview(), QEvent::MouseButtonRelease, {120, 258}, Qt::NoButton);
+  // A at (10, 80) in glyph pixels; the preview shows them at the scale the screen allows.
+  const double sx = dialog.Preview()->width() / 281.0, sy = dialog.Preview()->height() / 401.0;
+  auto at = [&](int x, int y) { return QPoint(static_cast<int>(x * sx + 0.5), static_cast<int>(y * sy + 0.5)); };
+  Mouse(dialog.Preview(), QEvent::MouseButtonPress, at(10, 79), Qt::LeftButton);
+  Mouse(dialog.Preview(), QEvent::MouseMove, at(60, 129), Qt::LeftButton);
+  Mouse(dialog.Preview(), QEvent::MouseButtonRelease, at(60, 129), Qt::NoButton);
   EXPECT_EQ(dialog.Rules().Engine().Glyphs()[0].origin, (editor::MonogramPoint{60, 130}));
 }
 

@@ -1,0 +1,43 @@
+#!/bin/sh
+# installed_programs_start.sh BUILD_DIR
+# Installs the build into a temporary prefix and starts every program installed there on the
+# offscreen platform with VELINOR_QUIT_AFTER_START set: each must start from the install
+# folder alone (libraries found beside it through its run path, not in the build tree).
+set -u
+build="$1"
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT INT TERM
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" > "$prefix/install.log" 2>&1 || { cat "$prefix/install.log"; fail "cmake --install"; }
+bin="$prefix/bin"
+for file in libvelinor_platform.so libseamlib.so libportline.so liblinkpanel.so libcablink.so "Velinor Sans.mnf"; do
+  [ -f "$bin/$file" ] || fail "$file is not installed beside the programs"
+done
+for entry in applications/brodera.desktop mime/packages/brodera-bdz.xml \
+             applications/pictorel.desktop mime/packages/pictorel-qnf.xml \
+             applications/vantle.desktop mime/packages/vantle-arg.xml; do
+  [ -f "$prefix/share/$entry" ] || fail "$entry is not installed"
+done
+
+started=0
+for program in brodera pictorel vantle; do
+  [ -x "$bin/$program" ] || continue
+  runpath=$(readelf -d "$bin/$program" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
+  [ "$runpath" = '$ORIGIN' ] || fail "$program's run path is '$runpath', not \$ORIGIN"
+  mkdir -p "$prefix/home"
+  env -u LD_LIBRARY_PATH HOME="$prefix/home" XDG_CONFIG_HOME="$prefix/home/config" \
+      XDG_DATA_HOME="$prefix/home/data" QT_QPA_PLATFORM=offscreen VELINOR_QUIT_AFTER_START=1 \
+      ASAN_OPTIONS=detect_leaks=0 timeout 10 "$bin/$program" -nologo > "$prefix/$program.log" 2>&1
+  rc=$?
+  # 124: still running when the time ran out, which is a start too (Pictorel asks at start when
+  # no printer is installed, and the question waits for an answer).
+  if [ "$rc" -ne 0 ] && [ "$rc" -ne 124 ]; then
+    cat "$prefix/$program.log"
+    fail "$program ended with $rc"
+  fi
+  echo "$program started from $bin"
+  started=$((started + 1))
+done
+[ "$started" -eq 3 ] || fail "only $started of the three programs are installed"
+echo "OK: $started program(s) started"
