@@ -89,16 +89,19 @@ void CStcView::UpdateCursor() {
   viewport()->setCursor(model_.ShowsZoomCursor(true) ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
-void CStcView::paintEvent(QPaintEvent*) {
+void CStcView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), model_.FillsBackground() ? platform_ui::ToQColor(model_.Background())
-                                                                : palette().base().color());
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), model_.FillsBackground() ? platform_ui::ToQColor(model_.Background())
+                                                           : palette().base().color());
   if (!design_) return;
   painter.scale(digitizer::ScreenDotsPerUnit(viewport()->logicalDpiX()),
                 digitizer::ScreenDotsPerUnit(viewport()->logicalDpiY()));
   painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
   platform_ui::QtCanvas canvas(painter);
-  model_.Draw(*design_, canvas, transferBusy_());
+  designCache_.BeginPaint(painter);
+  model_.Draw(*design_, canvas, transferBusy_(), &designCache_);
+  designCache_.EndPaint();
 }
 
 void CStcView::resizeEvent(QResizeEvent* event) {

@@ -11,6 +11,7 @@
 
 #include "digitizer/stitch_design.h"
 #include "digitizer/stitch_view_model.h"
+#include "platform/ui/design_image_cache.h"
 
 namespace digitizer_ui {
 
@@ -51,6 +52,8 @@ class CStcView : public QAbstractScrollArea {
   void UpdateCursor();
 
   digitizer::StcViewModel model_;
+  // The design's drawing at the current zoom and pen, painted again while it stays so.
+  platform_ui::DesignImageCache designCache_;
   digitizer::CStitchDesign* design_ = nullptr;
   ColourRunner runColour_;
   std::function<bool()> transferBusy_;

@@ -160,13 +160,17 @@ std::optional<editor::MonogramResult> CBroderaScrollView::RunMonogramDialog(
 // While a Linkpanel transfer dialog runs, the designs are left unpainted.
 bool CBroderaScrollView::TransferBusy() { return GetTransferStatus() == 1; }
 
-void CBroderaScrollView::paintEvent(QPaintEvent*) {
+void CBroderaScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), ToQColor(model_ ? model_->BackgroundColour() : editor::kBackgroundStart));
+  // Only what needs painting: the canvas tells the drawing where that is.
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), ToQColor(model_ ? model_->BackgroundColour() : editor::kBackgroundStart));
   if (!model_) return;
   painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
   platform_ui::QtCanvas canvas(painter);
+  designCache_.BeginPaint(painter);
   model_->OnDraw(canvas);
+  designCache_.EndPaint();
 }
 
 void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
@@ -174,7 +178,8 @@ void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
   UpdateScrollRanges();
 }
 
-void CBroderaScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+// What stays in sight keeps its pixels: only the uncovered strip is painted.
+void CBroderaScrollView::scrollContentsBy(int dx, int dy) { viewport()->scroll(dx, dy); }
 
 namespace {
 

@@ -224,14 +224,18 @@ bool CVantleScrollView::TransferBusy() { return GetTransferStatus() == 1; }
 
 void CVantleScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), platform_ui::ToQColor(hooplayout::kOutsideGrey));
+  // Only what needs painting: the canvas tells the drawing where that is.
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), platform_ui::ToQColor(hooplayout::kOutsideGrey));
   if (!model_) return;
   const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
   painter.translate(-scroll);
   platform_ui::QtCanvas canvas(painter);
   painter_ = &painter;
+  designCache_.BeginPaint(painter);
   const QRect clip = event->rect().translated(scroll);
   model_->OnPaint(canvas, {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
+  designCache_.EndPaint();
   painter_ = nullptr;
 }
 
