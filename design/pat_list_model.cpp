@@ -130,6 +130,7 @@ bool PatListModel::Confirm(const std::filesystem::path& chosen) {
   std::filesystem::path path = chosen;
   const std::string name = path.filename().string();
   if (!IsNoName(name) && !path.has_extension()) path += ".qnf";
+  confirmedPath_ = path;
   const DesignFileKind kind = DesignFileKindOf(path);
   if (IsNoName(name) || kind == DesignFileKind::kNone) {
     record_.SetColourCount(0);  // the caller adds nothing

@@ -71,6 +71,9 @@ class PatListModel {
   void DrawPreview(platform::Canvas& canvas, const platform::CanvasRect& rect) const;
   // Folder of the accepted file, for the caller to remember.
   const std::filesystem::path& ChosenFolder() const { return chosenFolder_; }
+  // The file the last confirmation named, ".qnf" added to a name typed without extension:
+  // the name the caller judges the import by.
+  const std::filesystem::path& ConfirmedPath() const { return confirmedPath_; }
   // Counts changes of the preview and texts, so that a widget knows when to repaint.
   int Revision() const { return revision_; }
 
@@ -95,6 +98,7 @@ class PatListModel {
   platform::WindowHandle owner_ = nullptr;
   std::filesystem::path lastPreviewed_;
   std::filesystem::path chosenFolder_;
+  std::filesystem::path confirmedPath_;
   PatListTexts texts_;
   PreviewFill preview_ = PreviewFill::kWhite;
   int revision_ = 0;

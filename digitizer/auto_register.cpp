@@ -24,6 +24,9 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
     if (progress) progress(counter, colours);
   };
   auto cancelled = [&] { return cancel.load(std::memory_order_relaxed); };
+  auto stage = [&](int done, int of, int base) {
+    if (stage_ && of > 0) stage_(base + static_cast<int>(static_cast<long>(done) * 50 / of));
+  };
 
   colours = QuantizeAndCount(fill, fill, settings.outline.sensitivity, kAutoRegisterBinThreshold, counts_);
   report();
@@ -38,6 +41,7 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   const int colourParts = kMaxParts - (settings.addOutlinePart ? 1 : 0);
   bool overLimit = false;
   for (int round = 0; round < colours; ++round) {
+    stage(round, colours, 0);
     const TakenBin taken = TakeLargestBin(counts_, bound);
     if (taken.count <= 0) break;
     const long firstPixel = BinMask(fill, taken.bin, mask, packed_);
@@ -72,6 +76,7 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
     platform::MessageBox(nullptr, kOverPartsText, kOverPartsCaption, platform::kMbOk | platform::kMbIconError);
   }
 
+  stage(1, 1, 0);
   mask.Thin(accumulated.data());
   if (settings.addOutlinePart && design.PartCount() < kMaxParts) {
     std::fill(packed_.begin(), packed_.end(), uint8_t{0});
@@ -89,6 +94,7 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
       break;
     }
     report();
+    stage(part + 1, parts, 50);
     if (cancelled()) return AutoRegisterResult::kCancelled;
   }
 
@@ -99,6 +105,7 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   if (cancelled()) return AutoRegisterResult::kCancelled;
 
   design.StoreOutline(packedOutline_, mask.Width(), mask.Height());
+  if (stage_) stage_(100);
   return stitchFailed ? AutoRegisterResult::kStitchFailed : AutoRegisterResult::kOk;
 }
 

@@ -78,12 +78,21 @@ class AutoRegisterRun {
 
   const std::vector<uint8_t>& PackedOutline() const { return packedOutline_; }
 
+  // How far the run has got, 0..100, for the progress bar between reports: the colour rounds
+  // fill the first half, the parts' stitches the second. Told after every colour round and
+  // every part, so that a picture whose colours make few parts (a photograph's grain) still
+  // shows the run moving. Each round costs a fixed number of passes over the work area and
+  // there are at most 4,095 of them; Cancel is answered after every round and every part.
+  using StageCallback = std::function<void(int percent)>;
+  void SetStageProgress(StageCallback stage) { stage_ = std::move(stage); }
+
  private:
   OutlineBuilder outline_;
   std::vector<uint8_t> binMap_;
   std::vector<uint8_t> packed_;
   std::vector<uint8_t> packedOutline_;
   ColourBinCounts counts_{};
+  StageCallback stage_;
 };
 
 // The view's part after the dialog ended. Cancel during the run: every part is dropped (the

@@ -91,8 +91,21 @@ int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, 
   platform::PaletteColour colour = BlockColour(*record, 0);
   canvas.SetPen(colour, width);
   canvas.MoveTo(Scaled(startX, zoom), Scaled(startY, zoom));
+  // A line wholly outside the part being painted changes no pixel: the pen only moves.
+  const platform::CanvasRect clip = canvas.ClipBox();
+  const int reach = width / 2 + 2;
+  auto outside = [&](const StitchStep& s) {
+    const int x0 = Scaled(s.fromX, zoom), y0 = Scaled(s.fromY, zoom);
+    const int x1 = Scaled(s.toX, zoom), y1 = Scaled(s.toY, zoom);
+    return std::max(x0, x1) + reach < clip.left || std::min(x0, x1) - reach >= clip.right ||
+           std::max(y0, y1) + reach < clip.top || std::min(y0, y1) - reach >= clip.bottom;
+  };
   WalkDesignSteps(record->StitchArea(), record->PairCount(), colourCount, startX, startY,
                   [&](const StitchStep& s) {
+                    if ((s.kind == StitchStepKind::kSew || s.kind == StitchStepKind::kJump) && outside(s)) {
+                      canvas.MoveTo(Scaled(s.toX, zoom), Scaled(s.toY, zoom));
+                      return;
+                    }
                     switch (s.kind) {
                       case StitchStepKind::kBlockStart:
                         colour = BlockColour(*record, s.block);

@@ -11,6 +11,8 @@ constexpr int kScrollMargin = 50;  // 0.1 mm
 // A client this wide (high) in design units at 100 % shows the whole area: no scrolling.
 constexpr int kNoScrollWidth = 1400;
 constexpr int kNoScrollHeight = 2000;
+constexpr double kUnitsPerInch = 254.0;  // 0.1 mm
+constexpr int kDefaultDotsPerInch = 96;
 
 ScrollAxis AxisFor(int zoom, int workSize) {
   // zoom x (2.5 w + 50), kept in integers: 2.5 w = 5 w / 2.
@@ -46,6 +48,15 @@ int NextPenWidth(MouseButton button, int penWidth) {
     case 4: return 1;
     default: return 0;
   }
+}
+
+double ScreenDotsPerUnit(int dotsPerInch) {
+  // A screen reporting no density is taken as the common 96 dots per inch.
+  return (dotsPerInch > 0 ? dotsPerInch : kDefaultDotsPerInch) / kUnitsPerInch;
+}
+
+int UnitsFromDots(int dots, int dotsPerInch) {
+  return static_cast<int>(dots / ScreenDotsPerUnit(dotsPerInch));
 }
 
 int NextClickZoom(MouseButton button, int zoom) {
@@ -103,9 +114,28 @@ bool StcViewModel::ShouldDraw(int32_t outputCount, bool transferBusy) {
   return !(transferBusy && outputCount > kBusyDrawPairLimit);
 }
 
-int StcViewModel::Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy) const {
+int StcViewModel::Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy,
+                       platform::DesignLayer* layer) const {
   if (!ShouldDraw(design.GetOutputCount(), transferBusy)) return 0;
-  return DrawStitchDesign(design, canvas, zoom_, penWidth_);
+  const design::StitchRecord* record = design.Record();
+  if (layer == nullptr || record == nullptr || design.Busy() || design.Error() != kDesignOk) {
+    return DrawStitchDesign(design, canvas, zoom_, penWidth_);
+  }
+  // What decides the pixels: the head (colours), the pairs the walk may read, the zoom, the
+  // pen, the work area and the hoop frame's colour.
+  const std::size_t walked =
+      std::min(record->StitchRoom(), 2 * static_cast<std::size_t>(std::max<int32_t>(record->PairCount(), 0)));
+  uint64_t look = platform::FoldLook(0, record->Bytes().first(design::StitchRecord::kHeadSize + walked));
+  look = platform::FoldLookValue(look, zoom_);
+  look = platform::FoldLookValue(look, penWidth_);
+  look = platform::FoldLookValue(look, design.WorkWidth());
+  look = platform::FoldLookValue(look, design.WorkHeight());
+  look = platform::FoldLookValue(look, design.IsInsideHoop());
+  int result = 0;
+  platform::PaintDesign(layer, canvas, {record, look, 0, 0, false}, [&](platform::Canvas& target) {
+    result = DrawStitchDesign(design, target, zoom_, penWidth_);
+  });
+  return result;
 }
 
 }  // namespace digitizer

@@ -9,6 +9,7 @@
 
 #include "digitizer/stitch_view_drawing.h"
 #include "platform/canvas.h"
+#include "platform/drawing_layer.h"
 
 namespace digitizer {
 
@@ -67,8 +68,10 @@ class StcViewModel {
   static bool PrintEnabled(const CStitchDesign& design) { return design.GetOutputCount() > 0; }
   // False while a transfer is busy and the design is too long to walk in a paint.
   static bool ShouldDraw(int32_t outputCount, bool transferBusy);
-  // Paints the design unless ShouldDraw says no; the result of the drawing, or 0.
-  int Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy) const;
+  // Paints the design unless ShouldDraw says no; the result of the drawing, or 0. With a
+  // layer, the design's drawing may come from the layer's copy of an earlier one.
+  int Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy,
+           platform::DesignLayer* layer = nullptr) const;
 
  private:
   void RenewScroll(int workWidth, int workHeight);
@@ -82,6 +85,11 @@ class StcViewModel {
 };
 
 int NextPenWidth(MouseButton button, int penWidth);
+
+// The view's unit is 0.1 mm of fabric, shown at the screen's true size: a screen of dotsPerInch
+// dots shows 254 units per inch. Pixel counts from the screen become units, and back.
+double ScreenDotsPerUnit(int dotsPerInch);
+int UnitsFromDots(int dots, int dotsPerInch);
 int NextClickZoom(MouseButton button, int zoom);
 
 }  // namespace digitizer

@@ -25,6 +25,8 @@ CBroderaView::CBroderaView(CBroderaDoc& doc, ViewHost& host, std::string program
       programFolder_(std::move(programFolder)) {
   GiveNewRecords(clipboard_);
   GiveNewRecords(undo_);
+  // A run never has more points than the record has pairs.
+  run_.reserve(design::StitchRecord::kBroderaStitchRoom / 2 + 1);
   page_ = host_.MeasurePage();
   MeasureLayout();
 }

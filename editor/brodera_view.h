@@ -13,11 +13,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/brodera_doc.h"
 #include "editor/combine_mode.h"
 #include "editor/view_host.h"
 #include "editor/working_record_transform.h"
+#include "platform/drawing_layer.h"
 #include "layoutcore/layout_geometry.h"
 #include "layoutcore/mouse_editing.h"
 #include "platform/command_router.h"
@@ -128,6 +130,8 @@ class CBroderaView : public platform::CommandTarget {
 
   // ---- mouse editing; points in client pixels ----
   void SetPointerHost(PointerHost* host) { pointer_ = host; }
+  // The window's keeper of the designs' drawings; null draws every design's stitches.
+  void SetDesignLayer(platform::DesignLayer* layer) { layer_ = layer; }
   void OnLeftButtonDown(PixelPoint client);
   void OnLeftButtonUp(PixelPoint client);
   void OnRightButtonDown(PixelPoint client);
@@ -185,7 +189,7 @@ class CBroderaView : public platform::CommandTarget {
   void PlaceNew(DesignObject& design, int undoKind);
   void RebuildOlderLayout(LayoutFormat format);
   void DrawStitchRecord(platform::Canvas& canvas, const design::StitchRecord& record,
-                        int32_t rotation, int32_t x, int32_t y, bool inColour) const;
+                        int32_t rotation, int32_t x, int32_t y, bool inColour, bool moving) const;
   void SetHoopBox();
 
   // Mouse editing (mouse_editing.cpp).
@@ -225,6 +229,9 @@ class CBroderaView : public platform::CommandTarget {
   bool combineMode_ = false;
   bool clipboardFull_ = false;
   float zoom_ = kStartZoom;
+  platform::DesignLayer* layer_ = nullptr;
+  // A run of stitch points on its way to the canvas; grown once, reused by every paint.
+  mutable std::vector<platform::CanvasPoint> run_;
   std::string programFolder_;
   PageSize page_;
   int32_t sheetsAcross_ = 1;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/brodera_view.h"
+#include "layoutcore/detached_stitch_drawing.h"
 #include "layoutcore/selection_frame.h"
 #include "layoutcore/stitch_pen.h"
 #include "layoutcore/stitch_walk.h"
@@ -39,18 +40,36 @@ void Line(platform::Canvas& canvas, int x0, int y0, int x1, int y1) {
 }  // namespace
 
 void CBroderaView::DrawStitchRecord(platform::Canvas& canvas, const design::StitchRecord& record,
-                                    int32_t rotation, int32_t x, int32_t y, bool inColour) const {
+                                    int32_t rotation, int32_t x, int32_t y, bool inColour,
+                                    bool moving) const {
   const float startX = static_cast<float>(x) * zoom_ / 100.0f + kLayoutMargin;
   const float startY = static_cast<float>(y) * zoom_ / 100.0f + kLayoutMargin;
+  const int colours = std::min(record.ColourCount(), design::kMaxColours);
   BlockColour colourOf = [&](int block) -> PaletteColour {
     if (!inColour || !colourOf_) return kOutsideColour;
-    const int colours = std::min(record.ColourCount(), design::kMaxColours);
     if (block >= colours) block = colours - 1;
     if (block < 0) return kOutsideColour;
     return colourOf_(record.ThreadCode(block));
   };
-  StitchPen pen(canvas, colourOf, zoom_, rotation, startX, startY);
-  WalkDesignStitches(record, pen);
+  // A colour change past the last block keeps the last colour: the first blocks decide all.
+  uint64_t look = platform::FoldLook(0, record.StitchArea());
+  for (int block = 0; block < std::max(colours, 1); ++block) look = platform::FoldLookValue(look, colourOf(block));
+  look = platform::FoldLookValue(look, zoom_);
+  look = platform::FoldLookValue(look, rotation);
+  const platform::DesignDrawing drawing{&record, look, startX, startY, moving};
+  const float zoom = zoom_;
+  platform::PaintDesign(
+      layer_, canvas, drawing,
+      [&](platform::Canvas& target) {
+        StitchPen pen(target, colourOf, zoom, rotation, startX, startY, run_);
+        WalkDesignStitches(record, pen);
+        pen.Finish();
+      },
+      [&] {
+        std::vector<PaletteColour> blockColours;
+        for (int block = 0; block < std::max(colours, 1); ++block) blockColours.push_back(colourOf(block));
+        return DetachedStitchDrawing(record.StitchArea(), std::move(blockColours), zoom, rotation, startX, startY);
+      });
 }
 
 void CBroderaView::OnDraw(platform::Canvas& canvas) {
@@ -91,13 +110,17 @@ void CBroderaView::OnDraw(platform::Canvas& canvas) {
   canvas.Polyline(border);
 
   // From the tail to the head: the head ends on top.
+  // The design being dragged may be painted from its last drawing until the drag ends.
+  const design::StitchRecord* dragged =
+      mouse_.leftDown && mouse_.dragged && selectionShown_ ? current_.working.get() : nullptr;
   const DesignList& designs = doc_.GetDesignList();
   for (auto it = designs.rbegin(); it != designs.rend(); ++it) {
     if (!it->working) continue;
     const bool inside = it->centreX > 0 && it->centreX < layoutWidth_ && it->centreY > 0 &&
                         it->centreY < layoutHeight_;
     const bool inColour = inside && !(combineMode_ && it->combineMark != 0);
-    DrawStitchRecord(canvas, *it->working, it->rotation, it->centreX, it->centreY, inColour);
+    DrawStitchRecord(canvas, *it->working, it->rotation, it->centreX, it->centreY, inColour,
+                     it->working.get() == dragged);
   }
 
   if (selectionShown_ && currentPos_) {

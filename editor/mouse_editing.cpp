@@ -227,9 +227,12 @@ void CBroderaView::OnLeftButtonUp(PixelPoint client) {
   }
   if (combineMode_ && combine_.boxGrabbed) PlaceCombineBox(p);
   if (!zoomTool_) RestorePressCursor();
+  // While dragged the design may have been shown from its last drawing: draw it anew.
+  const bool endsDrag = mouse_.leftDown && mouse_.dragged && selectionShown_ && currentPos_;
   mouse_.handle = kNoHandle;
   mouse_.leftDown = false;
   mouse_.dragged = false;
+  if (endsDrag) RepaintDesign(current_);
   mouse_.clamped = false;
   placedByInsert_ = false;
 }

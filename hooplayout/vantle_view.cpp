@@ -46,6 +46,8 @@ CVantleView::CVantleView(CVantleDoc& doc, VantleViewHost& host, std::string prog
     : doc_(doc), host_(host), programFolder_(std::move(programFolder)) {
   GiveNewRecords(clipboard_);
   GiveNewRecords(undo_);
+  // A run never has more points than the record has pairs.
+  run_.reserve(design::LayoutStitchRecord::kStitchRoom / 2 + 1);
   const platform::Profile profile(kProfileProgram);
   printColour_ = ReadSwitch(profile, kPrintColourKey);
   printView_ = ReadSwitch(profile, kPrintViewKey);

@@ -14,12 +14,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hooplayout/background_picture.h"
 #include "hooplayout/layout_design.h"
 #include "hooplayout/position_send.h"
 #include "hooplayout/vantle_doc.h"
 #include "hooplayout/view_host.h"
+#include "platform/drawing_layer.h"
 #include "platform/canvas.h"
 
 namespace hooplayout {
@@ -147,6 +149,8 @@ class CVantleView {
   bool ZoomTool() const { return zoomTool_; }
   void SetZoomTool(bool on) { zoomTool_ = on; }
   DragState& Drag() { return drag_; }
+  // The window's keeper of the designs' drawings; null draws every design's stitches.
+  void SetDesignLayer(platform::DesignLayer* layer) { layer_ = layer; }
   // The cursor for a mouse at the logical point; insideClient tells the client area.
   ViewCursor CursorAt(PixelPoint logical, bool insideClient) const;
 
@@ -207,11 +211,13 @@ class CVantleView {
   bool ClipboardFilled() const { return clipboardFilled_; }
 
  private:
+  // Where Open and Save As start: the remembered layout folder, else the program's.
+  std::string LayoutFolder() const;
   void MeasurePage(bool portrait);
   void ZoomTo(float zoom);
   void SetScrollSizeForZoom();
   void ComputeFrame();
-  void DrawDesign(platform::Canvas& canvas, const LayoutDesign& design, bool valid) const;
+  void DrawDesign(platform::Canvas& canvas, const LayoutDesign& design, bool valid, bool moving) const;
   void SaveUndo(LayoutOperationKind kind);
   void StoreCurrent();  // UpdateDesign and repaint of the frame areas
   void Flip(bool horizontal);
@@ -237,6 +243,9 @@ class CVantleView {
   std::array<std::optional<DesignPosition>, 3> cornerPos_{};
 
   float zoom_ = 100.0f;
+  platform::DesignLayer* layer_ = nullptr;
+  // A run of stitch points on its way to the canvas; grown once, reused by every paint.
+  mutable std::vector<platform::CanvasPoint> run_;
   bool allValid_ = true;
   bool selectionShown_ = false;
   bool zoomTool_ = false;

@@ -8,6 +8,7 @@
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/vantle_view.h"
 #include "layoutcore/layout_geometry.h"
+#include "layoutcore/detached_stitch_drawing.h"
 #include "layoutcore/selection_frame.h"
 #include "layoutcore/stitch_pen.h"
 #include "layoutcore/stitch_walk.h"
@@ -34,7 +35,7 @@ int FirstTile(int clipEdge, int side) {
 
 }  // namespace
 
-void CVantleView::DrawDesign(platform::Canvas& canvas, const LayoutDesign& d, bool valid) const {
+void CVantleView::DrawDesign(platform::Canvas& canvas, const LayoutDesign& d, bool valid, bool moving) const {
   const design::LayoutStitchRecord& record = *d.working;
   const int colours = std::clamp<int>(record.ColourCount(), 0, design::LayoutStitchRecord::kColourSlots);
   editor::BlockColour colourOf = [&](int block) -> platform::PaletteColour {
@@ -43,8 +44,26 @@ void CVantleView::DrawDesign(platform::Canvas& canvas, const LayoutDesign& d, bo
   };
   const float startX = static_cast<float>(d.startX) * zoom_ / 100.0f + kViewMargin;
   const float startY = static_cast<float>(d.startY) * zoom_ / 100.0f + kViewMargin;
-  editor::StitchPen pen(canvas, colourOf, zoom_, d.angle, startX, startY);
-  editor::WalkStitchBytes(record.StitchArea(), pen);
+  // A colour change past the last block keeps the last colour: the first blocks decide all.
+  uint64_t look = platform::FoldLook(0, record.StitchArea());
+  for (int block = 0; block < std::max(colours, 1); ++block) look = platform::FoldLookValue(look, colourOf(block));
+  look = platform::FoldLookValue(look, zoom_);
+  look = platform::FoldLookValue(look, d.angle);
+  const platform::DesignDrawing drawing{&record, look, startX, startY, moving};
+  const float zoom = zoom_;
+  platform::PaintDesign(
+      layer_, canvas, drawing,
+      [&](platform::Canvas& target) {
+        editor::StitchPen pen(target, colourOf, zoom, d.angle, startX, startY, run_);
+        editor::WalkStitchBytes(record.StitchArea(), pen);
+        pen.Finish();
+      },
+      [&] {
+        std::vector<platform::PaletteColour> blockColours;
+        for (int block = 0; block < std::max(colours, 1); ++block) blockColours.push_back(colourOf(block));
+        return editor::DetachedStitchDrawing(record.StitchArea(), std::move(blockColours), zoom, d.angle, startX,
+                                             startY);
+      });
 }
 
 void CVantleView::OnPaint(platform::Canvas& canvas, const platform::CanvasRect& clip) {
@@ -84,12 +103,15 @@ void CVantleView::OnPaint(platform::Canvas& canvas, const platform::CanvasRect& 
 
   // From the tail to the head: the head, the newest or last selected design, ends on top.
   allValid_ = true;
+  // The design being dragged may be painted from its last drawing until the drag ends.
+  const design::LayoutStitchRecord* dragged =
+      drag_.buttonDown && drag_.moved && selectionShown_ ? current_.working.get() : nullptr;
   const DesignList& designs = doc_.GetDesignList();
   for (auto it = designs.rbegin(); it != designs.rend(); ++it) {
     if (!it->working) continue;
     const bool valid = IsValidPlacement(GetRotatedDesignExtents(*it));
     if (!valid) allValid_ = false;
-    DrawDesign(canvas, *it, valid);
+    DrawDesign(canvas, *it, valid, it->working.get() == dragged);
   }
 
   if (selectionShown_ && currentPos_) {

@@ -355,6 +355,12 @@ void CVantleView::Undo() {
   host_.RedrawAll();
 }
 
+std::string CVantleView::LayoutFolder() const {
+  const std::string folder =
+      platform::Profile(kProfileProgram).GetString(kDesignPathSection, kLayoutFolderKey, "");
+  return folder.empty() ? programFolder_ : folder;
+}
+
 bool CVantleView::FileSave() {
   if (!CheckCombineLimits(doc_.GetDesignList())) return false;
   const std::string path = doc_.GetPathName();
@@ -371,8 +377,7 @@ bool CVantleView::FileSave() {
 
 bool CVantleView::FileSaveAs() {
   if (!CheckCombineLimits(doc_.GetDesignList())) return false;
-  const std::string folder =
-      platform::Profile(kProfileProgram).GetString(kDesignPathSection, kLayoutFolderKey, "");
+  const std::string folder = LayoutFolder();
   const std::string offered = WithArgExtension(doc_.GetTitle());
   std::optional<std::string> chosen = host_.RunSaveLayoutDialog(offered, folder);
   if (!chosen || chosen->empty()) return false;
@@ -399,8 +404,7 @@ void CVantleView::FileNew() {
 
 bool CVantleView::FileOpen() {
   platform::Profile profile(kProfileProgram);
-  const std::optional<std::string> chosen =
-      host_.RunOpenLayoutDialog(profile.GetString(kDesignPathSection, kLayoutFolderKey, ""));
+  const std::optional<std::string> chosen = host_.RunOpenLayoutDialog(LayoutFolder());
   if (!chosen || chosen->empty()) return false;
   // The new file is read and checked whole before anything of the current layout goes.
   ArgLayout layout;

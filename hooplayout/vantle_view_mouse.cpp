@@ -177,6 +177,8 @@ void CVantleView::CheckDroppedDesign(const char* leftOrRightText) {
 
 void CVantleView::OnLButtonUp(PixelPoint p) {
   const bool wasDown = drag_.buttonDown;
+  // While dragged the design may have been shown from its last drawing: draw it anew.
+  const bool endsDrag = wasDown && drag_.moved && selectionShown_ && currentPos_;
   if (wasDown && drag_.moved && !(p == drag_.last)) {
     if (drag_.cornerKind != 0) {
       ResizeTo(p);
@@ -187,6 +189,7 @@ void CVantleView::OnLButtonUp(PixelPoint p) {
   drag_.cornerKind = 0;
   drag_.buttonDown = false;
   drag_.clampedAtEdge = false;
+  if (endsDrag) host_.Invalidate(editor::FrameRepaintRect(frame_, zoom_));
   if (wasDown && selectionShown_ && currentPos_) CheckDroppedDesign(kLeftOrRightText);
 }
 

@@ -59,11 +59,21 @@ class VELINOR_EXPORT Canvas {
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
   virtual void Polyline(std::span<const CanvasPoint> points) = 0;
+  // The lines between neighbouring points, each stroked exactly as MoveTo and LineTo would
+  // stroke it, in one call: how views send a run of connected stitches. Leaves the current
+  // position at the last point.
+  virtual void LineRun(std::span<const CanvasPoint> points);
   // The outline in the current pen, nothing filled.
   virtual void Rectangle(const CanvasRect& rect) = 0;
   virtual void FillRect(const CanvasRect& rect, PaletteColour colour) = 0;
   // Text with its top-left corner at (x, y).
   virtual void Text(int x, int y, const std::string& text, PaletteColour colour) = 0;
+
+  // The part of the canvas that painting can change, in the owner's coordinates; drawing
+  // outside it may be skipped. Unbounded unless the surface says otherwise.
+  virtual CanvasRect ClipBox() const;
 };
+
+constexpr CanvasRect kUnboundedClip{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
 
 }  // namespace platform

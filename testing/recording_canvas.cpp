@@ -30,6 +30,14 @@ void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
   primitives_.push_back(std::move(p));
 }
 
+void RecordingCanvas::LineRun(std::span<const CanvasPoint> points) {
+  if (points.empty()) return;
+  CanvasPrimitive p = WithPen(CanvasOp::kLineRun);
+  p.points.assign(points.begin(), points.end());
+  primitives_.push_back(std::move(p));
+  current_ = points.back();
+}
+
 void RecordingCanvas::Rectangle(const platform::CanvasRect& rect) {
   CanvasPrimitive p = WithPen(CanvasOp::kRectangle);
   p.points = {{rect.left, rect.top}, {rect.right, rect.bottom}};
@@ -43,6 +51,21 @@ void RecordingCanvas::FillRect(const platform::CanvasRect& rect, platform::Palet
 
 void RecordingCanvas::Text(int x, int y, const std::string& text, platform::PaletteColour colour) {
   primitives_.push_back({CanvasOp::kText, {{x, y}}, colour, 0, {}, text});
+}
+
+std::vector<CanvasPrimitive> RecordingCanvas::Segments() const {
+  std::vector<CanvasPrimitive> segments;
+  for (const auto& p : primitives_) {
+    if (p.op == CanvasOp::kLine) segments.push_back(p);
+    if (p.op != CanvasOp::kPolyline && p.op != CanvasOp::kLineRun) continue;
+    for (std::size_t i = 1; i < p.points.size(); ++i) {
+      CanvasPrimitive line = p;
+      line.op = CanvasOp::kLine;
+      line.points = {p.points[i - 1], p.points[i]};
+      segments.push_back(line);
+    }
+  }
+  return segments;
 }
 
 std::vector<CanvasPrimitive> RecordingCanvas::Of(CanvasOp op) const {

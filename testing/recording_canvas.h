@@ -9,11 +9,11 @@
 
 namespace vtest {
 
-enum class CanvasOp { kLine, kPolyline, kRectangle, kFill, kText };
+enum class CanvasOp { kLine, kPolyline, kLineRun, kRectangle, kFill, kText };
 
 struct CanvasPrimitive {
   CanvasOp op;
-  std::vector<platform::CanvasPoint> points;  // line: 2; polyline: all; rectangle/fill: 2 corners
+  std::vector<platform::CanvasPoint> points;  // line: 2; polyline, line run: all; rectangle/fill: 2 corners
   platform::PaletteColour colour = 0;         // the pen's, or the fill's or text's colour
   int penWidth = 1;
   platform::PenStyle penStyle = platform::PenStyle::kSolid;
@@ -26,12 +26,16 @@ class RecordingCanvas : public platform::Canvas {
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void Polyline(std::span<const platform::CanvasPoint> points) override;
+  void LineRun(std::span<const platform::CanvasPoint> points) override;
   void Rectangle(const platform::CanvasRect& rect) override;
   void FillRect(const platform::CanvasRect& rect, platform::PaletteColour colour) override;
   void Text(int x, int y, const std::string& text, platform::PaletteColour colour) override;
 
   const std::vector<CanvasPrimitive>& Primitives() const { return primitives_; }
   std::vector<CanvasPrimitive> Of(CanvasOp op) const;
+  // Every line, and every pair of neighbouring points of a polyline or line run, as a line in
+  // its pen: what a drawing strokes, however it grouped the strokes into calls.
+  std::vector<CanvasPrimitive> Segments() const;
   void Clear() { primitives_.clear(); }
 
  private:

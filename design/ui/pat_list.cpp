@@ -1,7 +1,9 @@
 #include "design/ui/pat_list.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -16,6 +18,9 @@ namespace {
 constexpr int kPreviewInset = 2;
 constexpr int kPreviewWidth = design::kPreviewVirtualWidth / 10 + 2 * kPreviewInset;
 constexpr int kPreviewHeight = design::kPreviewVirtualHeight / 10 + 2 * kPreviewInset;
+
+constexpr int kDialogWidth = 820;
+constexpr int kDialogHeight = 460;
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
@@ -57,11 +62,16 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
     : QFileDialog(parent, "Import Design", initialFolder, filter), model_(std::move(model)) {
   // Our own dialog, so that the preview pane can stand beside the file list.
   setOption(QFileDialog::DontUseNativeDialog, true);
+  // The filter names carry their patterns already ("all stitch data(*.sew,*.qnf)"); the
+  // patterns are not shown a second time behind them.
+  setOption(QFileDialog::HideNameFilterDetails, true);
   setFileMode(QFileDialog::AnyFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setLabelText(QFileDialog::Accept, "&OK");
   setSizeGripEnabled(false);
   model_->SetOwner(this);
+  // Wide enough for the file list's name, size and type columns beside the preview.
+  resize(kDialogWidth, kDialogHeight);
 
   auto* side = new QWidget(this);
   auto* column = new QVBoxLayout(side);
@@ -90,6 +100,18 @@ CPatList::CPatList(QWidget* parent, const QString& filter, const QString& initia
     model_->OnFolderChange();
     Refresh();
   });
+  // A name typed into the file-name box selects that file as a click would; the list only
+  // reports clicks, so the box is watched too. Only a name that names an existing file is
+  // previewed, so that half-typed names neither blank the preview nor raise a message.
+  if (auto* nameBox = findChild<QLineEdit*>("fileNameEdit")) {
+    connect(nameBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (text.isEmpty()) return;
+      const QFileInfo typed(QDir(directory()).filePath(text));
+      if (!typed.isFile()) return;
+      model_->OnFileNameChange(ToPath(typed.absoluteFilePath()));
+      Refresh();
+    });
+  }
 }
 
 void CPatList::Refresh() {
@@ -104,6 +126,10 @@ void CPatList::Refresh() {
 
 QString CPatList::ChosenFolder() const {
   return QString::fromStdString(model_->ChosenFolder().string());
+}
+
+QString CPatList::ChosenPath() const {
+  return QString::fromStdString(model_->ConfirmedPath().string());
 }
 
 void CPatList::accept() {

@@ -50,6 +50,8 @@ class CPatList : public QFileDialog {
   const PatListPreview& Preview() const { return *preview_; }
   // Folder of the accepted file.
   QString ChosenFolder() const;
+  // The file accepted, with ".qnf" added when its name was typed without extension.
+  QString ChosenPath() const;
 
   void accept() override;
 

@@ -21,6 +21,10 @@ constexpr int kPreviewInset = 2;
 constexpr int kPreviewWidth = 160 + 2 * kPreviewInset;
 constexpr int kPreviewHeight = 200 + 2 * kPreviewInset;
 constexpr int kCardListColumnWidth = 400;
+constexpr int kCardListMinimumHeight = 160;
+// The file list and the card's side both readable at start.
+constexpr int kStartWidth = 900;
+constexpr int kStartHeight = 520;
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
@@ -101,6 +105,8 @@ CWriteCardM::CWriteCardM(QWidget* parent, card::CardVolumes& volumes,
   cardList_->setColumnWidth(0, kCardListColumnWidth);
   cardList_->setRootIsDecorated(false);
   cardList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // Room for a dozen design names; the file dialog's own size would squeeze the list flat.
+  cardList_->setMinimumHeight(kCardListMinimumHeight);
   card->addWidget(cardList_);
   count_ = new QLabel(side);
   count_->setObjectName("designCount");
@@ -119,6 +125,7 @@ CWriteCardM::CWriteCardM(QWidget* parent, card::CardVolumes& volumes,
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
     grid->addWidget(side, 0, grid->columnCount(), grid->rowCount(), 1);
   }
+  resize(sizeHint().expandedTo(QSize(kStartWidth, kStartHeight)));
 
   connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
     model_.OnFileNameChange(ToPath(path));
@@ -163,7 +170,10 @@ QString CWriteCardM::ChosenFolder() const {
 }
 
 bool CWriteCardM::Start() {
+  // The card question comes before this window is shown: it is centred on the main window.
+  if (parentWidget()) model_.SetOwner(parentWidget());
   const bool goOn = model_.OnInitDialog();
+  model_.SetOwner(this);
   FillDriveBox(*drives_, model_.Drives(), model_.SelectedDrive());
   Refresh();
   return goOn;

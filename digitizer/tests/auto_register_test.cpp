@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -260,6 +261,31 @@ TEST(AutoRegister, CancelStopsAtTheNextCancelPointAndStoresNothing) {
     AfterAutoRegister(result, run.design, [] { FAIL() << "the picture is not drawn again after OK"; });
     EXPECT_EQ(run.design.parts.size(), 1u);
   }
+}
+
+// Grain: eight colours in 4 x 4 checks, each keeping too few pixels after cleaning to make a
+// part. The reports alone would not move; the stage still goes round by round to the end.
+TEST(AutoRegister, TheStageMovesEveryRoundWhenNoColourMakesAPart) {
+  PixelImage picture(kWidth, kHeight, platform::kPaletteWhite);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const int check = (x / 2 + y / 2 * 3) % 8;
+      picture.Set(x, y, PaletteRgb(static_cast<uint8_t>(check * 32), static_cast<uint8_t>(255 - check * 32), 64));
+    }
+  }
+  RunFixture run(picture);
+  std::vector<int> stages;
+  run.run.SetStageProgress([&](int percent) { stages.push_back(percent); });
+  EXPECT_EQ(run.Go(AutoRegisterSettings{}), AutoRegisterResult::kOk);
+  EXPECT_TRUE(run.design.parts.empty());
+  EXPECT_EQ(run.counters, std::vector<int>{1});
+  const int colours = run.colours.back();
+  ASSERT_GE(colours, 8);
+  ASSERT_GE(stages.size(), static_cast<std::size_t>(colours));
+  EXPECT_TRUE(std::is_sorted(stages.begin(), stages.end()));
+  EXPECT_EQ(stages.front(), 0);
+  EXPECT_EQ(stages[colours - 1], (colours - 1) * 50 / colours);
+  EXPECT_EQ(stages.back(), 100);
 }
 
 TEST(AutoRegister, ProgressShowsHalfTheCounterOverTheColours) {

@@ -262,5 +262,16 @@ TEST(StitchViewModel, BackgroundColourFollowsTheDialogsAnswer) {
   EXPECT_EQ(view.Background(), platform::PaletteRgb(10, 20, 30));
 }
 
+// At 100 % the view shows the fabric at true size: an inch of screen is 25.4 mm of stitches, and
+// the standard and small hoop frames fit a 500-dot pane whole on a 96 dots-per-inch screen.
+TEST(StitchViewModel, ScreenDotsShowTheFabricAtTrueSize) {
+  EXPECT_EQ(UnitsFromDots(96, 96), 254);
+  EXPECT_EQ(UnitsFromDots(120, 120), 254);
+  EXPECT_EQ(UnitsFromDots(96, 0), 254);  // a screen without a density counts as 96
+  for (const int work : {CStitchDesign::kSmallWorkSize, CStitchDesign::kStandardWorkSize}) {
+    EXPECT_LE(5 * work / 2 * ScreenDotsPerUnit(96), 500.0) << work;
+  }
+}
+
 }  // namespace
 }  // namespace digitizer

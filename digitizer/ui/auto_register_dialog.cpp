@@ -1,5 +1,7 @@
 #include "digitizer/ui/auto_register_dialog.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -83,6 +85,11 @@ void CAutoRegisterDlg::Start() {
   running_ = true;
   cancel_ = false;
   QPointer<CAutoRegisterDlg> self(this);
+  run_.SetStageProgress([self](int percent) {
+    QMetaObject::invokeMethod(self, [self, percent] {
+      if (self) self->ShowStage(percent);
+    }, Qt::QueuedConnection);
+  });
   worker_ = std::thread([this, self] {
     const digitizer::AutoRegisterResult result =
         run_.Run(fill_, line_, design_, settings_, cancel_, [self](int counter, int colours) {
@@ -109,11 +116,17 @@ void CAutoRegisterDlg::ShowProgress(int counter, int colours) {
   const digitizer::AutoRegisterProgressText progress = digitizer::FormatAutoRegisterProgress(counter, colours);
   if (progress.text.empty()) return;
   progressText_->setText(QString::fromStdString(progress.text));
-  progressBar_->setValue(std::min(progress.percent, 100));
+  progressBar_->setValue(std::max(progressBar_->value(), std::min(progress.percent, 100)));
+}
+
+// The bar never runs back: the stage and the reports each tell part of how far the run is.
+void CAutoRegisterDlg::ShowStage(int percent) {
+  progressBar_->setValue(std::max(progressBar_->value(), std::min(percent, 100)));
 }
 
 void CAutoRegisterDlg::Finished(digitizer::AutoRegisterResult result) {
   JoinWorker();
+  run_.SetStageProgress(nullptr);
   running_ = false;
   result_ = result;
   if (result != digitizer::AutoRegisterResult::kCancelled) {

@@ -56,6 +56,7 @@ class CAutoRegisterDlg : public QDialog {
   void ReadControls();
   void ShowSensitivity();
   void ShowProgress(int counter, int colours);
+  void ShowStage(int percent);
   void Finished(digitizer::AutoRegisterResult result);
   void JoinWorker();
 

@@ -151,6 +151,12 @@ QPixmap StitchTypeImage(int image, const std::string& text) {
   painter.setPen(QPen(QColor(30, 30, 30), 1));
   const QRectF box(2, 3, 18, 16);
   painter.setClipRect(box);
+  // A zigzag running across the box, its half-width in pixels.
+  auto zigzag = [&painter](double amplitude) {
+    QPainterPath path(QPointF(2, 11));
+    for (int x = 4; x <= 20; x += 3) path.lineTo(x, 11 + ((x / 3) % 2 ? -amplitude : amplitude));
+    painter.drawPath(path);
+  };
   if (image >= 10 && image <= 15) {  // diagonal weave, 30 degrees a step
     const double angle = (image - 10) * 30.0 * M_PI / 180.0;
     const double dx = std::cos(angle) * 30;
@@ -159,17 +165,19 @@ QPixmap StitchTypeImage(int image, const std::string& text) {
       painter.drawLine(QPointF(2 + k - dx, 11 - dy), QPointF(2 + k + dx, 11 + dy));
     }
   } else if (image >= 16 && image <= 20) {  // zigzag, wider with the image
-    const double amplitude = 2 + (image - 16) * 1.5;
-    QPainterPath path(QPointF(2, 11));
-    for (int x = 4; x <= 20; x += 3) path.lineTo(x, 11 + ((x / 3) % 2 ? -amplitude : amplitude));
-    painter.drawPath(path);
+    zigzag(2 + (image - 16) * 1.5);
+  } else if (image >= 6 && image <= 8) {  // the 2, 3 and 5 mm zigzags
+    static constexpr double kHalfWidths[] = {2.0, 3.5, 6.0};
+    zigzag(kHalfWidths[image - 6]);
   } else if (image >= 21 && image <= 25) {  // straight stitch, longer with the image
     QPen dash = painter.pen();
     dash.setDashPattern({2.0 + (image - 21), 1.5});
     painter.setPen(dash);
     painter.drawLine(2, 11, 20, 11);
-  } else if (image == 0 || image == 4) {  // horizontal rows; satin
+  } else if (image == 0) {  // horizontal rows
     for (int y = 4; y < 19; y += 3) painter.drawLine(2, y, 20, y);
+  } else if (image == 4) {  // satin: a column of close slanted stitches
+    for (int y = 2; y < 19; y += 2) painter.drawLine(6, y, 16, y + 2);
   } else if (image == 2) {  // vertical rows
     for (int x = 3; x < 20; x += 3) painter.drawLine(x, 3, x, 19);
   } else if (image == 3) {  // cross stitch

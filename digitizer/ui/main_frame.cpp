@@ -165,6 +165,8 @@ CMainFrame::CMainFrame(platform::CommandRouter& router, std::function<int()> pic
     }
   }
   BuildMenus(PictorelMenus(), cmd::kFileMru1, digitizer::kPictorelRecentFiles);
+  // Cut has keys but no menu item.
+  AddAccelerators(pcmd::kEditCut, {"Ctrl+X", "Shift+Del"});
   BuildBars();
 
   splitter_ = new QSplitter(Qt::Horizontal, this);

@@ -125,7 +125,9 @@ int CCardWriteDesignDlg::exec() {
   drives_->clear();
   for (const card::CardDrive& drive : list_.drives) drives_->addItem(QString::fromStdString(drive.text));
   drives_->setCurrentIndex(list_.guess);
-  if (!card::ConfirmCardInserted(list_, this)) return QDialog::Rejected;
+  // The question comes before this dialog is shown, so it is centred on the main window.
+  QWidget* owner = parentWidget() ? parentWidget() : this;
+  if (!card::ConfirmCardInserted(list_, owner)) return QDialog::Rejected;
   return QDialog::exec();
 }
 

@@ -66,13 +66,20 @@ void CStcView::OnBackgroundColor() {
   viewport()->update();
 }
 
+int CStcView::ClientWidthUnits() const {
+  return digitizer::UnitsFromDots(viewport()->width(), viewport()->logicalDpiX());
+}
+int CStcView::ClientHeightUnits() const {
+  return digitizer::UnitsFromDots(viewport()->height(), viewport()->logicalDpiY());
+}
+
+// The scroll bars count view units (0.1 mm), not screen pixels.
 void CStcView::UpdateScrollRanges() {
   const digitizer::ScrollSizes& s = model_.Scroll();
-  const QSize client = viewport()->size();
-  horizontalScrollBar()->setRange(0, std::max(0, s.x.total - client.width()));
+  horizontalScrollBar()->setRange(0, std::max(0, s.x.total - ClientWidthUnits()));
   horizontalScrollBar()->setPageStep(s.x.page);
   horizontalScrollBar()->setSingleStep(std::max(1, s.x.line));
-  verticalScrollBar()->setRange(0, std::max(0, s.y.total - client.height()));
+  verticalScrollBar()->setRange(0, std::max(0, s.y.total - ClientHeightUnits()));
   verticalScrollBar()->setPageStep(s.y.page);
   verticalScrollBar()->setSingleStep(std::max(1, s.y.line));
 }
@@ -82,14 +89,19 @@ void CStcView::UpdateCursor() {
   viewport()->setCursor(model_.ShowsZoomCursor(true) ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
-void CStcView::paintEvent(QPaintEvent*) {
+void CStcView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), model_.FillsBackground() ? platform_ui::ToQColor(model_.Background())
-                                                                : palette().base().color());
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), model_.FillsBackground() ? platform_ui::ToQColor(model_.Background())
+                                                           : palette().base().color());
   if (!design_) return;
+  painter.scale(digitizer::ScreenDotsPerUnit(viewport()->logicalDpiX()),
+                digitizer::ScreenDotsPerUnit(viewport()->logicalDpiY()));
   painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
   platform_ui::QtCanvas canvas(painter);
-  model_.Draw(*design_, canvas, transferBusy_());
+  designCache_.BeginPaint(painter);
+  model_.Draw(*design_, canvas, transferBusy_(), &designCache_);
+  designCache_.EndPaint();
 }
 
 void CStcView::resizeEvent(QResizeEvent* event) {
@@ -104,9 +116,11 @@ void CStcView::mousePressEvent(QMouseEvent* event) {
   const auto button =
       event->button() == Qt::LeftButton ? digitizer::MouseButton::kLeft : digitizer::MouseButton::kRight;
   const QPoint p = event->position().toPoint();
-  const auto r = model_.OnClick(button, (event->modifiers() & Qt::ControlModifier) != 0, p.x(), p.y(),
+  const int x = digitizer::UnitsFromDots(p.x(), viewport()->logicalDpiX());
+  const int y = digitizer::UnitsFromDots(p.y(), viewport()->logicalDpiY());
+  const auto r = model_.OnClick(button, (event->modifiers() & Qt::ControlModifier) != 0, x, y,
                                 horizontalScrollBar()->value(), verticalScrollBar()->value(),
-                                viewport()->width(), viewport()->height(), WorkWidth(), WorkHeight());
+                                ClientWidthUnits(), ClientHeightUnits(), WorkWidth(), WorkHeight());
   if (!r.handled) return;
   UpdateScrollRanges();
   horizontalScrollBar()->setValue(r.scrollX);

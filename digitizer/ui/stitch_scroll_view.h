@@ -1,8 +1,9 @@
 #pragma once
 
 // Pictorel's stitch view on screen: the right-hand pane that paints the design through a
-// QtCanvas and forwards clicks and the view's commands to StcViewModel. One view unit is one
-// screen pixel: 0.1 mm of stitches at 100 %.
+// QtCanvas and forwards clicks and the view's commands to StcViewModel. One view unit is 0.1 mm,
+// shown at the screen's true size at 100 % (about 0.38 pixel on a 96 dots-per-inch screen), so
+// the whole hoop fits the pane at start.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "digitizer/stitch_design.h"
 #include "digitizer/stitch_view_model.h"
+#include "platform/ui/design_image_cache.h"
 
 namespace digitizer_ui {
 
@@ -43,10 +45,15 @@ class CStcView : public QAbstractScrollArea {
  private:
   int WorkWidth() const;
   int WorkHeight() const;
+  // The viewport's size in view units.
+  int ClientWidthUnits() const;
+  int ClientHeightUnits() const;
   void UpdateScrollRanges();
   void UpdateCursor();
 
   digitizer::StcViewModel model_;
+  // The design's drawing at the current zoom and pen, painted again while it stays so.
+  platform_ui::DesignImageCache designCache_;
   digitizer::CStitchDesign* design_ = nullptr;
   ColourRunner runColour_;
   std::function<bool()> transferBusy_;

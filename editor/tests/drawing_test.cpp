@@ -13,13 +13,16 @@ using vtest::CanvasOp;
 
 using Drawing = ViewFixture;
 
+// The 1-pixel strokes in a colour, one line each, whether drawn as lines or polylines.
 std::vector<vtest::CanvasPrimitive> LinesIn(const vtest::RecordingCanvas& canvas, uint32_t colour) {
   std::vector<vtest::CanvasPrimitive> lines;
-  for (const auto& p : canvas.Of(CanvasOp::kLine)) {
-    if (p.colour == colour) lines.push_back(p);
+  for (const auto& p : canvas.Segments()) {
+    if (p.colour == colour && p.penWidth == 1) lines.push_back(p);
   }
   return lines;
 }
+
+
 
 TEST_F(Drawing, GridLinesLieTenMillimetresApartThroughTheCentre) {
   vtest::RecordingCanvas canvas;
@@ -187,7 +190,8 @@ TEST_F(Drawing, LinesDrawnAreExactlyTheSegmentsTheReferenceWalkerSews) {
     expected.emplace_back(originX + s.x0, originY - s.y0, originX + s.x1, originY - s.y1,
                           design::ThreadCodeToRGB(codes[block]));
   }
-  for (const auto& l : canvas.Of(CanvasOp::kLine)) {
+  for (const auto& l : canvas.Segments()) {
+    if (l.penWidth != 1) continue;  // the layout's 2-pixel border
     drawn.emplace_back(l.points[0].x, l.points[0].y, l.points[1].x, l.points[1].y, l.colour);
   }
   EXPECT_EQ(drawn, expected);

@@ -38,8 +38,8 @@ CBroderaScrollView::CBroderaScrollView(QWidget* parent) : QAbstractScrollArea(pa
   viewport()->setMouseTracking(true);
   runMonogram_ = [](CMonogramDlg& dialog) { return dialog.exec(); };
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty()) return std::nullopt;
+    return dialog.ChosenPath().toStdString();
   };
 }
 
@@ -160,13 +160,17 @@ std::optional<editor::MonogramResult> CBroderaScrollView::RunMonogramDialog(
 // While a Linkpanel transfer dialog runs, the designs are left unpainted.
 bool CBroderaScrollView::TransferBusy() { return GetTransferStatus() == 1; }
 
-void CBroderaScrollView::paintEvent(QPaintEvent*) {
+void CBroderaScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), ToQColor(model_ ? model_->BackgroundColour() : editor::kBackgroundStart));
+  // Only what needs painting: the canvas tells the drawing where that is.
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), ToQColor(model_ ? model_->BackgroundColour() : editor::kBackgroundStart));
   if (!model_) return;
   painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
   platform_ui::QtCanvas canvas(painter);
+  designCache_.BeginPaint(painter);
   model_->OnDraw(canvas);
+  designCache_.EndPaint();
 }
 
 void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
@@ -174,7 +178,8 @@ void CBroderaScrollView::resizeEvent(QResizeEvent* event) {
   UpdateScrollRanges();
 }
 
-void CBroderaScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+// What stays in sight keeps its pixels: only the uncovered strip is painted.
+void CBroderaScrollView::scrollContentsBy(int dx, int dy) { viewport()->scroll(dx, dy); }
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "editor/brodera_view.h"
 #include "editor/view_host.h"
+#include "platform/ui/design_image_cache.h"
 
 namespace design_ui {
 class CPatList;
@@ -25,7 +26,11 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, 
 
   void SetModel(editor::CBroderaView* model) {
     model_ = model;
-    if (model_) model_->SetPointerHost(this);
+    designCache_.Clear();
+    if (model_) {
+      model_->SetPointerHost(this);
+      model_->SetDesignLayer(&designCache_);
+    }
   }
   void SetPageSource(std::function<editor::PageSize()> measure) { measurePage_ = std::move(measure); }
   // Runs the import dialog; the file chosen when it ended with OK. Tests drive the dialog's
@@ -71,6 +76,8 @@ class CBroderaScrollView : public QAbstractScrollArea, public editor::ViewHost, 
   void UpdateScrollRanges();
 
   editor::CBroderaView* model_ = nullptr;
+  // Each design's drawing at the current zoom and turn, painted again while it stays so.
+  platform_ui::DesignImageCache designCache_;
   std::function<editor::PageSize()> measurePage_;
   ImportRunner runImport_;
   MonogramRunner runMonogram_;

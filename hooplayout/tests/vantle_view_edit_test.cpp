@@ -45,7 +45,11 @@ struct EditHost : hooplayout::VantleViewHost {
     block.bytes[0] = static_cast<uint8_t>((*letteringText)[0]);
     return true;
   }
-  std::optional<std::string> RunOpenLayoutDialog(const std::string&) override { return openPath; }
+  std::optional<std::string> RunOpenLayoutDialog(const std::string& folder) override {
+    layoutFolderSeen = folder;
+    return openPath;
+  }
+  std::string layoutFolderSeen;
   std::string offeredName;
   std::string startFolderSeen;
   int redraws = 0;
@@ -64,8 +68,9 @@ struct EditHost : hooplayout::VantleViewHost {
   bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
   bool TransferBusy() override { return false; }
   std::optional<std::string> RunSaveLayoutDialog(const std::string& fileName,
-                                                 const std::string&) override {
+                                                 const std::string& folder) override {
     offeredName = fileName;
+    layoutFolderSeen = folder;
     return savePath;
   }
   bool RunImportDialog(design::LayoutStitchRecord& record, const std::string& startFolder,
@@ -435,6 +440,19 @@ TEST_F(VantleEdit, OpenAsksAboutChangesOnlyAfterAFileWasChosen) {
   EXPECT_EQ(doc.GetPathName(), file.string());
   EXPECT_FALSE(view.SelectionShown());
   EXPECT_EQ(platform::Profile("Tessaly").GetString("Design Path", "DotArf", ""), dir.Path().string());
+}
+
+TEST_F(VantleEdit, OpenAndSaveAsStartInTheProgramFolderUntilALayoutFolderIsRemembered) {
+  AddSelected();
+  view.FileOpen();
+  EXPECT_EQ(host.layoutFolderSeen, "/opt/vantle/");
+  view.FileSaveAs();
+  EXPECT_EQ(host.layoutFolderSeen, "/opt/vantle/");
+  platform::Profile("Tessaly").WriteString("Design Path", "DotArf", "/srv/layouts");
+  view.FileOpen();
+  EXPECT_EQ(host.layoutFolderSeen, "/srv/layouts");
+  view.FileSaveAs();
+  EXPECT_EQ(host.layoutFolderSeen, "/srv/layouts");
 }
 
 TEST_F(VantleEdit, AnOpenThatFailsKeepsTheLayoutAndAsksNothingAboutIt) {

@@ -84,9 +84,18 @@ struct VantleView : ::testing::Test {
   }
   static std::vector<vtest::CanvasPrimitive> Lines(const std::vector<vtest::CanvasPrimitive>& all,
                                                    platform::PenStyle style = platform::PenStyle::kSolid) {
+    // Stitches come as line runs: each neighbouring pair of points is one line.
     std::vector<vtest::CanvasPrimitive> out;
     for (const auto& p : all) {
-      if (p.op == CanvasOp::kLine && p.penStyle == style) out.push_back(p);
+      if (p.penStyle != style) continue;
+      if (p.op == CanvasOp::kLine) out.push_back(p);
+      if (p.op != CanvasOp::kLineRun) continue;
+      for (std::size_t i = 1; i < p.points.size(); ++i) {
+        vtest::CanvasPrimitive line = p;
+        line.op = CanvasOp::kLine;
+        line.points = {p.points[i - 1], p.points[i]};
+        out.push_back(line);
+      }
     }
     return out;
   }

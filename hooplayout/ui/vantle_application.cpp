@@ -20,7 +20,9 @@ namespace cmd = hooplayout::cmd;
 
 // The version command asks even when the machine's version is known.
 constexpr int kForceVersionDialog = 1;
-constexpr int kStartWidth = 1200;
+// Room for the 500-pixel layout column and the whole help pane (its lines run a little past
+// 700 pixels in this font) with its scroll bar, so that no help line starts cut off.
+constexpr int kStartWidth = 1280;
 constexpr int kStartHeight = 760;
 
 }  // namespace

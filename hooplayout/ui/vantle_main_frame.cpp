@@ -1,5 +1,6 @@
 #include "hooplayout/ui/vantle_main_frame.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -128,7 +129,11 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, hoopl
   AddDropDown(*bar, kRotateButtonPos, RotatePopup(), "rotateDropDown");
   AddDropDown(*bar, kZoomButtonPos, ZoomPopup(), "zoomDropDown");
   AddStatusPanes({cmd::kPaneZoom, cmd::kPaneTemplate});
-  statusBar()->showMessage("Ready");
+  // The idle text of the message pane: a menu prompt or other message covers it for a
+  // while, and it shows again when that message clears.
+  auto* idle = new QLabel("Ready", statusBar());
+  idle->setObjectName("idleMessage");
+  statusBar()->addWidget(idle, 1);
 
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("layoutAndHelp");
@@ -139,6 +144,9 @@ CMainFrame::CMainFrame(platform::CommandRouter& router) : DocFrame(router, hoopl
 void CMainFrame::SetPanes(QWidget* layoutView, QWidget* helpPane) {
   splitter_->addWidget(layoutView);
   splitter_->addWidget(helpPane);
+  // The layout column keeps its width; room gained or lost with the window is the help pane's.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
   splitter_->setSizes({kLayoutColumnWidth, kHelpColumnWidth});
 }
 

@@ -53,6 +53,8 @@ void VantlePrintJob::PreviewTemplate() {
   QPrinter printer(QPrinter::HighResolution);
   TurnToPortrait(printer);
   QPrintPreviewDialog dialog(&printer, parent_);
+  // The preview takes the place of the main window, as large as it, so a page can be read.
+  if (parent_) dialog.setGeometry(parent_->window()->geometry());
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                    [this](QPrinter* target) { PrintVantleTemplates(*target, templates_, doc_, true); });
   dialog.exec();

@@ -80,14 +80,15 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
   viewport()->setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   runImport_ = [](design_ui::CPatList& dialog) -> std::optional<std::string> {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty()) return std::nullopt;
+    return dialog.ChosenPath().toStdString();
   };
   runMonogram_ = [](CVantleMonogramDlg& dialog) { return dialog.exec(); };
   chooseSave_ = [this](const std::string& folder, const std::string& name) -> std::optional<std::string> {
     QFileDialog dialog(this, "Save As", QString::fromStdString(folder.empty() ? name : folder + "/" + name),
                        kLayoutFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix("arg");
     // The layout asks its own replace question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -97,6 +98,7 @@ CVantleScrollView::CVantleScrollView(QWidget* parent) : QAbstractScrollArea(pare
   chooseOpen_ = [this](const std::string& folder, const std::string&) -> std::optional<std::string> {
     QFileDialog dialog(this, "Open", QString::fromStdString(folder), kOpenLayoutFilter);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix("arg");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
@@ -222,14 +224,18 @@ bool CVantleScrollView::TransferBusy() { return GetTransferStatus() == 1; }
 
 void CVantleScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), platform_ui::ToQColor(hooplayout::kOutsideGrey));
+  // Only what needs painting: the canvas tells the drawing where that is.
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), platform_ui::ToQColor(hooplayout::kOutsideGrey));
   if (!model_) return;
   const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
   painter.translate(-scroll);
   platform_ui::QtCanvas canvas(painter);
   painter_ = &painter;
+  designCache_.BeginPaint(painter);
   const QRect clip = event->rect().translated(scroll);
   model_->OnPaint(canvas, {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
+  designCache_.EndPaint();
   painter_ = nullptr;
 }
 

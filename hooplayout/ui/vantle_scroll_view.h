@@ -12,6 +12,7 @@
 
 #include "hooplayout/vantle_view.h"
 #include "hooplayout/view_host.h"
+#include "platform/ui/design_image_cache.h"
 
 namespace design_ui {
 class CPatList;
@@ -29,7 +30,11 @@ class CVantleScrollView : public QAbstractScrollArea, public hooplayout::VantleV
  public:
   explicit CVantleScrollView(QWidget* parent);
 
-  void SetModel(hooplayout::CVantleView* model) { model_ = model; }
+  void SetModel(hooplayout::CVantleView* model) {
+    model_ = model;
+    designCache_.Clear();
+    if (model_) model_->SetDesignLayer(&designCache_);
+  }
   // Where the application keeps the printed page size.
   void SetPageSink(std::function<void(hooplayout::PageSize)> sink) { pageSink_ = std::move(sink); }
 
@@ -90,6 +95,8 @@ class CVantleScrollView : public QAbstractScrollArea, public hooplayout::VantleV
   QImage pictureImage_;
   const uint8_t* pictureSource_ = nullptr;
   QPainter* painter_ = nullptr;  // while a paint runs
+  // Each design's drawing at the current zoom and turn, painted again while it stays so.
+  platform_ui::DesignImageCache designCache_;
 };
 
 }  // namespace hooplayout_ui

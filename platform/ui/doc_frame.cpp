@@ -44,6 +44,17 @@ QAction* DocFrame::MakeAction(const MenuEntry& entry, QObject* parent) {
   return action;
 }
 
+void DocFrame::AddAccelerators(int id, const std::vector<std::string>& keys) {
+  auto* action = new QAction(this);
+  QList<QKeySequence> sequences;
+  for (const std::string& key : keys) sequences.push_back(QKeySequence(QString::fromStdString(key)));
+  action->setShortcuts(sequences);
+  action->setShortcutContext(Qt::WindowShortcut);
+  connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+  addAction(action);
+  actions_.emplace(id, action);
+}
+
 void DocFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) {
   for (const MenuEntry& entry : entries) {
     if (!entry.submenu.empty()) {

@@ -50,6 +50,9 @@ class DocFrame : public QMainWindow {
   // commands; the button itself still runs its own command.
   void AddDropDown(QToolBar& bar, int position, const std::vector<MenuEntry>& popup, const char* objectName);
   void AddStatusPanes(const std::vector<int>& paneIds);
+  // Keys that run a command no menu item shows ("Ctrl+X", "Shift+Del"); they follow the
+  // command's enabled state like a menu item.
+  void AddAccelerators(int id, const std::vector<std::string>& keys);
   void SetPaneTextSource(std::function<std::optional<std::string>(int)> source) {
     paneText_ = std::move(source);
   }

@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QPen>
-#include <QPolygon>
 
 #include "platform/ui/qt_colour.h"
 
@@ -29,10 +28,33 @@ void QtCanvas::LineTo(int x, int y) {
 
 void QtCanvas::Polyline(std::span<const platform::CanvasPoint> points) {
   if (points.size() < 2) return;
-  QPolygon polygon;
-  polygon.reserve(static_cast<int>(points.size()));
-  for (const auto& p : points) polygon << QPoint(p.x, p.y);
-  painter_.drawPolyline(polygon);
+  polyline_.clear();
+  for (const auto& p : points) polyline_.emplace_back(p.x, p.y);
+  painter_.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+}
+
+void QtCanvas::LineRun(std::span<const platform::CanvasPoint> points) {
+  if (points.empty()) return;
+  // A polyline's joins are rasterised unlike separate lines; drawLines strokes each segment
+  // as drawLine does.
+  lines_.clear();
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    lines_.emplace_back(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+  }
+  if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+  current_ = QPoint(points.back().x, points.back().y);
+}
+
+platform::CanvasRect QtCanvas::ClipBox() const {
+  QRect box;
+  if (painter_.hasClipping()) {
+    box = painter_.clipBoundingRect().toAlignedRect();
+  } else if (const QPaintDevice* device = painter_.device()) {
+    box = painter_.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+  } else {
+    return platform::kUnboundedClip;
+  }
+  return {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
 }
 
 void QtCanvas::Rectangle(const platform::CanvasRect& rect) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 
 #include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
@@ -54,6 +55,28 @@ TEST_F(ImportDialog, ChoosingAFileShowsItsCountsAndMinutes) {
   EXPECT_EQ(dialog.Preview().Picture().toImage().pixelColor(5, 5), QColor(220, 220, 220));
 }
 
+TEST_F(ImportDialog, TypingANameOrAPathPreviewsTheFileItNames) {
+  const QString path = Design("rose.qnf", 3000, 4);
+  vtest::TempDir elsewhere;
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(elsewhere.Path().string()),
+                             record_, 0);
+  auto* nameBox = dialog.findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(nameBox, nullptr);
+  // Half typed: no such file yet, nothing shown and no message.
+  nameBox->setText(path.left(path.size() - 2));
+  EXPECT_EQ(dialog.StitchCountText(), "");
+  nameBox->setText(path);
+  EXPECT_EQ(dialog.StitchCountText(), "3001 stitches");
+  EXPECT_EQ(dialog.ColourCountText(), "4 colors (parts)");
+
+  // A bare name is looked for in the dialog's folder.
+  Design("tulip.qnf", 10, 2);
+  dialog.setDirectory(QString::fromStdString(dir_.Path().string()));
+  nameBox->setText("tulip.qnf");
+  EXPECT_EQ(dialog.StitchCountText(), "11 stitches");
+  EXPECT_EQ(box_.Count(), 0u);
+}
+
 TEST_F(ImportDialog, ConfirmingReturnsTheRecordAndTheFolder) {
   const QString path = Design("rose.qnf", 20, 2);
   design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
@@ -66,7 +89,21 @@ TEST_F(ImportDialog, ConfirmingReturnsTheRecordAndTheFolder) {
   EXPECT_EQ(record_.PairCount(), 21);
   EXPECT_EQ(record_.ColourCount(), 2);
   EXPECT_EQ(dialog.ChosenFolder().toStdString(), dir_.Path().string());
+  EXPECT_EQ(dialog.ChosenPath(), path);
   EXPECT_EQ(box_.Count(), 0u);
+}
+
+TEST_F(ImportDialog, ANameTypedWithoutExtensionIsReadAndReturnedAsAQnfFile) {
+  const QString path = Design("rose.qnf", 20, 2);
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 0);
+  dialog.open();
+  dialog.selectFile("rose");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(record_.PairCount(), 21);
+  // The caller judges the import by this name's extension.
+  EXPECT_EQ(dialog.ChosenPath(), path);
 }
 
 TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
@@ -80,11 +117,13 @@ TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
   dialog.accept();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_NE(dialog.result(), QDialog::Accepted);
+  // Choosing the file previewed it (two dots), confirming refused it again (one).
   const auto shown = box_.Shown();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, "This file may be defective.");
-  EXPECT_EQ(shown[0].caption, "Import Design");
-  EXPECT_EQ(shown[0].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "This file may be defective..");
+  EXPECT_EQ(shown[1].text, "This file may be defective.");
+  EXPECT_EQ(shown[1].caption, "Import Design");
+  EXPECT_EQ(shown[1].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
   EXPECT_EQ(record_.ColourCount(), 0);
   dialog.reject();
 }

@@ -6,6 +6,7 @@
 
 #include <stdlib.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMimeData>
 #include <QUrl>
@@ -293,7 +294,7 @@ TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {
       cmd::kCardManager, cmd::kSelectVersion, pcmd::kEditCopy, pcmd::kEditPaste, pcmd::kOutline,
       pcmd::kAutoRegister, pcmd::kPreviewOutline, pcmd::kTracingOptions, pcmd::kPencil, pcmd::kEraser,
       pcmd::kEraserSmall, pcmd::kEraserMedium, pcmd::kEraserLarge, pcmd::kFill, pcmd::kLine, pcmd::kAllLines,
-      pcmd::kRegister, pcmd::kColor, pcmd::kStitch};
+      pcmd::kRegister, pcmd::kColor, pcmd::kStitch, pcmd::kEditCut};
   for (int id : frameCommands) {
     EXPECT_TRUE(app->Router().Query(id).handled) << id;
     // The manual colour has no menu entry; the bar's Color and Stitch are buttons of their own.
@@ -301,6 +302,10 @@ TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {
       EXPECT_NE(app->Frame().Action(id), nullptr) << id;
     }
   }
+  // Cut has no menu item, only its two keys.
+  const QAction* cut = app->Frame().Action(pcmd::kEditCut);
+  ASSERT_NE(cut, nullptr);
+  EXPECT_EQ(cut->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTimer>
 
 #include "design/card/card_writer.h"
+#include "digitizer/main_frame_rules.h"
+#include "digitizer/ui/frame_images.h"
 #include "digitizer/ui/pictorel_small_dialogs.h"
 #include "link/link_types.h"
 #include "testing/fake_card.h"
@@ -59,6 +62,20 @@ TEST(HoopSizeDialog, EachButtonClosesWithItsHoop) {
     dialog.Button(id)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Kind(), id - CHoopSizeDlg::kHoopMId);
+  }
+}
+
+// The colour-and-stitch bar tells every stitch type apart: no two of the ten types, each with
+// its usual parameter (45 degrees, 1.4 mm, 2.0 mm), share a picture.
+TEST(ColourAndStitchBar, EveryStitchTypeHasAPictureOfItsOwn) {
+  std::vector<QImage> pictures;
+  for (int type = 0; type <= 9; ++type) {
+    const int parameter = type == 1 ? 45 : type == 5 ? 14 : type == 9 ? 20 : 0;
+    const digitizer::StitchPicture picture = digitizer::StitchTypePicture(type, parameter);
+    pictures.push_back(StitchTypeImage(picture.image, picture.text).toImage());
+  }
+  for (std::size_t a = 0; a < pictures.size(); ++a) {
+    for (std::size_t b = a + 1; b < pictures.size(); ++b) EXPECT_NE(pictures[a], pictures[b]) << a << " " << b;
   }
 }
 

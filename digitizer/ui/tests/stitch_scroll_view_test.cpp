@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "design/thread_colors.h"
+#include "platform/ui/qt_canvas.h"
 #include "platform/ui/qt_colour.h"
 #include "testing/stitch_stream_builder.h"
 
@@ -34,6 +35,12 @@ QImage Paint(CStcView& view) {
   return image;
 }
 
+// The viewport dot showing view unit (x, y) with nothing scrolled.
+QPoint DotOf(const CStcView& view, int x, int y) {
+  return {static_cast<int>(x * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiX())),
+          static_cast<int>(y * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiY()))};
+}
+
 void Click(CStcView& view, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
   QMouseEvent press(QEvent::MouseButtonPress, at, view.viewport()->mapToGlobal(at), button, button, modifiers);
   QCoreApplication::sendEvent(view.viewport(), &press);
@@ -43,20 +50,20 @@ TEST(StitchScrollView, PaintsTheStitchesUnlessABusyTransferHoldsALongDesign) {
   digitizer::CStitchDesign design;
   LoadLine(design, 2);
   CStcView view(nullptr);
-  view.resize(1300, 1300);
+  view.resize(500, 500);
   view.show();
   view.SetDesign(&design);
-  ASSERT_GE(view.viewport()->width(), 700);
   bool busy = false;
   view.SetTransferProbe([&] { return busy; });
   const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
-  // The stitch runs from (550, 550) to (650, 550) at 100 %.
-  EXPECT_EQ(Paint(view).pixelColor(600, 550), thread);
+  // The stitch runs from (550, 550) to (650, 550) at 100 %, inside the unscrolled pane.
+  const QPoint middle = DotOf(view, 600, 550);
+  EXPECT_EQ(Paint(view).pixelColor(middle), thread);
 
   busy = true;
-  EXPECT_EQ(Paint(view).pixelColor(600, 550), thread);  // short designs still paint
+  EXPECT_EQ(Paint(view).pixelColor(middle), thread);  // short designs still paint
   design.Record()->SetPairCount(digitizer::kBusyDrawPairLimit + 1);
-  EXPECT_NE(Paint(view).pixelColor(600, 550), thread);
+  EXPECT_NE(Paint(view).pixelColor(middle), thread);
 }
 
 TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog) {
@@ -64,13 +71,16 @@ TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog)
   LoadLine(design, 2);
   CStcView view(nullptr);
   view.resize(400, 400);
+  view.show();
   view.SetDesign(&design);
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 4);
   view.SetZoomMode(true);
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 5);
-  EXPECT_EQ(view.horizontalScrollBar()->value(), 100 * 5 / 4 - 100);
+  // The scroll bars count 0.1 mm: the unit under the cursor stays there.
+  const int cursor = digitizer::UnitsFromDots(100, view.viewport()->logicalDpiX());
+  EXPECT_EQ(view.horizontalScrollBar()->value(), cursor * 5 / 4 - cursor);
   Click(view, Qt::RightButton, Qt::ControlModifier, {100, 100});
   EXPECT_EQ(view.Model().PenWidth(), 0);
   Click(view, Qt::LeftButton, Qt::ControlModifier, {100, 100});
@@ -82,6 +92,72 @@ TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog)
   view.SetColourRunner([](platform::PaletteColour) { return std::nullopt; });
   view.OnBackgroundColor();
   EXPECT_FALSE(view.Model().FillsBackground());
+}
+
+}  // namespace
+}  // namespace digitizer_ui
+
+namespace digitizer_ui {
+namespace {
+
+// Zigzags with jumps in two colours: a region repainted alone, or painted from the kept
+// drawing, shows the pixels the whole view shows there, at 100 % (a 4-pixel pen) and 150 %.
+TEST(StitchScrollView, RegionsAndTheKeptDrawingPaintTheSamePixels) {
+  digitizer::CStitchDesign design;
+  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  vtest::StitchStreamBuilder b;
+  for (int i = 0; i < 400; ++i) {
+    if (i == 200) b.ColourChange();
+    if (i % 37 == 36) b.Jump(-60, 45);
+    b.Stitch(i % 2 ? 30 : -27, i % 3 ? 11 : -9);
+  }
+  b.End();
+  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
+  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
+  record->SetColourCount(2);
+  record->SetThreadCode(0, 5);
+  record->SetThreadCode(1, 9);
+  design.AttachStitches(std::move(record));
+  for (const int zoomIndex : {4, 6}) {
+    digitizer::StcViewModel model;
+    model.OnUpdate(design.WorkWidth(), design.WorkHeight());
+    model.SetZoom(zoomIndex, design.WorkWidth(), design.WorkHeight());
+    platform_ui::DesignImageCache cache;
+    auto paint = [&](QRect clip, bool kept) {
+      QImage image(1200, 1200, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.setClipRect(clip);
+      platform_ui::QtCanvas canvas(painter);
+      cache.BeginPaint(painter);
+      model.Draw(design, canvas, false, kept ? &cache : nullptr);
+      cache.EndPaint();
+      return image;
+    };
+    const QRect whole(0, 0, 1200, 1200), region(500, 500, 400, 400);
+    const QImage all = paint(whole, false);
+    int stitched = 0;  // the region holds stitches
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+      for (int x = region.left(); x <= region.right(); ++x) stitched += all.pixel(x, y) != 0xFFFFFFFFu;
+    }
+    ASSERT_GT(stitched, 500);
+    EXPECT_EQ(paint(region, false).copy(region), all.copy(region));
+    paint(whole, true);
+    EXPECT_EQ(cache.KeptImages(), 1);
+    // Away from the image's edge, where Qt cuts lines of the whole view (and so the corners
+    // of the hoop frame may come out a pixel apart).
+    const QRect inner = whole.adjusted(60, 60, -60, -60);
+    const QImage kept = paint(whole, true);
+    int differ = 0;
+    QPoint first;
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+      for (int x = inner.left(); x <= inner.right(); ++x) {
+        if (kept.pixel(x, y) != all.pixel(x, y) && differ++ == 0) first = QPoint(x, y);
+      }
+    }
+    EXPECT_EQ(differ, 0) << "zoom " << zoomIndex << " first at " << first.x() << ", " << first.y()
+                         << " kept " << std::hex << kept.pixel(first) << " whole " << all.pixel(first);
+  }
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -162,6 +164,15 @@ TEST_F(VantleProgram, TheFrameCarriesItsMenusTwentyToolbarPlacesAndItsPanes) {
   EXPECT_EQ(frame.Pane(cmd::kPaneTemplate)->text(), " Outline Template");
   EXPECT_FALSE(frame.Action(cmd::kFileSave)->isEnabled());
   EXPECT_TRUE(frame.Action(cmd::kImportDesign)->isEnabled());
+
+  // "Ready" comes back whenever a passing message (a menu prompt) clears.
+  auto* idle = frame.findChild<QLabel*>("idleMessage");
+  ASSERT_NE(idle, nullptr);
+  EXPECT_EQ(idle->text(), "Ready");
+  frame.statusBar()->showMessage("Opens an existing layout");
+  EXPECT_TRUE(idle->isHidden());
+  frame.statusBar()->clearMessage();
+  EXPECT_FALSE(idle->isHidden());
 }
 
 TEST_F(VantleProgram, ClickingTheHelpPaneLeavesTheKeyboardWithTheLayoutView) {
