@@ -45,8 +45,11 @@ struct NullBroderaViewHost : editor::ViewHost {
 };
 
 struct NullVantleViewHost : hooplayout::VantleViewHost {
+  // The window's client area in pixels.
+  hooplayout::PixelPoint clientSize{800, 600};
+
   hooplayout::PixelPoint ScrollPosition() override { return {}; }
-  hooplayout::PixelPoint ClientSize() override { return {800, 600}; }
+  hooplayout::PixelPoint ClientSize() override { return clientSize; }
   hooplayout::PixelPoint CursorPosition() override { return {}; }
   void SetScrollSize(int, int) override {}
   void ScrollTo(hooplayout::PixelPoint) override {}

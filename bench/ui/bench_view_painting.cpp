@@ -266,31 +266,16 @@ BENCHMARK(BM_BroderaBarePolylines)->Arg(100)->Arg(400)->Unit(benchmark::kMillise
 
 // ---- the Maxiframe layout ----
 
-struct NullVantleHost : hooplayout::VantleViewHost {
-  hooplayout::PixelPoint ScrollPosition() override { return {}; }
-  hooplayout::PixelPoint ClientSize() override { return {kWindowWidth, kWindowHeight}; }
-  hooplayout::PixelPoint CursorPosition() override { return {}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(hooplayout::PixelPoint) override {}
-  void Invalidate(const hooplayout::PixelRect&) override {}
-  void RedrawAll() override {}
-  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
-  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
-  void SetApplicationPageSize(hooplayout::PageSize) override {}
-  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
-  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
-  bool TransferBusy() override { return false; }
-};
-
 struct MaxiframeLayout {
   bench::NullDocumentHost docHost;
-  NullVantleHost viewHost;
+  bench::NullVantleViewHost viewHost;
   hooplayout::CVantleDoc doc{docHost};
   std::unique_ptr<hooplayout::CVantleView> view;
   platform_ui::DesignImageCache cache;
   QPoint scroll;
 
   explicit MaxiframeLayout(float zoom) {
+    viewHost.clientSize = {kWindowWidth, kWindowHeight};
     // One design in sewing space B, its first point at the space's centre (140, 200).
     hooplayout::LayoutDesign d;
     GiveNewRecords(d);

@@ -12,27 +12,14 @@
 #include "testing/recording_canvas.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
+#include "hooplayout/tests/quiet_view_host.h"
 #include "testing/temp_dir.h"
 
 namespace {
 
 namespace cmd = hooplayout::cmd;
 
-struct QuietWindow : hooplayout::VantleViewHost {
-  hooplayout::PixelPoint ScrollPosition() override { return {}; }
-  hooplayout::PixelPoint ClientSize() override { return {300, 300}; }
-  hooplayout::PixelPoint CursorPosition() override { return {}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(hooplayout::PixelPoint) override {}
-  void Invalidate(const hooplayout::PixelRect&) override {}
-  void RedrawAll() override {}
-  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
-  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
-  void SetApplicationPageSize(hooplayout::PageSize) override {}
-  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
-  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
-  bool TransferBusy() override { return false; }
-};
+struct QuietWindow : hltest::QuietViewHost {};
 
 struct ScriptedCommandHost : hooplayout::VantleCommandHost, hooplayout::PositionTransfer {
   std::optional<hooplayout::RotateFlipAnswer> rotateFlip;

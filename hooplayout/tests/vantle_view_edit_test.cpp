@@ -6,6 +6,7 @@
 #include "hooplayout/arg_file.h"
 #include "hooplayout/hoop_positions.h"
 #include "hooplayout/tests/design_builder.h"
+#include "hooplayout/tests/quiet_view_host.h"
 #include "hooplayout/vantle_view.h"
 #include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
@@ -23,7 +24,7 @@ using hooplayout::LayoutOperationKind;
 
 // A window that answers the import dialog by confirming one file through the layout's
 // own import rules.
-struct EditHost : hooplayout::VantleViewHost {
+struct EditHost : hltest::QuietViewHost {
   std::string importPath;  // empty: the dialog is cancelled
   std::optional<std::string> savePath;
   std::optional<std::string> openPath;
@@ -54,19 +55,7 @@ struct EditHost : hooplayout::VantleViewHost {
   std::string startFolderSeen;
   int redraws = 0;
 
-  hooplayout::PixelPoint ScrollPosition() override { return {}; }
-  hooplayout::PixelPoint ClientSize() override { return {300, 300}; }
-  hooplayout::PixelPoint CursorPosition() override { return {}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(hooplayout::PixelPoint) override {}
-  void Invalidate(const hooplayout::PixelRect&) override {}
   void RedrawAll() override { ++redraws; }
-  void DrawPicture(const hooplayout::BackgroundPicture&, int, int) override {}
-  std::optional<hooplayout::PrinterAreaMm> DefaultPrinterArea(bool) override { return {}; }
-  void SetApplicationPageSize(hooplayout::PageSize) override {}
-  std::optional<int> RunCustomZoomDialog(int) override { return {}; }
-  bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
-  bool TransferBusy() override { return false; }
   std::optional<std::string> RunSaveLayoutDialog(const std::string& fileName,
                                                  const std::string& folder) override {
     offeredName = fileName;
