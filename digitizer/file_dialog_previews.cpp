@@ -5,7 +5,6 @@
 #include "design/hoop.h"
 #include "design/qnf_file.h"
 #include "digitizer/file_dialog_rules.h"
-#include "digitizer/pictorel_message.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
 #include "platform/message_box.h"
@@ -13,8 +12,6 @@
 namespace digitizer {
 namespace {
 
-// The bitmap reader's own message for a file that is not a bitmap it can read.
-constexpr const char* kBitmapReadError = "Read error";
 constexpr std::size_t kMaxPreviewPictureBytes = 512u * 1024 * 1024;
 constexpr int kLargeHoopPictureInset = 8;
 // Pictures narrower than this (in 16-pixel words) leave the area below the square grey.
@@ -37,17 +34,14 @@ bool ReadForPreview(const std::filesystem::path& path, std::vector<uint8_t>& byt
 }
 
 // Reads a bitmap for a preview: false without a word when it is not there, false after the
-// file message when it cannot be read; a malformed or oversized picture is reported with the
-// bitmap reader's message and leaves the picture empty. True when the file was opened.
+// file message when it cannot be read; a malformed or oversized picture is an error in the
+// file too, said the same way, and leaves the picture empty. True when the file was opened.
 bool ReadBitmapForPreview(const std::filesystem::path& path, CDib& dib) {
   std::error_code error;
   if (dib.ReadFile(path, error)) return true;
-  if (error) {
-    if (!platform::IsNotFound(error)) ShowPreviewFileError();
-    return false;
-  }
-  ShowPictorelMessage(kBitmapReadError);
-  return true;
+  if (error && platform::IsNotFound(error)) return false;
+  ShowPreviewFileError();
+  return !error;
 }
 
 }  // namespace

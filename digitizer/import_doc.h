@@ -133,7 +133,7 @@ class CImportDoc {
   // without asking: that design and its outline picture.
   std::filesystem::path designPath_;
   std::vector<std::filesystem::path> ownedFiles_;
-  std::string title_;
+  std::string title_ = kUntitled;
   int contents_ = kContentsNone;
   int saveStage_ = 0;
   int pictureState_ = kNoPictureToTrace;

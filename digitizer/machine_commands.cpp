@@ -75,7 +75,7 @@ void MachineCommands::OnSendDesign() {
   int tag = profile.GetInt(kHugeSizeSection, kHugeSizeKey, kDefaultHugeTag);
   const int before = tag;
   CPictorelSender sender(doc_.Design(), link_, workFolder_, owner_);
-  if (!sender.SendDesign(doc_.PathName().string(), tag)) return;
+  if (!sender.SendDesign(doc_.PathName().string(), doc_.Title(), tag)) return;
   if (tag != before) profile.WriteInt(kHugeSizeSection, kHugeSizeKey, tag);
   ShowStitchCount();
   if (redraw_) redraw_();
@@ -120,9 +120,10 @@ void MachineCommands::RunCommand(int id) {
   switch (id) {
     case cmd::kSendDesigns:
     case cmd::kSendDesignsDesigns: {
+      // The folder the send dialog ended in, changed or not, is where it opens next time.
       std::string folder = programFolder;
       result = dialogs_.SendFiles(folder);
-      if (result != 0) profile.WriteString(kFolderSection, kQnfListKey, folder);
+      profile.WriteString(kFolderSection, kQnfListKey, folder);
       break;
     }
     case cmd::kReceiveDesigns: result = dialogs_.ReceiveDesigns(); break;

@@ -26,9 +26,10 @@ int main(int argc, char** argv) {
   const std::string programFolder = QApplication::applicationDirPath().toStdString() + "/";
   digitizer_ui::PictorelApplication pictorel(programFolder,
                                              platform::WorkFolderOf(digitizer_ui::kPictorelProgram));
+  // For the install check: the program has started when its window is up; it ends at once.
+  // Queued before the start queues its printer question, so that the question never shows.
+  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   // A file on the command line that cannot be read ends the program before its window shows.
   if (!pictorel.Start(commandLine)) return 1;
-  // For the install check: the program has started when its window is up; it ends at once.
-  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }

@@ -42,9 +42,9 @@ std::string SendDesignName(const std::string& documentPath) {
   return std::filesystem::path(documentPath).filename().replace_extension("qnf").string();
 }
 
-std::filesystem::path PieceFilePath(const std::filesystem::path& folder, const std::string& documentPath,
+std::filesystem::path PieceFilePath(const std::filesystem::path& folder, const std::string& documentTitle,
                                     int pieceNo) {
-  const std::string title = std::filesystem::path(documentPath).stem().string();
+  const std::string title = std::filesystem::path(documentTitle).stem().string();
   return folder / (title + "#" + std::to_string(pieceNo) + kDesignExtension);
 }
 
@@ -84,11 +84,11 @@ void CPictorelSender::Say(const char* text, const char* caption, unsigned flags)
   platform::MessageBox(owner_, text, caption, flags);
 }
 
-bool CPictorelSender::SendDesign(const std::string& documentPath, int& hugeTag) {
+bool CPictorelSender::SendDesign(const std::string& documentPath, const std::string& documentTitle, int& hugeTag) {
   const int32_t limit = MachinePairLimit(design_, link_, owner_);
   if (limit == 0) return false;
   const int32_t pairs = design_.GetStitchCount();
-  if (pairs > limit) return SendPieces(documentPath, limit, hugeTag);
+  if (pairs > limit) return SendPieces(documentTitle, limit, hugeTag);
 
   std::vector<uint8_t> image;
   if (design_.BuildQnfImage(pairs, image) == 0) {
@@ -101,7 +101,7 @@ bool CPictorelSender::SendDesign(const std::string& documentPath, int& hugeTag) 
   return true;
 }
 
-bool CPictorelSender::SendPieces(const std::string& documentPath, int32_t limit, int& hugeTag) {
+bool CPictorelSender::SendPieces(const std::string& documentTitle, int32_t limit, int& hugeTag) {
   if (platform::MessageBox(owner_, kSplitSendText, kConfirmationCaption,
                            platform::kMbOkCancel | platform::kMbIconInformation) != platform::kIdOk) {
     return false;
@@ -122,7 +122,7 @@ bool CPictorelSender::SendPieces(const std::string& documentPath, int32_t limit,
   }
   std::vector<std::string> listed;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
-    const std::filesystem::path path = PieceFilePath(folder_, documentPath, static_cast<int>(k + 1));
+    const std::filesystem::path path = PieceFilePath(folder_, documentTitle, static_cast<int>(k + 1));
     // Any piece that could not be written (or named in the list) ends the send: a list
     // missing a piece would sew the design with a hole in it.
     if (path.string().size() > transfer::kMaxListPathLength || platform::WriteWholeFile(path, pieces[k])) {

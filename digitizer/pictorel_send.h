@@ -53,9 +53,9 @@ char ValidHugeTag(int stored);
 // for a document never saved.
 std::string SendDesignName(const std::string& documentPath);
 
-// A piece's file: folder / "<title>#<pieceNo>.qnf", title the document's name without
-// extension.
-std::filesystem::path PieceFilePath(const std::filesystem::path& folder, const std::string& documentPath,
+// A piece's file: folder / "<title>#<pieceNo>.qnf", title the document's title ("Untitled"
+// for one never saved) without its extension.
+std::filesystem::path PieceFilePath(const std::filesystem::path& folder, const std::string& documentTitle,
                                     int pieceNo);
 
 // A name for a card design from a 64-bit file time (100-ns units): its value in base 36,
@@ -85,11 +85,12 @@ class CPictorelSender {
                   platform::WindowHandle owner = nullptr);
 
   // Send a Design. True when the design reached the link (the link says how it ended).
+  // documentPath names a whole design, documentTitle the pieces of a split one.
   // hugeTag: the stored tag, stepped on after a split send the link ran to its end.
-  bool SendDesign(const std::string& documentPath, int& hugeTag);
+  bool SendDesign(const std::string& documentPath, const std::string& documentTitle, int& hugeTag);
 
  private:
-  bool SendPieces(const std::string& documentPath, int32_t limit, int& hugeTag);
+  bool SendPieces(const std::string& documentTitle, int32_t limit, int& hugeTag);
   void Say(const char* text, const char* caption, unsigned flags);
 
   CStitchDesign& design_;

@@ -600,7 +600,8 @@ StatusPaneUpdate BmpViewModel::SettingPanes() const {
   StatusPaneUpdate panes;
   panes.colour = currentColour_;
   panes.stitchType = currentType_;
-  panes.parameter = currentType_ == kDiagonalWeave ? SettingParameter() : 0;
+  // The angle, or the zigzag width or straight length in 0.1 mm: the pane shows each.
+  panes.parameter = SettingParameter();
   return panes;
 }
 

@@ -43,7 +43,7 @@ struct StatusPaneUpdate {
   int partCount = -1;
   int colour = -1;      // thread-colour table index
   int stitchType = -1;
-  int parameter = -1;   // angle for the diagonal weave, else 0
+  int parameter = -1;   // angle for the diagonal weave, zigzag width or straight length x 10, else 0
   int mode = -1;
   int stitchCount = -1;
 };

@@ -21,6 +21,22 @@ int SatinDensityIdOf(double spacing) {
   return kDensityMediumId;
 }
 
+int SatinDensityIdOfOption(int option) {
+  switch (option) {
+    case 0: return kDensityFineId;
+    case 2: return kDensityCoarseId;
+    default: return kDensityMediumId;
+  }
+}
+
+int SatinOptionOf(int densityId) {
+  switch (densityId) {
+    case kDensityFineId: return 0;
+    case kDensityCoarseId: return 2;
+    default: return 1;
+  }
+}
+
 namespace {
 
 uint8_t RegionLabel(int region) { return static_cast<uint8_t>(region * CBitMask::kLabelStep); }
@@ -70,7 +86,8 @@ bool SatinSettingModel::Open() {
 // Points saved by an earlier run come back assigned while they still lie on their region's
 // outline; the rest start unassigned at their parking places.
 void SatinSettingModel::LoadEntries() {
-  densityId_ = SatinDensityIdOf(entries_[0].spacing);
+  // A part whose first column has no spacing yet (a new one) opens with the view's option.
+  densityId_ = entries_[0].spacing > 0 ? SatinDensityIdOf(entries_[0].spacing) : optionDensityId_;
   for (int region = 1; region <= served_; ++region) {
     ShowRegion(region);
     const SatinColumnRecord& entry = entries_[static_cast<std::size_t>(region - 1)];

@@ -28,6 +28,10 @@ inline constexpr double kCoarseSpacing = 1.0;
 double SatinSpacingOf(int densityId);
 // The radio a stored spacing shows: the exact fine or coarse spacing, else medium.
 int SatinDensityIdOf(double spacing);
+// The picture view's satin option: the density radio's place in its group (0 Fine, 1 Medium,
+// 2 Coarse); any other option stands for Medium.
+int SatinDensityIdOfOption(int option);
+int SatinOptionOf(int densityId);
 
 struct SatinRegionPoints {
   MaskPoint start;
@@ -89,6 +93,10 @@ class SatinSettingModel {
 
   int DensityId() const { return densityId_; }
   void SetDensityId(int id) { densityId_ = id; }
+  // The density a part without one of its own opens with (a new registration), as the
+  // picture view's satin option; set before Open. DensityOption: the chosen one, as an option.
+  void SetDensityOption(int option) { optionDensityId_ = SatinDensityIdOfOption(option); }
+  int DensityOption() const { return SatinOptionOf(densityId_); }
 
   // OK: builds the ten records and, when a region is incomplete, asks what to do.
   // No: stays on the first incomplete region.
@@ -110,6 +118,7 @@ class SatinSettingModel {
   int served_ = 0;
   int current_ = 1;
   int densityId_ = kDensityMediumId;
+  int optionDensityId_ = kDensityMediumId;
 };
 
 // Work pixels <-> drawing-frame pixels: the work area is stretched into the frame less an

@@ -210,11 +210,21 @@ void StitchChoiceModel::MoveSpin(int spin, int position) {
   }
 }
 
+// A typed value counts as a spun one: with its box ticked it is chosen and named at once.
 void StitchChoiceModel::TypeText(int edit, const std::string& text) {
   switch (edit) {
-    case id::kAngleEdit: angleText_ = text.substr(0, kMaxEditChars); break;
-    case id::kWidthEdit: widthText_ = text.substr(0, kMaxEditChars); break;
-    case id::kLengthEdit: lengthText_ = text.substr(0, kMaxEditChars); break;
+    case id::kAngleEdit:
+      angleText_ = text.substr(0, kMaxEditChars);
+      if (setting_.customAngle) ChooseWeave(kDiagonalWeave);
+      break;
+    case id::kWidthEdit:
+      widthText_ = text.substr(0, kMaxEditChars);
+      if (setting_.customWidth) ChooseLine(kZigzagStitch);
+      break;
+    case id::kLengthEdit:
+      lengthText_ = text.substr(0, kMaxEditChars);
+      if (setting_.customLength) ChooseLine(kStraightStitch);
+      break;
     default: break;
   }
 }

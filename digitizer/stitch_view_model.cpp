@@ -6,30 +6,40 @@ namespace digitizer {
 
 namespace {
 
-// The view reaches 25 mm beyond the hoop frame.
-constexpr int kScrollMargin = 50;  // 0.1 mm
-// A client this wide (high) in design units at 100 % shows the whole area: no scrolling.
-constexpr int kNoScrollWidth = 1400;
-constexpr int kNoScrollHeight = 2000;
 constexpr double kUnitsPerInch = 254.0;  // 0.1 mm
 constexpr int kDefaultDotsPerInch = 96;
 
-ScrollAxis AxisFor(int zoom, int workSize) {
-  // zoom x (2.5 w + 50), kept in integers: 2.5 w = 5 w / 2.
-  const int64_t s = static_cast<int64_t>(zoom) * (5 * static_cast<int64_t>(workSize) + 2 * kScrollMargin) / 2;
-  return {static_cast<int>(s / 4), static_cast<int>(s / 20), static_cast<int>(s / 200)};
+// Rounds towards minus infinity, so that a margin left of the frame is shown whole.
+int FloorDiv(int64_t a, int64_t b) { return static_cast<int>(a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0)); }
+
+// The span low..high (0.1 mm) at zoom quarters: s = zoom x (high - low) as the hoop's
+// zoom x (2.5 w + 50) was, total s / 4, page s / 20, line s / 200.
+ScrollAxis AxisFor(int zoom, int low, int high) {
+  const int64_t s = static_cast<int64_t>(zoom) * (static_cast<int64_t>(high) - low);
+  return {FloorDiv(static_cast<int64_t>(zoom) * low, kFullZoom), static_cast<int>(s / 4), static_cast<int>(s / 20),
+          static_cast<int>(s / 200)};
 }
 
-// The scroll position that keeps designPoint under the cursor, or the old one when the
-// client shows the whole axis.
-int KeepUnderCursor(int designPoint, int cursor, int zoom, int client, int noScrollSize,
-                    int total, int oldPosition) {
-  if (client >= zoom * noScrollSize / 4) return oldPosition;
+// The scroll position that keeps designPoint (0.1 mm) under the cursor, within the axis.
+int KeepUnderCursor(int designPoint, int cursor, int zoom, int client, const ScrollAxis& axis) {
   const int wanted = designPoint * zoom / kFullZoom - cursor;
-  return std::clamp(wanted, 0, std::max(0, total - client));
+  return std::clamp(wanted, axis.first, axis.Last(client));
 }
 
 }  // namespace
+
+StitchViewArea StitchViewAreaOf(int workWidth, int workHeight, const DrawnExtents& stitches) {
+  // The hoop frame runs from (0, 0) to (2.5 w, 2.5 h).
+  const int frameRight = workWidth * 5 / 2;
+  const int frameBottom = workHeight * 5 / 2;
+  return {std::min(0, stitches.left) - kStitchViewMargin, std::min(0, stitches.top) - kStitchViewMargin,
+          std::max(frameRight, stitches.right) + kStitchViewMargin,
+          std::max(frameBottom, stitches.bottom) + kStitchViewMargin};
+}
+
+StitchViewArea StitchViewAreaOf(const CStitchDesign& design) {
+  return StitchViewAreaOf(design.WorkWidth(), design.WorkHeight(), design.Extents());
+}
 
 int NextPenWidth(MouseButton button, int penWidth) {
   if (button == MouseButton::kLeft) {
@@ -68,27 +78,27 @@ int NextClickZoom(MouseButton button, int zoom) {
   return std::max(zoom - 1, kMinClickZoom);
 }
 
-void StcViewModel::RenewScroll(int workWidth, int workHeight) {
-  scroll_ = {AxisFor(zoom_, workWidth), AxisFor(zoom_, workHeight)};
+void StcViewModel::RenewScroll(const StitchViewArea& area) {
+  scroll_ = {AxisFor(zoom_, area.left, area.right), AxisFor(zoom_, area.top, area.bottom)};
 }
 
-void StcViewModel::OnUpdate(int workWidth, int workHeight) {
+void StcViewModel::OnUpdate(const StitchViewArea& area) {
   zoomMode_ = false;
   zoom_ = kFullZoom;
   penWidth_ = 0;
-  RenewScroll(workWidth, workHeight);
+  RenewScroll(area);
 }
 
-void StcViewModel::SetZoom(int index, int workWidth, int workHeight) {
+void StcViewModel::SetZoom(int index, const StitchViewArea& area) {
   // The menu only offers 2..9; anything smaller would shrink the view to nothing.
   zoom_ = std::max(index, 1);
-  RenewScroll(workWidth, workHeight);
+  RenewScroll(area);
 }
 
 StcViewModel::ClickResult StcViewModel::OnClick(MouseButton button, bool ctrl, int cursorX,
                                                 int cursorY, int scrollX, int scrollY,
                                                 int clientWidth, int clientHeight,
-                                                int workWidth, int workHeight) {
+                                                const StitchViewArea& area) {
   if (!zoomMode_) return {false, scrollX, scrollY};
   if (ctrl) {
     penWidth_ = NextPenWidth(button, penWidth_);
@@ -97,12 +107,9 @@ StcViewModel::ClickResult StcViewModel::OnClick(MouseButton button, bool ctrl, i
   const int designX = (scrollX + cursorX) * kFullZoom / zoom_;
   const int designY = (scrollY + cursorY) * kFullZoom / zoom_;
   zoom_ = NextClickZoom(button, zoom_);
-  RenewScroll(workWidth, workHeight);
-  return {true,
-          KeepUnderCursor(designX, cursorX, zoom_, clientWidth, kNoScrollWidth, scroll_.x.total,
-                          scrollX),
-          KeepUnderCursor(designY, cursorY, zoom_, clientHeight, kNoScrollHeight,
-                          scroll_.y.total, scrollY)};
+  RenewScroll(area);
+  return {true, KeepUnderCursor(designX, cursorX, zoom_, clientWidth, scroll_.x),
+          KeepUnderCursor(designY, cursorY, zoom_, clientHeight, scroll_.y)};
 }
 
 void StcViewModel::OnBackgroundColour(bool accepted, platform::PaletteColour colour) {

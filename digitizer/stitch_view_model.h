@@ -5,6 +5,7 @@
 // area, and whether a paint may go ahead while a transfer is busy. The Qt scroll view only
 // shows this state and forwards clicks and menu commands.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "digitizer/stitch_view_drawing.h"
@@ -21,10 +22,16 @@ constexpr int kMinClickZoom = 4;
 constexpr int kMaxClickZoom = 13;
 constexpr platform::PaletteColour kDefaultBackground = platform::kPaletteWhite;
 
+// One scroll bar in view units: the positions run from `first` (the left or top edge of what
+// the view shows, negative where stitches or the margin lie left of or above the hoop frame)
+// over `total` units.
 struct ScrollAxis {
+  int first = 0;
   int total = 0;
   int page = 0;
   int line = 0;
+  // The last position at which a client of that size still shows the far edge.
+  int Last(int client) const { return first + std::max(0, total - client); }
 };
 
 struct ScrollSizes {
@@ -34,12 +41,28 @@ struct ScrollSizes {
 
 enum class MouseButton { kLeft, kRight };
 
+// What the view shows, in 0.1 mm from the hoop frame's top-left, y downwards: the hoop frame
+// and every stitch, with a margin round both.
+struct StitchViewArea {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// The view's margin round the hoop frame and the stitches.
+constexpr int kStitchViewMargin = 50;  // 0.1 mm
+// The area of a work area of w x h pixels (0.25 mm) holding stitches within `stitches`.
+StitchViewArea StitchViewAreaOf(int workWidth, int workHeight, const DrawnExtents& stitches);
+// The area of the design's hoop and its stitches as last measured.
+StitchViewArea StitchViewAreaOf(const CStitchDesign& design);
+
 class StcViewModel {
  public:
   // A new document or design: zoom mode off, 100 %, the thinnest pen.
-  void OnUpdate(int workWidth, int workHeight);
+  void OnUpdate(const StitchViewArea& area);
   // The zoom menu's indices 2..9 (50 % to 225 %).
-  void SetZoom(int index, int workWidth, int workHeight);
+  void SetZoom(int index, const StitchViewArea& area);
   void SetZoomMode(bool on) { zoomMode_ = on; }
   bool ZoomMode() const { return zoomMode_; }
   int Zoom() const { return zoom_; }
@@ -55,8 +78,7 @@ class StcViewModel {
     int scrollY = 0;
   };
   ClickResult OnClick(MouseButton button, bool ctrl, int cursorX, int cursorY, int scrollX,
-                      int scrollY, int clientWidth, int clientHeight, int workWidth,
-                      int workHeight);
+                      int scrollY, int clientWidth, int clientHeight, const StitchViewArea& area);
 
   // The colour dialog's answer: OK fills the background with the colour, Cancel stops filling.
   void OnBackgroundColour(bool accepted, platform::PaletteColour colour);
@@ -74,7 +96,7 @@ class StcViewModel {
            platform::DesignLayer* layer = nullptr) const;
 
  private:
-  void RenewScroll(int workWidth, int workHeight);
+  void RenewScroll(const StitchViewArea& area);
 
   bool zoomMode_ = false;
   int zoom_ = kFullZoom;

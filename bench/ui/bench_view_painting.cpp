@@ -371,8 +371,8 @@ struct PictorelDesign {
     for (int c = 0; c < source.ColourCount(); ++c) record.SetThreadCode(c, 1 + c % 78);
     // The design's first point, the work area's centre, in the middle of the window.
     scroll = ScrollCentring(design.WorkWidth() * 5 / 4 * zoom / 4, design.WorkHeight() * 5 / 4 * zoom / 4);
-    model.OnUpdate(design.WorkWidth(), design.WorkHeight());
-    model.SetZoom(zoom, design.WorkWidth(), design.WorkHeight());
+    model.OnUpdate(digitizer::StitchViewAreaOf(design));
+    model.SetZoom(zoom, digitizer::StitchViewAreaOf(design));
   }
 };
 

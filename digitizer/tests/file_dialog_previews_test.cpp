@@ -114,11 +114,12 @@ TEST(PicturePreviewFiles, ABitmapIsShownAndAMissingOneLeavesGrey) {
   EXPECT_EQ(canvas.Primitives()[0].colour, kEmptyPreviewGrey);
   EXPECT_EQ(boxes.Count(), 0u);
 
-  // A file that is not a bitmap: the reader's message, and a white preview.
+  // A damaged bitmap is an error in the file, and the preview stays white.
   Write(dir / "bad.bmp", {'B', 'M', 1, 2, 3});
   preview.Load(dir / "bad.bmp");
   ASSERT_EQ(boxes.Count(), 1u);
-  EXPECT_EQ(boxes.Shown()[0].text, "Read error");
+  EXPECT_EQ(boxes.Shown()[0].text, "There is an error in a file.\nQuit operation.");
+  EXPECT_EQ(boxes.Shown()[0].caption, "Error");
   EXPECT_TRUE(preview.IsValid());
 }
 

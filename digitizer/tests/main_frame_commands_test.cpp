@@ -15,6 +15,7 @@
 #include "digitizer/main_frame_rules.h"
 #include "digitizer/part_names.h"
 #include "digitizer/pictorel_commands.h"
+#include "link/transfer_list.h"
 #include "platform/profile.h"
 #include "platform/message_box.h"
 #include "testing/recording_message_box.h"
@@ -390,8 +391,11 @@ class ScriptedLink : public PictorelLink, public MachineDialogs {
     names.push_back(name);
     return 1;
   }
-  int DirectFilesDownload(platform::WindowHandle, const fs::path&) override { return ++lists, 1; }
-  int SendFiles(std::string& folder) override { return folder = "/designs", 1; }
+  int DirectFilesDownload(platform::WindowHandle, const fs::path& list) override {
+    EXPECT_FALSE(transfer::ReadTransferListFile(list, listed));
+    return ++lists, 1;
+  }
+  int SendFiles(std::string& folder) override { return folder = "/designs", sendFilesResult; }
   int ReceiveDesigns() override { return 0; }
   int DeleteDesigns() override { return 1; }
   int SerialSettings() override { return 1; }
@@ -404,7 +408,9 @@ class ScriptedLink : public PictorelLink, public MachineDialogs {
 
   std::vector<std::string> names;
   std::vector<std::string> proposed;
+  std::vector<std::string> listed;
   int lists = 0;
+  int sendFilesResult = 1;
 };
 
 class NoVolumes : public card::CardVolumes {
@@ -451,12 +457,18 @@ TEST_F(MachineCommandsTest, ASplitSendStoresTheNextTagAndTheFolderOfSendDesignsI
   boxes.Script({platform::kIdOk});  // the split is confirmed
   commands.RunCommand(cmd::kSendDesign);
   EXPECT_EQ(link.lists, 1);
+  // A design never saved names its pieces from its title.
+  ASSERT_EQ(link.listed.size(), 3u);
+  EXPECT_EQ(link.listed[0], (dir / "work" / "Untitled#1.qnf").string());
   EXPECT_EQ(platform::Profile("Pictorel").GetInt("Settings", "HugeSize", 0), '1');
   // 60,000 stitches, two colour changes of two pairs each, the end pair.
   EXPECT_EQ(frame.panes.Text(cmd::kPaneStitches), " 60005st.");
 
+  // The send dialog's folder is kept whether or not the dialog could be made.
+  link.sendFilesResult = 0;
   commands.RunCommand(cmd::kSendDesignsDesigns);
   EXPECT_EQ(platform::Profile("Pictorel").GetString("Design Path", "QnfList", ""), "/designs");
+  EXPECT_EQ(boxes.Shown().back().text, "Create dialogbox failure.");
   boxes.Clear();
   commands.RunCommand(cmd::kReceiveDesigns);
   ASSERT_EQ(boxes.Count(), 1u);

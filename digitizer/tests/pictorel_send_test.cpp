@@ -106,23 +106,23 @@ TEST(CardFileName, IsBase36DigitsAndCapitalsThenQnf) {
 TEST(SendNames, DesignNameAndPieceFiles) {
   EXPECT_EQ(SendDesignName("/home/u/rose.pct"), "rose.qnf");
   EXPECT_EQ(SendDesignName(""), "");
-  EXPECT_EQ(PieceFilePath("/prog", "/home/u/rose.pct", 3), std::filesystem::path("/prog/rose#3.qnf"));
+  EXPECT_EQ(PieceFilePath("/prog", "rose.pct", 3), std::filesystem::path("/prog/rose#3.qnf"));
 }
 
 TEST_F(PictorelSendTest, NoDesignAndTooManyStitchesAreRefused) {
-  EXPECT_FALSE(sender.SendDesign("", tag));
+  EXPECT_FALSE(sender.SendDesign("", "Untitled", tag));
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "No design\n Please open a stitch file or create stitch data.");
   EXPECT_EQ(boxes.Shown()[0].caption, "Confirm");
   LoadPairs(design, 250001);
-  EXPECT_FALSE(sender.SendDesign("", tag));
+  EXPECT_FALSE(sender.SendDesign("", "Untitled", tag));
   EXPECT_EQ(boxes.Shown()[1].text, "Stitch number of the design exceeds the specified format.");
   EXPECT_TRUE(link.single.empty());
 }
 
 TEST_F(PictorelSendTest, ExactlyTheOlderLimitGoesWholeWithoutTheVersionQuestion) {
   LoadPairs(design, 32700);
-  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_TRUE(link.checkForces.empty());
   EXPECT_EQ(link.singleName, "rose.qnf");
   EXPECT_EQ(platform::ReadI32(link.single.data() + 28), 32700);
@@ -132,13 +132,13 @@ TEST_F(PictorelSendTest, ExactlyTheOlderLimitGoesWholeWithoutTheVersionQuestion)
 TEST_F(PictorelSendTest, OneMoreAsksTheVersionAndANewerMachineTakesItWhole) {
   LoadPairs(design, 32701);
   link.version = 2;
-  EXPECT_TRUE(sender.SendDesign("", tag));
+  EXPECT_TRUE(sender.SendDesign("", "Untitled", tag));
   EXPECT_EQ(link.checkForces, std::vector<int>{0});
   EXPECT_EQ(platform::ReadI32(link.single.data() + 28), 32701);
 
   link.single.clear();
   link.checkAnswer = 2;  // the user cancelled the question: nothing, no message
-  EXPECT_FALSE(sender.SendDesign("", tag));
+  EXPECT_FALSE(sender.SendDesign("", "Untitled", tag));
   EXPECT_TRUE(link.single.empty());
   EXPECT_EQ(boxes.Count(), 0u);
 }
@@ -146,7 +146,7 @@ TEST_F(PictorelSendTest, OneMoreAsksTheVersionAndANewerMachineTakesItWhole) {
 TEST_F(PictorelSendTest, SplitSendListsThePiecesRemovesThemAndStepsTheTag) {
   LoadBlocks(design, 3, 20000);
   tag = '9';
-  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].caption, "Confirmation");
   EXPECT_EQ(boxes.Shown()[0].text,
@@ -169,13 +169,13 @@ TEST_F(PictorelSendTest, SplitSendListsThePiecesRemovesThemAndStepsTheTag) {
 TEST_F(PictorelSendTest, SplitCancelledOrClosedLeavesTheTag) {
   LoadBlocks(design, 3, 20000);
   boxes.Script({platform::kIdCancel});
-  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_TRUE(link.listed.empty());
   link.result = 2;  // closed before Start
-  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_EQ(tag, '1');
   link.result = 0;
-  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_EQ(boxes.Shown().back().text, "Create dialogbox failure.");
   EXPECT_EQ(tag, '1');
   EXPECT_EQ(FilesLeft(), 0u);
@@ -183,7 +183,7 @@ TEST_F(PictorelSendTest, SplitCancelledOrClosedLeavesTheTag) {
 
 TEST_F(PictorelSendTest, ABlockOverTheLimitIsASendError) {
   LoadBlocks(design, 1, 40000);
-  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_EQ(boxes.Shown().back().caption, "Send Error");
   EXPECT_EQ(boxes.Shown().back().text,
             "The design cannot be divided or sent if it contains a color part (layers) of which stitch count "
@@ -194,7 +194,7 @@ TEST_F(PictorelSendTest, ABlockOverTheLimitIsASendError) {
 
 TEST_F(PictorelSendTest, MorePiecesThanTenAreAllListed) {
   LoadBlocks(design, 12, 20000);  // one block a piece
-  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_TRUE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   ASSERT_EQ(link.listed.size(), 12u);
   EXPECT_EQ(std::filesystem::path(link.listed[11]).filename(), "rose#12.qnf");
   EXPECT_EQ(link.pieces[11][23], 12);
@@ -206,7 +206,7 @@ TEST_F(PictorelSendTest, MorePiecesThanTenAreAllListed) {
 TEST_F(PictorelSendTest, ADesignOutsideTheHoopShowsTheAttentionNotice) {
   LoadPairs(design, 100);
   design.SetDrawnExtents({0, 0, 1200, 100});
-  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", tag));
+  EXPECT_FALSE(sender.SendDesign("/d/rose.pct", "rose.pct", tag));
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
   EXPECT_NE(boxes.Shown()[0].text.find(" The stitch exceed the hoop size limits."), std::string::npos);
@@ -216,7 +216,7 @@ TEST_F(PictorelSendTest, ADesignOutsideTheHoopShowsTheAttentionNotice) {
 TEST_F(PictorelSendTest, APieceThatCannotBeWrittenEndsTheSend) {
   LoadBlocks(design, 3, 20000);
   CPictorelSender lost{design, link, dir.Path() / "missing"};
-  EXPECT_FALSE(lost.SendDesign("/d/rose.pct", tag));
+  EXPECT_FALSE(lost.SendDesign("/d/rose.pct", "rose.pct", tag));
   EXPECT_EQ(boxes.Shown().back().caption, "Error");
   EXPECT_TRUE(link.listed.empty());
 }

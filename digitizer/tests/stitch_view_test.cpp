@@ -16,6 +16,8 @@ namespace digitizer {
 namespace {
 
 using platform::PenStyle;
+
+const StitchViewArea kStandardArea = StitchViewAreaOf(440, 440, {});
 using vtest::CanvasOp;
 using vtest::CanvasPrimitive;
 
@@ -168,22 +170,22 @@ TEST(StitchViewDrawing, WalkStopsAtThePairCountTheColourCountAndACutControlPair)
 
 TEST(StitchViewModel, ClickZoomStaysBetweenOneAndThreeAndAQuarterTimes) {
   StcViewModel view;
-  view.OnUpdate(440, 440);
+  view.OnUpdate(kStandardArea);
   view.SetZoomMode(true);
-  for (int i = 0; i < 20; ++i) view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, 440, 440);
+  for (int i = 0; i < 20; ++i) view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, kStandardArea);
   EXPECT_EQ(view.Zoom(), kMaxClickZoom);
-  for (int i = 0; i < 20; ++i) view.OnClick(MouseButton::kRight, false, 0, 0, 0, 0, 100, 100, 440, 440);
+  for (int i = 0; i < 20; ++i) view.OnClick(MouseButton::kRight, false, 0, 0, 0, 0, 100, 100, kStandardArea);
   EXPECT_EQ(view.Zoom(), kMinClickZoom);
   // From 50 % a zoom-in click goes to 100 %, from 75 % too (below 3 is lifted to 4).
-  view.SetZoom(2, 440, 440);
-  view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, 440, 440);
+  view.SetZoom(2, kStandardArea);
+  view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, kStandardArea);
   EXPECT_EQ(view.Zoom(), 4);
   EXPECT_EQ(NextClickZoom(MouseButton::kLeft, 3), 4);
   EXPECT_EQ(NextClickZoom(MouseButton::kLeft, 11), 12);
   EXPECT_EQ(NextClickZoom(MouseButton::kRight, 9), 8);
 
   view.SetZoomMode(false);
-  EXPECT_FALSE(view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, 440, 440).handled);
+  EXPECT_FALSE(view.OnClick(MouseButton::kLeft, false, 0, 0, 0, 0, 100, 100, kStandardArea).handled);
   EXPECT_EQ(view.Zoom(), 4);
 }
 
@@ -198,38 +200,40 @@ TEST(StitchViewModel, CtrlClicksStepThePenWidth) {
   EXPECT_EQ(NextPenWidth(MouseButton::kLeft, 3), 0);
 
   StcViewModel view;
-  view.OnUpdate(440, 440);
+  view.OnUpdate(kStandardArea);
   view.SetZoomMode(true);
-  view.OnClick(MouseButton::kLeft, true, 0, 0, 0, 0, 100, 100, 440, 440);
+  view.OnClick(MouseButton::kLeft, true, 0, 0, 0, 0, 100, 100, kStandardArea);
   EXPECT_EQ(view.PenWidth(), 1);
   EXPECT_EQ(view.Zoom(), kFullZoom);
-  view.OnUpdate(440, 440);
+  view.OnUpdate(kStandardArea);
   EXPECT_EQ(view.PenWidth(), 0);
   EXPECT_FALSE(view.ZoomMode());
 }
 
 TEST(StitchViewModel, ScrollSizesAndThePointUnderTheCursor) {
   StcViewModel view;
-  view.OnUpdate(440, 440);
-  // s = 4 x (1100 + 50) = 4600.
-  EXPECT_EQ(view.Scroll().x.total, 1150);
-  EXPECT_EQ(view.Scroll().x.page, 230);
-  EXPECT_EQ(view.Scroll().y.line, 23);
-  view.SetZoom(8, 560, 800);
-  EXPECT_EQ(view.Scroll().x.total, 2 * (1400 + 50));
-  EXPECT_EQ(view.Scroll().y.total, 2 * (2000 + 50));
+  view.OnUpdate(kStandardArea);
+  // The hoop frame with 5 mm round it: s = 4 x (50 + 1100 + 50) = 4800.
+  EXPECT_EQ(view.Scroll().x.first, -50);
+  EXPECT_EQ(view.Scroll().x.total, 1200);
+  EXPECT_EQ(view.Scroll().x.page, 240);
+  EXPECT_EQ(view.Scroll().y.line, 24);
+  view.SetZoom(8, StitchViewAreaOf(560, 800, {}));
+  EXPECT_EQ(view.Scroll().x.first, -100);
+  EXPECT_EQ(view.Scroll().x.total, 2 * (50 + 1400 + 50));
+  EXPECT_EQ(view.Scroll().y.total, 2 * (50 + 2000 + 50));
 
-  view.OnUpdate(440, 440);
+  view.OnUpdate(kStandardArea);
   view.SetZoomMode(true);
   // Cursor at (100, 80) with the view scrolled to (50, 20): design point (150, 100).
-  const auto r = view.OnClick(MouseButton::kLeft, false, 100, 80, 50, 20, 200, 200, 440, 440);
+  const auto r = view.OnClick(MouseButton::kLeft, false, 100, 80, 50, 20, 200, 200, kStandardArea);
   ASSERT_TRUE(r.handled);
   EXPECT_EQ(view.Zoom(), 5);
   EXPECT_EQ(r.scrollX, 150 * 5 / 4 - 100);
   EXPECT_EQ(r.scrollY, 100 * 5 / 4 - 80);
-  // A client wide enough for the whole area does not scroll.
-  const auto wide = view.OnClick(MouseButton::kLeft, false, 100, 80, 7, 9, 6 * 1400 / 4, 200, 440, 440);
-  EXPECT_EQ(wide.scrollX, 7);
+  // A client wide enough for the whole area shows it from its left edge.
+  const auto wide = view.OnClick(MouseButton::kLeft, false, 100, 80, 7, 9, 6 * 1400 / 4, 200, kStandardArea);
+  EXPECT_EQ(wide.scrollX, -6 * 50 / 4);
 }
 
 TEST(StitchViewModel, LongDesignsWaitForABusyTransfer) {
@@ -242,7 +246,7 @@ TEST(StitchViewModel, LongDesignsWaitForABusyTransfer) {
   b.Stitch(1, 0);
   Load(design, b.End().Bytes(), {1}, 32700);
   StcViewModel view;
-  view.OnUpdate(440, 440);
+  view.OnUpdate(kStandardArea);
   vtest::RecordingCanvas canvas;
   view.Draw(design, canvas, true);
   EXPECT_TRUE(canvas.Primitives().empty());

@@ -30,6 +30,12 @@ PartThumbnailList::PartThumbnailList(QWidget* parent, std::function<void(int)> d
   setDragDropMode(QAbstractItemView::InternalMove);
   setAutoScroll(true);
   setMovement(QListView::Snap);
+  // Every cell holds a whole thumbnail with its text ("(12*) Short name STN") under it, and the
+  // list opens wide enough for a few rows of them.
+  setResizeMode(QListView::Adjust);
+  setWordWrap(true);
+  setGridSize(QSize(kCellWidth, kCellHeight));
+  setMinimumSize(kCellWidth * kColumnsShown + kScrollBarRoom, kCellHeight * kRowsShown + kScrollBarRoom);
 }
 
 void PartThumbnailList::dropEvent(QDropEvent* event) {

@@ -16,6 +16,13 @@ namespace digitizer_ui {
 // auto-scroll scrolls the list while a drag is held above or below it.
 class PartThumbnailList : public QListWidget {
  public:
+  // One cell: the 64 x 84 thumbnail and two lines of text under it.
+  static constexpr int kCellWidth = 104;
+  static constexpr int kCellHeight = 128;
+  static constexpr int kColumnsShown = 5;
+  static constexpr int kRowsShown = 3;
+  static constexpr int kScrollBarRoom = 24;
+
   PartThumbnailList(QWidget* parent, std::function<void(int)> dropOn);
 
  protected:

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QPrinterInfo>
 #include <QStringList>
+#include <QTimer>
 
 #include "design/ui/splash_wnd.h"
 #include "design/ui/write_card_m.h"
@@ -30,7 +31,8 @@ using digitizer::FileDialogKind;
 
 namespace {
 
-// "Name(*.x)|*.x|Other(*.y)|*.y||" as Qt writes filters: "Name(*.x);;Other(*.y)".
+// "Name(*.x)|*.x|Other(*.y)|*.y||" as Qt writes filters: "Name(*.x) (*.x);;Other(*.y) (*.y)".
+// The dialogs hide the patterns Qt reads from the end of each, so each name shows as it is.
 QString QtFilterOf(const char* filter) {
   const QStringList fields = QString::fromLatin1(filter).split('|');
   QStringList filters;
@@ -136,7 +138,7 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   docCommands_ = std::make_unique<digitizer::DocumentCommands>(*doc_, *this, *this, *frame_);
   machine_ = std::make_unique<digitizer::MachineCommands>(
       *doc_, link_, *this, volumes_, *frame_, workFolder_,
-      [] { return digitizer::FileTimeOf(platform::GetClock().Now()); }, [this] { UpdateAllViews(); });
+      [] { return digitizer::FileTimeOf(platform::GetClock().Now()); }, [this] { RepaintViews(); });
   machine_->SetOwner(frame_.get());
   printJob_ = std::make_unique<StitchPrintJob>(frame_.get(), doc_->Design(), [this] { return doc_->Title(); });
   // The picture view answers its own commands and the frame's Fill, Line, Color and Stitch.
@@ -188,9 +190,12 @@ bool PictorelApplication::Start(const platform::CommandLineInfo& commandLine) {
   design_ui::CSplashWnd::ShowSplashScreen(frame_.get(), true, kPictorelSplashBitmap);
   frame_->ActivateFirstPane();
   frame_->UpdateCommandUi();
-  if (QPrinterInfo::defaultPrinter().isNull()) {
+  // Said once the window is up and the program runs: the start does not wait for the answer,
+  // and a program told to end right after its start ends before the question shows.
+  QTimer::singleShot(0, frame_.get(), [this] {
+    if (!QPrinterInfo::defaultPrinter().isNull()) return;
     platform::MessageBox(frame_.get(), kNoPrinterText, kPictorelProgram, platform::kMbOk | platform::kMbIconExclamation);
-  }
+  });
   return true;
 }
 
@@ -244,7 +249,17 @@ void PictorelApplication::SetModified(bool modified) { docCommands_->SetModified
 
 void PictorelApplication::RequestRemake() { pictureView_->Model().SetRemakeFlag(true); }
 
+// Each view brings itself up to date from the document: the picture view back to 1 x without
+// a tool, a tracker or a selection; the stitch view back to 100 % over the hoop and every
+// stitch the design now has.
 void PictorelApplication::UpdateAllViews() {
+  pictureView_->Model().OnUpdate();
+  frame_->StitchView().OnUpdate();
+  frame_->UpdateCommandUi();
+}
+
+// The machine commands change nothing the views show: they are only painted again.
+void PictorelApplication::RepaintViews() {
   frame_->StitchView().viewport()->update();
   pictureView_->viewport()->update();
   frame_->UpdateCommandUi();
@@ -335,8 +350,9 @@ void PictorelApplication::DocumentChanged() {
     const digitizer::CClipart::Size size = doc_->Clipart().GetSize();
     pictureView_->Model().FitPicture(size.width, size.height);
   }
+  // Updated already; a further update would take the imported picture's placement away.
   frame_->StitchView().OnUpdate();
-  UpdateAllViews();
+  frame_->UpdateCommandUi();
 }
 
 void PictorelApplication::RecentFilesChanged() { frame_->SetRecentFiles(docCommands_->RecentFiles().Paths()); }
@@ -366,6 +382,7 @@ std::optional<digitizer::CardDialogChoice> PictorelApplication::ChooseCardWrite(
 std::string PictorelApplication::ManageCard(const std::string& folder) {
   design_ui::CWriteCardM dialog(frame_.get(), volumes_, version_, QString::fromStdString(folder),
                                 card::kPictorelCardManagerLimits);
+  dialog.setOption(QFileDialog::HideNameFilterDetails, true);
   dialog.setNameFilter(QtFilterOf("Embroidery Files(*.qnf)|*.qnf||"));
   dialog.setDefaultSuffix("qnf");
   dialog.exec();

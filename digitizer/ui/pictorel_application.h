@@ -107,6 +107,7 @@ class PictorelApplication : public digitizer::DesignDialogs,
 
  private:
   std::string WindowTitle() const;
+  void RepaintViews();
   // The stitch view's own command (Background Color).
   class StitchViewCommands;
 

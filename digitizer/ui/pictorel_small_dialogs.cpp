@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QStyle>
+#include <QSysInfo>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "design/card/card_write_model.h"
@@ -16,23 +18,42 @@ namespace {
 
 constexpr char kAboutCaption[] = " About Pictorel";
 constexpr char kAboutProduct[] = "VELINOR 7000  Version 2.2 \nPictorel";
-constexpr char kAboutPlatform[] = " for Windows 95/98/NT/2000/Me";
 constexpr char kHoopText[] = "Click one of three Hoop Buttons\n to select hoop size.";
 constexpr char kQnfNameText[] = "Enter the file name to save in ATA PC card.";
 constexpr char kOpenSaveText[] = "Select Open/Save folder.";
 
-// A hoop button's picture: the hoop's shape in proportion (standard 110 x 110 mm, small
-// 50 x 50, large 140 x 200).
-QIcon HoopPicture(int kind) {
-  constexpr int kSide = 48;
-  QPixmap image(kSide, kSide);
-  image.fill(Qt::transparent);
+// A hoop button's picture, as the hoop lies on the table: the outer ring with its clamp screw
+// and the inner ring, in proportion to the hoop's sewing area (standard 110 x 110 mm, small
+// 50 x 50, large 140 x 200), with that size written under it.
+QPixmap HoopPicture(int kind) {
+  constexpr double kPixelsPerMm = 0.42;
+  const QSizeF mm = kind == 1 ? QSizeF(50, 50) : kind == 2 ? QSizeF(140, 200) : QSizeF(110, 110);
+  QPixmap image(CHoopSizeDlg::kPictureWidth, CHoopSizeDlg::kPictureHeight);
+  image.fill(Qt::white);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(60, 60, 60), 3));
-  const QRectF shape = kind == 1 ? QRectF(14, 14, 20, 20) : kind == 2 ? QRectF(10, 3, 28, 42) : QRectF(5, 5, 38, 38);
-  painter.drawRoundedRect(shape, 5, 5);
-  return QIcon(image);
+  const QRectF drawing(0, 0, image.width(), image.height() - 20);
+  QRectF inner(QPointF(), mm * kPixelsPerMm);
+  inner.moveCenter(drawing.center());
+  const QRectF outer = inner.adjusted(-6, -6, 6, 6);
+  const double corner = std::min(outer.width(), outer.height()) / 4;
+  // The clamp screw on the outer ring's right side, near the top.
+  const QRectF screw(outer.right() - 2, outer.top() + outer.height() / 5, 8, 8);
+  painter.setPen(QPen(QColor(90, 60, 30), 1));
+  painter.setBrush(QColor(150, 150, 150));
+  painter.drawRect(screw);
+  painter.setBrush(QColor(205, 170, 120));
+  painter.drawRoundedRect(outer, corner, corner);
+  painter.setBrush(Qt::white);
+  painter.drawRoundedRect(inner, corner * 0.6, corner * 0.6);
+  // The sewing area's centre lines, as printed on the hoop's template sheet.
+  painter.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
+  painter.drawLine(QPointF(inner.center().x(), inner.top() + 2), QPointF(inner.center().x(), inner.bottom() - 2));
+  painter.drawLine(QPointF(inner.left() + 2, inner.center().y()), QPointF(inner.right() - 2, inner.center().y()));
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF(0, drawing.bottom(), image.width(), 20), Qt::AlignCenter,
+                   QString("%1 x %2 mm").arg(mm.width()).arg(mm.height()));
+  return image;
 }
 
 }  // namespace
@@ -48,7 +69,8 @@ CPictorelAboutDlg::CPictorelAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QGridLayout(this);
   layout->addWidget(icon, 0, 0, 3, 1);
   layout->addWidget(new QLabel(kAboutProduct, this), 0, 1);
-  layout->addWidget(new QLabel(kAboutPlatform, this), 1, 1);
+  // The system the program runs on, named as the other programs' About boxes name it.
+  layout->addWidget(new QLabel(" for " + QSysInfo::prettyProductName(), this), 1, 1);
   layout->addWidget(link1_, 2, 1);
   layout->addWidget(link5_, 3, 1);
   layout->addWidget(buttons, 4, 0, 1, 2);
@@ -59,10 +81,15 @@ CHoopSizeDlg::CHoopSizeDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(kHoopText, this));
   auto* row = new QHBoxLayout;
-  const char* captions[] = {"HoopM", "HoopS", "HoopL"};
+  // The buttons are named as the hoops' pictures are; they show the picture alone.
+  const char* names[] = {"HoopM", "HoopS", "HoopL"};
+  const char* hoops[] = {"Standard Hoop", "Small Hoop", "Large Hoop"};
   for (int kind = 0; kind < 3; ++kind) {
-    buttons_[kind] = new QPushButton(HoopPicture(kind), captions[kind], this);
-    buttons_[kind]->setIconSize(QSize(48, 48));
+    buttons_[kind] = new QPushButton(QIcon(HoopPicture(kind)), QString(), this);
+    buttons_[kind]->setObjectName(names[kind]);
+    buttons_[kind]->setToolTip(hoops[kind]);
+    buttons_[kind]->setAccessibleName(hoops[kind]);
+    buttons_[kind]->setIconSize(QSize(kPictureWidth, kPictureHeight));
     connect(buttons_[kind], &QPushButton::clicked, this, [this, kind] {
       kind_ = kind;
       accept();

@@ -35,6 +35,9 @@ class CHoopSizeDlg : public QDialog {
   static constexpr int kHoopMId = 1000;
   static constexpr int kHoopSId = 1001;
   static constexpr int kHoopLId = 1002;
+  // The size of the hoop pictures on the buttons.
+  static constexpr int kPictureWidth = 96;
+  static constexpr int kPictureHeight = 118;
 
   explicit CHoopSizeDlg(QWidget* parent);
   int Kind() const { return kind_; }

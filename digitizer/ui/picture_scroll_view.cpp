@@ -310,10 +310,14 @@ int CBmpView::RunAssignToLines() {
 }
 
 bool CBmpView::RunSatinDialog(std::span<const uint8_t> mask, int width, int height, digitizer::SatinSettings& entries,
-                              int&) {
+                              int& satinOption) {
   CSatinStitchDlg dialog(this, mask.data(), mask.size(), width, height, entries);
+  // Each new satin part opens with the density the last one was registered with.
+  dialog.Model().SetDensityOption(satinOption);
   const DialogCursor cursor(*this);
-  return dialog.exec() == QDialog::Accepted;
+  if (dialog.exec() != QDialog::Accepted) return false;
+  satinOption = dialog.Model().DensityOption();
+  return true;
 }
 
 std::optional<digitizer::TracingOptions> CBmpView::RunPreviewOutline(const digitizer::PixelImage& fill,

@@ -17,6 +17,10 @@ PreviewFileDialog::PreviewFileDialog(QWidget* parent, bool openDialog, const QSt
                                      const QString& initialName, std::vector<std::string_view> extensions)
     : QFileDialog(parent, title, QString(), filter), extensions_(std::move(extensions)) {
   setOption(QFileDialog::DontUseNativeDialog, true);
+  // Each filter carries its patterns for Qt to read; the list shows only the filter's own name,
+  // which already names its patterns ("Bitmap(*.bmp)").
+  setOption(QFileDialog::HideNameFilterDetails, true);
+  setNameFilter(filter);
   setAcceptMode(openDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   setFileMode(openDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // Saving over a file asks first; read-only opening is not offered.

@@ -132,7 +132,10 @@ StitchChoiceDialog::StitchChoiceDialog(QWidget* parent, StitchDialogKind kind, c
       Refresh();
     });
     connect(edit, &QLineEdit::textEdited, this,
-            [this, editId](const QString& text) { model_.TypeText(editId, text.toStdString()); });
+            [this, editId](const QString& text) {
+              model_.TypeText(editId, text.toStdString());
+              Refresh();
+            });
     connect(spin, &QSpinBox::valueChanged, this, [this, spinId](int value) {
       model_.MoveSpin(spinId, value);
       Refresh();

@@ -30,11 +30,10 @@ CStcView::CStcView(QWidget* parent) : QAbstractScrollArea(parent) {
   OnUpdate();
 }
 
-int CStcView::WorkWidth() const {
-  return design_ ? design_->WorkWidth() : digitizer::CStitchDesign::kStandardWorkSize;
-}
-int CStcView::WorkHeight() const {
-  return design_ ? design_->WorkHeight() : digitizer::CStitchDesign::kStandardWorkSize;
+digitizer::StitchViewArea CStcView::Area() const {
+  if (design_) return digitizer::StitchViewAreaOf(*design_);
+  constexpr int kSide = digitizer::CStitchDesign::kStandardWorkSize;
+  return digitizer::StitchViewAreaOf(kSide, kSide, {});
 }
 
 void CStcView::SetDesign(digitizer::CStitchDesign* design) {
@@ -43,14 +42,18 @@ void CStcView::SetDesign(digitizer::CStitchDesign* design) {
 }
 
 void CStcView::OnUpdate() {
-  model_.OnUpdate(WorkWidth(), WorkHeight());
+  model_.OnUpdate(Area());
   UpdateScrollRanges();
+  // The view opens on the top-left of what it shows: the margin left of and above the hoop
+  // frame, or the stitches that lie further out.
+  horizontalScrollBar()->setValue(model_.Scroll().x.first);
+  verticalScrollBar()->setValue(model_.Scroll().y.first);
   UpdateCursor();
   viewport()->update();
 }
 
 void CStcView::SetZoom(int index) {
-  model_.SetZoom(index, WorkWidth(), WorkHeight());
+  model_.SetZoom(index, Area());
   UpdateScrollRanges();
   viewport()->update();
 }
@@ -73,13 +76,14 @@ int CStcView::ClientHeightUnits() const {
   return digitizer::UnitsFromDots(viewport()->height(), viewport()->logicalDpiY());
 }
 
-// The scroll bars count view units (0.1 mm), not screen pixels.
+// The scroll bars count view units (0.1 mm at the zoom), not screen pixels; a position is the
+// view unit at the client's left or top edge, negative left of or above the hoop frame.
 void CStcView::UpdateScrollRanges() {
   const digitizer::ScrollSizes& s = model_.Scroll();
-  horizontalScrollBar()->setRange(0, std::max(0, s.x.total - ClientWidthUnits()));
+  horizontalScrollBar()->setRange(s.x.first, s.x.Last(ClientWidthUnits()));
   horizontalScrollBar()->setPageStep(s.x.page);
   horizontalScrollBar()->setSingleStep(std::max(1, s.x.line));
-  verticalScrollBar()->setRange(0, std::max(0, s.y.total - ClientHeightUnits()));
+  verticalScrollBar()->setRange(s.y.first, s.y.Last(ClientHeightUnits()));
   verticalScrollBar()->setPageStep(s.y.page);
   verticalScrollBar()->setSingleStep(std::max(1, s.y.line));
 }
@@ -120,7 +124,7 @@ void CStcView::mousePressEvent(QMouseEvent* event) {
   const int y = digitizer::UnitsFromDots(p.y(), viewport()->logicalDpiY());
   const auto r = model_.OnClick(button, (event->modifiers() & Qt::ControlModifier) != 0, x, y,
                                 horizontalScrollBar()->value(), verticalScrollBar()->value(),
-                                ClientWidthUnits(), ClientHeightUnits(), WorkWidth(), WorkHeight());
+                                ClientWidthUnits(), ClientHeightUnits(), Area());
   if (!r.handled) return;
   UpdateScrollRanges();
   horizontalScrollBar()->setValue(r.scrollX);

@@ -43,8 +43,8 @@ class CStcView : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  int WorkWidth() const;
-  int WorkHeight() const;
+  // The hoop frame and every stitch of the design, with the view's margin.
+  digitizer::StitchViewArea Area() const;
   // The viewport's size in view units.
   int ClientWidthUnits() const;
   int ClientHeightUnits() const;

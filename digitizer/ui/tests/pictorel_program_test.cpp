@@ -8,6 +8,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSysInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QPushButton>
@@ -18,12 +25,16 @@
 #include "design/card/card_writer.h"
 #include "design/hoop.h"
 #include "design/thread_colors.h"
+#include "digitizer/bit_mask.h"
 #include "digitizer/part_names.h"
 #include "digitizer/pictorel_commands.h"
 #include "digitizer/picture_view_commands.h"
 #include "digitizer/ui/auto_register_dialog.h"
 #include "digitizer/ui/edit_parts_dialog.h"
 #include "digitizer/ui/pictorel_application.h"
+#include "digitizer/ui/pictorel_small_dialogs.h"
+#include "digitizer/ui/satin_stitch_dialog.h"
+#include "digitizer/ui/stitch_choice_dialog.h"
 #include "link/panel/linkpanel.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
@@ -244,7 +255,9 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileA
   EXPECT_EQ(app->Document().Design().GetStitchCount(), 3);
   EXPECT_EQ(app->Document().Contents(), digitizer::kContentsBoth);
   EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
-  // Without a default printer the start-up says so once, and the program runs on.
+  // Without a default printer the program says so once it runs, not while it starts.
+  EXPECT_EQ(boxes.Count(), 0u);
+  QApplication::processEvents();
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, digitizer_ui::kNoPrinterText);
 
@@ -255,6 +268,128 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileA
   dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "tulip.qnf").string()))});
   ASSERT_TRUE(app->Frame().DropFiles(dropped));
   EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+}
+
+TEST_F(PictorelProgram, ADesignCommandBringsBothViewsBackToTheirStart) {
+  digitizer::BmpViewModel& picture = app->PictureView().Model();
+  picture.SetZoomFactor(3);
+  ASSERT_TRUE(Run(pcmd::kPencil));
+  app->Frame().StitchView().SetZoom(7);
+  app->Document().Design().SetEditState(digitizer::kStitchesFromParts);
+  boxes.Script({platform::kIdYes});
+  ASSERT_TRUE(Run(cmd::kDeleteAllParts));
+  EXPECT_EQ(picture.Zoom(), 1);
+  EXPECT_EQ(picture.Tool(), digitizer::DrawingTool::kNone);
+  EXPECT_EQ(app->Frame().StitchView().Model().Zoom(), digitizer::kFullZoom);
+}
+
+// What the user chose or typed shows where it should, and every name shows once: the Line
+// dialog and the status pane, the satin density of the next part, the file dialogs' filters,
+// the About box, the Hoop Size buttons and the Edit Parts thumbnails.
+TEST_F(PictorelProgram, TheSmallWindowsShowWhatWasChosenOrTyped) {
+  namespace id = digitizer::stitch_dialog_id;
+  QString lineName;
+  QTimer::singleShot(20, [&lineName] {
+    auto* dialog = dynamic_cast<digitizer_ui::StitchChoiceDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    qobject_cast<QRadioButton*>(dialog->Control(id::kZsLine))->click();
+    qobject_cast<QCheckBox*>(dialog->Control(id::kLengthCheck))->click();
+    auto* edit = qobject_cast<QLineEdit*>(dialog->Control(id::kLengthEdit));
+    edit->setText("3.5");
+    emit edit->textEdited("3.5");
+    lineName = dialog->FillNameLabel()->text();
+    dialog->accept();
+  });
+  ASSERT_TRUE(Run(pcmd::kLine));
+  EXPECT_EQ(lineName, "Straight stitch (3.5 mm)");
+  const std::string pane = app->Frame().Panes().Text(cmd::kPaneSetting);
+  EXPECT_TRUE(pane.ends_with(" - Straight stitch 3.5 mm")) << pane;
+
+  // A satin part registered Coarse: the next satin part's dialog opens Coarse.
+  digitizer::CBitMask bits(440, 440);
+  std::vector<uint8_t> mask(bits.PackedBytes());
+  for (int y = 20; y < 40; ++y) {
+    for (int x = 16; x < 40; ++x) mask[static_cast<std::size_t>(y * bits.PackedRowBytes(440) + x / 8)] |= 0x80 >> (x % 8);
+  }
+  int option = 1;
+  digitizer::SatinSettings entries{};
+  QTimer::singleShot(20, [] {
+    auto* dialog = dynamic_cast<digitizer_ui::CSatinStitchDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->Model().DropDot(digitizer::SatinDot::kStart, {16, 30}));
+    EXPECT_TRUE(dialog->Model().DropDot(digitizer::SatinDot::kEnd, {39, 30}));
+    dialog->DensityRadio(digitizer::kDensityCoarseId)->click();
+    dialog->accept();
+  });
+  ASSERT_TRUE(app->PictureView().RunSatinDialog(mask, 440, 440, entries, option));
+  bool coarse = false;
+  digitizer::SatinSettings next{};
+  QTimer::singleShot(20, [&coarse] {
+    auto* dialog = dynamic_cast<digitizer_ui::CSatinStitchDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    coarse = dialog->DensityRadio(digitizer::kDensityCoarseId)->isChecked();
+    dialog->reject();
+  });
+  EXPECT_FALSE(app->PictureView().RunSatinDialog(mask, 440, 440, next, option));
+  EXPECT_TRUE(coarse);
+
+  // The import dialog's filters, each named once.
+  app->TestOverrides().chooseFile = nullptr;
+  QStringList filters;
+  QTimer::singleShot(20, [&filters] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    const auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+    for (int i = 0; combo && i < combo->count(); ++i) filters << combo->itemText(i);
+    dialog->reject();
+  });
+  ASSERT_TRUE(Run(cmd::kImportPicture));
+  EXPECT_EQ(filters, (QStringList{"Clipart(.wmf) and Bitmap(.bmp)", "Clipart(*.wmf)", "Bitmap(*.bmp)"}));
+
+  // The About box names the system the program runs on.
+  QStringList about;
+  QTimer::singleShot(20, [&about] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) about << label->text();
+    dialog->close();
+  });
+  ASSERT_TRUE(Run(cmd::kAppAbout));
+  EXPECT_FALSE(about.join("\n").contains("Windows"));
+  EXPECT_TRUE(about.contains(" for " + QSysInfo::prettyProductName()));
+
+  // The Hoop Size buttons show the hoops' pictures, not their resource names.
+  int pictures = 0;
+  QTimer::singleShot(20, [&pictures] {
+    auto* dialog = dynamic_cast<digitizer_ui::CHoopSizeDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    for (int id : {digitizer_ui::CHoopSizeDlg::kHoopMId, digitizer_ui::CHoopSizeDlg::kHoopSId,
+                   digitizer_ui::CHoopSizeDlg::kHoopLId}) {
+      const QPushButton* button = dialog->Button(id);
+      pictures += button->text().isEmpty() && !button->icon().isNull();
+    }
+    dialog->reject();
+  });
+  ASSERT_TRUE(Run(cmd::kFileNew));
+  EXPECT_EQ(pictures, 3);
+
+  // Edit Parts opens with room for rows of whole thumbnails with their texts.
+  app->Document().Design().AddPart(5, digitizer::kStraightStitch + 20 * 256);
+  app->Document().Design().SetEditState(digitizer::kStitchesFromParts);
+  QSize cell;
+  QSize shown;
+  QTimer::singleShot(20, [&cell, &shown] {
+    auto* dialog = dynamic_cast<digitizer_ui::CEditPartsDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    cell = dialog->List()->visualItemRect(dialog->List()->item(0)).size();
+    shown = dialog->List()->viewport()->size();
+    dialog->reject();
+  });
+  ASSERT_TRUE(Run(cmd::kEditParts));
+  EXPECT_GE(cell.width(), digitizer::kThumbnailWidth);
+  EXPECT_GE(cell.height(), digitizer::kThumbnailHeight + QFontMetrics(QApplication::font()).height());
+  EXPECT_GE(shown.width(), 4 * cell.width());
+  EXPECT_GE(shown.height(), 2 * cell.height());
 }
 
 TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {

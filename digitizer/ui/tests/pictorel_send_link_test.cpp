@@ -83,7 +83,7 @@ TEST_F(PictorelSendLink, ADesignUnderTheLimitReachesTheMachineByteForByte) {
   ASSERT_GT(design.BuildQnfImage(design.GetStitchCount(), expected), 0u);
 
   int tag = '1';
-  EXPECT_TRUE(sender.SendDesign((dir / "rose.pct").string(), tag));
+  EXPECT_TRUE(sender.SendDesign((dir / "rose.pct").string(), "rose.pct", tag));
   EXPECT_TRUE(started);
   const auto stored = machine.Designs(1);
   ASSERT_EQ(stored.size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(PictorelSendLink, ASplitDesignReachesTheMachineAsTaggedPiecesAndLeavesNoF
   EXPECT_EQ(nextBlock, 0);
 
   int tag = '8';
-  EXPECT_TRUE(sender.SendDesign((dir / "rose.pct").string(), tag));
+  EXPECT_TRUE(sender.SendDesign((dir / "rose.pct").string(), "rose.pct", tag));
   const auto stored = machine.Designs(1);
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(stored[0].bytes, expected[0]);

@@ -35,10 +35,12 @@ QImage Paint(CStcView& view) {
   return image;
 }
 
-// The viewport dot showing view unit (x, y) with nothing scrolled.
+// The viewport dot showing view unit (x, y) where the view is scrolled to.
 QPoint DotOf(const CStcView& view, int x, int y) {
-  return {static_cast<int>(x * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiX())),
-          static_cast<int>(y * digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiY()))};
+  return {static_cast<int>((x - view.horizontalScrollBar()->value()) *
+                           digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiX())),
+          static_cast<int>((y - view.verticalScrollBar()->value()) *
+                           digitizer::ScreenDotsPerUnit(view.viewport()->logicalDpiY()))};
 }
 
 void Click(CStcView& view, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
@@ -66,6 +68,55 @@ TEST(StitchScrollView, PaintsTheStitchesUnlessABusyTransferHoldsALongDesign) {
   EXPECT_NE(Paint(view).pixelColor(middle), thread);
 }
 
+// True when the dot or one of its eight neighbours has the colour: a 1-pixel frame line or a
+// thin stitch falls on a whole dot only up to rounding.
+bool ShowsNear(const QImage& image, QPoint dot, const QColor& colour) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      const QPoint p = dot + QPoint(dx, dy);
+      if (image.rect().contains(p) && image.pixelColor(p) == colour) return true;
+    }
+  }
+  return false;
+}
+
+// Stitches that run 35 mm past the hoop frame's left and top edges (y downwards: -350) can be
+// scrolled into view with the frame's left and top edges; scrolled to the end, the right and
+// bottom edges show.
+TEST(StitchScrollView, ShowsTheWholeHoopAndStitchesPastItsLeftAndTopEdges) {
+  digitizer::CStitchDesign design;
+  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  vtest::StitchStreamBuilder b;
+  for (int i = 0; i < 9; ++i) b.Stitch(-100, 100);  // dy upwards: from (550, 550) to (-350, -350)
+  b.End();
+  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
+  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
+  record->SetColourCount(1);
+  record->SetThreadCode(0, 5);
+  design.AttachStitches(std::move(record));
+  ASSERT_EQ(design.Extents().left, -350);
+
+  CStcView view(nullptr);
+  view.resize(500, 500);
+  view.show();
+  view.SetDesign(&design);
+  // The view opens on the stitches' far corner with the margin beyond it.
+  EXPECT_EQ(view.horizontalScrollBar()->value(), -350 - digitizer::kStitchViewMargin);
+  EXPECT_EQ(view.verticalScrollBar()->value(), -350 - digitizer::kStitchViewMargin);
+  const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
+  const QColor outside = platform_ui::ToQColor(digitizer::kHoopOutsideRed);
+  QImage image = Paint(view);
+  EXPECT_TRUE(ShowsNear(image, DotOf(view, -300, -300), thread));
+  EXPECT_TRUE(ShowsNear(image, DotOf(view, 0, 400), outside));    // the frame's left edge
+  EXPECT_TRUE(ShowsNear(image, DotOf(view, 400, 0), outside));    // and its top edge
+
+  view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+  view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+  image = Paint(view);
+  EXPECT_TRUE(ShowsNear(image, DotOf(view, 1100, 900), outside));  // the right edge
+  EXPECT_TRUE(ShowsNear(image, DotOf(view, 900, 1100), outside));  // the bottom edge
+}
+
 TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog) {
   digitizer::CStitchDesign design;
   LoadLine(design, 2);
@@ -76,11 +127,12 @@ TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog)
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 4);
   view.SetZoomMode(true);
+  const int start = view.horizontalScrollBar()->value();
   Click(view, Qt::LeftButton, Qt::NoModifier, {100, 100});
   EXPECT_EQ(view.Model().Zoom(), 5);
   // The scroll bars count 0.1 mm: the unit under the cursor stays there.
   const int cursor = digitizer::UnitsFromDots(100, view.viewport()->logicalDpiX());
-  EXPECT_EQ(view.horizontalScrollBar()->value(), cursor * 5 / 4 - cursor);
+  EXPECT_EQ(view.horizontalScrollBar()->value(), (start + cursor) * 5 / 4 - cursor);
   Click(view, Qt::RightButton, Qt::ControlModifier, {100, 100});
   EXPECT_EQ(view.Model().PenWidth(), 0);
   Click(view, Qt::LeftButton, Qt::ControlModifier, {100, 100});
@@ -120,8 +172,8 @@ TEST(StitchScrollView, RegionsAndTheKeptDrawingPaintTheSamePixels) {
   design.AttachStitches(std::move(record));
   for (const int zoomIndex : {4, 6}) {
     digitizer::StcViewModel model;
-    model.OnUpdate(design.WorkWidth(), design.WorkHeight());
-    model.SetZoom(zoomIndex, design.WorkWidth(), design.WorkHeight());
+    model.OnUpdate(digitizer::StitchViewAreaOf(design));
+    model.SetZoom(zoomIndex, digitizer::StitchViewAreaOf(design));
     platform_ui::DesignImageCache cache;
     auto paint = [&](QRect clip, bool kept) {
       QImage image(1200, 1200, QImage::Format_RGB32);
