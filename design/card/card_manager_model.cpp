@@ -56,8 +56,7 @@ bool CardManagerModel::OnInitDialog() {
 
 void CardManagerModel::OnDriveChange(int index) {
   selectedDrive_ = index >= 0 && index < static_cast<int>(drives_.drives.size()) ? index : -1;
-  previewValid_ = false;
-  hoopName_.clear();  // the label named the hoop of a design no longer shown
+  ClearPreview();
   RefreshCardList();
 }
 
@@ -79,8 +78,7 @@ void CardManagerModel::RefreshCardList() {
 
 void CardManagerModel::OnFolderChange(const fs::path& folder) {
   pcFolder_ = folder;
-  previewValid_ = false;
-  hoopName_.clear();
+  ClearPreview();
   ++revision_;
 }
 
@@ -152,7 +150,7 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const Ca
   // are still flushed before the card can be pulled.
   if (!ReadIntoBuffer(file, kReadFileFailedText, Reading::kHead)) return Step::kNext;
   // Whatever the buffer held for the preview is gone now.
-  previewValid_ = false;
+  ClearPreview();
   const auto head = ReadCardDesignHead(designBuffer_);
   if (!head) {
     ShowError(kFileErrorText, kErrorCaption);
@@ -188,8 +186,7 @@ void CardManagerModel::OnListClick(int index) {
   if (index < 0 || index >= static_cast<int>(cardDesigns_.size())) return;
   // A card design the reader refuses is told apart from an empty preview.
   if (Preview(cardDesigns_[index]) && !IsSoundCardDesign(designBuffer_)) {
-    previewValid_ = false;
-    hoopName_.clear();
+    ClearPreview();
     ShowError(kFileErrorText, kErrorCaption);
   }
 }
@@ -201,7 +198,7 @@ void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChoo
   if (target.empty()) return;
   for (const fs::path& design : designs) {
     if (!ReadIntoBuffer(design, kReadStitchesFailedText, Reading::kWholeFile)) continue;
-    previewValid_ = false;
+    ClearPreview();
     // A damaged design copied to the PC would pass for a sound one there.
     if (!IsSoundCardDesign(designBuffer_)) {
       ShowError(kFileErrorText, kErrorCaption);
@@ -239,10 +236,7 @@ void CardManagerModel::OnErase(const std::vector<int>& selected) {
       continue;
     }
     // The preview does not go on showing a design no longer on the card.
-    if (design == previewPath_) {
-      previewValid_ = false;
-      hoopName_.clear();
-    }
+    if (design == previewPath_) ClearPreview();
     fs::path companion = design;
     companion.replace_extension(kCompanionExtension);
     std::error_code ignored;
@@ -250,6 +244,11 @@ void CardManagerModel::OnErase(const std::vector<int>& selected) {
   }
   RefreshCardList();
   FlushCardDrive(volumes_, drive.mountPoint);
+}
+
+void CardManagerModel::ClearPreview() {
+  previewValid_ = false;
+  hoopName_.clear();  // the label named the hoop of the design no longer shown
 }
 
 void CardManagerModel::ShowEraseError(const std::error_code& error) const {

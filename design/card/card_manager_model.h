@@ -100,6 +100,7 @@ class CardManagerModel {
   enum class Step { kNext, kStop };
   Step WriteOne(const std::filesystem::path& file, const CardDrive& drive);
   void ShowEraseError(const std::error_code& error) const;
+  void ClearPreview();
   std::vector<std::filesystem::path> Chosen(const std::vector<int>& selected) const;
   void ShowError(const std::string& text, const char* caption) const;
 

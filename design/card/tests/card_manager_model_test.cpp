@@ -320,6 +320,11 @@ TEST_F(CardManagerModelTest, TheHoopLabelIsClearedWhenTheFolderOrTheDriveChanges
   ASSERT_EQ(model_.HoopName(), "Large Hoop");
   model_.OnDriveChange(0);
   EXPECT_EQ(model_.HoopName(), "");
+  // Writing fills the buffer the preview drew from.
+  model_.OnFileNameChange(pc_ / "large.qnf");
+  ASSERT_EQ(model_.HoopName(), "Large Hoop");
+  Write({pc_ / "large.qnf"});
+  EXPECT_EQ(model_.HoopName(), "");
 }
 
 TEST_F(CardManagerModelTest, AWriteProtectedCardListsAndReadsButTakesAndLosesNothing) {
