@@ -46,13 +46,14 @@ std::string CardDesignName(const std::string& typedName) {
 }
 
 int CardDrivePictorelCard::SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) {
-  return card::CCardWriter().SaveDesign(image, destination, drive_, name, owner_);
+  return card::CCardWriter().SaveDesign(image, destination, volumes_, drive_, name, owner_);
 }
 
-void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_); }
+void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_.mountPoint); }
 
 void CardDrivePictorelCard::RemoveDesign(int destination, const std::string& name) {
-  (void)platform::RemoveFile(card::CardFolder(drive_, destination) / card::CardFileName(name));
+  if (card::CheckCardDrive(volumes_, drive_)) return;  // the file of that name is not ours
+  (void)platform::RemoveFile(card::CardFolder(drive_.mountPoint, destination) / card::CardFileName(name));
 }
 
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner) {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "design/card/card_drives.h"
 #include "design/card/card_volumes.h"
 #include "digitizer/pictorel_message.h"
 #include "digitizer/stitch_design.h"
@@ -39,18 +40,20 @@ class PictorelCard {
   virtual void RemoveDesign(int destination, const std::string& name) { (void)destination, (void)name; }
 };
 
-// The card writer on a drive of the machine's card.
+// The card writer on a drive of the machine's card, held to the volume mounted there when
+// the dialog chose it: a card pulled meanwhile takes nothing, and nothing is removed from
+// whatever took its place.
 class CardDrivePictorelCard : public PictorelCard {
  public:
-  CardDrivePictorelCard(card::CardVolumes& volumes, std::filesystem::path drive, platform::WindowHandle owner)
-      : volumes_(volumes), drive_(std::move(drive)), owner_(owner) {}
+  CardDrivePictorelCard(card::CardVolumes& volumes, const std::filesystem::path& drive, platform::WindowHandle owner)
+      : volumes_(volumes), drive_(card::FindCardDrive(volumes, drive)), owner_(owner) {}
   int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override;
   void Flush() override;
   void RemoveDesign(int destination, const std::string& name) override;
 
  private:
   card::CardVolumes& volumes_;
-  std::filesystem::path drive_;
+  card::CardDrive drive_;
   platform::WindowHandle owner_;
 };
 

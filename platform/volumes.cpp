@@ -1,11 +1,13 @@
 #include "platform/volumes.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -103,6 +105,13 @@ bool IsOnHotPlugBus(const fs::path& sysBlock, const std::string& deviceName) {
   return device.find("/usb") != std::string::npos || device.find("/mmc") != std::string::npos;
 }
 
+// "/media/card/" and "/media/card" name one mount point.
+fs::path NormalMountPoint(const fs::path& path) {
+  fs::path normal = path.lexically_normal();
+  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+  return normal;
+}
+
 std::string LabelOf(const fs::path& byLabel, const fs::path& device) {
   std::error_code error;
   fs::directory_iterator it(byLabel, error);
@@ -130,31 +139,44 @@ std::vector<MountEntry> ParseMountTable(const std::string& text) {
   return entries;
 }
 
+fs::path CardReaderFromEnvironment() {
+  const char* mountPoint = std::getenv(kCardReaderEnvironment);
+  return mountPoint && *mountPoint ? fs::path(mountPoint) : fs::path();
+}
+
 std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources) {
   std::ifstream in(sources.mountTable);
   if (!in) return {};
   std::stringstream text;
   text << in.rdbuf();
 
+  const fs::path cardReader = NormalMountPoint(sources.cardReader);
   std::vector<MountedVolume> volumes;
-  std::set<fs::path> seenDevices;
+  std::set<std::string> seenDevices;
   for (const MountEntry& entry : ParseMountTable(text.str())) {
-    // proc, tmpfs and network shares name no device.
-    if (entry.source.rfind(sources.devices.string() + "/", 0) != 0) continue;
-    if (HasOption(entry.options, "ro")) continue;
-    const fs::path device = ResolvedDevice(entry.source);
-    const std::string name = device.filename().string();
-    if (name.empty() || name.rfind("loop", 0) == 0) continue;
     std::error_code error;
-    if (!fs::exists(sources.sysBlock / name, error)) continue;  // not a block device
-    if (!fs::is_directory(entry.target, error)) continue;       // a file bound over a file
-    if (!seenDevices.insert(device).second) continue;
+    if (!fs::is_directory(entry.target, error)) continue;  // a file bound over a file
     MountedVolume volume;
     volume.mountPoint = entry.target;
     volume.device = entry.source;
-    volume.removable = IsRemovable(sources.sysBlock, name);
-    volume.hotPlugged = IsOnHotPlugBus(sources.sysBlock, name);
-    volume.label = LabelOf(sources.byLabel, device);
+    volume.readOnly = HasOption(entry.options, "ro");
+    if (!cardReader.empty() && NormalMountPoint(entry.target) == cardReader) {
+      // Whatever stands in for the card reader names no device of its own in sysfs.
+      volume.removable = true;
+      if (!seenDevices.insert(entry.target.string()).second) continue;
+    } else {
+      // proc, tmpfs and network shares name no device.
+      if (entry.source.rfind(sources.devices.string() + "/", 0) != 0) continue;
+      const fs::path device = ResolvedDevice(entry.source);
+      const std::string name = device.filename().string();
+      if (name.empty() || name.rfind("loop", 0) == 0) continue;
+      if (!fs::exists(sources.sysBlock / name, error)) continue;  // not a block device
+      if (!seenDevices.insert(device.string()).second) continue;
+      volume.removable = IsRemovable(sources.sysBlock, name);
+      volume.hotPlugged = IsOnHotPlugBus(sources.sysBlock, name);
+      volume.label = LabelOf(sources.byLabel, device);
+    }
+    FileSystemIdOf(entry.target, volume.fileSystemId);
     VolumeSize(entry.target, volume.totalBytes);
     volumes.push_back(std::move(volume));
   }
@@ -162,6 +184,14 @@ std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources) {
     return a.mountPoint < b.mountPoint;
   });
   return volumes;
+}
+
+std::error_code FileSystemIdOf(const fs::path& path, uint64_t& id) {
+  id = 0;
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
+  id = static_cast<uint64_t>(info.st_dev);
+  return {};
 }
 
 std::error_code VolumeSize(const fs::path& path, uint64_t& totalBytes) {

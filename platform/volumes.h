@@ -22,6 +22,10 @@ struct MountedVolume {
   std::string label;      // empty when the volume has none
   uint64_t totalBytes = 0;
   bool hotPlugged = false;  // on a USB or MMC/SD bus: plugged in, not built in
+  bool readOnly = false;    // mounted read-only: a write-protected card still reads
+  // The file system's device number as the mount point shows it: a folder left behind when
+  // the volume went away (an fstab mount point) shows another one.
+  uint64_t fileSystemId = 0;
 };
 
 // Where the facts come from; tests point these at files of their own.
@@ -30,11 +34,19 @@ struct VolumeSources {
   std::filesystem::path devices = "/dev";  // a source outside it is no block device
   std::filesystem::path sysBlock = "/sys/class/block";
   std::filesystem::path byLabel = "/dev/disk/by-label";
+  // A mount point listed as a removable drive whatever is mounted there (an image mounted
+  // through a loop device or FUSE standing in for a card reader); empty for none.
+  std::filesystem::path cardReader;
 };
 
-// The writable volumes on block devices, in mount-point order, each device once (its first
-// mount point that is a folder). Pseudo file systems, network shares, loop devices and
-// read-only mounts are left out: a card must be a device the PC can write to.
+// The environment variable naming a mount point to treat as a card reader.
+inline constexpr const char* kCardReaderEnvironment = "VELINOR_CARD_READER";
+// The mount point it names, empty when it is unset.
+VELINOR_EXPORT std::filesystem::path CardReaderFromEnvironment();
+
+// The volumes on block devices (and the card reader's mount point), in mount-point order,
+// each device once (its first mount point that is a folder). Pseudo file systems, network
+// shares and loop devices are left out; read-only mounts are listed as such.
 VELINOR_EXPORT std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources = {});
 
 // Parses mount-table text ("source target type options dump pass" lines, blanks in
@@ -46,6 +58,9 @@ struct MountEntry {
   std::string options;
 };
 VELINOR_EXPORT std::vector<MountEntry> ParseMountTable(const std::string& text);
+
+// The device number of the file system holding path (as stat reports it).
+VELINOR_EXPORT std::error_code FileSystemIdOf(const std::filesystem::path& path, uint64_t& id);
 
 // Total size of the file system holding path.
 VELINOR_EXPORT std::error_code VolumeSize(const std::filesystem::path& path, uint64_t& totalBytes);

@@ -3,11 +3,28 @@
 #include <cstdio>
 #include <fstream>
 
+#include "design/card/card_writer.h"
 #include "testing/qnf_file_builder.h"
 
 namespace vtest {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The files in the card's two design folders.
+int DesignsOn(const fs::path& mountPoint) {
+  int count = 0;
+  for (const char* folder : {card::kPcLinkFolder, card::kOpenSaveFolder}) {
+    std::error_code error;
+    for (fs::directory_iterator it(mountPoint / folder, error), end; !error && it != end; ++it) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
 
 fs::path FakeCardVolumes::Add(uint64_t totalBytes, bool removable, const std::string& label) {
   char name[16];
@@ -20,11 +37,54 @@ fs::path FakeCardVolumes::Add(uint64_t totalBytes, bool removable, const std::st
   volume.removable = removable;
   volume.label = label;
   volume.totalBytes = totalBytes;
+  platform::FileSystemIdOf(mountPoint, volume.fileSystemId);
   volumes_.push_back(volume);
   return mountPoint;
 }
 
-void FakeCardVolumes::Pull(const fs::path& mountPoint) { fs::remove_all(mountPoint); }
+platform::MountedVolume* FakeCardVolumes::Find(const fs::path& mountPoint) {
+  for (platform::MountedVolume& volume : volumes_) {
+    if (volume.mountPoint == mountPoint) return &volume;
+  }
+  return nullptr;
+}
+
+std::vector<platform::MountedVolume> FakeCardVolumes::List() {
+  if (pullAfter_) {
+    const auto [mountPoint, designs] = *pullAfter_;
+    if (DesignsOn(mountPoint) >= designs) {
+      pullAfter_.reset();
+      Pull(mountPoint);
+    }
+  }
+  return volumes_;
+}
+
+fs::path FakeCardVolumes::Pulled(const fs::path& mountPoint) const {
+  return dir_ / "pulled" / mountPoint.filename();
+}
+
+void FakeCardVolumes::Pull(const fs::path& mountPoint) {
+  std::erase_if(volumes_, [&](const platform::MountedVolume& v) { return v.mountPoint == mountPoint; });
+  const fs::path pulled = Pulled(mountPoint);
+  fs::create_directories(pulled.parent_path());
+  fs::rename(mountPoint, pulled);
+  fs::create_directory(mountPoint);
+}
+
+void FakeCardVolumes::PullAfter(const fs::path& mountPoint, int designs) {
+  pullAfter_ = {mountPoint, designs};
+}
+
+void FakeCardVolumes::Replace(const fs::path& mountPoint) {
+  platform::MountedVolume other = *Find(mountPoint);
+  Pull(mountPoint);
+  other.device += "-other";
+  other.fileSystemId += 1;
+  volumes_.push_back(other);
+}
+
+void FakeCardVolumes::SetReadOnly(const fs::path& mountPoint) { Find(mountPoint)->readOnly = true; }
 
 void FakeCardVolumes::FillFolder(const fs::path& folder, int count) {
   fs::create_directories(folder);

@@ -2,10 +2,11 @@
 
 // Fake card volumes: fresh folders standing in for mounted drives, one of them usually the
 // ATA PC card, with the sizes, removable flags and labels a test gives them. Records every
-// flush, and can pull a card out (its folder disappears).
+// flush, and can pull a card out, put another volume in its place or write-protect it.
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,19 +25,32 @@ class FakeCardVolumes : public card::CardVolumes {
   std::filesystem::path Add(uint64_t totalBytes = kFakeCardBytes, bool removable = true,
                             const std::string& label = "");
 
-  std::vector<platform::MountedVolume> List() override { return volumes_; }
+  std::vector<platform::MountedVolume> List() override;
   void Flush(const std::filesystem::path& mountPoint) override { flushed_.push_back(mountPoint); }
 
   const std::vector<std::filesystem::path>& Flushed() const { return flushed_; }
-  // The card is pulled out: its folder and everything on it is gone; it stays listed.
+  // The card is pulled out: it is no longer listed and takes what it holds with it (to
+  // Pulled(mountPoint)); its mount point stays behind as an empty folder on the PC's disk,
+  // as an fstab mount point does.
   void Pull(const std::filesystem::path& mountPoint);
+  std::filesystem::path Pulled(const std::filesystem::path& mountPoint) const;
+  // The card is pulled as soon as a listing finds designs designs in its design folders:
+  // between two designs of a batch, since the writer looks at the drive before each.
+  void PullAfter(const std::filesystem::path& mountPoint, int designs);
+  // The card is pulled and another volume (another device, empty) mounted in its place.
+  void Replace(const std::filesystem::path& mountPoint);
+  // The card is listed as mounted read-only (its folder stays writable: the code must not try).
+  void SetReadOnly(const std::filesystem::path& mountPoint);
   // Puts count dummy design files "D000.qnf", ... into folder, creating it.
   static void FillFolder(const std::filesystem::path& folder, int count);
 
  private:
+  platform::MountedVolume* Find(const std::filesystem::path& mountPoint);
+
   TempDir dir_;
   std::vector<platform::MountedVolume> volumes_;
   std::vector<std::filesystem::path> flushed_;
+  std::optional<std::pair<std::filesystem::path, int>> pullAfter_;
 };
 
 // The machine version as a test scripts it: the version dialog's answer and the version

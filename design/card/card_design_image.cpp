@@ -37,4 +37,9 @@ std::size_t CardImageSize(std::span<const uint8_t> image, const CardDesignHead& 
   return offset + stitchBytes;
 }
 
+bool IsSoundCardDesign(std::span<const uint8_t> image) {
+  const auto head = ReadCardDesignHead(image);
+  return head && CardImageSize(image, *head) != 0;
+}
+
 }  // namespace card

@@ -32,4 +32,8 @@ int32_t CardDesignThreadCode(std::span<const uint8_t> image, int block);
 // block) is not the card's.
 std::size_t CardImageSize(std::span<const uint8_t> image, const CardDesignHead& head);
 
+// Whether the bytes hold a design the card's reader takes: a sound head and a stream that
+// the counts bear out (CardImageSize is not 0).
+bool IsSoundCardDesign(std::span<const uint8_t> image);
+
 }  // namespace card

@@ -34,9 +34,30 @@ CardDriveList ListCardDrives(const std::vector<platform::MountedVolume>& volumes
     } else if (!volume.label.empty()) {
       text += " (" + volume.label + ")";
     }
-    list.drives.push_back({volume.mountPoint, std::move(text)});
+    list.drives.push_back(
+        {volume.mountPoint, std::move(text), volume.device, volume.fileSystemId, volume.readOnly});
   }
   return list;
+}
+
+CardDrive FindCardDrive(CardVolumes& volumes, const std::filesystem::path& mountPoint) {
+  for (const CardDrive& drive : ListCardDrives(volumes.List()).drives) {
+    if (drive.mountPoint == mountPoint) return drive;
+  }
+  return {mountPoint, mountPoint.string(), {}, 0, false};
+}
+
+std::error_code CheckCardDrive(CardVolumes& volumes, const CardDrive& drive) {
+  for (const platform::MountedVolume& volume : volumes.List()) {
+    if (volume.mountPoint != drive.mountPoint) continue;
+    if (drive.device.empty() || volume.device != drive.device ||
+        volume.fileSystemId != drive.fileSystemId) {
+      break;
+    }
+    if (volume.readOnly) return std::make_error_code(std::errc::read_only_file_system);
+    return {};
+  }
+  return std::make_error_code(std::errc::no_such_file_or_directory);
 }
 
 }  // namespace card

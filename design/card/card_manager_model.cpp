@@ -56,8 +56,7 @@ bool CardManagerModel::OnInitDialog() {
 
 void CardManagerModel::OnDriveChange(int index) {
   selectedDrive_ = index >= 0 && index < static_cast<int>(drives_.drives.size()) ? index : -1;
-  previewValid_ = false;
-  hoopName_.clear();  // the label named the hoop of a design no longer shown
+  ClearPreview();
   RefreshCardList();
 }
 
@@ -79,8 +78,7 @@ void CardManagerModel::RefreshCardList() {
 
 void CardManagerModel::OnFolderChange(const fs::path& folder) {
   pcFolder_ = folder;
-  previewValid_ = false;
-  hoopName_.clear();
+  ClearPreview();
   ++revision_;
 }
 
@@ -112,7 +110,12 @@ void CardManagerModel::OnFileNameOK(const std::vector<fs::path>& selected, bool 
                          platform::kMbOk | platform::kMbIconError);
     return;
   }
-  const fs::path drive = drives_.drives[selectedDrive_].mountPoint;
+  const CardDrive& drive = drives_.drives[selectedDrive_];
+  // A card that is gone or write-protected takes nothing: said once, before anything is read.
+  if (const std::error_code error = CheckCardDrive(volumes_, drive)) {
+    ShowCardWriteError(owner_, error);
+    return;
+  }
   for (const fs::path& file : selected) {
     if (static_cast<int>(cardDesigns_.size()) >= kMaxCardDesigns) {
       RefreshCardList();
@@ -123,10 +126,10 @@ void CardManagerModel::OnFileNameOK(const std::vector<fs::path>& selected, bool 
     if (WriteOne(file, drive) == Step::kStop) break;
   }
   RefreshCardList();
-  FlushCardDrive(volumes_, drive);
+  FlushCardDrive(volumes_, drive.mountPoint);
 }
 
-CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const fs::path& drive) {
+CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const CardDrive& drive) {
   const std::string name = file.stem().string();
   if (destination_ == kDestinationAtaCardFolder && name.size() > kOpenSaveNameLength) {
     platform::MessageBox(owner_,
@@ -147,7 +150,7 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const fs
   // are still flushed before the card can be pulled.
   if (!ReadIntoBuffer(file, kReadFileFailedText, Reading::kHead)) return Step::kNext;
   // Whatever the buffer held for the preview is gone now.
-  previewValid_ = false;
+  ClearPreview();
   const auto head = ReadCardDesignHead(designBuffer_);
   if (!head) {
     ShowError(kFileErrorText, kErrorCaption);
@@ -170,16 +173,22 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const fs
     return Step::kNext;
   }
   CCardWriter writer;
-  if (writer.SaveDesign(std::span(designBuffer_.data(), size), destination_, drive, name,
+  if (writer.SaveDesign(std::span(designBuffer_.data(), size), destination_, volumes_, drive, name,
                         owner_) == 1) {
     RefreshCardList();
+    return Step::kNext;
   }
-  return Step::kNext;
+  // The card went (the writer has said so): the other files have nowhere to go.
+  return CheckCardDrive(volumes_, drive) ? Step::kStop : Step::kNext;
 }
 
 void CardManagerModel::OnListClick(int index) {
   if (index < 0 || index >= static_cast<int>(cardDesigns_.size())) return;
-  Preview(cardDesigns_[index]);
+  // A card design the reader refuses is told apart from an empty preview.
+  if (Preview(cardDesigns_[index]) && !IsSoundCardDesign(designBuffer_)) {
+    ClearPreview();
+    ShowError(kFileErrorText, kErrorCaption);
+  }
 }
 
 void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChooser& chooseFolder) {
@@ -189,7 +198,12 @@ void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChoo
   if (target.empty()) return;
   for (const fs::path& design : designs) {
     if (!ReadIntoBuffer(design, kReadStitchesFailedText, Reading::kWholeFile)) continue;
-    previewValid_ = false;
+    ClearPreview();
+    // A damaged design copied to the PC would pass for a sound one there.
+    if (!IsSoundCardDesign(designBuffer_)) {
+      ShowError(kFileErrorText, kErrorCaption);
+      continue;
+    }
     // A file of that name in the chosen folder is the user's: it is replaced only on Yes.
     const fs::path copy = target / design.filename();
     if (!platform::AskReplaceExisting(owner_, copy.string(), kConfirmCaption)) continue;
@@ -204,26 +218,43 @@ void CardManagerModel::OnRead(const std::vector<int>& selected, const FolderChoo
 
 void CardManagerModel::OnErase(const std::vector<int>& selected) {
   const std::vector<fs::path> designs = Chosen(selected);
-  if (designs.empty()) return;
+  if (designs.empty() || selectedDrive_ < 0) return;
+  const CardDrive& drive = drives_.drives[selectedDrive_];
+  // A card that is gone or write-protected loses nothing: said once, before the question.
+  if (const std::error_code error = CheckCardDrive(volumes_, drive)) {
+    ShowEraseError(error);
+    return;
+  }
   if (platform::MessageBox(owner_, kEraseQuestionText, kConfirmCaption,
                            platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) {
     return;
   }
   for (const fs::path& design : designs) {
     if (const std::error_code error = platform::RemoveFile(design)) {
-      // The box has no caption of its own: the platform's default title stands.
-      ShowError("Failed to erase Qnf files.\n  Code : " + std::to_string(error.value()) +
-                    "\nTry again.",
-                "");
+      ShowEraseError(error);
+      if (CheckCardDrive(volumes_, drive)) break;  // the card went: the rest are not there
       continue;
     }
+    // The preview does not go on showing a design no longer on the card.
+    if (design == previewPath_) ClearPreview();
     fs::path companion = design;
     companion.replace_extension(kCompanionExtension);
     std::error_code ignored;
     if (fs::is_regular_file(companion, ignored)) fs::remove(companion, ignored);
   }
   RefreshCardList();
-  if (selectedDrive_ >= 0) FlushCardDrive(volumes_, drives_.drives[selectedDrive_].mountPoint);
+  FlushCardDrive(volumes_, drive.mountPoint);
+}
+
+void CardManagerModel::ClearPreview() {
+  previewValid_ = false;
+  hoopName_.clear();  // the label named the hoop of the design no longer shown
+}
+
+void CardManagerModel::ShowEraseError(const std::error_code& error) const {
+  // The box has no caption of its own: the platform's default title stands.
+  ShowError("Failed to erase Qnf files.\n  Code : " + std::to_string(error.value()) + "\nTry again.",
+            "");
 }
 
 void CardManagerModel::DrawPreview(platform::Canvas& canvas,
@@ -248,12 +279,14 @@ bool CardManagerModel::ReadIntoBuffer(const fs::path& path, const char* notFound
   return false;
 }
 
-void CardManagerModel::Preview(const fs::path& path) {
+bool CardManagerModel::Preview(const fs::path& path) {
+  previewPath_ = path;
   const bool read = ReadIntoBuffer(path, kReadStitchesFailedText, Reading::kHead);
   const auto head = read ? ReadCardDesignHead(designBuffer_) : std::nullopt;
   previewValid_ = head.has_value();
   hoopName_ = head ? CardHoopName(head->hoopCode) : "";
   ++revision_;
+  return read;
 }
 
 std::vector<fs::path> CardManagerModel::Chosen(const std::vector<int>& selected) const {

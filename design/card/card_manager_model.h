@@ -95,9 +95,12 @@ class CardManagerModel {
   // when it does not fit). On failure shows notFoundText or the file error.
   enum class Reading { kHead, kWholeFile };
   bool ReadIntoBuffer(const std::filesystem::path& path, const char* notFoundText, Reading reading);
-  void Preview(const std::filesystem::path& path);
+  // Reads path into the design buffer and previews it; false when it could not be read.
+  bool Preview(const std::filesystem::path& path);
   enum class Step { kNext, kStop };
-  Step WriteOne(const std::filesystem::path& file, const std::filesystem::path& drive);
+  Step WriteOne(const std::filesystem::path& file, const CardDrive& drive);
+  void ShowEraseError(const std::error_code& error) const;
+  void ClearPreview();
   std::vector<std::filesystem::path> Chosen(const std::vector<int>& selected) const;
   void ShowError(const std::string& text, const char* caption) const;
 
@@ -115,6 +118,7 @@ class CardManagerModel {
   bool askVersion_ = true;
   std::string hoopName_;
   std::filesystem::path currentFile_;
+  std::filesystem::path previewPath_;  // the design last read for the preview
   std::string lastName_;
   std::filesystem::path pcFolder_;
   std::filesystem::path folder_;

@@ -21,7 +21,11 @@ class CardVolumes {
 // The PC's own mounted volumes.
 class SystemCardVolumes : public CardVolumes {
  public:
-  std::vector<platform::MountedVolume> List() override { return platform::ListMountedVolumes(); }
+  std::vector<platform::MountedVolume> List() override {
+    platform::VolumeSources sources;
+    sources.cardReader = platform::CardReaderFromEnvironment();
+    return platform::ListMountedVolumes(sources);
+  }
   void Flush(const std::filesystem::path& mountPoint) override {
     platform::FlushVolume(mountPoint);  // a volume that cannot be opened is left alone
   }

@@ -59,14 +59,20 @@ DialogEnd CardWriteModel::OnWrite() {
     Attention(owner_, kNoDriveText, platform::kMbIconError);
     return DialogEnd::kStay;
   }
-  const fs::path drive = drives_.drives[selectedDrive_].mountPoint;
+  const CardDrive& drive = drives_.drives[selectedDrive_];
+  // A card that is gone or write-protected takes nothing: said once, before anything is
+  // read or made; the dialog ends as cancelled, since nothing reached the card.
+  if (const std::error_code error = CheckCardDrive(volumes_, drive)) {
+    ShowCardWriteError(owner_, error);
+    return DialogEnd::kCancel;
+  }
 
   std::vector<uint8_t> listBytes;
   platform::ReadFileHead(listPath_, listBytes, kListBufferBytes);  // a missing list names nothing
   const std::vector<std::string> paths = transfer::ParseTransferList(listBytes);
 
   const int destination = openSaveFolder_ ? kDestinationAtaCardFolder : kDestinationAtaCard;
-  int count = CountCardDesigns(CardFolder(drive, destination));
+  int count = CountCardDesigns(CardFolder(drive.mountPoint, destination));
   if (count >= kMaxCardDesigns) {
     // Nothing was written: the dialog ends as cancelled, so that the caller does not count
     // a send that never reached the card.
@@ -86,13 +92,13 @@ DialogEnd CardWriteModel::OnWrite() {
     if (!written) all = false;
     if (step == Step::kStop) break;
   }
-  FlushCardDrive(volumes_, drive);
+  FlushCardDrive(volumes_, drive.mountPoint);
   wroteAll_ = all;
   return DialogEnd::kOk;
 }
 
 CardWriteModel::Step CardWriteModel::WriteOne(const fs::path& designPath, int destination,
-                                              const fs::path& drive, int& count,
+                                              const CardDrive& drive, int& count,
                                               bool& written) {
   if (platform::ReadFileHead(designPath, designBuffer_, designBufferBytes_)) {
     return Step::kNext;  // a design that cannot be opened is passed over
@@ -124,11 +130,13 @@ CardWriteModel::Step CardWriteModel::WriteOne(const fs::path& designPath, int de
     return Step::kNext;
   }
   CCardWriter writer;
-  written = writer.SaveDesign(std::span(designBuffer_.data(), size), destination, drive, name,
-                              owner_) == 1;
+  written = writer.SaveDesign(std::span(designBuffer_.data(), size), destination, volumes_, drive,
+                              name, owner_) == 1;
   // A design that failed to save still takes its place among the folder's 100: the folder
   // is not looked at again until the dialog's next Write.
   ++count;
+  // The card went (the writer has said so): the rest of the batch has nowhere to go.
+  if (!written && CheckCardDrive(volumes_, drive)) return Step::kStop;
   return Step::kNext;
 }
 

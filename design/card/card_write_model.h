@@ -56,8 +56,8 @@ class CardWriteModel {
 
  private:
   enum class Step { kNext, kStop };
-  Step WriteOne(const std::filesystem::path& designPath, int destination,
-                const std::filesystem::path& drive, int& count, bool& written);
+  Step WriteOne(const std::filesystem::path& designPath, int destination, const CardDrive& drive,
+                int& count, bool& written);
 
   CardVolumes& volumes_;
   MachineVersion& version_;

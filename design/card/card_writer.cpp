@@ -6,6 +6,7 @@
 
 #include "design/card/card_messages.h"
 #include "platform/file_io.h"
+#include "platform/volumes.h"
 
 namespace card {
 
@@ -50,8 +51,24 @@ int CountCardDesigns(const fs::path& folder) {
 
 CCardWriter::~CCardWriter() = default;
 
-int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, const fs::path& drive,
-                            const std::string& name, platform::WindowHandle owner) const {
+namespace {
+
+// The design folder on the drive's own volume: made when missing, and refused (not found)
+// when it turns out to lie elsewhere, as when the card went between the check and the mkdir.
+std::error_code DesignFolderOnVolume(const fs::path& folder, uint64_t fileSystemId) {
+  std::error_code ignored;
+  const bool made = !fs::is_directory(folder, ignored) && fs::create_directory(folder, ignored);
+  uint64_t id = 0;
+  if (!platform::FileSystemIdOf(folder, id) && id == fileSystemId) return {};
+  if (made) fs::remove(folder, ignored);
+  return std::make_error_code(std::errc::no_such_file_or_directory);
+}
+
+}  // namespace
+
+int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, CardVolumes& volumes,
+                            const CardDrive& drive, const std::string& name,
+                            platform::WindowHandle owner) const {
   // A name is one file of the design folder: a name that would reach out of it (a user's
   // typed "../x" or "a/b") is refused before anything is made.
   if (name.empty() || name == "." || name == ".." ||
@@ -60,23 +77,27 @@ int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, con
                          platform::kMbOk | platform::kMbIconError);
     return 0;
   }
-  const fs::path folder = CardFolder(drive, destination);
-  std::error_code ignored;
-  // A folder that cannot be made shows up as the file's failure just below.
-  if (!fs::is_directory(folder, ignored)) fs::create_directory(folder, ignored);
-
-  platform::OutputFile file;
-  std::error_code error = file.Create(folder / CardFileName(name));
+  const fs::path folder = CardFolder(drive.mountPoint, destination);
+  std::error_code error = CheckCardDrive(volumes, drive);
+  if (!error) error = DesignFolderOnVolume(folder, drive.fileSystemId);
   if (!error) {
-    error = file.Write(image);
-    if (!error) error = file.Close();
-    if (!error) return 1;
-    file.Discard();  // only a file this write made is removed, never one it could not open
+    platform::OutputFile file;
+    error = file.Create(folder / CardFileName(name));
+    if (!error) {
+      error = file.Write(image);
+      if (!error) error = file.Close();
+      if (!error) return 1;
+      file.Discard();  // only a file this write made is removed, never one it could not open
+    }
   }
+  ShowCardWriteError(owner, error);
+  return 0;
+}
+
+void ShowCardWriteError(platform::WindowHandle owner, const std::error_code& error) {
   // No card in the slot leaves no folder to write into.
   platform::MessageBox(owner, platform::IsNotFound(error) ? kSaveFailedText : kFileErrorText,
                        kErrorCaption, platform::kMbOk | platform::kMbIconError);
-  return 0;
 }
 
 void FlushCardDrive(CardVolumes& volumes, const fs::path& drive) { volumes.Flush(drive); }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "design/card/card_drives.h"
 #include "design/card/card_volumes.h"
 #include "link/link_types.h"
 #include "platform/message_box.h"
@@ -40,15 +41,21 @@ class CCardWriter {
  public:
   virtual ~CCardWriter();
 
-  // Writes image into the destination folder of the card in drive (creating the folder
-  // when it is missing) as the file of name. Returns 1 when the file was written whole,
-  // else 0 after a message: the card missing ("Failed to save a design. ...") or any other
-  // cause (the file error); a partial file is deleted. A name that is not one plain file
+  // Writes image into the destination folder of the card in drive as the file of name.
+  // First makes sure the drive is still the card it was when chosen (CheckCardDrive): the
+  // folder is created only on that volume, never in a mount point left behind on the PC's
+  // own disk. Returns 1 when the file was written whole, else 0 after one message: the card
+  // missing ("Failed to save a design. ...") or any other cause, a write-protected card
+  // included (the file error); a partial file is deleted. A name that is not one plain file
   // name (empty, "." or "..", or holding '/' or NUL) is refused with the file error.
-  int SaveDesign(std::span<const uint8_t> image, int destination,
-                 const std::filesystem::path& drive, const std::string& name,
+  int SaveDesign(std::span<const uint8_t> image, int destination, CardVolumes& volumes,
+                 const CardDrive& drive, const std::string& name,
                  platform::WindowHandle owner = nullptr) const;
 };
+
+// The writer's message for a write that failed with error: the card missing ("Failed to save
+// a design. ...") for not found, else the file error (a write-protected card among them).
+void ShowCardWriteError(platform::WindowHandle owner, const std::error_code& error);
 
 // Pushes the drive's buffers out so that the card can be pulled.
 void FlushCardDrive(CardVolumes& volumes, const std::filesystem::path& drive);

@@ -8,6 +8,10 @@
 
 namespace design_ui {
 
+namespace {
+constexpr int kTitleBarButtonsWidth = 160;
+}  // namespace
+
 CCardWriteDlg::CCardWriteDlg(QWidget* parent, card::CardVolumes& volumes,
                              card::MachineVersion& version, std::size_t designBufferBytes)
     : QDialog(parent), model_(volumes, version, designBufferBytes) {
@@ -30,6 +34,10 @@ CCardWriteDlg::CCardWriteDlg(QWidget* parent, card::CardVolumes& volumes,
   buttons->addWidget(write_);
   buttons->addWidget(cancel);
   column->addLayout(buttons);
+
+  // The window manager cuts a caption wider than the window: room for it and for the title
+  // bar's own buttons.
+  setMinimumWidth(fontMetrics().horizontalAdvance(card::kCardWriteCaption) + kTitleBarButtonsWidth);
 
   connect(write_, &QPushButton::clicked, this, &CCardWriteDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CCardWriteDlg::reject);

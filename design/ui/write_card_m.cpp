@@ -158,11 +158,20 @@ CWriteCardM::CWriteCardM(QWidget* parent, card::CardVolumes& volumes,
     model_.OnDriveChange(index);
     Refresh();
   });
-  // A click, and the keys that move the selection, preview the design now selected.
-  connect(cardList_, &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem* item) { PreviewCardRow(item); });
-  connect(cardList_, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* item) { PreviewCardRow(item); });
+  // A click, and the keys that move the selection, preview the design now selected. A click
+  // on another row moves the selection first: that row is previewed once, not twice (a
+  // damaged design says so once).
+  connect(cardList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    if (item == movedTo_) {
+      movedTo_ = nullptr;
+      return;
+    }
+    PreviewCardRow(item);
+  });
+  connect(cardList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    movedTo_ = item;
+    PreviewCardRow(item);
+  });
 }
 
 QString CWriteCardM::ChosenFolder() const {
@@ -205,6 +214,7 @@ void CWriteCardM::Refresh() {
   if (model_.CardDesigns() != shownDesigns_) {
     shownDesigns_ = model_.CardDesigns();
     const QSignalBlocker quiet(cardList_);
+    movedTo_ = nullptr;
     cardList_->clear();
     for (const std::filesystem::path& design : shownDesigns_) {
       cardList_->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(design.string())}));

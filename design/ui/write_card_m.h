@@ -73,6 +73,7 @@ class CWriteCardM : public QFileDialog {
   bool writeRequest_ = false;
   int shownRevision_ = -1;
   std::vector<std::filesystem::path> shownDesigns_;
+  QTreeWidgetItem* movedTo_ = nullptr;  // the row the selection last moved to
   QComboBox* drives_;
   QTreeWidget* cardList_;
   QLabel* count_;

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "digitizer/pictorel_send_piece.h"
+#include "design/card/card_writer.h"
 #include "link/link_types.h"
+#include "testing/fake_card.h"
 #include "testing/fixed_clock.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
@@ -129,6 +131,20 @@ TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
   EXPECT_FALSE(WriteDesignToCard(design, card, {true, std::string(33, 'x') + ".qnf", 0}));
   EXPECT_TRUE(card.names.empty());
   EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
+}
+
+TEST_F(CardSplitTest, ACardPulledBetweenTwoPiecesStopsTheSplitWithOneFailureAndNothingOffTheCard) {
+  vtest::FakeCardVolumes volumes;
+  const std::filesystem::path drive = volumes.Add();
+  CardDrivePictorelCard onCard(volumes, drive, nullptr);
+  volumes.PullAfter(drive, 1);
+  EXPECT_FALSE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
+  EXPECT_EQ(vtest::ShownTexts(boxes),
+            std::vector<std::string>{"Failed to save a design.\n"
+                                     "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
+  EXPECT_TRUE(std::filesystem::is_empty(drive));
+  EXPECT_EQ(card::CountCardDesigns(volumes.Pulled(drive) / "PC_Link"), 1);
+  EXPECT_EQ(tag, '4');
 }
 
 TEST(CardDialog, NoDriveStaysAndAFolderOfAHundredDesignsCancels) {

@@ -80,16 +80,39 @@ TEST_F(VolumesTest, ListsWritableBlockDevicesWithRemovableFlagAndLabel) {
             "server:/x " + MountPoint("net").string() + " nfs rw 0 0\n");
 
   const auto volumes = platform::ListMountedVolumes(sources_);
-  ASSERT_EQ(volumes.size(), 2u);
+  ASSERT_EQ(volumes.size(), 3u);
   // In mount-point order, each device once.
   EXPECT_EQ(volumes[0].mountPoint, card);
   EXPECT_TRUE(volumes[0].removable);
   EXPECT_EQ(volumes[0].label, "MY CARD");
   EXPECT_EQ(volumes[0].device, Device("sdb1"));
   EXPECT_GT(volumes[0].totalBytes, 0u);
-  EXPECT_EQ(volumes[1].mountPoint, data);
-  EXPECT_FALSE(volumes[1].removable);
-  EXPECT_EQ(volumes[1].label, "");
+  EXPECT_FALSE(volumes[0].readOnly);
+  uint64_t cardId = 0;
+  ASSERT_FALSE(platform::FileSystemIdOf(card, cardId));
+  EXPECT_EQ(volumes[0].fileSystemId, cardId);
+  // A write-protected medium is listed, and says so.
+  EXPECT_EQ(volumes[1].mountPoint, cdrom);
+  EXPECT_TRUE(volumes[1].readOnly);
+  EXPECT_EQ(volumes[2].mountPoint, data);
+  EXPECT_FALSE(volumes[2].removable);
+  EXPECT_EQ(volumes[2].label, "");
+}
+
+TEST_F(VolumesTest, TheCardReaderMountPointIsARemovableDriveWhateverIsMountedThere) {
+  const fs::path reader = MountPoint("reader");
+  WriteText(sources_.mountTable, "fusefat " + reader.string() + " fuse.fusefat rw 0 0\n" +
+                                     "tmpfs " + MountPoint("tmp").string() + " tmpfs rw 0 0\n");
+  EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
+  sources_.cardReader = reader / "";
+  const auto volumes = platform::ListMountedVolumes(sources_);
+  ASSERT_EQ(volumes.size(), 1u);
+  EXPECT_EQ(volumes[0].mountPoint, reader);
+  EXPECT_TRUE(volumes[0].removable);
+  EXPECT_EQ(volumes[0].device, "fusefat");
+  // Unmounted, it is gone from the list, though its folder stays.
+  WriteText(sources_.mountTable, "");
+  EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
 }
 
 TEST_F(VolumesTest, ADiskOnAUsbOrMmcBusIsHotPlugged) {

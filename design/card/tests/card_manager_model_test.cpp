@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "design/card/card_preview.h"
+#include "design/card/card_writer.h"
 #include "platform/file_io.h"
 #include "testing/fake_card.h"
 #include "testing/qnf_file_builder.h"
@@ -318,6 +319,73 @@ TEST_F(CardManagerModelTest, TheHoopLabelIsClearedWhenTheFolderOrTheDriveChanges
   model_.OnFileNameChange(pc_ / "large.qnf");
   ASSERT_EQ(model_.HoopName(), "Large Hoop");
   model_.OnDriveChange(0);
+  EXPECT_EQ(model_.HoopName(), "");
+  // Writing fills the buffer the preview drew from.
+  model_.OnFileNameChange(pc_ / "large.qnf");
+  ASSERT_EQ(model_.HoopName(), "Large Hoop");
+  Write({pc_ / "large.qnf"});
+  EXPECT_EQ(model_.HoopName(), "");
+}
+
+TEST_F(CardManagerModelTest, AWriteProtectedCardListsAndReadsButTakesAndLosesNothing) {
+  const auto a = vtest::BuildCardDesign(7);
+  Write({PcDesign("a.qnf", a)});
+  volumes_.SetReadOnly(card_);
+  ASSERT_TRUE(model_.OnInitDialog());
+  EXPECT_EQ(boxes_.Count(), 0u);  // no question whether the card is in
+  EXPECT_EQ(model_.CountText(), "1  Design");
+  model_.OnListClick(0);
+  EXPECT_TRUE(model_.PreviewValid());
+  vtest::TempDir target;
+  model_.OnRead({0}, [&](const std::string&, const fs::path&) { return target.Path(); });
+  std::vector<uint8_t> copied;
+  ASSERT_FALSE(platform::ReadWholeFile(target / "a.qnf", copied));
+  EXPECT_EQ(copied, a);
+
+  Write({PcDesign("b.qnf", a), PcDesign("c.qnf", a)});
+  model_.OnErase({0});  // refused before the question
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"There is an error in a file.\nQuit operation.",
+                                               "Failed to erase Qnf files.\n  Code : 30\nTry again."}));
+  EXPECT_EQ(card::ListCardDesigns(Folder()), std::vector<fs::path>{Folder() / "a.qnf"});
+}
+
+TEST_F(CardManagerModelTest, ACardPulledDuringAWriteStopsItWithOneFailure) {
+  volumes_.PullAfter(card_, 1);
+  Write({PcDesign("a.qnf", vtest::BuildCardDesign(3)), PcDesign("b.qnf", vtest::BuildCardDesign(3)),
+         PcDesign("c.qnf", vtest::BuildCardDesign(3))});
+  EXPECT_EQ(Texts(), std::vector<std::string>{
+                         "Failed to save a design.\n"
+                         "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
+  EXPECT_TRUE(fs::is_empty(card_));
+  EXPECT_EQ(card::CountCardDesigns(volumes_.Pulled(card_) / "PC_Link"), 1);
+}
+
+TEST_F(CardManagerModelTest, ADamagedCardDesignSaysSoOnPreviewAndIsNotReadBack) {
+  vtest::QnfFileSpec lying;
+  lying.stitches = {1, 1, 0x80, 0x10};
+  lying.pairCount = 500;  // more pairs than the file holds
+  fs::create_directories(Folder());
+  ASSERT_FALSE(platform::WriteWholeFile(Folder() / "lying.qnf", vtest::BuildQnfFile(lying)));
+  model_.RefreshCardList();
+  model_.OnListClick(0);
+  EXPECT_FALSE(model_.PreviewValid());
+  EXPECT_EQ(model_.HoopName(), "");
+  vtest::TempDir target;
+  model_.OnRead({0}, [&](const std::string&, const fs::path&) { return target.Path(); });
+  ASSERT_EQ(Texts(), (std::vector<std::string>(2, "There is an error in a file.\nQuit operation.")));
+  EXPECT_EQ(boxes_.Shown()[1].caption, "Error");
+  EXPECT_TRUE(fs::is_empty(target.Path()));
+}
+
+TEST_F(CardManagerModelTest, ThePreviewClearsWhenItsDesignIsErased) {
+  Write({PcDesign("a.qnf", vtest::BuildCardDesign(3)), PcDesign("b.qnf", vtest::BuildCardDesign(3, 2))});
+  model_.OnListClick(1);
+  ASSERT_TRUE(model_.PreviewValid());
+  boxes_.Script({platform::kIdYes, platform::kIdYes});
+  model_.OnErase({0});  // another design: the preview stays
+  EXPECT_TRUE(model_.PreviewValid());
+  model_.OnErase({0});
+  EXPECT_FALSE(model_.PreviewValid());
   EXPECT_EQ(model_.HoopName(), "");
 }
 

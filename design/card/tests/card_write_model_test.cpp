@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "design/card/card_writer.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
 #include "testing/fake_card.h"
@@ -212,14 +213,38 @@ TEST_F(CardWriteModelTest, AMissingListWritesNothing) {
   EXPECT_FALSE(fs::exists(Folder()));
 }
 
-TEST_F(CardWriteModelTest, APulledCardIsReportedAndTheWriteIsNotAllDone) {
-  List({{"a.qnf", vtest::BuildCardDesign(5)}});
+TEST_F(CardWriteModelTest, ACardPulledBetweenTwoDesignsEndsTheBatchWithOneFailure) {
+  const std::string pulled =
+      "Failed to save a design.\n"
+      "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?";
+  List({{"a.qnf", vtest::BuildCardDesign(5)},
+        {"b.qnf", vtest::BuildCardDesign(5)},
+        {"c.qnf", vtest::BuildCardDesign(5)}});
   model_.OnInitDialog();
-  volumes_.Pull(card_);
+  volumes_.PullAfter(card_, 1);
   EXPECT_EQ(model_.OnWrite(), card::DialogEnd::kOk);
   EXPECT_FALSE(model_.WroteAll());
-  ASSERT_EQ(boxes_.Count(), 1u);
-  EXPECT_EQ(boxes_.Shown()[0].text.rfind("Failed to save a design.\n", 0), 0u);
+  EXPECT_EQ(Texts(), std::vector<std::string>{pulled});
+  // The first design went with the card; its mount point on the PC's disk got nothing.
+  EXPECT_EQ(card::ListCardDesigns(volumes_.Pulled(card_) / "PC_Link"),
+            std::vector<fs::path>{volumes_.Pulled(card_) / "PC_Link" / "a.qnf"});
+  EXPECT_TRUE(fs::is_empty(card_));
+
+  // Gone before Write: said once, and the dialog ends as cancelled.
+  boxes_.Clear();
+  EXPECT_EQ(model_.OnWrite(), card::DialogEnd::kCancel);
+  EXPECT_EQ(Texts(), std::vector<std::string>{pulled});
+  EXPECT_TRUE(fs::is_empty(card_));
+}
+
+TEST_F(CardWriteModelTest, AWriteProtectedCardTakesNothing) {
+  List({{"a.qnf", vtest::BuildCardDesign(5)}, {"b.qnf", vtest::BuildCardDesign(5)}});
+  volumes_.SetReadOnly(card_);
+  ASSERT_TRUE(model_.OnInitDialog());
+  EXPECT_EQ(model_.SelectedDrive(), 1);  // it is listed, and looks like the card
+  EXPECT_EQ(model_.OnWrite(), card::DialogEnd::kCancel);
+  EXPECT_EQ(Texts(), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+  EXPECT_TRUE(fs::is_empty(card_));
 }
 
 }  // namespace

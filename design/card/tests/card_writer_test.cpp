@@ -87,40 +87,87 @@ TEST(CardFolderTest, FoldersNamesAndCounting) {
 
 class CardWriterTest : public ::testing::Test {
  protected:
+  int Save(std::span<const uint8_t> image, int destination, const std::string& name) {
+    return writer_.SaveDesign(image, destination, volumes_, cardDrive_, name);
+  }
+
   vtest::RecordingMessageBox boxes_;
   vtest::FakeCardVolumes volumes_;
   fs::path drive_ = volumes_.Add();
+  card::CardDrive cardDrive_ = card::FindCardDrive(volumes_, drive_);
   card::CCardWriter writer_;
   std::vector<uint8_t> image_ = vtest::BuildCardDesign(10);
 };
 
 TEST_F(CardWriterTest, CreatesTheFolderAndWritesTheImageUnderItsCardName) {
-  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, "rose 01#a"), 1);
+  EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose 01#a"), 1);
   std::vector<uint8_t> written;
   ASSERT_FALSE(platform::ReadWholeFile(drive_ / "PC_Link" / "rose_01#a.qnf", written));
   EXPECT_EQ(written, image_);
-  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCardFolder, drive_, "x"), 1);
+  EXPECT_EQ(Save(image_, kDestinationAtaCardFolder, "x"), 1);
   EXPECT_TRUE(fs::exists(drive_ / "EMB_FILE" / "x.qnf"));
   // Writing again replaces the design of the same name.
-  EXPECT_EQ(writer_.SaveDesign(std::span(image_).first(130), kDestinationAtaCardFolder, drive_, "x"), 1);
+  EXPECT_EQ(Save(std::span(image_).first(130), kDestinationAtaCardFolder, "x"), 1);
   EXPECT_EQ(fs::file_size(drive_ / "EMB_FILE" / "x.qnf"), 130u);
   EXPECT_EQ(boxes_.Count(), 0u);
 }
 
-TEST_F(CardWriterTest, APulledCardAsksWhetherItIsInserted) {
+TEST_F(CardWriterTest, APulledOrReplacedCardTakesNothingAndItsMountPointStaysEmpty) {
+  // The card goes and its mount point stays behind on the PC's own disk.
   volumes_.Pull(drive_);
-  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, "rose"), 0);
+  EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);
   ASSERT_EQ(boxes_.Count(), 1u);
   EXPECT_EQ(boxes_.Shown()[0].text,
             "Failed to save a design.\n"
             "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?");
-  EXPECT_FALSE(fs::exists(drive_));
+  EXPECT_TRUE(fs::is_empty(drive_));
+
+  // Another volume mounted where the card was is not the card either.
+  vtest::FakeCardVolumes others;
+  const fs::path drive = others.Add();
+  const card::CardDrive chosen = card::FindCardDrive(others, drive);
+  others.Replace(drive);
+  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCardFolder, others, chosen, "rose"), 0);
+  EXPECT_EQ(boxes_.Shown().back().text, boxes_.Shown()[0].text);
+  EXPECT_TRUE(fs::is_empty(drive));
+}
+
+// The card unmounted between the writer's look at the drive and its making the folder: the
+// listing still shows the card, but the folder made lies on another file system.
+class StaleListing : public card::CardVolumes {
+ public:
+  explicit StaleListing(platform::MountedVolume volume) : volume_(std::move(volume)) {}
+  std::vector<platform::MountedVolume> List() override { return {volume_}; }
+  void Flush(const fs::path&) override {}
+
+ private:
+  platform::MountedVolume volume_;
+};
+
+TEST_F(CardWriterTest, TheFolderIsMadeOnlyOnTheCardsOwnFileSystem) {
+  platform::MountedVolume gone = volumes_.List()[0];
+  gone.fileSystemId += 1;
+  StaleListing stale(gone);
+  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, stale, card::FindCardDrive(stale, drive_),
+                               "rose"),
+            0);
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text.rfind("Failed to save a design.\n", 0), 0u);
+  EXPECT_TRUE(fs::is_empty(drive_));
+}
+
+TEST_F(CardWriterTest, AWriteProtectedCardIsRefusedBeforeAnythingIsMade) {
+  volumes_.SetReadOnly(drive_);
+  EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);
+  EXPECT_EQ(vtest::ShownTexts(boxes_),
+            std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+  EXPECT_TRUE(fs::is_empty(drive_));
 }
 
 TEST_F(CardWriterTest, AWriteThatFailsHalfWayLeavesNoPartialDesign) {
   {
     vtest::FileSizeLimit limit(100);
-    EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, "rose"), 0);
+    EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);
   }
   ASSERT_EQ(boxes_.Count(), 1u);
   EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");
@@ -130,7 +177,7 @@ TEST_F(CardWriterTest, AWriteThatFailsHalfWayLeavesNoPartialDesign) {
 TEST_F(CardWriterTest, ADesignThatCannotBeOpenedForWritingIsNotDeleted) {
   fs::create_directories(drive_ / "PC_Link" / "rose.qnf");  // a folder where the file goes
   std::ofstream(drive_ / "PC_Link" / "rose.qnf" / "keep") << "x";
-  EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, "rose"), 0);
+  EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);
   EXPECT_TRUE(fs::exists(drive_ / "PC_Link" / "rose.qnf" / "keep"));
   EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");
 }
@@ -138,7 +185,7 @@ TEST_F(CardWriterTest, ADesignThatCannotBeOpenedForWritingIsNotDeleted) {
 TEST_F(CardWriterTest, ANameThatWouldLeaveTheDesignFolderIsRefused) {
   for (const std::string& name :
        std::vector<std::string>{"../escape", "sub/dir", "", "..", std::string("a\0b", 3)}) {
-    EXPECT_EQ(writer_.SaveDesign(image_, kDestinationAtaCard, drive_, name), 0) << name;
+    EXPECT_EQ(Save(image_, kDestinationAtaCard, name), 0) << name;
   }
   EXPECT_EQ(boxes_.Count(), 5u);
   EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "design/ui/card_write_dlg.h"
@@ -11,6 +12,7 @@
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/fake_card.h"
+#include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
 
 namespace {
@@ -60,6 +62,18 @@ TEST_F(CardDialogs, TheCardWriterOffersTheDrivesAndWritesTheListOnWrite) {
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_TRUE(fs::exists(card_ / "EMB_FILE" / "rose_01#a.qnf"));
   EXPECT_EQ(volumes_.Flushed(), std::vector<fs::path>{card_});
+}
+
+TEST_F(CardDialogs, TheCardWriterIsWideEnoughForItsCaption) {
+  design_ui::CCardWriteDlg dialog(nullptr, volumes_, version_);
+  dialog.show();
+  // Title bars draw their caption in a bold face beside three buttons of their own.
+  QFont bold = dialog.font();
+  bold.setBold(true);
+  constexpr int kThreeTitleBarButtons = 3 * 32;
+  EXPECT_GE(dialog.width(),
+            QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + kThreeTitleBarButtons);
+  dialog.reject();
 }
 
 TEST_F(CardDialogs, TheCardWriterWithoutACardEndsWhenTheUserCancels) {
@@ -151,6 +165,32 @@ TEST_F(CardDialogs, TheCardListPreviewsFollowKeysAndErasesAndReads) {
   dialog.OpenSaveBox()->setChecked(true);
   EXPECT_EQ(list->topLevelItemCount(), 0);
   EXPECT_EQ(dialog.CountLabel()->text(), "No design");
+  dialog.reject();
+}
+
+TEST_F(CardDialogs, AClickOnADamagedCardDesignSaysSoOnce) {
+  fs::create_directories(card_ / "PC_Link");
+  ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / "a.qnf", vtest::BuildCardDesign(9)));
+  vtest::QnfFileSpec lying;
+  lying.stitches = {1, 1, 0x80, 0x10};
+  lying.pairCount = 500;  // more pairs than the file holds
+  ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / "b.qnf", vtest::BuildQnfFile(lying)));
+  design_ui::CWriteCardM dialog(nullptr, volumes_, version_, PcFolder());
+  ASSERT_TRUE(dialog.Start());
+  dialog.show();
+  QTreeWidget* list = dialog.CardList();
+  list->setCurrentItem(list->topLevelItem(0));
+  ASSERT_EQ(boxes_.Count(), 0u);
+  const QPoint at = list->visualItemRect(list->topLevelItem(1)).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &event);
+  }
+  ASSERT_EQ(list->currentItem(), list->topLevelItem(1));
+  EXPECT_EQ(vtest::ShownTexts(boxes_),
+            std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+  EXPECT_FALSE(Inked(dialog.Preview().Picture()));
   dialog.reject();
 }
 

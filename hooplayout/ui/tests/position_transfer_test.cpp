@@ -101,6 +101,24 @@ class PositionTransfer : public ::testing::Test {
     return files;
   }
 
+  // Presses Write in the card writer dialog once it is up.
+  void ClickWriteInTheCardDialog() {
+    steps.push_back([] {
+      QDialog* dialog = nullptr;
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* d = qobject_cast<QDialog*>(widget);
+        if (d && d->isVisible() && d->windowTitle() == "Write Designs to ATA PC Card") dialog = d;
+      }
+      if (!dialog) return;
+      for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text().contains("Write")) {
+          QTimer::singleShot(0, button, [button] { button->click(); });
+          return;
+        }
+      }
+    });
+  }
+
   vtest::TempDir dir;
   vtest::RecordingMessageBox boxes;
   vtest::FixedClock clock{platform::LocalTime{2026, 12, 9, 6, 30, 0}};
@@ -145,26 +163,30 @@ TEST_F(PositionTransfer, SendDesignsPutsBothPositionsOnTheMachineByteForByte) {
 TEST_F(PositionTransfer, WriteDesignsPutsThePositionFilesOnTheCard) {
   Add(320, 200, {10, 0, 0x80, 0x10}, {2});
   const auto expected = ExpectedImages('A');
-  steps.push_back([] {
-    QDialog* dialog = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* d = qobject_cast<QDialog*>(widget);
-      if (d && d->isVisible() && d->windowTitle() == "Write Designs to ATA PC Card") dialog = d;
-    }
-    if (!dialog) return;
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-      if (button->text().contains("Write")) {
-        QTimer::singleShot(0, button, [button] { button->click(); });
-        return;
-      }
-    }
-  });
+  ClickWriteInTheCardDialog();
   EXPECT_TRUE(sender.WriteDesigns());
   Bytes onCard;
   EXPECT_FALSE(platform::ReadWholeFile(card / "PC_Link" / "Meadow1.qnf", onCard, 1 << 20));
   EXPECT_EQ(onCard, expected[0]);
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "Writing onto Card has completed.");
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(PositionTransfer, ACardPulledAfterTheFirstPositionIsAFailedWriteWithNothingOffTheCard) {
+  Add(300, 150, {10, 0, 0x80, 0x10}, {2});
+  Add(60, 100, {0, 30, 0x80, 0x10}, {9});
+  volumes.PullAfter(card, 1);
+  ClickWriteInTheCardDialog();
+  EXPECT_FALSE(sender.WriteDesigns());
+  EXPECT_EQ(vtest::ShownTexts(boxes),
+            (std::vector<std::string>{"Failed to save a design.\n"
+                                      "Is the ATA PC Card correctly inserted into your PC or "
+                                      "Adapter's card slot?",
+                                      "Writing onto Card has failed."}));
+  EXPECT_TRUE(fs::is_empty(card));
+  EXPECT_EQ(FilesUnder(volumes.Pulled(card)),
+            std::vector<std::string>{(volumes.Pulled(card) / "PC_Link" / "Meadow1.qnf").string()});
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
