@@ -264,6 +264,29 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileA
   EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
 }
 
+TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {
+  app->Frame().PostFrameMessage(digitizer::kUwmColorChanged, 5, 0);
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchChanged, digitizer::kDiagonalWeave, 45);
+  QApplication::processEvents();
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  design::ThreadColorInfo(5, red, green, blue);
+  // The swatch (14, 3)-(32, 19) is filled in the thread's colour.
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(20, 10), QColor(red, green, blue));
+  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(40, 10).alpha(), 0);
+  EXPECT_FALSE(app->Frame().StitchImage().isNull());
+}
+
+TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
+  app->Frame().PostFrameMessage(digitizer::kUwmStitchError, 2, 0);
+  EXPECT_EQ(boxes.Count(), 0u);
+  QApplication::processEvents();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kSatinFailedText);
+  EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+}
+
 TEST_F(PictorelProgram, ASaveThatFailsSaysSoAndLeavesBothOldFilesTheTitleAndTheChanges) {
   next = WriteDesignPair("tulip");
   ASSERT_TRUE(Run(cmd::kFileOpen));
@@ -365,29 +388,6 @@ TEST_F(PictorelProgram, AFailedOpenOrImportKeepsTheDocumentAndNamesTheFile) {
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, (dir / "lily.bmp").string() + "\nThis file may be defective.");
   EXPECT_EQ(app->Frame().windowTitle(), "lily.qnf - Pictorel");
-}
-
-TEST_F(PictorelProgram, TheColourAndStitchBarShowsWhatTheViewsPost) {
-  app->Frame().PostFrameMessage(digitizer::kUwmColorChanged, 5, 0);
-  app->Frame().PostFrameMessage(digitizer::kUwmStitchChanged, digitizer::kDiagonalWeave, 45);
-  QApplication::processEvents();
-  uint8_t red = 0;
-  uint8_t green = 0;
-  uint8_t blue = 0;
-  design::ThreadColorInfo(5, red, green, blue);
-  // The swatch (14, 3)-(32, 19) is filled in the thread's colour.
-  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(20, 10), QColor(red, green, blue));
-  EXPECT_EQ(app->Frame().ColorImage().toImage().pixelColor(40, 10).alpha(), 0);
-  EXPECT_FALSE(app->Frame().StitchImage().isNull());
-}
-
-TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinished) {
-  app->Frame().PostFrameMessage(digitizer::kUwmStitchError, 2, 0);
-  EXPECT_EQ(boxes.Count(), 0u);
-  QApplication::processEvents();
-  ASSERT_EQ(boxes.Count(), 1u);
-  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kSatinFailedText);
-  EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
 }
 
 TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {
