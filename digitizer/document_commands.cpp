@@ -77,15 +77,14 @@ void DocumentCommands::NewDocument(int hoopKind) {
 }
 
 bool DocumentCommands::OpenFile(const std::filesystem::path& path) {
-  const bool opened = doc_.OpenDesignFile(path);
+  // A file that did not open has left the document as it was, changes and all.
+  if (!doc_.OpenDesignFile(path)) return false;
   modified_ = false;
-  if (opened) {
-    recent_.Add(path.string());
-    views_.RecentFilesChanged();
-  }
+  recent_.Add(path.string());
+  views_.RecentFilesChanged();
   ShowPanes();
   views_.DocumentChanged();
-  return opened;
+  return true;
 }
 
 bool DocumentCommands::OpenDocumentFile(const std::filesystem::path& path) {
@@ -93,14 +92,14 @@ bool DocumentCommands::OpenDocumentFile(const std::filesystem::path& path) {
   return OpenFile(path);
 }
 
-bool DocumentCommands::SaveTo(const std::filesystem::path& path) {
+SaveOutcome DocumentCommands::SaveTo(const std::filesystem::path& path) {
   CStitchDesign& design = doc_.Design();
   if (!design.IsInsideHoop()) {
     ShowHoopLimit(nullptr);
-    return false;
+    return SaveOutcome::kFailed;
   }
-  const bool saved = doc_.OnSaveDocument(path, views_);
-  if (saved) {
+  const SaveOutcome saved = doc_.OnSaveDocument(path, views_);
+  if (saved == SaveOutcome::kSaved) {
     modified_ = false;
     if (doc_.HasStitches()) {
       recent_.Add(doc_.PathName().string());
@@ -113,16 +112,22 @@ bool DocumentCommands::SaveTo(const std::filesystem::path& path) {
 
 bool DocumentCommands::Save() {
   if (doc_.SaveNeedsName()) return SaveAs();
-  return SaveTo(doc_.PathName());
+  const SaveOutcome saved = SaveTo(doc_.PathName());
+  return saved == SaveOutcome::kRefused ? SaveAs() : saved == SaveOutcome::kSaved;
 }
 
 bool DocumentCommands::SaveAs() {
   const bool stitches = doc_.HasStitches();
   std::filesystem::path name = doc_.Title().empty() ? CImportDoc::kUntitled : doc_.Title();
   name.replace_extension(stitches ? ".qnf" : ".bmp");
-  const auto chosen = Choose(stitches ? FileDialogKind::kSaveDesign : FileDialogKind::kSaveBitmap, name.string());
-  if (!chosen) return false;
-  return SaveTo(*chosen);
+  for (;;) {
+    const auto chosen = Choose(stitches ? FileDialogKind::kSaveDesign : FileDialogKind::kSaveBitmap, name.string());
+    if (!chosen) return false;
+    const SaveOutcome saved = SaveTo(*chosen);
+    if (saved != SaveOutcome::kRefused) return saved == SaveOutcome::kSaved;
+    // A file the user would not have replaced: the name is chosen again.
+    name = chosen->filename();
+  }
 }
 
 void DocumentCommands::Import(FileDialogKind kind) {
@@ -133,7 +138,7 @@ void DocumentCommands::Import(FileDialogKind kind) {
     OpenFile(*chosen);
     return;
   }
-  doc_.ImportPicture(*chosen);
+  if (!doc_.ImportPicture(*chosen)) return;
   modified_ = false;
   frame_.UpdateStatusPanes(0, -1, -1, -1, kModeNone, 0);
   views_.DocumentChanged();
@@ -145,11 +150,7 @@ void DocumentCommands::OpenSew() {
   auto chosen = dialogs_.ChooseSewFile(folder);
   if (!chosen) return;
   doc_.StoreFolder(kSewFolderKey, chosen->path);
-  if (chosen->record) {
-    doc_.OpenSewDesign(chosen->path, std::move(chosen->record), chosen->largeHoop);
-  } else {
-    doc_.RejectSewFile();
-  }
+  if (!doc_.OpenSewDesign(chosen->path, std::move(chosen->record), chosen->largeHoop)) return;
   modified_ = false;
   ShowPanes();
   views_.DocumentChanged();

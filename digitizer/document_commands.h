@@ -75,7 +75,10 @@ class DocumentCommands : public platform::CommandTarget {
   // Opens a design (or a bitmap as the outline picture) as Open..., the command line, a
   // recent file and a dropped file do, after the question about unsaved changes.
   bool OpenDocumentFile(const std::filesystem::path& path);
+  // Save writes to the document's own design file; a document without one saves as below.
   bool Save();
+  // Asks for the name, again after a refused "Replace existing file?", and saves. A failed
+  // write has shown its message and leaves the document modified, its title unchanged.
   bool SaveAs();
 
   platform::CommandState QueryCommand(int id) const override;
@@ -84,7 +87,7 @@ class DocumentCommands : public platform::CommandTarget {
  private:
   std::optional<std::filesystem::path> Choose(FileDialogKind kind, const std::string& name = {});
   bool OpenFile(const std::filesystem::path& path);
-  bool SaveTo(const std::filesystem::path& path);
+  SaveOutcome SaveTo(const std::filesystem::path& path);
   void Import(FileDialogKind kind);
   void OpenSew();
   void ShowPanes();

@@ -17,6 +17,12 @@ constexpr const char* kPreviewKey = "Preview";
 constexpr const char* kFolderSection = "Design Path";
 constexpr const char* kReplaceQuestionTail = "\nThis file already exists.\n\nReplace existing file?";
 
+// A message about one file: its name, then the text.
+void ShowFileMessage(const std::filesystem::path& path, const char* text) {
+  platform::MessageBox(nullptr, path.string() + "\n" + text, kPictorelCaption,
+                       platform::kMbOk | platform::kMbIconExclamation);
+}
+
 std::string LowerExtension(const std::filesystem::path& path) {
   std::string ext = path.extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(),
@@ -51,24 +57,57 @@ bool CImportDoc::OnNewDocument() {
   return true;
 }
 
+bool CImportDoc::ReadPictureFile(const std::filesystem::path& path, CDib& picture) {
+  std::error_code fileError;
+  if (picture.ReadFile(path, fileError)) return true;
+  ShowFileMessage(path, platform::IsNotFound(fileError) ? kNotFoundText : kDefectiveMessage);
+  return false;
+}
+
 bool CImportDoc::OnOpenDocument(const std::filesystem::path& path) {
-  OnNewDocument();
   const std::string ext = LowerExtension(path);
-  if (ext == ".qnf") {
-    if (!design_.ReadFile(path)) return false;
-    contents_ = kContentsDesign;
-    // A design that read with an error is dropped at once; its picture is not looked for.
-    if (design_.Error() != kDesignOk) return true;
-    // A missing or unreadable outline picture leaves the design open on its own.
-    if (outline_.Read(OutlinePath(path))) contents_ = kContentsBoth;
-    return true;
-  }
   if (ext == ".bmp") {
-    if (!outline_.Read(path)) return false;
+    CDib picture;
+    if (!ReadPictureFile(path, picture)) return false;
+    OnNewDocument();
+    outline_ = std::move(picture);
     contents_ = kContentsPicture;
     return true;
   }
-  return false;
+  if (ext != ".qnf") {
+    ShowFileMessage(path, kDefectiveMessage);
+    return false;
+  }
+  std::vector<uint8_t> file;
+  if (const std::error_code fileError = CStitchDesign::ReadFileBytes(path, file)) {
+    if (platform::IsNotFound(fileError)) {
+      ShowFileMessage(path, kNotFoundText);
+    } else {
+      ShowPictorelMessage(kStitchFileReadError);
+    }
+    return false;
+  }
+  // The design is read once on its own first: a defective file must not cost the user the
+  // document on the screen.
+  {
+    CStitchDesign trial;
+    if (trial.Read(file) == 0) {
+      const char* message = ReadErrorMessage(trial.Error());
+      ShowPictorelMessage(message ? message : kDefectiveMessage);
+      return false;
+    }
+  }
+  // A missing or unreadable outline picture leaves the design open on its own.
+  CDib picture;
+  const bool pictureRead = ReadPictureFile(OutlinePath(path), picture);
+  OnNewDocument();
+  design_.Read(file);
+  contents_ = kContentsDesign;
+  if (pictureRead) {
+    outline_ = std::move(picture);
+    contents_ = kContentsBoth;
+  }
+  return true;
 }
 
 const char* CImportDoc::ReadErrorMessage(int error) {
@@ -78,11 +117,6 @@ const char* CImportDoc::ReadErrorMessage(int error) {
 
 bool CImportDoc::OpenDesignFile(const std::filesystem::path& path) {
   if (!OnOpenDocument(path)) return false;
-  if (const char* message = ReadErrorMessage(design_.Error())) {
-    OnNewDocument();
-    ShowPictorelMessage(message);
-    return false;
-  }
   path_ = path;
   designPath_ = path;
   // The picture beside the design is its own outline picture, read with it or made for it.
@@ -114,7 +148,14 @@ std::filesystem::path CImportDoc::OutlinePath(const std::filesystem::path& desig
   return outline.replace_extension(".bmp");
 }
 
-bool CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view) {
+bool CImportDoc::WriteTogether(std::span<const platform::FileToWrite> files) {
+  std::filesystem::path failed;
+  if (!platform::WriteFilesTogether(files, &failed)) return true;
+  ShowFileMessage(failed, kWriteError);
+  return false;
+}
+
+SaveOutcome CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view) {
   const std::filesystem::path target = SaveTargetPath(path);
   // Asks before a file this design does not own is replaced; false when the user refuses.
   auto mayReplace = [&](const std::filesystem::path& file) {
@@ -124,43 +165,51 @@ bool CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource
                                 platform::kMbYesNo | platform::kMbIconExclamation) == platform::kIdYes;
   };
   if (LowerExtension(target) == ".bmp") {
-    if (!mayReplace(target)) return false;
+    if (!mayReplace(target)) return SaveOutcome::kRefused;
+    const std::vector<uint8_t> picture = outline_.FileImage();
+    if (picture.empty()) {
+      ShowFileMessage(target, kWriteError);
+      return SaveOutcome::kFailed;
+    }
     saveStage_ = 2;
-    const bool written = outline_.Write(target);
+    const bool written = WriteTogether({{{target, picture}}});
     saveStage_ = 0;
-    if (written) ownedFiles_.push_back(target);
-    return written;
+    if (!written) return SaveOutcome::kFailed;
+    ownedFiles_.push_back(target);
+    return SaveOutcome::kSaved;
   }
-  if (!HasStitches()) return false;
+  saveStage_ = 1;
+  std::vector<uint8_t> designBytes;
+  const bool built = design_.Write(designBytes) != 0;
+  saveStage_ = 0;
+  // No stitches, or more than a file carries: nothing can be written under this name.
+  if (!built) {
+    ShowFileMessage(target, kWriteError);
+    return SaveOutcome::kFailed;
+  }
   const std::filesystem::path outlinePath = OutlinePath(target);
   const bool hasOutline = view.PrepareOutline(outline_);
-  if (!mayReplace(target) || (hasOutline && !mayReplace(outlinePath))) return false;
-  saveStage_ = 1;
-  const bool designWritten = design_.WriteFile(target);
+  if (!mayReplace(target) || (hasOutline && !mayReplace(outlinePath))) return SaveOutcome::kRefused;
+  saveStage_ = 2;
+  const std::vector<uint8_t> picture = hasOutline ? outline_.FileImage() : std::vector<uint8_t>();
+  std::vector<platform::FileToWrite> files{{target, designBytes}};
+  if (!picture.empty()) files.push_back({outlinePath, picture});
+  const bool written = WriteTogether(files);
   saveStage_ = 0;
-  if (!designWritten) return false;
+  if (!written) return SaveOutcome::kFailed;
   path_ = target;
   designPath_ = target;
   ownedFiles_ = {target, outlinePath};
   title_ = target.filename().string();
-  // A design without an outline picture is saved all the same.
-  if (!hasOutline) return true;
-  saveStage_ = 2;
-  const bool pictureWritten = outline_.Write(outlinePath);
-  saveStage_ = 0;
-  if (pictureWritten) contents_ |= kContentsPicture;
-  return pictureWritten;
+  if (!picture.empty()) contents_ |= kContentsPicture;
+  return SaveOutcome::kSaved;
 }
 
-bool CImportDoc::ReadBmp(const std::filesystem::path& path) {
+bool CImportDoc::ReadBmp(const std::filesystem::path& path, CDib& picture) {
   std::error_code fileError;
-  if (!imported_.ReadFile(path, fileError)) {
-    imported_.Empty();
-    ShowPictorelMessage(kBmpReadError);
-    return false;
-  }
-  pictureState_ = kBitmapToTrace;
-  return true;
+  if (picture.ReadFile(path, fileError)) return true;
+  ShowPictorelMessage(kBmpReadError);
+  return false;
 }
 
 bool CImportDoc::OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
@@ -169,8 +218,14 @@ bool CImportDoc::OpenSewDesign(const std::filesystem::path& sewPath, std::unique
     RejectSewFile();
     return false;
   }
-  // A missing picture leaves the stitches on their own.
-  OnOpenDocument(OutlinePath(sewPath));
+  // A missing picture leaves the stitches on their own, after its message.
+  CDib picture;
+  const bool pictureRead = ReadPictureFile(OutlinePath(sewPath), picture);
+  OnNewDocument();
+  if (pictureRead) {
+    outline_ = std::move(picture);
+    contents_ = kContentsPicture;
+  }
   design_.SetHoop(largeHoop ? design::kLargeHoop : design::kStandardHoop);
   path_ = sewPath;
   title_ = sewPath.filename().string();
@@ -179,33 +234,36 @@ bool CImportDoc::OpenSewDesign(const std::filesystem::path& sewPath, std::unique
   return true;
 }
 
-void CImportDoc::RejectSewFile() {
-  OnNewDocument();
-  ShowPictorelMessage(kDefectiveMessage);
-}
+void CImportDoc::RejectSewFile() { ShowPictorelMessage(kDefectiveMessage); }
 
-bool CImportDoc::ReadWmf(const std::filesystem::path& path) {
+bool CImportDoc::ReadWmf(const std::filesystem::path& path, CClipart& clipart) {
   std::error_code fileError;
-  if (!clipart_.ReadPlaceableFile(path, fileError)) {
-    // A malformed metafile has shown its own message already.
-    if (fileError) {
-      clipart_.Clear();
-      ShowPictorelMessage(kWmfReadError);
-    }
-    return false;
-  }
-  pictureState_ = kClipartToTrace;
-  return true;
+  if (clipart.ReadPlaceableFile(path, fileError)) return true;
+  // A malformed metafile has shown its own message already.
+  if (fileError) ShowPictorelMessage(kWmfReadError);
+  return false;
 }
 
 bool CImportDoc::ImportPicture(const std::filesystem::path& path) {
-  OnNewDocument();
-  title_ = path.filename().string();
   const std::string ext = LowerExtension(path);
-  bool read = false;
-  if (ext == ".wmf") read = ReadWmf(path);
-  if (ext == ".bmp") read = ReadBmp(path);
-  return read;
+  if (ext == ".wmf") {
+    CClipart clipart;
+    if (!ReadWmf(path, clipart)) return false;
+    OnNewDocument();
+    clipart_ = std::move(clipart);
+    pictureState_ = kClipartToTrace;
+  } else if (ext == ".bmp") {
+    CDib picture;
+    if (!ReadBmp(path, picture)) return false;
+    OnNewDocument();
+    imported_ = std::move(picture);
+    pictureState_ = kBitmapToTrace;
+  } else {
+    ShowFileMessage(path, kDefectiveMessage);
+    return false;
+  }
+  title_ = path.filename().string();
+  return true;
 }
 
 std::string CImportDoc::Title() const {

@@ -7,12 +7,14 @@
 // takes the chosen paths.
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "digitizer/clipart.h"
 #include "digitizer/dib.h"
 #include "digitizer/stitch_design.h"
+#include "platform/file_pair.h"
 
 namespace digitizer {
 
@@ -31,6 +33,10 @@ enum PictureState : int {
   kBitmapToTrace = 8,
 };
 
+// How a save ended: written, refused by the user at a question (the name may be chosen
+// again), or failed after its message was shown.
+enum class SaveOutcome { kSaved, kRefused, kFailed };
+
 // The picture view draws the outline picture that is saved beside the design.
 class OutlineSource {
  public:
@@ -47,6 +53,10 @@ class CImportDoc {
   static constexpr const char* kDefectiveMessage = "This file may be defective.";
   static constexpr const char* kWmfReadError = "WMF File Read error";
   static constexpr const char* kBmpReadError = "BMP File Read error";
+  static constexpr const char* kStitchFileReadError = "Stitch File Read Error";
+  static constexpr const char* kWriteError = "Write error";
+  // Shown under the name of a file that is not there.
+  static constexpr const char* kNotFoundText = "This file was not found.";
 
   // programFolder: where the program runs; every file dialog's first folder.
   explicit CImportDoc(std::filesystem::path programFolder);
@@ -58,21 +68,23 @@ class CImportDoc {
   // Empties everything: pictures, design, path and title.
   bool OnNewDocument();
   // Reads a document by its extension: x.qnf with its x.bmp, or a bitmap alone as the outline
-  // picture. False only when the design file could not be opened; read errors stay in the
-  // design's error field.
+  // picture. The document takes the file over only when it reads: a file that is missing,
+  // cannot be read, is defective or of another kind leaves the document as it was, with a
+  // message that says why (naming the file where the reason is the file's own). A missing or
+  // damaged x.bmp is named in its message, and the design opens on its own.
   bool OnOpenDocument(const std::filesystem::path& path);
-  // Open... after its dialog: a design that read with an error empties the document, titles
-  // it "Untitled" and shows why. True when the document now holds the file (the frame then
-  // adds it to the recent files).
+  // Open... after its dialog: OnOpenDocument, and the file becomes the document's path.
+  // True when the document now holds the file (the frame then adds it to the recent files).
   bool OpenDesignFile(const std::filesystem::path& path);
-  // Writes the document under the path (see SaveTargetPath): the design, then the outline
-  // picture the view prepares, when it has one. A file there that this document did not
-  // write or open for this design (a picture the user imported or opened, another design's
-  // picture) is replaced only when the user answers Yes to "<path>\nThis file already
-  // exists.\n\nReplace existing file?"; No writes nothing. True when the design (or, for a
-  // .bmp path, the outline picture) and every file it needed were written; false only on a
-  // refusal or a real write failure.
-  bool OnSaveDocument(const std::filesystem::path& path, OutlineSource& view);
+  // Writes the document under the path (see SaveTargetPath): the design and the outline
+  // picture the view prepares, when it has one, together: both are renamed into place only
+  // when both were written whole, so a failure leaves both old files as they were, and the
+  // document's path and title unchanged. A file there that this document did not write or
+  // open for this design (a picture the user imported or opened, another design's picture)
+  // is replaced only when the user answers Yes to "<path>\nThis file already
+  // exists.\n\nReplace existing file?"; No writes nothing (kRefused). A failed write shows
+  // "<path>\nWrite error" for the file that failed (kFailed).
+  SaveOutcome OnSaveDocument(const std::filesystem::path& path, OutlineSource& view);
   // Save must become Save As: the document holds no design file of its own yet (a new
   // design, an imported picture, an outline picture opened alone, a SEW import), so there is
   // no path Save may write to without asking for a name.
@@ -80,20 +92,19 @@ class CImportDoc {
   // Whether this document opened or wrote the file for its design, so that saving may
   // replace it without asking.
   bool OwnsFile(const std::filesystem::path& path) const;
-  // The imports empty the document and read the picture by its extension (.bmp or .wmf);
-  // the title is the picture's name, but the document gets no path: the picture is the
-  // user's, and a save must ask for a design name.
+  // The imports read the picture by its extension (.bmp or .wmf) and, once it has read,
+  // empty the document and take it over; the title is the picture's name, but the document
+  // gets no path: the picture is the user's, and a save must ask for a design name. A picture
+  // that does not read leaves the document as it was, after its message.
   bool ImportPicture(const std::filesystem::path& path);
-  bool ReadBmp(const std::filesystem::path& path);
   // Open Sew File... after the SEW dialog read the stitches into a fresh design record: the
   // outline picture beside the file is opened (emptying the document first), the record is
   // taken over as stitches without parts and the SEW file becomes the document's path. A
   // record of the wrong size is refused like a defective file.
   bool OpenSewDesign(const std::filesystem::path& sewPath, std::unique_ptr<design::StitchRecord> record,
                      bool largeHoop);
-  // The SEW dialog found the file defective: "Untitled", empty, and the message.
+  // The SEW dialog found the file defective: the message; the document stays as it was.
   void RejectSewFile();
-  bool ReadWmf(const std::filesystem::path& path);
 
   // Empty: "Untitled.qnf"; an extension other than .bmp, .qnf or .wmf gets ".qnf" appended;
   // .wmf is saved as the .qnf of its base name.
@@ -127,6 +138,14 @@ class CImportDoc {
   CClipart& Clipart() { return clipart_; }
 
  private:
+  // Read into the caller's holder, so that a picture that fails leaves the document alone.
+  static bool ReadBmp(const std::filesystem::path& path, CDib& picture);
+  static bool ReadWmf(const std::filesystem::path& path, CClipart& clipart);
+  // A picture beside a design, or opened as the outline picture: its failure names the file.
+  static bool ReadPictureFile(const std::filesystem::path& path, CDib& picture);
+  // Writes the files together; on failure shows the write error with the failed file's name.
+  static bool WriteTogether(std::span<const platform::FileToWrite> files);
+
   std::filesystem::path programFolder_;
   std::filesystem::path path_;
   // The design file this document opened or saved ("x.qnf"), and every file it may replace

@@ -404,9 +404,13 @@ bool CStitchDesign::LoadParts(std::span<const uint8_t> payload) {
   return true;
 }
 
+std::error_code CStitchDesign::ReadFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& file) {
+  return platform::ReadFileHead(path, file, kMaxFileBytes);
+}
+
 bool CStitchDesign::ReadFile(const std::filesystem::path& path) {
   std::vector<uint8_t> file;
-  if (platform::ReadFileHead(path, file, kMaxFileBytes)) {
+  if (ReadFileBytes(path, file)) {
     ShowPictorelMessage("Stitch File Read Error");
     return false;
   }

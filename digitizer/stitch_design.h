@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <system_error>
 #include <vector>
 
 #include "design/stitch_record.h"
@@ -169,6 +170,9 @@ class CStitchDesign {
   // Reads the file; a file that cannot be read shows "Stitch File Read Error". False only
   // when the file could not be read at all: a malformed file reads as true with Error() set.
   bool ReadFile(const std::filesystem::path& path);
+  // A design file's bytes, as far as a design can reach; a file that cannot be read gives
+  // the cause, "not found" told apart.
+  static std::error_code ReadFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& file);
 
   // The QNF image and, for parts read or stitches made from them, the parts block. Result 1
   // with the bytes in out, else 0 with out empty (Error() tells why when it is a limit).

@@ -12,9 +12,12 @@ namespace vtest {
 
 class FileSizeLimit {
  public:
-  explicit FileSizeLimit(std::size_t bytes) {
+  // The limit's signal, which ends the process by default, is ignored for the lifetime too;
+  // a test of a whole program leaves it as the program has set it (ignoreSignal false).
+  explicit FileSizeLimit(std::size_t bytes, bool ignoreSignal = true) {
     getrlimit(RLIMIT_FSIZE, &saved_);
     savedHandler_ = signal(SIGXFSZ, SIG_IGN);
+    if (!ignoreSignal) signal(SIGXFSZ, savedHandler_);
     rlimit limit = saved_;
     limit.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &limit);

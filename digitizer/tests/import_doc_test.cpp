@@ -75,7 +75,7 @@ TEST_F(ImportDocTest, SavedPairOpensAgainWithPartsAndPicture) {
   doc.OnNewDocument();
   MakeDesign(doc);
   FixedOutline view(true);
-  ASSERT_TRUE(doc.OnSaveDocument(dir_.Path() / "rose.abc", view));
+  ASSERT_EQ(doc.OnSaveDocument(dir_.Path() / "rose.abc", view), SaveOutcome::kSaved);
   const fs::path saved = dir_.Path() / "rose.abc.qnf";
   EXPECT_EQ(doc.PathName(), saved);
   EXPECT_TRUE(fs::exists(dir_.Path() / "rose.abc.bmp"));
@@ -97,7 +97,7 @@ TEST_F(ImportDocTest, SavingAsWmfWritesTheQnfAndWithoutOutlineStillSucceeds) {
   doc.OnNewDocument();
   MakeDesign(doc);
   FixedOutline none(false);
-  EXPECT_TRUE(doc.OnSaveDocument(dir_.Path() / "leaf.wmf", none));
+  EXPECT_EQ(doc.OnSaveDocument(dir_.Path() / "leaf.wmf", none), SaveOutcome::kSaved);
   EXPECT_TRUE(fs::exists(dir_.Path() / "leaf.qnf"));
   EXPECT_FALSE(doc.SaveNeedsName());
   EXPECT_FALSE(fs::exists(dir_.Path() / "leaf.wmf"));
@@ -105,8 +105,10 @@ TEST_F(ImportDocTest, SavingAsWmfWritesTheQnfAndWithoutOutlineStillSucceeds) {
 
   CImportDoc empty(dir_.Path());
   empty.OnNewDocument();
-  EXPECT_FALSE(empty.OnSaveDocument(dir_.Path() / "none.qnf", none));
+  EXPECT_EQ(empty.OnSaveDocument(dir_.Path() / "none.qnf", none), SaveOutcome::kFailed);
   EXPECT_FALSE(fs::exists(dir_.Path() / "none.qnf"));
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text, (dir_.Path() / "none.qnf").string() + "\nWrite error");
 }
 
 TEST_F(ImportDocTest, AnImportedPictureIsNeverTheSaveTargetNorReplacedUnasked) {
@@ -123,7 +125,7 @@ TEST_F(ImportDocTest, AnImportedPictureIsNeverTheSaveTargetNorReplacedUnasked) {
   // rose.qnf would bring rose.bmp, the user's picture, along: asked first; No writes nothing.
   FixedOutline view(true);
   boxes_.Script({platform::kIdNo});
-  EXPECT_FALSE(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view));
+  EXPECT_EQ(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view), SaveOutcome::kRefused);
   ASSERT_EQ(boxes_.Count(), 1u);
   EXPECT_EQ(boxes_.Shown()[0].text, rose.string() + "\nThis file already exists.\n\nReplace existing file?");
   EXPECT_FALSE(fs::exists(dir_.Path() / "rose.qnf"));
@@ -132,14 +134,14 @@ TEST_F(ImportDocTest, AnImportedPictureIsNeverTheSaveTargetNorReplacedUnasked) {
   EXPECT_EQ(still, picture);
   // The outline alone over the picture: asked as well.
   boxes_.Script({platform::kIdNo});
-  EXPECT_FALSE(doc.OnSaveDocument(rose, view));
+  EXPECT_EQ(doc.OnSaveDocument(rose, view), SaveOutcome::kRefused);
   EXPECT_EQ(boxes_.Count(), 2u);
 
   // Yes replaces; the pair is the document's own from then on, and saves again unasked.
   boxes_.Script({platform::kIdYes});
-  EXPECT_TRUE(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view));
+  EXPECT_EQ(doc.OnSaveDocument(dir_.Path() / "rose.qnf", view), SaveOutcome::kSaved);
   EXPECT_FALSE(doc.SaveNeedsName());
-  EXPECT_TRUE(doc.OnSaveDocument(doc.PathName(), view));
+  EXPECT_EQ(doc.OnSaveDocument(doc.PathName(), view), SaveOutcome::kSaved);
   EXPECT_EQ(boxes_.Count(), 3u);
 }
 
@@ -152,14 +154,14 @@ TEST_F(ImportDocTest, DesignWithoutOutlineStillOpens) {
   EXPECT_EQ(doc.Contents(), kContentsDesign);
   EXPECT_EQ(doc.Title(), "plain.qnf");
   EXPECT_EQ(doc.Design().EditState(), kStitchesOnly);
-  // The missing outline picture is reported as a picture that could not be read.
+  // The missing outline picture is named in its message.
   ASSERT_EQ(boxes_.Count(), 1u);
-  EXPECT_EQ(boxes_.Shown()[0].text, "Read error");
+  EXPECT_EQ(boxes_.Shown()[0].text, (dir_.Path() / "plain.bmp").string() + "\nThis file was not found.");
   EXPECT_FALSE(doc.OpenDesignFile(dir_.Path() / "missing.qnf"));
-  EXPECT_EQ(boxes_.Shown().back().text, "Stitch File Read Error");
+  EXPECT_EQ(boxes_.Shown().back().text, (dir_.Path() / "missing.qnf").string() + "\nThis file was not found.");
 }
 
-TEST_F(ImportDocTest, ReadErrorsEmptyTheDocumentWithTheirMessages) {
+TEST_F(ImportDocTest, ReadErrorsLeaveTheDocumentWithTheirMessages) {
   vtest::QnfFileSpec badOffset;
   badOffset.stitches = vtest::StitchStreamBuilder().Stitch(1, 2).End().Bytes();
   badOffset.stitchDataOffset = 100;
@@ -187,7 +189,7 @@ TEST_F(ImportDocTest, ImportsReportUnreadableFilesByKind) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, "BMP File Read error");
   EXPECT_EQ(shown[1].text, "WMF File Read error");
-  EXPECT_EQ(doc.Title(), "gone.wmf");
+  EXPECT_EQ(doc.Title(), "Untitled");
   EXPECT_EQ(doc.PictureStateValue(), kNoPictureToTrace);
 }
 
@@ -208,8 +210,7 @@ TEST_F(ImportDocTest, SewStitchesComeInWithTheirOutlinePicture) {
 
   // A record of Brodera's size would be overrun by Pictorel's stitches: refused.
   EXPECT_FALSE(doc.OpenSewDesign(dir_.Path() / "old.sew", std::make_unique<design::StitchRecord>(), false));
-  EXPECT_EQ(doc.Title(), "Untitled");
-  EXPECT_EQ(doc.Contents(), kContentsNone);
+  EXPECT_EQ(doc.Contents(), kContentsBoth);
   EXPECT_EQ(boxes_.Shown().back().text, "This file may be defective.");
 }
 

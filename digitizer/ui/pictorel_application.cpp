@@ -22,6 +22,7 @@
 #include "digitizer/ui/stitch_choice_dialog.h"
 #include "digitizer/ui/stitch_workflow_dialogs.h"
 #include "link/panel/linkpanel.h"
+#include "platform/file_size_signal.h"
 #include "platform/message_box.h"
 
 namespace digitizer_ui {
@@ -118,6 +119,9 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
     : programFolder_(std::move(programFolder)),
       workFolder_(std::move(workFolder)),
       volumes_(volumes ? *volumes : systemVolumes_) {
+  // A save past the file-size limit (ulimit -f) fails like any other write instead of ending
+  // the program with the user's unsaved work.
+  platform::IgnoreFileSizeSignal();
   std::error_code error;
   std::filesystem::create_directories(workFolder_, error);
   doc_ = std::make_unique<digitizer::CImportDoc>(programFolder_);

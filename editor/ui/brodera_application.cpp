@@ -6,6 +6,7 @@
 
 #include "layoutcore/ui/about_box.h"
 #include "editor/ui/printer_page.h"
+#include "platform/file_size_signal.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 
@@ -25,6 +26,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 BroderaApplication::BroderaApplication(std::string programFolder, std::string workFolder)
     : app_(std::move(programFolder), std::move(workFolder)) {
+  // A save past the file-size limit (ulimit -f) fails like any other write instead of ending
+  // the program with the user's unsaved work.
+  platform::IgnoreFileSizeSignal();
   app_.MeasurePrinter(printer_.PageMm());
   app_.RecentFiles().Load();
   doc_ = std::make_unique<editor::CBroderaDoc>(*this);

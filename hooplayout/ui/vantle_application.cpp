@@ -9,6 +9,7 @@
 #include "layoutcore/ui/rotate_flip_dialog.h"
 #include "hooplayout/vantle_command_ids.h"
 #include "link/panel/linkpanel.h"
+#include "platform/file_size_signal.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 
@@ -44,6 +45,9 @@ std::string LinkpanelMachineDialogs::ManageCard(const std::string& folder) {
 
 VantleApplication::VantleApplication(std::string programFolder, card::CardVolumes* volumes)
     : app_(std::move(programFolder)) {
+  // A save past the file-size limit (ulimit -f) fails like any other write instead of ending
+  // the program with the user's unsaved work.
+  platform::IgnoreFileSizeSignal();
   app_.RecentFiles().Load();
   doc_ = std::make_unique<hooplayout::CVantleDoc>(*this);
   frame_ = std::make_unique<CMainFrame>(router_);

@@ -40,6 +40,7 @@
 #include "platform/profile.h"
 #include "testing/bitmap_builder.h"
 #include "testing/fake_card.h"
+#include "testing/file_size_limit.h"
 #include "testing/fixed_clock.h"
 #include "testing/machine/machine_simulator.h"
 #include "testing/recording_message_box.h"
@@ -88,6 +89,23 @@ class PictorelProgram : public ::testing::Test {
     const digitizer::CStitchDesign& design = app->Document().Design();
     const uint8_t* first = design.Record()->Stitches();
     return Bytes(first, first + 2 * design.GetStitchCount());
+  }
+  // name.qnf with three stitches and name.bmp, its outline picture with a diagonal line.
+  fs::path WriteDesignPair(const std::string& name) {
+    digitizer::CStitchDesign design;
+    design.ResetStitches();
+    const uint8_t stitches[] = {10, 0, 0, 10, 0x80, 0x10};
+    std::copy(std::begin(stitches), std::end(stitches), design.Record()->Stitches());
+    design.Record()->SetColourCount(1);
+    design.Record()->SetThreadCode(0, 5);
+    EXPECT_TRUE(design.WriteFile(dir / (name + ".qnf")));
+    vtest::BmpSpec outline;
+    outline.width = outline.height = 64;
+    outline.bitCount = 1;
+    outline.colours = {0x000000u, 0xFFFFFFu};
+    outline.pixel = [](int x, int y) { return x == y ? 0u : 1u; };
+    WriteBytes(dir / (name + ".bmp"), vtest::BuildBmp(outline));
+    return dir / (name + ".qnf");
   }
   // Presses a button of the modal dialog of that type as soon as it shows.
   template <typename Dialog>
@@ -237,19 +255,8 @@ TEST_F(PictorelProgram, StartOpensTheCommandLinesDesignOrEndsOnAnUnreadableFileA
   EXPECT_FALSE(app->Start(line));
   EXPECT_FALSE(app->Frame().isVisible());
 
-  digitizer::CStitchDesign design;
-  design.ResetStitches();
-  const uint8_t stitches[] = {10, 0, 0, 10, 0x80, 0x10};
-  std::copy(std::begin(stitches), std::end(stitches), design.Record()->Stitches());
-  design.Record()->SetColourCount(1);
-  design.Record()->SetThreadCode(0, 5);
-  ASSERT_TRUE(design.WriteFile(dir / "tulip.qnf"));
-  vtest::BmpSpec outline;
-  outline.bitCount = 1;
-  outline.colours = {0x000000u, 0xFFFFFFu};
-  WriteBytes(dir / "tulip.bmp", vtest::BuildBmp(outline));
+  line.fileToOpen = WriteDesignPair("tulip").string();
   boxes.Clear();
-  line.fileToOpen = (dir / "tulip.qnf").string();
   ASSERT_TRUE(app->Start(line));
   EXPECT_TRUE(app->Frame().isVisible());
   EXPECT_EQ(app->Document().Design().GetStitchCount(), 3);
@@ -413,6 +420,109 @@ TEST_F(PictorelProgram, TheStitchErrorMessageShowsItsTextOnceTheCommandHasFinish
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, digitizer::kSatinFailedText);
   EXPECT_EQ(boxes.Shown()[0].caption, "Attention");
+}
+
+TEST_F(PictorelProgram, ASaveThatFailsSaysSoAndLeavesBothOldFilesTheTitleAndTheChanges) {
+  next = WriteDesignPair("tulip");
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  app->TestOverrides().modify = [](const digitizer::ModifySettings&) {
+    return digitizer::ModifySettings{digitizer::kFlipNone, 90, 110};
+  };
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  ASSERT_TRUE(app->DocumentCommands().IsModified());
+  const Bytes oldDesign = ReadBytes(dir / "tulip.qnf");
+  const Bytes oldPicture = ReadBytes(dir / "tulip.bmp");
+  const std::string pictureFailed = (dir / "tulip.bmp").string() + "\nWrite error";
+  {
+    // Room for the new design but not for its 440 x 440 outline picture, as on a disk that
+    // fills half way through the pair; the limit's signal is left as the program set it.
+    vtest::FileSizeLimit limit(8192, false);
+    ASSERT_TRUE(Run(cmd::kFileSave));
+    // Closing asks about the changes; Yes fails the same way, and the window stays.
+    boxes.Script({platform::kIdYes});
+    EXPECT_FALSE(app->Frame().close());
+  }
+  ASSERT_EQ(boxes.Count(), 3u);
+  EXPECT_EQ(boxes.Shown()[0].text, pictureFailed);
+  EXPECT_EQ(boxes.Shown()[1].text, "Save changes to tulip?");
+  EXPECT_EQ(boxes.Shown()[2].text, pictureFailed);
+  EXPECT_EQ(ReadBytes(dir / "tulip.qnf"), oldDesign);
+  EXPECT_EQ(ReadBytes(dir / "tulip.bmp"), oldPicture);
+
+  // Save As into a folder that cannot be written: a file stands where the folder would be,
+  // which stops root as well.
+  boxes.Clear();
+  next = dir / "tulip.bmp" / "rose.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, next->string() + "\nWrite error");
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+  EXPECT_TRUE(app->DocumentCommands().IsModified());
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path())) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
+}
+
+TEST_F(PictorelProgram, NoToReplacingAnotherPictureAsksForTheNameAgain) {
+  next = WriteDesignPair("tulip");
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  const Bytes rose = vtest::BuildBmp(vtest::BmpSpec());
+  WriteBytes(dir / "rose.bmp", rose);  // the user's own picture
+  const std::vector<fs::path> names{dir / "rose.qnf", dir / "lily.qnf"};
+  std::vector<std::string> proposed;
+  app->TestOverrides().chooseFile = [&](digitizer::FileDialogKind, const std::string& name) -> std::optional<fs::path> {
+    proposed.push_back(name);
+    if (proposed.size() > names.size()) return std::nullopt;
+    return names[proposed.size() - 1];
+  };
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_EQ(proposed, (std::vector<std::string>{"tulip.qnf", "rose.qnf"}));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text,
+            (dir / "rose.bmp").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(ReadBytes(dir / "rose.bmp"), rose);
+  EXPECT_FALSE(fs::exists(dir / "rose.qnf"));
+  EXPECT_TRUE(fs::exists(dir / "lily.bmp"));
+  EXPECT_EQ(app->Frame().windowTitle(), "lily - Pictorel");
+}
+
+TEST_F(PictorelProgram, AFailedOpenOrImportKeepsTheDocumentAndNamesTheFile) {
+  next = WriteDesignPair("tulip");
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  const Bytes stitches = Stitches();
+  WriteBytes(dir / "broken.qnf", Bytes(40, 0x11));
+  WriteBytes(dir / "broken.bmp", Bytes(40, 0x22));
+  WriteBytes(dir / "notes.txt", Bytes(10, 'x'));
+  boxes.Clear();
+  next = dir / "broken.qnf";
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  next = dir / "gone.qnf";
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  next = dir / "broken.bmp";
+  ASSERT_TRUE(Run(cmd::kImportBitmap));
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "notes.txt").string()))});
+  app->Frame().DropFiles(dropped);
+  const std::vector<std::string> expected{"This file may be defective.",
+                                          (dir / "gone.qnf").string() + "\nThis file was not found.",
+                                          "BMP File Read error",
+                                          (dir / "notes.txt").string() + "\nThis file may be defective."};
+  ASSERT_EQ(boxes.Count(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(boxes.Shown()[i].text, expected[i]);
+  EXPECT_EQ(app->Frame().windowTitle(), "tulip - Pictorel");
+  EXPECT_EQ(Stitches(), stitches);
+  EXPECT_EQ(app->Document().Contents(), digitizer::kContentsBoth);
+
+  // A design whose outline picture is damaged opens on its own; the message names the picture.
+  fs::copy_file(dir / "tulip.qnf", dir / "lily.qnf");
+  fs::copy_file(dir / "broken.bmp", dir / "lily.bmp");
+  boxes.Clear();
+  next = dir / "lily.qnf";
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, (dir / "lily.bmp").string() + "\nThis file may be defective.");
+  EXPECT_EQ(app->Frame().windowTitle(), "lily.qnf - Pictorel");
 }
 
 TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {

@@ -26,6 +26,7 @@
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_canvas.h"
+#include "testing/file_size_limit.h"
 #include "testing/monogram_font_builder.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
@@ -160,6 +161,30 @@ TEST_F(BroderaUi, ImportSaveAndReopenGiveTheSameLayout) {
   }
   EXPECT_EQ(after.front().rotation, 90);
   EXPECT_EQ(box.Count(), 0u);
+}
+
+TEST_F(BroderaUi, ASavePastTheFileSizeLimitIsAWriteErrorAndTheProgramRunsOn) {
+  app->Start({});
+  Import(Design("rose.qnf", 200, 100, {20, 30}));
+  saveAs = (dir / "layout").string();
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSave));
+  std::vector<uint8_t> saved;
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "layout.bdz", saved));
+  Import(Design("leaf.qnf", 300, 300, {40}));
+  {
+    // The layout has grown past what the process may write; the signal is the program's.
+    vtest::FileSizeLimit limit(saved.size(), false);
+    ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSave));
+  }
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "There is an error in a file.\nQuit operation.");
+  std::vector<uint8_t> after;
+  ASSERT_FALSE(platform::ReadWholeFile(dir / "layout.bdz", after));
+  EXPECT_EQ(after, saved);
+  EXPECT_TRUE(app->Document().IsModified());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
 }
 
 TEST_F(BroderaUi, CommandLineAndDroppedFilesOpenLayouts) {

@@ -32,6 +32,7 @@
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/machine/machine_simulator.h"
+#include "testing/file_size_limit.h"
 #include "testing/monogram_font_builder.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
@@ -192,6 +193,32 @@ TEST_F(VantleProgram, ClickingTheHelpPaneLeavesTheKeyboardWithTheLayoutView) {
 TEST_F(VantleProgram, ALayoutThatCannotBeReadEndsTheProgramBeforeItsWindowShows) {
   EXPECT_FALSE(app->Start({false, (dir / "missing.arg").string()}));
   EXPECT_FALSE(app->Frame().isVisible());
+}
+
+TEST_F(VantleProgram, ASavePastTheFileSizeLimitIsAWriteErrorAndTheProgramRunsOn) {
+  ASSERT_TRUE(app->Start({false, {}}));
+  importPath = WriteDesign("rose.qnf", 200, 100, {5, 9});
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kImportDesign));
+  layoutPath = (dir / "Garden.arg").string();
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSave));
+  Bytes saved;
+  ASSERT_FALSE(platform::ReadWholeFile(layoutPath, saved));
+  importPath = WriteDesign("leaf.qnf", 160, 120, {3});
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kImportDesign));
+  {
+    // The layout has grown past what the process may write; the signal is the program's.
+    vtest::FileSizeLimit limit(saved.size(), false);
+    ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileSave));
+  }
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "There is an error in a file.\nQuit operation.");
+  Bytes after;
+  ASSERT_FALSE(platform::ReadWholeFile(layoutPath, after));
+  EXPECT_EQ(after, saved);
+  EXPECT_TRUE(app->Document().IsModified());
+  for (const auto& entry : fs::directory_iterator(dir.Path())) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
 }
 
 TEST_F(VantleProgram, ImportLetterSaveReopenPrintAndSendBothPositions) {
