@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -31,6 +30,10 @@ constexpr int kMinSquaredStep = 2;
 // Nested sweeps deeper than this leave the rest to the region scan, which starts a fresh
 // sweep at every pixel still uncovered; the worker thread's stack stays small.
 constexpr int kMaxNesting = 64;
+// A pixel of the part that the rows leave out (too thin to weave, or cut off at a turn):
+// covered, of no region. It stays nonzero, so that every pixel of the part still counts as
+// part when a move between sections is judged.
+constexpr uint8_t kDroppedPixel = kCoveredBit;
 // The pairs of a sweep's closing tie-off, as written.
 constexpr WrittenPair kTieOffAfterRightward[4] = {{-5, 0}, {-5, 0}, {5, 0}, {5, 0}};
 constexpr WrittenPair kTieOffAfterLeftward[4] = {{5, 0}, {5, 0}, {-5, 0}, {-5, 0}};
@@ -48,9 +51,8 @@ struct WeaveGeometry {
 
 class WeaveSweeper {
  public:
-  WeaveSweeper(PixelPlane plane, const PixelPlane& part, StitchOutput& out,
-               const WeaveGeometry& geometry)
-      : plane_(plane), part_(part), out_(out), geometry_(geometry) {}
+  WeaveSweeper(PixelPlane plane, StitchOutput& out, const WeaveGeometry& geometry)
+      : plane_(plane), out_(out), geometry_(geometry) {}
 
   int FillAllRegions();
 
@@ -69,9 +71,6 @@ class WeaveSweeper {
   bool LeavesPart(int fromX, int fromY, int toX, int toY) const;
 
   PixelPlane plane_;
-  // The part as it was labelled, before any pixel was covered or dropped: a move between
-  // sections is judged against the part itself.
-  PixelPlane part_;
   StitchOutput& out_;
   WeaveGeometry geometry_;
   // The pixel of the last needle point; none before the part's first one, which is the
@@ -124,8 +123,8 @@ bool WeaveSweeper::LeavesPart(int fromX, int fromY, int toX, int toY) const {
     const int y0 = static_cast<int>(std::floor(y));
     const int x1 = static_cast<int>(std::ceil(x));
     const int y1 = static_cast<int>(std::ceil(y));
-    if (part_.Get(x0, y0) == 0 && part_.Get(x1, y0) == 0 && part_.Get(x0, y1) == 0 &&
-        part_.Get(x1, y1) == 0) {
+    if (plane_.Get(x0, y0) == 0 && plane_.Get(x1, y0) == 0 && plane_.Get(x0, y1) == 0 &&
+        plane_.Get(x1, y1) == 0) {
       return true;
     }
   }
@@ -215,7 +214,7 @@ bool WeaveSweeper::PreCheck(int x, int row, uint8_t label, int direction) {
     if (!Uncovered(p, y, label)) {
       // Too thin to weave: drop the start of this run so the scan moves on.
       for (int q = x; plane_.Get(q, row) != 0 && (plane_.At(q, row) & kLabelBits) == label; q += d) {
-        plane_.At(q, row) = 0;
+        plane_.At(q, row) = kDroppedPixel;
       }
       return false;
     }
@@ -263,8 +262,8 @@ int WeaveSweeper::NestedSweep(int x, int row, uint8_t label, int depth) {
     if (++climbs % kClimbsPerTravelStitch == 0) {
       int left = x;
       int right = x;
-      while (plane_.Get(left - 1, y) != 0) --left;
-      while (plane_.Get(right + 1, y) != 0) ++right;
+      while ((plane_.Get(left - 1, y) & kLabelBits) != 0) --left;
+      while ((plane_.Get(right + 1, y) & kLabelBits) != 0) ++right;
       travelling_ = true;
       MoveTo((left - 1 + right + 1) / 2, y);
       if (Failed()) return -1;
@@ -320,7 +319,7 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
       // another row.
       for (int c = x + oldDirection; Uncovered(c, row, label) && !Uncovered(c, row - 1, label);
            c += oldDirection) {
-        plane_.At(c, row) = 0;
+        plane_.At(c, row) = kDroppedPixel;
       }
       continue;
     }
@@ -392,29 +391,16 @@ int WeaveSweeper::FillAllRegions() {
 
 }  // namespace
 
-namespace {
-
-int WeavePlane(PixelPlane plane, StitchOutput& out, const WeaveGeometry& geometry) {
-  const std::size_t bytes = static_cast<std::size_t>(plane.width) * static_cast<std::size_t>(plane.rows);
-  std::unique_ptr<uint8_t[]> part(new (std::nothrow) uint8_t[bytes]);
-  if (!part) return -1;
-  std::memcpy(part.get(), plane.bytes, bytes);
-  const PixelPlane partPlane{part.get(), plane.width, plane.rows};
-  return WeaveSweeper(plane, partPlane, out, geometry).FillAllRegions();
-}
-
-}  // namespace
-
 int FillHorizontalWeave(PixelPlane mask, StitchOutput& out) {
   const WeaveGeometry geometry{kWorkColumns - 2, kMaskFallingPhase, false};
-  return WeavePlane(mask, out, geometry);
+  return WeaveSweeper(mask, out, geometry).FillAllRegions();
 }
 
 int FillWeaveRows(PixelPlane grid, int angleDegrees, StitchOutput& out) {
   const double back = -angleDegrees * kRadiansPerDegree;
   const WeaveGeometry geometry{kGridSide - 4, kGridFallingPhase, true, std::cos(back),
                                std::sin(back)};
-  return WeavePlane(grid, out, geometry);
+  return WeaveSweeper(grid, out, geometry).FillAllRegions();
 }
 
 }  // namespace seamlib
