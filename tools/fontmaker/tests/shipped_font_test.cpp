@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "layoutcore/monogram/monogram_dialog_rules.h"
@@ -97,4 +98,22 @@ TEST_F(ShippedFont, LetteringKeepsEveryStitchThroughReCentring) {
   ASSERT_GT(before.size(), 100u);
   // The first letter's first stitch is still sewn, and so is every one after it.
   EXPECT_EQ(after, before);
+}
+
+TEST_F(ShippedFont, AbgSevenOnALineSewsNoStitchLongerThanTheWeaves) {
+  MonogramDialogRules rules(MonogramDialogKind::kLargeHoop, "Brodera");
+  ASSERT_TRUE(rules.Init(Input()));
+  rules.ChooseLayout(1);
+  rules.SetEditText("Abg 7");
+  rules.Register();
+  editor::MonogramBlock block;
+  ASSERT_TRUE(rules.Engine().MakeStitches(record_, block));
+  const vtest::WalkResult walk = vtest::WalkStitches(std::span<const uint8_t>(record_.Stitches(), 2 * static_cast<std::size_t>(record_.PairCount())));
+  ASSERT_TRUE(walk.ended) << walk.error;
+  ASSERT_GT(walk.sewn.size(), 1000u);
+  // Counters, bowls and the gaps between strokes are jumped, never sewn across: no stitch
+  // is longer than a brick of the weave (4 mm) taken into its next row.
+  double longest = 0;
+  for (const vtest::SewnSegment& s : walk.sewn) longest = std::max(longest, std::hypot(s.x1 - s.x0, s.y1 - s.y0));
+  EXPECT_LE(longest, 41.1);
 }
