@@ -38,18 +38,18 @@ std::vector<uint8_t> GlyphStitchData(std::span<const uint8_t> seamlib, int start
   };
   int moveX = startDx;
   int moveY = startDy;
-  bool landing = true;
+  bool landingNext = true;
   for (std::size_t p = 0; p + 2 <= seamlib.size(); p += design::StreamItemBytes(&seamlib[p])) {
     const uint8_t* pair = &seamlib[p];
     if (design::IsControl(pair, design::kEnd)) break;
     if (design::TakesNextPair(pair) && design::IsJumpCode(pair[1]) && p + 4 <= seamlib.size()) {
       moveX += design::PairDx(pair + 2);
       moveY += design::PairDy(pair + 2);
-      landing = true;
+      landingNext = true;
       continue;
     }
     if (design::IsControl(pair)) continue;  // a weave writes no other control pair
-    if (!landing) {
+    if (!landingNext) {
       put(design::PairDx(pair), design::PairDy(pair));
       continue;
     }
@@ -60,7 +60,7 @@ std::vector<uint8_t> GlyphStitchData(std::span<const uint8_t> seamlib, int start
     });
     put(0, 0);
     moveX = moveY = 0;
-    landing = false;
+    landingNext = false;
   }
   data.push_back(design::kStitchEscape);
   data.push_back(design::kEnd);
