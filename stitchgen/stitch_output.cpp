@@ -84,6 +84,26 @@ bool StitchOutput::StitchTo(int x, int y) {
   return true;
 }
 
+bool StitchOutput::JumpTo(int x, int y) {
+  const int dx = x - needleX_;
+  const int dy = y - needleY_;
+  if (dx == 0 && dy == 0) return true;
+  int pairs = 0;
+  design::ForEachJumpChainPair(dx, dy, [&](int, int) { ++pairs; });
+  if (!Room(4 * std::ptrdiff_t{pairs} + 2)) return false;
+  design::ForEachJumpChainPair(dx, dy, [&](int stepX, int stepY) {
+    Byte(design::kStitchEscape);
+    Byte(design::kJump);
+    Byte(stepX);
+    Byte(-stepY);
+  });
+  // The landing: the first plain pair after a jump run moves without a stitch.
+  Byte(0);
+  Byte(0);
+  SetNeedle(x, y);
+  return true;
+}
+
 bool StitchOutput::MovePixelTo(int pixelX, int pixelY) {
   return StitchTo(PixelToStitchX(pixelX), PixelToStitchY(pixelY));
 }

@@ -50,6 +50,9 @@ class StitchOutput {
   bool StitchTo(int x, int y);
   // Moves the needle to the point under mask pixel (x, y).
   bool MovePixelTo(int pixelX, int pixelY);
+  // Moves the needle to (x, y) in 0.1 mm without sewing: the jump chain of the move, then a
+  // landing of nothing, so that the pair after it is sewn again. Nothing for 0 0.
+  bool JumpTo(int x, int y);
   // 0x80 0x02 0x00 0x00: the jump every part starts with.
   bool PutZeroJump();
   // Two 0.5 mm stitches back along the last pair and two forward again.

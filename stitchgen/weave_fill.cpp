@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "design/stitch_stream.h"
 #include "stitchgen/fill_family.h"
 #include "stitchgen/mask_preparation.h"
 
@@ -29,6 +30,10 @@ constexpr int kMinSquaredStep = 2;
 // Nested sweeps deeper than this leave the rest to the region scan, which starts a fresh
 // sweep at every pixel still uncovered; the worker thread's stack stays small.
 constexpr int kMaxNesting = 64;
+// A pixel of the part that the rows leave out (too thin to weave, or cut off at a turn):
+// covered, of no region. It stays nonzero, so that every pixel of the part still counts as
+// part when a move between sections is judged.
+constexpr uint8_t kDroppedPixel = kCoveredBit;
 // The pairs of a sweep's closing tie-off, as written.
 constexpr WrittenPair kTieOffAfterRightward[4] = {{-5, 0}, {-5, 0}, {5, 0}, {5, 0}};
 constexpr WrittenPair kTieOffAfterLeftward[4] = {{5, 0}, {5, 0}, {-5, 0}, {-5, 0}};
@@ -62,11 +67,69 @@ class WeaveSweeper {
   void RowLine(int x0, int x1, int row, bool skipFirst);
   void NeedleTarget(int x, int y, int& stitchX, int& stitchY) const;
   void MoveTo(int x, int y);
+  void TravelTo(int x, int y, int stitchX, int stitchY);
+  bool LeavesPart(int fromX, int fromY, int toX, int toY) const;
 
   PixelPlane plane_;
   StitchOutput& out_;
   WeaveGeometry geometry_;
+  // The pixel of the last needle point; none before the part's first one, which is the
+  // landing of the part's zero jump.
+  bool placed_ = false;
+  int lastX_ = 0;
+  int lastY_ = 0;
+  // The next needle point is reached from elsewhere: the start of a sweep, a travel stitch
+  // of a climb, the row after a nested sweep, or a row that starts short of the turn.
+  bool travelling_ = false;
 };
+
+void WeaveSweeper::TravelTo(int x, int y, int stitchX, int stitchY) {
+  const int dx = stitchX - out_.NeedleX();
+  const int dy = stitchY - out_.NeedleY();
+  // A move too long for one pair is a chain of jumps already.
+  if (std::abs(dx) > design::kMaxPairComponent || std::abs(dy) > design::kMaxPairComponent) {
+    out_.StitchTo(stitchX, stitchY);
+    return;
+  }
+  // A move from one section to another, or across a hole, is a jump: a stitch there would
+  // lie over bare fabric.
+  if (LeavesPart(lastX_, lastY_, x, y)) {
+    out_.JumpTo(stitchX, stitchY);
+    return;
+  }
+  // Over the part it is sewn, in steps no longer than the rows' own: a brick taken into the
+  // next row. A longer stitch would lie loose over the rows.
+  const double planeLength = std::hypot(x - lastX_, y - lastY_);
+  const int steps = std::max(1, static_cast<int>(std::ceil(planeLength / std::hypot(kBrickPixels, 1))));
+  const int fromX = out_.NeedleX();
+  const int fromY = out_.NeedleY();
+  for (int k = 1; k <= steps; ++k) out_.StitchTo(fromX + dx * k / steps, fromY + dy * k / steps);
+}
+
+bool WeaveSweeper::LeavesPart(int fromX, int fromY, int toX, int toY) const {
+  // Samples half a pixel apart; a sample is on the part when one of the pixels around it
+  // is (the fill has closed every one-pixel gap). The ends are not looked at as far as a
+  // row line reaches past its run.
+  const double dx = toX - fromX;
+  const double dy = toY - fromY;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  const int samples = static_cast<int>(length * 2);
+  for (int k = 1; k < samples; ++k) {
+    const double along = length * k / samples;
+    if (along <= kRowExtension || length - along <= kRowExtension) continue;
+    const double x = fromX + dx * k / samples;
+    const double y = fromY + dy * k / samples;
+    const int x0 = static_cast<int>(std::floor(x));
+    const int y0 = static_cast<int>(std::floor(y));
+    const int x1 = static_cast<int>(std::ceil(x));
+    const int y1 = static_cast<int>(std::ceil(y));
+    if (plane_.Get(x0, y0) == 0 && plane_.Get(x1, y0) == 0 && plane_.Get(x0, y1) == 0 &&
+        plane_.Get(x1, y1) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
 
 void WeaveSweeper::NeedleTarget(int x, int y, int& stitchX, int& stitchY) const {
   if (!geometry_.rotated) {
@@ -88,7 +151,17 @@ void WeaveSweeper::MoveTo(int x, int y) {
   int stitchX = 0;
   int stitchY = 0;
   NeedleTarget(x, y, stitchX, stitchY);
-  out_.StitchTo(stitchX, stitchY);
+  // The part's first needle point is the landing of its zero jump: never sewn.
+  const bool travel = travelling_ && placed_;
+  travelling_ = false;
+  if (travel) {
+    TravelTo(x, y, stitchX, stitchY);
+  } else {
+    out_.StitchTo(stitchX, stitchY);
+  }
+  placed_ = true;
+  lastX_ = x;
+  lastY_ = y;
 }
 
 void WeaveSweeper::RowLine(int x0, int x1, int row, bool skipFirst) {
@@ -124,7 +197,7 @@ void WeaveSweeper::RowLine(int x0, int x1, int row, bool skipFirst) {
   NeedleTarget(x1, row, stitchX, stitchY);
   const int dx = stitchX - out_.NeedleX();
   const int dy = stitchY - out_.NeedleY();
-  if (dx * dx + dy * dy >= kMinSquaredStep) out_.StitchTo(stitchX, stitchY);
+  if (dx * dx + dy * dy >= kMinSquaredStep) MoveTo(x1, row);
 }
 
 bool WeaveSweeper::PreCheck(int x, int row, uint8_t label, int direction) {
@@ -141,7 +214,7 @@ bool WeaveSweeper::PreCheck(int x, int row, uint8_t label, int direction) {
     if (!Uncovered(p, y, label)) {
       // Too thin to weave: drop the start of this run so the scan moves on.
       for (int q = x; plane_.Get(q, row) != 0 && (plane_.At(q, row) & kLabelBits) == label; q += d) {
-        plane_.At(q, row) = 0;
+        plane_.At(q, row) = kDroppedPixel;
       }
       return false;
     }
@@ -189,8 +262,9 @@ int WeaveSweeper::NestedSweep(int x, int row, uint8_t label, int depth) {
     if (++climbs % kClimbsPerTravelStitch == 0) {
       int left = x;
       int right = x;
-      while (plane_.Get(left - 1, y) != 0) --left;
-      while (plane_.Get(right + 1, y) != 0) ++right;
+      while ((plane_.Get(left - 1, y) & kLabelBits) != 0) --left;
+      while ((plane_.Get(right + 1, y) & kLabelBits) != 0) ++right;
+      travelling_ = true;
       MoveTo((left - 1 + right + 1) / 2, y);
       if (Failed()) return -1;
     }
@@ -207,6 +281,7 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
                         int depth) {
   if (!PreCheck(x, row, label, direction)) return 1;
   bool skipFirst = false;
+  travelling_ = true;
   for (int rowsDone = 0; rowsDone < rowBudget;) {
     // Walk the row, covering it, until the run ends or a part of the region lies above.
     const int x0 = x;
@@ -229,6 +304,7 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
     if (partAbove) {
       while (Uncovered(end, row, label)) end += direction;
       if (NestedSweep(last, row, label, depth + 1) < 0) return -1;
+      travelling_ = true;  // the next row is reached from where the nested sweep ended
     }
     if (++rowsDone >= rowBudget) break;
 
@@ -243,7 +319,7 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
       // another row.
       for (int c = x + oldDirection; Uncovered(c, row, label) && !Uncovered(c, row - 1, label);
            c += oldDirection) {
-        plane_.At(c, row) = 0;
+        plane_.At(c, row) = kDroppedPixel;
       }
       continue;
     }
@@ -259,6 +335,7 @@ int WeaveSweeper::Sweep(int x, int row, uint8_t label, int direction, int rowBud
     // The next row starts short of the turning point: it begins at s, reached by a stitch
     // over the row just sewn rather than by filling in the empty pixels between.
     x = s;
+    travelling_ = true;
   }
   if (tieOff) {
     const WrittenPair* pairs =

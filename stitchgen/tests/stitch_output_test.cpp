@@ -92,6 +92,34 @@ TEST(StitchOutput, ZeroJumpPixelMovesAndTieOff) {
             (Bytes{0x80, 0x02, 0x00, 0x00}));
 }
 
+TEST(StitchOutput, AJumpCarriesTheWholeMoveAndLandsOnAPairOfNothing) {
+  // (40, 30) down: one jump pair and the landing, after which the next pair is sewn.
+  EXPECT_EQ(After([](StitchOutput& o) {
+              o.SetNeedle(0, 0);
+              o.JumpTo(40, 30);
+              o.PutStitch(5, 0);
+            }),
+            (Bytes{0x80, 0x02, 0x28, 0xE2, 0x00, 0x00, 0x05, 0x00}));
+  // No jump pair carries 119 (sewn as a long stitch): 118 and the difference in a pair of
+  // its own; a long move is a chain.
+  EXPECT_EQ(After([](StitchOutput& o) {
+              o.SetNeedle(0, 0);
+              o.JumpTo(119, 0);
+            }),
+            (Bytes{0x80, 0x02, 0x76, 0x00, 0x80, 0x02, 0x01, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(After([](StitchOutput& o) {
+              o.SetNeedle(0, 0);
+              o.JumpTo(300, 0);
+              o.JumpTo(300, 0);
+            }),
+            (Bytes{0x80, 0x02, 0x7F, 0x00, 0x80, 0x02, 0x7F, 0x00, 0x80, 0x02, 0x2E, 0x00, 0x00, 0x00}));
+  // All or nothing at the limit.
+  Area area;
+  for (int i = 0; i < (seamlib::kGeneratorLimitBytes - 4) / 2; ++i) area.out.PutStitch(1, 0);
+  EXPECT_FALSE(area.out.JumpTo(area.out.NeedleX() + 10, 0));
+  EXPECT_EQ(area.out.Offset(), seamlib::kGeneratorLimitBytes - 4);
+}
+
 TEST(StitchOutput, WritersStopBeforeTheLimitAndLeaveRoomForTheEndPair) {
   Area area;
   for (int i = 0; i < seamlib::kGeneratorLimitBytes / 2; ++i) ASSERT_TRUE(area.out.PutStitch(1, 0));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -108,6 +109,35 @@ std::vector<bool> TieOffExcursions(const vtest::WalkResult& walk) {
   return skip;
 }
 
+// A sewn stitch stays on the part: each end within the row extension of it (3 pixels, with
+// rounding), and every point between, half a pixel apart, within a pixel of it (the fill
+// closes one-pixel gaps). Grid space, so that every angle is measured along its rows.
+bool StaysOnPart(const std::vector<uint8_t>& grid, GridPoint a, GridPoint b) {
+  auto near = [&](GridPoint p, int reach) {
+    const int g = static_cast<int>(std::lround(p.g));
+    const int h = static_cast<int>(std::lround(p.h));
+    for (int y = h - reach; y <= h + reach; ++y) {
+      for (int x = g - reach; x <= g + reach; ++x) {
+        if (x >= 0 && y >= 0 && x < kGrid && y < kGrid && grid[y * kGrid + x] != 0) return true;
+      }
+    }
+    return false;
+  };
+  if (!near(a, 3) || !near(b, 3)) return false;
+  const double length = std::hypot(b.g - a.g, b.h - a.h);
+  const int samples = static_cast<int>(length * 2);
+  for (int k = 1; k < samples; ++k) {
+    const double t = static_cast<double>(k) / samples;
+    if (std::min(t, 1 - t) * length <= 3) continue;
+    if (!near({a.g + t * (b.g - a.g), a.h + t * (b.h - a.h)}, 1)) return false;
+  }
+  return true;
+}
+
+// The longest stitch of the rows: a brick of 16 pixels (4 mm) taken into the next row, with
+// the truncation of both of its needle points.
+const double kLongestRowStitch = std::hypot(16.0, 1.0) * 2.5 + 1.5;
+
 struct Coverage {
   std::size_t regionRows = 0;
   std::size_t crossedRows = 0;
@@ -164,6 +194,29 @@ void ExpectSoundWeave(const Bytes& mask, int angle, bool thickEnough) {
     }
   }
   EXPECT_EQ(outside, 0);
+
+  // Between sections, and across a hole, the needle jumps; over the part no stitch is
+  // longer than the rows' own. The sweep's tie-off (stitch points 1..3 after its last row
+  // point) goes along x whatever the angle and may leave the part by a millimetre.
+  int across = 0;
+  int tooLong = 0;
+  std::size_t sewnIndex = 0;
+  for (std::size_t i = 1; i < made.walk.points.size(); ++i) {
+    const auto& p = made.walk.points[i];
+    if (p.kind != vtest::NeedleKind::kStitch) continue;
+    const vtest::SewnSegment& s = made.walk.sewn[sewnIndex++];
+    if (std::hypot(s.x1 - s.x0, s.y1 - s.y0) > kLongestRowStitch && ++tooLong <= 3) {
+      ADD_FAILURE() << "a stitch longer than a brick: " << s.x0 << "," << s.y0 << " to " << s.x1 << "," << s.y1;
+    }
+    if (skip[i] || skip[i - 1]) continue;  // the tie-off
+    const GridPoint a = ToGrid(kStartX + s.x0, kStartY - s.y0, angle);
+    const GridPoint b = ToGrid(kStartX + s.x1, kStartY - s.y1, angle);
+    if (!StaysOnPart(grid, a, b) && ++across <= 3) {
+      ADD_FAILURE() << "a stitch across bare fabric: " << s.x0 << "," << s.y0 << " to " << s.x1 << "," << s.y1;
+    }
+  }
+  EXPECT_EQ(across, 0);
+  EXPECT_EQ(tooLong, 0);
   if (!thickEnough) return;
   const Coverage coverage = RowCoverage(grid, made.walk, angle);
   EXPECT_GE(coverage.Share(), 0.95) << coverage.crossedRows << " of " << coverage.regionRows;

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
+#include "design/jump_chain.h"
 #include "design/stitch_stream.h"
-#include "layoutcore/monogram/monogram_stitches.h"
 #include "stitchgen/seamlib.h"
 
 namespace fontmaker {
@@ -23,6 +24,48 @@ constexpr int kResultPairsAdded = 4;
 
 // A mask pixel's needle position in 0.1 mm (a pixel is 0.25 mm), as Seamlib places it.
 int PixelToStitch(int pixel) { return (5 * pixel + 1) / 2; }
+
+// Seamlib's pairs as a glyph's stitch data, starting with a move of (startDx, startDy) (dy
+// upwards) from the glyph's origin to Seamlib's first needle point. A lettering writes each
+// jump of a glyph with a zero stitch after it, which lands the jump, and sews the glyph's
+// next pair: so every jump run here carries the whole move to where sewing resumes, the
+// move of Seamlib's landing included, and ends with a landing of nothing.
+std::vector<uint8_t> GlyphStitchData(std::span<const uint8_t> seamlib, int startDx, int startDy) {
+  std::vector<uint8_t> data;
+  auto put = [&](int dx, int dy) {
+    data.push_back(static_cast<uint8_t>(static_cast<int8_t>(dx)));
+    data.push_back(static_cast<uint8_t>(static_cast<int8_t>(dy)));
+  };
+  int moveX = startDx;
+  int moveY = startDy;
+  bool landingNext = true;
+  for (std::size_t p = 0; p + 2 <= seamlib.size(); p += design::StreamItemBytes(&seamlib[p])) {
+    const uint8_t* pair = &seamlib[p];
+    if (design::IsControl(pair, design::kEnd)) break;
+    if (design::TakesNextPair(pair) && design::IsJumpCode(pair[1]) && p + 4 <= seamlib.size()) {
+      moveX += design::PairDx(pair + 2);
+      moveY += design::PairDy(pair + 2);
+      landingNext = true;
+      continue;
+    }
+    if (design::IsControl(pair)) continue;  // a weave writes no other control pair
+    if (!landingNext) {
+      put(design::PairDx(pair), design::PairDy(pair));
+      continue;
+    }
+    design::ForEachJumpChainPair(moveX + design::PairDx(pair), moveY + design::PairDy(pair), [&](int dx, int dy) {
+      data.push_back(design::kStitchEscape);
+      data.push_back(design::kJump);
+      put(dx, dy);
+    });
+    put(0, 0);
+    moveX = moveY = 0;
+    landingNext = false;
+  }
+  data.push_back(design::kStitchEscape);
+  data.push_back(design::kEnd);
+  return data;
+}
 
 }  // namespace
 
@@ -54,18 +97,12 @@ std::vector<uint8_t> SewGlyph(const GlyphMask& mask) {
   if (result <= kResultPairsAdded) return {};
   const std::size_t sewnBytes = 2 * static_cast<std::size_t>(result - kResultPairsAdded);
 
-  // From the base line's left end to the middle of the work area, where Seamlib starts.
-  std::vector<uint8_t> stitches(64, 0);
-  editor::StitchSink sink(stitches);
-  // Seamlib counts pixels in its mask, border included.
+  // Seamlib starts in the middle of the work area; the glyph at the base line's left end.
+  // Seamlib counts pixels in its mask, border included; its y runs down.
   const int left = kMargin + 1;
-  editor::NeedlePoint needle{PixelToStitch(left), PixelToStitch(left + mask.baseline)};
-  if (!editor::EncodeJumpMove(needle, {workWidth * 25 / 20, workHeight * 25 / 20}, sink)) return {};
-  stitches.resize(sink.Position());
-  stitches.insert(stitches.end(), area.begin(), area.begin() + static_cast<std::ptrdiff_t>(sewnBytes));
-  stitches.push_back(design::kStitchEscape);
-  stitches.push_back(design::kEnd);
-  return stitches;
+  const int startDx = workWidth * 25 / 20 - PixelToStitch(left);
+  const int startDy = PixelToStitch(left + mask.baseline) - workHeight * 25 / 20;
+  return GlyphStitchData(std::span<const uint8_t>(area.data(), sewnBytes), startDx, startDy);
 }
 
 std::vector<int16_t> GlyphPartCounts(const std::vector<uint8_t>& stitches) {

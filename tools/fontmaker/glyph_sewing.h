@@ -3,7 +3,8 @@
 // Sews the monogram font's letters: a letter's pixel mask (0.25 mm pixels, y down) becomes
 // a filled part through Seamlib, and the part's stitch pairs become the glyph's stitch data
 // in the glyph's own frame: the origin is the left end of the letter's base line, x right,
-// y up, and the data start with the jumps from there to where Seamlib begins.
+// y up. The data start with the jumps from there to the letter's first stitch, and every
+// jump run inside the letter ends with a landing of nothing.
 
 #include <cstdint>
 #include <map>

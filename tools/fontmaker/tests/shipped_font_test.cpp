@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
+#include <string>
 
 #include "layoutcore/monogram/monogram_dialog_rules.h"
 #include "platform/profile.h"
@@ -26,6 +29,19 @@ class ShippedFont : public ::testing::Test {
     input.programFolder = VELINOR_PROGRAM_FOLDER;
     input.record = &record_;
     return input;
+  }
+
+  // The text lettered on a line into the record, as the dialog's OK makes it.
+  void LetterOnALine(MonogramDialogRules& rules, const std::string& text) {
+    ASSERT_TRUE(rules.Init(Input()));
+    rules.ChooseLayout(1);
+    rules.SetEditText(text);
+    rules.Register();
+    editor::MonogramBlock block;
+    ASSERT_TRUE(rules.Engine().MakeStitches(record_, block));
+  }
+  std::span<const uint8_t> RecordStitches() const {
+    return std::span<const uint8_t>(record_.Stitches(), 2 * static_cast<std::size_t>(record_.PairCount()));
   }
 
   vtest::TempDir profileDir_;
@@ -73,12 +89,7 @@ TEST_F(ShippedFont, AbcOnALineAndOnBothArcsStitchesCleanlyAndUpright) {
 
 TEST_F(ShippedFont, LetteringKeepsEveryStitchThroughReCentring) {
   MonogramDialogRules rules(MonogramDialogKind::kLargeHoop, "Brodera");
-  ASSERT_TRUE(rules.Init(Input()));
-  rules.ChooseLayout(1);
-  rules.SetEditText("Abc");
-  rules.Register();
-  editor::MonogramBlock block;
-  ASSERT_TRUE(rules.Engine().MakeStitches(record_, block));
+  LetterOnALine(rules, "Abc");
   // The letters as written before re-centring, read the machine's way, against the design.
   std::vector<uint8_t> letters(200000, 0);
   std::size_t written = 0;
@@ -93,8 +104,21 @@ TEST_F(ShippedFont, LetteringKeepsEveryStitchThroughReCentring) {
     return steps;
   };
   const auto before = sewnSteps(letters);
-  const auto after = sewnSteps(std::span<const uint8_t>(record_.Stitches(), 2 * static_cast<std::size_t>(record_.PairCount())));
+  const auto after = sewnSteps(RecordStitches());
   ASSERT_GT(before.size(), 100u);
   // The first letter's first stitch is still sewn, and so is every one after it.
   EXPECT_EQ(after, before);
+}
+
+TEST_F(ShippedFont, AbgSevenOnALineSewsNoStitchLongerThanTheWeaves) {
+  MonogramDialogRules rules(MonogramDialogKind::kLargeHoop, "Brodera");
+  LetterOnALine(rules, "Abg 7");
+  const vtest::WalkResult walk = vtest::WalkStitches(RecordStitches());
+  ASSERT_TRUE(walk.ended) << walk.error;
+  ASSERT_GT(walk.sewn.size(), 1000u);
+  // Counters, bowls and the gaps between strokes are jumped, never sewn across: no stitch
+  // is longer than a brick of the weave (4 mm) taken into its next row.
+  double longest = 0;
+  for (const vtest::SewnSegment& s : walk.sewn) longest = std::max(longest, std::hypot(s.x1 - s.x0, s.y1 - s.y0));
+  EXPECT_LE(longest, 41.1);
 }
