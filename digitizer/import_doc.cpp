@@ -51,6 +51,18 @@ bool CImportDoc::OnNewDocument() {
   return true;
 }
 
+void CImportDoc::StartFreshDesign() {
+  contents_ = kContentsNone;
+  outline_.Empty();
+  design_.Clear();
+  design_.ClearParts();
+  design_.SetEditState(kNothingMade);
+  path_.clear();
+  designPath_.clear();
+  ownedFiles_.clear();
+  title_ = kUntitled;
+}
+
 bool CImportDoc::OnOpenDocument(const std::filesystem::path& path) {
   OnNewDocument();
   const std::string ext = LowerExtension(path);

@@ -87,8 +87,9 @@ class PictureViewHost {
   virtual void SetClipboardDib(std::span<const uint8_t> packedDib) = 0;
 
   // ---- the document and the main frame ----
-  // The framework's save-changes question before a paste; its answer does not stop the paste.
-  virtual void AskSaveModified() = 0;
+  // The framework's save-changes question before a paste; false when the answer stops the
+  // paste (Cancel, or a save that did not happen).
+  virtual bool AskSaveModified() = 0;
   virtual void SetModified(bool modified) = 0;
   // Every view of the document is brought up to date (this one included).
   virtual void UpdateAllViews() = 0;

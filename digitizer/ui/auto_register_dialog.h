@@ -39,8 +39,8 @@ class CAutoRegisterDlg : public QDialog {
 
   const digitizer::AutoRegisterSettings& Settings() const { return settings_; }
   bool IsRunning() const { return running_; }
-  // How the run ended (kNotStarted when the dialog closed before Start); hand it to
-  // AfterAutoRegister, and report a stitch failure (kStitchFailed) as Make Stitch's.
+  // How the run ended: kNotStarted when the dialog closed before Start. The view reads it,
+  // not the dialog's result, which tells only whether the run went through.
   digitizer::AutoRegisterResult RunResult() const { return result_; }
   QPushButton* StartButton() const { return start_; }
   QCheckBox* OutlineBox() const { return outline_; }
