@@ -35,19 +35,11 @@ CImportDoc::~CImportDoc() {
 }
 
 bool CImportDoc::OnNewDocument() {
-  contents_ = kContentsNone;
+  StartFreshDesign();
   pictureState_ = kNoPictureToTrace;
   saveStage_ = 0;
-  outline_.Empty();
   imported_.Empty();
   clipart_.Clear();
-  design_.Clear();
-  design_.ClearParts();
-  design_.SetEditState(kNothingMade);
-  path_.clear();
-  designPath_.clear();
-  ownedFiles_.clear();
-  title_ = kUntitled;
   return true;
 }
 

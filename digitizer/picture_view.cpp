@@ -25,9 +25,8 @@ constexpr int kFirstLineType = 5;
 // 2.3 mm at 23 where the binary fraction of 2.3 x 10 falls just below it.
 int TenthsOf(double millimetres) { return static_cast<int>(std::floor(millimetres * 10.0 + 1e-6)); }
 
-// Sets (bit 1) the pixels of one colour in a packed mask of the picture's size and repaints
-// them in another; the form of a part's region mask. True when a bit was set.
-// The pixels of one colour as a packed mask (bit 1 = that colour); false when there is none.
+// The pixels of one colour as a packed mask of the picture's size (bit 1 = that colour), the
+// form of a part's region mask; false when there is none.
 bool PixelsOf(const PixelImage& image, platform::PaletteColour colour, std::vector<uint8_t>& bits) {
   const std::size_t rowBytes = static_cast<std::size_t>(CBitMask::PackedRowBytes(image.Width()));
   bits.assign(rowBytes * static_cast<std::size_t>(image.Height()), 0);
