@@ -834,10 +834,7 @@ void BmpViewModel::OnAutoRegister() {
   DocumentAutoRegisterDesign design(doc_, *stitchRun_);
   AutoRegisterSettings settings;
   settings.outline = {tracing_.sensitivity, tracing_.lineThickness, tracing_.darkLinesOnly};
-  // The worker owns the design while it runs: the window draws and asks nothing of it.
-  stitchDesign.SetBusy(true);
   const AutoRegisterResult result = host_.RunAutoRegister(*autoRegisterRun_, fill_, line_, design, settings);
-  stitchDesign.SetBusy(false);
   switch (result) {
     case AutoRegisterResult::kOk:
     case AutoRegisterResult::kStitchFailed: {

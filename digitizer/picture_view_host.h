@@ -74,6 +74,8 @@ class PictureViewHost {
                               int& satinOption) = 0;
   virtual std::optional<TracingOptions> RunPreviewOutline(const PixelImage& fill, PixelImage& line,
                                                           const TracingOptions& start) = 0;
+  // The Auto Register dialog; how the run ended. While its worker runs the document's
+  // design is marked busy, so that the window reads nothing the worker writes.
   virtual AutoRegisterResult RunAutoRegister(AutoRegisterRun& run, PixelImage& fill, PixelImage& line,
                                              AutoRegisterDesign& design, const AutoRegisterSettings& settings) = 0;
   // The Making Stitch progress dialog over every part, plain options; true when it ran through.

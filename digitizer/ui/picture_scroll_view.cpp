@@ -334,6 +334,8 @@ digitizer::AutoRegisterResult CBmpView::RunAutoRegister(digitizer::AutoRegisterR
     return dialog.Sensitivity();
   };
   CAutoRegisterDlg dialog(this, run, fill, line, design, settings, preview);
+  // The worker owns the design while it runs: the window draws and asks nothing of it.
+  dialog.SetRunningHook([this](bool running) { doc_.Design().SetBusy(running); });
   busyFrame_ = viewport()->grab();
   const DialogCursor cursor(*this);
   dialog.exec();
