@@ -63,6 +63,7 @@ CAutoRegisterDlg::~CAutoRegisterDlg() {
   // A dialog torn down mid-run stops its worker first: the worker writes into this window.
   cancel_ = true;
   JoinWorker();
+  if (running_ && runningHook_) runningHook_(false);
 }
 
 void CAutoRegisterDlg::ShowSensitivity() {
