@@ -109,13 +109,6 @@ AutoRegisterResult AutoRegisterRun::Run(PixelImage& fill, PixelImage& line, Auto
   return stitchFailed ? AutoRegisterResult::kStitchFailed : AutoRegisterResult::kOk;
 }
 
-void AfterAutoRegister(AutoRegisterResult result, AutoRegisterDesign& design,
-                       const std::function<void()>& redrawPicture) {
-  if (result == AutoRegisterResult::kOk || result == AutoRegisterResult::kStitchFailed) return;
-  if (redrawPicture) redrawPicture();
-  if (result == AutoRegisterResult::kCancelled) design.DeleteAllParts();
-}
-
 AutoRegisterProgressText FormatAutoRegisterProgress(int counter, int colours) {
   AutoRegisterProgressText progress;
   // Until the colours are counted there is nothing to divide by.

@@ -95,13 +95,6 @@ class AutoRegisterRun {
   StageCallback stage_;
 };
 
-// The view's part after the dialog ended. Cancel during the run: every part is dropped (the
-// run deleted the old ones and may have added new ones) and the picture is drawn into the fill
-// picture again. Cancel before Start only draws the picture again: the parts are untouched.
-// OK (and a run whose stitches failed) keeps what the run made.
-void AfterAutoRegister(AutoRegisterResult result, AutoRegisterDesign& design,
-                       const std::function<void()>& redrawPicture);
-
 // The progress dialog's figures: "%d / %d" with (counter / 2, colours), and the bar's percent.
 struct AutoRegisterProgressText {
   std::string text;  // empty while the colours are not known

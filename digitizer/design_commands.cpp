@@ -53,10 +53,13 @@ void DesignCommands::ShowPanes(int mode) {
 
 bool DesignCommands::RunMaking(const MakeStitchOptions& options) {
   CStitchDesign& design = doc_.Design();
+  // A cancelled run leaves the design as it was: the stream the run had begun is dropped
+  // whole, not only its count, so that what is drawn, saved and sent stays one design.
+  CStitchDesign::Snapshot before = design.TakeSnapshot();
   BusyDesign busy(design);
   const MakeStitchEnd end = dialogs_.RunMaking(run_, design, options);
   if (end != MakeStitchEnd::kRan) {
-    if (design.Record()) design.Record()->SetPairCount(0);
+    design.RestoreSnapshot(std::move(before));
     return false;
   }
   host_.SetModified(true);
@@ -79,18 +82,25 @@ void DesignCommands::Modify() {
   start.sizePercent = options_.sizePercent;
   const auto chosen = dialogs_.ChooseModify(start);
   if (!chosen || !modify_) return;
+  CStitchDesign& design = doc_.Design();
+  CStitchDesign::Snapshot before = design.TakeSnapshot();
+  BusyDesign busy(design);
+  const int32_t pairs =
+      modify_(design, chosen->flip, ModifyAngleFor(chosen->rotationDegrees), chosen->sizePercent);
+  if (pairs < 0) {
+    // The modified stitches did not fit: the stitches are as the last Modify left them, and
+    // so are the settings the next Modify starts from and the document's modified state.
+    design.RestoreSnapshot(std::move(before));
+    frame_.PostFrameMessage(kUwmStitchError, kPartNotStitched, 0);
+    return;
+  }
+  if (pairs == 0) return;  // no stitches to modify
   options_.flip = chosen->flip;
   options_.rotationDegrees = chosen->rotationDegrees;
   options_.sizePercent = chosen->sizePercent;
-  CStitchDesign& design = doc_.Design();
-  BusyDesign busy(design);
-  const int32_t pairs =
-      modify_(design, options_.flip, ModifyAngleFor(options_.rotationDegrees), options_.sizePercent);
-  if (pairs != 0) {
-    frame_.PostFrameMessage(kUwmStitchError, kNoStitchError, 0);
-    host_.SetModified(true);
-    host_.RequestRemake();
-  }
+  frame_.PostFrameMessage(kUwmStitchError, kNoStitchError, 0);
+  host_.SetModified(true);
+  host_.RequestRemake();
 }
 
 void DesignCommands::OnMakeStitch() {

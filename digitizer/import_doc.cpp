@@ -41,12 +41,17 @@ CImportDoc::~CImportDoc() {
 }
 
 bool CImportDoc::OnNewDocument() {
-  contents_ = kContentsNone;
+  StartFreshDesign();
   pictureState_ = kNoPictureToTrace;
   saveStage_ = 0;
-  outline_.Empty();
   imported_.Empty();
   clipart_.Clear();
+  return true;
+}
+
+void CImportDoc::StartFreshDesign() {
+  contents_ = kContentsNone;
+  outline_.Empty();
   design_.Clear();
   design_.ClearParts();
   design_.SetEditState(kNothingMade);
@@ -54,7 +59,6 @@ bool CImportDoc::OnNewDocument() {
   designPath_.clear();
   ownedFiles_.clear();
   title_ = kUntitled;
-  return true;
 }
 
 bool CImportDoc::ReadPictureFile(const std::filesystem::path& path, CDib& picture) {

@@ -67,6 +67,10 @@ class CImportDoc {
 
   // Empties everything: pictures, design, path and title.
   bool OnNewDocument();
+  // A picture pasted in begins a new design: parts, stitches and the outline picture are
+  // dropped, and the document no longer names the old design's files, so a save asks for a
+  // name instead of replacing them. The pictures to trace are kept.
+  void StartFreshDesign();
   // Reads a document by its extension: x.qnf with its x.bmp, or a bitmap alone as the outline
   // picture. The document takes the file over only when it reads: a file that is missing,
   // cannot be read, is defective or of another kind leaves the document as it was, with a

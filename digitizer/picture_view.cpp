@@ -25,23 +25,29 @@ constexpr int kFirstLineType = 5;
 // 2.3 mm at 23 where the binary fraction of 2.3 x 10 falls just below it.
 int TenthsOf(double millimetres) { return static_cast<int>(std::floor(millimetres * 10.0 + 1e-6)); }
 
-// Sets (bit 1) the pixels of one colour in a packed mask of the picture's size and repaints
-// them in another; the form of a part's region mask. True when a bit was set.
-bool TakePixels(PixelImage& image, platform::PaletteColour taken, platform::PaletteColour becomes,
-                std::vector<uint8_t>& bits) {
+// The pixels of one colour as a packed mask of the picture's size (bit 1 = that colour), the
+// form of a part's region mask; false when there is none.
+bool PixelsOf(const PixelImage& image, platform::PaletteColour colour, std::vector<uint8_t>& bits) {
   const std::size_t rowBytes = static_cast<std::size_t>(CBitMask::PackedRowBytes(image.Width()));
   bits.assign(rowBytes * static_cast<std::size_t>(image.Height()), 0);
   bool any = false;
   for (int y = 0; y < image.Height(); ++y) {
     uint8_t* row = bits.data() + rowBytes * static_cast<std::size_t>(y);
     for (int x = 0; x < image.Width(); ++x) {
-      if (image.At(x, y) != taken) continue;
+      if (image.At(x, y) != colour) continue;
       row[x >> 3] = static_cast<uint8_t>(row[x >> 3] | (0x80u >> (x & 7)));
-      image.Set(x, y, becomes);
       any = true;
     }
   }
   return any;
+}
+
+bool HasPixelOf(const PixelImage& image, platform::PaletteColour colour) {
+  for (int y = 0; y < image.Height(); ++y) {
+    const auto row = image.Row(y);
+    if (std::find(row.begin(), row.end(), colour) != row.end()) return true;
+  }
+  return false;
 }
 
 void PaintBits(PixelImage& image, const std::vector<uint8_t>& bits, platform::PaletteColour colour) {
@@ -287,7 +293,11 @@ void BmpViewModel::OnRightButtonDown(ViewPixel window) {
     host_.RepaintRect(r.left, r.top, r.right, r.bottom);
     return;
   }
-  if (SelectAt(window, false)) host_.Repaint();
+  if (SelectAt(window, false)) {
+    // Register follows what is still selected: a right click may have taken the last region.
+    selected_ = AnySelected();
+    host_.Repaint();
+  }
 }
 
 void BmpViewModel::OnMouseMove(ViewPixel window, bool leftHeld) {
@@ -469,29 +479,34 @@ void BmpViewModel::OnAllLines() {
 void BmpViewModel::MarkLinesInTracker(bool select) {
   const ViewRect& r = linesTracker_.Rect();
   CLineTracer tracer(line_, workWidth_, workHeight_);
-  if (tracer.MarkRect(r.left, r.top, r.right, r.bottom, select) && select) selected_ = true;
+  if (tracer.MarkRect(r.left, r.top, r.right, r.bottom, select)) selected_ = select || AnySelected();
   allLinesMode_ = false;
   host_.Repaint();
 }
 
 // ---------------------------------------------------------------- Register
 
-bool BmpViewModel::RegisterSelection(std::vector<uint8_t>& bits) {
+bool BmpViewModel::AnySelected() const {
+  return HasPixelOf(fill_, pview_colour::kFillSelection) || HasPixelOf(line_, pview_colour::kLineSelection);
+}
+
+bool BmpViewModel::SelectionBits(std::vector<uint8_t>& bits) const {
+  if (currentType_ > kLastFillType) return PixelsOf(line_, pview_colour::kLineSelection, bits);
+  return PixelsOf(fill_, pview_colour::kFillSelection, bits);
+}
+
+void BmpViewModel::MarkRegistered(const std::vector<uint8_t>& bits) {
   if (currentType_ > kLastFillType) {
-    return TakePixels(line_, pview_colour::kLineSelection, pview_colour::kLineRegistered, bits);
+    PaintBits(line_, bits, pview_colour::kLineRegistered);
+  } else {
+    PaintBits(fill_, bits, pview_colour::kFillRegistered);
   }
-  return TakePixels(fill_, pview_colour::kFillSelection, pview_colour::kFillRegistered, bits);
 }
 
 void BmpViewModel::OnRegister() {
   host_.SetWaitCursor(true);
   selected_ = false;
   CStitchDesign& design = doc_.Design();
-  if (design.EditState() == kPartsRead) {
-    design.ClearParts();
-    design.Clear();
-  }
-  design.SetBusy(true);
   struct Done {
     BmpViewModel& view;
     CStitchDesign& design;
@@ -501,29 +516,35 @@ void BmpViewModel::OnRegister() {
     }
   } done{*this, design};
 
-  if (!stitchRun_) stitchRun_ = std::make_unique<MakeStitchRun>();
-  if (remake_) {
-    if (auto* record = design.Record()) record->SetPairCount(0);
-    if (!host_.RunMakingStitch(*stitchRun_, design)) {
-      if (auto* record = design.Record()) record->SetPairCount(0);
-    }
-    remake_ = false;
-  }
-  if (design.GetPartCount() >= kMaxParts) {
-    platform::MessageBox(nullptr, kOverPartsMessage, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
-    return;
-  }
-  host_.SetModified(true);
+  // Nothing selected: nothing changes, so the parts and stitches are saved as they stand.
   std::vector<uint8_t> bits;
-  if (!RegisterSelection(bits)) {
-    design.SetEditState(kNothingMade);
-    host_.UpdateAllViews();
+  if (!SelectionBits(bits)) {
     platform::MessageBox(nullptr, kNoPartsSelectedMessage, kAttentionCaption,
                          platform::kMbOk | platform::kMbIconInformation);
     return;
   }
-  const int previousState = design.EditState();
-  design.SetEditState(kStitchesFromParts);
+  if (design.EditState() == kPartsRead) {
+    design.ClearParts();
+    design.Clear();
+  }
+  design.SetBusy(true);
+
+  if (!stitchRun_) stitchRun_ = std::make_unique<MakeStitchRun>();
+  if (remake_) {
+    CStitchDesign::Snapshot before = design.TakeSnapshot();
+    if (!host_.RunMakingStitch(*stitchRun_, design)) {
+      // Cancelled: the design stays as it was and the region stays selected.
+      design.RestoreSnapshot(std::move(before));
+      selected_ = true;
+      return;
+    }
+    remake_ = false;
+  }
+  if (design.GetPartCount() >= kMaxParts) {
+    selected_ = true;
+    platform::MessageBox(nullptr, kOverPartsMessage, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
+    return;
+  }
   int code = design::ThreadIndexToCode(currentColour_);
   if (code <= 0) code = 1;
   uint8_t* mask = nullptr;
@@ -531,9 +552,7 @@ void BmpViewModel::OnRegister() {
     SatinSettings entries{};
     if (!host_.RunSatinDialog(bits, workWidth_, workHeight_, entries, satinOption_)) {
       // The region stays selected, so the user may register it again.
-      PaintBits(fill_, bits, pview_colour::kFillSelection);
       selected_ = true;
-      design.SetEditState(previousState);
       host_.Repaint();
       return;
     }
@@ -541,6 +560,9 @@ void BmpViewModel::OnRegister() {
   } else {
     mask = design.AddPart(static_cast<int16_t>(code), static_cast<uint16_t>(CurrentStitchCode()));
   }
+  host_.SetModified(true);
+  design.SetEditState(kStitchesFromParts);
+  MarkRegistered(bits);
   std::copy_n(bits.begin(), std::min(bits.size(), design.MaskBytes()), mask);
 
   const int32_t stitches = MakeStitchesOfNewPart(design);
@@ -691,8 +713,9 @@ void BmpViewModel::OnTracingOptions() {
 // ---------------------------------------------------------------- clipboard
 
 void BmpViewModel::OnPaste() {
+  // Cancel on the save question stops the paste with nothing changed.
+  if (!host_.AskSaveModified()) return;
   host_.SetWaitCursor(true);
-  host_.AskSaveModified();
   int kind = kNoPictureToTrace;
   if (const auto dib = host_.ClipboardDib(); dib && doc_.ImportedPicture().AttachMemory(*dib)) {
     doc_.Clipart().Clear();
@@ -706,7 +729,7 @@ void BmpViewModel::OnPaste() {
   }
   doc_.SetPictureState(kind);
   if (kind != kNoPictureToTrace) {
-    doc_.Design().ClearParts();
+    StartFreshDesign();
     host_.UpdateAllViews();
     if (kind == kBitmapToTrace) {
       const CDib::Dimensions size = doc_.ImportedPicture().GetDimensions();
@@ -722,6 +745,23 @@ void BmpViewModel::OnPaste() {
   }
   host_.SetWaitCursor(false);
   host_.Repaint();
+}
+
+void BmpViewModel::StartFreshDesign() {
+  doc_.StartFreshDesign();
+  remake_ = false;
+  sequenceRecord_ = nullptr;
+  sequenceParts_ = 0;
+  sequencePairs_ = 0;
+  // The old drawing and its selection go with the old design: Register waits for the new
+  // picture's outline.
+  ResetPicture();
+  selected_ = false;
+  drawn_ = false;
+  StatusPaneUpdate panes;
+  panes.mode = 0;
+  panes.stitchCount = 0;
+  host_.UpdateStatusPanes(panes);
 }
 
 void BmpViewModel::OnCopy() {
@@ -787,23 +827,42 @@ void BmpViewModel::OnAutoRegister() {
   DrawPictureIntoFill();
   if (!autoRegisterRun_) autoRegisterRun_ = std::make_unique<AutoRegisterRun>(workWidth_, workHeight_);
   if (!stitchRun_) stitchRun_ = std::make_unique<MakeStitchRun>();
+  CStitchDesign& stitchDesign = doc_.Design();
+  // What a cancel puts back: the run deletes the parts and makes the stitches afresh, and
+  // paints the outline into the line bitmap, from which the saved outline picture is made.
+  CStitchDesign::Snapshot before = stitchDesign.TakeSnapshot();
+  const PixelImage lineBefore = line_;
   DocumentAutoRegisterDesign design(doc_, *stitchRun_);
   AutoRegisterSettings settings;
   settings.outline = {tracing_.sensitivity, tracing_.lineThickness, tracing_.darkLinesOnly};
   const AutoRegisterResult result = host_.RunAutoRegister(*autoRegisterRun_, fill_, line_, design, settings);
-  if (result == AutoRegisterResult::kOk) {
-    placeable_ = false;
-    host_.SetModified(true);
-    StatusPaneUpdate panes;
-    panes.partCount = doc_.Design().GetPartCount();
-    panes.stitchCount = doc_.Design().GetStitchCount();
-    panes.mode = 1;
-    host_.UpdateStatusPanes(panes);
-    host_.UpdateAllViews();
-  } else {
-    AfterAutoRegister(result, design, [this] { DrawPictureIntoFill(); });
-    // Stitches a cancelled run made belong to parts that are gone: none of them is sewn or saved.
-    if (auto* record = doc_.Design().Record()) record->SetPairCount(0);
+  switch (result) {
+    case AutoRegisterResult::kOk:
+    case AutoRegisterResult::kStitchFailed: {
+      // A part whose stitches failed keeps what was made, the document marked changed, and
+      // the user is told.
+      placeable_ = false;
+      host_.SetModified(true);
+      StatusPaneUpdate panes;
+      panes.partCount = stitchDesign.GetPartCount();
+      panes.stitchCount = stitchDesign.GetStitchCount();
+      panes.mode = 1;
+      host_.UpdateStatusPanes(panes);
+      if (result == AutoRegisterResult::kStitchFailed) {
+        host_.PostToFrame(frame_message::kStitchError, kPartNotStitched, 0);
+      }
+      host_.UpdateAllViews();
+      break;
+    }
+    case AutoRegisterResult::kCancelled:
+      stitchDesign.RestoreSnapshot(std::move(before));
+      line_ = lineBefore;
+      DrawPictureIntoFill();
+      host_.UpdateAllViews();
+      break;
+    case AutoRegisterResult::kNotStarted:
+      DrawPictureIntoFill();
+      break;
   }
   host_.Repaint();
 }

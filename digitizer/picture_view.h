@@ -178,8 +178,15 @@ class BmpViewModel : public platform::CommandTarget, public OutlineSource {
   StatusPaneUpdate SettingPanes() const;
   int SettingParameter() const;
   void EnsureBitmaps();
-  bool RegisterSelection(std::vector<uint8_t>& bits);
+  // A selected pixel on either bitmap.
+  bool AnySelected() const;
+  // The selection of the current type's bitmap as a packed mask; false when nothing is selected.
+  bool SelectionBits(std::vector<uint8_t>& bits) const;
+  // The registered region is shown in the registered colour.
+  void MarkRegistered(const std::vector<uint8_t>& bits);
   int32_t MakeStitchesOfNewPart(CStitchDesign& design);
+  // A pasted picture begins a new design: no parts, no stitches, no drawing, no selection.
+  void StartFreshDesign();
 
   CImportDoc& doc_;
   PictureViewHost& host_;

@@ -74,6 +74,8 @@ class PictureViewHost {
                               int& satinOption) = 0;
   virtual std::optional<TracingOptions> RunPreviewOutline(const PixelImage& fill, PixelImage& line,
                                                           const TracingOptions& start) = 0;
+  // The Auto Register dialog; how the run ended. While its worker runs the document's
+  // design is marked busy, so that the window reads nothing the worker writes.
   virtual AutoRegisterResult RunAutoRegister(AutoRegisterRun& run, PixelImage& fill, PixelImage& line,
                                              AutoRegisterDesign& design, const AutoRegisterSettings& settings) = 0;
   // The Making Stitch progress dialog over every part, plain options; true when it ran through.
@@ -87,8 +89,9 @@ class PictureViewHost {
   virtual void SetClipboardDib(std::span<const uint8_t> packedDib) = 0;
 
   // ---- the document and the main frame ----
-  // The framework's save-changes question before a paste; its answer does not stop the paste.
-  virtual void AskSaveModified() = 0;
+  // The framework's save-changes question before a paste; false when the answer stops the
+  // paste (Cancel, or a save that did not happen).
+  virtual bool AskSaveModified() = 0;
   virtual void SetModified(bool modified) = 0;
   // Every view of the document is brought up to date (this one included).
   virtual void UpdateAllViews() = 0;

@@ -187,6 +187,28 @@ void CStitchDesign::Clear() {
   MeasureExtents();
 }
 
+CStitchDesign::Snapshot CStitchDesign::TakeSnapshot() const {
+  Snapshot snapshot;
+  for (int i = 0; i < parts_.GetCount(); ++i) snapshot.parts.push_back(*parts_.GetPart(i));
+  if (record_) snapshot.record = std::make_unique<StitchRecord>(*record_);
+  snapshot.baseCopy = baseCopy_;
+  snapshot.pairCount = pairCount_;
+  snapshot.outputCount = outputCount_;
+  snapshot.editState = editState_;
+  return snapshot;
+}
+
+void CStitchDesign::RestoreSnapshot(Snapshot snapshot) {
+  parts_.RemoveAll();
+  for (PartRecord& part : snapshot.parts) parts_.Append(std::make_unique<PartRecord>(std::move(part)));
+  record_ = std::move(snapshot.record);
+  baseCopy_ = std::move(snapshot.baseCopy);
+  pairCount_ = snapshot.pairCount;
+  outputCount_ = snapshot.outputCount;
+  editState_ = snapshot.editState;
+  MeasureExtents();
+}
+
 void CStitchDesign::ResetStitches() {
   baseCopy_.clear();
   if (record_) {

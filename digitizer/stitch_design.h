@@ -135,6 +135,19 @@ class CStitchDesign {
   std::span<uint8_t> WorkMask(int i) { return i == 0 ? workMaskA_ : workMaskB_; }
   std::span<uint8_t> BitmapBits() { return bitmapBits_; }
 
+  // The parts, the stitches and the state as they stand. A run the user cancels puts them
+  // back, so that what is drawn, saved and sent is the design as it was before the run.
+  struct Snapshot {
+    std::vector<PartRecord> parts;
+    std::unique_ptr<design::StitchRecord> record;
+    std::vector<uint8_t> baseCopy;
+    int32_t pairCount = 0;
+    int32_t outputCount = 0;
+    int editState = kNothingMade;
+  };
+  Snapshot TakeSnapshot() const;
+  void RestoreSnapshot(Snapshot snapshot);
+
   // Head and stitches as they were before the first Modify Stitch; empty when none was taken.
   // Sized from the stream itself, through its end pair.
   void TakeBaseCopy();

@@ -123,6 +123,8 @@ bool StcViewModel::ShouldDraw(int32_t outputCount, bool transferBusy) {
 
 int StcViewModel::Draw(CStitchDesign& design, platform::Canvas& canvas, bool transferBusy,
                        platform::DesignLayer* layer) const {
+  // A worker is writing the stitches: nothing of them is read, not even their count.
+  if (design.Busy()) return 0;
   if (!ShouldDraw(design.GetOutputCount(), transferBusy)) return 0;
   const design::StitchRecord* record = design.Record();
   if (layer == nullptr || record == nullptr || design.Busy() || design.Error() != kDesignOk) {

@@ -202,21 +202,6 @@ TEST_F(DibTest, HostileFilesAreRefusedWithReadError) {
   EXPECT_EQ(boxes_.Shown()[0].text, "Read error");
 }
 
-// The header alone refuses a picture of more pixels than the program holds, whatever the file.
-TEST_F(DibTest, PictureTooLargeIsRefusedFromItsHeader) {
-  std::vector<uint8_t> file = vtest::BuildBmp(TrueColour(4, 4));
-  for (auto [width, height] : {std::pair{8193, 4096}, std::pair{8193, -4096}, std::pair{8192, 4096}}) {
-    // The last is exactly the limit: the header passes and the missing rows refuse it.
-    platform::WriteI32(&file[14 + 4], width);
-    platform::WriteI32(&file[14 + 8], height);
-    boxes_.Clear();
-    EXPECT_FALSE(ReadBytes(file)) << width;
-    ASSERT_EQ(boxes_.Count(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].text, "Read error");
-    EXPECT_FALSE(dib_.HasHeader());
-  }
-}
-
 // Pictures as picture programs write them: either row order, every depth, plain and masked
 // 16/32-bit pixels, behind the info header or a longer one. Each pixel reads back as drawn and
 // a written copy reads back the same.

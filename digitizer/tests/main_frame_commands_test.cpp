@@ -132,7 +132,7 @@ class ScriptedDialogs : public DesignDialogs, public DesignCommandHost {
     return makeOptions;
   }
   MakeStitchEnd RunMaking(MakeStitchRun& run, CStitchDesign& design, const MakeStitchOptions& options) override {
-    std::atomic<bool> cancel{cancelRun};
+    std::atomic<bool> cancel{false};
     return run.Run(design, options, cancel, nullptr);
   }
   std::optional<ModifySettings> ChooseModify(const ModifySettings&) override { return modify; }
@@ -149,7 +149,6 @@ class ScriptedDialogs : public DesignDialogs, public DesignCommandHost {
   std::optional<ModifySettings> modify;
   EditPartsAnswer editAnswer{true, false};
   bool deleteAllInEditor = false;
-  bool cancelRun = false;
   bool yes = true;
   bool modified = false;
   int makeDialogs = 0;
@@ -198,18 +197,6 @@ TEST_F(DesignCommandsTest, EditPartsWithMakeRunsThePlainRunAndShowsReedit) {
   EXPECT_EQ(frame.panes.Text(cmd::kPaneMode), " Reedit");
   EXPECT_EQ(frame.panes.Text(cmd::kPaneParts), " 2");
   EXPECT_TRUE(frame.posted.empty());
-}
-
-TEST_F(DesignCommandsTest, ACancelledRunLeavesNoPairsToSewOrSave) {
-  doc.Design().SetHoop(design::kStandardHoop);
-  AddSquarePart(doc.Design(), 60);
-  doc.Design().SetEditState(kStitchesFromParts);
-  dialogs.cancelRun = true;
-  commands.OnMakeStitch();
-  ASSERT_NE(doc.Design().Record(), nullptr);
-  EXPECT_EQ(doc.Design().Record()->PairCount(), 0);
-  EXPECT_FALSE(dialogs.modified);
-  EXPECT_FALSE(doc.Design().Busy());
 }
 
 TEST_F(DesignCommandsTest, ReturnToEditOnStitchesWithoutPartsModifiesThem) {

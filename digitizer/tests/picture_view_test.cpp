@@ -54,7 +54,7 @@ class ScriptedHost : public PictureViewHost {
   std::optional<ClipboardMetafileData> ClipboardMetafile() override { return std::nullopt; }
   bool ClipboardHasPicture() override { return clipboard.has_value(); }
   void SetClipboardDib(std::span<const uint8_t> packed) override { clipboard.emplace(packed.begin(), packed.end()); }
-  void AskSaveModified() override {}
+  bool AskSaveModified() override { return true; }
   void SetModified(bool m) override { modified = m; }
   void UpdateAllViews() override {}
   void UpdateStatusPanes(const StatusPaneUpdate&) override {}

@@ -63,6 +63,7 @@ CAutoRegisterDlg::~CAutoRegisterDlg() {
   // A dialog torn down mid-run stops its worker first: the worker writes into this window.
   cancel_ = true;
   JoinWorker();
+  if (running_ && runningHook_) runningHook_(false);
 }
 
 void CAutoRegisterDlg::ShowSensitivity() {
@@ -84,6 +85,7 @@ void CAutoRegisterDlg::Start() {
   progressBar_->setValue(1);
   running_ = true;
   cancel_ = false;
+  if (runningHook_) runningHook_(true);
   QPointer<CAutoRegisterDlg> self(this);
   run_.SetStageProgress([self](int percent) {
     QMetaObject::invokeMethod(self, [self, percent] {
@@ -128,6 +130,7 @@ void CAutoRegisterDlg::Finished(digitizer::AutoRegisterResult result) {
   JoinWorker();
   run_.SetStageProgress(nullptr);
   running_ = false;
+  if (runningHook_) runningHook_(false);
   result_ = result;
   if (result != digitizer::AutoRegisterResult::kCancelled) {
     done(Accepted);

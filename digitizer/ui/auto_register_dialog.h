@@ -37,10 +37,14 @@ class CAutoRegisterDlg : public QDialog {
                    const digitizer::AutoRegisterSettings& settings, SensitivityPreview preview);
   ~CAutoRegisterDlg() override;
 
+  // Told true before the worker starts and false once it has ended, on this thread: the
+  // design is the worker's in between.
+  void SetRunningHook(std::function<void(bool)> hook) { runningHook_ = std::move(hook); }
+
   const digitizer::AutoRegisterSettings& Settings() const { return settings_; }
   bool IsRunning() const { return running_; }
-  // How the run ended (kNotStarted when the dialog closed before Start); hand it to
-  // AfterAutoRegister, and report a stitch failure (kStitchFailed) as Make Stitch's.
+  // How the run ended: kNotStarted when the dialog closed before Start. The view reads it,
+  // not the dialog's result, which tells only whether the run went through.
   digitizer::AutoRegisterResult RunResult() const { return result_; }
   QPushButton* StartButton() const { return start_; }
   QCheckBox* OutlineBox() const { return outline_; }
@@ -66,6 +70,7 @@ class CAutoRegisterDlg : public QDialog {
   digitizer::AutoRegisterDesign& design_;
   digitizer::AutoRegisterSettings settings_;
   SensitivityPreview preview_;
+  std::function<void(bool)> runningHook_;
   std::atomic<bool> cancel_{false};
   bool running_ = false;
   digitizer::AutoRegisterResult result_ = digitizer::AutoRegisterResult::kNotStarted;

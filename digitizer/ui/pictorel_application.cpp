@@ -98,6 +98,21 @@ class FramePartDialogs : public digitizer::PartDialogs {
 
 }  // namespace
 
+// First in the route: while a worker makes the design (the design's busy flag), the idle
+// refresh of the menus asks nothing of the design, the document or the pictures the worker
+// writes, and every command waits.
+class PictorelApplication::WorkerGuard : public platform::CommandTarget {
+ public:
+  explicit WorkerGuard(const digitizer::CStitchDesign& design) : design_(design) {}
+  platform::CommandState QueryCommand(int) const override {
+    return design_.Busy() ? platform::CommandState{true, false, false} : platform::CommandState{};
+  }
+  void RunCommand(int) override {}
+
+ private:
+  const digitizer::CStitchDesign& design_;
+};
+
 // The stitch view's command, first in the route.
 class PictorelApplication::StitchViewCommands : public platform::CommandTarget {
  public:
@@ -146,10 +161,11 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   machine_->SetOwner(frame_.get());
   printJob_ = std::make_unique<StitchPrintJob>(frame_.get(), doc_->Design(), [this] { return doc_->Title(); });
   // The picture view answers its own commands and the frame's Fill, Line, Color and Stitch.
-  router_.SetChain({viewCommands_.get(), pictureView_->Target(), designCommands_.get(), docCommands_.get(),
+  workerGuard_ = std::make_unique<WorkerGuard>(doc_->Design());
+  router_.SetChain({workerGuard_.get(), viewCommands_.get(), pictureView_->Target(), designCommands_.get(), docCommands_.get(),
                     frame_.get(), machine_.get(), this});
   CBmpView::FrameHooks hooks;
-  hooks.askSaveModified = [this] { docCommands_->SaveModified(); };
+  hooks.askSaveModified = [this] { return docCommands_->SaveModified(); };
   hooks.setModified = [this](bool modified) { docCommands_->SetModified(modified); };
   hooks.updateAllViews = [this] { UpdateAllViews(); };
   hooks.updateStatusPanes = [this](const digitizer::StatusPaneUpdate& u) {

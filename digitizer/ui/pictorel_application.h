@@ -110,6 +110,8 @@ class PictorelApplication : public digitizer::DesignDialogs,
   void RepaintViews();
   // The stitch view's own command (Background Color).
   class StitchViewCommands;
+  // Holds every command while a worker writes the design.
+  class WorkerGuard;
 
   std::filesystem::path programFolder_;
   std::filesystem::path workFolder_;
@@ -121,6 +123,7 @@ class PictorelApplication : public digitizer::DesignDialogs,
   std::unique_ptr<digitizer::CImportDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
   CBmpView* pictureView_ = nullptr;  // owned by the frame's splitter
+  std::unique_ptr<WorkerGuard> workerGuard_;
   std::unique_ptr<StitchViewCommands> viewCommands_;
   std::unique_ptr<digitizer::DesignCommands> designCommands_;
   std::unique_ptr<digitizer::DocumentCommands> docCommands_;

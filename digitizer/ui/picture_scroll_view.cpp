@@ -338,11 +338,15 @@ digitizer::AutoRegisterResult CBmpView::RunAutoRegister(digitizer::AutoRegisterR
     return dialog.Sensitivity();
   };
   CAutoRegisterDlg dialog(this, run, fill, line, design, settings, preview);
+  // The worker owns the design while it runs: the window draws and asks nothing of it.
+  dialog.SetRunningHook([this](bool running) { doc_.Design().SetBusy(running); });
   busyFrame_ = viewport()->grab();
   const DialogCursor cursor(*this);
-  const int result = dialog.exec();
+  dialog.exec();
   busyFrame_ = QPixmap();
-  return result == QDialog::Accepted ? digitizer::AutoRegisterResult::kOk : digitizer::AutoRegisterResult::kCancelled;
+  // Accepted and rejected alone cannot tell a failed run from a whole one, nor a Cancel
+  // before Start from a cancelled run.
+  return dialog.RunResult();
 }
 
 bool CBmpView::RunMakingStitch(digitizer::MakeStitchRun& run, digitizer::CStitchDesign& design) {
@@ -393,9 +397,7 @@ void CBmpView::SetClipboardDib(std::span<const uint8_t> packedDib) {
 
 // ---------------------------------------------------------------- the frame
 
-void CBmpView::AskSaveModified() {
-  if (hooks_.askSaveModified) hooks_.askSaveModified();
-}
+bool CBmpView::AskSaveModified() { return !hooks_.askSaveModified || hooks_.askSaveModified(); }
 
 void CBmpView::SetModified(bool modified) {
   if (hooks_.setModified) hooks_.setModified(modified);

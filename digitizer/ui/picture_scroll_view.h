@@ -23,7 +23,7 @@ class CBmpView : public QAbstractScrollArea, public digitizer::PictureViewHost {
 
   // What the main frame does for the view; each may stay unset.
   struct FrameHooks {
-    std::function<void()> askSaveModified;
+    std::function<bool()> askSaveModified;  // false: the user cancelled
     std::function<void(bool)> setModified;
     std::function<void()> updateAllViews;  // unset: only this view is brought up to date
     std::function<void(const digitizer::StatusPaneUpdate&)> updateStatusPanes;
@@ -58,7 +58,7 @@ class CBmpView : public QAbstractScrollArea, public digitizer::PictureViewHost {
   std::optional<digitizer::ClipboardMetafileData> ClipboardMetafile() override;
   bool ClipboardHasPicture() override;
   void SetClipboardDib(std::span<const uint8_t> packedDib) override;
-  void AskSaveModified() override;
+  bool AskSaveModified() override;
   void SetModified(bool modified) override;
   void UpdateAllViews() override;
   void UpdateStatusPanes(const digitizer::StatusPaneUpdate& panes) override;

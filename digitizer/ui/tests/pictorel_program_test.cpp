@@ -15,7 +15,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSysInfo>
+#include <QClipboard>
+#include <QImage>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 #include <QPushButton>
 #include <QTimer>
@@ -31,6 +34,7 @@
 #include "digitizer/picture_view_commands.h"
 #include "digitizer/ui/auto_register_dialog.h"
 #include "digitizer/ui/edit_parts_dialog.h"
+#include "digitizer/ui/making_stitch_dialog.h"
 #include "digitizer/ui/pictorel_application.h"
 #include "digitizer/ui/pictorel_small_dialogs.h"
 #include "digitizer/ui/satin_stitch_dialog.h"
@@ -43,6 +47,7 @@
 #include "testing/file_size_limit.h"
 #include "testing/fixed_clock.h"
 #include "testing/machine/machine_simulator.h"
+#include "testing/metafile_builder.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
 
@@ -113,6 +118,61 @@ class PictorelProgram : public ::testing::Test {
     QTimer::singleShot(20, [buttonId] {
       if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) dialog->Button(buttonId)->click();
     });
+  }
+
+  // A click on the picture view at a picture pixel (zoom 1, not scrolled).
+  void Click(Qt::MouseButton button, int x, int y) {
+    QWidget* viewport = app->PictureView().viewport();
+    const QPoint at(x + digitizer::BmpViewModel::kOrigin, y + digitizer::BmpViewModel::kOrigin);
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), button, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+  }
+  // An outline drawing of the work size opened as the document's drawing: four closed
+  // squares side by side, square k spanning columns 100k + 20 .. 100k + 80 of rows 20..80.
+  void OpenSquares() {
+    vtest::BmpSpec spec;
+    spec.width = spec.height = 440;
+    spec.bitCount = 1;
+    spec.colours = {0x000000u, 0xFFFFFFu};
+    spec.pixel = [](int x, int y) {
+      const int column = x % 100;
+      const bool sides = (column == 20 || column == 80) && y >= 20 && y <= 80;
+      const bool ends = (y == 20 || y == 80) && column >= 20 && column <= 80;
+      return sides || ends ? 0u : 1u;
+    };
+    WriteBytes(dir / "squares.bmp", vtest::BuildBmp(spec));
+    next = dir / "squares.bmp";
+    ASSERT_TRUE(Run(cmd::kBitmapOutline));
+  }
+  // Square k selected and registered: a part, with the design's stitches made at once.
+  void RegisterSquare(int k) {
+    Click(Qt::LeftButton, 100 * k + 50, 50);
+    ASSERT_TRUE(Run(pcmd::kRegister));
+  }
+  // What is drawn and what is saved and sent are one design: the head counts the pairs the
+  // stream holds through its end pair.
+  void ExpectOneDesign() {
+    const digitizer::CStitchDesign& design = app->Document().Design();
+    ASSERT_NE(design.Record(), nullptr);
+    EXPECT_EQ(design.Record()->PairCount(), design.GetStitchCount());
+  }
+  // Runs the command while a modal dialog of that type, as soon as its event loop runs,
+  // gets what act does to it.
+  template <typename Dialog>
+  bool RunWithDialog(int id, std::function<void(Dialog&)> act) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) {
+        seen = true;
+        act(*dialog);
+      }
+    });
+    const bool ran = Run(id);
+    EXPECT_TRUE(seen);
+    return ran;
   }
 
   vtest::TempDir dir;
@@ -523,6 +583,190 @@ TEST_F(PictorelProgram, AFailedOpenOrImportKeepsTheDocumentAndNamesTheFile) {
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, (dir / "lily.bmp").string() + "\nThis file may be defective.");
   EXPECT_EQ(app->Frame().windowTitle(), "lily.qnf - Pictorel");
+}
+
+TEST_F(PictorelProgram, RegisterWithTheSelectionTakenBackChangesNothingAndTheSaveKeepsThePart) {
+  OpenSquares();
+  RegisterSquare(0);
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_EQ(design.GetPartCount(), 1);
+  const Bytes made = Stitches();
+  // A region selected and taken back with the right button leaves nothing to register.
+  Click(Qt::LeftButton, 150, 50);
+  EXPECT_TRUE(Enabled(pcmd::kRegister));
+  Click(Qt::RightButton, 150, 50);
+  EXPECT_FALSE(Enabled(pcmd::kRegister));
+  // Register reached all the same says so and changes nothing.
+  boxes.Clear();
+  app->PictureView().Model().OnRegister();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kNoPartsSelectedMessage);
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  for (int id : {cmd::kEditParts, cmd::kMakeStitch, cmd::kDeleteAllParts}) EXPECT_TRUE(Enabled(id)) << id;
+  next = dir / "one.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(design.GetPartCount(), 1);
+  EXPECT_EQ(Stitches(), made);
+}
+
+TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAndStitches) {
+  // A clipart to trace, and a part registered on it with its stitches.
+  vtest::MetafileBuilder clipart;
+  clipart.Bounds(0, 0, 1000, 500).Pen(vtest::meta::kNullPen, 0, 0).Brush(vtest::meta::kSolid, vtest::meta::kRedRef);
+  clipart.Select(0).Select(1).Rectangle(200, 100, 800, 400);
+  WriteBytes(dir / "block.wmf", clipart.Build());
+  next = dir / "block.wmf";
+  ASSERT_TRUE(Run(cmd::kImportClipart));
+  // At 2 x the placed picture is not moved by a click: the click selects.
+  ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
+  Click(Qt::LeftButton, 5, 5);
+  ASSERT_TRUE(Run(pcmd::kRegister));
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_EQ(design.GetPartCount(), 1);
+  const Bytes made = Stitches();
+  app->DocumentCommands().SetModified(false);
+  ASSERT_TRUE(Enabled(pcmd::kAutoRegister));
+
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) { dialog.reject(); }));
+  EXPECT_EQ(design.GetPartCount(), 1);
+  EXPECT_EQ(Stitches(), made);
+  ExpectOneDesign();
+  EXPECT_FALSE(app->DocumentCommands().IsModified());
+
+  // Cancelled as soon as the run has begun. While the worker makes the design the window
+  // asks nothing of it: every command waits.
+  bool heldWhileRunning = false;
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [&](auto& dialog) {
+    dialog.StartButton()->click();
+    heldWhileRunning = design.Busy() && !Enabled(cmd::kFileSave) && !Enabled(pcmd::kRegister);
+    dialog.reject();
+  }));
+  EXPECT_TRUE(heldWhileRunning);
+  EXPECT_EQ(design.GetPartCount(), 1);
+  EXPECT_EQ(Stitches(), made);
+  ExpectOneDesign();
+  EXPECT_FALSE(app->DocumentCommands().IsModified());
+  EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kClipartToTrace);
+}
+
+TEST_F(PictorelProgram, ACancelledMakeStitchLeavesTheStitchesItFound) {
+  OpenSquares();
+  for (int k = 0; k < 4; ++k) RegisterSquare(k);
+  const Bytes made = Stitches();
+  app->TestOverrides().makeOptions = [](const digitizer::MakeStitchOptions&) {
+    digitizer::MakeStitchOptions options;
+    options.sizePercent = 90;
+    return options;
+  };
+  // Cancel as soon as the run has begun: it stops after the part in hand.
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CMakingStitchDlg>(cmd::kMakeStitch, [](auto& dialog) { dialog.reject(); }));
+  EXPECT_EQ(Stitches(), made);
+  ExpectOneDesign();
+  EXPECT_FALSE(app->Document().Design().Busy());
+}
+
+TEST_F(PictorelProgram, PasteStopsOnCancelAndOnNoBeginsAFreshDesign) {
+  OpenSquares();
+  RegisterSquare(0);
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  const Bytes made = Stitches();
+  Click(Qt::LeftButton, 150, 50);  // a second region waits to be registered
+  vtest::BmpSpec spec;
+  spec.width = 64;
+  spec.height = 48;
+  spec.pixel = [](int x, int) { return x < 32 ? 0xC02020u : 0xFFFFFFu; };
+  const Bytes bmp = vtest::BuildBmp(spec);
+  QApplication::clipboard()->setImage(QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP"));
+  ASSERT_TRUE(Enabled(pcmd::kEditPaste));
+
+  boxes.Script({platform::kIdCancel});
+  ASSERT_TRUE(Run(pcmd::kEditPaste));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kNoPictureToTrace);
+  EXPECT_EQ(design.GetPartCount(), 1);
+  EXPECT_EQ(Stitches(), made);
+  EXPECT_TRUE(app->DocumentCommands().IsModified());
+  EXPECT_TRUE(Enabled(pcmd::kRegister));
+
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(pcmd::kEditPaste));
+  EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kBitmapToTrace);
+  EXPECT_EQ(design.GetPartCount(), 0);
+  EXPECT_EQ(design.GetStitchCount(), 0);
+  EXPECT_FALSE(Enabled(cmd::kFileSave));
+  EXPECT_FALSE(Enabled(pcmd::kRegister));
+  // Nothing of the old picture is left to register.
+  boxes.Clear();
+  app->PictureView().Model().OnRegister();
+  EXPECT_EQ(design.GetPartCount(), 0);
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kNoPartsSelectedMessage);
+}
+
+TEST_F(PictorelProgram, AModifyThatDoesNotFitSaysSoAndKeepsTheStitchesAndTheSettings) {
+  // 200,000 stitches 10 mm long back and forth: at 150 % each one needs two pairs, more
+  // than a design record holds.
+  digitizer::CStitchDesign file;
+  file.ResetStitches();
+  uint8_t* stitches = file.Record()->Stitches();
+  constexpr int kPairs = 200000;
+  for (int i = 0; i < kPairs; ++i) {
+    stitches[2 * i] = static_cast<uint8_t>(i % 2 == 0 ? 100 : -100);
+    stitches[2 * i + 1] = 0;
+  }
+  stitches[2 * kPairs] = 0x80;
+  stitches[2 * kPairs + 1] = 0x10;
+  file.Record()->SetColourCount(1);
+  file.Record()->SetThreadCode(0, 5);
+  ASSERT_TRUE(file.WriteFile(dir / "long.qnf"));
+  next = dir / "long.qnf";
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  const Bytes read = Stitches();
+  ASSERT_EQ(read.size(), 2u * (kPairs + 1));
+
+  std::vector<int> starts;
+  app->TestOverrides().modify = [&starts](const digitizer::ModifySettings& start) {
+    starts.push_back(start.sizePercent);
+    return digitizer::ModifySettings{digitizer::kFlipNone, 0, 150};
+  };
+  boxes.Clear();
+  ASSERT_TRUE(Run(cmd::kReturnToEdit));
+  QApplication::processEvents();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kStitchMemoryText);
+  EXPECT_EQ(Stitches(), read);
+  ExpectOneDesign();
+  EXPECT_FALSE(app->DocumentCommands().IsModified());
+  // The next Modify starts from the settings the stitches were last made with.
+  ASSERT_TRUE(Run(cmd::kMakeStitch));
+  EXPECT_EQ(starts, (std::vector<int>{100, 100}));
+}
+
+TEST_F(PictorelProgram, APictureOverThePixelLimitIsRefusedWhereOneAtTheLimitImports) {
+  // 8-bit pictures in runs whose data ends the picture at once: tiny files whose headers
+  // would be read but for their size.
+  vtest::BmpSpec spec;
+  spec.bitCount = 8;
+  spec.compression = 1;
+  spec.colours = {0x000000u, 0xFFFFFFu};
+  spec.bits = Bytes{0x00, 0x01};
+  spec.height = 4096;
+  for (const int width : {8193, 8192}) {
+    spec.width = width;
+    WriteBytes(dir / "wide.bmp", vtest::BuildBmp(spec));
+    next = dir / "wide.bmp";
+    boxes.Clear();
+    ASSERT_TRUE(Run(cmd::kImportBitmap));
+    if (width > 8192) {
+      ASSERT_EQ(boxes.Count(), 1u);
+      EXPECT_EQ(boxes.Shown()[0].text, digitizer::CImportDoc::kBmpReadError);
+      EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kNoPictureToTrace);
+    } else {
+      EXPECT_EQ(boxes.Count(), 0u);
+      EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kBitmapToTrace);
+    }
+  }
 }
 
 TEST_F(PictorelProgram, EveryMenuCommandReachesAHandler) {

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
 
 #include "digitizer/picture_view_commands.h"
+#include "digitizer/ui/auto_register_dialog.h"
 #include "platform/profile.h"
 #include "testing/temp_dir.h"
 
@@ -60,6 +64,39 @@ TEST(PictureScrollView, AClickSelectsTheRegionUnderItAndThePaintShowsTheSelectio
 
     Press(view.viewport(), Qt::RightButton, QPoint(32, 32));
     EXPECT_EQ(model.FillBitmap().At(30, 30), platform::kPaletteWhite);
+  }
+  platform::SetProfileRoot({});
+}
+
+// The view hands the model the run's own result, not the dialog's accepted or rejected: a run
+// whose stitches failed, and a dialog closed before Start.
+TEST(PictureScrollView, AutoRegisterTellsAFailedRunAndACancelBeforeStart) {
+  struct FailingDesign : digitizer::AutoRegisterDesign {
+    void DeleteAllParts() override {}
+    bool AddPart(int, int, std::span<const uint8_t>) override { return ++parts > 0; }
+    int PartCount() const override { return parts; }
+    int GenerateStitches(int) override { return -1; }
+    void StoreOutline(std::span<const uint8_t>, int, int) override {}
+    int parts = 0;
+  } design;
+  vtest::TempDir dir;
+  platform::SetProfileRoot(dir.Path());
+  {
+    digitizer::CImportDoc doc(dir.Path());
+    CBmpView view(nullptr, doc);
+    digitizer::PixelImage fill(64, 48, platform::kPaletteWhite);
+    digitizer::PixelImage line(64, 48, platform::kPaletteWhite);
+    fill.FillRect(10, 8, 40, 38, platform::kPaletteBlack);
+    digitizer::AutoRegisterRun run(64, 48);
+    for (const bool start : {true, false}) {
+      QTimer::singleShot(0, [start] {
+        auto* dialog = dynamic_cast<CAutoRegisterDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        start ? dialog->StartButton()->click() : dialog->reject();
+      });
+      EXPECT_EQ(view.RunAutoRegister(run, fill, line, design, {}),
+                start ? digitizer::AutoRegisterResult::kStitchFailed : digitizer::AutoRegisterResult::kNotStarted);
+    }
   }
   platform::SetProfileRoot({});
 }
