@@ -73,13 +73,13 @@ constexpr uint8_t kLowerRightBit = 0x01;
 constexpr uint8_t kVisitedBits = kLeftBit | kUpperLeftBit | kUpBit | kUpperRightBit;
 
 // Seamlib answers StInsEndCode with its cursor, as the low 32 bits of its address. The part's
-// stream is closed when the end pair stands right before that cursor, inside Seamlib's area,
-// and is the first one a reader meets.
+// stream is closed when the end pair stands right before that cursor, inside Seamlib's area
+// (Seamlib leaves no other end pair behind: each one makes way for the next stop record).
 bool ClosedBy(const StitchRecord& record, int cursor) {
   const uint32_t start = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record.Stitches()));
   const uint32_t offset = static_cast<uint32_t>(cursor) - start;
   if (offset < 2 || offset > static_cast<uint32_t>(kSeamlibStitchAreaBytes)) return false;
-  return design::EndPairOffset(record.StitchArea().first(offset)) == static_cast<long>(offset) - 2;
+  return design::IsControl(record.Stitches() + offset - 2, design::kEnd);
 }
 
 // Closes the part's stream with an end pair and checks it: a stream Seamlib could not close
