@@ -209,33 +209,33 @@ uint32_t ChartColour(const ChartRow& row) {
          static_cast<uint32_t>(row.red);
 }
 
+// The row at the chart row's index, as the query gives it out.
+template <class Query>
+void ExpectRow(Query query, const ChartRow& row) {
+  SCOPED_TRACE(row.name);
+  const Looked by = Look(query, row.index, -7);
+  ASSERT_TRUE(by.found);
+  EXPECT_EQ(by.code, row.code);
+  EXPECT_EQ(by.colour, ChartColour(row));
+  EXPECT_EQ(by.name, row.name);
+  EXPECT_EQ(by.shortName, row.shortName);
+}
+
 TEST(ThreadColors, EveryRowOfBothTablesHoldsTheChartsValues) {
   const std::vector<ChartRow> chart = ParseChart(kThreadChart);
   const std::vector<ChartRow> greys = ParseChart(kGreyChart);
   ASSERT_EQ(chart.size(), 79u);
   ASSERT_EQ(greys.size(), 5u);
   for (const ChartRow& row : chart) {
-    SCOPED_TRACE(row.name);
-    const Looked by = Look(ThreadColorQuery, row.index, -7);
-    ASSERT_TRUE(by.found);
-    EXPECT_EQ(by.code, row.code);
-    EXPECT_EQ(by.colour, ChartColour(row));
-    EXPECT_EQ(by.name, row.name);
-    EXPECT_EQ(by.shortName, row.shortName);
-    EXPECT_EQ(Look(ThreadColorQuery, kThreadSelectByCode, row.code).selector, row.index);
+    ExpectRow(ThreadColorQuery, row);
+    EXPECT_EQ(Look(ThreadColorQuery, kThreadSelectByCode, row.code).selector, row.index) << row.name;
   }
   std::vector<ChartRow> extended(chart.begin(), chart.begin() + 78);
   for (const auto& [index, shortName] : kExtendedShortNames) extended[index].shortName = shortName;
   extended.insert(extended.end(), greys.begin(), greys.end());
   for (const ChartRow& row : extended) {
-    SCOPED_TRACE(row.name);
-    const Looked by = Look(FindThreadColor, row.index, -7);
-    ASSERT_TRUE(by.found);
-    EXPECT_EQ(by.code, row.code);
-    EXPECT_EQ(by.colour, ChartColour(row));
-    EXPECT_EQ(by.name, row.name);
-    EXPECT_EQ(by.shortName, row.shortName);
-    EXPECT_EQ(GetThreadColor(row.code), ChartColour(row));
+    ExpectRow(FindThreadColor, row);
+    EXPECT_EQ(GetThreadColor(row.code), ChartColour(row)) << row.name;
   }
 }
 
