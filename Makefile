@@ -50,9 +50,7 @@ run-vantle: build-release
 	./build/release/bin/vantle
 
 test: build-test build-fuzz
-	# A failed test runs once more before it counts: the link tests drive a real pseudo-terminal
-	# and a worker thread on the clock, and a heavily loaded machine can starve them.
-	cd build/test && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
+	cd build/test && ctest --output-on-failure -j $(JOBS)
 	bash fuzz/run-fuzzers build/fuzz $(FUZZ_TEST_SECONDS) $(JOBS)
 
 fuzz: build-fuzz

@@ -65,6 +65,12 @@ bool IsLeadingJump(const uint8_t* pair) {
   return IsControl(pair) && IsJumpCode(pair[1]) && !IsSewnLongStitchMove(PairDx(pair + 2), PairDy(pair + 2));
 }
 
+// A control pair that stands alone and moves nothing (a marker, or a code no writer uses):
+// readers step over it, so it neither ends a jump run nor stands in for its landing.
+bool IsStandAloneCode(const uint8_t* pair) {
+  return IsControl(pair) && !TakesNextPair(pair) && pair[1] != kEnd;
+}
+
 }  // namespace
 
 CStitchEncoder::~CStitchEncoder() = default;
@@ -105,11 +111,25 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
 
   // Drop the leading jump run and its landing: moves without a stitch, which end at the
   // point where sewing starts (the first point when there are none). What follows is
-  // measured from that point.
+  // measured from that point. Markers among the leading moves are kept (written after the
+  // new landing), and the landing behind them is dropped all the same: left in place it
+  // would follow the new landing and be sewn.
   std::size_t start = 0;
-  while (start + 4 <= room && IsLeadingJump(&scratch[start])) start += 4;
+  bool jumped = false;
+  std::vector<std::size_t> markers;
+  while (start + 2 <= room) {
+    if (start + 4 <= room && IsLeadingJump(&scratch[start])) {
+      jumped = true;
+      start += 4;
+    } else if (IsStandAloneCode(&scratch[start])) {
+      markers.push_back(start);
+      start += 2;
+    } else {
+      break;
+    }
+  }
   if (start + 2 > room) return {};
-  if (start > 0 && !IsControl(&scratch[start])) start += 2;
+  if (jumped && !IsControl(&scratch[start])) start += 2;
 
   Bounds original;
   const long end = WalkToEnd(scratch, start, 0, 0, original);
@@ -124,7 +144,8 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
   const std::size_t kept = static_cast<std::size_t>(end) + 2 - start;
   const bool move = cx != 0 || cy != 0;
   const std::size_t lead = move ? EncodedLength(-cx, -cy) + 2 : 0;
-  if (lead + kept > room) return {};  // would pass the record: leave it unchanged
+  const std::size_t markerBytes = 2 * markers.size();
+  if (lead + markerBytes + kept > room) return {};  // would pass the record: leave it unchanged
 
   std::size_t pos = 0;
   if (move) {
@@ -132,6 +153,10 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
     const ChainPair reached = JumpsEnd(stitches.first(pos));
     stitches[pos++] = static_cast<uint8_t>(static_cast<int8_t>(-cx - reached.dx));
     stitches[pos++] = static_cast<uint8_t>(static_cast<int8_t>(-cy - reached.dy));
+  }
+  for (const std::size_t at : markers) {
+    stitches[pos++] = scratch[at];
+    stitches[pos++] = scratch[at + 1];
   }
   std::memcpy(&stitches[pos], &scratch[start], kept);
   written = pos + kept;

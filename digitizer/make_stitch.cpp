@@ -72,6 +72,26 @@ constexpr uint8_t kLowerRightBit = 0x01;
 // The neighbours visited before the centre in the same pass.
 constexpr uint8_t kVisitedBits = kLeftBit | kUpperLeftBit | kUpBit | kUpperRightBit;
 
+// Seamlib answers StInsEndCode with its cursor, as the low 32 bits of its address. The part's
+// stream is closed when the end pair stands right before that cursor, inside Seamlib's area
+// (Seamlib leaves no other end pair behind: each one makes way for the next stop record).
+bool ClosedBy(const StitchRecord& record, int cursor) {
+  const uint32_t start = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record.Stitches()));
+  const uint32_t offset = static_cast<uint32_t>(cursor) - start;
+  if (offset < 2 || offset > static_cast<uint32_t>(kSeamlibStitchAreaBytes)) return false;
+  return design::IsControl(record.Stitches() + offset - 2, design::kEnd);
+}
+
+// Closes the part's stream with an end pair and checks it: a stream Seamlib could not close
+// is emptied, so that nothing behind it (old stitches, or none at all) is ever read, sewn or
+// saved as this design.
+bool CloseStream(StitchRecord& record) {
+  if (ClosedBy(record, StInsEndCode())) return true;
+  record.Stitches()[0] = design::kStitchEscape;
+  record.Stitches()[1] = design::kEnd;
+  return false;
+}
+
 uint8_t Neighbourhood(const uint8_t* m, int c, int r) {
   uint8_t bits = 0;
   if (m[At(c - 1, r)] == 1) bits |= kLeftBit;
@@ -265,8 +285,9 @@ MakeStitchEnd MakeStitchRun::Run(CStitchDesign& design, const MakeStitchOptions&
     if (cancel.load()) {
       // Sized and turned parts are joined without end pairs: the stream is closed here so
       // that nothing past the last part is ever read as stitches.
-      if (!options.IsPlain() && i + 1 < count) StInsEndCode();
-      if (StitchRecord* record = design.Record()) record->SetPairCount(0);
+      StitchRecord* record = design.Record();
+      if (record != nullptr && !options.IsPlain() && i + 1 < count) CloseStream(*record);
+      if (record != nullptr) record->SetPairCount(0);
       return MakeStitchEnd::kCancelled;
     }
   }
@@ -331,11 +352,11 @@ int32_t MakeStitchRun::GenerateStitches(CStitchDesign& design, int i) {
 int32_t MakeStitchRun::FinishPart(CStitchDesign& design, int i, const PartRecord* part, int made) {
   StitchRecord* record = design.Record();
   if (record == nullptr) return -1;
-  const bool failed = made < 0 || part == nullptr;
+  const bool closed = CloseStream(*record);
+  const bool failed = made < 0 || part == nullptr || !closed;
   const int slot = std::max(blocks_ - 1, 0);
   record->SetThreadCode(slot, failed ? 0 : part->colour);
   record->SetThreadType(slot, failed ? 0 : part->stitch);
-  StInsEndCode();
   // A part that made no stitches (a region too small for its fill, an empty mask) leaves an
   // empty colour block: after the last part such blocks go, so the machine never stops for a
   // colour it does not sew. Not before: Seamlib's next part looks for the end pair right
@@ -472,16 +493,18 @@ int32_t MakeStitchRun::GenerateStitchesTransformed(CStitchDesign& design, int i,
                                reinterpret_cast<char*>(record->Stitches()), maskN_.data(),
                                satinPart ? satin.data() : nullptr, 0);
   // A part that made no stitches is skipped; its empty block goes after the last part.
-  const bool stitched = prepared && made >= 0;
+  bool stitched = prepared && made >= 0;
   const int slot = blocks_ - 1;
-  record->SetThreadCode(slot, stitched ? part->colour : 0);
-  record->SetThreadType(slot, stitched ? part->stitch : 0);
   const bool last = i >= design.GetPartCount() - 1;
   if (stitched && !last) {
+    record->SetThreadCode(slot, part->colour);
+    record->SetThreadType(slot, part->stitch);
     if (made > 0) runningPairs_ += made - kSeamlibExtraPairs;
     return runningPairs_;
   }
-  StInsEndCode();
+  stitched = CloseStream(*record) && stitched;
+  record->SetThreadCode(slot, stitched ? part->colour : 0);
+  record->SetThreadType(slot, stitched ? part->stitch : 0);
   if (stitched) blocks_ = DropEmptyColourBlocks(*record);
   const int32_t transformed =
       transformer_.Transform(record->StitchArea(), options.flip, 360 - options.rotationDegrees);

@@ -4,8 +4,11 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -13,6 +16,82 @@ namespace platform {
 namespace {
 
 std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
+
+// A temporary file is named ".<target's name>.<process>.<serial>.part": hidden, and never
+// ending in the target's extension, so no file list that lists designs, layouts or pictures
+// by their extension ever shows one.
+constexpr char kTemporaryEnd[] = ".part";
+// The name is cut so that the temporary's name stays within the file system's limit.
+constexpr std::size_t kTemporaryNameKept = 200;
+// As many links as the system itself follows before it gives up.
+constexpr int kMostLinksFollowed = 40;
+
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+  return "." + target.filename().string().substr(0, kTemporaryNameKept) + ".";
+}
+
+// Follows the target's name through symbolic links to the file they point at (a relative link
+// from its own folder). A name that is no link, or not there yet, is the target itself.
+std::error_code ResolveLinks(const std::filesystem::path& path, std::filesystem::path& target) {
+  target = path;
+  for (int links = 0; links < kMostLinksFollowed; ++links) {
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return {};
+    std::error_code error;
+    const std::filesystem::path pointed = std::filesystem::read_symlink(target, error);
+    if (error) return error;
+    target = pointed.is_absolute() ? pointed : target.parent_path() / pointed;
+  }
+  return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+}
+
+bool LockAgainstCleanUp(int fd) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  // A file system without locks leaves the file unlocked; the clean-up cannot lock it either,
+  // so it never removes it.
+  return errno != EWOULDBLOCK;
+}
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The temporaries of this target that a save left behind when it was cut short (the program
+// ended or the machine went down before the rename): named as this target's, and not locked by
+// a save that is still writing. Only such files are removed, never anything else.
+void RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= prefix.size() + sizeof kTemporaryEnd - 1 || name.compare(0, prefix.size(), prefix) != 0 ||
+        !name.ends_with(kTemporaryEnd)) {
+      continue;
+    }
+    const std::string_view middle =
+        std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - (sizeof kTemporaryEnd - 1));
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || !IsDigits(middle.substr(0, dot)) || !IsDigits(middle.substr(dot + 1))) {
+      continue;
+    }
+    int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) fd = ::open(it->path().c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      ::unlink(it->path().c_str());
+    }
+    ::close(fd);
+  }
+}
+
+// Makes the rename itself lasting. The new file is in place by now and the old one gone, so a
+// folder that cannot be synced changes nothing the caller could still undo.
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
 
 }  // namespace
 
@@ -64,35 +143,65 @@ std::error_code RemoveFile(const std::filesystem::path& path) {
 OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
 
 void OutputFile::CloseAndRemoveTemporary() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
+  // Removed before it is closed: the lock on it keeps another save's clean-up away until then.
   if (!temporary_.empty()) {
     ::unlink(temporary_.c_str());
     temporary_.clear();
+  }
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
   }
 }
 
 std::error_code OutputFile::Create(const std::filesystem::path& path) {
   CloseAndRemoveTemporary();
-  path_ = path;
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  path_.clear();
+  // A link is written through: the file it points at is replaced and the link stays a link.
+  std::filesystem::path target;
+  if (std::error_code error = ResolveLinks(path, target)) return error;
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  const std::string prefix = TemporaryPrefix(target);
+
+  // What the user set on the file being replaced is kept: its permission bits and owner. A
+  // file without write permission for its owner is not replaced, whoever runs the program
+  // (the file system lets the superuser write anything).
+  struct stat existing {};
+  const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+  if (replacing && (existing.st_mode & S_IWUSR) == 0) return std::make_error_code(std::errc::permission_denied);
+
+  RemoveLeftoverTemporaries(folder, prefix);
   static std::atomic<unsigned> serial{0};
   // O_EXCL with a fresh name: a file of the same name left by someone else is never
-  // written into; the mode 0666 lets the umask decide, as for any file the user makes.
+  // written into; a new file's mode 0666 lets the umask decide, as for any file the user
+  // makes. A replacement starts private and takes the old file's bits below.
+  const mode_t mode = replacing ? S_IRUSR | S_IWUSR : 0666;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    // The name is cut so that the temporary's name stays within the file system's limit.
-    const std::string name = "." + path.filename().string().substr(0, 200) + "." + std::to_string(::getpid()) + "." +
-                             std::to_string(serial.fetch_add(1)) + ".part";
-    const std::filesystem::path candidate = folder / name;
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      fd_ = fd;
-      temporary_ = candidate;
-      return {};
+    const std::filesystem::path candidate =
+        folder / (prefix + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1)) + kTemporaryEnd);
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return LastError();
     }
-    if (errno != EEXIST) return LastError();
+    // Locked while it is written, so that another save of the same file never takes it for
+    // a left-over; one that another save's clean-up locked (and so removes) is given up.
+    struct stat made {};
+    if (!LockAgainstCleanUp(fd) || ::fstat(fd, &made) != 0 || made.st_nlink == 0) {
+      ::close(fd);
+      continue;
+    }
+    if (replacing) {
+      // Best effort: a file system without owners or modes (a card) keeps its own.
+      if (made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) {
+        (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+      }
+      (void)!::fchmod(fd, existing.st_mode & 07777);
+    }
+    fd_ = fd;
+    temporary_ = candidate;
+    path_ = target;
+    return {};
   }
   return std::make_error_code(std::errc::file_exists);
 }
@@ -114,14 +223,17 @@ std::error_code OutputFile::Close() {
   if (fd_ < 0) return temporary_.empty() ? std::error_code() : std::make_error_code(std::errc::bad_file_descriptor);
   std::error_code error;
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) error = LastError();
-  if (::close(fd_) != 0 && !error) error = LastError();
-  fd_ = -1;
   if (!error && ::rename(temporary_.c_str(), path_.c_str()) != 0) error = LastError();
   if (error) {
     CloseAndRemoveTemporary();
     return error;
   }
+  // Closed only now: until the rename it stays locked against another save's clean-up. Its
+  // bytes are on the disk already, so closing it can fail nothing.
+  ::close(fd_);
+  fd_ = -1;
   temporary_.clear();
+  SyncFolder(path_.has_parent_path() ? path_.parent_path() : ".");
   return {};
 }
 

@@ -34,10 +34,16 @@ VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 
 // A file being written, safely: the bytes go to a temporary file beside the target (same
 // folder, so the final rename never crosses a file system), which Close() flushes to the
-// disk and renames over the target in one step. Until then the target is untouched, so a
-// write that fails at any point leaves the old file exactly as it was. Create() and Write()
-// report separately, since a writer that cannot create its file behaves differently from
-// one that fails half way.
+// disk and renames over the target in one step, then syncs the folder. Until then the target
+// is untouched, so a write that fails at any point leaves the old file exactly as it was.
+// Create() and Write() report separately, since a writer that cannot create its file behaves
+// differently from one that fails half way.
+//
+// What the user set is kept: a replaced file keeps its permission bits (and owner, where the
+// process may set it); a target that is a symbolic link is written through to the file it
+// points at; a file without write permission for its owner is not replaced (Create() fails
+// with permission_denied, for the superuser too). Temporaries that a save cut short left
+// beside the target (hidden names ending in ".part") are removed by the next save of it.
 class VELINOR_EXPORT OutputFile {
  public:
   OutputFile() = default;

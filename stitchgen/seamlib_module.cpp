@@ -67,6 +67,7 @@ int SeamlibModule::ChangeStitch(int typeCode, int partNo, int width, int height,
   // A design's sequence begins here, before anything can refuse the part: the cursor must
   // never be left pointing into a previous design's area.
   if (partNo == 1) {
+    stopRefused_ = false;
     // Clamped, so that a later part never indexes cells beyond the mask.
     cellGrid_ = CellGridSize{std::clamp(width, 0, kWorkColumns) / kCellPixels,
                              std::clamp(height, 0, kWorkRows) / kCellPixels};
@@ -80,6 +81,7 @@ int SeamlibModule::ChangeStitch(int typeCode, int partNo, int width, int height,
   }
   blockStart_ = output_.Cursor();
   output_.ClearOverflow();
+  if (stopRefused_) return -1;  // the area is full: only the end pair still fits
 
   if (fillType >= kFillTypes) return 0;
   if (area == nullptr || mask == nullptr) return -1;
@@ -111,7 +113,7 @@ int SeamlibModule::CursorAsInt() const {
 }
 
 int SeamlibModule::InsertStopCode() {
-  output_.PutStop();
+  stopRefused_ = !output_.PutStop();
   return CursorAsInt();
 }
 

@@ -26,6 +26,9 @@ class SeamlibModule {
   int CursorAsInt() const;
 
   StitchOutput output_;
+  // A stop record that did not fit: the part after it is refused, or its stitches would run
+  // on in the previous part's colour.
+  bool stopRefused_ = false;
   uint8_t* blockStart_ = nullptr;
   CellGridSize cellGrid_;
   int satinFailures_ = 0;

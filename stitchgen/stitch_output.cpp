@@ -153,13 +153,13 @@ bool StitchOutput::TieOff() {
 }
 
 bool StitchOutput::PutStop() {
-  if (!AreaRoom(4)) return false;
+  if (!AreaRoom(4 + kEndPairBytes)) return false;
   ControlWithZeroPair(design::kColourChange);
   return true;
 }
 
 bool StitchOutput::PutEnd() {
-  if (!AreaRoom(2)) return false;
+  if (!AreaRoom(kEndPairBytes)) return false;
   Byte(design::kStitchEscape);
   Byte(design::kEnd);
   return true;

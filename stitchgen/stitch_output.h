@@ -15,10 +15,11 @@
 
 namespace seamlib {
 
-// The caller's stitch area; the generators stop two bytes short so that the caller's end
-// pair always fits.
+// The caller's stitch area; the generators and the stop record stop two bytes short so that
+// the caller's end pair always fits.
 constexpr std::ptrdiff_t kStitchAreaBytes = kSeamlibStitchAreaBytes;
-constexpr std::ptrdiff_t kGeneratorLimitBytes = kStitchAreaBytes - 2;
+constexpr std::ptrdiff_t kEndPairBytes = 2;
+constexpr std::ptrdiff_t kGeneratorLimitBytes = kStitchAreaBytes - kEndPairBytes;
 
 // A pair of the stream as written: dx right, dy upwards, 0.1 mm.
 struct WrittenPair {
@@ -68,8 +69,10 @@ class StitchOutput {
   // The last pair before the cursor, or 0 0 when there is none in this design.
   WrittenPair LastPair() const;
 
-  // The stop record and the end pair at the cursor, limited by the caller's whole area;
-  // StepBackOntoEnd looks back at most 10 pairs, never before the area's start.
+  // The stop record and the end pair at the cursor, limited by the caller's whole area. A
+  // stop record is written only with room for the end pair behind it, which every sequence
+  // needs last: the area's last bytes always go to the end pair. StepBackOntoEnd looks back
+  // at most 10 pairs, never before the area's start.
   bool PutStop();
   bool PutEnd();
   int StepBackOntoEnd();

@@ -139,6 +139,15 @@ TEST(Recentre, LeadingJumpRunAndItsLandingAreDropped) {
             vtest::StitchStreamBuilder().Stitch(10, 0).Stitch(-20, 0).Stitch(10, 0).End().Bytes());
   EXPECT_EQ(record.PairCount(), 4);
   EXPECT_EQ(record.GetExtents(), (design::Extents{10, 0, 10, 0}));
+
+  // A marker between the run and its landing moves nothing: the landing still goes, and the
+  // marker stays in front of the first stitch sewn.
+  Load(record, vtest::StitchStreamBuilder()
+                   .Jump(100, 0).Marker().Stitch(3, 3).Stitch(10, 0).Stitch(-20, 0).Stitch(10, 0).End()
+                   .Bytes());
+  ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
+  EXPECT_EQ(StitchesOf(record),
+            vtest::StitchStreamBuilder().Marker().Stitch(10, 0).Stitch(-20, 0).Stitch(10, 0).End().Bytes());
 }
 
 TEST(Recentre, EmptyDesignKeepsItsEndPair) {
@@ -272,19 +281,28 @@ TEST(Recentre, ALeadingJumpMovedOff119IsMadeUpByTheLanding) {
   }
 }
 
-// Random designs: with or without a leading jump run, colour changes, long stitches.
+// Random designs: with or without a leading jump run, colour changes, long stitches, and
+// markers anywhere (among the leading jumps and before their landing too).
 Bytes RandomDesign(std::mt19937& random) {
   std::uniform_int_distribution<int> component(-127, 127);
   std::uniform_int_distribution<int> roll(0, 9);
   vtest::StitchStreamBuilder b;
+  auto maybeMarker = [&] {
+    if (roll(random) < 2) b.Marker();
+  };
+  maybeMarker();
   if (roll(random) < 6) {
-    for (int j = 0, n = 1 + roll(random) % 3; j < n; ++j) b.Jump(component(random), component(random));
+    for (int j = 0, n = 1 + roll(random) % 3; j < n; ++j) {
+      b.Jump(component(random), component(random));
+      maybeMarker();
+    }
     b.Stitch(component(random), component(random));  // the landing
   }
   for (int i = 0, n = 1 + roll(random) * 3; i < n; ++i) {
     const int what = roll(random);
     if (what == 0) b.ColourChange();
     if (what == 1) b.Jump(119, component(random));  // a sewn long stitch
+    if (what == 2) b.Marker();
     b.Stitch(component(random), component(random));
   }
   return b.End().Bytes();
@@ -314,6 +332,7 @@ TEST(Recentre, EveryStitchStaysSewnAndASecondPassChangesNothing) {
     ASSERT_TRUE(result.ok);
     const vtest::WalkResult after = vtest::WalkStitches(StitchesOf(record));
     ASSERT_TRUE(after.ended);
+    ASSERT_EQ(after.markers, before.markers);
     // The old sewing start now stands at (-cx, -cy): every sewn stitch moves with it.
     const vtest::NeedlePoint start = SewingStart(before);
     const int shiftX = -result.cx - start.x;

@@ -9,6 +9,7 @@
 #include "design/hoop.h"
 #include "digitizer/bit_mask.h"
 #include "digitizer/part_names.h"
+#include "stitchgen/seamlib.h"
 #include "testing/stitch_walker.h"
 
 namespace digitizer {
@@ -197,6 +198,100 @@ TEST(MakeStitchRun, LargeHoopPartsAreStitchedInsideTheShrunkArea) {
   const vtest::WalkResult walk = Walk(design);
   EXPECT_EQ(walk.colourChanges, 1);
   EXPECT_GT(SewnInBlock(walk, 1), 0);
+}
+
+// A design whose fourth part ends exactly where a stop record would take the last four bytes
+// of Seamlib's area, and a fifth part after it. Two parts of cross stitch over the whole
+// standard hoop and a third over its top rows plus `cells` pixels of the next row come close;
+// a straight line of `line` pixels (a stitch there and back every 2 mm, 4 bytes) closes in,
+// and a second short line (a move of its own, 2 bytes more) sets the last pair.
+struct EdgeDesign {
+  int cells = 0;
+  int line = 1;
+  bool secondLine = false;
+};
+
+void MakeEdgeDesign(CStitchDesign& design, const EdgeDesign& edge) {
+  design.ClearParts();
+  design.SetHoop(design::kStandardHoop);
+  const int last = design.WorkWidth() - 1;
+  FillRect(design, design.AddPart(11, MakeStitchCode(kCrossStitch, 0)), 0, 0, last, last);
+  FillRect(design, design.AddPart(12, MakeStitchCode(kCrossStitch, 0)), 0, 0, last, last);
+  uint8_t* third = design.AddPart(13, MakeStitchCode(kCrossStitch, 0));
+  FillRect(design, third, 0, 0, last, 63);
+  FillRect(design, third, 0, 64, edge.cells, 71);
+  uint8_t* fourth = design.AddPart(14, MakeStitchCode(kStraightStitch, 20));
+  FillRect(design, fourth, 5, 430, 5 + edge.line, 430);
+  if (edge.secondLine) FillRect(design, fourth, 5, 436, 15, 436);
+  FillRect(design, design.AddPart(15, MakeStitchCode(kHorizontalWeave, 0)), 5, 400, 50, 420);
+}
+
+// Where the fourth part's stitches end, made the way the options make them; a part that
+// overflows counts as past the area's end.
+int FourthPartEnd(CStitchDesign& design, const MakeStitchOptions& options) {
+  MakeStitchRun run;
+  int32_t pairs = 0;
+  for (int i = 0; i < 4; ++i) {
+    // The plain path closes every part with an end pair; the sized one counts without it.
+    pairs = options.IsPlain() ? run.GenerateStitches(design, i) - 1 : run.GenerateStitchesTransformed(design, i, options);
+  }
+  return pairs < 0 ? kSeamlibStitchAreaBytes : 2 * pairs;
+}
+
+// Makes the edge design, trying the guess first (found with this very search). The end grows
+// with both widths, so for each second line the cells are searched for the widest third part
+// that leaves room for the shortest line, and then the line, a cell back at a time while the
+// longest line still gets there.
+bool FindEdgeDesign(CStitchDesign& design, const MakeStitchOptions& options, const EdgeDesign& guess) {
+  constexpr int kEdge = kSeamlibStitchAreaBytes - 4;
+  constexpr int kLongestLine = 420;
+  auto reach = [&](const EdgeDesign& edge) {
+    MakeEdgeDesign(design, edge);
+    return FourthPartEnd(design, options);
+  };
+  if (reach(guess) == kEdge) return true;
+  for (const bool second : {guess.secondLine, !guess.secondLine}) {
+    int low = 0, high = design.WorkWidth() - 1;
+    while (low < high) {
+      const int mid = (low + high + 1) / 2;
+      if (reach({mid, 1, second}) <= kEdge) low = mid; else high = mid - 1;
+    }
+    for (int cells = low; cells >= 0 && reach({cells, kLongestLine, second}) >= kEdge; cells -= 8) {
+      int shortest = 1, longest = kLongestLine;
+      while (shortest < longest) {
+        const int mid = (shortest + longest) / 2;
+        if (reach({cells, mid, second}) < kEdge) shortest = mid + 1; else longest = mid;
+      }
+      if (reach({cells, shortest, second}) == kEdge) return true;
+      if (reach({cells, shortest, second}) == kEdge + 2) break;  // the last pair needs the other line
+    }
+  }
+  return false;
+}
+
+// The part after one that ended at the edge cannot have its stop record, so it fails; the
+// stream is closed right behind the part before it, which keeps every stitch it made.
+TEST(MakeStitchRun, APartEndingAtTheAreasEdgeLeavesRoomForTheEndPair) {
+  for (const MakeStitchOptions& options :
+       {MakeStitchOptions{}, MakeStitchOptions{MakeStitchOptions::kFlipNone, 90, 100}}) {
+    SCOPED_TRACE(options.IsPlain() ? "plain" : "turned");
+    CStitchDesign design;
+    ASSERT_TRUE(FindEdgeDesign(design, options, EdgeDesign{377, 17, true}));
+    MakeStitchRun run;
+    std::atomic<bool> cancel{false};
+    ASSERT_EQ(run.Run(design, options, cancel, nullptr), MakeStitchEnd::kRan);
+    EXPECT_EQ(run.PairCount(), -1);
+    EXPECT_EQ(run.TakeError(), kPartNotStitched);
+    const design::StitchRecord& record = *design.Record();
+    const vtest::WalkResult walk = Walk(design);
+    ASSERT_TRUE(walk.ended) << walk.error;
+    if (options.IsPlain()) EXPECT_EQ(walk.endOffset, static_cast<std::size_t>(kSeamlibStitchAreaBytes - 4));
+    EXPECT_EQ(walk.colourChanges, 3);
+    for (int block = 0; block < 4; ++block) EXPECT_GT(SewnInBlock(walk, block), 0) << block;
+    EXPECT_EQ(static_cast<std::size_t>(record.PairCount()), walk.Pairs());
+    EXPECT_EQ(record.ThreadCode(3), 14);
+    EXPECT_EQ(record.ThreadCode(4), 0);
+  }
 }
 
 TEST(PixelMask, UnpackPutsWorkPixelsInsideTheBorder) {

@@ -147,6 +147,19 @@ TEST_F(DocFixture, FailedWriteKeepsTheLayoutAndTheOldFile) {
   EXPECT_EQ(box.Shown()[1].text, "There is an error in a file.\nQuit operation.");
 }
 
+TEST_F(DocFixture, AReadOnlyLayoutIsNotReplaced) {
+  AddOne();
+  Touch(P("x.bdz"));
+  fs::permissions(P("x.bdz"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  doc.SetPathName(P("x.bdz"));
+  box.Script({kIdYes});
+  EXPECT_FALSE(doc.SaveModified());
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_EQ(Contents(P("x.bdz")), "old");
+  ASSERT_EQ(box.Count(), 2u);
+  EXPECT_EQ(box.Shown()[1].text, "There is an error in a file.\nQuit operation.");
+}
+
 TEST_F(DocFixture, YesSavesAndGoesOn) {
   AddOne();
   doc.SetPathName(P("x.bdz"));

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
+#include "testing/cut_short_save.h"
 #include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
@@ -103,6 +105,90 @@ TEST(FileIo, TargetChangesOnlyWhenTheWriterCloses) {
   EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"a.qnf"});
   // A folder that is not there is "not found", told apart from other causes.
   EXPECT_TRUE(platform::IsNotFound(platform::WriteWholeFile(dir / "no" / "a.qnf", back)));
+}
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> Read(const fs::path& path) {
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile(path, bytes)) << path;
+  return bytes;
+}
+
+TEST(FileIo, AReplacedFileKeepsItsModeAndALinkIsWrittenThrough) {
+  vtest::TempDir dir;
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{1}));
+  fs::permissions(dir / "rose.qnf", fs::perms(0604), fs::perm_options::replace);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{2}));
+  EXPECT_EQ(fs::status(dir / "rose.qnf").permissions(), fs::perms(0604));
+  EXPECT_EQ(Read(dir / "rose.qnf"), std::vector<uint8_t>{2});
+
+  // A chain of links, relative and absolute: the file at its end is replaced, the links stay.
+  fs::create_directory(dir / "designs");
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "designs" / "tulip.qnf", std::vector<uint8_t>{3}));
+  fs::create_symlink("designs/tulip.qnf", dir / "near.qnf");
+  fs::create_symlink(dir / "near.qnf", dir / "far.qnf");
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "far.qnf", std::vector<uint8_t>{4}));
+  EXPECT_TRUE(fs::is_symlink(dir / "near.qnf"));
+  EXPECT_TRUE(fs::is_symlink(dir / "far.qnf"));
+  EXPECT_EQ(Read(dir / "designs" / "tulip.qnf"), std::vector<uint8_t>{4});
+  // A link to a file not made yet makes that file.
+  fs::create_symlink("designs/new.qnf", dir / "ahead.qnf");
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "ahead.qnf", std::vector<uint8_t>{5}));
+  EXPECT_TRUE(fs::is_symlink(dir / "ahead.qnf"));
+  EXPECT_EQ(Read(dir / "designs" / "new.qnf"), std::vector<uint8_t>{5});
+  // Links in a loop lead nowhere: refused, and nothing is written.
+  fs::create_symlink("loop2", dir / "loop1");
+  fs::create_symlink("loop1", dir / "loop2");
+  EXPECT_EQ(platform::WriteWholeFile(dir / "loop1", std::vector<uint8_t>{6}), std::errc::too_many_symbolic_link_levels);
+  EXPECT_TRUE(fs::is_symlink(dir / "loop1"));
+}
+
+// The superuser may write any file, so the refusal is the writer's own.
+TEST(FileIo, AFileWithoutWritePermissionForItsOwnerIsNotReplaced) {
+  vtest::TempDir dir;
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{1}));
+  fs::permissions(dir / "rose.qnf", fs::perms(0444), fs::perm_options::replace);
+  fs::create_symlink("rose.qnf", dir / "link.qnf");
+  for (const char* name : {"rose.qnf", "link.qnf"}) {
+    const std::error_code error = platform::WriteWholeFile(dir / name, std::vector<uint8_t>{2});
+    EXPECT_EQ(error, std::errc::permission_denied) << name;
+    EXPECT_FALSE(platform::IsNotFound(error));
+  }
+  EXPECT_EQ(Read(dir / "rose.qnf"), std::vector<uint8_t>{1});
+  EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"link.qnf", "rose.qnf"}));
+}
+
+TEST(FileIo, TemporariesLeftByASaveCutShortGoWithTheNextSaveOfTheirFile) {
+  vtest::TempDir dir;
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{1}));
+  ASSERT_TRUE(vtest::CutShortSave(dir / "rose.qnf"));
+  ASSERT_TRUE(vtest::CutShortSave(dir / "tulip.qnf"));
+  std::ofstream(dir / ".rose.qnf.notes.part") << "the user's";
+  const std::vector<std::string> left = FolderNames(dir.Path());
+  ASSERT_EQ(left.size(), 4u);
+  // Hidden, and ending in none of the extensions that file lists look for.
+  for (const std::string& name : left) {
+    if (name != "rose.qnf") EXPECT_TRUE(name.starts_with(".") && name.ends_with(".part")) << name;
+  }
+  EXPECT_EQ(Read(dir / "rose.qnf"), std::vector<uint8_t>{1});
+
+  // A save of the same file that is still being written is no left-over.
+  platform::OutputFile writing;
+  ASSERT_FALSE(writing.Create(dir / "rose.qnf"));
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{2}));
+  std::vector<std::string> now = FolderNames(dir.Path());
+  std::erase_if(now, [&](const std::string& name) {
+    return std::find(left.begin(), left.end(), name) == left.end();  // the save being written
+  });
+  EXPECT_EQ(now.size(), 3u);
+  EXPECT_TRUE(std::none_of(now.begin(), now.end(), [](const std::string& name) {
+    return name.starts_with(".rose.qnf.") && name != ".rose.qnf.notes.part";
+  }));
+  ASSERT_FALSE(writing.Write(std::vector<uint8_t>{3}));
+  ASSERT_FALSE(writing.Close());
+  EXPECT_EQ(Read(dir / "rose.qnf"), std::vector<uint8_t>{3});
+  EXPECT_EQ(FolderNames(dir.Path()).size(), 3u);
 }
 
 }  // namespace

@@ -132,6 +132,15 @@ TEST(StitchOutput, WritersStopBeforeTheLimitAndLeaveRoomForTheEndPair) {
   EXPECT_TRUE(area.out.PutEnd());          // the end pair always does
   EXPECT_FALSE(area.out.PutEnd());
   EXPECT_EQ(area.out.Offset(), seamlib::kStitchAreaBytes);
+
+  // A stop record fits only with the end pair behind it: the area's last four bytes never
+  // take one.
+  for (const std::ptrdiff_t at : {seamlib::kStitchAreaBytes - 6, seamlib::kStitchAreaBytes - 4}) {
+    Area edge;
+    for (int i = 0; i < at / 2; ++i) edge.out.PutStitch(1, 0);
+    EXPECT_EQ(edge.out.PutStop(), at == seamlib::kStitchAreaBytes - 6) << at;
+    EXPECT_TRUE(edge.out.PutEnd()) << at;
+  }
 }
 
 TEST(StitchOutput, ARecordThatDoesNotFitIsNotStartedAndNothingFollowsIt) {

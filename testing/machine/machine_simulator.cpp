@@ -108,6 +108,7 @@ void MachineSimulator::Run() {
 
 void MachineSimulator::Note(const std::string& event) {
   log_.push_back({std::chrono::steady_clock::now(), event});
+  logged_.notify_all();
 }
 
 void MachineSimulator::Error(const std::string& what) { errors_.push_back(what); }
@@ -510,6 +511,28 @@ std::vector<std::chrono::steady_clock::time_point> MachineSimulator::TimesOf(
     if (entry.event == event) times.push_back(entry.at);
   }
   return times;
+}
+
+std::size_t MachineSimulator::WaitForEvents(const std::string& event, std::size_t count,
+                                            std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  auto seen = [&] {
+    return static_cast<std::size_t>(
+        std::count_if(log_.begin(), log_.end(), [&](const MachineLogEntry& entry) { return entry.event == event; }));
+  };
+  logged_.wait_for(lock, limit, [&] { return seen() >= count; });
+  return seen();
+}
+
+std::size_t MachineSimulator::WaitForUsbCalls(const std::string& prefix, std::size_t count,
+                                              std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  auto seen = [&] {
+    return static_cast<std::size_t>(std::count_if(usbCalls_.begin(), usbCalls_.end(),
+                                                  [&](const std::string& call) { return call.starts_with(prefix); }));
+  };
+  logged_.wait_for(lock, limit, [&] { return seen() >= count; });
+  return seen();
 }
 
 std::vector<std::string> MachineSimulator::Errors() const {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -99,6 +100,12 @@ class MachineSimulator {
   std::vector<MachineLogEntry> Log() const;
   // Times of the log entries whose event is exactly this text.
   std::vector<std::chrono::steady_clock::time_point> TimesOf(const std::string& event) const;
+  // Waits until the log holds `count` entries of this event (or USB control calls starting
+  // with this text), or the limit has passed; returns how many there are. A test that acts on
+  // the machine's progress waits for that progress, not for a time, so a loaded machine only
+  // makes it slower.
+  std::size_t WaitForEvents(const std::string& event, std::size_t count, std::chrono::milliseconds limit) const;
+  std::size_t WaitForUsbCalls(const std::string& prefix, std::size_t count, std::chrono::milliseconds limit) const;
   // Everything the computer did against the protocol: a wrong rate, a bad CRC, a broken
   // file-name record.
   std::vector<std::string> Errors() const;
@@ -135,6 +142,7 @@ class MachineSimulator {
   std::atomic<bool> running_{false};
 
   mutable std::mutex mutex_;
+  mutable std::condition_variable logged_;  // a log entry was added
   portline::FrameAssembler assembler_{true};
   std::map<int, std::vector<StoredDesign>> designs_;
   std::vector<std::vector<uint8_t>> otherFiles_;

@@ -43,11 +43,11 @@ inline int ThreadCount() {
   return count;
 }
 
-// The thread count once it has settled at `expected`, or after two seconds. A joined worker
-// can still be listed under /proc/self/task for a moment on a loaded machine.
+// The thread count once it has settled at `expected`, or after twenty seconds. A joined
+// worker can still be listed under /proc/self/task for a moment on a loaded machine.
 inline int ThreadCountSettledAt(int expected) {
   int count = ThreadCount();
-  for (int tries = 0; count != expected && tries < 200; ++tries) {
+  for (int tries = 0; count != expected && tries < 2000; ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     count = ThreadCount();
   }
