@@ -84,7 +84,7 @@ class NullHost : public digitizer::PictureViewHost {
   std::optional<digitizer::ClipboardMetafileData> ClipboardMetafile() override { return std::nullopt; }
   bool ClipboardHasPicture() override { return false; }
   void SetClipboardDib(std::span<const uint8_t>) override {}
-  void AskSaveModified() override {}
+  bool AskSaveModified() override { return true; }
   void SetModified(bool) override {}
   void UpdateAllViews() override {}
   void UpdateStatusPanes(const digitizer::StatusPaneUpdate&) override {}
