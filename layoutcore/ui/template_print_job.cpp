@@ -99,7 +99,9 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
   if (!painter.begin(&printer)) return;
   platform_ui::BusyCursor wait;
   // The painter starts at the printable area's top-left corner; the paper reaches past it by
-  // the margins. A preview draws on a page picture that would show strokes beyond the paper.
+  // the margins. Only the sheet is printed, and only where it lies on the paper: a preview
+  // draws on a page picture that would show strokes beyond both, and a larger paper than the
+  // sheet's would show in its margins what belongs to the next sheet.
   const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
   const QRectF paper = printer.paperRect(QPrinter::DevicePixel).translated(-printable.topLeft());
   const auto [sheetWidthMm, sheetHeightMm] = sheetMm;
@@ -107,6 +109,7 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
                            sheetHeightMm * printer.logicalDpiY() / kMmPerInch);
   const QPointF sheetCorner((printable.width() - sheetPixels.width()) / 2,
                             (printable.height() - sheetPixels.height()) / 2);
+  const QRectF sheetOnPaper = paper.intersected(QRectF(sheetCorner, sheetPixels));
   PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
   // A printer that prints in grays only is told apart by its colour mode.
   const int colours = printer.colorMode() == QPrinter::GrayScale ? 2 : 256;
@@ -117,7 +120,7 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
     if (page > 1) printer.newPage();
     // Set again on every page: a new page may start from a fresh state.
     painter.resetTransform();
-    painter.setClipRect(paper);
+    painter.setClipRect(sheetOnPaper);
     painter.translate(sheetCorner);
     editor::PrintPageInfo info{page, {}};
     // A preview page shows the whole sheet: designs whose hoop lies wholly off it are skipped.
