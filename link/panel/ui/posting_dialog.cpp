@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "link/panel/transfer_frame.h"
 #include "platform/post_to_ui.h"
