@@ -1,5 +1,7 @@
 #include "digitizer/main_frame_rules.h"
 
+#include "platform/window_placement.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -28,10 +30,7 @@ const std::string kEmpty;
 }  // namespace
 
 std::optional<std::pair<int, int>> FrameWindowSize(int screenWidth) {
-  if (screenWidth <= 640) return std::pair{640, 450};
-  if (screenWidth <= 800) return std::pair{790, 550};
-  if (screenWidth <= 1024) return std::pair{850, 650};
-  return std::nullopt;
+  return platform::FrameSizeForScreenWidth(screenWidth);
 }
 
 void StatusPanes::Update(int parts, int colour, int stitchType, int parameter, int mode, int stitches) {

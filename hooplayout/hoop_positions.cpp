@@ -27,20 +27,22 @@ LayoutPoint CentreFromStart(const LayoutDesign& d) {
 
 namespace {
 
-// Sums the stream's moves (dy upward) and turns each needle point as the drawing does.
+// Sums the stream's moves (dy upward) and turns each needle point as the drawing does. The
+// whole path counts the start point and the jumps before the first stitch too.
 class RotatedBounds {
  public:
-  RotatedBounds(const LayoutDesign& d) : originX_(d.startX * kStitchesPerLayoutUnit),
-                                         originY_(d.startY * kStitchesPerLayoutUnit) {
+  RotatedBounds(const LayoutDesign& d, bool wholePath)
+      : originX_(d.startX * kStitchesPerLayoutUnit), originY_(d.startY * kStitchesPerLayoutUnit), wholePath_(wholePath) {
     const double a = d.angle * kLayoutDegreesToRadians;
     cos_ = std::cos(a);
     sin_ = std::sin(a);
+    if (wholePath_) Count();
   }
 
   void ColourChange() {}
   void Jump(int dx, int dy, bool) {
     Move(dx, dy);
-    if (stitched_) Count();
+    if (stitched_ || wholePath_) Count();
   }
   void Stitch(int dx, int dy) {
     Move(dx, dy);
@@ -75,6 +77,7 @@ class RotatedBounds {
 
   int32_t originX_;
   int32_t originY_;
+  bool wholePath_;
   double cos_ = 1.0;
   double sin_ = 0.0;
   int64_t sumX_ = 0;
@@ -86,11 +89,19 @@ class RotatedBounds {
 
 }  // namespace
 
-StitchExtents GetRotatedDesignExtents(const LayoutDesign& design) {
-  RotatedBounds bounds(design);
+namespace {
+
+StitchExtents Bounds(const LayoutDesign& design, bool wholePath) {
+  RotatedBounds bounds(design, wholePath);
   if (design.working) editor::WalkStitchBytes(design.working->StitchArea(), bounds);
   return bounds.Result();
 }
+
+}  // namespace
+
+StitchExtents GetRotatedDesignExtents(const LayoutDesign& design) { return Bounds(design, false); }
+
+StitchExtents GetNeedlePathExtents(const LayoutDesign& design) { return Bounds(design, true); }
 
 bool InsideLayout(const StitchExtents& e) {
   return e.left >= 0 && e.right <= kLayoutStitchWidth && e.top >= 0 && e.bottom <= kLayoutStitchHeight;
@@ -101,5 +112,11 @@ bool FitsOnePosition(const StitchExtents& e) { return !(e.left < kSpaceALeft && 
 SewingSpace SpaceOf(const StitchExtents& e) { return e.left >= kSpaceALeft ? SewingSpace::kA : SewingSpace::kB; }
 
 bool IsValidPlacement(const StitchExtents& e) { return InsideLayout(e) && FitsOnePosition(e); }
+
+bool InsidePosition(const StitchExtents& e, SewingSpace space) {
+  const int32_t left = space == SewingSpace::kA ? kSpaceALeft : 0;
+  const int32_t right = space == SewingSpace::kA ? kLayoutStitchWidth : kSpaceBRight;
+  return e.left >= left && e.right <= right && e.top >= 0 && e.bottom <= kLayoutStitchHeight;
+}
 
 }  // namespace hooplayout

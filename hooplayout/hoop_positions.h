@@ -57,6 +57,9 @@ struct StitchExtents {
 // drawn; jumps before the first stitch move without counting. A design without a stitch
 // has the start point as its extents.
 StitchExtents GetRotatedDesignExtents(const LayoutDesign& design);
+// Every point the needle is taken to for the design, turned the same way: its start point,
+// the jumps before its first stitch, and every later point.
+StitchExtents GetNeedlePathExtents(const LayoutDesign& design);
 
 enum class SewingSpace { kA, kB };
 
@@ -66,5 +69,7 @@ bool FitsOnePosition(const StitchExtents& e);
 SewingSpace SpaceOf(const StitchExtents& e);
 // Inside the layout and within one position.
 bool IsValidPlacement(const StitchExtents& e);
+// Within the position's field (sewing space A: stitch x 900..2300; B: 0..1400).
+bool InsidePosition(const StitchExtents& e, SewingSpace space);
 
 }  // namespace hooplayout

@@ -74,8 +74,13 @@ CombineResult CPositionCombiner::Combine(const PositionGroup& group, int groupNu
   secondValues_.clear();
   bounds_ = {};
 
+  // The needle is taken from the position's centre to each design's start point and along
+  // its jumps: all of that, not only the stitches, must stay inside the position's field.
+  const SewingSpace space = groupNumber == 1 ? SewingSpace::kA : SewingSpace::kB;
   for (const LayoutDesign* d : group) {
-    if (!IsValidPlacement(GetRotatedDesignExtents(*d))) return CombineResult::kOutsidePosition;
+    if (!IsValidPlacement(GetRotatedDesignExtents(*d)) || !InsidePosition(GetNeedlePathExtents(*d), space)) {
+      return CombineResult::kOutsidePosition;
+    }
   }
   int colourParts = 0;
   for (const LayoutDesign* d : group) colourParts += ColourPartsOf(*d->working);

@@ -56,4 +56,11 @@ WindowPlacement FitPlacementOnScreen(WindowPlacement placement, const ScreenArea
   return placement;
 }
 
+std::optional<std::pair<int, int>> FrameSizeForScreenWidth(int screenWidth) {
+  if (screenWidth <= 640) return std::pair{640, 450};
+  if (screenWidth <= 800) return std::pair{790, 550};
+  if (screenWidth <= 1024) return std::pair{850, 650};
+  return std::nullopt;
+}
+
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/export.h"
 
@@ -43,5 +44,10 @@ struct ScreenArea {
 // otherwise than the one it was saved on: shrunk to the area where it is larger, then
 // moved inside it. A rectangle that fits is left where it is.
 VELINOR_EXPORT WindowPlacement FitPlacementOnScreen(WindowPlacement placement, const ScreenArea& area);
+
+// A main window's first size on a screen this wide: 640 x 450 up to 640 pixels, 790 x 550 up
+// to 800 and 850 x 650 up to 1024; nothing on a wider screen, where the program's own size
+// stands.
+VELINOR_EXPORT std::optional<std::pair<int, int>> FrameSizeForScreenWidth(int screenWidth);
 
 }  // namespace platform

@@ -45,8 +45,11 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
   machine_->SetOwner(frame_.get());
   templates_ = std::make_unique<editor::TemplateCommands>(templatePrinter_, *doc_);
   templates_->LoadFlags(editor::kProgramName);
-  printJob_ = std::make_unique<TemplatePrintJob>(frame_.get(), templatePrinter_, *doc_, printer_.Printer(),
-                                                 [this] { PrinterPageChanged(); });
+  // The sheets print as the layout has them, whatever paper the print dialog ends on.
+  printJob_ = std::make_unique<TemplatePrintJob>(
+      frame_.get(), templatePrinter_, *doc_, printer_.Printer(),
+      [this] { return std::pair{app_.Printable().width / 2, app_.Printable().height / 2}; },
+      [this] { printer_.RestoreMeasuredPage(); });
   templates_->SetPrintHost(printJob_.get());
   // The template modes follow the view; the machine and card commands stand with the frame's.
   router_.SetChain({view_.get(), templates_.get(), doc_.get(), frame_.get(), machine_.get(), &app_});
@@ -148,13 +151,6 @@ void BroderaApplication::ShowAbout() {
 
 std::optional<std::pair<int, int>> BroderaApplication::RunPrintSetup() {
   return printer_.RunPrintSetup(frame_.get());
-}
-
-void BroderaApplication::PrinterPageChanged() {
-  const editor::PageSize before = app_.Printable();
-  app_.MeasurePrinter(printer_.PageMm());
-  const editor::PageSize after = app_.Printable();
-  if (before.width != after.width || before.height != after.height) RepaintMainWindow();
 }
 
 void BroderaApplication::RepaintMainWindow() { frame_->update(); scrollView_->RedrawAll(true); }

@@ -55,8 +55,6 @@ class BroderaApplication : public editor::AppActions, public editor::DocumentHos
   editor::TemplateCommands& Templates() { return *templates_; }
   platform::CommandRouter& Router() { return router_; }
   ProgramPrinter& Printer() { return printer_; }
-  // The printer's paper was changed (print dialog, preview): the layout's sheets measure it.
-  void PrinterPageChanged();
 
   // ---- editor::AppActions ----
   void NewLayout() override;

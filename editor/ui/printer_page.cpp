@@ -27,6 +27,7 @@ ProgramPrinter::ProgramPrinter() {
   }
   // The templates print on landscape paper.
   printer_.setPageOrientation(QPageLayout::Landscape);
+  measured_ = printer_.pageLayout();
 }
 
 std::pair<int, int> ProgramPrinter::PageMm() const { return PrintableMm(printer_); }
@@ -36,8 +37,10 @@ std::optional<std::pair<int, int>> ProgramPrinter::RunPrintSetup(QWidget* parent
     platform::MessageBox(parent, kNoPrinterText, editor::kProgramName, platform::kMbOk | platform::kMbIconExclamation);
     return std::nullopt;
   }
+  RestoreMeasuredPage();
   QPageSetupDialog dialog(&printer_, parent);
   dialog.exec();
+  measured_ = printer_.pageLayout();
   return PageMm();
 }
 

@@ -3,8 +3,9 @@
 // The program's one printer: the page the layout's sheets are measured on and the page its
 // templates are printed on are the same. It is the default printer turned to landscape;
 // with no printer installed, a file printer on the fall-back page (249 x 180 mm, no margins)
-// stands in, so the sheets and a printed file still agree. Print Setup and the print dialog
-// change this printer.
+// stands in, so the sheets and a printed file still agree. Only Print Setup changes the page
+// the sheets are measured on; a paper chosen in the print dialog or the preview serves that
+// job alone.
 
 #include <QPrinter>
 #include <optional>
@@ -26,9 +27,12 @@ class ProgramPrinter {
   // Print Setup: the page-setup dialog on this printer, then its page; without a printer
   // installed the user is told so and nothing changes.
   std::optional<std::pair<int, int>> RunPrintSetup(QWidget* parent);
+  // Puts back the page the sheets were last measured on.
+  void RestoreMeasuredPage() { printer_.setPageLayout(measured_); }
 
  private:
   QPrinter printer_{QPrinter::HighResolution};
+  QPageLayout measured_;
   bool hasPrinter_ = false;
 };
 

@@ -1,6 +1,7 @@
 // Every design of a Maxiframe layout is sewn where the layout shows it: the position files,
 // decoded by the reference walker, hold each design's stitch points turned by its angle
-// about its start point, in stitch units, and nothing outside the hoop's field.
+// about its start point, in stitch units, and take the needle nowhere outside the hoop's
+// field.
 
 #include <gtest/gtest.h>
 
@@ -83,14 +84,18 @@ class LayoutMaker {
     }
     constexpr int kQuarterTurns[] = {0, 90, 180, 270, -90};
     d.angle = R(0, 1) ? kQuarterTurns[R(0, 4)] : R(-359, 359);
-    const hooplayout::StitchExtents e = hooplayout::GetRotatedDesignExtents(d);
+    // The whole needle path, start point and leading jumps too, must lie in the field.
+    const hooplayout::StitchExtents e = hooplayout::GetNeedlePathExtents(d);
     const int64_t xLo = CeilDiv(fieldLeft - e.left, 5), xHi = FloorDiv(fieldLeft + 1400 - e.right, 5);
     const int64_t yLo = CeilDiv(-e.top, 5), yHi = FloorDiv(2000 - e.bottom, 5);
     if (xLo > xHi || yLo > yHi) return false;
     const int edge = R(0, 4);
     d.startX = static_cast<int32_t>(edge == 0 ? xLo : edge == 1 ? xHi : R(static_cast<int>(xLo), static_cast<int>(xHi)));
     d.startY = static_cast<int32_t>(edge == 2 ? yLo : edge == 3 ? yHi : R(static_cast<int>(yLo), static_cast<int>(yHi)));
-    return hooplayout::IsValidPlacement(hooplayout::GetRotatedDesignExtents(d));
+    // A design within the overlap belongs to space A, whose field its path must then keep to.
+    const hooplayout::StitchExtents stitched = hooplayout::GetRotatedDesignExtents(d);
+    return hooplayout::IsValidPlacement(stitched) &&
+           hooplayout::InsidePosition(hooplayout::GetNeedlePathExtents(d), hooplayout::SpaceOf(stitched));
   }
 
  private:
@@ -133,9 +138,9 @@ TEST(PositionPlacement, EveryDesignIsSewnWhereTheLayoutShowsItAndInsideTheHoop) 
 
       std::vector<Point> sewn;
       for (const vtest::NeedlePoint& p : walk.points) {
-        if (!Sewn(p)) continue;
         EXPECT_LE(std::abs(p.x), kFieldHalfWidth) << layout;
         EXPECT_LE(std::abs(p.y), kFieldHalfHeight) << layout;
+        if (!Sewn(p)) continue;
         // Space A's file starts at its centre (1600, 1000); space B's at (700, 1000) with
         // the frame turned around. File y grows upward.
         sewn.push_back(g == 0 ? Point{1600 + p.x, 1000 - p.y} : Point{700 - p.x, 1000 + p.y});

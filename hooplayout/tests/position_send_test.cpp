@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "design/qnf_reader.h"
+#include "hooplayout/hoop_positions.h"
 #include "hooplayout/tests/design_builder.h"
 #include "layoutcore/tests/fake_document_host.h"
 #include "link/transfer_list.h"
@@ -209,6 +210,41 @@ TEST_F(PositionSend, ADesignAcrossBothPositionsIsRefusedBeforeAnythingIsWritten)
   ASSERT_EQ(box.Count(), 2u);
   EXPECT_EQ(box.Shown()[0].text, "Move this design left or right !");
   EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// A hand-made layout may hold a design turned so that its start point, where the needle is
+// taken before its first stitch, lies outside the position its stitches are in: it is
+// refused as a design across both positions is.
+TEST_F(PositionSend, ADesignWhoseStartLiesOutsideItsPositionIsRefused) {
+  constexpr uint8_t kJump = 0x02, kEnd = 0x10;
+  // -100, -50, -20 across, which the half turn makes rightward.
+  const std::vector<uint8_t> rightOfStart{0x80, kJump, 0x9C, 0, 0xCE, 0, 0xEC, 0, 0x80, kEnd};
+  // Five jumps of 120, then 20 and 10, which the half turn makes leftward.
+  std::vector<uint8_t> leftOfStart;
+  for (int i = 0; i < 5; ++i) leftOfStart.insert(leftOfStart.end(), {0x80, kJump, 120, 0});
+  leftOfStart.insert(leftOfStart.end(), {20, 0, 10, 0, 0x80, kEnd});
+  struct Case {
+    int32_t startX;  // layout units
+    std::vector<uint8_t> stitches;  // before the half turn
+  };
+  // A start at stitch x 850, left of space A, whose stitches lie at 1000..1020; a start at
+  // 1450, right of space B, whose stitches lie at 820..830.
+  for (const Case& c : {Case{170, rightOfStart}, Case{290, leftOfStart}}) {
+    doc.GetDesignList().clear();
+    doc.SetDesignCount(0);
+    hooplayout::LayoutDesign d = hltest::Design("d", c.startX, 200, c.stitches);
+    d.angle = 180;
+    ASSERT_TRUE(hooplayout::IsValidPlacement(hooplayout::GetRotatedDesignExtents(d))) << c.startX;
+    doc.AddDesign(d);
+    doc.SetDesignCount(1);
+    box.Clear();
+    EXPECT_FALSE(sender.SendDesigns()) << c.startX;
+    EXPECT_FALSE(sender.CheckCombineLimits()) << c.startX;
+    ASSERT_EQ(box.Count(), 2u) << c.startX;
+    EXPECT_EQ(box.Shown()[0].text, "Move this design left or right !");
+  }
+  EXPECT_EQ(transfer.calls, 0);
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 

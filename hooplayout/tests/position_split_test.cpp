@@ -85,7 +85,7 @@ TEST(CPositionCombiner, SeventyEightColourPartsPassAndSeventyNineFailEvenWithJoi
   EXPECT_EQ(c.Combine({&designs[0], &designs[1], &designs[2]}, 1), CombineResult::kOk);
   EXPECT_EQ(c.ColourCount(), 76);  // two parts joined away
   designs.push_back(hltest::Design("e", 320, 200, {1, 0, 0x80, 0x10}, {9}));
-  EXPECT_EQ(c.Combine({&designs[0], &designs[1], &designs[2], &designs[3]}, 2),
+  EXPECT_EQ(c.Combine({&designs[0], &designs[1], &designs[2], &designs[3]}, 1),
             CombineResult::kTooManyColours);
   EXPECT_STREQ(hooplayout::CombineMessage(CombineResult::kTooManyColours),
                "Cannot Combine.\nNumber of color parts has exceeded the limit of 78.");
@@ -100,7 +100,7 @@ TEST(CPositionCombiner, AStreamPastItsLimitFails) {
   const LayoutDesign b = hltest::Design("b", 320, 200, stitches);
   CPositionCombiner c;
   EXPECT_EQ(c.Combine({&a}, 1), CombineResult::kOk);
-  EXPECT_EQ(c.Combine({&a, &b}, 2), CombineResult::kTooManyStitches);
+  EXPECT_EQ(c.Combine({&a, &b}, 1), CombineResult::kTooManyStitches);
   EXPECT_STREQ(hooplayout::CombineMessage(CombineResult::kTooManyStitches),
                "Cannot Combine.\nStitch count has exceeded the limit.");
   LayoutDesign broken = hltest::Design("c", 320, 200, {1, 0});

@@ -22,7 +22,8 @@ namespace cmd = hooplayout::cmd;
 // The version command asks even when the machine's version is known.
 constexpr int kForceVersionDialog = 1;
 // Room for the 500-pixel layout column and the whole help pane (its lines run a little past
-// 700 pixels in this font) with its scroll bar, so that no help line starts cut off.
+// 700 pixels in this font) with its scroll bar, so that no help line starts cut off; less on
+// a screen that cannot hold it.
 constexpr int kStartWidth = 1280;
 constexpr int kStartHeight = 760;
 
@@ -76,7 +77,7 @@ VantleApplication::VantleApplication(std::string programFolder, card::CardVolume
   frame_->SetTitleSource([this] { return WindowTitle(); });
   frame_->SetCloseQuery([this] { return doc_->CanCloseFrame(); });
   frame_->SetRecentFiles(app_.RecentFiles().Paths());
-  frame_->resize(kStartWidth, kStartHeight);
+  frame_->SizeForScreen(kStartWidth, kStartHeight);
   // No dropped files: a layout opens from the File menu or the command line.
   frame_->setAcceptDrops(false);
 }

@@ -17,6 +17,7 @@ namespace editor_ui {
 namespace {
 
 constexpr double kPrintUnitsPerInch = 254.0;  // 0.1 mm
+constexpr double kMmPerInch = 25.4;
 
 }  // namespace
 
@@ -91,24 +92,39 @@ std::pair<int, int> PrintableMm(const QPrinter& printer) {
 }
 
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
-                        bool preview) {
+                        bool preview, std::pair<int, int> sheetMm) {
   const int pages = editor::CTemplatePrinter::PageCount(doc);
   if (pages <= 0) return;
   QPainter painter;
   if (!painter.begin(&printer)) return;
   platform_ui::BusyCursor wait;
+  // The painter starts at the printable area's top-left corner; the paper reaches past it by
+  // the margins. Only the sheet is printed, and only where it lies on the paper: a preview
+  // draws on a page picture that would show strokes beyond both, and a larger paper than the
+  // sheet's would show in its margins what belongs to the next sheet.
+  const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
+  const QRectF paper = printer.paperRect(QPrinter::DevicePixel).translated(-printable.topLeft());
+  const auto [sheetWidthMm, sheetHeightMm] = sheetMm;
+  const QSizeF sheetPixels(sheetWidthMm * printer.logicalDpiX() / kMmPerInch,
+                           sheetHeightMm * printer.logicalDpiY() / kMmPerInch);
+  const QPointF sheetCorner((printable.width() - sheetPixels.width()) / 2,
+                            (printable.height() - sheetPixels.height()) / 2);
+  const QRectF sheetOnPaper = paper.intersected(QRectF(sheetCorner, sheetPixels));
   PrintCanvas canvas(painter, printer.logicalDpiX(), printer.logicalDpiY());
-  const auto [widthMm, heightMm] = PrintableMm(printer);
   // A printer that prints in grays only is told apart by its colour mode.
   const int colours = printer.colorMode() == QPrinter::GrayScale ? 2 : 256;
-  templates.BeginPrinting({widthMm, heightMm, colours,
+  templates.BeginPrinting({sheetWidthMm, sheetHeightMm, colours,
                            [&canvas](const std::string& text) { return canvas.MeasureText(text); }});
-  const editor::PrintPaper paper = templates.Page();
+  const editor::PrintPaper sheet = templates.Page();
   for (int page = 1; page <= pages; ++page) {
     if (page > 1) printer.newPage();
+    // Set again on every page: a new page may start from a fresh state.
+    painter.resetTransform();
+    painter.setClipRect(sheetOnPaper);
+    painter.translate(sheetCorner);
     editor::PrintPageInfo info{page, {}};
-    // A preview page shows the whole page: designs whose hoop lies wholly off it are skipped.
-    if (preview) info.previewVisible = editor::PrintArea{0, 0, paper.width, paper.bottom};
+    // A preview page shows the whole sheet: designs whose hoop lies wholly off it are skipped.
+    if (preview) info.previewVisible = editor::PrintArea{0, 0, sheet.width, sheet.bottom};
     templates.PrintPage(canvas, info, doc);
   }
   templates.EndPrinting();
@@ -116,21 +132,20 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
 }
 
 void TemplatePrintJob::PrintTemplate() {
+  if (measuredPage_) measuredPage_();
   QPrintDialog dialog(&printer_, parent_);
   // Every sheet is printed: the page range cannot be chosen.
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setMinMax(1, editor::CTemplatePrinter::PageCount(doc_));
   if (dialog.exec() != QDialog::Accepted) return;
-  if (pageChosen_) pageChosen_();
-  PrintTemplatePages(printer_, templates_, doc_, false);
+  PrintTemplatePages(printer_, templates_, doc_, false, sheetMm_());
 }
 
 void TemplatePrintJob::PreviewTemplate() {
+  if (measuredPage_) measuredPage_();
   QPrintPreviewDialog dialog(&printer_, parent_);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) {
-    // The preview's own page setup changes the same printer: the sheets follow first.
-    if (pageChosen_) pageChosen_();
-    PrintTemplatePages(*target, templates_, doc_, true);
+    PrintTemplatePages(*target, templates_, doc_, true, sheetMm_());
   });
   dialog.exec();
 }

@@ -45,23 +45,31 @@ class PrintCanvas : public platform::Canvas {
   QFont labelFont_;
 };
 
-// The printer's printable area in whole millimetres: the page a layout sheet measures and
-// the page a template is drawn on.
+// The printer's printable area in whole millimetres: the page a layout sheet is measured on.
 std::pair<int, int> PrintableMm(const QPrinter& printer);
 
-// Prints every page of the layout on the printer (already set up), or fills a preview.
+// Prints every page of the layout on the printer (already set up), or fills a preview. Each
+// page is one sheet of sheetMm (the layout's sheets, in whole millimetres), centred on the
+// printable area, so a paper other than the one the sheets were measured on still carries
+// every sheet at full size where the preview shows it. Nothing is drawn outside the paper.
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
-                        bool preview);
+                        bool preview, std::pair<int, int> sheetMm);
 
 // The print and preview commands: the print dialog (every page, no page range) or the
-// preview window, on the program's printer, the one the layout's sheets are measured on.
-// A paper chosen in either is told to pageChosen before a page is drawn, so the sheets
-// follow it.
+// preview window, on the program's printer. Both open on the page the layout's sheets were
+// measured on (measuredPage restores it): a paper chosen in them prints this job only and
+// never changes the sheets.
 class TemplatePrintJob : public editor::PrintHost {
  public:
   TemplatePrintJob(QWidget* parent, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
-                   QPrinter& printer, std::function<void()> pageChosen)
-      : parent_(parent), templates_(templates), doc_(doc), printer_(printer), pageChosen_(std::move(pageChosen)) {}
+                   QPrinter& printer, std::function<std::pair<int, int>()> sheetMm,
+                   std::function<void()> measuredPage)
+      : parent_(parent),
+        templates_(templates),
+        doc_(doc),
+        printer_(printer),
+        sheetMm_(std::move(sheetMm)),
+        measuredPage_(std::move(measuredPage)) {}
 
   void PrintTemplate() override;
   void PreviewTemplate() override;
@@ -71,7 +79,8 @@ class TemplatePrintJob : public editor::PrintHost {
   editor::CTemplatePrinter& templates_;
   editor::TemplateLayout& doc_;
   QPrinter& printer_;
-  std::function<void()> pageChosen_;
+  std::function<std::pair<int, int>()> sheetMm_;
+  std::function<void()> measuredPage_;
 };
 
 }  // namespace editor_ui

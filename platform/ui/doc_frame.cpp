@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 
@@ -166,6 +167,26 @@ bool DocFrame::Dispatch(int id) {
   const bool ran = router_.Dispatch(id);
   UpdateCommandUi();
   return ran;
+}
+
+void DocFrame::SizeForScreen(int width, int height) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    resize(width, height);
+    return;
+  }
+  if (const auto narrow = platform::FrameSizeForScreenWidth(screen->geometry().width())) {
+    width = narrow->first;
+    height = narrow->second;
+  }
+  const QRect free = screen->availableGeometry();
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  const QSize size(std::min(width, free.width() - 2 * border), std::min(height, free.height() - titleBar - 2 * border));
+  resize(size);
+  // A window's position is that of its frame.
+  move(free.left() + (free.width() - size.width() - 2 * border) / 2,
+       free.top() + (free.height() - size.height() - titleBar - 2 * border) / 2);
 }
 
 void DocFrame::ShowWithSavedPlacement() {

@@ -73,6 +73,10 @@ class DocFrame : public QMainWindow {
   // Sends a command as a menu would.
   bool Dispatch(int id);
 
+  // The size a window without a saved placement first opens at: the program's own, or the
+  // size for a narrow screen, never more than the screen's free area holds with the title
+  // bar and border the window manager adds; centred in that area.
+  void SizeForScreen(int width, int height);
   // Applies the saved placement when there is a complete one; else shows normally.
   void ShowWithSavedPlacement();
   void SavePlacement();

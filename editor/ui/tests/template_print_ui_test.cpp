@@ -4,8 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTimer>
+#include <QTransform>
+#include <cstdlib>
 #include <cstdio>
+#include <sstream>
+#include <string_view>
 
 #include "design/ui/pat_list.h"
 #include "editor/command_ids.h"
@@ -15,7 +24,6 @@
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/qnf_file_builder.h"
-#include "testing/recording_canvas.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_shapes.h"
 #include "testing/temp_dir.h"
@@ -100,7 +108,7 @@ TEST_F(TemplatePrintUi, EverySheetPrintsAsOnePdfPage) {
     printer.setPageOrientation(QPageLayout::Landscape);
     editor::CTemplatePrinter templates;
     templates.SetFlags(mode == cmd::kColourTemplate ? 1 : 0, 0);
-    editor_ui::PrintTemplatePages(printer, templates, app->Document(), false);
+    editor_ui::PrintTemplatePages(printer, templates, app->Document(), false, {249, 180});
     std::vector<uint8_t> bytes;
     ASSERT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24));
     const std::string pdf(bytes.begin(), bytes.end());
@@ -110,67 +118,177 @@ TEST_F(TemplatePrintUi, EverySheetPrintsAsOnePdfPage) {
   app->Document().SetModifiedFlag(false);
 }
 
-// The paper chosen on the program's printer is the layout's sheet and the printed page: a
-// design in the middle of each of four sheets is drawn in the middle of its own page.
-TEST_F(TemplatePrintUi, SheetsAndPagesAreTheOnePaperOfTheProgramsPrinter) {
+// Where a PDF page's coloured strokes (the designs of a Color View template; the crop marks
+// are black) have their middle on the paper, in millimetres from the paper's middle, x right
+// and y down. Strokes off the paper do not count: the paper cuts them.
+struct PdfPage {
+  bool hasDesign = false;
+  double designX = 0;
+  double designY = 0;
+};
+
+std::vector<PdfPage> DesignsOnPdfPages(const std::string& pdf) {
+  std::vector<PdfPage> pages;
+  double pageWidth = 0, pageHeight = 0;
+  const std::size_t box = pdf.find("/MediaBox [");
+  if (box == std::string::npos || std::sscanf(pdf.c_str() + box + 11, "%*f %*f %lf %lf", &pageWidth, &pageHeight) != 2) {
+    return pages;
+  }
+  constexpr std::string_view kStreamStart = ">>\nstream\n";
+  for (std::size_t at = pdf.find(kStreamStart); at != std::string::npos; at = pdf.find(kStreamStart, at + 1)) {
+    const std::size_t begin = at + kStreamStart.size(), end = pdf.find("endstream", begin);
+    if (end == std::string::npos) break;
+    // Flate data behind the four-byte length that qUncompress expects.
+    QByteArray data("\x00\x10\x00\x00", 4);
+    data += QByteArray(pdf.data() + begin, static_cast<qsizetype>(end - begin));
+    const QByteArray content = qUncompress(data);
+    if (!content.startsWith("/GSa gs")) continue;  // not a page's drawing
+    std::istringstream in(content.toStdString());
+    std::vector<double> operands;
+    QTransform ctm;
+    std::vector<QTransform> saved;
+    bool coloured = false;
+    QRectF drawn;
+    for (std::string word; in >> word;) {
+      const std::size_t n = operands.size();
+      if (word == "q") {
+        saved.push_back(ctm);
+      } else if (word == "Q" && !saved.empty()) {
+        ctm = saved.back();
+        saved.pop_back();
+      } else if (word == "cm" && n >= 6) {
+        ctm = QTransform(operands[n - 6], operands[n - 5], operands[n - 4], operands[n - 3], operands[n - 2],
+                         operands[n - 1]) * ctm;
+      } else if (word == "SCN" && n >= 3) {
+        coloured = operands[n - 3] != 0 || operands[n - 2] != 0 || operands[n - 1] != 0;
+      } else if ((word == "m" || word == "l") && coloured && n >= 2) {
+        const QPointF p = ctm.map(QPointF(operands[n - 2], operands[n - 1]));
+        if (p.x() >= 0 && p.x() <= pageWidth && p.y() >= 0 && p.y() <= pageHeight) {
+          drawn = drawn.isNull() ? QRectF(p, QSizeF(1e-9, 1e-9)) : drawn.united(QRectF(p, QSizeF(1e-9, 1e-9)));
+        }
+      }
+      char* rest = nullptr;
+      const double value = std::strtod(word.c_str(), &rest);
+      if (*rest == '\0') operands.push_back(value);
+      else operands.clear();
+    }
+    constexpr double kMmPerPoint = 25.4 / 72;
+    PdfPage page;
+    page.hasDesign = !drawn.isNull();
+    page.designX = (drawn.center().x() - pageWidth / 2) * kMmPerPoint;
+    page.designY = (pageHeight / 2 - drawn.center().y()) * kMmPerPoint;  // PDF y grows upward
+    pages.push_back(page);
+  }
+  return pages;
+}
+
+// What prints is what the preview showed. Without a printer the sheets are 249 x 180 mm;
+// the print dialog's own PDF printer offers no such paper and prints on another: the sheets
+// stay as they were, and each is printed whole, centred on its page, as the preview shows it.
+TEST_F(TemplatePrintUi, ADesignOnSheetTwoPrintsOnPageTwoWhereThePreviewShowsIt) {
+  auto app = Make();
+  if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
+  app->Start({});
+  Import(*app, "rose.qnf");
+  app->Frame().Dispatch(cmd::kColourView);
+  app->Document().SetSheetLayout(2, 1);
+  const editor::PageSize sheet = app->App().Printable();
+  ASSERT_EQ(sheet.width, 498);
+  ASSERT_EQ(sheet.height, 360);
+  // 60 mm into sheet 2 and 50 mm down: 64.5 mm left of its middle and 40 mm above it.
+  editor::DesignObject& rose = app->Document().GetDesignList().front();
+  rose.centreX = sheet.width + 120;
+  rose.centreY = 100;
+
+  const std::string previewPath = (dir / "preview.pdf").string(), printPath = (dir / "print.pdf").string();
+  std::vector<std::pair<double, double>> previewPapersMm;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      // The preview's pages, drawn on a PDF printer of the preview's own paper.
+      const QPageLayout shown = preview->printer()->pageLayout();
+      previewPapersMm.emplace_back(shown.fullRect(QPageLayout::Millimeter).width(),
+                                   shown.fullRect(QPageLayout::Millimeter).height());
+      QPrinter pdf(QPrinter::HighResolution);
+      pdf.setOutputFormat(QPrinter::PdfFormat);
+      pdf.setOutputFileName(QString::fromStdString(previewPath));
+      pdf.setPageLayout(shown);
+      emit preview->paintRequested(&pdf);
+      preview->reject();
+    } else if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+      print->accept();
+    }
+  });
+  ticker.start(20);
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  app->Printer().Printer().setOutputFileName(QString::fromStdString(printPath));
+  app->Frame().Dispatch(cmd::kFilePrint);
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  ticker.stop();
+
+  auto designs = [](const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24)) << path;
+    return DesignsOnPdfPages(std::string(bytes.begin(), bytes.end()));
+  };
+  const std::vector<PdfPage> shown = designs(previewPath), printed = designs(printPath);
+  ASSERT_EQ(shown.size(), 2u);
+  ASSERT_EQ(printed.size(), 2u);
+  EXPECT_FALSE(shown[0].hasDesign);
+  EXPECT_FALSE(printed[0].hasDesign);
+  ASSERT_TRUE(shown[1].hasDesign);
+  ASSERT_TRUE(printed[1].hasDesign);
+  EXPECT_NEAR(shown[1].designX, -64.5, 0.5);
+  EXPECT_NEAR(shown[1].designY, -40, 0.5);
+  EXPECT_NEAR(printed[1].designX, shown[1].designX, 0.2);
+  EXPECT_NEAR(printed[1].designY, shown[1].designY, 0.2);
+
+  // The print changed neither the sheets nor the paper the next preview opens on.
+  EXPECT_EQ(app->App().Printable().width, 498);
+  EXPECT_EQ(app->App().Printable().height, 360);
+  ASSERT_EQ(previewPapersMm.size(), 2u);
+  for (const auto& [width, height] : previewPapersMm) {
+    EXPECT_NEAR(width, 249, 0.1);
+    EXPECT_NEAR(height, 180, 0.1);
+  }
+  app->Document().SetModifiedFlag(false);
+}
+
+// A design past the sheet's left edge: the preview shows nothing of it beyond the paper.
+TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   auto app = Make();
   app->Start({});
-  for (const char* name : {"a.qnf", "b.qnf", "c.qnf", "d.qnf"}) Import(*app, name);
-  app->Document().SetSheetLayout(2, 2);
-  QPrinter& printer = app->Printer().Printer();
-  const std::string path = (dir / "a5.pdf").string();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(path));
-  printer.setPageSize(QPageSize(QPageSize::A5));
-  printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-  app->PrinterPageChanged();
-
-  const auto [widthMm, heightMm] = editor_ui::PrintableMm(printer);
-  ASSERT_EQ(widthMm, 200);
-  ASSERT_EQ(heightMm, 138);
-  const editor::PageSize sheet = app->App().Printable();
-  ASSERT_EQ(sheet.width, 400);
-  ASSERT_EQ(sheet.height, 276);
-  int k = 0;
-  for (editor::DesignObject& d : app->Document().GetDesignList()) {
-    d.centreX = sheet.width * (k % 2) + sheet.width / 2;
-    d.centreY = sheet.height * (k / 2) + sheet.height / 2;
-    ++k;
+  Import(*app, "rose.qnf");
+  app->Document().SetSheetLayout(2, 1);
+  editor::DesignObject& rose = app->Document().GetDesignList().front();
+  rose.centreX = app->App().Printable().width;  // across the edge between the sheets
+  QImage page2;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!preview) return;
+    auto* pages = preview->findChild<QPrintPreviewWidget*>();
+    pages->setCurrentPage(2);
+    pages->fitInView();
+    page2 = pages->grab().toImage();
+    preview->reject();
+  });
+  ticker.start(20);
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  ticker.stop();
+  ASSERT_FALSE(page2.isNull());
+  // The paper is the white area; left of it, inside the view's frame, only the background.
+  const int row = page2.height() / 2;
+  int paperLeft = 0;
+  while (paperLeft < page2.width() && page2.pixel(paperLeft, row) != qRgb(255, 255, 255)) ++paperLeft;
+  ASSERT_LT(paperLeft, page2.width() / 2);
+  const QRgb background = page2.pixel(1, row);
+  int marked = 0;
+  for (int y = 1; y < page2.height() - 1; ++y) {
+    for (int x = 1; x < paperLeft - 1; ++x) marked += page2.pixel(x, y) != background;
   }
-  editor::CTemplatePrinter templates;
-  templates.BeginPrinting({widthMm, heightMm, 256, [](const std::string&) { return editor::TextExtent{100, 30}; }});
-  const int w = 10 * widthMm, b = -10 * heightMm;
-  for (int page = 1; page <= 4; ++page) {
-    vtest::RecordingCanvas canvas;
-    templates.PrintPage(canvas, {page, {}}, app->Document());
-    // The mark pen's horizontal bar, 50 mm long, centred on each design.
-    std::vector<platform::CanvasPoint> onPage;
-    for (const vtest::CanvasPrimitive& p : canvas.Primitives()) {
-      if (p.points.size() != 2 || p.penWidth != 3 || p.colour != platform::kPaletteBlack) continue;
-      const auto& [a, z] = std::pair(p.points[0], p.points[1]);
-      if (a.y != z.y || std::abs(z.x - a.x) != 500) continue;
-      const platform::CanvasPoint mid{(a.x + z.x) / 2, a.y};
-      if (mid.x >= 0 && mid.x <= w && mid.y <= 0 && mid.y >= b) onPage.push_back(mid);
-    }
-    ASSERT_EQ(onPage.size(), 1u) << page;
-    EXPECT_EQ(onPage[0].x, w / 2) << page;
-    EXPECT_EQ(onPage[0].y, b / 2) << page;
-  }
-  templates.EndPrinting();
-
-  editor_ui::PrintTemplatePages(printer, templates, app->Document(), false);
-  std::vector<uint8_t> bytes;
-  ASSERT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24));
-  const std::string pdf(bytes.begin(), bytes.end());
-  EXPECT_EQ(PdfPages(pdf), 4);
-  // A5 across: 210 x 148 mm is 595 x 420 points.
-  const std::size_t box = pdf.find("/MediaBox [");
-  ASSERT_NE(box, std::string::npos);
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  ASSERT_EQ(std::sscanf(pdf.c_str() + box + 11, "%lf %lf %lf %lf", &x0, &y0, &x1, &y1), 4);
-  EXPECT_NEAR(x1 - x0, 595, 2);
-  EXPECT_NEAR(y1 - y0, 420, 2);
+  EXPECT_EQ(marked, 0);
   app->Document().SetModifiedFlag(false);
 }
 

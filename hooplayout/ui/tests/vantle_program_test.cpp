@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -124,9 +125,14 @@ class VantleProgram : public ::testing::Test {
   std::unique_ptr<hooplayout_ui::VantleApplication> app;
 };
 
-TEST_F(VantleProgram, TheFrameCarriesItsMenusTwentyToolbarPlacesAndItsPanes) {
+TEST_F(VantleProgram, TheFirstFrameFitsTheScreenAndCarriesItsMenusTwentyToolbarPlacesAndItsPanes) {
   ASSERT_TRUE(app->Start({false, {}}));
   hooplayout_ui::CMainFrame& frame = app->Frame();
+  // The test screen is 800 pixels wide: the size for such a screen, wholly on it.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_EQ(screen->geometry().width(), 800);
+  EXPECT_EQ(frame.size(), QSize(790, 550));
+  EXPECT_TRUE(screen->availableGeometry().contains(frame.frameGeometry()));
   QStringList titles;
   for (QAction* menu : frame.menuBar()->actions()) titles << menu->text();
   EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Halvora", "&ATA Card", "&View", "&Help"}));

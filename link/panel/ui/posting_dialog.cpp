@@ -1,7 +1,12 @@
 #include "link/panel/ui/posting_dialog.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 #include "link/panel/transfer_frame.h"
 #include "platform/post_to_ui.h"
@@ -9,7 +14,33 @@
 
 namespace linkpanel_ui {
 
-PostingDialog::PostingDialog(QWidget* parent) : QDialog(parent) {
+namespace {
+
+// The title bar holds the window's icon and three buttons (minimise, maximise, close), each
+// about as wide as the bar is high, and a gap at either end of the caption.
+constexpr int kTitleBarSquares = 4;
+constexpr int kCaptionGaps = 2;
+
+void WidenForCaption(QWidget& window) {
+  const int needed = CaptionWidth(window);
+  window.setMinimumWidth(std::max(window.minimumWidth(), needed));
+  if (window.width() < needed) window.resize(needed, window.height());
+}
+
+}  // namespace
+
+void LinkDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  WidenForCaption(*this);
+  CenterWindowOnScreen(this);
+}
+
+void LinkDialog::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowTitleChange) WidenForCaption(*this);
+}
+
+PostingDialog::PostingDialog(QWidget* parent) : LinkDialog(parent) {
   EnsurePostedMessagesDelivered();
   platform::RegisterUiReceiver(Handle(), [this](unsigned message, uintptr_t wparam,
                                                 intptr_t lparam) { OnPosted(message, wparam, lparam); });
@@ -17,20 +48,26 @@ PostingDialog::PostingDialog(QWidget* parent) : QDialog(parent) {
 
 PostingDialog::~PostingDialog() { platform::UnregisterUiReceiver(Handle()); }
 
-void PostingDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  CenterOnScreen(this);
-}
-
 QWidget* OwnerWidget(platform::WindowHandle owner) { return static_cast<QWidget*>(owner); }
 
 void EnsurePostedMessagesDelivered() { platform_ui::InstallQtUiWakeUp(); }
 
-void CenterOnScreen(QWidget* widget) {
+void CenterWindowOnScreen(QWidget* widget) {
   const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
-  widget->move(area.center() - widget->rect().center());
+  // The window with its frame, once the window manager has framed it; its client area alone
+  // before.
+  const QRect frame = widget->frameGeometry();
+  widget->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+int CaptionWidth(const QWidget& window) {
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  const int text = QFontMetrics(font).horizontalAdvance(window.windowTitle());
+  const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+  return text + (kTitleBarSquares + kCaptionGaps) * bar;
 }
 
 bool PostingDialog::HandleWorkerCommand(unsigned message, uintptr_t wparam,

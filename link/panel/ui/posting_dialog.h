@@ -1,8 +1,9 @@
 #pragma once
 
-// A dialog that receives what its workers post: it registers under its own handle when
+// Every Linkpanel dialog is a LinkDialog: it centres itself on the screen when it opens and
+// is never narrower than its caption, whose link state ("- USB Disconnected") matters.
+// A PostingDialog receives what its workers post: it registers under its own handle when
 // made and unregisters when destroyed, so a late message for a closed dialog is dropped.
-// Every Linkpanel dialog centres itself on the screen when it opens.
 
 #include <QDialog>
 #include <cstdint>
@@ -12,7 +13,17 @@
 
 namespace linkpanel_ui {
 
-class PostingDialog : public QDialog {
+class LinkDialog : public QDialog {
+ public:
+  explicit LinkDialog(QWidget* parent) : QDialog(parent) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  // A caption that changes while the dialog is open (the link plugged or unplugged) widens it.
+  void changeEvent(QEvent* event) override;
+};
+
+class PostingDialog : public LinkDialog {
  public:
   explicit PostingDialog(QWidget* parent);
   ~PostingDialog() override;
@@ -26,13 +37,15 @@ class PostingDialog : public QDialog {
   // worker go. False for any other message.
   bool HandleWorkerCommand(unsigned message, uintptr_t wparam, const std::function<void()>& start,
                            const std::function<void()>& finish);
-  void showEvent(QShowEvent* event) override;
 };
 
 // The owner handle of the exports as a widget.
 QWidget* OwnerWidget(platform::WindowHandle owner);
 // Messages from workers reach the dialogs through the Qt event loop.
 void EnsurePostedMessagesDelivered();
-void CenterOnScreen(QWidget* widget);
+void CenterWindowOnScreen(QWidget* widget);
+// The width a window needs for its whole caption in the title bar, beside the bar's icon and
+// buttons.
+int CaptionWidth(const QWidget& window);
 
 }  // namespace linkpanel_ui

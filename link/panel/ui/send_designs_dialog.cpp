@@ -104,9 +104,9 @@ int CountMachineDesigns(QWidget* owner, int destination, VelinorAbortEvent* abor
 }
 
 // Dialog 107: the name a design from memory is stored under.
-class QnfNameDialog : public QDialog {
+class QnfNameDialog : public LinkDialog {
  public:
-  QnfNameDialog(QWidget* owner, const std::string& name) : QDialog(owner) {
+  QnfNameDialog(QWidget* owner, const std::string& name) : LinkDialog(owner) {
     setObjectName("qnfName");
     setWindowTitle("Qnf Name");
     auto* layout = new QVBoxLayout(this);

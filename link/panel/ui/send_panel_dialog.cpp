@@ -49,10 +49,10 @@ class EmbeddedPicker : public QFileDialog {
   void done(int) override { window()->close(); }
 };
 
-class SendPanelDialog : public QDialog {
+class SendPanelDialog : public LinkDialog {
  public:
   SendPanelDialog(QWidget* owner, const std::string& folder, std::filesystem::path listFile)
-      : QDialog(owner),
+      : LinkDialog(owner),
         rules_([this] { return CheckVersionDlg(static_cast<QWidget*>(this), 0); }),
         listFile_(std::move(listFile)) {
     setObjectName("sendPanel");
@@ -125,7 +125,7 @@ class SendPanelDialog : public QDialog {
   // The picker makes its views when it first shows; from then on they tell every change
   // of the chosen files.
   void showEvent(QShowEvent* event) override {
-    QDialog::showEvent(event);
+    LinkDialog::showEvent(event);
     if (watchingChoice_) return;
     watchingChoice_ = true;
     for (QAbstractItemView* view : picker_->findChildren<QAbstractItemView*>()) {
@@ -234,7 +234,6 @@ namespace linkpanel {
 SendPanelResult RunSendPanel(platform::WindowHandle owner, const std::string& folder,
                              const std::filesystem::path& listFile) {
   linkpanel_ui::SendPanelDialog dialog(linkpanel_ui::OwnerWidget(owner), folder, listFile);
-  linkpanel_ui::CenterOnScreen(&dialog);
   dialog.exec();
   return dialog.Result();
 }

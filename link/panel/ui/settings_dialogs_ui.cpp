@@ -30,9 +30,9 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
   return buttons;
 }
 
-class CommSettingsDialog : public QDialog {
+class CommSettingsDialog : public LinkDialog {
  public:
-  explicit CommSettingsDialog(QWidget* owner) : QDialog(owner) {
+  explicit CommSettingsDialog(QWidget* owner) : LinkDialog(owner) {
     setObjectName("commSettings");
     setWindowTitle(linkpanel::kCommSettingsCaption);
     const linkpanel::CommSettingsView view = linkpanel::OpenCommSettings();
@@ -71,9 +71,9 @@ class CommSettingsDialog : public QDialog {
   QButtonGroup* rates_;
 };
 
-class VersionDialog : public QDialog {
+class VersionDialog : public LinkDialog {
  public:
-  VersionDialog(QWidget* owner, bool force) : QDialog(owner), rules_(force) {
+  VersionDialog(QWidget* owner, bool force) : LinkDialog(owner), rules_(force) {
     setObjectName("versionDialog");
     setWindowTitle(QString::fromStdString(rules_.Caption()));
     auto* layout = new QVBoxLayout(this);
@@ -121,13 +121,11 @@ namespace linkpanel {
 
 int RunVersionDialog(platform::WindowHandle owner, bool force) {
   linkpanel_ui::VersionDialog dialog(linkpanel_ui::OwnerWidget(owner), force);
-  linkpanel_ui::CenterOnScreen(&dialog);
   return dialog.exec();
 }
 
 int RunCommSettingsDialog(platform::WindowHandle owner) {
   linkpanel_ui::CommSettingsDialog dialog(linkpanel_ui::OwnerWidget(owner));
-  linkpanel_ui::CenterOnScreen(&dialog);
   return dialog.exec();
 }
 

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <regex>
 
 #include "link/panel/linkpanel.h"
@@ -451,6 +454,50 @@ TEST_F(Exports, TransferQnfFilesSendsWhatThePanelCollected) {
   ASSERT_EQ(machine.Designs(2).size(), 1u);
   EXPECT_EQ(machine.Designs(2)[0].bytes, a);
   EXPECT_EQ(std::string(folder.c_str()), (env.root / "designs").string());
+}
+
+// Every dialog of the exports opens centred on the screen and wide enough for its caption in
+// a title bar: the bold caption beside an icon and three buttons of at least 16 pixels each.
+TEST_F(Exports, EveryDialogOpensCentredAndWideEnoughForItsCaption) {
+  std::map<std::string, QRect> opened;
+  bool named = false;
+  Every([&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QDialog*>(widget);
+      if (!dialog || !dialog->isVisible() || opened.count(dialog->objectName().toStdString())) continue;
+      opened[dialog->objectName().toStdString()] = dialog->frameGeometry();
+      QFont bold = dialog->font();
+      bold.setBold(true);
+      const QString caption = dialog->windowTitle();
+      EXPECT_GE(dialog->width(), QFontMetrics(bold).horizontalAdvance(caption) + 4 * 16) << caption.toStdString();
+      const QPoint middle = dialog->screen()->availableGeometry().center();
+      EXPECT_LE((dialog->frameGeometry().center() - middle).manhattanLength(), 2) << caption.toStdString();
+    }
+    QDialog* active = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    // A list being fetched ends by itself.
+    if (!active || active->objectName() == "fetchDialog") return;
+    // The direct send's Name dialog opens from its button once.
+    if (active->objectName() == "sendDesigns" && !named && !Child<QPushButton>(active, "nameButton")->isHidden()) {
+      named = true;
+      ClickLater(Child<QPushButton>(active, "nameButton"));
+      return;
+    }
+    QTimer::singleShot(0, active, [active] { active->reject(); });
+  });
+  const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
+  std::vector<uint8_t> image = lptest::Design(12, 3);
+  char folder[260] = "";
+  DirectFilesDownload(nullptr, list.c_str(), 0);
+  DirectDownload(nullptr, image.data(), static_cast<unsigned>(image.size()), "First.qnf");
+  UploadData(nullptr);
+  DeleteData(nullptr);
+  SetSerialCommParamDlg(nullptr);
+  CheckVersionDlg(nullptr, 1);
+  TransferQNFFiles(nullptr, folder, sizeof folder);
+  std::vector<std::string> names;
+  for (const auto& [name, where] : opened) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"commSettings", "deleteDesigns", "fetchDialog", "qnfName",
+                                             "receiveDesigns", "sendDesigns", "sendPanel", "versionDialog"}));
 }
 
 }  // namespace

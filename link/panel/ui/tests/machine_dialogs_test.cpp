@@ -150,6 +150,38 @@ TEST_F(MachineDialogs, UploadDataListsTheMachinesDesignsAndReceivesTheTickedOnes
   EXPECT_EQ(machine.Designs(1).size(), 3u) << "receiving leaves the machine's designs";
 }
 
+// A file of a ticked design's name already in the folder is the user's: No to replacing it
+// keeps that one file and receives every other ticked design, each the machine's own.
+TEST_F(MachineDialogs, NoToReplacingAFileSkipsItAndReceivesTheRest) {
+  const std::vector<uint8_t> a = lptest::Design(120, 1), b = lptest::Design(60, 2), c = lptest::Design(200, 3);
+  machine.AddDesign(1, "A.qnf", a);
+  machine.AddDesign(1, "B.qnf", b);
+  machine.AddDesign(1, "C.qnf", c);
+  const std::filesystem::path folder = env.root / "in";
+  std::filesystem::create_directories(folder);
+  const std::vector<uint8_t> users{'m', 'i', 'n', 'e'};
+  ASSERT_FALSE(platform::WriteWholeFile(folder / "B.qnf", users));
+  env.boxes.Script({platform::kIdNo});
+
+  bool acted = false;
+  Every([&] {
+    QDialog* dialog = Ready("receiveDesigns");
+    if (!dialog || acted) return;
+    acted = true;
+    Child<QLineEdit>(dialog, "folder")->setText(QString::fromStdString(folder.string()));
+    Child<QPushButton>(dialog, "selectAll")->click();
+    ClickLater(Child<QPushButton>(dialog, "action"));
+  });
+  StartReceiving();
+
+  EXPECT_EQ(UploadData(nullptr), 1);
+  ASSERT_EQ(env.boxes.Count(), 1u);
+  EXPECT_EQ(env.boxes.Shown()[0].text, (folder / "B.qnf").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(Received("A.qnf"), a);
+  EXPECT_EQ(Received("B.qnf"), users);
+  EXPECT_EQ(Received("C.qnf"), c);
+}
+
 TEST_F(MachineDialogs, ClosingTheReceivingDialogWhileTheMachineIsBusyAbortsAndWritesNothing) {
   machine.AddDesign(1, "Big.qnf", lptest::Design(20000, 1));
   machine.BusyFor(6, 1000);
