@@ -219,6 +219,12 @@ std::error_code OutputFile::Write(std::span<const uint8_t> bytes) {
   return {};
 }
 
+std::error_code OutputFile::Flush() {
+  if (fd_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) return LastError();
+  return {};
+}
+
 std::error_code OutputFile::Close() {
   if (fd_ < 0) return temporary_.empty() ? std::error_code() : std::make_error_code(std::errc::bad_file_descriptor);
   std::error_code error;

@@ -55,6 +55,9 @@ class VELINOR_EXPORT OutputFile {
   // Opens the temporary file in the target's folder; a missing folder is "not found".
   std::error_code Create(const std::filesystem::path& path);
   std::error_code Write(std::span<const uint8_t> bytes);
+  // Flushes what was written to the disk without replacing the target yet: files that must be
+  // replaced together are all flushed first, so that only their renames are left to do.
+  std::error_code Flush();
   // Flushes the temporary file to the disk and renames it over the target.
   std::error_code Close();
   // Drops what was written; the target stays as it was (or absent).

@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "platform/file_pair.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,34 @@ TEST(FileIo, TemporariesLeftByASaveCutShortGoWithTheNextSaveOfTheirFile) {
   ASSERT_FALSE(writing.Close());
   EXPECT_EQ(Read(dir / "rose.qnf"), std::vector<uint8_t>{3});
   EXPECT_EQ(FolderNames(dir.Path()).size(), 3u);
+}
+
+// A design and its picture: both replaced, or neither. Each is the same safe write as any
+// other file: the link stays a link, the mode is kept, a file without write permission refused.
+TEST(FileIo, FilesWrittenTogetherAreReplacedTogetherOrNotAtAll) {
+  vtest::TempDir dir;
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{1}));
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.bmp", std::vector<uint8_t>{2}));
+  fs::permissions(dir / "rose.qnf", fs::perms(0640), fs::perm_options::replace);
+  fs::create_symlink("rose.bmp", dir / "link.bmp");
+  const std::vector<uint8_t> design{3, 3}, picture{4, 4};
+  const platform::FileToWrite both[] = {{dir / "rose.qnf", design}, {dir / "link.bmp", picture}};
+  ASSERT_FALSE(platform::WriteFilesTogether(both));
+  EXPECT_EQ(Read(dir / "rose.qnf"), design);
+  EXPECT_EQ(Read(dir / "rose.bmp"), picture);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
+  EXPECT_EQ(fs::status(dir / "rose.qnf").permissions(), fs::perms(0640));
+
+  // The picture cannot be replaced: the design keeps its old bytes too, and no temporary stays.
+  fs::permissions(dir / "rose.bmp", fs::perms(0444), fs::perm_options::replace);
+  const std::vector<uint8_t> newer{5};
+  const platform::FileToWrite refused[] = {{dir / "rose.qnf", newer}, {dir / "rose.bmp", newer}};
+  fs::path failed;
+  EXPECT_EQ(platform::WriteFilesTogether(refused, &failed), std::errc::permission_denied);
+  EXPECT_EQ(failed, dir / "rose.bmp");
+  EXPECT_EQ(Read(dir / "rose.qnf"), design);
+  EXPECT_EQ(Read(dir / "rose.bmp"), picture);
+  EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"link.bmp", "rose.bmp", "rose.qnf"}));
 }
 
 }  // namespace
