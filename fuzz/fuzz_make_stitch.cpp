@@ -3,7 +3,8 @@
 // the rest is the file. When the run went through, the record's stream reaches its end pair
 // exactly at the pair count it claims, and the design saves and opens again with its parts
 // (fuzz/pictorel_round_trip.h). Every part is a Seamlib call over a whole mask: a run is
-// kept to two parts, a weave alone, as in the Seamlib harness, to stay within the hang limit.
+// kept to two parts (one on the large hoop), a weave alone, as in the Seamlib harness, to stay
+// within the hang limit.
 #include <atomic>
 
 #include "design/qnf_reader.h"
@@ -18,7 +19,9 @@ namespace {
 
 bool WithinRunWork(const digitizer::CStitchDesign& design) {
   const int parts = design.GetPartCount();
-  if (parts < 1 || parts > 2) return false;
+  // The large hoop's parts are shrunk and moved on the whole mask first: one part is enough.
+  const int most = design.WorkWidth() >= digitizer::CStitchDesign::kLargeWorkWidth ? 1 : 2;
+  if (parts < 1 || parts > most) return false;
   for (int i = 0; i < parts; ++i) {
     if (parts > 1 && (design.GetPartList().GetPart(i)->stitch & 0xFF) <= vfuzz::kLastWeaveFillType) return false;
   }

@@ -326,11 +326,14 @@ void PictorelDesigns() {
     // Make Stitch: a weave alone, and two parts of other fills; the second byte asks for a
     // turn and a size (bit 7) or none.
     const Bytes weave = PictorelDesignFile(hoop, {{kHorizontalWeave, 0, 20, 20, 90, 70}});
-    const Bytes pair = PictorelDesignFile(hoop, {{kCrossStitch, 0, 10, 10, 70, 60}, {kZigzagStitch, 0, 30, 70, 150, 140}});
-    const Bytes lines = PictorelDesignFile(hoop, {{kSatinStitch, 0, 20, 20, 120, 60}, {kStraightStitch, 20, 10, 80, 100, 130}});
+    // The large hoop's run takes one part.
+    const Bytes pair = hoop == 2 ? PictorelDesignFile(hoop, {{kZigzagStitch, 0, 30, 70, 150, 140}})
+                                 : PictorelDesignFile(hoop, {{kCrossStitch, 0, 10, 10, 70, 60}, {kZigzagStitch, 0, 30, 70, 150, 140}});
+    const Bytes lines = hoop == 2 ? PictorelDesignFile(hoop, {{kSatinStitch, 0, 20, 20, 120, 60}})
+                                  : PictorelDesignFile(hoop, {{kSatinStitch, 0, 20, 20, 120, 60}, {kStraightStitch, 20, 10, 80, 100, 130}});
     Seed("make_stitch", "weave-" + h, Prefixed(hoopByte, Prefixed(0, weave)));
-    Seed("make_stitch", "cross-zigzag-" + h, Prefixed(hoopByte, Prefixed(0, pair)));
-    Seed("make_stitch", "satin-straight-turned-" + h, Prefixed(static_cast<uint8_t>(hoop + 4), Prefixed(0xC0, lines)));
+    Seed("make_stitch", "parts-" + h, Prefixed(hoopByte, Prefixed(0, pair)));
+    Seed("make_stitch", "parts-turned-" + h, Prefixed(static_cast<uint8_t>(hoop + 4), Prefixed(0xC0, lines)));
     if (hoop == 0) {
       Seed("link_design", "pictorel-design", Prefixed(1, pair));
       Seed("card_manager", "pictorel-design-to-card", CardFiles(0, {{0x02, pair}}));
