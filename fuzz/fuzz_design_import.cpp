@@ -2,12 +2,11 @@
 // confirmation, which reads, checks and re-centres the design; the first byte picks the
 // file's kind (QNF or SEW) and the layout's hoop. The design confirmed ends in its end pair
 // and opens again as a QNF design.
-#include <algorithm>
-
 #include "design/pat_list_model.h"
 #include "design/qnf_exporter.h"
 #include "design/qnf_reader.h"
 #include "design/stitch_record.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "testing/recording_canvas.h"
 
@@ -26,10 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (!closed || record.ColourCount() <= 0) return 0;
   // The design the dialog hands Brodera: its stream ends at its pair count, and it is a QNF
   // design that opens again.
-  const std::size_t bytes = 2 * static_cast<std::size_t>(std::max(record.PairCount(), 0));
-  vfuzz::Require(bytes >= 2 && bytes <= record.StitchRoom() &&
-                     design::FindEndPair(record.StitchArea().first(bytes)) == static_cast<long>(bytes - 2),
-                 "an imported design's stream does not end in its end pair at its pair count");
+  vfuzz::RequireEndPairAt(record.StitchArea(), record.PairCount(),
+                          "an imported design's stream does not end in its end pair at its pair count");
   static design::StitchRecord opened;
   vfuzz::Require(design::ReadQnf(design::QnfFileImage(record), opened) == design::QnfReadStatus::kOk,
                  "an imported design does not open again as a QNF design");

@@ -10,6 +10,7 @@
 
 #include "design/qnf_reader.h"
 #include "editor/layout_file.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/lettering_font.h"
 #include "layoutcore/monogram/monogram_dialog_rules.h"
@@ -52,10 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const auto outcome = rules.Ok([&](const std::filesystem::path&, const std::string&) { return saved; });
   if (outcome != editor::MonogramOkOutcome::kAccepted) return 0;
 
-  const std::size_t bytes = 2 * static_cast<std::size_t>(std::max(record.PairCount(), 0));
-  vfuzz::Require(bytes >= 2 && bytes <= record.StitchRoom() &&
-                     design::FindEndPair(record.StitchArea().first(bytes)) == static_cast<long>(bytes - 2),
-                 "a lettering's stream does not end in its end pair at its pair count");
+  vfuzz::RequireEndPairAt(record.StitchArea(), record.PairCount(),
+                          "a lettering's stream does not end in its end pair at its pair count");
   static design::StitchRecord opened;
   vfuzz::Require(design::ReadQnfFile(saved, opened).status == design::QnfReadStatus::kOk,
                  "a lettering saved as a design file does not open again");

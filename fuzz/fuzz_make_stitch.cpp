@@ -10,6 +10,7 @@
 #include "design/qnf_reader.h"
 #include "digitizer/make_stitch.h"
 #include "digitizer/stitch_design.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/pictorel_round_trip.h"
 #include "fuzz/seamlib_input.h"
@@ -56,10 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   (void)run.TakeError();
   const design::StitchRecord* record = design.Record();
   if (run.PairCount() <= 0 || !record || record->PairCount() <= 0) return 0;
-  const std::size_t bytes = 2 * static_cast<std::size_t>(record->PairCount());
-  vfuzz::Require(bytes <= record->StitchRoom() &&
-                     design::FindEndPair(record->StitchArea().first(bytes)) == static_cast<long>(bytes - 2),
-                 "the stitches Make Stitch made do not end in their end pair at their pair count");
+  vfuzz::RequireEndPairAt(record->StitchArea(), record->PairCount(),
+                          "the stitches Make Stitch made do not end in their end pair at their pair count");
   vfuzz::CheckPictorelRoundTrip(design, true);
   return 0;
 }

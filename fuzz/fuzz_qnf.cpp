@@ -10,6 +10,7 @@
 #include "design/qnf_reader.h"
 #include "design/stitch_record.h"
 #include "digitizer/stitch_preview.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "testing/fixed_clock.h"
 #include "testing/recording_canvas.h"
@@ -17,9 +18,8 @@
 namespace {
 
 void CheckEndPair(const design::StitchRecord& record) {
-  const std::size_t bytes = 2 * static_cast<std::size_t>(record.PairCount());
-  vfuzz::Require(design::FindEndPair(record.StitchArea().first(bytes)) == static_cast<long>(bytes - 2),
-                 "an accepted QNF stream does not end in its end pair at its last pair");
+  vfuzz::RequireEndPairAt(record.StitchArea(), record.PairCount(),
+                          "an accepted QNF stream does not end in its end pair at its last pair");
 }
 
 void CheckRoundTrip(std::span<const uint8_t> file, const design::StitchRecord& record, int32_t maxPairs) {

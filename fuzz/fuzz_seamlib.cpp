@@ -5,7 +5,7 @@
 // read by the pair rules must reach its end pair exactly where the last end code went.
 #include <memory>
 
-#include "design/stitch_stream.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/seamlib_input.h"
 
@@ -41,10 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   (void)StSatinFailure();
   if (stitched) {
-    vfuzz::Require(end >= 2 && end <= kSeamlibStitchAreaBytes, "the end code went outside the stitch area");
-    const auto* bytes = reinterpret_cast<const uint8_t*>(area.get());
-    vfuzz::Require(design::EndPairOffset({bytes, end}) == static_cast<long>(end - 2),
-                   "Seamlib's stitches do not reach the end pair where the end code went");
+    vfuzz::Require(end % 2 == 0 && end <= kSeamlibStitchAreaBytes, "the end code went outside the stitch area");
+    vfuzz::RequireEndPairAt({reinterpret_cast<const uint8_t*>(area.get()), end}, static_cast<int64_t>(end / 2),
+                            "Seamlib's stitches do not reach the end pair where the end code went");
   }
   return 0;
 }

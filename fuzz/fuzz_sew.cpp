@@ -11,19 +11,11 @@
 #include "design/sew_reader.h"
 #include "design/stitch_record.h"
 #include "digitizer/file_dialog_previews.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/pictorel_round_trip.h"
 #include "testing/fixed_clock.h"
 #include "testing/recording_canvas.h"
-
-namespace {
-
-void CheckStreamEnds(std::span<const uint8_t> stitches, const char* property) {
-  vfuzz::Require(stitches.size() >= 2 && design::FindEndPair(stitches) == static_cast<long>(stitches.size() - 2),
-                 property);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   vfuzz::InstallQuietMessages();
@@ -31,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::span<const uint8_t> file(data, size);
   static design::StitchRecord record;
   if (design::ReadSew(file, record) == design::SewReadStatus::kOk) {
-    CheckStreamEnds(record.StitchArea().first(2 * static_cast<std::size_t>(record.PairCount())),
-                    "an accepted SEW stream does not end in its end pair at its last pair");
+    vfuzz::RequireEndPairAt(record.StitchArea(), record.PairCount(),
+                            "an accepted SEW stream does not end in its end pair at its last pair");
     static design::StitchRecord opened;
     vfuzz::Require(design::ReadQnf(design::QnfFileImage(record), opened) == design::QnfReadStatus::kOk,
                    "a SEW design as read does not open again as a QNF design");
@@ -51,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (!converted.converted) continue;
     vfuzz::Require(converted.imageBytes > digitizer::kStitchRecordHeadBytes && converted.imageBytes <= buffer.size(),
                    "a converted SEW design has no stitches within the buffer");
-    CheckStreamEnds(std::span(buffer).subspan(digitizer::kStitchRecordHeadBytes,
-                                              converted.imageBytes - digitizer::kStitchRecordHeadBytes),
-                    "a converted SEW stream does not end in its end pair at its last pair");
+    vfuzz::RequireEndPairAt(std::span(buffer).subspan(digitizer::kStitchRecordHeadBytes),
+                            static_cast<int64_t>(converted.imageBytes - digitizer::kStitchRecordHeadBytes) / 2,
+                            "a converted SEW stream does not end in its end pair at its last pair");
     // As Pictorel takes the converted record over and the user saves it.
     auto taken = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
     std::copy_n(buffer.begin(), converted.imageBytes, taken->Bytes().begin());

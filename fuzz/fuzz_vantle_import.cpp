@@ -4,7 +4,7 @@
 // count its record claims, and the layout with it must save and open again.
 #include "bench/null_hosts.h"
 #include "design/layout_import.h"
-#include "design/stitch_stream.h"
+#include "fuzz/end_pair.h"
 #include "fuzz/arg_round_trip.h"
 #include "fuzz/fuzz_support.h"
 #include "hooplayout/vantle_doc.h"
@@ -30,11 +30,8 @@ struct ImportHost : bench::NullVantleViewHost {
 };
 
 void CheckEndsAtPairCount(const design::LayoutStitchRecord& record) {
-  const int32_t pairs = record.PairCount();
-  vfuzz::Require(pairs >= 1 && static_cast<std::size_t>(pairs) * 2 <= record.StitchArea().size() &&
-                     design::EndPairOffset(record.StitchArea().first(2 * static_cast<std::size_t>(pairs))) ==
-                         2 * static_cast<long>(pairs) - 2,
-                 "an imported design's stream does not end in its end pair at its pair count");
+  vfuzz::RequireEndPairAt(record.StitchArea(), record.PairCount(),
+                          "an imported design's stream does not end in its end pair at its pair count");
 }
 
 }  // namespace
