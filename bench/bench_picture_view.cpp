@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "bench/null_hosts.h"
 #include "digitizer/flood_fill.h"
 #include "digitizer/picture_view.h"
 #include "platform/profile.h"
@@ -51,46 +52,6 @@ void BM_FloodFillComb(benchmark::State& state) {
 }
 BENCHMARK(BM_FloodFillComb)->Unit(benchmark::kMillisecond);
 
-class NullHost : public digitizer::PictureViewHost {
- public:
-  digitizer::ViewPixel ScrollPosition() override { return {}; }
-  digitizer::ViewPixel ClientSize() override { return {600, 600}; }
-  void SetScrollSize(int, int) override {}
-  void ScrollTo(digitizer::ViewPixel) override {}
-  void Repaint() override {}
-  void RepaintRect(int, int, int, int) override {}
-  void SetWaitCursor(bool) override {}
-  void CaptureMouse(bool) override {}
-  std::optional<digitizer::StitchSetting> RunStitchDialog(digitizer::StitchDialogKind,
-                                                          const digitizer::StitchSetting&) override {
-    return std::nullopt;
-  }
-  std::optional<digitizer::TracingOptions> RunTracingOptions(const digitizer::TracingOptions&) override {
-    return std::nullopt;
-  }
-  int RunAssignToLines() override { return 2; }
-  bool RunSatinDialog(std::span<const uint8_t>, int, int, digitizer::SatinSettings&, int&) override { return false; }
-  std::optional<digitizer::TracingOptions> RunPreviewOutline(const digitizer::PixelImage&, digitizer::PixelImage&,
-                                                             const digitizer::TracingOptions&) override {
-    return std::nullopt;
-  }
-  digitizer::AutoRegisterResult RunAutoRegister(digitizer::AutoRegisterRun&, digitizer::PixelImage&,
-                                                digitizer::PixelImage&, digitizer::AutoRegisterDesign&,
-                                                const digitizer::AutoRegisterSettings&) override {
-    return digitizer::AutoRegisterResult::kCancelled;
-  }
-  bool RunMakingStitch(digitizer::MakeStitchRun&, digitizer::CStitchDesign&) override { return false; }
-  std::optional<std::vector<uint8_t>> ClipboardDib() override { return std::nullopt; }
-  std::optional<digitizer::ClipboardMetafileData> ClipboardMetafile() override { return std::nullopt; }
-  bool ClipboardHasPicture() override { return false; }
-  void SetClipboardDib(std::span<const uint8_t>) override {}
-  bool AskSaveModified() override { return true; }
-  void SetModified(bool) override {}
-  void UpdateAllViews() override {}
-  void UpdateStatusPanes(const digitizer::StatusPaneUpdate&) override {}
-  void PostToFrame(int, int, int) override {}
-  void Activate() override {}
-};
 
 // One Register of a 400 x 600 pixel rectangle (100 x 150 mm of horizontal weave) on the large
 // hoop, selected afresh before each run; the design is emptied between runs.
@@ -99,7 +60,7 @@ void BM_RegisterLargeRegion(benchmark::State& state) {
   platform::SetProfileRoot(folder);
   digitizer::CImportDoc doc(folder);
   doc.Design().SetHoop(2);
-  NullHost host;
+  bench::NullPictureViewHost host;
   digitizer::BmpViewModel view(doc, host);
   view.SetDrawingSize(kWidth, kHeight);
   view.OnInitialUpdate();

@@ -1,12 +1,14 @@
 #pragma once
 
-// Hosts of the layout documents and views that answer nothing and ask the user nothing, for
+// Hosts of the layout documents and views, and of Pictorel's picture view, that answer nothing and ask the user nothing, for
 // the benchmarks and the fuzz harnesses.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "layoutcore/document_host.h"
+#include "digitizer/picture_view_host.h"
 #include "editor/view_host.h"
 #include "hooplayout/view_host.h"
 
@@ -61,6 +63,50 @@ struct NullVantleViewHost : hooplayout::VantleViewHost {
   std::optional<int> RunCustomZoomDialog(int) override { return {}; }
   bool RunBackgroundDialog(hooplayout::BackgroundSettings&) override { return false; }
   bool TransferBusy() override { return false; }
+};
+
+// Pictorel's picture view host: the clipboard holds what a harness puts in it.
+struct NullPictureViewHost : digitizer::PictureViewHost {
+  std::optional<std::vector<uint8_t>> clipboardDib;
+  std::optional<digitizer::ClipboardMetafileData> clipboardMetafile;
+
+  digitizer::ViewPixel ScrollPosition() override { return {}; }
+  digitizer::ViewPixel ClientSize() override { return {600, 600}; }
+  void SetScrollSize(int, int) override {}
+  void ScrollTo(digitizer::ViewPixel) override {}
+  void Repaint() override {}
+  void RepaintRect(int, int, int, int) override {}
+  void SetWaitCursor(bool) override {}
+  void CaptureMouse(bool) override {}
+  std::optional<digitizer::StitchSetting> RunStitchDialog(digitizer::StitchDialogKind,
+                                                          const digitizer::StitchSetting&) override {
+    return std::nullopt;
+  }
+  std::optional<digitizer::TracingOptions> RunTracingOptions(const digitizer::TracingOptions&) override {
+    return std::nullopt;
+  }
+  int RunAssignToLines() override { return 2; }
+  bool RunSatinDialog(std::span<const uint8_t>, int, int, digitizer::SatinSettings&, int&) override { return false; }
+  std::optional<digitizer::TracingOptions> RunPreviewOutline(const digitizer::PixelImage&, digitizer::PixelImage&,
+                                                             const digitizer::TracingOptions&) override {
+    return std::nullopt;
+  }
+  digitizer::AutoRegisterResult RunAutoRegister(digitizer::AutoRegisterRun&, digitizer::PixelImage&,
+                                                digitizer::PixelImage&, digitizer::AutoRegisterDesign&,
+                                                const digitizer::AutoRegisterSettings&) override {
+    return digitizer::AutoRegisterResult::kCancelled;
+  }
+  bool RunMakingStitch(digitizer::MakeStitchRun&, digitizer::CStitchDesign&) override { return false; }
+  std::optional<std::vector<uint8_t>> ClipboardDib() override { return clipboardDib; }
+  std::optional<digitizer::ClipboardMetafileData> ClipboardMetafile() override { return clipboardMetafile; }
+  bool ClipboardHasPicture() override { return clipboardDib.has_value() || clipboardMetafile.has_value(); }
+  void SetClipboardDib(std::span<const uint8_t>) override {}
+  bool AskSaveModified() override { return true; }
+  void SetModified(bool) override {}
+  void UpdateAllViews() override {}
+  void UpdateStatusPanes(const digitizer::StatusPaneUpdate&) override {}
+  void PostToFrame(int, int, int) override {}
+  void Activate() override {}
 };
 
 }  // namespace bench

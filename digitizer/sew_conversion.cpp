@@ -8,6 +8,7 @@
 
 #include "design/hoop.h"
 #include "design/sew_file.h"
+#include "design/stitch_stream.h"
 #include "platform/le_bytes.h"
 
 namespace digitizer {
@@ -74,18 +75,25 @@ SewConversion ConvertSew(std::span<uint8_t> buffer, std::size_t bytesRead, bool 
   }
   if (recordWords > kMaxRecordWords) return {};
 
-  // The SEW's stitch words up to and including the end word, never past what was read.
+  // The SEW's stitch words up to and including the end word, never past what was read, walked
+  // by the pair rules: a jump's move of 0x80 0x10 is a move, not the end. A jump or colour
+  // change whose pair lies beyond the words is left out with it, or the end word put behind the
+  // words would be read as that pair and the design would run on into whatever follows.
   const std::size_t availableWords = (bytesRead - design::sew_offset::kStitches) / 2;
   const std::size_t walkWords = std::min(availableWords, static_cast<std::size_t>(layout.totalWords));
   const uint8_t* source = buffer.data() + design::sew_offset::kStitches;
-  std::size_t copiedWords = walkWords;
+  std::size_t copiedWords = 0;
   bool endFound = false;
-  for (std::size_t at = 0; at < walkWords; ++at) {
-    if (source[2 * at] == kEndWord[0] && source[2 * at + 1] == kEndWord[1]) {
+  for (std::size_t at = 0; at < walkWords;) {
+    const uint8_t* word = source + 2 * at;
+    if (design::IsControl(word, design::kEnd)) {
       copiedWords = at + 1;
       endFound = true;
       break;
     }
+    at += design::StreamItemBytes(word) / 2;
+    if (at > walkWords) break;
+    copiedWords = at;
   }
   const std::size_t words = kLeadInWords + copiedWords + (endFound ? 0 : 1);
   const std::size_t imageBytes = kStitchRecordHeadBytes + 2 * words;

@@ -1,11 +1,25 @@
 // The machine's replies on the serial line as the link reads them: bytes arrive in pieces
 // of any size (the first byte of the input sets the piece length), are gathered into whole
 // replies and checked; a sound reply's fields are read as the sequences read them, and a
-// data block's payload as the file-name record it may carry.
+// data block's payload as the file-name record it may carry, whose name makes a record that
+// reads back as the same name.
 #include "fuzz/fuzz_support.h"
 #include "link/file_name_record.h"
 #include "link/serial/frame_assembler.h"
 #include "link/serial/frames.h"
+
+namespace {
+
+// A name record read, built again for its name, reads back as that name (a name the link
+// itself would write: a bare file name without blanks).
+void CheckFileNameRecord(std::span<const uint8_t> payload) {
+  const auto record = transfer::ParseFileNameRecord(payload);
+  if (!record || record->name.empty() || record->name.find_first_of(" /\\") != std::string::npos) return;
+  const auto again = transfer::ParseFileNameRecord(transfer::BuildFileNameRecord(record->name));
+  vfuzz::Require(again && again->name == record->name, "a file-name record built from a name read reads as another name");
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   vfuzz::InstallQuietMessages();
@@ -24,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         (void)portline::ReadBigEndian24(reply.data() + portline::kReplyLength);
         (void)portline::ReadBigEndian16(reply.data() + portline::kReplyLength + 1);
       } else if (reply.size() == portline::kDataBlockFrameBytes) {
-        (void)transfer::ParseFileNameRecord(reply.subspan(2, portline::kBlockDataBytes));
+        CheckFileNameRecord(reply.subspan(2, portline::kBlockDataBytes));
       }
     }
   }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +71,14 @@ inline std::filesystem::path WriteInput(const std::string& name, std::span<const
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path;
+}
+
+// A property of what was read or written that does not hold: says which and aborts, so that
+// libFuzzer keeps the input as a finding like any crash.
+inline void Require(bool holds, const char* property) {
+  if (holds) return;
+  std::fprintf(stderr, "PROPERTY FAILED: %s\n", property);
+  std::abort();
 }
 
 // Takes the first byte of the input as a choice and leaves the rest.

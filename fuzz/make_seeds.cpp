@@ -10,12 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "digitizer/clipart.h"
+#include "digitizer/pack_bytes.h"
 #include "digitizer/part_names.h"
 #include "digitizer/stitch_design.h"
 #include "layoutcore/design_object.h"
 #include "editor/layout_file.h"
 #include "editor/tests/layout_file_builder.h"
+#include "fuzz/lettering_font.h"
 #include "fuzz/seamlib_input.h"
+#include "layoutcore/monogram/lettering_engine.h"
 #include "hooplayout/arg_file.h"
 #include "hooplayout/layout_design.h"
 #include "link/file_name_record.h"
@@ -48,6 +52,19 @@ void Seed(const std::string& harness, const std::string& name, const Bytes& byte
 Bytes Prefixed(uint8_t choice, Bytes bytes) {
   bytes.insert(bytes.begin(), choice);
   return bytes;
+}
+
+// The card manager harness's input: the flags byte, then each file's name byte (bit 7 on the
+// card), 16-bit length and bytes.
+Bytes CardFiles(uint8_t flags, const std::vector<std::pair<uint8_t, Bytes>>& files) {
+  Bytes out = {flags};
+  for (const auto& [name, bytes] : files) {
+    out.push_back(name);
+    out.push_back(static_cast<uint8_t>(bytes.size()));
+    out.push_back(static_cast<uint8_t>(bytes.size() >> 8));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+  }
+  return out;
 }
 
 // A design in one or two colours: a jump chain to a corner, a square outline of stitches of
@@ -94,6 +111,14 @@ void DesignFiles() {
   Seed("design_import", "qnf", Prefixed(0, two));
   Seed("design_import", "qnf-large-layout", Prefixed(2, large));
   Seed("design_import", "sew", Prefixed(1, sew));
+  Seed("vantle_import", "qnf", Prefixed(0, two));
+  Seed("vantle_import", "large.qnf", Prefixed(0, large));
+  Seed("vantle_import", "sew", Prefixed(1, sew));
+  Seed("link_design", "qnf", Prefixed(0, two));
+  Seed("link_design", "small.qnf", Prefixed(1, small));
+  Seed("link_design", "sew-as-other", Prefixed(3, sew));
+  Seed("card_manager", "card-and-pc", CardFiles(0, {{0x80, small}, {0x81 | 0x08, two}, {0x03, large}}));
+  Seed("card_manager", "open-save-folder", CardFiles(1, {{0x84, two}, {0x05, small}}));
 }
 
 void LayoutFiles() {
@@ -194,32 +219,134 @@ void Pictures() {
   clip.Rectangle(10, 10, 90, 60).Ellipse(100, 20, 180, 90).Polygon({{10, 100}, {60, 140}, {20, 145}});
   clip.Polyline({{0, 0}, {50, 50}, {100, 0}}).MoveTo(5, 5).LineTo(195, 145).FillMode(2);
   clip.PolyPolygon({{{120, 100}, {190, 100}, {190, 140}}, {{130, 110}, {150, 110}, {150, 130}}}).Delete(0);
-  Seed("metafile", "shapes.wmf", clip.Build());
+  const Bytes wmf = clip.Build();
+  Seed("metafile", "shapes.wmf", wmf);
+  // The clipboard holds the metafile without its placeable header, with its mapping mode
+  // (anisotropic) and extents in 0.01 mm; and bitmaps without their file header.
+  Bytes clipboard = {0};
+  for (int32_t v : {8, 5000, 3750}) {
+    for (int b = 0; b < 4; ++b) clipboard.push_back(static_cast<uint8_t>(v >> (8 * b)));
+  }
+  clipboard.insert(clipboard.end(), wmf.begin() + digitizer::CClipart::kPlaceableHeaderBytes, wmf.end());
+  Seed("clipboard", "metafile", clipboard);
+  for (uint16_t bits : {4, 24}) {
+    vtest::BmpSpec spec;
+    spec.width = 9;
+    spec.height = 6;
+    spec.bitCount = bits;
+    if (bits == 4) {
+      for (uint32_t i = 0; i < 16; ++i) spec.colours.push_back(i * 0x0F0F0Fu);
+    }
+    spec.pixel = [bits](int x, int y) -> uint32_t { return bits == 4 ? static_cast<uint32_t>((x * y) % 16) : 0x00405060u * static_cast<uint32_t>(x ^ y); };
+    const Bytes bmp = vtest::BuildBmp(spec);
+    Seed("clipboard", "dib-" + std::to_string(bits), Prefixed(static_cast<uint8_t>(1 | (bits == 24 ? 4 : 0)), Bytes(bmp.begin() + 14, bmp.end())));
+  }
+}
+
+// Lettering blocks as the monogram engine fills them, in each layout mode and hoop.
+void LetteringBlocks() {
+  const fs::path fonts = gRoot / ".lettering-fonts";
+  fs::create_directories(fonts);
+  const Bytes font = vfuzz::LetteringFontFile();
+  std::ofstream(fonts / vfuzz::kLetteringFontFile, std::ios::binary)
+      .write(reinterpret_cast<const char*>(font.data()), static_cast<std::streamsize>(font.size()));
+  const editor::LetteringMode modes[] = {editor::LetteringMode::kFree, editor::LetteringMode::kLine,
+                                         editor::LetteringMode::kArc};
+  for (int large = 0; large < 2; ++large) {
+    for (int m = 0; m < 3; ++m) {
+      const editor::LetteringHoop& hoop = large ? editor::kLargeHoopLettering : editor::kStandardHoopLettering;
+      editor::MonogramEngine engine(hoop);
+      engine.SetFonts(fonts, {vfuzz::kLetteringFontName});
+      if (!engine.LoadFontHeader()) continue;
+      engine.arcPoints = hoop.arcPoints;
+      engine.linePoints = hoop.linePoints;
+      if (engine.Build("ABC a1", modes[m]).outcome != editor::BuildOutcome::kBuilt) continue;
+      design::StitchRecord record;
+      editor::MonogramBlock block;
+      if (!engine.MakeStitches(record, block)) continue;
+      Seed("lettering_block", "mode-" + std::to_string(m) + (large ? "-large" : ""),
+           Prefixed(static_cast<uint8_t>(large), Bytes(block.bytes.begin(), block.bytes.end())));
+    }
+  }
+  fs::remove_all(fonts);
+}
+
+// One part of a Pictorel design: its fill, and the rectangle of work pixels it covers.
+struct SeedPart {
+  int type;
+  int parameter;
+  int left, top, right, bottom;
+};
+
+// A Pictorel design file of the parts, with stitches of its own, as Pictorel writes it.
+Bytes PictorelDesignFile(int hoop, const std::vector<SeedPart>& parts) {
+  digitizer::CStitchDesign design;
+  design.SetHoop(hoop);
+  // Rows of the packed mask are padded to 16 bits.
+  const std::size_t rowBytes = (static_cast<std::size_t>(design.WorkWidth()) + 15) / 16 * 2;
+  int colour = 5;
+  for (const SeedPart& p : parts) {
+    const auto code = static_cast<uint16_t>(digitizer::MakeStitchCode(p.type, p.parameter));
+    uint8_t* mask = nullptr;
+    if (p.type == digitizer::kSatinStitch) {
+      digitizer::SatinSettings satin{};
+      const int middle = (p.top + p.bottom) / 2;
+      satin[0] = {p.left, middle - 4, p.right, middle - 4, 0.4};
+      satin[1] = {p.left, middle + 4, p.right, middle + 4, 0.4};
+      mask = design.AddPartWithSettings(static_cast<int16_t>(colour), code, satin);
+    } else {
+      mask = design.AddPart(static_cast<int16_t>(colour), code);
+    }
+    for (int y = p.top; y < p.bottom; ++y) {
+      for (int x = p.left; x < p.right; ++x) mask[y * rowBytes + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    colour += 4;
+  }
+  design.ResetStitches();
+  design::StitchRecord& record = *design.Record();
+  const Bytes stitches = Stitches(300, true);
+  std::copy(stitches.begin(), stitches.end(), record.Stitches());
+  record.SetColourCount(2);
+  record.SetThreadCode(0, 5);
+  record.SetThreadCode(1, 9);
+  design.SetEditState(digitizer::kStitchesFromParts);
+  Bytes out;
+  if (design.Write(out) != 1) out.clear();
+  return out;
 }
 
 void PictorelDesigns() {
   vtest::FixedClock clock({2026, 12, 9, 10, 0, 0});
+  using namespace digitizer;
   for (int hoop : {0, 1, 2}) {
-    digitizer::CStitchDesign design;
-    design.SetHoop(hoop);
-    uint8_t* first = design.AddPart(5, digitizer::MakeStitchCode(digitizer::kDiagonalWeave, 30));
-    for (std::size_t i = 40; i < design.MaskBytes() / 3; i += 7) first[i] = 0xF0;
-    digitizer::SatinSettings satin{};
-    satin[0] = {10, 20, 60, 20, 0.4};
-    satin[1] = {10, 40, 60, 40, 0.4};
-    uint8_t* second = design.AddPartWithSettings(9, digitizer::MakeStitchCode(digitizer::kSatinStitch, 0), satin);
-    std::fill_n(second + 200, 400, 0xFF);
-    design.ResetStitches();
-    design::StitchRecord& record = *design.Record();
-    const Bytes stitches = Stitches(300, true);
-    std::copy(stitches.begin(), stitches.end(), record.Stitches());
-    record.SetColourCount(2);
-    record.SetThreadCode(0, 5);
-    record.SetThreadCode(1, 9);
-    design.SetEditState(digitizer::kStitchesFromParts);
-    Bytes out;
-    if (design.Write(out) == 1) Seed("pictorel_design", "two-parts-" + std::to_string(hoop), Prefixed(static_cast<uint8_t>(hoop), out));
+    const std::string h = std::to_string(hoop);
+    const auto hoopByte = static_cast<uint8_t>(hoop);
+    Seed("pictorel_design", "two-parts-" + h,
+         Prefixed(hoopByte, PictorelDesignFile(hoop, {{kDiagonalWeave, 30, 10, 10, 60, 50}, {kSatinStitch, 0, 20, 60, 120, 90}})));
+    // Make Stitch: a weave alone, and two parts of other fills; the second byte asks for a
+    // turn and a size (bit 7) or none.
+    const Bytes weave = PictorelDesignFile(hoop, {{kHorizontalWeave, 0, 20, 20, 90, 70}});
+    // The large hoop's run takes one part.
+    const Bytes pair = hoop == 2 ? PictorelDesignFile(hoop, {{kZigzagStitch, 0, 30, 70, 150, 140}})
+                                 : PictorelDesignFile(hoop, {{kCrossStitch, 0, 10, 10, 70, 60}, {kZigzagStitch, 0, 30, 70, 150, 140}});
+    const Bytes lines = hoop == 2 ? PictorelDesignFile(hoop, {{kSatinStitch, 0, 20, 20, 120, 60}})
+                                  : PictorelDesignFile(hoop, {{kSatinStitch, 0, 20, 20, 120, 60}, {kStraightStitch, 20, 10, 80, 100, 130}});
+    Seed("make_stitch", "weave-" + h, Prefixed(hoopByte, Prefixed(0, weave)));
+    Seed("make_stitch", "parts-" + h, Prefixed(hoopByte, Prefixed(0, pair)));
+    Seed("make_stitch", "parts-turned-" + h, Prefixed(static_cast<uint8_t>(hoop + 4), Prefixed(0xC0, lines)));
+    if (hoop == 0) {
+      Seed("link_design", "pictorel-design", Prefixed(1, pair));
+      Seed("card_manager", "pictorel-design-to-card", CardFiles(0, {{0x02, pair}}));
+    }
   }
+  // The parts block's payload as packing sees it: long runs, short literals, a mask.
+  Bytes mixed;
+  for (int i = 0; i < 700; ++i) mixed.push_back(static_cast<uint8_t>(i % 7 == 0 ? i : i / 40));
+  Seed("pack_bytes", "mixed", mixed);
+  Seed("pack_bytes", "runs", Bytes(1200, 0xFF));
+  Bytes packed(digitizer::PackedBytesBound(mixed.size()));
+  packed.resize(digitizer::PackBytes(packed, mixed));
+  Seed("pack_bytes", "packed", packed);
 }
 
 void LinkFiles() {
@@ -302,6 +429,7 @@ int main(int argc, char** argv) {
   FontFiles();
   Pictures();
   PictorelDesigns();
+  LetteringBlocks();
   LinkFiles();
   Masks();
   return 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "design/stitch_stream.h"
 #include "platform/le_bytes.h"
 #include "testing/fixed_clock.h"
 #include "testing/sew_file_builder.h"
@@ -93,6 +94,27 @@ TEST(SewConversion, AnEndWordIsAppendedWhenTheFileHasNoneInReach) {
   EXPECT_EQ(I32(sew, 28), 6 + 3 + 1);
   EXPECT_EQ(sew.bytes[758], 0x80);
   EXPECT_EQ(sew.bytes[759], 0x10);
+}
+
+TEST(SewConversion, TheWordsAreWalkedByThePairRulesSoTheStitchesAlwaysReachTheirEnd) {
+  auto convertedStitches = [](const SewBuffer& sew) {
+    const auto words = static_cast<std::size_t>(I32(sew, 28));
+    return std::vector<uint8_t>(sew.bytes.begin() + 740, sew.bytes.begin() + 740 + 2 * static_cast<long>(words));
+  };
+  // A jump whose move is 0x80 0x10 moves on: the end is the end word after it.
+  SewBuffer moved = LoadSew({1}, {8}, {10, 0, 0x80, 0x02, 0x80, 0x10, 5, 5, 0x80, 0x10});
+  ASSERT_TRUE(ConvertSew(moved.bytes, moved.read, false, {}, kClock).converted);
+  EXPECT_EQ(I32(moved, 28), 6 + 5);
+  EXPECT_EQ(design::EndPairOffset(convertedStitches(moved)), 2 * (6 + 4));
+  // 24 stitches and a jump, with a budget of 25 words: the jump's move lies beyond the words,
+  // so the jump is left out rather than take the end word put behind them as its move.
+  std::vector<uint8_t> stitches;
+  for (int i = 0; i < 24; ++i) stitches.insert(stitches.end(), {1, 0});
+  stitches.insert(stitches.end(), {0x80, 0x02, 5, 5, 0x80, 0x10});
+  SewBuffer cut = LoadSew({1}, {0}, stitches);
+  ASSERT_TRUE(ConvertSew(cut.bytes, cut.read, false, {}, kClock).converted);
+  EXPECT_EQ(I32(cut, 28), 6 + 24 + 1);
+  EXPECT_EQ(design::EndPairOffset(convertedStitches(cut)), 2 * (6 + 24));
 }
 
 TEST(SewConversion, RefusesThirteenColoursAndTooManyStitchesLeavingTheBuffer) {
