@@ -5,12 +5,9 @@
 #include <QVBoxLayout>
 
 #include "design/ui/card_drive_box.h"
+#include "platform/ui/caption_width.h"
 
 namespace design_ui {
-
-namespace {
-constexpr int kTitleBarButtonsWidth = 160;
-}  // namespace
 
 CCardWriteDlg::CCardWriteDlg(QWidget* parent, card::CardVolumes& volumes,
                              card::MachineVersion& version, std::size_t designBufferBytes)
@@ -35,9 +32,7 @@ CCardWriteDlg::CCardWriteDlg(QWidget* parent, card::CardVolumes& volumes,
   buttons->addWidget(cancel);
   column->addLayout(buttons);
 
-  // The window manager cuts a caption wider than the window: room for it and for the title
-  // bar's own buttons.
-  setMinimumWidth(fontMetrics().horizontalAdvance(card::kCardWriteCaption) + kTitleBarButtonsWidth);
+  platform_ui::WidenForCaption(*this);
 
   connect(write_, &QPushButton::clicked, this, &CCardWriteDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CCardWriteDlg::reject);

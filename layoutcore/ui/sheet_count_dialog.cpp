@@ -6,6 +6,7 @@
 
 #include "layoutcore/ui/dialog_buttons.h"
 #include "platform/message_box.h"
+#include "platform/ui/caption_width.h"
 
 namespace editor_ui {
 
@@ -21,6 +22,7 @@ CSheetCountDlg::CSheetCountDlg(QWidget* parent, int across, int down, const QStr
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);
+  platform_ui::WidenForCaption(*this);
 }
 
 void CSheetCountDlg::accept() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 
 #include "layoutcore/ui/custom_zoom_dialog.h"
 #include "layoutcore/ui/rotate_flip_dialog.h"
@@ -63,6 +64,10 @@ TEST(EditorDialogs, SheetCountRefusesFourAndSpinsWithinRange) {
   EXPECT_EQ(dialog.DownField()->Text(), "1");
   dialog.DownField()->Edit()->setText("4");
   dialog.open();
+  // The whole caption shows: bold, beside the title bar's three buttons.
+  QFont bold = dialog.font();
+  bold.setBold(true);
+  EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 3 * 32);
   dialog.accept();
   EXPECT_TRUE(dialog.isVisible());
   ASSERT_EQ(box.Count(), 1u);

@@ -1,33 +1,17 @@
 #include "link/panel/ui/posting_dialog.h"
 
-#include <QApplication>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStyle>
-#include <algorithm>
 
 #include "link/panel/transfer_frame.h"
 #include "platform/post_to_ui.h"
+#include "platform/ui/caption_width.h"
 #include "platform/ui/qt_ui_wake_up.h"
 
 namespace linkpanel_ui {
 
-namespace {
-
-// The title bar holds the window's icon and three buttons (minimise, maximise, close), each
-// about as wide as the bar is high, and a gap at either end of the caption.
-constexpr int kTitleBarSquares = 4;
-constexpr int kCaptionGaps = 2;
-
-void WidenForCaption(QWidget& window) {
-  const int needed = CaptionWidth(window);
-  window.setMinimumWidth(std::max(window.minimumWidth(), needed));
-  if (window.width() < needed) window.resize(needed, window.height());
-}
-
-}  // namespace
+using platform_ui::WidenForCaption;
 
 void LinkDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -60,14 +44,6 @@ void CenterWindowOnScreen(QWidget* widget) {
   // before.
   const QRect frame = widget->frameGeometry();
   widget->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
-}
-
-int CaptionWidth(const QWidget& window) {
-  QFont font = QApplication::font("QMdiSubWindowTitleBar");
-  font.setBold(true);
-  const int text = QFontMetrics(font).horizontalAdvance(window.windowTitle());
-  const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-  return text + (kTitleBarSquares + kCaptionGaps) * bar;
 }
 
 bool PostingDialog::HandleWorkerCommand(unsigned message, uintptr_t wparam,

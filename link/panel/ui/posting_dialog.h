@@ -44,8 +44,5 @@ QWidget* OwnerWidget(platform::WindowHandle owner);
 // Messages from workers reach the dialogs through the Qt event loop.
 void EnsurePostedMessagesDelivered();
 void CenterWindowOnScreen(QWidget* widget);
-// The width a window needs for its whole caption in the title bar, beside the bar's icon and
-// buttons.
-int CaptionWidth(const QWidget& window);
 
 }  // namespace linkpanel_ui
