@@ -105,9 +105,11 @@ void CQnfExporter::SetHoopFit(StitchRecord& record, int hoopKind) const {
   if (hoopKind == kLargeHoop || AnyNegative(standard)) standard = MarginBlock{};
   record.SetStandardHoopMargins(standard);
 
-  MarginBlock large{kLargeHoopHalfWidth - e.left, kLargeHoopHalfHeight - e.top,
-                    kLargeHoopHalfWidth - e.right, kLargeHoopHalfHeight - e.bottom};
-  if (AnyNegative(large)) large = MarginBlock{};
+  MarginBlock large;
+  if (FitsLargeHoop(e)) {
+    large = MarginBlock{kLargeHoopHalfWidth - e.left, kLargeHoopHalfHeight - e.top,
+                        kLargeHoopHalfWidth - e.right, kLargeHoopHalfHeight - e.bottom};
+  }
   record.SetLargeHoopMargins(large);
   record.SetLargeHoopMarginsCopy(large);
 }
@@ -177,6 +179,11 @@ bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::
   }
   file.Discard();
   return false;
+}
+
+bool FitsLargeHoop(const Extents& e) {
+  return e.left <= kLargeHoopHalfWidth && e.right <= kLargeHoopHalfWidth && e.top <= kLargeHoopHalfHeight &&
+         e.bottom <= kLargeHoopHalfHeight;
 }
 
 std::error_code DeleteTempFile(const std::filesystem::path& path) {

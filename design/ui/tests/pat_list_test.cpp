@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QLineEdit>
 
+#include <algorithm>
+
 #include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
+#include "testing/sew_file_builder.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
@@ -19,8 +22,21 @@ class ImportDialog : public ::testing::Test {
     vtest::QnfFileSpec spec;
     spec.threadCodes.assign(static_cast<std::size_t>(colours), 12);
     vtest::StitchStreamBuilder b;
-    for (int i = 0; i < stitches; ++i) b.Stitch(10, 10);
+    for (int i = 0; i < stitches; ++i) b.Stitch(i % 2 ? -10 : 10, i % 2 ? -10 : 10);  // to and fro
     spec.stitches = b.End().Bytes();
+    return Write(name, vtest::BuildQnfFile(spec));
+  }
+  // A straight line `length` long (0.1 mm) across the design.
+  static std::vector<uint8_t> Line(int length) {
+    vtest::StitchStreamBuilder b;
+    for (int x = length; x > 0; x -= 100) b.Stitch(std::min(x, 100), 0);
+    return b.End().Bytes();
+  }
+  // A design that claims 25 mm square whatever it holds.
+  QString Understated(const std::string& name, int length) {
+    vtest::QnfFileSpec spec;
+    for (int32_t& e : spec.extents) e = 125;
+    spec.stitches = Line(length);
     return Write(name, vtest::BuildQnfFile(spec));
   }
   QString Write(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -126,6 +142,47 @@ TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
   EXPECT_EQ(shown[1].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
   EXPECT_EQ(record_.ColourCount(), 0);
   dialog.reject();
+}
+
+TEST_F(ImportDialog, ADesignLargerThanEveryHoopIsRefusedByItsStitches) {
+  const QString qnf = Understated("drawn 160 mm.qnf", 1600);
+  const QString sew = Write("two metres.sew", vtest::BuildSewFile({{7}, Line(20000), {}}));
+  design::LayoutStitchRecord layoutRecord;
+  // Brodera's dialog on a large-hoop layout, and the layout program's.
+  design_ui::CPatList editor(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             record_, 2);
+  design_ui::CPatList layout(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             layoutRecord);
+  for (design_ui::CPatList* dialog : {&editor, &layout}) {
+    for (const QString& path : {qnf, sew}) {
+      box_.Clear();
+      dialog->open();
+      dialog->selectFile(path);
+      dialog->accept();
+      EXPECT_TRUE(dialog->isVisible()) << path.toStdString();
+      const auto shown = box_.Shown();
+      ASSERT_EQ(shown.size(), 2u) << path.toStdString();  // on the preview and on confirming
+      EXPECT_EQ(shown[1].text, "The stitch exceed the hoop size limits.");
+      EXPECT_EQ(shown[1].caption, "Import Design");
+      EXPECT_EQ(dialog->StitchCountText(), "");
+      dialog->reject();
+    }
+  }
+  EXPECT_EQ(record_.ColourCount(), 0);
+  EXPECT_EQ(layoutRecord.ColourCount(), 0);
+
+  // A line as long as the large hoop is wide still goes in.
+  const QString fits = Understated("fits.qnf", 1400);
+  for (design_ui::CPatList* dialog : {&editor, &layout}) {
+    box_.Clear();
+    dialog->open();
+    dialog->selectFile(fits);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(box_.Count(), 0u);
+  }
+  EXPECT_EQ(record_.PairCount(), 15);
+  EXPECT_EQ(layoutRecord.PairCount(), 15);
 }
 
 TEST_F(ImportDialog, TheLayoutVariantFillsTheLayoutRecord) {
