@@ -78,22 +78,8 @@ int32_t CQnfExporter::CopyStitches(std::span<const uint8_t> source, std::span<ui
 }
 
 Extents CQnfExporter::GetExtents(std::span<const uint8_t> stitches) const {
-  int x = 0, y = 0, minX = 0, maxX = 0, minY = 0, maxY = 0;
-  for (std::size_t p = 0; p + 2 <= stitches.size(); p += StreamItemBytes(&stitches[p])) {
-    const uint8_t* move = &stitches[p];
-    if (IsControl(move)) {
-      if (move[1] == kEnd || p + 4 > stitches.size()) break;
-      if (!TakesNextPair(move)) continue;
-      move += 2;  // a jump's move and a colour change's pair count as plain pairs
-    }
-    x += PairDx(move);
-    y += PairDy(move);
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, y);
-    maxY = std::max(maxY, y);
-  }
-  return Extents{-minX, maxY, maxX, -minY};
+  // A jump's move and a colour change's pair count as plain pairs.
+  return ExtentsFromFirstPoint(stitches);
 }
 
 void CQnfExporter::SetHoopFit(StitchRecord& record, int hoopKind) const {
@@ -179,11 +165,6 @@ bool CQnfExporter::WriteFile(const StitchRecord& record, const std::filesystem::
   }
   file.Discard();
   return false;
-}
-
-bool FitsLargeHoop(const Extents& e) {
-  return e.left <= kLargeHoopHalfWidth && e.right <= kLargeHoopHalfWidth && e.top <= kLargeHoopHalfHeight &&
-         e.bottom <= kLargeHoopHalfHeight;
 }
 
 std::error_code DeleteTempFile(const std::filesystem::path& path) {

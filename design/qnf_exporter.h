@@ -55,10 +55,6 @@ class CQnfExporter {
   bool WriteFile(const StitchRecord& record, const std::filesystem::path& path, bool& failureShown) const;
 };
 
-// Whether the large hoop, the largest the machine has, takes a design of these extents
-// about its first point: only then does the machine get hoop margins for it.
-bool FitsLargeHoop(const Extents& extents);
-
 // Deletes a temporary design file; the error says why it could not be deleted.
 std::error_code DeleteTempFile(const std::filesystem::path& path);
 

@@ -1,7 +1,7 @@
 #include "editor/machine_commands.h"
 
 #include "design/design_import.h"
-#include "design/qnf_exporter.h"
+#include "design/stitch_stream.h"
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
 #include "editor/send_designs.h"
@@ -82,9 +82,8 @@ char CMachineCommands::WriteBatch(TempDesignBatch& batch) const {
 bool CMachineCommands::EveryDesignFitsAHoop() const {
   // The import refuses such a design, but a layout file may still hold one; the machine
   // would get it with no hoop margins at all.
-  const design::CQnfExporter exporter;
   for (const DesignObject& placed : doc_.GetDesignList()) {
-    if (placed.working && !design::FitsLargeHoop(exporter.GetExtents(placed.working->StitchArea()))) {
+    if (placed.working && !design::FitsLargeHoop(design::ExtentsFromFirstPoint(placed.working->StitchArea()))) {
       platform::MessageBox(owner_, design::kExceedsHoopLimitsText, kAppCaption,
                            platform::kMbOk | platform::kMbIconExclamation);
       return false;
