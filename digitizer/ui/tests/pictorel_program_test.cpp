@@ -610,6 +610,61 @@ TEST_F(PictorelProgram, RegisterWithTheSelectionTakenBackChangesNothingAndTheSav
   EXPECT_EQ(Stitches(), made);
 }
 
+// Register on a design opened with its parts begins a new design: it asks first, No changes
+// nothing, and a satin registration cancelled in its dialog leaves the opened design whole.
+TEST_F(PictorelProgram, RegisterOnAnOpenedDesignAsksAndDeletesItsPartsOnlyForAMadePart) {
+  OpenSquares();
+  RegisterSquare(0);
+  RegisterSquare(1);
+  next = dir / "two.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_EQ(design.EditState(), digitizer::kPartsRead);
+  ASSERT_EQ(design.GetPartCount(), 2);
+  const Bytes read = Stitches();
+  auto expectAsOpened = [&] {
+    EXPECT_EQ(design.EditState(), digitizer::kPartsRead);
+    EXPECT_EQ(design.GetPartCount(), 2);
+    EXPECT_EQ(Stitches(), read);
+    EXPECT_FALSE(app->DocumentCommands().IsModified());
+    EXPECT_TRUE(Enabled(pcmd::kRegister));
+  };
+
+  Click(Qt::LeftButton, 250, 50);
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(pcmd::kRegister));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kRegisterReplacesPartsMessage);
+  EXPECT_EQ(boxes.Shown()[0].flags & platform::kMbButtonMask, platform::kMbYesNo);
+  expectAsOpened();
+
+  namespace id = digitizer::stitch_dialog_id;
+  auto chooseFill = [this](int radio) {
+    QTimer::singleShot(20, [radio] {
+      auto* dialog = dynamic_cast<digitizer_ui::StitchChoiceDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      qobject_cast<QRadioButton*>(dialog->Control(radio))->click();
+      dialog->accept();
+    });
+    ASSERT_TRUE(Run(pcmd::kFill));
+  };
+  chooseFill(id::kTweave);
+  boxes.Script({platform::kIdYes});
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CSatinStitchDlg>(pcmd::kRegister, [](auto& dialog) { dialog.reject(); }));
+  expectAsOpened();
+
+  // Yes and a part made: the design is that part alone, and so is what Save writes.
+  chooseFill(id::kHweave);
+  boxes.Script({platform::kIdYes});
+  ASSERT_TRUE(Run(pcmd::kRegister));
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_EQ(design.GetPartCount(), 1);
+  ASSERT_TRUE(Run(cmd::kFileSave));
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(design.GetPartCount(), 1);
+}
+
 TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAndStitches) {
   // A clipart to trace, and a part registered on it with its stitches.
   vtest::MetafileBuilder clipart;
