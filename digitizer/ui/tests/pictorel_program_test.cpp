@@ -159,6 +159,37 @@ class PictorelProgram : public ::testing::Test {
     ASSERT_NE(design.Record(), nullptr);
     EXPECT_EQ(design.Record()->PairCount(), design.GetStitchCount());
   }
+  // A clipart imported, shown at 2 x, and its block registered as a part with its stitches;
+  // the document unchanged since.
+  void RegisterOnClipart() {
+    vtest::MetafileBuilder clipart;
+    clipart.Bounds(0, 0, 1000, 500).Pen(vtest::meta::kNullPen, 0, 0).Brush(vtest::meta::kSolid, vtest::meta::kRedRef);
+    clipart.Select(0).Select(1).Rectangle(200, 100, 800, 400);
+    WriteBytes(dir / "block.wmf", clipart.Build());
+    next = dir / "block.wmf";
+    ASSERT_TRUE(Run(cmd::kImportClipart));
+    // At 2 x the placed picture is not moved by a click: the click selects.
+    ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
+    Click(Qt::LeftButton, 5, 5);
+    ASSERT_TRUE(Run(pcmd::kRegister));
+    ASSERT_EQ(app->Document().Design().GetPartCount(), 1);
+    app->DocumentCommands().SetModified(false);
+    ASSERT_TRUE(Enabled(pcmd::kAutoRegister));
+  }
+  // The stitch view paints more than its background: it draws the design.
+  bool StitchViewDraws() {
+    QWidget* viewport = app->Frame().StitchView().viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    viewport->render(&image);
+    const QRgb background = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y) != background) return true;
+      }
+    }
+    return false;
+  }
   // Runs the command while a modal dialog of that type, as soon as its event loop runs,
   // gets what act does to it.
   template <typename Dialog>
@@ -666,28 +697,24 @@ TEST_F(PictorelProgram, RegisterOnAnOpenedDesignAsksAndDeletesItsPartsOnlyForAMa
 }
 
 TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAndStitches) {
-  // A clipart to trace, and a part registered on it with its stitches.
-  vtest::MetafileBuilder clipart;
-  clipart.Bounds(0, 0, 1000, 500).Pen(vtest::meta::kNullPen, 0, 0).Brush(vtest::meta::kSolid, vtest::meta::kRedRef);
-  clipart.Select(0).Select(1).Rectangle(200, 100, 800, 400);
-  WriteBytes(dir / "block.wmf", clipart.Build());
-  next = dir / "block.wmf";
-  ASSERT_TRUE(Run(cmd::kImportClipart));
-  // At 2 x the placed picture is not moved by a click: the click selects.
-  ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
-  Click(Qt::LeftButton, 5, 5);
-  ASSERT_TRUE(Run(pcmd::kRegister));
+  RegisterOnClipart();
   const digitizer::CStitchDesign& design = app->Document().Design();
-  ASSERT_EQ(design.GetPartCount(), 1);
   const Bytes made = Stitches();
-  app->DocumentCommands().SetModified(false);
-  ASSERT_TRUE(Enabled(pcmd::kAutoRegister));
+  ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
 
-  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) { dialog.reject(); }));
+  // Until Start the design is the window's: the stitch view draws it and the commands run.
+  bool freeBeforeStart = false;
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [&](auto& dialog) {
+    freeBeforeStart = !design.Busy() && Enabled(cmd::kFileSave) && StitchViewDraws();
+    dialog.reject();
+  }));
+  EXPECT_TRUE(freeBeforeStart);
   EXPECT_EQ(design.GetPartCount(), 1);
   EXPECT_EQ(Stitches(), made);
   ExpectOneDesign();
   EXPECT_FALSE(app->DocumentCommands().IsModified());
+  // A Cancel before Start is no cancelled run: the views are not brought back to their start.
+  EXPECT_EQ(app->PictureView().Model().Zoom(), 2);
 
   // Cancelled as soon as the run has begun. While the worker makes the design the window
   // asks nothing of it: every command waits.
@@ -703,6 +730,22 @@ TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAnd
   ExpectOneDesign();
   EXPECT_FALSE(app->DocumentCommands().IsModified());
   EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kClipartToTrace);
+}
+
+// A dialog torn down in the middle of its run (hidden, as when the program quits) gives the
+// design back to the window.
+TEST_F(PictorelProgram, AnAutoRegisterDialogTornDownMidRunGivesTheDesignBack) {
+  RegisterOnClipart();
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) {
+    dialog.StartButton()->click();
+    dialog.hide();
+  }));
+  EXPECT_FALSE(design.Busy());
+  EXPECT_TRUE(Enabled(cmd::kFileSave));
+  EXPECT_TRUE(Enabled(pcmd::kAutoRegister));
+  EXPECT_TRUE(StitchViewDraws());
+  ExpectOneDesign();
 }
 
 TEST_F(PictorelProgram, ACancelledMakeStitchLeavesTheStitchesItFound) {
