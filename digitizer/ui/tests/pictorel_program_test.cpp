@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -733,19 +734,30 @@ TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAnd
 }
 
 // A dialog torn down in the middle of its run (hidden, as when the program quits) gives the
-// design back to the window.
+// design back to the window, with what the run did to it: a cancelled run put back, or a run
+// that got through kept and the document marked changed.
 TEST_F(PictorelProgram, AnAutoRegisterDialogTornDownMidRunGivesTheDesignBack) {
   RegisterOnClipart();
   const digitizer::CStitchDesign& design = app->Document().Design();
+  const Bytes made = Stitches();
+  const Bytes mask = design.GetPartList().GetPart(0)->mask;
+  // Past half-way the run has replaced the parts and is making their stitches.
   ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) {
+    QObject::connect(dialog.ProgressBar(), &QProgressBar::valueChanged, &dialog, [&dialog](int percent) {
+      if (percent > 50) dialog.hide();
+    });
     dialog.StartButton()->click();
-    dialog.hide();
   }));
   EXPECT_FALSE(design.Busy());
   EXPECT_TRUE(Enabled(cmd::kFileSave));
   EXPECT_TRUE(Enabled(pcmd::kAutoRegister));
   EXPECT_TRUE(StitchViewDraws());
   ExpectOneDesign();
+  if (!app->DocumentCommands().IsModified()) {
+    ASSERT_EQ(design.GetPartCount(), 1);
+    EXPECT_EQ(design.GetPartList().GetPart(0)->mask, mask);
+    EXPECT_EQ(Stitches(), made);
+  }
 }
 
 TEST_F(PictorelProgram, ACancelledMakeStitchLeavesTheStitchesItFound) {
