@@ -140,6 +140,15 @@ std::error_code RemoveFile(const std::filesystem::path& path) {
   return error;
 }
 
+std::error_code FileIdentityOf(const std::filesystem::path& path, FileIdentity& identity) {
+  identity = {};
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
+  identity = {static_cast<uint64_t>(info.st_ino), static_cast<uint64_t>(info.st_size),
+              static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+  return {};
+}
+
 OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
 
 void OutputFile::CloseAndRemoveTemporary() {

@@ -32,6 +32,17 @@ VELINOR_EXPORT std::error_code ReadFileHead(const std::filesystem::path& path,
 // Removes a file; a file that is not there is reported as not found.
 VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 
+// What tells a file from another put under its name since it was looked at: its file number
+// on the volume, its size and the time it was last written (to the nanosecond).
+struct FileIdentity {
+  uint64_t fileNumber = 0;
+  uint64_t size = 0;
+  int64_t modifiedSeconds = 0;
+  int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+VELINOR_EXPORT std::error_code FileIdentityOf(const std::filesystem::path& path, FileIdentity& identity);
+
 // A file being written, safely: the bytes go to a temporary file beside the target (same
 // folder, so the final rename never crosses a file system), which Close() flushes to the
 // disk and renames over the target in one step, then syncs the folder. Until then the target

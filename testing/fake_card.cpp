@@ -39,6 +39,9 @@ fs::path FakeCardVolumes::Add(uint64_t totalBytes, bool removable, const std::st
   volume.totalBytes = totalBytes;
   platform::FileSystemIdOf(mountPoint, volume.fileSystemId);
   volumes_.push_back(volume);
+  char serial[32];
+  std::snprintf(serial, sizeof serial, "FAT:0000-%04zX", volumes_.size());
+  identities_[mountPoint] = serial;
   return mountPoint;
 }
 
@@ -82,6 +85,19 @@ void FakeCardVolumes::Replace(const fs::path& mountPoint) {
   other.device += "-other";
   other.fileSystemId += 1;
   volumes_.push_back(other);
+}
+
+std::string FakeCardVolumes::Identity(const platform::MountedVolume& volume) {
+  const auto it = identities_.find(volume.mountPoint);
+  return it == identities_.end() ? std::string() : it->second;
+}
+
+void FakeCardVolumes::PutInAnother(const fs::path& mountPoint) {
+  const platform::MountedVolume same = *Find(mountPoint);
+  Pull(mountPoint);
+  volumes_.push_back(same);
+  std::string& identity = identities_[mountPoint];
+  if (!identity.empty()) identity += "-other";
 }
 
 void FakeCardVolumes::SetReadOnly(const fs::path& mountPoint) { Find(mountPoint)->readOnly = true; }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ class FakeCardVolumes : public card::CardVolumes {
 
   std::vector<platform::MountedVolume> List() override;
   void Flush(const std::filesystem::path& mountPoint) override { flushed_.push_back(mountPoint); }
+  // Each card added tells a serial number of its own ("FAT:0000-0001", ...).
+  std::string Identity(const platform::MountedVolume& volume) override;
 
   const std::vector<std::filesystem::path>& Flushed() const { return flushed_; }
   // The card is pulled out: it is no longer listed and takes what it holds with it (to
@@ -39,6 +42,12 @@ class FakeCardVolumes : public card::CardVolumes {
   void PullAfter(const std::filesystem::path& mountPoint, int designs);
   // The card is pulled and another volume (another device, empty) mounted in its place.
   void Replace(const std::filesystem::path& mountPoint);
+  // Another card is put into the same reader: the first is pulled (as Pull) and an empty one
+  // mounted at the same point from the same device, with the same device number. It tells
+  // another serial number, unless the cards tell none (TellNoSerial): then only the files
+  // tell it apart.
+  void PutInAnother(const std::filesystem::path& mountPoint);
+  void TellNoSerial(const std::filesystem::path& mountPoint) { identities_[mountPoint].clear(); }
   // The card is listed as mounted read-only (its folder stays writable: the code must not try).
   void SetReadOnly(const std::filesystem::path& mountPoint);
   // Puts count dummy design files "D000.qnf", ... into folder, creating it.
@@ -50,6 +59,7 @@ class FakeCardVolumes : public card::CardVolumes {
   TempDir dir_;
   std::vector<platform::MountedVolume> volumes_;
   std::vector<std::filesystem::path> flushed_;
+  std::map<std::filesystem::path, std::string> identities_;
   std::optional<std::pair<std::filesystem::path, int>> pullAfter_;
 };
 

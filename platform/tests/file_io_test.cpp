@@ -220,4 +220,19 @@ TEST(FileIo, FilesWrittenTogetherAreReplacedTogetherOrNotAtAll) {
   EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"link.bmp", "rose.bmp", "rose.qnf"}));
 }
 
+TEST(FileIo, AFileReplacedUnderItsNameTellsAnotherIdentity) {
+  vtest::TempDir dir;
+  const std::vector<uint8_t> bytes{1, 2, 3};
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.qnf", bytes));
+  platform::FileIdentity first, again, replaced;
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", first));
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", again));
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(first.size, 3u);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.qnf", bytes));  // same bytes, another file
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", replaced));
+  EXPECT_NE(first, replaced);
+  EXPECT_TRUE(platform::IsNotFound(platform::FileIdentityOf(dir / "gone.qnf", replaced)));
+}
+
 }  // namespace
