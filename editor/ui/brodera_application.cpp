@@ -116,7 +116,7 @@ bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
 
 bool BroderaApplication::OpenDocumentFile(const std::string& path) {
   if (!doc_->SaveModified()) return false;
-  const bool opened = view_->OpenLayoutFile(path);
+  const bool opened = view_->OpenNamedLayout(path);
   frame_->UpdateCommandUi();
   return opened;
 }
