@@ -375,6 +375,57 @@ TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   app->Document().SetModifiedFlag(false);
 }
 
+// A paper larger than the sheet (A3 landscape for a 249 x 180 mm sheet) has room beside the
+// sheet: page 1 shows none of a design that lies just past the sheet's right edge, on sheet 2.
+TEST_F(TemplatePrintUi, APaperLargerThanTheSheetShowsNothingOfTheNextSheet) {
+  auto app = Make();
+  app->Start({});
+  Import(*app, "rose.qnf");  // 40 x 30 mm
+  app->Frame().Dispatch(cmd::kColourView);
+  app->Document().SetSheetLayout(2, 1);
+  const editor::PageSize sheet = app->App().Printable();
+  editor::DesignObject& rose = app->Document().GetDesignList().front();
+  rose.centreX = sheet.width + 50;  // its left edge 5 mm into sheet 2
+  rose.centreY = sheet.height / 2;
+  constexpr double kPaperWidthMm = 420;
+  QImage page1;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!preview) return;
+    preview->printer()->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
+    auto* pages = preview->findChild<QPrintPreviewWidget*>();
+    pages->updatePreview();
+    pages->setCurrentPage(1);
+    pages->fitInView();
+    page1 = pages->grab().toImage();
+    preview->reject();
+  });
+  ticker.start(20);
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  ticker.stop();
+  ASSERT_FALSE(page1.isNull());
+  // The paper is the white area across the middle row; the sheet stands in its middle.
+  const int row = page1.height() / 2;
+  const QRgb white = qRgb(255, 255, 255);
+  int paperLeft = 0, paperRight = page1.width() - 1;
+  while (paperLeft < page1.width() && page1.pixel(paperLeft, row) != white) ++paperLeft;
+  while (paperRight > paperLeft && page1.pixel(paperRight, row) != white) --paperRight;
+  ASSERT_GT(paperRight - paperLeft, page1.width() / 4);
+  const double pixelsPerMm = (paperRight - paperLeft + 1) / kPaperWidthMm;
+  const int sheetRight = paperLeft + static_cast<int>((kPaperWidthMm + sheet.width / 2.0) / 2 * pixelsPerMm);
+  int paperTop = row, paperBottom = row;
+  while (paperTop > 0 && page1.pixel(paperRight, paperTop - 1) == white) --paperTop;
+  while (paperBottom + 1 < page1.height() && page1.pixel(paperRight, paperBottom + 1) == white) ++paperBottom;
+  int marked = 0;
+  for (int y = paperTop + 1; y < paperBottom; ++y) {
+    for (int x = sheetRight + 2; x < paperRight; ++x) marked += page1.pixel(x, y) != white;
+  }
+  EXPECT_EQ(marked, 0);
+  app->Document().SetModifiedFlag(false);
+}
+
 TEST_F(TemplatePrintUi, WithoutAPrinterTheFallBackPageIsMeasuredAndPrintSetupSaysSo) {
   auto app = Make();
   if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
