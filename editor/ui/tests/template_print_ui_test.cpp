@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -64,6 +65,29 @@ class TemplatePrintUi : public ::testing::Test {
       if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
     }
     return pages;
+  }
+
+  // One page of the print preview as the preview window shows it, fitted into the view; a
+  // paper given is chosen in the preview first.
+  static QImage PreviewPage(editor_ui::BroderaApplication& app, int page, std::optional<QPageLayout> paper = {}) {
+    QImage shown;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (!preview) return;
+      auto* pages = preview->findChild<QPrintPreviewWidget*>();
+      if (paper) {
+        preview->printer()->setPageLayout(*paper);
+        pages->updatePreview();
+      }
+      pages->setCurrentPage(page);
+      pages->fitInView();
+      shown = pages->grab().toImage();
+      preview->reject();
+    });
+    ticker.start(20);
+    app.Frame().Dispatch(cmd::kFilePrintPreview);
+    return shown;
   }
 
   vtest::TempDir dir;
@@ -346,20 +370,7 @@ TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   app->Document().SetSheetLayout(2, 1);
   editor::DesignObject& rose = app->Document().GetDesignList().front();
   rose.centreX = app->App().Printable().width;  // across the edge between the sheets
-  QImage page2;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!preview) return;
-    auto* pages = preview->findChild<QPrintPreviewWidget*>();
-    pages->setCurrentPage(2);
-    pages->fitInView();
-    page2 = pages->grab().toImage();
-    preview->reject();
-  });
-  ticker.start(20);
-  app->Frame().Dispatch(cmd::kFilePrintPreview);
-  ticker.stop();
+  const QImage page2 = PreviewPage(*app, 2);
   ASSERT_FALSE(page2.isNull());
   // The paper is the white area; left of it, inside the view's frame, only the background.
   const int row = page2.height() / 2;
@@ -388,23 +399,8 @@ TEST_F(TemplatePrintUi, APaperLargerThanTheSheetShowsNothingOfTheNextSheet) {
   rose.centreX = sheet.width + 50;  // its left edge 5 mm into sheet 2
   rose.centreY = sheet.height / 2;
   constexpr double kPaperWidthMm = 420;
-  QImage page1;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!preview) return;
-    preview->printer()->setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
-    auto* pages = preview->findChild<QPrintPreviewWidget*>();
-    pages->updatePreview();
-    pages->setCurrentPage(1);
-    pages->fitInView();
-    page1 = pages->grab().toImage();
-    preview->reject();
-  });
-  ticker.start(20);
-  app->Frame().Dispatch(cmd::kFilePrintPreview);
-  ticker.stop();
+  const QImage page1 = PreviewPage(
+      *app, 1, QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
   ASSERT_FALSE(page1.isNull());
   // The paper is the white area across the middle row; the sheet stands in its middle.
   const int row = page1.height() / 2;
