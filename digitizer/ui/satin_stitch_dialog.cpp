@@ -55,7 +55,7 @@ void SatinOutlineFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (model_.Width() > 0 && model_.Height() > 0 && model_.RegionCount() > 0) {
-    // One bit a pixel, black outline on white, stretched into the frame less its inset.
+    // One bit a pixel, black outline on white, scaled into the frame as the mapping says.
     QImage outline(model_.Width(), model_.Height(), QImage::Format_Mono);
     outline.setColor(0, qRgb(255, 255, 255));
     outline.setColor(1, qRgb(0, 0, 0));
@@ -66,8 +66,8 @@ void SatinOutlineFrame::paintEvent(QPaintEvent*) {
         if (map[static_cast<std::size_t>(y) * model_.Width() + x] == 1) outline.setPixel(x, y, 1);
       }
     }
-    const int inset = digitizer::SatinFrameMapping::kInset;
-    painter.drawImage(rect().adjusted(inset, inset, -inset, -inset), outline);
+    const digitizer::SatinFrameMapping mapping = Mapping();
+    painter.drawImage(QRect(mapping.Left(), mapping.Top(), mapping.Width(), mapping.Height()), outline);
   }
   const bool regions = model_.RegionCount() > 0;
   for (SatinDot dot : {SatinDot::kStart, SatinDot::kEnd}) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "digitizer/bit_mask.h"
+#include "digitizer/ui/tests/round_part.h"
 #include "testing/recording_message_box.h"
 
 namespace digitizer_ui {
@@ -97,6 +98,26 @@ TEST(SatinStitchDialog, OkWithAnIncompleteRegionAsksAndNoStaysOpen) {
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(entries[0].x2, 10);
   EXPECT_EQ(entries[0].spacing, 1.0);
+}
+
+// A round part shows round on every hoop, though the frame is taller than wide: the outline
+// is as wide as it is tall, and the dots land on it where the mapping puts them.
+TEST(SatinStitchDialog, ARoundPartShowsRoundOnEveryHoop) {
+  vtest::RecordingMessageBox boxes;
+  const int sizes[][2] = {{440, 440}, {200, 200}, {560, 800}};
+  for (const auto& [width, height] : sizes) {
+    const std::vector<uint8_t> mask = PackedDisc(width, height, width / 2, height / 2, width / 4);
+    digitizer::SatinSettings entries{};
+    CSatinStitchDlg dialog(nullptr, mask.data(), mask.size(), width, height, entries);
+    ASSERT_TRUE(dialog.Start());
+    SatinOutlineFrame* frame = dialog.Frame();
+    QImage shown(frame->size(), QImage::Format_RGB32);
+    frame->render(&shown);
+    const QRect outline = PaintedBounds(shown.copy(frame->rect().adjusted(40, 0, 0, 0)), qRgb(255, 255, 255));
+    ASSERT_FALSE(outline.isEmpty()) << width << " x " << height;
+    EXPECT_LE(std::abs(outline.width() - outline.height()), 2) << width << " x " << height << ": " << outline.width()
+                                                              << " x " << outline.height();
+  }
 }
 
 TEST(SatinStitchDialog, AnEmptyPartIsNotShown) {
