@@ -160,6 +160,44 @@ TEST(StitchScrollView, DrawsAllFourSidesOfTheHoopFrameOnEveryHoopAndZoom) {
   }
 }
 
+// A slanting run of stitches drawn with the thinnest pen shows unbroken at every zoom, as
+// the view paints it from its kept drawing: every screen column along it holds the thread.
+TEST(StitchScrollView, AThinSlantingRunShowsUnbrokenAtEveryZoom) {
+  digitizer::CStitchDesign design;
+  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  vtest::StitchStreamBuilder b;
+  for (int i = 0; i < 10; ++i) b.Stitch(40, -20);  // from (550, 550) to (950, 750), y downwards
+  b.End();
+  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
+  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
+  record->SetColourCount(1);
+  record->SetThreadCode(0, 5);
+  design.AttachStitches(std::move(record));
+  const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
+
+  CStcView view(nullptr);
+  view.resize(420, 420);
+  view.show();
+  view.SetDesign(&design);
+  for (int zoom = 2; zoom <= 9; ++zoom) {
+    view.SetZoom(zoom);
+    view.horizontalScrollBar()->setValue(550 * zoom / 4 - 20);
+    view.verticalScrollBar()->setValue(550 * zoom / 4 - 20);
+    const QImage image = Paint(view);
+    const QPoint from = DotOf(view, 550 * zoom / 4, 550 * zoom / 4);
+    const QPoint to = DotOf(view, 950 * zoom / 4, 750 * zoom / 4);
+    ASSERT_TRUE(image.rect().contains(to)) << "zoom " << zoom;
+    int broken = 0;
+    for (int x = from.x() + 2; x <= to.x() - 2; ++x) {
+      const int y = from.y() + (to.y() - from.y()) * (x - from.x()) / (to.x() - from.x());
+      bool shown = false;
+      for (int dy = -2; dy <= 2 && !shown; ++dy) shown = image.pixelColor(x, y + dy) == thread;
+      broken += !shown;
+    }
+    EXPECT_EQ(broken, 0) << "zoom " << zoom << ": columns without the thread";
+  }
+}
+
 TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog) {
   digitizer::CStitchDesign design;
   LoadLine(design, 2);
