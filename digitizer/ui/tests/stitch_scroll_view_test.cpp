@@ -29,11 +29,11 @@ void LoadLine(digitizer::CStitchDesign& design, int32_t pairs) {
   design.AttachStitches(std::move(record));
 }
 
-// Stitches of 10 mm each way, up and to the left of the work area's centre (dy upwards).
-void LoadDiagonal(digitizer::CStitchDesign& design, int stitches) {
+// A run of equal stitches (dx, dy; dy upwards) from the work area's centre.
+void LoadRun(digitizer::CStitchDesign& design, int stitches, int dx, int dy) {
   auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
   vtest::StitchStreamBuilder b;
-  for (int i = 0; i < stitches; ++i) b.Stitch(-100, 100);
+  for (int i = 0; i < stitches; ++i) b.Stitch(dx, dy);
   b.End();
   std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
   record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
@@ -99,7 +99,7 @@ bool ShowsNear(const QImage& image, QPoint dot, const QColor& colour) {
 // bottom edges show.
 TEST(StitchScrollView, ShowsTheWholeHoopAndStitchesPastItsLeftAndTopEdges) {
   digitizer::CStitchDesign design;
-  LoadDiagonal(design, 9);  // from (550, 550) to (-350, -350)
+  LoadRun(design, 9, -100, 100);  // from (550, 550) to (-350, -350)
   ASSERT_EQ(design.Extents().left, -350);
 
   CStcView view(nullptr);
@@ -131,7 +131,7 @@ TEST(StitchScrollView, DrawsAllFourSidesOfTheHoopFrameOnEveryHoopAndZoom) {
   for (const int hoop : {design::kStandardHoop, design::kSmallHoop, design::kLargeHoop}) {
     digitizer::CStitchDesign design;
     design.SetHoop(hoop);
-    LoadDiagonal(design, 11);  // past (0, 0) on every hoop
+    LoadRun(design, 11, -100, 100);  // up and left, past (0, 0) on every hoop
     ASSERT_LT(design.Extents().left, 0);
     ASSERT_LT(design.Extents().top, 0);
 
@@ -164,15 +164,7 @@ TEST(StitchScrollView, DrawsAllFourSidesOfTheHoopFrameOnEveryHoopAndZoom) {
 // the view paints it from its kept drawing: every screen column along it holds the thread.
 TEST(StitchScrollView, AThinSlantingRunShowsUnbrokenAtEveryZoom) {
   digitizer::CStitchDesign design;
-  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
-  vtest::StitchStreamBuilder b;
-  for (int i = 0; i < 10; ++i) b.Stitch(40, -20);  // from (550, 550) to (950, 750), y downwards
-  b.End();
-  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
-  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
-  record->SetColourCount(1);
-  record->SetThreadCode(0, 5);
-  design.AttachStitches(std::move(record));
+  LoadRun(design, 10, 40, -20);  // from (550, 550) to (950, 750), y downwards
   const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
 
   CStcView view(nullptr);
