@@ -193,6 +193,11 @@ MaskPoint SatinFrameMapping::ToFrame(MaskPoint work) const {
   return {left_ + x, top_ + y};
 }
 
+SatinFrameMapping::Cover SatinFrameMapping::Covered(MaskPoint work) const {
+  const MaskPoint first{left_ + Scaled(work.x), top_ + Scaled(work.y)};
+  return {first, {std::max(first.x, left_ + Scaled(work.x + 1) - 1), std::max(first.y, top_ + Scaled(work.y + 1) - 1)}};
+}
+
 MaskPoint SatinFrameMapping::ToWork(MaskPoint frame) const {
   const long long x = static_cast<long long>(frame.x - left_) * scaleDen_ / scaleNum_;
   const long long y = static_cast<long long>(frame.y - top_) * scaleDen_ / scaleNum_;

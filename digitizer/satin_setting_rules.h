@@ -130,6 +130,12 @@ class SatinFrameMapping {
   SatinFrameMapping(int workWidth, int workHeight, int frameWidth, int frameHeight);
   MaskPoint ToFrame(MaskPoint work) const;
   MaskPoint ToWork(MaskPoint frame) const;  // clamped into the work area
+  // The frame pixels a work pixel covers, first to last (at least one).
+  struct Cover {
+    MaskPoint first;
+    MaskPoint last;
+  };
+  Cover Covered(MaskPoint work) const;
   // Where the whole work area lies in the frame.
   int Left() const { return left_; }
   int Top() const { return top_; }
