@@ -139,7 +139,7 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   platform::IgnoreFileSizeSignal();
   std::error_code error;
   std::filesystem::create_directories(workFolder_, error);
-  doc_ = std::make_unique<digitizer::CImportDoc>(programFolder_);
+  doc_ = std::make_unique<digitizer::CImportDoc>(programFolder_, workFolder_);
   frame_ = std::make_unique<CMainFrame>(router_, [this] { return doc_->PictureStateValue(); });
   frame_->StitchView().SetDesign(&doc_->Design());
   frame_->StitchView().SetTransferProbe([] { return GetTransferStatus() != 0; });

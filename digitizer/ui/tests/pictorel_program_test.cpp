@@ -579,6 +579,48 @@ TEST_F(PictorelProgram, NoToReplacingAnotherPictureAsksForTheNameAgain) {
   EXPECT_EQ(app->Frame().windowTitle(), "lily - Pictorel");
 }
 
+// Save As over a design asks once for it (the save dialog's question, which the chooser stands
+// for) and about the picture beside it only when the program did not write that picture; the
+// title then drops the extension as after Open.
+TEST_F(PictorelProgram, SaveAsOverADesignAsksOnlyAboutAPictureTheProgramDidNotWrite) {
+  OpenSquares();
+  RegisterSquare(0);
+  next = dir / "rose.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_EQ(app->Frame().windowTitle(), "rose - Pictorel");
+
+  // Another design saved over it: its picture is the one this program wrote.
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  OpenSquares();
+  RegisterSquare(1);
+  const Bytes first = ReadBytes(dir / "rose.qnf");
+  next = dir / "rose.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_EQ(boxes.Count(), 0u);
+  const Bytes second = ReadBytes(dir / "rose.qnf");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(app->Frame().windowTitle(), "rose - Pictorel");
+
+  // A picture of the user's own under that name is asked about, and No keeps both files.
+  const Bytes mine = vtest::BuildBmp(vtest::BmpSpec());
+  WriteBytes(dir / "rose.bmp", mine);
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  OpenSquares();
+  RegisterSquare(2);
+  int chosen = 0;
+  app->TestOverrides().chooseFile = [&](digitizer::FileDialogKind, const std::string&) -> std::optional<fs::path> {
+    if (chosen++ > 0) return std::nullopt;
+    return dir / "rose.qnf";
+  };
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text,
+            (dir / "rose.bmp").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(ReadBytes(dir / "rose.bmp"), mine);
+  EXPECT_EQ(ReadBytes(dir / "rose.qnf"), second);
+}
+
 TEST_F(PictorelProgram, AFailedOpenOrImportKeepsTheDocumentAndNamesTheFile) {
   next = WriteDesignPair("tulip");
   ASSERT_TRUE(Run(cmd::kFileOpen));
