@@ -210,8 +210,7 @@ bool PictorelApplication::Start(const platform::CommandLineInfo& commandLine) {
   design_ui::CSplashWnd::ShowSplashScreen(frame_.get(), true, kPictorelSplashBitmap);
   frame_->ActivateFirstPane();
   frame_->UpdateCommandUi();
-  // Said once the window is up and the program runs: the start does not wait for the answer,
-  // and a program told to end right after its start ends before the question shows.
+  // Said once the window is up and the program runs: the start does not wait for the answer.
   QTimer::singleShot(0, frame_.get(), [this] {
     if (!QPrinterInfo::defaultPrinter().isNull()) return;
     platform::MessageBox(frame_.get(), kNoPrinterText, kPictorelProgram, platform::kMbOk | platform::kMbIconExclamation);
