@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "design/card/card_writer.h"
+#include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
 
 namespace vtest {
@@ -161,6 +162,16 @@ void FakeCardVolumes::FillFolder(const fs::path& folder, int count) {
     std::snprintf(name, sizeof name, "D%03d.qnf", i);
     std::ofstream(folder / name) << "x";
   }
+}
+
+std::map<std::string, std::vector<uint8_t>> FilesIn(const fs::path& folder) {
+  std::map<std::string, std::vector<uint8_t>> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file() && platform::ReadWholeFile(entry.path(), files[entry.path().filename()])) {
+      files.erase(entry.path().filename());
+    }
+  }
+  return files;
 }
 
 std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes) {

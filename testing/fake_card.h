@@ -105,6 +105,9 @@ class ScriptedMachineVersion : public card::MachineVersion {
   int VersionCode() override { return code; }
 };
 
+// The plain files of a folder by name, with their bytes: a card folder's whole state.
+std::map<std::string, std::vector<uint8_t>> FilesIn(const std::filesystem::path& folder);
+
 // The texts of the boxes shown so far, in order.
 std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes);
 

@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 #include "digitizer/pictorel_send_piece.h"
 #include "design/card/card_writer.h"
 #include "link/link_types.h"
 #include "testing/fake_card.h"
-#include "testing/file_size_limit.h"
 #include "testing/fixed_clock.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
@@ -44,25 +42,13 @@ class FakeCard : public PictorelCard {
   std::vector<std::string> names;
 };
 
-// The plain files of a folder by name, with their bytes.
-std::map<std::string, std::vector<uint8_t>> FilesIn(const std::filesystem::path& folder) {
-  std::map<std::string, std::vector<uint8_t>> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.is_regular_file()) EXPECT_FALSE(platform::ReadWholeFile(entry.path(), files[entry.path().filename()]));
-  }
-  return files;
-}
-
 class CardSplitTest : public ::testing::Test {
  protected:
-  void SetUp() override { MakeBlocks({20000, 20000, 20000}); }
-
-  // Colour blocks of the given pairs each.
-  void MakeBlocks(const std::vector<int>& blocks) {
+  void SetUp() override {
     vtest::StitchStreamBuilder b;
-    for (std::size_t k = 0; k < blocks.size(); ++k) {
+    for (int k = 0; k < 3; ++k) {
       if (k > 0) b.ColourChange();
-      for (int i = 0; i < blocks[k]; ++i) b.Stitch(0, 1);
+      for (int i = 0; i < 20000; ++i) b.Stitch(0, 1);
     }
     b.End();
     design.ResetStitches();
@@ -151,27 +137,6 @@ TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
   EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
 }
 
-TEST_F(CardSplitTest, ASplitThatFailsPartWayLeavesTheCardExactlyAsItWas) {
-  vtest::FakeCardVolumes volumes;
-  const std::filesystem::path drive = volumes.Add();
-  CardDrivePictorelCard onCard(volumes, drive, nullptr);
-  // An older split of the same name, of one piece more than the new one.
-  MakeBlocks({20000, 20000, 20000, 20000});
-  ASSERT_TRUE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
-  const auto older = FilesIn(drive / "PC_Link");
-  ASSERT_EQ(older.size(), 4u);
-
-  // The new split's third piece finds no room.
-  MakeBlocks({20000, 20000, 30000});
-  {
-    vtest::FileSizeLimit full(50000);
-    EXPECT_FALSE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
-  }
-  EXPECT_EQ(vtest::ShownTexts(boxes), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
-  EXPECT_EQ(FilesIn(drive / "PC_Link"), older);
-  EXPECT_EQ(tag, '5');  // stepped by the older split only
-}
-
 TEST_F(CardSplitTest, ANewSplitTakesTheOlderSplitsPiecesPastItsCountAndNothingElse) {
   vtest::FakeCardVolumes volumes;
   const std::filesystem::path drive = volumes.Add();
@@ -190,7 +155,7 @@ TEST_F(CardSplitTest, ANewSplitTakesTheOlderSplitsPiecesPastItsCountAndNothingEl
   CardDrivePictorelCard onCard(volumes, drive, nullptr);
   EXPECT_TRUE(WritePiecesToCard(design, onCard, {false, "my rose.qnf", 0}, 32700, tag));
   std::vector<std::string> left;
-  for (const auto& [name, content] : FilesIn(folder)) left.push_back(name);
+  for (const auto& [name, content] : vtest::FilesIn(folder)) left.push_back(name);
   std::vector<std::string> expected = others;
   expected.insert(expected.end(), {"my_rose#1.qnf", "my_rose#2.qnf", "my_rose#3.qnf"});
   std::sort(expected.begin(), expected.end());
@@ -209,7 +174,7 @@ TEST_F(CardSplitTest, ASplitCutShortByASwappedCardTouchesNeitherCardNorWhatTookI
     const std::filesystem::path drive = volumes.Add();
     CardDrivePictorelCard onCard(volumes, drive, nullptr);
     ASSERT_TRUE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
-    const auto older = FilesIn(drive / "PC_Link");
+    const auto older = vtest::FilesIn(drive / "PC_Link");
     // Swapped once two new pieces are written, before the third.
     volumes.SwapAfter(drive, 2, [&] {
       anotherCard ? volumes.Replace(drive) : volumes.Pull(drive);
@@ -224,8 +189,8 @@ TEST_F(CardSplitTest, ASplitCutShortByASwappedCardTouchesNeitherCardNorWhatTookI
     EXPECT_EQ(vtest::ShownTexts(boxes),
               std::vector<std::string>{"Failed to save a design.\n"
                                        "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
-    EXPECT_EQ(FilesIn(volumes.Pulled(drive) / "PC_Link"), older);
-    const auto kept = FilesIn(drive / "PC_Link");
+    EXPECT_EQ(vtest::FilesIn(volumes.Pulled(drive) / "PC_Link"), older);
+    const auto kept = vtest::FilesIn(drive / "PC_Link");
     EXPECT_EQ(kept.size(), 3u);
     for (const auto& [name, content] : kept) EXPECT_EQ(content, theirs) << name;
     EXPECT_EQ(tag, before);
