@@ -2,10 +2,9 @@
 
 #include <cctype>
 #include <string>
-
-#include <strings.h>
 #include <vector>
 
+#include "design/card/card_names.h"
 #include "design/card/card_writer.h"
 #include "digitizer/pictorel_send.h"
 #include "digitizer/pictorel_send_piece.h"
@@ -69,16 +68,14 @@ void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_.moun
 std::string CardPieceName(const std::string& name, std::size_t number) { return name + "#" + std::to_string(number); }
 
 bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std::size_t count) {
-  // The card's FAT keeps no case apart: "ROSE#3.QNF" is the third piece of "rose" there.
+  // The card keeps no case apart: "ROSE#3.QNF" is the third piece of "rose" there. A blank
+  // stays a blank in a file's name; the writer never makes one.
+  if (fileName.find(' ') != std::string::npos) return false;
+  const std::string key = card::CardNameKey(fileName);
+  const std::string stem = card::CardNameKey(name) + "#";  // the card file's name, blanks as '_'
   const std::size_t extension = sizeof kCardExtension - 1;
-  std::string stem = card::CardFileName(name);
-  stem.resize(stem.size() - extension);
-  stem += '#';
-  if (fileName.size() <= stem.size() + extension || ::strncasecmp(fileName.c_str(), stem.c_str(), stem.size()) != 0 ||
-      ::strcasecmp(fileName.c_str() + fileName.size() - extension, kCardExtension) != 0) {
-    return false;
-  }
-  const std::string number = fileName.substr(stem.size(), fileName.size() - stem.size() - extension);
+  if (key.size() <= stem.size() + extension || !key.starts_with(stem) || !key.ends_with(kCardExtension)) return false;
+  const std::string number = key.substr(stem.size(), key.size() - stem.size() - extension);
   constexpr std::size_t kMostDigits = 9;
   if (number.size() > kMostDigits || number[0] == '0' ||
       number.find_first_not_of("0123456789") != std::string::npos) {
