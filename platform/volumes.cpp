@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -251,6 +252,15 @@ std::error_code FileSystemIdOf(const fs::path& path, uint64_t& id) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
   id = static_cast<uint64_t>(info.st_dev);
+  return {};
+}
+
+std::error_code FileSystemOfHandle(int fd, FileSystemIdentity& identity) {
+  identity = {};
+  struct stat info {};
+  struct statfs kind {};
+  if (fstat(fd, &info) != 0 || fstatfs(fd, &kind) != 0) return {errno, std::generic_category()};
+  identity = {static_cast<uint64_t>(info.st_dev), static_cast<int64_t>(kind.f_type)};
   return {};
 }
 

@@ -77,6 +77,15 @@ VELINOR_EXPORT std::string VolumeIdentity(const MountedVolume& volume,
 // FAT boot sector or carries no serial.
 VELINOR_EXPORT std::string FatVolumeSerial(std::span<const uint8_t> bootSector);
 
+// The file system an open file or folder lies on: its device number (as stat reports it, so
+// that it compares with MountedVolume::fileSystemId) and its kind (as statfs reports it).
+struct FileSystemIdentity {
+  uint64_t device = 0;
+  int64_t type = 0;
+  bool operator==(const FileSystemIdentity&) const = default;
+};
+VELINOR_EXPORT std::error_code FileSystemOfHandle(int fd, FileSystemIdentity& identity);
+
 // Total size of the file system holding path.
 VELINOR_EXPORT std::error_code VolumeSize(const std::filesystem::path& path, uint64_t& totalBytes);
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/volumes.h"
@@ -20,6 +21,11 @@ class CardVolumes {
   // What tells the card in volume from another put into the same reader later (its serial
   // number, UUID or label and mount); empty when nothing tells them apart.
   virtual std::string Identity(const platform::MountedVolume& /*volume*/) { return {}; }
+  // The file system an open file or folder lies on; its device is what List() gives as a
+  // volume's fileSystemId.
+  virtual std::error_code FileSystemOf(int fd, platform::FileSystemIdentity& identity) {
+    return platform::FileSystemOfHandle(fd, identity);
+  }
 };
 
 // The PC's own mounted volumes.

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "platform/file_io.h"
 #include "platform/le_bytes.h"
 #include "testing/temp_dir.h"
 
@@ -138,6 +139,18 @@ TEST_F(VolumesTest, ADiskOnAUsbOrMmcBusIsHotPlugged) {
 
 TEST_F(VolumesTest, AMissingMountTableListsNothing) {
   EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
+}
+
+TEST_F(VolumesTest, AnOpenFoldersFileSystemIsTheOneItsPathShowed) {
+  uint64_t device = 0;
+  ASSERT_FALSE(platform::FileSystemIdOf(dir_.Path(), device));
+  platform::FolderHandle folder;
+  ASSERT_FALSE(folder.Open(dir_.Path()));
+  platform::FileSystemIdentity identity;
+  ASSERT_FALSE(platform::FileSystemOfHandle(folder.Descriptor(), identity));
+  EXPECT_EQ(identity.device, device);
+  EXPECT_NE(identity.type, 0);
+  EXPECT_TRUE(platform::FileSystemOfHandle(-1, identity));
 }
 
 TEST_F(VolumesTest, SizeIsSixtyFourBitAndFlushWorksOnAFolder) {
