@@ -6,7 +6,7 @@
 # The fuzz harnesses are built with clang and libFuzzer (Debian's clang and the compiler-rt
 # package of the same version).
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libfreetype-dev \
-            fonts-dejavu-core clang libclang-rt-14-dev
+            fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
 FUZZ_TEST_SECONDS ?= 10

@@ -2,7 +2,7 @@
 # Installs a program's desktop entry, its file type and its icon (scalable and 48 x 48) into
 # the icon theme's folders. The entry is written at install time from desktop/PROGRAM.desktop.in,
 # so that its Exec= names the program where it was installed, whatever the prefix given to
-# `cmake --install` (quoted: the prefix may hold spaces).
+# `cmake --install` (quoted and escaped: the prefix may hold blanks, '$', '`', '"' or '\').
 include(GNUInstallDirs)
 
 function(velinor_install_desktop program mimeXml)
@@ -16,8 +16,10 @@ function(velinor_install_desktop program mimeXml)
     if(NOT IS_ABSOLUTE \"\${bindir}\")
       set(bindir \"\${CMAKE_INSTALL_PREFIX}/\${bindir}\")
     endif()
+    include(\"${CMAKE_SOURCE_DIR}/cmake/VelinorDesktopExec.cmake\")
+    velinor_desktop_exec_program(execProgram \"\${bindir}/${program}\")
     file(READ \"${desktop}/${program}.desktop.in\" entry)
-    string(REPLACE \"@VELINOR_BINDIR@\" \"\${bindir}\" entry \"\${entry}\")
+    string(REPLACE \"@VELINOR_PROGRAM@\" \"\${execProgram}\" entry \"\${entry}\")
     set(target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${program}.desktop\")
     message(STATUS \"Installing: \${target}\")
     file(WRITE \"\${target}\" \"\${entry}\")

@@ -92,13 +92,13 @@ bool DocumentCommands::OpenDocumentFile(const std::filesystem::path& path) {
   return OpenFile(path);
 }
 
-SaveOutcome DocumentCommands::SaveTo(const std::filesystem::path& path) {
+SaveOutcome DocumentCommands::SaveTo(const std::filesystem::path& path, const std::filesystem::path& confirmed) {
   CStitchDesign& design = doc_.Design();
   if (!design.IsInsideHoop()) {
     ShowHoopLimit(nullptr);
     return SaveOutcome::kFailed;
   }
-  const SaveOutcome saved = doc_.OnSaveDocument(path, views_);
+  const SaveOutcome saved = doc_.OnSaveDocument(path, views_, confirmed);
   if (saved == SaveOutcome::kSaved) {
     modified_ = false;
     if (doc_.HasStitches()) {
@@ -123,7 +123,8 @@ bool DocumentCommands::SaveAs() {
   for (;;) {
     const auto chosen = Choose(stitches ? FileDialogKind::kSaveDesign : FileDialogKind::kSaveBitmap, name.string());
     if (!chosen) return false;
-    const SaveOutcome saved = SaveTo(*chosen);
+    // The save dialog asked before offering a file that is there: that question stands.
+    const SaveOutcome saved = SaveTo(*chosen, *chosen);
     if (saved != SaveOutcome::kRefused) return saved == SaveOutcome::kSaved;
     // A file the user would not have replaced: the name is chosen again.
     name = chosen->filename();

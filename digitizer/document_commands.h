@@ -87,7 +87,8 @@ class DocumentCommands : public platform::CommandTarget {
  private:
   std::optional<std::filesystem::path> Choose(FileDialogKind kind, const std::string& name = {});
   bool OpenFile(const std::filesystem::path& path);
-  SaveOutcome SaveTo(const std::filesystem::path& path);
+  // confirmed: the file the save dialog already asked about replacing.
+  SaveOutcome SaveTo(const std::filesystem::path& path, const std::filesystem::path& confirmed = {});
   void Import(FileDialogKind kind);
   void OpenSew();
   void ShowPanes();

@@ -82,7 +82,9 @@ EditPartsModel::~EditPartsModel() {
 }
 
 // Every set pixel of the region mask becomes a dot of the fill type's size on the 64 x 84
-// thumbnail; the bits are 1 per dot pixel, 8 bytes a row, top row first.
+// thumbnail; the bits are 1 per dot pixel, 8 bytes a row, top row first. The work area is
+// scaled alike in both directions and centred, so that a round part shows round on the
+// upright thumbnail.
 void EditPartsModel::MakeThumbnail(PartRecord& part) const {
   part.thumbnail.assign(kThumbnailBytes, 0);
   if (maskWidth_ <= 0 || maskHeight_ <= 0) return;
@@ -91,12 +93,19 @@ void EditPartsModel::MakeThumbnail(PartRecord& part) const {
   const int rows = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(maskHeight_), part.mask.size() / rowBytes));
   const int dot = ThumbnailDotSize(part.workingStitch);
   constexpr int kRowBytes = kThumbnailWidth / 8;
+  // Thumbnail pixels per mask pixel, num / den: the smaller of the two ratios.
+  const bool byWidth = static_cast<long long>(kThumbnailWidth) * maskHeight_ <=
+                       static_cast<long long>(kThumbnailHeight) * maskWidth_;
+  const long long num = byWidth ? kThumbnailWidth : kThumbnailHeight;
+  const long long den = byWidth ? maskWidth_ : maskHeight_;
+  const int originX = static_cast<int>((kThumbnailWidth - maskWidth_ * num / den) / 2);
+  const int originY = static_cast<int>((kThumbnailHeight - maskHeight_ * num / den) / 2);
   for (int y = 0; y < rows; ++y) {
     const uint8_t* row = part.mask.data() + static_cast<std::size_t>(y) * rowBytes;
     for (int x = 0; x < maskWidth_; ++x) {
       if (!((row[x >> 3] >> (7 - (x & 7))) & 1)) continue;
-      const int left = x * kThumbnailWidth / maskWidth_;
-      const int top = y * kThumbnailHeight / maskHeight_;
+      const int left = originX + static_cast<int>(x * num / den);
+      const int top = originY + static_cast<int>(y * num / den);
       for (int dy = 0; dy < dot && top + dy < kThumbnailHeight; ++dy) {
         for (int dx = 0; dx < dot && left + dx < kThumbnailWidth; ++dx) {
           part.thumbnail[static_cast<std::size_t>((top + dy) * kRowBytes + (left + dx) / 8)] |=

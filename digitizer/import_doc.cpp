@@ -16,6 +16,7 @@ constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kPreviewKey = "Preview";
 constexpr const char* kFolderSection = "Design Path";
 constexpr const char* kReplaceQuestionTail = "\nThis file already exists.\n\nReplace existing file?";
+constexpr const char* kWrittenPicturesList = "outlines.lst";
 
 // A message about one file: its name, then the text.
 void ShowFileMessage(const std::filesystem::path& path, const char* text) {
@@ -32,7 +33,9 @@ std::string LowerExtension(const std::filesystem::path& path) {
 
 }  // namespace
 
-CImportDoc::CImportDoc(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {
+CImportDoc::CImportDoc(std::filesystem::path programFolder, const std::filesystem::path& workFolder)
+    : programFolder_(std::move(programFolder)),
+      writtenPictures_(workFolder.empty() ? workFolder : workFolder / kWrittenPicturesList) {
   preview_ = platform::Profile(kProgram).GetInt(kSettingsSection, kPreviewKey, 1) != 0;
 }
 
@@ -159,12 +162,16 @@ bool CImportDoc::WriteTogether(std::span<const platform::FileToWrite> files) {
   return false;
 }
 
-SaveOutcome CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view) {
+SaveOutcome CImportDoc::OnSaveDocument(const std::filesystem::path& path, OutlineSource& view,
+                                       const std::filesystem::path& confirmed) {
   const std::filesystem::path target = SaveTargetPath(path);
   // Asks before a file this design does not own is replaced; false when the user refuses.
+  // The user is asked once for a file: not again for the one the file dialog asked about.
   auto mayReplace = [&](const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::exists(file, error) || OwnsFile(file)) return true;
+    if (!confirmed.empty() && file.lexically_normal() == confirmed.lexically_normal()) return true;
+    if (writtenPictures_.Wrote(file)) return true;
     return platform::MessageBox(nullptr, file.string() + kReplaceQuestionTail, kProgram,
                                 platform::kMbYesNo | platform::kMbIconExclamation) == platform::kIdYes;
   };
@@ -180,6 +187,7 @@ SaveOutcome CImportDoc::OnSaveDocument(const std::filesystem::path& path, Outlin
     saveStage_ = 0;
     if (!written) return SaveOutcome::kFailed;
     ownedFiles_.push_back(target);
+    writtenPictures_.Note(target);
     return SaveOutcome::kSaved;
   }
   saveStage_ = 1;
@@ -205,7 +213,13 @@ SaveOutcome CImportDoc::OnSaveDocument(const std::filesystem::path& path, Outlin
   designPath_ = target;
   ownedFiles_ = {target, outlinePath};
   title_ = target.filename().string();
-  if (!picture.empty()) contents_ |= kContentsPicture;
+  // The document now holds the design of its file, and with the picture beside it both, as
+  // after opening that pair.
+  contents_ |= kContentsDesign;
+  if (!picture.empty()) {
+    contents_ |= kContentsPicture;
+    writtenPictures_.Note(outlinePath);
+  }
   return SaveOutcome::kSaved;
 }
 

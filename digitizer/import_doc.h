@@ -14,6 +14,7 @@
 #include "digitizer/clipart.h"
 #include "digitizer/dib.h"
 #include "digitizer/stitch_design.h"
+#include "digitizer/written_pictures.h"
 #include "platform/file_pair.h"
 
 namespace digitizer {
@@ -58,8 +59,9 @@ class CImportDoc {
   // Shown under the name of a file that is not there.
   static constexpr const char* kNotFoundText = "This file was not found.";
 
-  // programFolder: where the program runs; every file dialog's first folder.
-  explicit CImportDoc(std::filesystem::path programFolder);
+  // programFolder: where the program runs; every file dialog's first folder. workFolder: where
+  // the list of the outline pictures the program wrote is kept (none when empty).
+  explicit CImportDoc(std::filesystem::path programFolder, const std::filesystem::path& workFolder = {});
   // Stores the preview flag back into the profile.
   virtual ~CImportDoc();
   CImportDoc(const CImportDoc&) = delete;
@@ -86,9 +88,12 @@ class CImportDoc {
   // document's path and title unchanged. A file there that this document did not write or
   // open for this design (a picture the user imported or opened, another design's picture)
   // is replaced only when the user answers Yes to "<path>\nThis file already
-  // exists.\n\nReplace existing file?"; No writes nothing (kRefused). A failed write shows
+  // exists.\n\nReplace existing file?"; No writes nothing (kRefused). Not asked about: the
+  // file the user already agreed to replace in the file dialog (confirmed), and an outline
+  // picture this program wrote that is still as it left it. A failed write shows
   // "<path>\nWrite error" for the file that failed (kFailed).
-  SaveOutcome OnSaveDocument(const std::filesystem::path& path, OutlineSource& view);
+  SaveOutcome OnSaveDocument(const std::filesystem::path& path, OutlineSource& view,
+                             const std::filesystem::path& confirmed = {});
   // Save must become Save As: the document holds no design file of its own yet (a new
   // design, an imported picture, an outline picture opened alone, a SEW import), so there is
   // no path Save may write to without asking for a name.
@@ -118,7 +123,8 @@ class CImportDoc {
   // The message that a design's read error gets; null for no error.
   static const char* ReadErrorMessage(int error);
 
-  // The title shown: without its extension when design and picture are both held.
+  // The title shown: without its extension when design and picture are both held (a design
+  // opened or saved with its outline picture).
   std::string Title() const;
   void SetTitle(std::string title) { title_ = std::move(title); }
   const std::filesystem::path& PathName() const { return path_; }
@@ -156,6 +162,7 @@ class CImportDoc {
   // without asking: that design and its outline picture.
   std::filesystem::path designPath_;
   std::vector<std::filesystem::path> ownedFiles_;
+  WrittenPictures writtenPictures_;
   std::string title_ = kUntitled;
   int contents_ = kContentsNone;
   int saveStage_ = 0;

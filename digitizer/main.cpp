@@ -1,7 +1,6 @@
 // Pictorel, the picture digitizer of Velinor 7000.
 
 #include <QApplication>
-#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "platform/command_line.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_message_service.h"
+#include "platform/ui/quit_after_start.h"
 #include "platform/work_folder.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(digitizer_ui::kPictorelProgram);
   QApplication::setOrganizationName(platform::kProfileMaker);
   platform_ui::InstallQtMessageService();
+  platform_ui::QuitAfterStartWhenAsked();
   platform::SetProgramName(digitizer_ui::kPictorelProgram);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -26,9 +27,6 @@ int main(int argc, char** argv) {
   const std::string programFolder = QApplication::applicationDirPath().toStdString() + "/";
   digitizer_ui::PictorelApplication pictorel(programFolder,
                                              platform::WorkFolderOf(digitizer_ui::kPictorelProgram));
-  // For the install check: the program has started when its window is up; it ends at once.
-  // Queued before the start queues its printer question, so that the question never shows.
-  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   // A file on the command line that cannot be read ends the program before its window shows.
   if (!pictorel.Start(commandLine)) return 1;
   return QApplication::exec();

@@ -1,8 +1,10 @@
 #include "digitizer/pictorel_send_card.h"
 
 #include <cctype>
+#include <string>
 #include <vector>
 
+#include "design/card/card_names.h"
 #include "design/card/card_writer.h"
 #include "digitizer/pictorel_send.h"
 #include "digitizer/pictorel_send_piece.h"
@@ -49,11 +51,37 @@ int CardDrivePictorelCard::SaveDesign(std::span<const uint8_t> image, int destin
   return card::CCardWriter().SaveDesign(image, destination, volumes_, drive_, name, owner_);
 }
 
+int CardDrivePictorelCard::SavePieces(std::span<const std::vector<uint8_t>> pieces, int destination,
+                                      const std::string& name) {
+  std::vector<card::CardDesign> designs;
+  for (std::size_t k = 0; k < pieces.size(); ++k) designs.push_back({pieces[k], CardPieceName(name, k + 1)});
+  // An older split of the same name may have had more pieces: those past the new ones would
+  // stand beside them as if they belonged to it.
+  return card::CCardWriter().SaveDesigns(designs, destination, volumes_, drive_, owner_,
+                                         [&](const std::string& fileName) {
+                                           return IsLaterCardPiece(fileName, name, pieces.size());
+                                         });
+}
+
 void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_.mountPoint); }
 
-void CardDrivePictorelCard::RemoveDesign(int destination, const std::string& name) {
-  if (card::CheckCardDrive(volumes_, drive_)) return;  // the file of that name is not ours
-  (void)platform::RemoveFile(card::CardFolder(drive_.mountPoint, destination) / card::CardFileName(name));
+std::string CardPieceName(const std::string& name, std::size_t number) { return name + "#" + std::to_string(number); }
+
+bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std::size_t count) {
+  // The card keeps no case apart: "ROSE#3.QNF" is the third piece of "rose" there. A blank
+  // stays a blank in a file's name; the writer never makes one.
+  if (fileName.find(' ') != std::string::npos) return false;
+  const std::string key = card::CardNameKey(fileName);
+  const std::string stem = card::CardNameKey(name) + "#";  // the card file's name, blanks as '_'
+  const std::size_t extension = sizeof kCardExtension - 1;
+  if (key.size() <= stem.size() + extension || !key.starts_with(stem) || !key.ends_with(kCardExtension)) return false;
+  const std::string number = key.substr(stem.size(), key.size() - stem.size() - extension);
+  constexpr std::size_t kMostDigits = 9;
+  if (number.size() > kMostDigits || number[0] == '0' ||
+      number.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  return std::stoul(number) > count;
 }
 
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner) {
@@ -88,25 +116,17 @@ bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWrit
     platform::MessageBox(owner, kCannotDivideCardText, kWriteErrorCaption, platform::kMbOk | platform::kMbIconError);
     return false;
   }
-  auto pieceName = [&](std::size_t k) { return name + "#" + std::to_string(k + 1); };
   // The longest piece name is the last one's.
-  if (!CheckCardFileName(pieceName(pieces.size() - 1), choice.openSaveFolder, owner)) return false;
+  if (!CheckCardFileName(CardPieceName(name, pieces.size()), choice.openSaveFolder, owner)) return false;
   if (choice.designsFound + static_cast<int>(pieces.size()) > card::kMaxCardDesigns) {
     platform::MessageBox(owner, kCardFullText, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
     return false;
   }
-  const int destination = CardDestination(choice.openSaveFolder);
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    if (card.SaveDesign(pieces[k], destination, pieceName(k)) == 1) continue;
-    // The writer has said why. The pieces before it alone would sew a design with a hole in
-    // it: they go again.
-    for (std::size_t j = 0; j < k; ++j) card.RemoveDesign(destination, pieceName(j));
-    card.Flush();
-    return false;
-  }
+  // The writer says why when the pieces could not all be written.
+  const bool saved = card.SavePieces(pieces, CardDestination(choice.openSaveFolder), name) == 1;
   card.Flush();
-  hugeTag = NextHugeTag(tag);
-  return true;
+  if (saved) hugeTag = NextHugeTag(tag);
+  return saved;
 }
 
 }  // namespace digitizer

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "design/card/card_drives.h"
 #include "design/card/card_volumes.h"
@@ -30,15 +31,25 @@ inline constexpr char kCardFullText[] = "100 designs have been registered.\nNo m
 inline constexpr char kFileNameErrorCaption[] = "File Name Error";
 
 // The card writer as the frame uses it: one design written into the chosen folder of the
-// chosen drive (1 when written whole, else 0 after its own message), and the drive flushed.
+// chosen drive (1 when written whole, else 0 after its own message), the pieces of a split
+// written all or none, and the drive flushed.
 class PictorelCard {
  public:
   virtual ~PictorelCard() = default;
   virtual int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) = 0;
+  // Writes the pieces as "<name>#1", "<name>#2", ... all or none: 1 when every one is on the
+  // card, the pieces of an older split of that name numbered past them removed; else 0 after
+  // one message, with the card as it was.
+  virtual int SavePieces(std::span<const std::vector<uint8_t>> pieces, int destination, const std::string& name) = 0;
   virtual void Flush() = 0;
-  // Removes a design this command saved (a piece of a split that could not be written whole).
-  virtual void RemoveDesign(int destination, const std::string& name) { (void)destination, (void)name; }
 };
+
+// "<name>#<number>": the name of a piece of a split, numbered from 1.
+std::string CardPieceName(const std::string& name, std::size_t number);
+// Whether fileName is the card file of a piece of name numbered past count, as the card
+// compares names (blanks as '_', case ignored): "<name>#<k>.qnf" with k > count written
+// without leading zeros.
+bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std::size_t count);
 
 // The card writer on a drive of the machine's card, held to the volume mounted there when
 // the dialog chose it: a card pulled meanwhile takes nothing, and nothing is removed from
@@ -48,8 +59,8 @@ class CardDrivePictorelCard : public PictorelCard {
   CardDrivePictorelCard(card::CardVolumes& volumes, const std::filesystem::path& drive, platform::WindowHandle owner)
       : volumes_(volumes), drive_(card::FindCardDrive(volumes, drive)), owner_(owner) {}
   int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override;
+  int SavePieces(std::span<const std::vector<uint8_t>> pieces, int destination, const std::string& name) override;
   void Flush() override;
-  void RemoveDesign(int destination, const std::string& name) override;
 
  private:
   card::CardVolumes& volumes_;
@@ -89,9 +100,9 @@ bool WriteDesignToCard(CStitchDesign& design, PictorelCard& card, const CardWrit
 
 // Writes the design's pieces of at most limit pairs, each named "<name>#<k>". The dialog
 // has already run (and the split been confirmed). Every piece is cut, and the names and the
-// folder's room checked, before the first is saved; a save that fails part way removes the
-// pieces saved before it. hugeTag steps on when all were saved. False when the design is not
-// on the card (said to the user).
+// folder's room checked, before any is written; the pieces go onto the card all or none
+// (PictorelCard::SavePieces). hugeTag steps on when all were saved. False when the design is
+// not on the card (said to the user).
 bool WritePiecesToCard(CStitchDesign& design, PictorelCard& card, const CardWriteChoice& choice, int32_t limit,
                        int& hugeTag, platform::WindowHandle owner = nullptr);
 

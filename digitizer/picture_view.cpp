@@ -523,14 +523,21 @@ void BmpViewModel::OnRegister() {
                          platform::kMbOk | platform::kMbIconInformation);
     return;
   }
-  if (design.EditState() == kPartsRead) {
-    design.ClearParts();
-    design.Clear();
+  // A design read with its parts is not added to: Register begins a new design from the
+  // region. The user says so first (Return to Edit is the way to add to it), and the read
+  // parts and stitches go only once the new part is really made.
+  const bool replacesRead = design.EditState() == kPartsRead;
+  if (replacesRead && platform::MessageBox(nullptr, kRegisterReplacesPartsMessage, kRegisterReplacesPartsCaption,
+                                           platform::kMbYesNo | platform::kMbIconQuestion |
+                                               platform::kMbDefButton2) != platform::kIdYes) {
+    selected_ = true;
+    return;
   }
   design.SetBusy(true);
 
   if (!stitchRun_) stitchRun_ = std::make_unique<MakeStitchRun>();
-  if (remake_) {
+  // The parts a remake would make again are the ones a replacing Register deletes.
+  if (remake_ && !replacesRead) {
     CStitchDesign::Snapshot before = design.TakeSnapshot();
     if (!host_.RunMakingStitch(*stitchRun_, design)) {
       // Cancelled: the design stays as it was and the region stays selected.
@@ -540,7 +547,7 @@ void BmpViewModel::OnRegister() {
     }
     remake_ = false;
   }
-  if (design.GetPartCount() >= kMaxParts) {
+  if (!replacesRead && design.GetPartCount() >= kMaxParts) {
     selected_ = true;
     platform::MessageBox(nullptr, kOverPartsMessage, kAttentionCaption, platform::kMbOk | platform::kMbIconError);
     return;
@@ -556,8 +563,10 @@ void BmpViewModel::OnRegister() {
       host_.Repaint();
       return;
     }
+    if (replacesRead) ClearReadDesign(design);
     mask = design.AddPartWithSettings(static_cast<int16_t>(code), static_cast<uint16_t>(CurrentStitchCode()), entries);
   } else {
+    if (replacesRead) ClearReadDesign(design);
     mask = design.AddPart(static_cast<int16_t>(code), static_cast<uint16_t>(CurrentStitchCode()));
   }
   host_.SetModified(true);
@@ -576,6 +585,12 @@ void BmpViewModel::OnRegister() {
     host_.PostToFrame(frame_message::kStitchError, kSatinColumnsFailed, 0);
   }
   host_.UpdateAllViews();
+}
+
+void BmpViewModel::ClearReadDesign(CStitchDesign& design) {
+  design.ClearParts();
+  design.Clear();
+  remake_ = false;
 }
 
 // Seamlib keeps one cursor into the record it last wrote. The new part's stitches are appended

@@ -64,6 +64,12 @@ enum class PictureCursor {
 
 inline constexpr const char* kOverPartsMessage = "Over seventy-eight parts.\nCannot be registered.";
 inline constexpr const char* kNoPartsSelectedMessage = "No parts are selected.";
+// Asked before Register replaces a design read from a file with its parts.
+inline constexpr const char* kRegisterReplacesPartsMessage =
+    "Registering deletes all parts of this design and their stitches.\n"
+    "To add the part to this design, choose \"Return to Edit\" first.\n"
+    "Are you sure you want to delete all parts?";
+inline constexpr const char* kRegisterReplacesPartsCaption = "Confirm";
 
 // The stitch type code of a setting: the diagonal weave carries its angle, the zigzag its
 // width and the straight stitch its length (both in 0.1 mm) in the high byte.
@@ -184,6 +190,9 @@ class BmpViewModel : public platform::CommandTarget, public OutlineSource {
   bool SelectionBits(std::vector<uint8_t>& bits) const;
   // The registered region is shown in the registered colour.
   void MarkRegistered(const std::vector<uint8_t>& bits);
+  // Register over a design read with its parts: they and their stitches go, and with them
+  // any remake asked for them.
+  void ClearReadDesign(CStitchDesign& design);
   int32_t MakeStitchesOfNewPart(CStitchDesign& design);
   // A pasted picture begins a new design: no parts, no stitches, no drawing, no selection.
   void StartFreshDesign();

@@ -171,21 +171,36 @@ SatinSettingModel::Result SatinSettingModel::Ok() {
 }
 
 SatinFrameMapping::SatinFrameMapping(int workWidth, int workHeight, int frameWidth, int frameHeight)
-    : workWidth_(std::max(workWidth, 1)),
-      workHeight_(std::max(workHeight, 1)),
-      innerWidth_(std::max(frameWidth - 2 * kInset, 1)),
-      innerHeight_(std::max(frameHeight - 2 * kInset, 1)) {}
+    : workWidth_(std::max(workWidth, 1)), workHeight_(std::max(workHeight, 1)) {
+  const long long innerWidth = std::max(frameWidth - 2 * kInset, 1);
+  const long long innerHeight = std::max(frameHeight - 2 * kInset, 1);
+  // The smaller of the two ratios inner / work decides the scale.
+  if (innerWidth * workHeight_ <= innerHeight * workWidth_) {
+    scaleNum_ = innerWidth;
+    scaleDen_ = workWidth_;
+  } else {
+    scaleNum_ = innerHeight;
+    scaleDen_ = workHeight_;
+  }
+  left_ = kInset + static_cast<int>((innerWidth - Width()) / 2);
+  top_ = kInset + static_cast<int>((innerHeight - Height()) / 2);
+}
 
 MaskPoint SatinFrameMapping::ToFrame(MaskPoint work) const {
   // The pixel's centre, so that a round trip lands on the same work pixel.
-  const int x = static_cast<int>((2LL * work.x + 1) * innerWidth_ / (2LL * workWidth_));
-  const int y = static_cast<int>((2LL * work.y + 1) * innerHeight_ / (2LL * workHeight_));
-  return {kInset + x, kInset + y};
+  const int x = static_cast<int>((2LL * work.x + 1) * scaleNum_ / (2LL * scaleDen_));
+  const int y = static_cast<int>((2LL * work.y + 1) * scaleNum_ / (2LL * scaleDen_));
+  return {left_ + x, top_ + y};
+}
+
+SatinFrameMapping::Cover SatinFrameMapping::Covered(MaskPoint work) const {
+  const MaskPoint first{left_ + Scaled(work.x), top_ + Scaled(work.y)};
+  return {first, {std::max(first.x, left_ + Scaled(work.x + 1) - 1), std::max(first.y, top_ + Scaled(work.y + 1) - 1)}};
 }
 
 MaskPoint SatinFrameMapping::ToWork(MaskPoint frame) const {
-  const long long x = static_cast<long long>(frame.x - kInset) * workWidth_ / innerWidth_;
-  const long long y = static_cast<long long>(frame.y - kInset) * workHeight_ / innerHeight_;
+  const long long x = static_cast<long long>(frame.x - left_) * scaleDen_ / scaleNum_;
+  const long long y = static_cast<long long>(frame.y - top_) * scaleDen_ / scaleNum_;
   return {static_cast<int>(std::clamp<long long>(x, 0, workWidth_ - 1)),
           static_cast<int>(std::clamp<long long>(y, 0, workHeight_ - 1))};
 }

@@ -121,20 +121,37 @@ class SatinSettingModel {
   int optionDensityId_ = kDensityMediumId;
 };
 
-// Work pixels <-> drawing-frame pixels: the work area is stretched into the frame less an
-// inset of 2 pixels on every side.
+// Work pixels <-> drawing-frame pixels: the work area is scaled alike in both directions to
+// the largest size that fits the frame less an inset of 2 pixels on every side, and centred
+// there, so that a round region shows round whatever the hoop's shape.
 class SatinFrameMapping {
  public:
   static constexpr int kInset = 2;
   SatinFrameMapping(int workWidth, int workHeight, int frameWidth, int frameHeight);
   MaskPoint ToFrame(MaskPoint work) const;
   MaskPoint ToWork(MaskPoint frame) const;  // clamped into the work area
+  // The frame pixels a work pixel covers, first to last (at least one).
+  struct Cover {
+    MaskPoint first;
+    MaskPoint last;
+  };
+  Cover Covered(MaskPoint work) const;
+  // Where the whole work area lies in the frame.
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return Scaled(workWidth_); }
+  int Height() const { return Scaled(workHeight_); }
 
  private:
+  int Scaled(int work) const { return static_cast<int>(static_cast<long long>(work) * scaleNum_ / scaleDen_); }
+
   int workWidth_;
   int workHeight_;
-  int innerWidth_;
-  int innerHeight_;
+  // Frame pixels per work pixel, as a fraction.
+  long long scaleNum_;
+  long long scaleDen_;
+  int left_;
+  int top_;
 };
 
 }  // namespace digitizer

@@ -11,6 +11,12 @@ namespace {
 
 int Scaled(int v, int zoom) { return v * zoom / kFullZoom; }
 
+bool Drawable(const CStitchDesign& design) {
+  const design::StitchRecord* record = design.Record();
+  return !design.Busy() && record != nullptr && design.Error() == kDesignOk && record->ColourCount() >= 1 &&
+         record->ColourCount() <= design::kMaxColours;
+}
+
 }  // namespace
 
 void WalkDesignSteps(std::span<const uint8_t> stitches, int32_t maxPairs, int colourCount,
@@ -79,7 +85,13 @@ platform::PaletteColour BlockColour(const design::StitchRecord& record, int bloc
   return design::GetThreadColor(record.ThreadCode(block));
 }
 
-int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, int penWidth) {
+void DrawHoopFrame(const CStitchDesign& design, platform::Canvas& canvas, int zoom) {
+  if (!Drawable(design)) return;
+  canvas.SetPen(design.IsInsideHoop() ? kHoopInsideGrey : kHoopOutsideRed, 0);
+  canvas.Rectangle({0, 0, Scaled(design.WorkWidth() * 5 / 2, zoom), Scaled(design.WorkHeight() * 5 / 2, zoom)});
+}
+
+int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, int penWidth, bool withFrame) {
   const design::StitchRecord* record = design.Record();
   if (design.Busy() || record == nullptr || design.Error() != kDesignOk) return 0;
   const int colourCount = record->ColourCount();
@@ -125,9 +137,7 @@ int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, 
                     }
                   });
 
-  canvas.SetPen(design.IsInsideHoop() ? kHoopInsideGrey : kHoopOutsideRed, 0);
-  canvas.Rectangle({0, 0, Scaled(design.WorkWidth() * 5 / 2, zoom),
-                    Scaled(design.WorkHeight() * 5 / 2, zoom)});
+  if (withFrame) DrawHoopFrame(design, canvas, zoom);
   return 0;
 }
 

@@ -46,9 +46,15 @@ void WalkDesignSteps(std::span<const uint8_t> stitches, int32_t maxPairs, int co
 // The palette-relative thread colour of a colour block, from the table the digitizer uses.
 platform::PaletteColour BlockColour(const design::StitchRecord& record, int block);
 
-// Draws the design at zoom (quarters) with the chosen pen width; the hoop frame is red when the
-// design's own extents leave the hoop. Result 0 when drawn or when there was nothing
-// to draw (busy, no record, an error), -1 when the colour count is outside 1..78.
-int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, int penWidth);
+// Draws the design at zoom (quarters) with the chosen pen width and, unless told not to, the
+// hoop frame over it. Result 0 when drawn or when there was nothing to draw (busy, no record,
+// an error), -1 when the colour count is outside 1..78.
+int DrawStitchDesign(CStitchDesign& design, platform::Canvas& canvas, int zoom, int penWidth,
+                     bool withFrame = true);
+
+// The hoop frame, the whole rectangle from (0, 0) to (2.5 w, 2.5 h) at the zoom, with the
+// thinnest pen: red when the design's own extents leave the hoop, else grey. Drawn only where
+// the stitches are drawn (a record without error, not busy, 1..78 colours).
+void DrawHoopFrame(const CStitchDesign& design, platform::Canvas& canvas, int zoom);
 
 }  // namespace digitizer

@@ -131,7 +131,7 @@ int StcViewModel::Draw(CStitchDesign& design, platform::Canvas& canvas, bool tra
     return DrawStitchDesign(design, canvas, zoom_, penWidth_);
   }
   // What decides the pixels: the head (colours), the pairs the walk may read, the zoom, the
-  // pen, the work area and the hoop frame's colour.
+  // pen and the work area.
   const std::size_t walked =
       std::min(record->StitchRoom(), 2 * static_cast<std::size_t>(std::max<int32_t>(record->PairCount(), 0)));
   uint64_t look = platform::FoldLook(0, record->Bytes().first(design::StitchRecord::kHeadSize + walked));
@@ -139,11 +139,13 @@ int StcViewModel::Draw(CStitchDesign& design, platform::Canvas& canvas, bool tra
   look = platform::FoldLookValue(look, penWidth_);
   look = platform::FoldLookValue(look, design.WorkWidth());
   look = platform::FoldLookValue(look, design.WorkHeight());
-  look = platform::FoldLookValue(look, design.IsInsideHoop());
   int result = 0;
   platform::PaintDesign(layer, canvas, {record, look, 0, 0, false}, [&](platform::Canvas& target) {
-    result = DrawStitchDesign(design, target, zoom_, penWidth_);
+    result = DrawStitchDesign(design, target, zoom_, penWidth_, false);
   });
+  // The frame's one-pixel sides are drawn on the view itself: a kept drawing is shrunk to the
+  // screen's scale, which would drop thin lines wherever they fall between its samples.
+  DrawHoopFrame(design, canvas, zoom_);
   return result;
 }
 

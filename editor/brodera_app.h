@@ -36,8 +36,8 @@ std::string CommandLineFailureText(const std::string& path);
 // millimetres; a width below 249 units becomes 498 and a height below 179 units becomes
 // 360 (a landscape page of 249 x 180 mm).
 PageSize PrintableFromMillimetres(int widthMm, int heightMm);
-// The landscape page the layout is measured on until a printer says otherwise, and the page
-// printed when no printer is installed.
+// The landscape page the layout is measured on until a printer says otherwise, and the
+// printable area of the paper printed on when no printer is installed.
 constexpr int kFallbackPageWidthMm = 249;
 constexpr int kFallbackPageHeightMm = 180;
 

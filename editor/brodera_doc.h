@@ -76,7 +76,8 @@ class CBroderaDoc : public platform::CommandTarget, public DesignListOwner<Desig
   platform::CommandState QueryCommand(int id) const override;
   void RunCommand(int id) override;
   // True: the caller may go on (the user said No, or the layout is saved, or nothing was
-  // changed). False: the layout is kept as it is, modified, and the caller stops.
+  // changed); after No the layout stays modified until something replaces it. False: the
+  // layout is kept as it is, modified, and the caller stops.
   bool PromptSaveLayout();
 
   // Reads and checks the layout file first; only a sound one replaces the current layout.

@@ -102,13 +102,17 @@ void CBroderaView::OnOpenLayout() {
   const auto path = doc_.ChooseLayoutToOpen();
   if (!path || !doc_.PromptSaveLayout()) return;
   doc_.RememberLayoutFolder(*path);
-  const std::string ext = LowerExtension(*path);
+  OpenNamedLayout(*path);
+}
+
+bool CBroderaView::OpenNamedLayout(const std::string& path) {
+  const std::string ext = LowerExtension(path);
   if (ext != ".bdz" && ext != ".arf" && ext != ".arr") {
     platform::MessageBox(nullptr, kNotALayoutText, kFileOpenCaption,
                          platform::kMbOk | platform::kMbIconExclamation);
-    return;
+    return false;
   }
-  OpenLayoutFile(*path);
+  return OpenLayoutFile(path);
 }
 
 // ---- zoom ----

@@ -83,6 +83,9 @@ class CBroderaView : public platform::CommandTarget {
   void OnOpenLayout();
   // Opens a given file (command line, dropped file, recent-file list) the same way.
   bool OpenLayoutFile(const std::string& path);
+  // A file the user named (File Open, a dropped file, the recent-file list): one whose
+  // extension is no layout's is refused as "Not a layout data file." before it is read.
+  bool OpenNamedLayout(const std::string& path);
 
   // ---- commands ----
   CommandState QueryCommand(int id) const override;

@@ -1,7 +1,6 @@
 // Brodera, the design editor of Velinor 7000.
 
 #include <QApplication>
-#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "editor/ui/brodera_application.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_message_service.h"
+#include "platform/ui/quit_after_start.h"
 #include "platform/work_folder.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(editor::kProgramName);
   QApplication::setOrganizationName(platform::kProfileMaker);
   platform_ui::InstallQtMessageService();
+  platform_ui::QuitAfterStartWhenAsked();
   platform::SetProgramName(editor::kProgramName);
 
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -29,7 +30,5 @@ int main(int argc, char** argv) {
   // A file on the command line that cannot be read ends the program before its window shows.
   if (!brodera.Start(commandLine)) return 1;
   design_ui::CSplashWnd::ShowSplashScreen(&brodera.Frame(), true);
-  // For the install check: the program has started when its window is up; it ends at once.
-  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }

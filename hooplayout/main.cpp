@@ -1,7 +1,6 @@
 // Vantle, the Maxiframe layout program of Velinor 7000.
 
 #include <QApplication>
-#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "hooplayout/vantle_app.h"
 #include "platform/profile.h"
 #include "platform/ui/qt_message_service.h"
+#include "platform/ui/quit_after_start.h"
 #include "platform/work_folder.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(hooplayout::kAppTitle);
   QApplication::setOrganizationName(platform::kProfileMaker);
   platform_ui::InstallQtMessageService();
+  platform_ui::QuitAfterStartWhenAsked();
   platform::SetProgramName(hooplayout::kAppTitle);
 
   // The command line is read once for the splash window, then for the layout to open.
@@ -30,7 +31,5 @@ int main(int argc, char** argv) {
   // A layout on the command line that cannot be read ends the program before its window shows.
   if (!vantle.Start(commandLine)) return 1;
   design_ui::CSplashWnd::ShowSplashScreen(&vantle.Frame(), true, design_ui::kVantleSplashBitmap);
-  // For the install check: the program has started when its window is up; it ends at once.
-  if (qEnvironmentVariableIsSet("VELINOR_QUIT_AFTER_START")) QTimer::singleShot(0, &qt, &QApplication::quit);
   return QApplication::exec();
 }

@@ -16,8 +16,8 @@ namespace {
 using editor::PrintPoint;
 
 constexpr int kUnits = kStitchesPerLayoutUnit;  // print units (0.1 mm) per layout unit
-constexpr int kFieldWidth = 1400;
-constexpr int kFieldHeight = 2000;
+constexpr int kFieldWidth = kTemplateFieldWidthMm * editor::kPrintUnitsPerMm;
+constexpr int kFieldHeight = kTemplateFieldHeightMm * editor::kPrintUnitsPerMm;
 constexpr int kFieldCentreX = 700;
 constexpr int kFieldCentreY = -1000;
 constexpr int kFieldPenWidth = 2;

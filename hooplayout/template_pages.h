@@ -18,6 +18,9 @@
 namespace hooplayout {
 
 constexpr int kTemplatePageCount = 2;
+// The hoop field each page carries at full size.
+constexpr int kTemplateFieldWidthMm = 140;
+constexpr int kTemplateFieldHeightMm = 200;
 
 // Empties both print lists, then walks the designs from the head and puts each at the head
 // of list A when its turned left edge stands at or right of sewing space A's left edge,

@@ -97,8 +97,11 @@ bool CVantleDoc::PromptSaveLayout() {
     // Work is never lost: a cancelled dialog, a declined replace or a failed write keeps
     // the layout and its modified flag and stops the Close, New or Open.
     if (!saved) return false;
+    modified_ = false;
   }
-  modified_ = false;
+  // "No" lets the caller go on but keeps the flag: the changes stay on screen until a new or
+  // opened layout takes their place (which clears it), so a recent layout that then cannot be
+  // read leaves them for the next question instead of discarding them silently.
   return true;
 }
 

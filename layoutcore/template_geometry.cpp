@@ -1,6 +1,7 @@
 #include "layoutcore/template_geometry.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace editor {
 
@@ -9,6 +10,19 @@ namespace {
 int RoundHalfAway(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
 
 }  // namespace
+
+std::optional<std::string> CutTemplateQuestion(int templateWidthMm, int templateHeightMm, PrintableAreaMm area) {
+  // The sheets are the printable area cut to whole millimetres: they fit the paper they were
+  // measured on. A hundredth of a millimetre covers the printer's own rounding.
+  constexpr double kSlackMm = 0.01;
+  if (templateWidthMm <= area.width + kSlackMm && templateHeightMm <= area.height + kSlackMm) return std::nullopt;
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "The size of the template (%d x %d mm) exceeds the printable area of the paper (%d x %d mm).\n"
+                "The template will be cut off.\n\nPrint anyway?",
+                templateWidthMm, templateHeightMm, static_cast<int>(area.width), static_cast<int>(area.height));
+  return std::string(text);
+}
 
 PrintPaper PrintPaperFromMillimetres(int widthMm, int heightMm) {
   return {kPrintUnitsPerMm * widthMm, -kPrintUnitsPerMm * heightMm};

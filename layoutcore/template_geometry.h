@@ -7,6 +7,8 @@
 // (ox, oy) is that sheet's offset.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace editor {
 
@@ -41,6 +43,17 @@ PrintPoint SheetOffset(int page, int across, int down, PrintPaper paper);
 
 // The print angle of a design rotated clockwise on screen: y grows upward on paper.
 inline int PrintAngle(int32_t rotation) { return ((360 - rotation % 360) % 360 + 360) % 360; }
+
+// The part of a paper a printer can print on, in millimetres as the printer reports it.
+struct PrintableAreaMm {
+  double width = 0;
+  double height = 0;
+};
+
+// What the user is asked before a template larger than the printable area is printed: the
+// template (a sheet, or a hoop field) would lose its edges, crop marks included. Nothing when
+// it fits. Sizes in whole millimetres, as the sheets are measured.
+std::optional<std::string> CutTemplateQuestion(int templateWidthMm, int templateHeightMm, PrintableAreaMm area);
 
 // A layout point on the page of the sheet at offset.
 inline PrintPoint LayoutToPrint(int32_t layoutX, int32_t layoutY, PrintPoint offset) {

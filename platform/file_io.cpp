@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -26,8 +28,8 @@ constexpr std::size_t kTemporaryNameKept = 200;
 // As many links as the system itself follows before it gives up.
 constexpr int kMostLinksFollowed = 40;
 
-std::string TemporaryPrefix(const std::filesystem::path& target) {
-  return "." + target.filename().string().substr(0, kTemporaryNameKept) + ".";
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + name.substr(0, kTemporaryNameKept) + ".";
 }
 
 // Follows the target's name through symbolic links to the file they point at (a relative link
@@ -56,13 +58,32 @@ bool IsDigits(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+// The names of the entries of the folder held open as folder.
+std::error_code ListFolder(int folder, std::vector<std::string>& names) {
+  names.clear();
+  const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    const std::error_code error = LastError();
+    ::close(fd);
+    return error;
+  }
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return {};
+}
+
 // The temporaries of this target that a save left behind when it was cut short (the program
 // ended or the machine went down before the rename): named as this target's, and not locked by
 // a save that is still writing. Only such files are removed, never anything else.
-void RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
+void RemoveLeftoverTemporaries(int folder, const std::string& prefix) {
+  std::vector<std::string> names;
+  if (ListFolder(folder, names)) return;
+  for (const std::string& name : names) {
     if (name.size() <= prefix.size() + sizeof kTemporaryEnd - 1 || name.compare(0, prefix.size(), prefix) != 0 ||
         !name.ends_with(kTemporaryEnd)) {
       continue;
@@ -73,24 +94,15 @@ void RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::s
     if (dot == std::string_view::npos || !IsDigits(middle.substr(0, dot)) || !IsDigits(middle.substr(dot + 1))) {
       continue;
     }
-    int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) fd = ::open(it->path().c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) fd = ::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat status {};
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      ::unlink(it->path().c_str());
+      ::unlinkat(folder, name.c_str(), 0);
     }
     ::close(fd);
   }
-}
-
-// Makes the rename itself lasting. The new file is in place by now and the old one gone, so a
-// folder that cannot be synced changes nothing the caller could still undo.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -140,34 +152,113 @@ std::error_code RemoveFile(const std::filesystem::path& path) {
   return error;
 }
 
+std::error_code FileIdentityOf(const std::filesystem::path& path, FileIdentity& identity) {
+  identity = {};
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
+  identity = {static_cast<uint64_t>(info.st_ino), static_cast<uint64_t>(info.st_size),
+              static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+  return {};
+}
+
+FolderHandle::~FolderHandle() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+std::error_code FolderHandle::Open(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  *this = FolderHandle();
+  fd_ = fd;
+  return {};
+}
+
+std::error_code FolderHandle::OpenOrMake(const FolderHandle& parent, const std::string& name, bool& made) {
+  made = ::mkdirat(parent.fd_, name.c_str(), 0777) == 0;
+  if (!made && errno != EEXIST) return LastError();
+  const int fd = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    const std::error_code error = LastError();
+    if (made) ::unlinkat(parent.fd_, name.c_str(), AT_REMOVEDIR);
+    made = false;
+    return error;
+  }
+  *this = FolderHandle();
+  fd_ = fd;
+  return {};
+}
+
+std::error_code FolderHandle::RemoveFolder(const std::string& name) const {
+  return ::unlinkat(fd_, name.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code FolderHandle::RemoveFile(const std::string& name) const {
+  struct stat status {};
+  if (::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (!S_ISREG(status.st_mode)) return std::make_error_code(std::errc::operation_not_permitted);
+  return ::unlinkat(fd_, name.c_str(), 0) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code FolderHandle::List(std::vector<std::string>& names) const { return ListFolder(fd_, names); }
+
 OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
 
 void OutputFile::CloseAndRemoveTemporary() {
   // Removed before it is closed: the lock on it keeps another save's clean-up away until then.
+  // Removed through the folder it was made in, never from whatever now stands at its path.
   if (!temporary_.empty()) {
-    ::unlink(temporary_.c_str());
+    ::unlinkat(folder_, temporary_.c_str(), 0);
     temporary_.clear();
   }
   if (fd_ >= 0) {
     ::close(fd_);
     fd_ = -1;
   }
+  if (folder_ >= 0) {
+    ::close(folder_);
+    folder_ = -1;
+  }
 }
 
 std::error_code OutputFile::Create(const std::filesystem::path& path) {
   CloseAndRemoveTemporary();
-  path_.clear();
   // A link is written through: the file it points at is replaced and the link stays a link.
   std::filesystem::path target;
   if (std::error_code error = ResolveLinks(path, target)) return error;
+  // The folder's path may lead through links of its own; only the name itself was resolved.
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-  const std::string prefix = TemporaryPrefix(target);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  const std::error_code error = CreateRelative(fd, target.filename().string());
+  ::close(fd);
+  return error;
+}
+
+std::error_code OutputFile::CreateIn(const FolderHandle& folder, const std::string& name) {
+  CloseAndRemoveTemporary();
+  if (!folder.IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  return CreateRelative(folder.Descriptor(), name);
+}
+
+std::error_code OutputFile::CreateRelative(int folder, const std::string& name) {
+  const std::string prefix = TemporaryPrefix(name);
 
   // What the user set on the file being replaced is kept: its permission bits and owner. A
   // file without write permission for its owner is not replaced, whoever runs the program
   // (the file system lets the superuser write anything).
   struct stat existing {};
-  const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+  const bool replacing =
+      ::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(existing.st_mode);
   if (replacing && (existing.st_mode & S_IWUSR) == 0) return std::make_error_code(std::errc::permission_denied);
 
   RemoveLeftoverTemporaries(folder, prefix);
@@ -177,9 +268,10 @@ std::error_code OutputFile::Create(const std::filesystem::path& path) {
   // makes. A replacement starts private and takes the old file's bits below.
   const mode_t mode = replacing ? S_IRUSR | S_IWUSR : 0666;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate =
-        folder / (prefix + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1)) + kTemporaryEnd);
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const std::string candidate =
+        prefix + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1)) + kTemporaryEnd;
+    const int fd =
+        ::openat(folder, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return LastError();
@@ -198,9 +290,18 @@ std::error_code OutputFile::Create(const std::filesystem::path& path) {
       }
       (void)!::fchmod(fd, existing.st_mode & 07777);
     }
+    // The folder is held until the rename: the file goes in place within it, wherever its
+    // path leads by then.
+    folder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (folder_ < 0) {
+      const std::error_code error = LastError();
+      ::unlinkat(folder, candidate.c_str(), 0);
+      ::close(fd);
+      return error;
+    }
     fd_ = fd;
     temporary_ = candidate;
-    path_ = target;
+    name_ = name;
     return {};
   }
   return std::make_error_code(std::errc::file_exists);
@@ -229,7 +330,7 @@ std::error_code OutputFile::Close() {
   if (fd_ < 0) return temporary_.empty() ? std::error_code() : std::make_error_code(std::errc::bad_file_descriptor);
   std::error_code error;
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) error = LastError();
-  if (!error && ::rename(temporary_.c_str(), path_.c_str()) != 0) error = LastError();
+  if (!error && ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) error = LastError();
   if (error) {
     CloseAndRemoveTemporary();
     return error;
@@ -239,7 +340,11 @@ std::error_code OutputFile::Close() {
   ::close(fd_);
   fd_ = -1;
   temporary_.clear();
-  SyncFolder(path_.has_parent_path() ? path_.parent_path() : ".");
+  // Makes the rename itself lasting. The new file is in place by now and the old one gone, so a
+  // folder that cannot be synced changes nothing the caller could still undo.
+  ::fsync(folder_);
+  ::close(folder_);
+  folder_ = -1;
   return {};
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -32,6 +33,17 @@ VELINOR_EXPORT std::error_code ReadFileHead(const std::filesystem::path& path,
 // Removes a file; a file that is not there is reported as not found.
 VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 
+// What tells a file from another put under its name since it was looked at: its file number
+// on the volume, its size and the time it was last written (to the nanosecond).
+struct FileIdentity {
+  uint64_t fileNumber = 0;
+  uint64_t size = 0;
+  int64_t modifiedSeconds = 0;
+  int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+VELINOR_EXPORT std::error_code FileIdentityOf(const std::filesystem::path& path, FileIdentity& identity);
+
 // A file being written, safely: the bytes go to a temporary file beside the target (same
 // folder, so the final rename never crosses a file system), which Close() flushes to the
 // disk and renames over the target in one step, then syncs the folder. Until then the target
@@ -44,6 +56,37 @@ VELINOR_EXPORT std::error_code RemoveFile(const std::filesystem::path& path);
 // points at; a file without write permission for its owner is not replaced (Create() fails
 // with permission_denied, for the superuser too). Temporaries that a save cut short left
 // beside the target (hidden names ending in ".part") are removed by the next save of it.
+// A folder held open. What is made, renamed or removed through it stays in that very folder,
+// on the volume it was opened on, whatever later comes to stand at its path: a card pulled out
+// and a folder of the same name on the PC's own disk in its place take nothing.
+class VELINOR_EXPORT FolderHandle {
+ public:
+  FolderHandle() = default;
+  ~FolderHandle();
+  FolderHandle(FolderHandle&& other) noexcept;
+  FolderHandle& operator=(FolderHandle&& other) noexcept;
+  FolderHandle(const FolderHandle&) = delete;
+  FolderHandle& operator=(const FolderHandle&) = delete;
+
+  // Opens the folder at path; a link standing at path itself is not followed.
+  std::error_code Open(const std::filesystem::path& path);
+  // Opens the folder name inside parent, making it first when it is missing (made tells); a
+  // link standing there is not followed.
+  std::error_code OpenOrMake(const FolderHandle& parent, const std::string& name, bool& made);
+  // Removes the empty folder name inside this one.
+  std::error_code RemoveFolder(const std::string& name) const;
+  // Removes the file name of this folder, only when it is a plain file.
+  std::error_code RemoveFile(const std::string& name) const;
+  // The names of the folder's entries.
+  std::error_code List(std::vector<std::string>& names) const;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Descriptor() const { return fd_; }
+
+ private:
+  int fd_ = -1;
+};
+
 class VELINOR_EXPORT OutputFile {
  public:
   OutputFile() = default;
@@ -54,6 +97,12 @@ class VELINOR_EXPORT OutputFile {
 
   // Opens the temporary file in the target's folder; a missing folder is "not found".
   std::error_code Create(const std::filesystem::path& path);
+  // The same for the file name of a folder held open: the temporary is made in that folder and
+  // renamed within it, wherever its path leads by then. A link standing at name is replaced,
+  // not written through.
+  std::error_code CreateIn(const FolderHandle& folder, const std::string& name);
+  // The temporary file being written (for a look at the file system it lies on), -1 when none.
+  int Descriptor() const { return fd_; }
   std::error_code Write(std::span<const uint8_t> bytes);
   // Flushes what was written to the disk without replacing the target yet: files that must be
   // replaced together are all flushed first, so that only their renames are left to do.
@@ -65,10 +114,12 @@ class VELINOR_EXPORT OutputFile {
 
  private:
   void CloseAndRemoveTemporary();
+  std::error_code CreateRelative(int folder, const std::string& name);
 
   int fd_ = -1;
-  std::filesystem::path path_;
-  std::filesystem::path temporary_;
+  int folder_ = -1;        // the folder the temporary and the target lie in, held open
+  std::string name_;       // the target's name in it
+  std::string temporary_;  // the temporary's name in it
 };
 
 // Writes all bytes through an OutputFile: the target is replaced whole or not at all.

@@ -2,15 +2,20 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
+
+#include "platform/le_bytes.h"
+#include "platform/mount_number.h"
 
 namespace platform {
 
@@ -112,9 +117,10 @@ fs::path NormalMountPoint(const fs::path& path) {
   return normal;
 }
 
-std::string LabelOf(const fs::path& byLabel, const fs::path& device) {
+// The link of a by-uuid or by-label folder that leads to device, by its unescaped name.
+std::string LinkNameTo(const fs::path& folder, const fs::path& device) {
   std::error_code error;
-  fs::directory_iterator it(byLabel, error);
+  fs::directory_iterator it(folder, error);
   if (error) return {};
   for (const fs::directory_entry& link : it) {
     std::error_code linkError;
@@ -124,7 +130,62 @@ std::string LabelOf(const fs::path& byLabel, const fs::path& device) {
   return {};
 }
 
+constexpr std::size_t kBootSectorBytes = 512;
+
+// The first sector of a volume's source: a block device, or an image file standing in for
+// one. Nothing for a source that names no file (a FUSE mount's program name).
+bool ReadBootSector(const std::string& source, std::vector<uint8_t>& sector) {
+  if (source.empty() || source.front() != '/') return false;
+  const int fd = open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool read = false;
+  if (fstat(fd, &info) == 0 && (S_ISBLK(info.st_mode) || S_ISREG(info.st_mode))) {
+    sector.assign(kBootSectorBytes, 0);
+    read = pread(fd, sector.data(), sector.size(), 0) == static_cast<ssize_t>(sector.size());
+  }
+  close(fd);
+  return read;
+}
+
 }  // namespace
+
+std::string FatVolumeSerial(std::span<const uint8_t> bootSector) {
+  if (bootSector.size() < kBootSectorBytes) return {};
+  const uint8_t* sector = bootSector.data();
+  if (sector[510] != 0x55 || sector[511] != 0xAA) return {};
+  if (sector[0] != 0xEB && sector[0] != 0xE9) return {};
+  const uint16_t bytesPerSector = ReadU16(sector + 11);
+  const uint8_t sectorsPerCluster = sector[13];
+  if (bytesPerSector < 512 || bytesPerSector > 4096 || (bytesPerSector & (bytesPerSector - 1)) ||
+      sectorsPerCluster == 0 || (sectorsPerCluster & (sectorsPerCluster - 1))) {
+    return {};
+  }
+  // FAT32 keeps no root folder entries and no 16-bit FAT size; its extended block sits later.
+  const bool fat32 = ReadU16(sector + 17) == 0 && ReadU16(sector + 22) == 0;
+  const std::size_t signature = fat32 ? 66 : 38;
+  if (sector[signature] != 0x28 && sector[signature] != 0x29) return {};
+  const uint32_t serial = ReadU32(sector + signature + 1);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04X-%04X", static_cast<unsigned>(serial >> 16),
+                static_cast<unsigned>(serial & 0xFFFF));
+  return text;
+}
+
+std::string VolumeIdentity(const MountedVolume& volume, const VolumeSources& sources) {
+  std::vector<uint8_t> sector;
+  if (ReadBootSector(volume.device, sector)) {
+    const std::string serial = FatVolumeSerial(sector);
+    if (!serial.empty()) return "FAT:" + serial;
+  }
+  if (volume.device.rfind(sources.devices.string() + "/", 0) == 0) {
+    const std::string uuid = LinkNameTo(sources.byUuid, ResolvedDevice(volume.device));
+    if (!uuid.empty()) return "UUID:" + uuid;
+  }
+  const uint64_t mount = UniqueMountNumber(volume.mountPoint);
+  if (mount == 0 && volume.label.empty()) return {};
+  return "MOUNT:" + volume.label + ":" + std::to_string(mount);
+}
 
 std::vector<MountEntry> ParseMountTable(const std::string& text) {
   std::vector<MountEntry> entries;
@@ -174,7 +235,7 @@ std::vector<MountedVolume> ListMountedVolumes(const VolumeSources& sources) {
       if (!seenDevices.insert(device.string()).second) continue;
       volume.removable = IsRemovable(sources.sysBlock, name);
       volume.hotPlugged = IsOnHotPlugBus(sources.sysBlock, name);
-      volume.label = LabelOf(sources.byLabel, device);
+      volume.label = LinkNameTo(sources.byLabel, device);
     }
     FileSystemIdOf(entry.target, volume.fileSystemId);
     VolumeSize(entry.target, volume.totalBytes);
@@ -191,6 +252,15 @@ std::error_code FileSystemIdOf(const fs::path& path, uint64_t& id) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
   id = static_cast<uint64_t>(info.st_dev);
+  return {};
+}
+
+std::error_code FileSystemOfHandle(int fd, FileSystemIdentity& identity) {
+  identity = {};
+  struct stat info {};
+  struct statfs kind {};
+  if (fstat(fd, &info) != 0 || fstatfs(fd, &kind) != 0) return {errno, std::generic_category()};
+  identity = {static_cast<uint64_t>(info.st_dev), static_cast<int64_t>(kind.f_type)};
   return {};
 }
 

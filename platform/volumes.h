@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -34,6 +35,7 @@ struct VolumeSources {
   std::filesystem::path devices = "/dev";  // a source outside it is no block device
   std::filesystem::path sysBlock = "/sys/class/block";
   std::filesystem::path byLabel = "/dev/disk/by-label";
+  std::filesystem::path byUuid = "/dev/disk/by-uuid";
   // A mount point listed as a removable drive whatever is mounted there (an image mounted
   // through a loop device or FUSE standing in for a card reader); empty for none.
   std::filesystem::path cardReader;
@@ -61,6 +63,28 @@ VELINOR_EXPORT std::vector<MountEntry> ParseMountTable(const std::string& text);
 
 // The device number of the file system holding path (as stat reports it).
 VELINOR_EXPORT std::error_code FileSystemIdOf(const std::filesystem::path& path, uint64_t& id);
+
+// What tells the volume at a mount point from another put into the same reader, which
+// shares its source ("/dev/sdb1") and often its device number: the FAT volume serial number
+// from the boot sector of the source when it can be read ("FAT:1A2B-3C4D"), else the file
+// system's UUID as the system's by-uuid links give it ("UUID:..."), else its label with the
+// number of the mount, which no later mount shares ("MOUNT:<label>:<number>"; a card put in
+// again after a pull then counts as another). Empty when nothing at all can be read.
+VELINOR_EXPORT std::string VolumeIdentity(const MountedVolume& volume,
+                                          const VolumeSources& sources = {});
+
+// The volume serial number of a FAT boot sector as "1A2B-3C4D"; empty when the sector is no
+// FAT boot sector or carries no serial.
+VELINOR_EXPORT std::string FatVolumeSerial(std::span<const uint8_t> bootSector);
+
+// The file system an open file or folder lies on: its device number (as stat reports it, so
+// that it compares with MountedVolume::fileSystemId) and its kind (as statfs reports it).
+struct FileSystemIdentity {
+  uint64_t device = 0;
+  int64_t type = 0;
+  bool operator==(const FileSystemIdentity&) const = default;
+};
+VELINOR_EXPORT std::error_code FileSystemOfHandle(int fd, FileSystemIdentity& identity);
 
 // Total size of the file system holding path.
 VELINOR_EXPORT std::error_code VolumeSize(const std::filesystem::path& path, uint64_t& totalBytes);

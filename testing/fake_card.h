@@ -1,12 +1,17 @@
 #pragma once
 
 // Fake card volumes: fresh folders standing in for mounted drives, one of them usually the
-// ATA PC card, with the sizes, removable flags and labels a test gives them. Records every
-// flush, and can pull a card out, put another volume in its place or write-protect it.
+// ATA PC card, with the sizes, removable flags and labels a test gives them. Each volume is a
+// file system of its own (FileSystemOf tells a file on it from one on the PC's own disk, the
+// empty mount point a pulled card leaves included). Records every flush, and can pull a card
+// out, put another volume in its place or write-protect it.
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +32,11 @@ class FakeCardVolumes : public card::CardVolumes {
 
   std::vector<platform::MountedVolume> List() override;
   void Flush(const std::filesystem::path& mountPoint) override { flushed_.push_back(mountPoint); }
+  // Each card added tells a serial number of its own ("FAT:0000-0001", ...).
+  std::string Identity(const platform::MountedVolume& volume) override;
+  // The volume the open file or folder lies on, a pulled card's included (what was opened
+  // on it before the pull still reaches it); anything else lies on the PC's own disk.
+  std::error_code FileSystemOf(int fd, platform::FileSystemIdentity& identity) override;
 
   const std::vector<std::filesystem::path>& Flushed() const { return flushed_; }
   // The card is pulled out: it is no longer listed and takes what it holds with it (to
@@ -37,8 +47,18 @@ class FakeCardVolumes : public card::CardVolumes {
   // The card is pulled as soon as a listing finds designs designs in its design folders:
   // between two designs of a batch, since the writer looks at the drive before each.
   void PullAfter(const std::filesystem::path& mountPoint, int designs);
+  // What swap does (a Replace, say, or a Pull that leaves files in the empty mount point) is
+  // done as soon as listings have found files new names in the card's design folders since
+  // this call: files made by a write, temporaries not yet in place among them.
+  void SwapAfter(const std::filesystem::path& mountPoint, int files, std::function<void()> swap);
   // The card is pulled and another volume (another device, empty) mounted in its place.
   void Replace(const std::filesystem::path& mountPoint);
+  // Another card is put into the same reader: the first is pulled (as Pull) and an empty one
+  // mounted at the same point from the same device, with the same device number. It tells
+  // another serial number, unless the cards tell none (TellNoSerial): then only the files
+  // tell it apart.
+  void PutInAnother(const std::filesystem::path& mountPoint);
+  void TellNoSerial(const std::filesystem::path& mountPoint) { identities_[mountPoint].clear(); }
   // The card is listed as mounted read-only (its folder stays writable: the code must not try).
   void SetReadOnly(const std::filesystem::path& mountPoint);
   // Puts count dummy design files "D000.qnf", ... into folder, creating it.
@@ -46,11 +66,26 @@ class FakeCardVolumes : public card::CardVolumes {
 
  private:
   platform::MountedVolume* Find(const std::filesystem::path& mountPoint);
+  // Where a volume's files now lie: its mount point, or Pulled(mountPoint) once it is pulled.
+  struct Home {
+    std::filesystem::path folder;
+    platform::FileSystemIdentity identity;
+  };
+  void AddHome(const platform::MountedVolume& volume);
 
   TempDir dir_;
   std::vector<platform::MountedVolume> volumes_;
+  std::vector<Home> homes_;
   std::vector<std::filesystem::path> flushed_;
-  std::optional<std::pair<std::filesystem::path, int>> pullAfter_;
+  std::map<std::filesystem::path, std::string> identities_;
+  struct Swap {
+    std::filesystem::path mountPoint;
+    int count = 0;
+    bool designsOnly = true;  // counts the designs there, else the new names seen
+    std::set<std::string> before, made;
+    std::function<void()> swap;
+  };
+  std::optional<Swap> swapAfter_;
 };
 
 // The machine version as a test scripts it: the version dialog's answer and the version
@@ -69,6 +104,9 @@ class ScriptedMachineVersion : public card::MachineVersion {
   }
   int VersionCode() override { return code; }
 };
+
+// The plain files of a folder by name, with their bytes: a card folder's whole state.
+std::map<std::string, std::vector<uint8_t>> FilesIn(const std::filesystem::path& folder);
 
 // The texts of the boxes shown so far, in order.
 std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes);

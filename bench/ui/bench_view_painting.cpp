@@ -376,9 +376,11 @@ struct PictorelDesign {
   }
 };
 
-void PaintPictorel(QImage& image, PictorelDesign& d) {
+// trueSize: as the stitch view paints, 0.1 mm units shown at a 96-dot screen's true size.
+void PaintPictorel(QImage& image, PictorelDesign& d, bool trueSize = false) {
   QPainter painter(&image);
   painter.fillRect(image.rect(), Qt::white);
+  if (trueSize) painter.scale(digitizer::ScreenDotsPerUnit(96), digitizer::ScreenDotsPerUnit(96));
   painter.translate(-d.scroll);
   platform_ui::QtCanvas canvas(painter);
   d.cache.BeginPaint(painter);
@@ -396,6 +398,28 @@ void BM_PictorelStitchView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PictorelStitchView)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void BM_PictorelStitchViewTrueSize(benchmark::State& state) {
+  PictorelDesign d(static_cast<int>(state.range(0)) / 25);
+  QImage image = WindowImage();
+  PaintPictorel(image, d, true);
+  for (auto _ : state) {
+    PaintPictorel(image, d, true);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_PictorelStitchViewTrueSize)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void BM_PictorelStitchViewTrueSizeAfterZoom(benchmark::State& state) {
+  PictorelDesign d(static_cast<int>(state.range(0)) / 25);
+  QImage image = WindowImage();
+  for (auto _ : state) {
+    d.cache.Clear();
+    PaintPictorel(image, d, true);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_PictorelStitchViewTrueSizeAfterZoom)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 void BM_PictorelStitchViewAfterZoom(benchmark::State& state) {
   PictorelDesign d(static_cast<int>(state.range(0)) / 25);

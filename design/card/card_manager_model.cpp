@@ -74,7 +74,9 @@ void CardManagerModel::RefreshCardList() {
     countText_.clear();
     return;
   }
-  cardDesigns_ = ListCardDesigns(CardFolder(drives_.drives[selectedDrive_].mountPoint, destination_));
+  const CardDrive& drive = drives_.drives[selectedDrive_];
+  listing_ = ListCardFolder(volumes_, drive, CardFolder(drive.mountPoint, destination_));
+  for (const ListedCardDesign& design : listing_.designs) cardDesigns_.push_back(design.path);
   countText_ = DesignCountText(cardDesigns_.size());
 }
 
@@ -118,6 +120,7 @@ void CardManagerModel::OnFileNameOK(const std::vector<fs::path>& selected, bool 
     ShowCardWriteError(owner_, error);
     return;
   }
+  CardBatchNames batch;
   for (const fs::path& file : selected) {
     if (static_cast<int>(cardDesigns_.size()) >= kMaxCardDesigns) {
       RefreshCardList();
@@ -125,13 +128,14 @@ void CardManagerModel::OnFileNameOK(const std::vector<fs::path>& selected, bool 
                            platform::kMbOk | platform::kMbIconError);
       break;
     }
-    if (WriteOne(file, drive) == Step::kStop) break;
+    if (WriteOne(file, drive, batch) == Step::kStop) break;
   }
   RefreshCardList();
   FlushCardDrive(volumes_, drive.mountPoint);
 }
 
-CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const CardDrive& drive) {
+CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const CardDrive& drive,
+                                                  CardBatchNames& batch) {
   const std::string name = file.stem().string();
   if (destination_ == kDestinationAtaCardFolder && name.size() > kOpenSaveNameLength) {
     platform::MessageBox(owner_,
@@ -183,9 +187,21 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const Ca
                          platform::kMbOk | platform::kMbIconExclamation);
     return Step::kNext;
   }
+  // Two files of one batch whose names the card does not tell apart: the later would
+  // replace the earlier.
+  if (const std::string first = batch.TakenBy(name); !first.empty()) {
+    platform::MessageBox(owner_, BatchClashText(name, first), kAttentionCaption,
+                         platform::kMbOk | platform::kMbIconExclamation);
+    return Step::kNext;
+  }
+  // A design replaces only the card file the user saw listed, on the card listed.
+  if (!ListHolds(drive, CardFilesOf(CardFolder(drive.mountPoint, destination_), name))) {
+    return Step::kStop;
+  }
   CCardWriter writer;
   if (writer.SaveDesign(std::span(designBuffer_.data(), size), destination_, volumes_, drive, name,
                         owner_) == 1) {
+    batch.Take(name);
     RefreshCardList();
     return Step::kNext;
   }
@@ -236,10 +252,15 @@ void CardManagerModel::OnErase(const std::vector<int>& selected) {
     ShowEraseError(error);
     return;
   }
+  // Erase goes by the names listed: through a list of another card (put into the same
+  // reader since) it would delete that card's designs of those names.
+  if (!ListHolds(drive, designs)) return;
   if (platform::MessageBox(owner_, kEraseQuestionText, kConfirmCaption,
                            platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) {
     return;
   }
+  // The card may have been swapped while the question stood.
+  if (!ListHolds(drive, designs)) return;
   for (const fs::path& design : designs) {
     if (const std::error_code error = platform::RemoveFile(design)) {
       ShowEraseError(error);
@@ -255,6 +276,14 @@ void CardManagerModel::OnErase(const std::vector<int>& selected) {
   }
   RefreshCardList();
   FlushCardDrive(volumes_, drive.mountPoint);
+}
+
+bool CardManagerModel::ListHolds(const CardDrive& drive, const std::vector<fs::path>& files) {
+  if (StillAsListed(volumes_, drive, listing_, files)) return true;
+  platform::MessageBox(owner_, kCardChangedText, kAttentionCaption,
+                       platform::kMbOk | platform::kMbIconExclamation);
+  RefreshCardList();
+  return false;
 }
 
 void CardManagerModel::ClearPreview() {

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "design/card/card_drives.h"
+#include "design/card/card_listing.h"
+#include "design/card/card_names.h"
 #include "design/card/card_volumes.h"
 #include "design/card/card_write_model.h"
 #include "design/card/machine_version.h"
@@ -98,7 +100,9 @@ class CardManagerModel {
   // Reads path into the design buffer and previews it; false when it could not be read.
   bool Preview(const std::filesystem::path& path);
   enum class Step { kNext, kStop };
-  Step WriteOne(const std::filesystem::path& file, const CardDrive& drive);
+  Step WriteOne(const std::filesystem::path& file, const CardDrive& drive, CardBatchNames& batch);
+  // Whether the card and files are still as listed; when not, says so and lists the card again.
+  bool ListHolds(const CardDrive& drive, const std::vector<std::filesystem::path>& files);
   void ShowEraseError(const std::error_code& error) const;
   void ClearPreview();
   std::vector<std::filesystem::path> Chosen(const std::vector<int>& selected) const;
@@ -112,6 +116,7 @@ class CardManagerModel {
   CardDriveList drives_;
   int selectedDrive_ = -1;
   int destination_ = kDestinationAtaCard;
+  CardListing listing_;  // what cardDesigns_ was listed from
   std::vector<std::filesystem::path> cardDesigns_;
   std::string countText_;
   bool previewValid_ = false;

@@ -20,6 +20,9 @@ inline constexpr const char* kFolderFilledText =
 inline constexpr const char* kSaveFailedText =
     "Failed to save a design.\n"
     "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?";
+inline constexpr const char* kCardChangedText =
+    "The ATA PC Card or its designs have changed since the list was read.\n"
+    "The list has been read again; nothing was erased or replaced.";
 inline constexpr const char* kFileErrorText = "There is an error in a file.\nQuit operation.";
 
 }  // namespace card

@@ -81,6 +81,7 @@ DialogEnd CardWriteModel::OnWrite() {
   }
 
   bool all = true;
+  CardBatchNames batch;
   for (const std::string& path : paths) {
     if (count >= kMaxCardDesigns) {
       Attention(owner_, kFolderFilledText, platform::kMbIconError);
@@ -88,7 +89,7 @@ DialogEnd CardWriteModel::OnWrite() {
       break;
     }
     bool written = false;
-    const Step step = WriteOne(path, destination, drive, count, written);
+    const Step step = WriteOne(path, destination, drive, batch, count, written);
     if (!written) all = false;
     if (step == Step::kStop) break;
   }
@@ -98,8 +99,8 @@ DialogEnd CardWriteModel::OnWrite() {
 }
 
 CardWriteModel::Step CardWriteModel::WriteOne(const fs::path& designPath, int destination,
-                                              const CardDrive& drive, int& count,
-                                              bool& written) {
+                                              const CardDrive& drive, CardBatchNames& batch,
+                                              int& count, bool& written) {
   if (platform::ReadFileHead(designPath, designBuffer_, designBufferBytes_)) {
     return Step::kNext;  // a design that cannot be opened is passed over
   }
@@ -129,9 +130,16 @@ CardWriteModel::Step CardWriteModel::WriteOne(const fs::path& designPath, int de
                          platform::kMbOk | platform::kMbIconError);
     return Step::kNext;
   }
+  // A list naming two designs the card does not tell apart writes the first only: the
+  // second would replace it.
+  if (const std::string first = batch.TakenBy(name); !first.empty()) {
+    Attention(owner_, BatchClashText(name, first), platform::kMbIconExclamation);
+    return Step::kNext;
+  }
   CCardWriter writer;
   written = writer.SaveDesign(std::span(designBuffer_.data(), size), destination, volumes_, drive,
                               name, owner_) == 1;
+  if (written) batch.Take(name);
   // A design that failed to save still takes its place among the folder's 100: the folder
   // is not looked at again until the dialog's next Write.
   ++count;

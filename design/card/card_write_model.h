@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "design/card/card_drives.h"
+#include "design/card/card_names.h"
 #include "design/card/card_volumes.h"
 #include "design/card/card_pair_limit.h"
 #include "design/card/machine_version.h"
@@ -57,7 +58,7 @@ class CardWriteModel {
  private:
   enum class Step { kNext, kStop };
   Step WriteOne(const std::filesystem::path& designPath, int destination, const CardDrive& drive,
-                int& count, bool& written);
+                CardBatchNames& batch, int& count, bool& written);
 
   CardVolumes& volumes_;
   MachineVersion& version_;

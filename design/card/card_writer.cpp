@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <list>
 #include <string_view>
 
 #include "design/card/card_messages.h"
@@ -12,10 +14,20 @@ namespace card {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The design folder's name in the card's root; none for the root itself.
+const char* DesignFolderName(int destination) {
+  if (destination == kDestinationAtaCard) return kPcLinkFolder;
+  if (destination == kDestinationAtaCardFolder) return kOpenSaveFolder;
+  return nullptr;
+}
+
+}  // namespace
+
 fs::path CardFolder(const fs::path& drive, int destination) {
-  if (destination == kDestinationAtaCard) return drive / kPcLinkFolder;
-  if (destination == kDestinationAtaCardFolder) return drive / kOpenSaveFolder;
-  return drive;
+  const char* folder = DesignFolderName(destination);
+  return folder ? drive / folder : drive;
 }
 
 std::string CardFileName(const std::string& designName) {
@@ -53,45 +65,147 @@ CCardWriter::~CCardWriter() = default;
 
 namespace {
 
-// The design folder on the drive's own volume: made when missing, and refused (not found)
-// when it turns out to lie elsewhere, as when the card went between the check and the mkdir.
-std::error_code DesignFolderOnVolume(const fs::path& folder, uint64_t fileSystemId) {
-  std::error_code ignored;
-  const bool made = !fs::is_directory(folder, ignored) && fs::create_directory(folder, ignored);
-  uint64_t id = 0;
-  if (!platform::FileSystemIdOf(folder, id) && id == fileSystemId) return {};
-  if (made) fs::remove(folder, ignored);
-  return std::make_error_code(std::errc::no_such_file_or_directory);
+std::error_code NotOnTheCard() { return std::make_error_code(std::errc::no_such_file_or_directory); }
+
+// A name is one file of the design folder: a name that would reach out of it (a user's typed
+// "../x" or "a/b") is refused before anything is made.
+bool IsPlainFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
 }
+
+// The design folder of the card that was checked, held open while designs are written into
+// it: each goes to a temporary file made in that folder, and all go in place by renames within
+// it, so whatever is mounted at the folder's path meanwhile takes nothing. What is not put in
+// place is removed with the stage, from that folder only.
+class CardFolderStage {
+ public:
+  CardFolderStage(CardVolumes& volumes, const CardDrive& drive)
+      : volumes_(volumes), drive_(drive) {}
+
+  std::error_code Open(int destination) {
+    if (std::error_code error = CheckCardDrive(volumes_, drive_)) return error;
+    platform::FolderHandle root;
+    if (root.Open(drive_.mountPoint) || volumes_.FileSystemOf(root.Descriptor(), card_) ||
+        card_.device != drive_.fileSystemId) {
+      return NotOnTheCard();  // what stands at the mount point now is not the card checked
+    }
+    const char* name = DesignFolderName(destination);
+    if (!name) {
+      folder_ = std::move(root);
+      return {};
+    }
+    bool made = false;
+    if (std::error_code error = folder_.OpenOrMake(root, name, made)) return error;
+    if (!IsOnTheCard(folder_.Descriptor())) {
+      folder_ = {};
+      if (made) (void)root.RemoveFolder(name);
+      return NotOnTheCard();
+    }
+    return {};
+  }
+
+  // Writes one design to a temporary file of the folder, its bytes flushed to the card.
+  std::error_code Stage(const CardDesign& design, const std::function<void()>& beforeCreate) {
+    if (std::error_code error = StillTheCard()) return error;
+    beforeCreate();
+    Staged& staged = staged_.emplace_back();
+    staged.name = CardFileName(design.name);
+    std::error_code error = staged.file.CreateIn(folder_, staged.name);
+    if (!error && !IsOnTheCard(staged.file.Descriptor())) error = NotOnTheCard();
+    if (!error) error = staged.file.Write(design.image);
+    if (!error) error = staged.file.Flush();
+    return error;
+  }
+
+  // Puts every staged design in place, after one more look at the card and at each file.
+  std::error_code Commit() {
+    std::error_code error = StillTheCard();
+    for (Staged& staged : staged_) {
+      if (!error && !IsOnTheCard(staged.file.Descriptor())) error = NotOnTheCard();
+    }
+    if (error) return error;
+    auto staged = staged_.begin();
+    for (; staged != staged_.end() && !error; ++staged) error = staged->file.Close();
+    if (!error) return {};
+    // The designs are one whole: those already in place would not do without the rest.
+    for (auto placed = staged_.begin(); placed != std::prev(staged); ++placed) {
+      (void)folder_.RemoveFile(placed->name);
+    }
+    return error;
+  }
+
+  // Removes the temporaries of the designs not put in place.
+  void Discard() { staged_.clear(); }
+
+  // Removes the plain files of the folder that pick names, but none just written, and only
+  // while the folder is still on the card in the drive.
+  void RemoveFiles(const std::function<bool(const std::string&)>& pick) {
+    std::vector<std::string> names;
+    if (StillTheCard() || folder_.List(names)) return;
+    for (const std::string& name : names) {
+      const bool written = std::any_of(staged_.begin(), staged_.end(),
+                                       [&](const Staged& s) { return s.name == name; });
+      if (!written && pick(name)) (void)folder_.RemoveFile(name);
+    }
+  }
+
+ private:
+  struct Staged {
+    std::string name;
+    platform::OutputFile file;
+  };
+
+  bool IsOnTheCard(int fd) {
+    platform::FileSystemIdentity identity;
+    return !volumes_.FileSystemOf(fd, identity) && identity == card_;
+  }
+
+  // The drive still holds the card that was checked, and the folder held lies on it.
+  std::error_code StillTheCard() {
+    if (std::error_code error = CheckCardDrive(volumes_, drive_)) return error;
+    return IsOnTheCard(folder_.Descriptor()) ? std::error_code() : NotOnTheCard();
+  }
+
+  CardVolumes& volumes_;
+  const CardDrive& drive_;
+  platform::FileSystemIdentity card_;
+  platform::FolderHandle folder_;
+  std::list<Staged> staged_;  // a file being written stays where it was made
+};
 
 }  // namespace
 
 int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, CardVolumes& volumes,
                             const CardDrive& drive, const std::string& name,
                             platform::WindowHandle owner) const {
-  // A name is one file of the design folder: a name that would reach out of it (a user's
-  // typed "../x" or "a/b") is refused before anything is made.
-  if (name.empty() || name == "." || name == ".." ||
-      name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
-    platform::MessageBox(owner, kFileErrorText, kErrorCaption,
-                         platform::kMbOk | platform::kMbIconError);
+  const CardDesign design{image, name};
+  return SaveDesigns(std::span(&design, 1), destination, volumes, drive, owner);
+}
+
+int CCardWriter::SaveDesigns(std::span<const CardDesign> designs, int destination, CardVolumes& volumes,
+                             const CardDrive& drive, platform::WindowHandle owner,
+                             const std::function<bool(const std::string& fileName)>& removeAfter) const {
+  if (!std::all_of(designs.begin(), designs.end(),
+                   [](const CardDesign& d) { return IsPlainFileName(d.name); })) {
+    platform::MessageBox(owner, kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
     return 0;
   }
-  const fs::path folder = CardFolder(drive.mountPoint, destination);
-  std::error_code error = CheckCardDrive(volumes, drive);
-  if (!error) error = DesignFolderOnVolume(folder, drive.fileSystemId);
-  if (!error) {
-    platform::OutputFile file;
-    error = file.Create(folder / CardFileName(name));
-    if (!error) {
-      error = file.Write(image);
-      if (!error) error = file.Close();
-      if (!error) return 1;
-      file.Discard();  // only a file this write made is removed, never one it could not open
-    }
+  CardFolderStage stage(volumes, drive);
+  std::error_code error = stage.Open(destination);
+  for (const CardDesign& design : designs) {
+    if (error) break;
+    error = stage.Stage(design, [this] { BeforeCreate(); });
   }
-  ShowCardWriteError(owner, error);
-  return 0;
+  if (!error) error = stage.Commit();
+  if (error) {
+    // Only files this write made are removed, never one it could not open.
+    stage.Discard();
+    ShowCardWriteError(owner, error);
+    return 0;
+  }
+  if (removeAfter) stage.RemoveFiles(removeAfter);
+  return 1;
 }
 
 void ShowCardWriteError(platform::WindowHandle owner, const std::error_code& error) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,21 +37,46 @@ bool IsCardDesignFile(const std::filesystem::directory_entry& entry);
 std::vector<std::filesystem::path> ListCardDesigns(const std::filesystem::path& folder);
 int CountCardDesigns(const std::filesystem::path& folder);
 
+// One design of a write that puts several onto the card together.
+struct CardDesign {
+  std::span<const uint8_t> image;
+  std::string name;
+};
+
 // Made on the stack around a write.
 class CCardWriter {
  public:
   virtual ~CCardWriter();
 
   // Writes image into the destination folder of the card in drive as the file of name.
-  // First makes sure the drive is still the card it was when chosen (CheckCardDrive): the
-  // folder is created only on that volume, never in a mount point left behind on the PC's
-  // own disk. Returns 1 when the file was written whole, else 0 after one message: the card
-  // missing ("Failed to save a design. ...") or any other cause, a write-protected card
-  // included (the file error); a partial file is deleted. A name that is not one plain file
-  // name (empty, "." or "..", or holding '/' or NUL) is refused with the file error.
+  // First makes sure the drive is still the card it was when chosen (CheckCardDrive); the
+  // folder is then opened (created when missing) on that volume and held, and the file is
+  // made, checked and renamed within it: nothing lands in a mount point left behind on the
+  // PC's own disk, even when the card goes after the check. Returns 1 when the file was
+  // written whole, else 0 after one message: the card missing ("Failed to save a design.
+  // ...") or any other cause, a write-protected card included (the file error); a partial
+  // file is deleted. A name that is not one plain file name (empty, "." or "..", or holding
+  // '/' or NUL) is refused with the file error.
   int SaveDesign(std::span<const uint8_t> image, int destination, CardVolumes& volumes,
                  const CardDrive& drive, const std::string& name,
                  platform::WindowHandle owner = nullptr) const;
+
+  // Writes every design into the destination folder of the card in drive, all or none, as
+  // SaveDesign writes one: the folder is opened once on the volume that was checked and held,
+  // each design is written whole to a temporary file made in it, and only when all are written
+  // are they renamed into place within it. The card is checked again before each design and
+  // before the renames, and each file's file system is checked too. Then the files of the
+  // folder that removeAfter picks by name (never one just written) are removed, from that card
+  // only. Returns 1 when every design was written, else 0 after one message, with the card as
+  // it was: only the temporaries are removed.
+  int SaveDesigns(std::span<const CardDesign> designs, int destination, CardVolumes& volumes,
+                  const CardDrive& drive, platform::WindowHandle owner = nullptr,
+                  const std::function<bool(const std::string& fileName)>& removeAfter = {}) const;
+
+ protected:
+  // Called after the card and its design folder were checked, before each design's file is
+  // made: the instant at which a test takes the card away.
+  virtual void BeforeCreate() const {}
 };
 
 // The writer's message for a write that failed with error: the card missing ("Failed to save

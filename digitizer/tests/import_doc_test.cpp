@@ -145,6 +145,57 @@ TEST_F(ImportDocTest, AnImportedPictureIsNeverTheSaveTargetNorReplacedUnasked) {
   EXPECT_EQ(boxes_.Count(), 3u);
 }
 
+// The next session's design saved over this one: the file the save dialog asked about and
+// the outline picture this program wrote are replaced without a question; a picture changed
+// since, one under a list that does not read, and a design the dialog did not name (rose.wmf
+// saves rose.qnf) are asked about, and No writes nothing.
+TEST_F(ImportDocTest, OnlyTheDialogsFileAndPicturesTheProgramWroteAreReplacedUnasked) {
+  const fs::path work = dir_.Path() / "work";
+  fs::create_directories(work);
+  const fs::path rose = dir_.Path() / "rose.qnf";
+  const fs::path picture = dir_.Path() / "rose.bmp";
+  FixedOutline view(true);
+  auto saveAgain = [&](const fs::path& chosen) {
+    CImportDoc doc(dir_.Path(), work);
+    MakeDesign(doc);
+    return doc.OnSaveDocument(chosen, view, chosen);
+  };
+  ASSERT_EQ(saveAgain(rose), SaveOutcome::kSaved);
+  EXPECT_EQ(saveAgain(rose), SaveOutcome::kSaved);
+  EXPECT_EQ(boxes_.Count(), 0u);
+
+  std::vector<uint8_t> changed;
+  ASSERT_FALSE(platform::ReadWholeFile(picture, changed));
+  changed.back() ^= 0xFF;
+  changed.push_back(0);
+  ASSERT_FALSE(platform::WriteWholeFile(picture, changed));
+  const std::string question = picture.string() + "\nThis file already exists.\n\nReplace existing file?";
+  boxes_.Script({platform::kIdNo});
+  EXPECT_EQ(saveAgain(rose), SaveOutcome::kRefused);
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text, question);
+  boxes_.Clear();
+  boxes_.Script({platform::kIdYes});
+  EXPECT_EQ(saveAgain(rose), SaveOutcome::kSaved);  // now it is the program's picture again
+  EXPECT_EQ(saveAgain(rose), SaveOutcome::kSaved);
+  EXPECT_EQ(boxes_.Count(), 1u);
+
+  const std::vector<uint8_t> damaged = {'9', '9', ' ', '-', '1', '\n', 0xFF, ' ', '\n', '1', ' ', '2', ' ', '\n', 'x'};
+  ASSERT_FALSE(platform::WriteWholeFile(work / "outlines.lst", damaged));
+  boxes_.Clear();
+  boxes_.Script({platform::kIdNo});
+  EXPECT_EQ(saveAgain(rose), SaveOutcome::kRefused);
+  EXPECT_EQ(boxes_.Count(), 1u);
+
+  boxes_.Clear();
+  boxes_.Script({platform::kIdNo});
+  CImportDoc doc(dir_.Path(), work);
+  MakeDesign(doc);
+  EXPECT_EQ(doc.OnSaveDocument(dir_.Path() / "rose.wmf", view, dir_.Path() / "rose.wmf"), SaveOutcome::kRefused);
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text, rose.string() + "\nThis file already exists.\n\nReplace existing file?");
+}
+
 TEST_F(ImportDocTest, DesignWithoutOutlineStillOpens) {
   vtest::QnfFileSpec spec;
   spec.stitches = vtest::StitchStreamBuilder().Stitch(1, 2).End().Bytes();

@@ -18,6 +18,8 @@
 #include "link/transfer_list.h"
 #include "platform/profile.h"
 #include "platform/message_box.h"
+#include "testing/fake_card.h"
+#include "testing/file_size_limit.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
 
@@ -388,7 +390,7 @@ class ScriptedLink : public PictorelLink, public MachineDialogs {
   void SelectVersion() override {}
   std::optional<CardDialogChoice> ChooseCardWrite(const std::string& name) override {
     proposed.push_back(name);
-    return std::nullopt;
+    return cardChoice;
   }
   std::string ManageCard(const std::string&) override { return {}; }
 
@@ -397,6 +399,7 @@ class ScriptedLink : public PictorelLink, public MachineDialogs {
   std::vector<std::string> listed;
   int lists = 0;
   int sendFilesResult = 1;
+  std::optional<CardDialogChoice> cardChoice;  // what the card dialog chooses; none cancels it
 };
 
 class NoVolumes : public card::CardVolumes {
@@ -411,15 +414,17 @@ class MachineCommandsTest : public ::testing::Test {
   ~MachineCommandsTest() override { platform::SetProfileRoot({}); }
 
   // Blocks of pairs one after another, each in its own colour.
-  void MakeBlocks(int blocks, int pairsPerBlock) {
+  void MakeBlocks(int blocks, int pairsPerBlock) { MakeBlocks(std::vector<int>(blocks, pairsPerBlock)); }
+  void MakeBlocks(const std::vector<int>& pairsPerBlock) {
     CStitchDesign& design = doc.Design();
     design.ResetStitches();
     uint8_t* out = design.Record()->Stitches();
+    const int blocks = static_cast<int>(pairsPerBlock.size());
     for (int b = 0; b < blocks; ++b) {
       if (b > 0) {
         *out++ = 0x80, *out++ = 0x01, *out++ = 0, *out++ = 0;
       }
-      for (int i = 0; i < pairsPerBlock; ++i) *out++ = 0, *out++ = static_cast<uint8_t>(i % 2 ? 1 : -1);
+      for (int i = 0; i < pairsPerBlock[b]; ++i) *out++ = 0, *out++ = static_cast<uint8_t>(i % 2 ? 1 : -1);
       design.Record()->SetThreadCode(b, 3 + b);
     }
     *out++ = 0x80, *out++ = 0x10;
@@ -459,6 +464,32 @@ TEST_F(MachineCommandsTest, ASplitSendStoresTheNextTagAndTheFolderOfSendDesignsI
   commands.RunCommand(cmd::kReceiveDesigns);
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text, "Create dialogbox failure.");
+}
+
+TEST_F(MachineCommandsTest, ASplitThatFailsPartWayLeavesTheCardExactlyAsItWas) {
+  vtest::FakeCardVolumes cards;
+  const fs::path drive = cards.Add();
+  MachineCommands onCard{doc, link, link, cards, frame, dir / "work", [] { return uint64_t{1}; }, {}};
+  link.cardChoice = CardDialogChoice{drive, {false, "rose.qnf", 0}};
+  // An older split of the same name, of one piece more than the new one.
+  MakeBlocks({20000, 20000, 20000, 20000});
+  boxes.Script({platform::kIdOk});  // the split is confirmed
+  onCard.RunCommand(cmd::kCardWriteDesign);
+  const auto older = vtest::FilesIn(drive / "PC_Link");
+  ASSERT_EQ(older.size(), 4u);
+  const int tag = platform::Profile("Pictorel").GetInt("Settings", "HugeSize", 0);
+
+  // The new split's third piece finds no room.
+  MakeBlocks({20000, 20000, 30000});
+  boxes.Clear();
+  boxes.Script({platform::kIdOk});
+  {
+    vtest::FileSizeLimit full(50000);
+    onCard.RunCommand(cmd::kCardWriteDesign);
+  }
+  EXPECT_EQ(boxes.Shown().back().text, "There is an error in a file.\nQuit operation.");
+  EXPECT_EQ(vtest::FilesIn(drive / "PC_Link"), older);
+  EXPECT_EQ(platform::Profile("Pictorel").GetInt("Settings", "HugeSize", 0), tag);
 }
 
 TEST_F(MachineCommandsTest, ACardDesignWithoutAFileIsNamedFromTheClock) {

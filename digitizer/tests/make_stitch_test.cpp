@@ -134,6 +134,31 @@ TEST(MakeStitchRun, APartSeamlibCannotStitchEndsTheRunWithAClosedStream) {
   EXPECT_EQ(run.TakeError(), kPartNotStitched);
 }
 
+// Seamlib's sequence is another design's when a later part of this one is made: its cursor, and
+// the end pair it writes, lie outside this record. The part's stream counts as not closed, so
+// the record is closed at its start instead of being counted through bytes no end pair ends.
+TEST(MakeStitchRun, APartWhoseStreamSeamlibClosedElsewhereLeavesThisRecordClosedAndEmpty) {
+  for (const MakeStitchOptions& options : {MakeStitchOptions{}, MakeStitchOptions{MakeStitchOptions::kFlipNone, 0, 90}}) {
+    SCOPED_TRACE(options.IsPlain() ? "plain" : "sized");
+    CStitchDesign other;
+    MakeThreeParts(other);
+    CStitchDesign design;
+    MakeThreeParts(design);
+    design.ResetStitches();
+    MakeStitchRun run;
+    auto make = [&](CStitchDesign& d, int i) {
+      return options.IsPlain() ? run.GenerateStitches(d, i) : run.GenerateStitchesTransformed(d, i, options);
+    };
+    ASSERT_GT(make(other, 0), 0);
+    EXPECT_EQ(make(design, 1), -1);
+    const vtest::WalkResult walk = Walk(design);
+    ASSERT_TRUE(walk.ended) << walk.error;
+    EXPECT_EQ(walk.Pairs(), 1u);
+    EXPECT_EQ(design.Record()->PairCount(), 1);
+    EXPECT_EQ(design.GetStitchCount(), 1);
+  }
+}
+
 TEST(MakeStitchRun, APartThatMakesNoStitchesIsSkippedWithoutAnEmptyBlock) {
   const std::vector<std::vector<int>> emptySets{{0}, {1}, {2}, {0, 1}};
   for (const bool sized : {false, true}) {

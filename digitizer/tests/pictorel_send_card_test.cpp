@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "digitizer/pictorel_send_piece.h"
@@ -20,21 +21,25 @@ namespace {
 class FakeCard : public PictorelCard {
  public:
   int SaveDesign(std::span<const uint8_t> image, int destination, const std::string& name) override {
-    if (static_cast<int>(names.size()) == failAt) return 0;
+    if (fail) return 0;
     images.emplace_back(image.begin(), image.end());
     destinations.push_back(destination);
     names.push_back(name);
     return 1;
   }
+  int SavePieces(std::span<const std::vector<uint8_t>> pieces, int destination, const std::string& name) override {
+    for (std::size_t k = 0; k < pieces.size() && !fail; ++k) {
+      SaveDesign(pieces[k], destination, CardPieceName(name, k + 1));
+    }
+    return fail ? 0 : 1;
+  }
   void Flush() override { ++flushes; }
-  void RemoveDesign(int, const std::string& name) override { removed.push_back(name); }
 
-  int failAt = -1;
+  bool fail = false;
   int flushes = 0;
   std::vector<std::vector<uint8_t>> images;
   std::vector<int> destinations;
   std::vector<std::string> names;
-  std::vector<std::string> removed;
 };
 
 class CardSplitTest : public ::testing::Test {
@@ -104,11 +109,10 @@ TEST_F(CardSplitTest, PieceNamesAreHeldToThirtyTwoCharacters) {
   EXPECT_EQ(card.names.size(), 3u);
 }
 
-TEST_F(CardSplitTest, AFailedSaveRemovesThePiecesSavedAndABlockOverTheLimitIsAWriteError) {
-  card.failAt = 2;
+TEST_F(CardSplitTest, AFailedWriteKeepsTheTagAndABlockOverTheLimitIsAWriteError) {
+  card.fail = true;
   EXPECT_FALSE(WritePiecesToCard(design, card, {false, "rose", 0}, 32700, tag));
-  EXPECT_EQ(card.names.size(), 2u);
-  EXPECT_EQ(card.removed, card.names);
+  EXPECT_EQ(card.flushes, 1);
   EXPECT_EQ(tag, '4');
 
   card = FakeCard{};
@@ -133,18 +137,64 @@ TEST_F(CardSplitTest, AWholeDesignIsSavedOnceUnderItsNameAndALongNameIsNot) {
   EXPECT_EQ(boxes.Shown().back().caption, "File Name Error");
 }
 
-TEST_F(CardSplitTest, ACardPulledBetweenTwoPiecesStopsTheSplitWithOneFailureAndNothingOffTheCard) {
+TEST_F(CardSplitTest, ANewSplitTakesTheOlderSplitsPiecesPastItsCountAndNothingElse) {
   vtest::FakeCardVolumes volumes;
   const std::filesystem::path drive = volumes.Add();
+  const std::filesystem::path folder = drive / "PC_Link";
+  std::filesystem::create_directories(folder / "my_rose#6.qnf");  // a folder is no piece
+  const std::vector<uint8_t> bytes{1, 2, 3};
+  // The older split of "my rose" had five pieces; the card's FAT keeps no case apart.
+  for (const char* older : {"my_rose#1.qnf", "my_rose#2.qnf", "my_rose#3.qnf", "my_rose#4.qnf", "MY_ROSE#5.QNF"}) {
+    ASSERT_FALSE(platform::WriteWholeFile(folder / older, bytes));
+  }
+  const std::vector<std::string> others{"my_rose.qnf",    "my_rose#04.qnf", "my_rose#x.qnf",    "my_rose#.qnf",
+                                        "my_rose#4.bmp",  "my_rose#2#4.qnf", "my_rosebud#4.qnf", "rose#4.qnf",
+                                        "my rose#4.qnf",  "xmy_rose#4.qnf",  "my_rose#4.qnf.part"};
+  for (const std::string& other : others) ASSERT_FALSE(platform::WriteWholeFile(folder / other, bytes));
+
   CardDrivePictorelCard onCard(volumes, drive, nullptr);
-  volumes.PullAfter(drive, 1);
-  EXPECT_FALSE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
-  EXPECT_EQ(vtest::ShownTexts(boxes),
-            std::vector<std::string>{"Failed to save a design.\n"
-                                     "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
-  EXPECT_TRUE(std::filesystem::is_empty(drive));
-  EXPECT_EQ(card::CountCardDesigns(volumes.Pulled(drive) / "PC_Link"), 1);
-  EXPECT_EQ(tag, '4');
+  EXPECT_TRUE(WritePiecesToCard(design, onCard, {false, "my rose.qnf", 0}, 32700, tag));
+  std::vector<std::string> left;
+  for (const auto& [name, content] : vtest::FilesIn(folder)) left.push_back(name);
+  std::vector<std::string> expected = others;
+  expected.insert(expected.end(), {"my_rose#1.qnf", "my_rose#2.qnf", "my_rose#3.qnf"});
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "my_rose#6.qnf"));
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(CardSplitTest, ASplitCutShortByASwappedCardTouchesNeitherCardNorWhatTookItsPlace) {
+  const std::vector<uint8_t> theirs{7, 7, 7};
+  // Another card in the slot, or the PC's own disk under the empty mount point, with designs
+  // of the same names.
+  for (const bool anotherCard : {true, false}) {
+    SCOPED_TRACE(anotherCard ? "another card" : "empty mount point");
+    vtest::FakeCardVolumes volumes;
+    const std::filesystem::path drive = volumes.Add();
+    CardDrivePictorelCard onCard(volumes, drive, nullptr);
+    ASSERT_TRUE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
+    const auto older = vtest::FilesIn(drive / "PC_Link");
+    // Swapped once two new pieces are written, before the third.
+    volumes.SwapAfter(drive, 2, [&] {
+      anotherCard ? volumes.Replace(drive) : volumes.Pull(drive);
+      std::filesystem::create_directory(drive / "PC_Link");
+      for (const char* name : {"rose#1.qnf", "rose#2.qnf", "rose#3.qnf"}) {
+        ASSERT_FALSE(platform::WriteWholeFile(drive / "PC_Link" / name, theirs));
+      }
+    });
+    boxes.Clear();
+    const int before = tag;
+    EXPECT_FALSE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
+    EXPECT_EQ(vtest::ShownTexts(boxes),
+              std::vector<std::string>{"Failed to save a design.\n"
+                                       "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
+    EXPECT_EQ(vtest::FilesIn(volumes.Pulled(drive) / "PC_Link"), older);
+    const auto kept = vtest::FilesIn(drive / "PC_Link");
+    EXPECT_EQ(kept.size(), 3u);
+    for (const auto& [name, content] : kept) EXPECT_EQ(content, theirs) << name;
+    EXPECT_EQ(tag, before);
+  }
 }
 
 TEST(CardDialog, NoDriveStaysAndAFolderOfAHundredDesignsCancels) {

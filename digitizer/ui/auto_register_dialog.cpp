@@ -61,9 +61,7 @@ CAutoRegisterDlg::CAutoRegisterDlg(QWidget* parent, digitizer::AutoRegisterRun& 
 
 CAutoRegisterDlg::~CAutoRegisterDlg() {
   // A dialog torn down mid-run stops its worker first: the worker writes into this window.
-  cancel_ = true;
-  JoinWorker();
-  if (running_ && runningHook_) runningHook_(false);
+  StopRun();
 }
 
 void CAutoRegisterDlg::ShowSensitivity() {
@@ -99,6 +97,7 @@ void CAutoRegisterDlg::Start() {
             if (self) self->ShowProgress(counter, colours);
           }, Qt::QueuedConnection);
         });
+    workerResult_ = result;
     QMetaObject::invokeMethod(self, [self, result] {
       if (self) self->Finished(result);
     }, Qt::QueuedConnection);
@@ -127,16 +126,28 @@ void CAutoRegisterDlg::ShowStage(int percent) {
 }
 
 void CAutoRegisterDlg::Finished(digitizer::AutoRegisterResult result) {
-  JoinWorker();
-  run_.SetStageProgress(nullptr);
-  running_ = false;
-  if (runningHook_) runningHook_(false);
-  result_ = result;
+  if (!running_) return;  // the run was already ended by StopRun
+  EndRun(result);
   if (result != digitizer::AutoRegisterResult::kCancelled) {
     done(Accepted);
   } else {
     QDialog::reject();
   }
+}
+
+void CAutoRegisterDlg::StopRun() {
+  if (!running_) return;
+  cancel_ = true;
+  JoinWorker();
+  EndRun(workerResult_);
+}
+
+void CAutoRegisterDlg::EndRun(digitizer::AutoRegisterResult result) {
+  JoinWorker();
+  run_.SetStageProgress(nullptr);
+  running_ = false;
+  if (runningHook_) runningHook_(false);
+  result_ = result;
 }
 
 void CAutoRegisterDlg::reject() {

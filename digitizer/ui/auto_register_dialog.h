@@ -53,6 +53,9 @@ class CAutoRegisterDlg : public QDialog {
 
   // Cancel: ends the dialog when idle, else only asks the worker to stop.
   void reject() override;
+  // Ends a run the dialog was closed in the middle of (hidden, as when the program quits):
+  // the worker is stopped and waited for, and its result becomes the dialog's.
+  void StopRun();
 
  private:
   void Start();
@@ -62,6 +65,7 @@ class CAutoRegisterDlg : public QDialog {
   void ShowProgress(int counter, int colours);
   void ShowStage(int percent);
   void Finished(digitizer::AutoRegisterResult result);
+  void EndRun(digitizer::AutoRegisterResult result);
   void JoinWorker();
 
   digitizer::AutoRegisterRun& run_;
@@ -73,6 +77,8 @@ class CAutoRegisterDlg : public QDialog {
   std::function<void(bool)> runningHook_;
   std::atomic<bool> cancel_{false};
   bool running_ = false;
+  // Written by the worker before it ends; read once it has been joined.
+  digitizer::AutoRegisterResult workerResult_ = digitizer::AutoRegisterResult::kCancelled;
   digitizer::AutoRegisterResult result_ = digitizer::AutoRegisterResult::kNotStarted;
   std::thread worker_;
 

@@ -139,7 +139,7 @@ PictorelApplication::PictorelApplication(std::filesystem::path programFolder, st
   platform::IgnoreFileSizeSignal();
   std::error_code error;
   std::filesystem::create_directories(workFolder_, error);
-  doc_ = std::make_unique<digitizer::CImportDoc>(programFolder_);
+  doc_ = std::make_unique<digitizer::CImportDoc>(programFolder_, workFolder_);
   frame_ = std::make_unique<CMainFrame>(router_, [this] { return doc_->PictureStateValue(); });
   frame_->StitchView().SetDesign(&doc_->Design());
   frame_->StitchView().SetTransferProbe([] { return GetTransferStatus() != 0; });
@@ -210,8 +210,7 @@ bool PictorelApplication::Start(const platform::CommandLineInfo& commandLine) {
   design_ui::CSplashWnd::ShowSplashScreen(frame_.get(), true, kPictorelSplashBitmap);
   frame_->ActivateFirstPane();
   frame_->UpdateCommandUi();
-  // Said once the window is up and the program runs: the start does not wait for the answer,
-  // and a program told to end right after its start ends before the question shows.
+  // Said once the window is up and the program runs: the start does not wait for the answer.
   QTimer::singleShot(0, frame_.get(), [this] {
     if (!QPrinterInfo::defaultPrinter().isNull()) return;
     platform::MessageBox(frame_.get(), kNoPrinterText, kPictorelProgram, platform::kMbOk | platform::kMbIconExclamation);

@@ -343,6 +343,8 @@ digitizer::AutoRegisterResult CBmpView::RunAutoRegister(digitizer::AutoRegisterR
   busyFrame_ = viewport()->grab();
   const DialogCursor cursor(*this);
   dialog.exec();
+  // A dialog hidden mid-run (the program quitting) still hands over what its run did.
+  dialog.StopRun();
   busyFrame_ = QPixmap();
   // Accepted and rejected alone cannot tell a failed run from a whole one, nor a Cancel
   // before Start from a cancelled run.

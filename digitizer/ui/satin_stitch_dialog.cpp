@@ -55,19 +55,27 @@ void SatinOutlineFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (model_.Width() > 0 && model_.Height() > 0 && model_.RegionCount() > 0) {
-    // One bit a pixel, black outline on white, stretched into the frame less its inset.
-    QImage outline(model_.Width(), model_.Height(), QImage::Format_Mono);
+    // One bit a pixel, black outline on white: each outline pixel marks every frame pixel it
+    // covers, so that neither shrinking nor enlarging leaves gaps in the outline.
+    const digitizer::SatinFrameMapping mapping = Mapping();
+    QImage outline(mapping.Width(), mapping.Height(), QImage::Format_Mono);
     outline.setColor(0, qRgb(255, 255, 255));
     outline.setColor(1, qRgb(0, 0, 0));
     outline.fill(0);
     const std::vector<uint8_t>& map = model_.Outline();
     for (int y = 0; y < model_.Height(); ++y) {
       for (int x = 0; x < model_.Width(); ++x) {
-        if (map[static_cast<std::size_t>(y) * model_.Width() + x] == 1) outline.setPixel(x, y, 1);
+        if (map[static_cast<std::size_t>(y) * model_.Width() + x] != 1) continue;
+        const auto [first, last] = mapping.Covered({x, y});
+        for (int fy = first.y; fy <= last.y; ++fy) {
+          for (int fx = first.x; fx <= last.x; ++fx) {
+            const QPoint pixel(fx - mapping.Left(), fy - mapping.Top());
+            if (outline.rect().contains(pixel)) outline.setPixel(pixel, 1);
+          }
+        }
       }
     }
-    const int inset = digitizer::SatinFrameMapping::kInset;
-    painter.drawImage(rect().adjusted(inset, inset, -inset, -inset), outline);
+    painter.drawImage(QPoint(mapping.Left(), mapping.Top()), outline);
   }
   const bool regions = model_.RegionCount() > 0;
   for (SatinDot dot : {SatinDot::kStart, SatinDot::kEnd}) {

@@ -34,6 +34,18 @@ TEST(TemplateGeometry, RotationRoundsHalfAwayFromZero) {
   EXPECT_EQ(editor::PrintAngle(270), 90);
 }
 
+TEST(TemplateGeometry, ATemplateLargerThanThePrintableAreaIsAskedAbout) {
+  // A landscape sheet on A4 upright: 39 mm too wide.
+  EXPECT_EQ(editor::CutTemplateQuestion(249, 180, {210, 297}),
+            "The size of the template (249 x 180 mm) exceeds the printable area of the paper (210 x 297 mm).\n"
+            "The template will be cut off.\n\nPrint anyway?");
+  EXPECT_TRUE(editor::CutTemplateQuestion(249, 180, {279.4, 179.9}));  // a tenth too low
+  // The paper it was measured on, and any larger one, print it whole.
+  for (const editor::PrintableAreaMm area : {editor::PrintableAreaMm{249, 180}, {249.6, 180.9}, {297, 210}}) {
+    EXPECT_FALSE(editor::CutTemplateQuestion(249, 180, area)) << area.width << " x " << area.height;
+  }
+}
+
 TEST(TemplateGeometry, SheetOffsetsRunAcrossThenDown) {
   const editor::PrintPaper paper{kW, kB};
   EXPECT_EQ(editor::SheetOffset(1, 2, 2, paper), (PrintPoint{0, 0}));

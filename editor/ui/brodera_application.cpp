@@ -49,7 +49,7 @@ BroderaApplication::BroderaApplication(std::string programFolder, std::string wo
   printJob_ = std::make_unique<TemplatePrintJob>(
       frame_.get(), templatePrinter_, *doc_, printer_.Printer(),
       [this] { return std::pair{app_.Printable().width / 2, app_.Printable().height / 2}; },
-      [this] { printer_.RestoreMeasuredPage(); });
+      [this] { printer_.RestoreMeasuredPage(); }, editor::kProgramName);
   templates_->SetPrintHost(printJob_.get());
   // The template modes follow the view; the machine and card commands stand with the frame's.
   router_.SetChain({view_.get(), templates_.get(), doc_.get(), frame_.get(), machine_.get(), &app_});
@@ -116,7 +116,7 @@ bool BroderaApplication::Start(const editor::CommandLineInfo& commandLine) {
 
 bool BroderaApplication::OpenDocumentFile(const std::string& path) {
   if (!doc_->SaveModified()) return false;
-  const bool opened = view_->OpenLayoutFile(path);
+  const bool opened = view_->OpenNamedLayout(path);
   frame_->UpdateCommandUi();
   return opened;
 }

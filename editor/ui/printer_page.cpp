@@ -20,13 +20,19 @@ ProgramPrinter::ProgramPrinter() {
     printer_.setPrinterName(info.printerName());
   } else {
     printer_.setOutputFormat(QPrinter::PdfFormat);
-    // Given upright, then turned: the landscape page of the fall-back size.
-    printer_.setPageSize(QPageSize(QSizeF(editor::kFallbackPageHeightMm, editor::kFallbackPageWidthMm),
-                                   QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-    printer_.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    // A paper the print dialog offers, so the dialog opens on it and prints on it: the print
+    // dialog knows no paper of the sheet's own size and would put another in its place.
+    printer_.setPageSize(QPageSize(QPageSize::A4));
   }
   // The templates print on landscape paper.
   printer_.setPageOrientation(QPageLayout::Landscape);
+  if (!hasPrinter_) {
+    // The margins leave the fall-back sheet as the printable area, in the paper's middle.
+    const QSizeF paper = printer_.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const double side = (paper.width() - editor::kFallbackPageWidthMm) / 2;
+    const double top = (paper.height() - editor::kFallbackPageHeightMm) / 2;
+    printer_.setPageMargins(QMarginsF(side, top, side, top), QPageLayout::Millimeter);
+  }
   measured_ = printer_.pageLayout();
 }
 

@@ -2,8 +2,8 @@
 
 // The program's one printer: the page the layout's sheets are measured on and the page its
 // templates are printed on are the same. It is the default printer turned to landscape;
-// with no printer installed, a file printer on the fall-back page (249 x 180 mm, no margins)
-// stands in, so the sheets and a printed file still agree. Only Print Setup changes the page
+// with no printer installed, a file printer on A4 landscape whose printable area is the
+// fall-back page (249 x 180 mm) stands in, so the sheets and a printed file still agree. Only Print Setup changes the page
 // the sheets are measured on; a paper chosen in the print dialog or the preview serves that
 // job alone.
 

@@ -46,6 +46,11 @@ void VantlePrintJob::PrintTemplate() {
   QPrintDialog dialog(&printer, parent_);
   dialog.setMinMax(1, hooplayout::kTemplatePageCount);
   if (dialog.exec() != QDialog::Accepted) return;
+  if (!editor_ui::ConfirmTemplateFits(parent_, printer,
+                                      {hooplayout::kTemplateFieldWidthMm, hooplayout::kTemplateFieldHeightMm},
+                                      hooplayout::kVantleCaption)) {
+    return;
+  }
   PrintVantleTemplates(printer, templates_, doc_, false);
 }
 

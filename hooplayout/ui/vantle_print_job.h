@@ -1,7 +1,8 @@
 #pragma once
 
 // Vantle's Print Template and Print Preview: the two hoop positions' pages drawn through
-// the editor's print canvas (0.1 mm, y upward) on the default printer or a preview.
+// the editor's print canvas (0.1 mm, y upward) on the default printer or a preview. A paper
+// too small for the hoop field is not printed on without asking.
 
 #include "hooplayout/template_pages.h"
 #include "hooplayout/vantle_doc.h"

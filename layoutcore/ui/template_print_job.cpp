@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <cmath>
 
+#include "platform/message_box.h"
 #include "platform/ui/busy_cursor.h"
 #include "platform/ui/qt_colour.h"
 
@@ -86,9 +87,22 @@ editor::TextExtent PrintCanvas::MeasureText(const std::string& text) const {
           static_cast<int>(std::ceil(metrics.height() / scaleY_))};
 }
 
-std::pair<int, int> PrintableMm(const QPrinter& printer) {
+editor::PrintableAreaMm PrintableArea(const QPrinter& printer) {
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-  return {static_cast<int>(area.width()), static_cast<int>(area.height())};
+  return {area.width(), area.height()};
+}
+
+std::pair<int, int> PrintableMm(const QPrinter& printer) {
+  const editor::PrintableAreaMm area = PrintableArea(printer);
+  return {static_cast<int>(area.width), static_cast<int>(area.height)};
+}
+
+bool ConfirmTemplateFits(QWidget* parent, const QPrinter& printer, std::pair<int, int> templateMm,
+                         const char* caption) {
+  const auto question = editor::CutTemplateQuestion(templateMm.first, templateMm.second, PrintableArea(printer));
+  return !question || platform::MessageBox(parent, *question, caption,
+                                           platform::kMbYesNo | platform::kMbIconExclamation |
+                                               platform::kMbDefButton2) == platform::kIdYes;
 }
 
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
@@ -138,7 +152,9 @@ void TemplatePrintJob::PrintTemplate() {
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setMinMax(1, editor::CTemplatePrinter::PageCount(doc_));
   if (dialog.exec() != QDialog::Accepted) return;
-  PrintTemplatePages(printer_, templates_, doc_, false, sheetMm_());
+  const std::pair<int, int> sheetMm = sheetMm_();
+  if (!ConfirmTemplateFits(parent_, printer_, sheetMm, caption_)) return;
+  PrintTemplatePages(printer_, templates_, doc_, false, sheetMm);
 }
 
 void TemplatePrintJob::PreviewTemplate() {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <QPainter>
 
+#include "layoutcore/template_geometry.h"
 #include "layoutcore/template_printer.h"
 #include "platform/canvas.h"
 
@@ -47,6 +48,12 @@ class PrintCanvas : public platform::Canvas {
 
 // The printer's printable area in whole millimetres: the page a layout sheet is measured on.
 std::pair<int, int> PrintableMm(const QPrinter& printer);
+editor::PrintableAreaMm PrintableArea(const QPrinter& printer);
+
+// Asked once the print dialog has chosen the paper: a template larger than its printable
+// area is printed only when the user says so. True: print.
+bool ConfirmTemplateFits(QWidget* parent, const QPrinter& printer, std::pair<int, int> templateMm,
+                         const char* caption);
 
 // Prints every page of the layout on the printer (already set up), or fills a preview. Each
 // page is one sheet of sheetMm (the layout's sheets, in whole millimetres), centred on the
@@ -58,18 +65,19 @@ void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, 
 // The print and preview commands: the print dialog (every page, no page range) or the
 // preview window, on the program's printer. Both open on the page the layout's sheets were
 // measured on (measuredPage restores it): a paper chosen in them prints this job only and
-// never changes the sheets.
+// never changes the sheets. A paper too small for the sheets is not printed on without asking.
 class TemplatePrintJob : public editor::PrintHost {
  public:
   TemplatePrintJob(QWidget* parent, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
                    QPrinter& printer, std::function<std::pair<int, int>()> sheetMm,
-                   std::function<void()> measuredPage)
+                   std::function<void()> measuredPage, const char* caption)
       : parent_(parent),
         templates_(templates),
         doc_(doc),
         printer_(printer),
         sheetMm_(std::move(sheetMm)),
-        measuredPage_(std::move(measuredPage)) {}
+        measuredPage_(std::move(measuredPage)),
+        caption_(caption) {}
 
   void PrintTemplate() override;
   void PreviewTemplate() override;
@@ -81,6 +89,7 @@ class TemplatePrintJob : public editor::PrintHost {
   QPrinter& printer_;
   std::function<std::pair<int, int>()> sheetMm_;
   std::function<void()> measuredPage_;
+  const char* caption_;
 };
 
 }  // namespace editor_ui

@@ -116,6 +116,38 @@ std::vector<uint8_t> Read(const fs::path& path) {
   return bytes;
 }
 
+TEST(FileIo, AFolderHeldOpenTakesItsFilesWhereverItsPathLeadsLater) {
+  vtest::TempDir dir;
+  fs::create_directory(dir / "card");
+  platform::FolderHandle card;
+  ASSERT_FALSE(card.Open(dir / "card"));
+  bool made = false;
+  platform::FolderHandle designs;
+  ASSERT_FALSE(designs.OpenOrMake(card, "PC_Link", made));
+  EXPECT_TRUE(made);
+  // The card goes, and a folder of the same name stands at its path.
+  fs::rename(dir / "card", dir / "pulled");
+  fs::create_directories(dir / "card" / "PC_Link");
+
+  platform::OutputFile file;
+  ASSERT_FALSE(file.CreateIn(designs, "rose.qnf"));
+  ASSERT_FALSE(file.Write(std::vector<uint8_t>{1, 2, 3}));
+  ASSERT_FALSE(file.Close());
+  platform::OutputFile dropped;
+  ASSERT_FALSE(dropped.CreateIn(designs, "tulip.qnf"));
+  dropped.Discard();
+  EXPECT_EQ(Read(dir / "pulled" / "PC_Link" / "rose.qnf"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(FolderNames(dir / "pulled" / "PC_Link"), std::vector<std::string>{"rose.qnf"});
+  EXPECT_TRUE(fs::is_empty(dir / "card" / "PC_Link"));
+
+  // Only plain files are removed, and a link is not taken for a folder.
+  EXPECT_TRUE(card.RemoveFile("PC_Link"));
+  EXPECT_FALSE(designs.RemoveFile("rose.qnf"));
+  EXPECT_TRUE(fs::is_empty(dir / "pulled" / "PC_Link"));
+  fs::create_directory_symlink(dir / "pulled", dir / "link");
+  EXPECT_TRUE(platform::FolderHandle().Open(dir / "link"));
+}
+
 TEST(FileIo, AReplacedFileKeepsItsModeAndALinkIsWrittenThrough) {
   vtest::TempDir dir;
   ASSERT_FALSE(platform::WriteWholeFile(dir / "rose.qnf", std::vector<uint8_t>{1}));
@@ -218,6 +250,21 @@ TEST(FileIo, FilesWrittenTogetherAreReplacedTogetherOrNotAtAll) {
   EXPECT_EQ(Read(dir / "rose.qnf"), design);
   EXPECT_EQ(Read(dir / "rose.bmp"), picture);
   EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"link.bmp", "rose.bmp", "rose.qnf"}));
+}
+
+TEST(FileIo, AFileReplacedUnderItsNameTellsAnotherIdentity) {
+  vtest::TempDir dir;
+  const std::vector<uint8_t> bytes{1, 2, 3};
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.qnf", bytes));
+  platform::FileIdentity first, again, replaced;
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", first));
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", again));
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(first.size, 3u);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "a.qnf", bytes));  // same bytes, another file
+  ASSERT_FALSE(platform::FileIdentityOf(dir / "a.qnf", replaced));
+  EXPECT_NE(first, replaced);
+  EXPECT_TRUE(platform::IsNotFound(platform::FileIdentityOf(dir / "gone.qnf", replaced)));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "platform/file_io.h"
+#include "platform/le_bytes.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -139,6 +141,18 @@ TEST_F(VolumesTest, AMissingMountTableListsNothing) {
   EXPECT_TRUE(platform::ListMountedVolumes(sources_).empty());
 }
 
+TEST_F(VolumesTest, AnOpenFoldersFileSystemIsTheOneItsPathShowed) {
+  uint64_t device = 0;
+  ASSERT_FALSE(platform::FileSystemIdOf(dir_.Path(), device));
+  platform::FolderHandle folder;
+  ASSERT_FALSE(folder.Open(dir_.Path()));
+  platform::FileSystemIdentity identity;
+  ASSERT_FALSE(platform::FileSystemOfHandle(folder.Descriptor(), identity));
+  EXPECT_EQ(identity.device, device);
+  EXPECT_NE(identity.type, 0);
+  EXPECT_TRUE(platform::FileSystemOfHandle(-1, identity));
+}
+
 TEST_F(VolumesTest, SizeIsSixtyFourBitAndFlushWorksOnAFolder) {
   uint64_t bytes = 0;
   ASSERT_FALSE(platform::VolumeSize(dir_.Path(), bytes));
@@ -147,6 +161,66 @@ TEST_F(VolumesTest, SizeIsSixtyFourBitAndFlushWorksOnAFolder) {
   EXPECT_TRUE(platform::FlushVolume(dir_ / "gone"));
   EXPECT_TRUE(platform::VolumeSize(dir_ / "gone", bytes));
   EXPECT_EQ(bytes, 0u);
+}
+
+// A FAT boot sector with its extended block where FAT12/16 or FAT32 keep it.
+std::vector<uint8_t> BootSector(bool fat32, uint32_t serial) {
+  std::vector<uint8_t> sector(512, 0);
+  sector[0] = 0xEB;
+  platform::WriteU16(&sector[11], 512);
+  sector[13] = 4;
+  if (!fat32) platform::WriteU16(&sector[17], 512);
+  if (!fat32) platform::WriteU16(&sector[22], 32);
+  const std::size_t block = fat32 ? 66 : 38;
+  sector[block] = 0x29;
+  platform::WriteU32(&sector[block + 1], serial);
+  sector[510] = 0x55;
+  sector[511] = 0xAA;
+  return sector;
+}
+
+TEST(FatVolumeSerialTest, ReadsTheSerialOfFat16AndFat32AndNothingElse) {
+  EXPECT_EQ(platform::FatVolumeSerial(BootSector(false, 0x1A2B3C4D)), "1A2B-3C4D");
+  EXPECT_EQ(platform::FatVolumeSerial(BootSector(true, 0x00C0FFEE)), "00C0-FFEE");
+  std::vector<uint8_t> sector = BootSector(false, 7);
+  EXPECT_EQ(platform::FatVolumeSerial(std::span(sector).first(511)), "");
+  sector[511] = 0;
+  EXPECT_EQ(platform::FatVolumeSerial(sector), "");
+  sector = BootSector(true, 7);
+  sector[66] = 0;  // no extended block: no serial
+  EXPECT_EQ(platform::FatVolumeSerial(sector), "");
+  sector = BootSector(false, 7);
+  sector[13] = 3;
+  EXPECT_EQ(platform::FatVolumeSerial(sector), "");
+}
+
+TEST_F(VolumesTest, AVolumeIsKnownByItsSerialItsUuidOrItsMount) {
+  platform::MountedVolume volume;
+  volume.mountPoint = MountPoint("card");
+  volume.device = (dir_ / "card.img").string();
+  std::vector<uint8_t> image = BootSector(false, 0x12345678);
+  image.resize(4096);
+  std::ofstream(volume.device, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  EXPECT_EQ(platform::VolumeIdentity(volume, sources_), "FAT:1234-5678");
+
+  // A device whose first sector cannot be read is known by udev's UUID link.
+  AddPartition("sdb", true);
+  volume.device = Device("sdb1");
+  sources_.byUuid = dir_ / "dev" / "disk" / "by-uuid";
+  fs::create_directories(sources_.byUuid);
+  fs::create_symlink(Device("sdb1"), sources_.byUuid / "ABCD-0001");
+  EXPECT_EQ(platform::VolumeIdentity(volume, sources_), "UUID:ABCD-0001");
+
+  // A FUSE mount names no device: its label and its mount, which another mount never shares.
+  volume.device = "fusefat";
+  volume.label = "CARD";
+  const std::string here = platform::VolumeIdentity(volume, sources_);
+  volume.mountPoint = "/proc";
+  const std::string proc = platform::VolumeIdentity(volume, sources_);
+  if (here == "MOUNT:CARD:0") GTEST_SKIP() << "the kernel gives no mount numbers";
+  EXPECT_EQ(here.rfind("MOUNT:CARD:", 0), 0u);
+  EXPECT_NE(here, proc);
 }
 
 }  // namespace

@@ -123,11 +123,12 @@ void DesignImageCache::KeepWithinBound() {
 }
 
 DesignImageCache::Entry DesignImageCache::Make(const platform::DesignDrawing& drawing,
-                                               const platform::DesignDraw& draw) {
+                                               const platform::DesignDraw& draw, Scale scale) {
   Entry e;
   e.look = drawing.look;
   e.startX = drawing.startX;
   e.startY = drawing.startY;
+  e.scale = scale;
   BoundsCanvas measure;
   draw(measure);
   if (measure.Empty()) {
@@ -135,26 +136,50 @@ DesignImageCache::Entry DesignImageCache::Make(const platform::DesignDrawing& dr
     e.image.fill(Qt::transparent);
     return e;
   }
-  const QRect bounds = measure.Bounds();
+  QRect bounds = measure.Bounds();
+  const bool scaled = scale != Scale{};
+  if (scaled) {
+    // In screen pixels, with a pixel more round it for what rounding puts on the far side.
+    bounds = QTransform::fromScale(scale.x, scale.y).mapRect(QRectF(bounds)).toAlignedRect().adjusted(-1, -1, 1, 1);
+  }
   if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels) return e;
   e.origin = bounds.topLeft();
   e.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
   e.image.fill(Qt::transparent);
   QPainter imagePainter(&e.image);
   imagePainter.translate(-bounds.topLeft());
+  if (scaled) imagePainter.scale(scale.x, scale.y);
   QtCanvas imageCanvas(imagePainter);
   draw(imageCanvas);
   return e;
 }
 
+void DesignImageCache::DrawEntry(const Entry& e, const platform::DesignDrawing& drawing) {
+  // Moved by the whole pixels the pen's first point moved.
+  const QPoint shift(static_cast<int>(drawing.startX) - static_cast<int>(e.startX),
+                     static_cast<int>(drawing.startY) - static_cast<int>(e.startY));
+  if (e.scale == Scale{}) {
+    painter_->drawImage(e.origin + shift, e.image);
+    return;
+  }
+  // The image is in screen pixels already: only the window's scroll is left to apply.
+  const QTransform world = painter_->worldTransform();
+  painter_->save();
+  painter_->setWorldTransform(QTransform::fromTranslate(world.dx(), world.dy()));
+  painter_->drawImage(QPointF(e.origin) + QPointF(shift.x() * e.scale.x, shift.y() * e.scale.y), e.image);
+  painter_->restore();
+}
+
 void DesignImageCache::Paint(platform::Canvas& canvas, const platform::DesignDrawing& drawing,
                              const platform::DesignDraw& draw, const platform::DetachDesignDraw& detach) {
-  if (!painter_) {
+  // A window turned or sheared is drawn directly; one scaled gets images at its scale.
+  if (!painter_ || painter_->worldTransform().type() > QTransform::TxScale) {
     draw(canvas);
     return;
   }
+  const Scale scale{painter_->worldTransform().m11(), painter_->worldTransform().m22()};
   const auto found = entries_.find(drawing.identity);
-  if (found != entries_.end() && found->second.look == drawing.look) {
+  if (found != entries_.end() && found->second.look == drawing.look && found->second.scale == scale) {
     Entry& e = found->second;
     const bool samePlace = e.startX == drawing.startX && e.startY == drawing.startY;
     if (samePlace || drawing.moving) {
@@ -163,20 +188,17 @@ void DesignImageCache::Paint(platform::Canvas& canvas, const platform::DesignDra
         draw(canvas);
         return;
       }
-      // Moved by the whole pixels the pen's first point moved.
-      const QPoint shift(static_cast<int>(drawing.startX) - static_cast<int>(e.startX),
-                         static_cast<int>(drawing.startY) - static_cast<int>(e.startY));
-      painter_->drawImage(e.origin + shift, e.image);
+      DrawEntry(e, drawing);
       return;
     }
   }
   Forget(drawing.identity);
 
   if (!detach) {
-    Keep(drawing.identity, Make(drawing, draw));
+    Keep(drawing.identity, Make(drawing, draw, scale));
     const Entry& e = entries_.at(drawing.identity);
     if (e.image.isNull()) draw(canvas);
-    else painter_->drawImage(e.origin, e.image);
+    else DrawEntry(e, drawing);
     return;
   }
   // Drawn directly now, only what is in sight costs; the image follows from a worker.
@@ -185,8 +207,8 @@ void DesignImageCache::Paint(platform::Canvas& canvas, const platform::DesignDra
   if (making != making_.end() && making->second == drawing.look) return;
   making_[drawing.identity] = drawing.look;
   std::weak_ptr<Handover> handover = handover_;
-  workers_.start([handover, identity = drawing.identity, drawing, detached = detach()] {
-    Entry e = Make(drawing, detached);
+  workers_.start([handover, identity = drawing.identity, drawing, scale, detached = detach()] {
+    Entry e = Make(drawing, detached, scale);
     if (const std::shared_ptr<Handover> h = handover.lock()) {
       const std::lock_guard lock(h->mutex);
       h->made.push_back({identity, std::move(e)});

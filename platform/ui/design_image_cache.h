@@ -5,6 +5,10 @@
 // zoom changes. One image per design; images above a size bound are not kept, and images
 // that a paint did not use go first when the kept images pass the memory bound.
 //
+// A window that paints at a scale (a view of true size, whose units are not screen pixels)
+// gets images drawn at that scale, one image pixel to a screen pixel: an image drawn in the
+// window's units and shrunk to the screen would drop thin lines between its samples.
+//
 // Where the view offers a drawing that owns its data, a missing image is made on a worker
 // while the paint draws the design directly, so a zoom step costs no more than drawing what
 // is in sight; the image is taken in at the next paint.
@@ -46,10 +50,16 @@ class DesignImageCache : public platform::DesignLayer {
   int KeptImages() const { return static_cast<int>(entries_.size()); }
 
  private:
+  // Screen pixels per logical pixel, across and down.
+  struct Scale {
+    qreal x = 1, y = 1;
+    bool operator==(const Scale&) const = default;
+  };
   struct Entry {
     uint64_t look = 0;
     float startX = 0, startY = 0;
-    QPoint origin;  // logical pixel of the image's top-left corner
+    Scale scale;
+    QPoint origin;  // the image's top-left corner: the logical pixel scaled, with no scroll
     QImage image;   // null: too large to keep, drawn directly
     uint64_t paint = 0;  // the last paint that used it
   };
@@ -63,7 +73,9 @@ class DesignImageCache : public platform::DesignLayer {
     std::vector<Made> made;
   };
 
-  static Entry Make(const platform::DesignDrawing& drawing, const platform::DesignDraw& draw);
+  static Entry Make(const platform::DesignDrawing& drawing, const platform::DesignDraw& draw, Scale scale);
+  // Paints the kept image where the drawing's first point now is.
+  void DrawEntry(const Entry& e, const platform::DesignDrawing& drawing);
   void Keep(const void* identity, Entry entry);
   void TakeMade();
   void Forget(const void* identity);

@@ -301,6 +301,102 @@ TEST(WeaveRandomParts, AlwaysDecodeCleanlyOrFail) {
   }
 }
 
+// Two sections of one part joined by a run one pixel high, too thin to weave: the rows of
+// the first section cut it off at their turn, so it is left unsewn; it stays part of the
+// part all the same. Work pixels; row is the run's row.
+struct ThinRunPart {
+  vtest::MaskBuilder mask;
+  int runLeft = 0;   // the run's first and last work column
+  int runRight = 0;
+  int row = 0;
+};
+
+// A mask pixel's column and row of a needle point (absolute 0.1 mm) of the horizontal weave.
+double PixelX(int needleX) { return needleX * 2.0 / 5 - 1; }
+double PixelY(int needleY) { return needleY / 2.5 - 1; }
+
+// A narrow section ending on the run's row, the run, and a narrow section starting on it:
+// the move from the first section's last row to the second's first crosses the run.
+ThinRunPart RunAlongTheLastRow(int row) {
+  ThinRunPart part;
+  part.runLeft = 72;
+  part.runRight = 87;
+  part.row = row;
+  part.mask.Rect(60, 100, 12, row - 100 + 1).Rect(72, row, 16, 1).Rect(88, row, 12, 200);
+  return part;
+}
+
+// A tall section, the run, and a U whose left arm the sweep of its right arm climbs: the
+// climb passes the run's row beside the left arm.
+ThinRunPart RunIntoAClimbedArm(int row) {
+  ThinRunPart part;
+  part.runLeft = 100;
+  part.runRight = 299;
+  part.row = row;
+  part.mask.Rect(60, 100, 40, 300).Rect(100, row, 200, 1);
+  part.mask.Rect(300, 130, 30, 250).Rect(400, 110, 30, 270).Rect(300, 380, 130, 30);
+  return part;
+}
+
+// Over the part the needle is sewn, in steps; it jumps only where the way leaves the part:
+// for every jump of one pair or less, some point of the way, beyond the reach of a row line's
+// ends, has no part pixel around it.
+TEST(WeaveThinRuns, AMoveAcrossARunTooThinToWeaveIsSewnNotJumped) {
+  for (int row = 150; row < 174; ++row) {
+    SCOPED_TRACE(row);
+    const ThinRunPart part = RunAlongTheLastRow(row);
+    const MadePart made = MakePart(part.mask.Bytes(), 0);
+    ASSERT_TRUE(made.walk.ended);
+    const auto onPart = [&](double x, double y) {
+      for (int column : {static_cast<int>(std::floor(x)), static_cast<int>(std::ceil(x))}) {
+        for (int r : {static_cast<int>(std::floor(y)), static_cast<int>(std::ceil(y))}) {
+          if (part.mask.At(column, r) != 0) return true;
+        }
+      }
+      return false;
+    };
+    const auto& points = made.walk.points;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      if (points[i].kind != vtest::NeedleKind::kJump || points[i - 1].kind == vtest::NeedleKind::kJump) continue;
+      std::size_t landing = i;
+      while (landing < points.size() && points[landing].kind != vtest::NeedleKind::kLanding) ++landing;
+      ASSERT_LT(landing, points.size());
+      const auto& from = points[i - 1];
+      const auto& to = points[landing];
+      if (i == 1 || std::abs(to.x - from.x) > 127 || std::abs(to.y - from.y) > 127) continue;
+      const double x0 = PixelX(kStartX + from.x), y0 = PixelY(kStartY - from.y);
+      const double x1 = PixelX(kStartX + to.x), y1 = PixelY(kStartY - to.y);
+      const double length = std::hypot(x1 - x0, y1 - y0);
+      const int samples = static_cast<int>(length * 2);
+      bool leaves = false;
+      for (int k = 1; k < samples && !leaves; ++k) {
+        const double along = length * k / samples;
+        if (along <= 3 || length - along <= 3) continue;
+        leaves = !onPart(x0 + (x1 - x0) * k / samples, y0 + (y1 - y0) * k / samples);
+      }
+      EXPECT_TRUE(leaves || samples <= 12) << "a jump over the part from " << x0 << "," << y0 << " to " << x1 << "," << y1;
+    }
+  }
+}
+
+// The travel stitches of a climb stay in the section climbed: a run too thin to weave beside
+// it, leading to another section, is no part of the climb's row, so the needle never lands
+// on it (it is sewn, if at all, as a row line).
+TEST(WeaveThinRuns, AClimbsTravelStitchesStayOffARunTooThinToWeave) {
+  for (int row = 150; row < 174; ++row) {
+    SCOPED_TRACE(row);
+    const ThinRunPart part = RunIntoAClimbedArm(row);
+    const MadePart made = MakePart(part.mask.Bytes(), 0);
+    ASSERT_TRUE(made.walk.ended);
+    for (const auto& p : made.walk.points) {
+      if (p.kind != vtest::NeedleKind::kLanding) continue;
+      const double x = PixelX(kStartX + p.x), y = PixelY(kStartY - p.y);
+      EXPECT_FALSE(x > part.runLeft + 4 && x < part.runRight - 4 && std::abs(y - part.row) <= 1.5)
+          << "the needle lands on the thin run at " << x << "," << y;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Angles, WeaveCorpus, ::testing::Values(0, 30, 45, 90, 135, 180));
 
 }  // namespace

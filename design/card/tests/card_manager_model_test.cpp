@@ -406,4 +406,88 @@ TEST_F(CardManagerModelTest, ThePreviewClearsWhenItsDesignIsErased) {
   EXPECT_EQ(model_.HoopName(), "");
 }
 
+std::vector<uint8_t> Bytes(const fs::path& file) {
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile(file, bytes));
+  return bytes;
+}
+
+constexpr const char* kCardChanged =
+    "The ATA PC Card or its designs have changed since the list was read.\n"
+    "The list has been read again; nothing was erased or replaced.";
+
+// Another card's files can look like the listed ones (same names, numbers, sizes and
+// times): its serial number still tells it apart.
+TEST_F(CardManagerModelTest, EraseRemovesNothingFromAnotherCardWhoseFilesLookTheSame) {
+  Write({PcDesign("a.qnf", vtest::BuildCardDesign(3)), PcDesign("b.qnf", vtest::BuildCardDesign(4))});
+  volumes_.PutInAnother(card_);
+  fs::rename(volumes_.Pulled(card_) / "PC_Link", Folder());  // the files, moved whole
+  boxes_.Script({platform::kIdYes});
+  model_.OnErase({0, 1});
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCardChanged});
+  EXPECT_EQ(boxes_.Shown()[0].caption, "Attention");
+  EXPECT_EQ(card::CountCardDesigns(Folder()), 2);
+  EXPECT_EQ(model_.CountText(), "2  Designs");
+}
+
+TEST_F(CardManagerModelTest, EraseTellsAnotherCardWithoutASerialByItsFiles) {
+  volumes_.TellNoSerial(card_);
+  ASSERT_TRUE(model_.OnInitDialog());
+  Write({PcDesign("a.qnf", vtest::BuildCardDesign(3)), PcDesign("b.qnf", vtest::BuildCardDesign(3))});
+  volumes_.PutInAnother(card_);
+  fs::create_directories(Folder());
+  const auto other = vtest::BuildCardDesign(9);
+  for (const char* name : {"a.qnf", "c.qnf"}) {
+    ASSERT_FALSE(platform::WriteWholeFile(Folder() / name, other));
+  }
+  boxes_.Script({platform::kIdYes});
+  model_.OnErase({0, 1});  // a and b of the first card's list
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCardChanged});
+  EXPECT_EQ(Bytes(Folder() / "a.qnf"), other);
+  EXPECT_EQ(model_.CardDesigns(), (std::vector<fs::path>{Folder() / "a.qnf", Folder() / "c.qnf"}));
+
+  // Through the list read again, Erase goes on as before.
+  boxes_.Script({platform::kIdYes});
+  model_.OnErase({0});
+  EXPECT_EQ(model_.CardDesigns(), std::vector<fs::path>{Folder() / "c.qnf"});
+}
+
+TEST_F(CardManagerModelTest, AWriteReplacesNoDesignOfAnotherCardOfTheSameName) {
+  Write({PcDesign("rose.qnf", vtest::BuildCardDesign(3))});
+  volumes_.PutInAnother(card_);
+  fs::create_directories(Folder());
+  const auto theirs = vtest::BuildCardDesign(9);
+  ASSERT_FALSE(platform::WriteWholeFile(Folder() / "rose.qnf", theirs));
+  Write({PcDesign("rose.qnf", vtest::BuildCardDesign(5)), PcDesign("tulip.qnf", vtest::BuildCardDesign(5))});
+  EXPECT_EQ(Texts(), std::vector<std::string>{kCardChanged});
+  EXPECT_EQ(Bytes(Folder() / "rose.qnf"), theirs);
+  EXPECT_EQ(model_.CardDesigns(), std::vector<fs::path>{Folder() / "rose.qnf"});
+
+  // The card as now listed takes the design in its place.
+  boxes_.Clear();
+  Write({pc_ / "rose.qnf"});
+  EXPECT_EQ(boxes_.Count(), 0u);
+  EXPECT_EQ(Bytes(Folder() / "rose.qnf"), vtest::BuildCardDesign(5));
+}
+
+TEST_F(CardManagerModelTest, TwoFilesOfOneBatchOnOneCardFileWriteTheFirstOnly) {
+  const auto rose = vtest::BuildCardDesign(3);
+  const auto ab = vtest::BuildCardDesign(4);
+  Write({PcDesign("rose.qnf", rose), PcDesign("Rose.qnf", vtest::BuildCardDesign(5)),
+         PcDesign("a b.qnf", ab), PcDesign("a_b.qnf", vtest::BuildCardDesign(6)),
+         PcDesign("tulip.qnf", vtest::BuildCardDesign(7))});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "The design \"Rose\" would replace \"rose\" on the ATA PC Card,\n"
+                         "which does not tell their names apart. \"Rose\" is not written.",
+                         "The design \"a_b\" would replace \"a b\" on the ATA PC Card,\n"
+                         "which does not tell their names apart. \"a_b\" is not written."}));
+  EXPECT_EQ(Bytes(Folder() / "rose.qnf"), rose);
+  EXPECT_EQ(Bytes(Folder() / "a_b.qnf"), ab);
+  EXPECT_EQ(model_.CountText(), "3  Designs");
+  // The next batch replaces a card file as before, without a word.
+  boxes_.Clear();
+  Write({pc_ / "Rose.qnf"});
+  EXPECT_EQ(boxes_.Count(), 0u);
+}
+
 }  // namespace

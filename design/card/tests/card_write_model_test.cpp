@@ -247,4 +247,19 @@ TEST_F(CardWriteModelTest, AWriteProtectedCardTakesNothing) {
   EXPECT_TRUE(fs::is_empty(card_));
 }
 
+TEST_F(CardWriteModelTest, AListOfTwoDesignsOnOneCardFileWritesTheFirstOnly) {
+  const auto first = vtest::BuildCardDesign(10);
+  List({{"Rose 01#a.qnf", first}, {"rose_01#A.qnf", vtest::BuildCardDesign(20)}});
+  model_.OnInitDialog();
+  EXPECT_EQ(model_.OnWrite(), card::DialogEnd::kOk);
+  EXPECT_FALSE(model_.WroteAll());
+  EXPECT_EQ(Texts(), std::vector<std::string>{
+                         "The design \"rose_01#A\" would replace \"Rose 01#a\" on the ATA PC Card,\n"
+                         "which does not tell their names apart. \"rose_01#A\" is not written."});
+  std::vector<uint8_t> written;
+  ASSERT_FALSE(platform::ReadWholeFile(Folder() / "Rose_01#a.qnf", written));
+  EXPECT_EQ(written, first);
+  EXPECT_EQ(card::CountCardDesigns(Folder()), 1);
+}
+
 }  // namespace

@@ -158,6 +158,34 @@ TEST_F(CardWriterTest, TheFolderIsMadeOnlyOnTheCardsOwnFileSystem) {
   EXPECT_TRUE(fs::is_empty(drive_));
 }
 
+// The card goes after the writer has checked it and opened its design folder, and a PC_Link
+// folder stands in the empty mount point it leaves.
+class PulledBeforeCreate : public card::CCardWriter {
+ public:
+  PulledBeforeCreate(vtest::FakeCardVolumes& volumes, fs::path drive) : volumes_(volumes), drive_(std::move(drive)) {}
+
+ protected:
+  void BeforeCreate() const override {
+    volumes_.Pull(drive_);
+    fs::create_directory(drive_ / "PC_Link");
+  }
+
+ private:
+  vtest::FakeCardVolumes& volumes_;
+  fs::path drive_;
+};
+
+TEST_F(CardWriterTest, ACardPulledBetweenTheCheckAndTheCreateTakesNothingAndThePcNothing) {
+  PulledBeforeCreate writer(volumes_, drive_);
+  EXPECT_EQ(writer.SaveDesign(image_, kDestinationAtaCard, volumes_, cardDrive_, "rose"), 0);
+  EXPECT_EQ(vtest::ShownTexts(boxes_),
+            std::vector<std::string>{"Failed to save a design.\n"
+                                     "Is the ATA PC Card correctly inserted into your PC or Adapter's card slot?"});
+  EXPECT_TRUE(fs::is_empty(drive_ / "PC_Link"));
+  // What was begun on the card is gone from it too.
+  EXPECT_TRUE(fs::is_empty(volumes_.Pulled(drive_) / "PC_Link"));
+}
+
 TEST_F(CardWriterTest, AWriteProtectedCardIsRefusedBeforeAnythingIsMade) {
   volumes_.SetReadOnly(drive_);
   EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);

@@ -168,6 +168,40 @@ TEST_F(CardDialogs, TheCardListPreviewsFollowKeysAndErasesAndReads) {
   dialog.reject();
 }
 
+TEST_F(CardDialogs, TheCardManagerErasesNothingOfAnotherCardPutIntoTheReader) {
+  fs::create_directories(card_ / "PC_Link");
+  for (const char* name : {"a.qnf", "b.qnf"}) {
+    ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / name, vtest::BuildCardDesign(9)));
+  }
+  design_ui::CWriteCardM dialog(nullptr, volumes_, version_, PcFolder());
+  ASSERT_TRUE(dialog.Start());
+  dialog.show();
+  ASSERT_EQ(dialog.CardList()->topLevelItemCount(), 2);
+
+  // The user swaps cards in the reader; the other card holds an "a.qnf" of its own.
+  volumes_.PutInAnother(card_);
+  fs::create_directories(card_ / "PC_Link");
+  const std::vector<uint8_t> theirs = vtest::BuildCardDesign(30, 2);
+  for (const char* name : {"a.qnf", "c.qnf"}) {
+    ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / name, theirs));
+  }
+  dialog.CardList()->topLevelItem(0)->setSelected(true);
+  boxes_.Script({platform::kIdYes});
+  dialog.EraseButton()->click();
+  ASSERT_EQ(boxes_.Count(), 1u);
+  EXPECT_EQ(boxes_.Shown()[0].text,
+            "The ATA PC Card or its designs have changed since the list was read.\n"
+            "The list has been read again; nothing was erased or replaced.");
+  std::vector<uint8_t> kept;
+  ASSERT_FALSE(platform::ReadWholeFile(card_ / "PC_Link" / "a.qnf", kept));
+  EXPECT_EQ(kept, theirs);
+  ASSERT_EQ(dialog.CardList()->topLevelItemCount(), 2);
+  EXPECT_EQ(dialog.CardList()->topLevelItem(1)->text(0).toStdString(),
+            (card_ / "PC_Link" / "c.qnf").string());
+  EXPECT_EQ(dialog.CountLabel()->text(), "2  Designs");
+  dialog.reject();
+}
+
 TEST_F(CardDialogs, AClickOnADamagedCardDesignSaysSoOnce) {
   fs::create_directories(card_ / "PC_Link");
   ASSERT_FALSE(platform::WriteWholeFile(card_ / "PC_Link" / "a.qnf", vtest::BuildCardDesign(9)));

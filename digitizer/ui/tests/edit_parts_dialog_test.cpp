@@ -6,6 +6,7 @@
 #include "design/thread_colors.h"
 #include "digitizer/bit_mask.h"
 #include "digitizer/part_names.h"
+#include "digitizer/ui/tests/round_part.h"
 #include "testing/recording_message_box.h"
 
 namespace digitizer_ui {
@@ -56,6 +57,27 @@ TEST_F(EditPartsDialogTest, ShowsOneThumbnailPerPartAndForwardsTheButtons) {
 
   dialog.Button(CEditPartsDlg::kAllColorId)->click();
   EXPECT_EQ(dialogs_.allColors, 1);
+}
+
+// The thumbnails are taller than wide, the hoops are not: a round part shows round on each.
+TEST(EditPartsDialogThumbnails, ARoundPartShowsRoundOnEveryHoop) {
+  FixedDialogs dialogs;
+  const int sizes[][2] = {{440, 440}, {200, 200}, {560, 800}};
+  for (const auto& [width, height] : sizes) {
+    digitizer::CPartList parts;
+    const std::vector<uint8_t> disc = PackedDisc(width, height, width / 2, height / 2, width / 4);
+    parts.AddPart(static_cast<int16_t>(design::ExtendedThreadColorTable()[3].code), 0, disc.size());
+    parts.GetPart(0)->mask = disc;
+    parts.SaveOrder();
+    CEditPartsDlg dialog(nullptr, parts, dialogs, width, height);
+    ASSERT_EQ(dialog.List()->count(), 1);
+    const QImage thumbnail = dialog.List()->item(0)->icon().pixmap(QSize(64, 84)).toImage();
+    ASSERT_EQ(thumbnail.size(), QSize(64, 84));
+    const QRect part = PaintedBounds(thumbnail, qRgb(220, 220, 220));
+    ASSERT_FALSE(part.isEmpty()) << width << " x " << height;
+    EXPECT_LE(std::abs(part.width() - part.height()), 1) << width << " x " << height << ": " << part.width() << " x "
+                                                         << part.height();
+  }
 }
 
 TEST_F(EditPartsDialogTest, MoveChangesCaptionAndButtonUntilAnItemIsClicked) {

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -158,6 +159,37 @@ class PictorelProgram : public ::testing::Test {
     const digitizer::CStitchDesign& design = app->Document().Design();
     ASSERT_NE(design.Record(), nullptr);
     EXPECT_EQ(design.Record()->PairCount(), design.GetStitchCount());
+  }
+  // A clipart imported, shown at 2 x, and its block registered as a part with its stitches;
+  // the document unchanged since.
+  void RegisterOnClipart() {
+    vtest::MetafileBuilder clipart;
+    clipart.Bounds(0, 0, 1000, 500).Pen(vtest::meta::kNullPen, 0, 0).Brush(vtest::meta::kSolid, vtest::meta::kRedRef);
+    clipart.Select(0).Select(1).Rectangle(200, 100, 800, 400);
+    WriteBytes(dir / "block.wmf", clipart.Build());
+    next = dir / "block.wmf";
+    ASSERT_TRUE(Run(cmd::kImportClipart));
+    // At 2 x the placed picture is not moved by a click: the click selects.
+    ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
+    Click(Qt::LeftButton, 5, 5);
+    ASSERT_TRUE(Run(pcmd::kRegister));
+    ASSERT_EQ(app->Document().Design().GetPartCount(), 1);
+    app->DocumentCommands().SetModified(false);
+    ASSERT_TRUE(Enabled(pcmd::kAutoRegister));
+  }
+  // The stitch view paints more than its background: it draws the design.
+  bool StitchViewDraws() {
+    QWidget* viewport = app->Frame().StitchView().viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    viewport->render(&image);
+    const QRgb background = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y) != background) return true;
+      }
+    }
+    return false;
   }
   // Runs the command while a modal dialog of that type, as soon as its event loop runs,
   // gets what act does to it.
@@ -547,6 +579,48 @@ TEST_F(PictorelProgram, NoToReplacingAnotherPictureAsksForTheNameAgain) {
   EXPECT_EQ(app->Frame().windowTitle(), "lily - Pictorel");
 }
 
+// Save As over a design asks once for it (the save dialog's question, which the chooser stands
+// for) and about the picture beside it only when the program did not write that picture; the
+// title then drops the extension as after Open.
+TEST_F(PictorelProgram, SaveAsOverADesignAsksOnlyAboutAPictureTheProgramDidNotWrite) {
+  OpenSquares();
+  RegisterSquare(0);
+  next = dir / "rose.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_EQ(app->Frame().windowTitle(), "rose - Pictorel");
+
+  // Another design saved over it: its picture is the one this program wrote.
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  OpenSquares();
+  RegisterSquare(1);
+  const Bytes first = ReadBytes(dir / "rose.qnf");
+  next = dir / "rose.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  EXPECT_EQ(boxes.Count(), 0u);
+  const Bytes second = ReadBytes(dir / "rose.qnf");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(app->Frame().windowTitle(), "rose - Pictorel");
+
+  // A picture of the user's own under that name is asked about, and No keeps both files.
+  const Bytes mine = vtest::BuildBmp(vtest::BmpSpec());
+  WriteBytes(dir / "rose.bmp", mine);
+  ASSERT_TRUE(Run(cmd::kStandardHoop));
+  OpenSquares();
+  RegisterSquare(2);
+  int chosen = 0;
+  app->TestOverrides().chooseFile = [&](digitizer::FileDialogKind, const std::string&) -> std::optional<fs::path> {
+    if (chosen++ > 0) return std::nullopt;
+    return dir / "rose.qnf";
+  };
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text,
+            (dir / "rose.bmp").string() + "\nThis file already exists.\n\nReplace existing file?");
+  EXPECT_EQ(ReadBytes(dir / "rose.bmp"), mine);
+  EXPECT_EQ(ReadBytes(dir / "rose.qnf"), second);
+}
+
 TEST_F(PictorelProgram, AFailedOpenOrImportKeepsTheDocumentAndNamesTheFile) {
   next = WriteDesignPair("tulip");
   ASSERT_TRUE(Run(cmd::kFileOpen));
@@ -610,29 +684,80 @@ TEST_F(PictorelProgram, RegisterWithTheSelectionTakenBackChangesNothingAndTheSav
   EXPECT_EQ(Stitches(), made);
 }
 
-TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAndStitches) {
-  // A clipart to trace, and a part registered on it with its stitches.
-  vtest::MetafileBuilder clipart;
-  clipart.Bounds(0, 0, 1000, 500).Pen(vtest::meta::kNullPen, 0, 0).Brush(vtest::meta::kSolid, vtest::meta::kRedRef);
-  clipart.Select(0).Select(1).Rectangle(200, 100, 800, 400);
-  WriteBytes(dir / "block.wmf", clipart.Build());
-  next = dir / "block.wmf";
-  ASSERT_TRUE(Run(cmd::kImportClipart));
-  // At 2 x the placed picture is not moved by a click: the click selects.
-  ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
-  Click(Qt::LeftButton, 5, 5);
-  ASSERT_TRUE(Run(pcmd::kRegister));
+// Register on a design opened with its parts begins a new design: it asks first, No changes
+// nothing, and a satin registration cancelled in its dialog leaves the opened design whole.
+TEST_F(PictorelProgram, RegisterOnAnOpenedDesignAsksAndDeletesItsPartsOnlyForAMadePart) {
+  OpenSquares();
+  RegisterSquare(0);
+  RegisterSquare(1);
+  next = dir / "two.qnf";
+  ASSERT_TRUE(Run(cmd::kFileSaveAs));
+  ASSERT_TRUE(Run(cmd::kFileOpen));
   const digitizer::CStitchDesign& design = app->Document().Design();
-  ASSERT_EQ(design.GetPartCount(), 1);
-  const Bytes made = Stitches();
-  app->DocumentCommands().SetModified(false);
-  ASSERT_TRUE(Enabled(pcmd::kAutoRegister));
+  ASSERT_EQ(design.EditState(), digitizer::kPartsRead);
+  ASSERT_EQ(design.GetPartCount(), 2);
+  const Bytes read = Stitches();
+  auto expectAsOpened = [&] {
+    EXPECT_EQ(design.EditState(), digitizer::kPartsRead);
+    EXPECT_EQ(design.GetPartCount(), 2);
+    EXPECT_EQ(Stitches(), read);
+    EXPECT_FALSE(app->DocumentCommands().IsModified());
+    EXPECT_TRUE(Enabled(pcmd::kRegister));
+  };
 
-  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) { dialog.reject(); }));
+  Click(Qt::LeftButton, 250, 50);
+  boxes.Script({platform::kIdNo});
+  ASSERT_TRUE(Run(pcmd::kRegister));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, digitizer::kRegisterReplacesPartsMessage);
+  EXPECT_EQ(boxes.Shown()[0].flags & platform::kMbButtonMask, platform::kMbYesNo);
+  expectAsOpened();
+
+  namespace id = digitizer::stitch_dialog_id;
+  auto chooseFill = [this](int radio) {
+    QTimer::singleShot(20, [radio] {
+      auto* dialog = dynamic_cast<digitizer_ui::StitchChoiceDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      qobject_cast<QRadioButton*>(dialog->Control(radio))->click();
+      dialog->accept();
+    });
+    ASSERT_TRUE(Run(pcmd::kFill));
+  };
+  chooseFill(id::kTweave);
+  boxes.Script({platform::kIdYes});
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CSatinStitchDlg>(pcmd::kRegister, [](auto& dialog) { dialog.reject(); }));
+  expectAsOpened();
+
+  // Yes and a part made: the design is that part alone, and so is what Save writes.
+  chooseFill(id::kHweave);
+  boxes.Script({platform::kIdYes});
+  ASSERT_TRUE(Run(pcmd::kRegister));
+  EXPECT_EQ(design.EditState(), digitizer::kStitchesFromParts);
+  EXPECT_EQ(design.GetPartCount(), 1);
+  ASSERT_TRUE(Run(cmd::kFileSave));
+  ASSERT_TRUE(Run(cmd::kFileOpen));
+  EXPECT_EQ(design.GetPartCount(), 1);
+}
+
+TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAndStitches) {
+  RegisterOnClipart();
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  const Bytes made = Stitches();
+  ASSERT_TRUE(Run(cmd::kBitmapZoom1 + 1));
+
+  // Until Start the design is the window's: the stitch view draws it and the commands run.
+  bool freeBeforeStart = false;
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [&](auto& dialog) {
+    freeBeforeStart = !design.Busy() && Enabled(cmd::kFileSave) && StitchViewDraws();
+    dialog.reject();
+  }));
+  EXPECT_TRUE(freeBeforeStart);
   EXPECT_EQ(design.GetPartCount(), 1);
   EXPECT_EQ(Stitches(), made);
   ExpectOneDesign();
   EXPECT_FALSE(app->DocumentCommands().IsModified());
+  // A Cancel before Start is no cancelled run: the views are not brought back to their start.
+  EXPECT_EQ(app->PictureView().Model().Zoom(), 2);
 
   // Cancelled as soon as the run has begun. While the worker makes the design the window
   // asks nothing of it: every command waits.
@@ -648,6 +773,33 @@ TEST_F(PictorelProgram, AutoRegisterCancelledBeforeOrAfterStartLeavesThePartsAnd
   ExpectOneDesign();
   EXPECT_FALSE(app->DocumentCommands().IsModified());
   EXPECT_EQ(app->Document().PictureStateValue(), digitizer::kClipartToTrace);
+}
+
+// A dialog torn down in the middle of its run (hidden, as when the program quits) gives the
+// design back to the window, with what the run did to it: a cancelled run put back, or a run
+// that got through kept and the document marked changed.
+TEST_F(PictorelProgram, AnAutoRegisterDialogTornDownMidRunGivesTheDesignBack) {
+  RegisterOnClipart();
+  const digitizer::CStitchDesign& design = app->Document().Design();
+  const Bytes made = Stitches();
+  const Bytes mask = design.GetPartList().GetPart(0)->mask;
+  // Past half-way the run has replaced the parts and is making their stitches.
+  ASSERT_TRUE(RunWithDialog<digitizer_ui::CAutoRegisterDlg>(pcmd::kAutoRegister, [](auto& dialog) {
+    QObject::connect(dialog.ProgressBar(), &QProgressBar::valueChanged, &dialog, [&dialog](int percent) {
+      if (percent > 50) dialog.hide();
+    });
+    dialog.StartButton()->click();
+  }));
+  EXPECT_FALSE(design.Busy());
+  EXPECT_TRUE(Enabled(cmd::kFileSave));
+  EXPECT_TRUE(Enabled(pcmd::kAutoRegister));
+  EXPECT_TRUE(StitchViewDraws());
+  ExpectOneDesign();
+  if (!app->DocumentCommands().IsModified()) {
+    ASSERT_EQ(design.GetPartCount(), 1);
+    EXPECT_EQ(design.GetPartList().GetPart(0)->mask, mask);
+    EXPECT_EQ(Stitches(), made);
+  }
 }
 
 TEST_F(PictorelProgram, ACancelledMakeStitchLeavesTheStitchesItFound) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "digitizer/bit_mask.h"
+#include "digitizer/ui/tests/round_part.h"
 #include "testing/recording_message_box.h"
 
 namespace digitizer_ui {
@@ -97,6 +98,37 @@ TEST(SatinStitchDialog, OkWithAnIncompleteRegionAsksAndNoStaysOpen) {
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(entries[0].x2, 10);
   EXPECT_EQ(entries[0].spacing, 1.0);
+}
+
+// A round part shows round and whole on every hoop, though the frame is taller than wide and
+// smaller than the work area: the outline is as wide as it is tall, and every column across
+// it meets it above and below.
+TEST(SatinStitchDialog, ARoundPartShowsRoundAndWholeOnEveryHoop) {
+  vtest::RecordingMessageBox boxes;
+  const int sizes[][2] = {{440, 440}, {200, 200}, {560, 800}};
+  for (const auto& [width, height] : sizes) {
+    const std::vector<uint8_t> mask = PackedDisc(width, height, width / 2, height / 2, width / 4);
+    digitizer::SatinSettings entries{};
+    CSatinStitchDlg dialog(nullptr, mask.data(), mask.size(), width, height, entries);
+    ASSERT_TRUE(dialog.Start());
+    SatinOutlineFrame* frame = dialog.Frame();
+    QImage shown(frame->size(), QImage::Format_RGB32);
+    frame->render(&shown);
+    const QImage drawn = shown.copy(frame->rect().adjusted(40, 0, 0, 0));  // right of the parked dots
+    const QRect outline = PaintedBounds(drawn, qRgb(255, 255, 255));
+    ASSERT_FALSE(outline.isEmpty()) << width << " x " << height;
+    EXPECT_LE(std::abs(outline.width() - outline.height()), 2) << width << " x " << height << ": " << outline.width()
+                                                              << " x " << outline.height();
+    int broken = 0;
+    for (int x = outline.left() + 2; x <= outline.right() - 2; ++x) {
+      int above = 0, below = 0;
+      for (int y = outline.top(); y <= outline.bottom(); ++y) {
+        if (drawn.pixel(x, y) == qRgb(0, 0, 0)) ++(y < outline.center().y() ? above : below);
+      }
+      broken += above == 0 || below == 0;
+    }
+    EXPECT_EQ(broken, 0) << width << " x " << height << ": columns that miss the outline";
+  }
 }
 
 TEST(SatinStitchDialog, AnEmptyPartIsNotShown) {

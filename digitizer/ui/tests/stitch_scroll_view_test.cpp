@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <memory>
 
+#include "design/hoop.h"
 #include "design/thread_colors.h"
 #include "platform/ui/qt_canvas.h"
 #include "platform/ui/qt_colour.h"
@@ -23,6 +24,19 @@ void LoadLine(digitizer::CStitchDesign& design, int32_t pairs) {
   b.Stitch(100, 0).End();
   std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
   record->SetPairCount(pairs);
+  record->SetColourCount(1);
+  record->SetThreadCode(0, 5);
+  design.AttachStitches(std::move(record));
+}
+
+// A run of equal stitches (dx, dy; dy upwards) from the work area's centre.
+void LoadRun(digitizer::CStitchDesign& design, int stitches, int dx, int dy) {
+  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
+  vtest::StitchStreamBuilder b;
+  for (int i = 0; i < stitches; ++i) b.Stitch(dx, dy);
+  b.End();
+  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
+  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
   record->SetColourCount(1);
   record->SetThreadCode(0, 5);
   design.AttachStitches(std::move(record));
@@ -85,15 +99,7 @@ bool ShowsNear(const QImage& image, QPoint dot, const QColor& colour) {
 // bottom edges show.
 TEST(StitchScrollView, ShowsTheWholeHoopAndStitchesPastItsLeftAndTopEdges) {
   digitizer::CStitchDesign design;
-  auto record = std::make_unique<design::StitchRecord>(design::StitchRecord::kPictorelStitchRoom);
-  vtest::StitchStreamBuilder b;
-  for (int i = 0; i < 9; ++i) b.Stitch(-100, 100);  // dy upwards: from (550, 550) to (-350, -350)
-  b.End();
-  std::copy(b.Bytes().begin(), b.Bytes().end(), record->StitchArea().begin());
-  record->SetPairCount(static_cast<int32_t>(b.Bytes().size() / 2));
-  record->SetColourCount(1);
-  record->SetThreadCode(0, 5);
-  design.AttachStitches(std::move(record));
+  LoadRun(design, 9, -100, 100);  // from (550, 550) to (-350, -350)
   ASSERT_EQ(design.Extents().left, -350);
 
   CStcView view(nullptr);
@@ -115,6 +121,73 @@ TEST(StitchScrollView, ShowsTheWholeHoopAndStitchesPastItsLeftAndTopEdges) {
   image = Paint(view);
   EXPECT_TRUE(ShowsNear(image, DotOf(view, 1100, 900), outside));  // the right edge
   EXPECT_TRUE(ShowsNear(image, DotOf(view, 900, 1100), outside));  // the bottom edge
+}
+
+// On every hoop and at every zoom of the menu, a design that runs past the hoop's top-left
+// corner leaves the frame's four sides whole: each side shows at a quarter, half and three
+// quarters of its length, with the view scrolled to that point.
+TEST(StitchScrollView, DrawsAllFourSidesOfTheHoopFrameOnEveryHoopAndZoom) {
+  const QColor outside = platform_ui::ToQColor(digitizer::kHoopOutsideRed);
+  for (const int hoop : {design::kStandardHoop, design::kSmallHoop, design::kLargeHoop}) {
+    digitizer::CStitchDesign design;
+    design.SetHoop(hoop);
+    LoadRun(design, 11, -100, 100);  // up and left, past (0, 0) on every hoop
+    ASSERT_LT(design.Extents().left, 0);
+    ASSERT_LT(design.Extents().top, 0);
+
+    CStcView view(nullptr);
+    view.resize(420, 420);
+    view.show();
+    view.SetDesign(&design);
+    const int clientX = digitizer::UnitsFromDots(view.viewport()->width(), view.viewport()->logicalDpiX());
+    const int clientY = digitizer::UnitsFromDots(view.viewport()->height(), view.viewport()->logicalDpiY());
+    for (int zoom = 2; zoom <= 9; ++zoom) {
+      view.SetZoom(zoom);
+      // The frame's last column and row of view units.
+      const int right = design.WorkWidth() * 5 / 2 * zoom / 4 - 1;
+      const int bottom = design.WorkHeight() * 5 / 2 * zoom / 4 - 1;
+      for (int k = 1; k <= 3; ++k) {
+        const QPoint sides[] = {{0, bottom * k / 4}, {right, bottom * k / 4}, {right * k / 4, 0}, {right * k / 4, bottom}};
+        for (int side = 0; side < 4; ++side) {
+          const QPoint at = sides[side];
+          view.horizontalScrollBar()->setValue(at.x() - clientX / 2);
+          view.verticalScrollBar()->setValue(at.y() - clientY / 2);
+          EXPECT_TRUE(ShowsNear(Paint(view), DotOf(view, at.x(), at.y()), outside))
+              << "hoop " << hoop << " zoom " << zoom << " side " << side << " at " << k << "/4";
+        }
+      }
+    }
+  }
+}
+
+// A slanting run of stitches drawn with the thinnest pen shows unbroken at every zoom, as
+// the view paints it from its kept drawing: every screen column along it holds the thread.
+TEST(StitchScrollView, AThinSlantingRunShowsUnbrokenAtEveryZoom) {
+  digitizer::CStitchDesign design;
+  LoadRun(design, 10, 40, -20);  // from (550, 550) to (950, 750), y downwards
+  const QColor thread = platform_ui::ToQColor(design::GetThreadColor(5));
+
+  CStcView view(nullptr);
+  view.resize(420, 420);
+  view.show();
+  view.SetDesign(&design);
+  for (int zoom = 2; zoom <= 9; ++zoom) {
+    view.SetZoom(zoom);
+    view.horizontalScrollBar()->setValue(550 * zoom / 4 - 20);
+    view.verticalScrollBar()->setValue(550 * zoom / 4 - 20);
+    const QImage image = Paint(view);
+    const QPoint from = DotOf(view, 550 * zoom / 4, 550 * zoom / 4);
+    const QPoint to = DotOf(view, 950 * zoom / 4, 750 * zoom / 4);
+    ASSERT_TRUE(image.rect().contains(to)) << "zoom " << zoom;
+    int broken = 0;
+    for (int x = from.x() + 2; x <= to.x() - 2; ++x) {
+      const int y = from.y() + (to.y() - from.y()) * (x - from.x()) / (to.x() - from.x());
+      bool shown = false;
+      for (int dy = -2; dy <= 2 && !shown; ++dy) shown = image.pixelColor(x, y + dy) == thread;
+      broken += !shown;
+    }
+    EXPECT_EQ(broken, 0) << "zoom " << zoom << ": columns without the thread";
+  }
 }
 
 TEST(StitchScrollView, ClicksZoomOnlyInZoomModeAndTheBackgroundFollowsTheDialog) {

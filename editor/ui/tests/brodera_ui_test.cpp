@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QSysInfo>
 #include <QUrl>
+#include <functional>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -204,6 +205,51 @@ TEST_F(BroderaUi, CommandLineAndDroppedFilesOpenLayouts) {
   EXPECT_TRUE(app->Frame().acceptDrops());
   EXPECT_TRUE(app->Frame().DropFiles(mime));
   EXPECT_EQ(app->Document().GetDesignCount(), 1);
+}
+
+// "No" to saving lets the open go on; an open that then fails leaves the changed layout on
+// screen, and it is still the user's: the next New asks again.
+TEST_F(BroderaUi, AFailedOpenAfterNoKeepsTheLayoutChanged) {
+  app->Start({});
+  const std::string rose = Design("rose.qnf", 200, 100, {20});
+  Import(rose);
+  const std::vector<uint8_t> bad{'C', 'o', 'r', 'v', 'a', 'n', ' ', 'b', 'd', 'z', 1};
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "bad.bdz", bad));
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "bad.bdz").string()))});
+  const std::vector<std::function<void()>> opens{
+      [&] { openPath = (dir / "bad.bdz").string(); app->Frame().Dispatch(cmd::kFileOpen); },
+      [&] { openPath = rose; app->Frame().Dispatch(cmd::kFileOpen); },
+      [&] { app->Frame().DropFiles(dropped); }};
+  for (const auto& open : opens) {
+    box.Clear();
+    box.Script({platform::kIdNo});
+    open();
+    QApplication::processEvents();  // the failure is said once the command has ended
+    ASSERT_EQ(box.Count(), 2u);
+    EXPECT_EQ(box.Shown()[0].text, "Save changes to Untitled.bdz?");
+    EXPECT_EQ(app->Document().GetDesignCount(), 1);
+    EXPECT_TRUE(app->Document().IsModified());
+  }
+  box.Clear();
+  box.Script({platform::kIdCancel});
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Save changes to Untitled.bdz?");
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+}
+
+// A dropped file that is no layout by its name is told so as the Open command tells it.
+TEST_F(BroderaUi, ADroppedDesignFileIsNotALayout) {
+  app->Start({});
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(Design("rose.qnf", 200, 100, {20})))});
+  EXPECT_TRUE(app->Frame().DropFiles(dropped));
+  QApplication::processEvents();
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text, "Not a layout data file.");
+  EXPECT_EQ(box.Shown()[0].caption, "File Open");
+  EXPECT_EQ(app->Document().GetDesignCount(), 0);
 }
 
 TEST_F(BroderaUi, ADefectiveFileOnTheCommandLineGivesAFreshLayout) {

@@ -13,6 +13,8 @@
 #include <QTransform>
 #include <cstdlib>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -63,6 +65,29 @@ class TemplatePrintUi : public ::testing::Test {
       if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
     }
     return pages;
+  }
+
+  // One page of the print preview as the preview window shows it, fitted into the view; a
+  // paper given is chosen in the preview first.
+  static QImage PreviewPage(editor_ui::BroderaApplication& app, int page, std::optional<QPageLayout> paper = {}) {
+    QImage shown;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (!preview) return;
+      auto* pages = preview->findChild<QPrintPreviewWidget*>();
+      if (paper) {
+        preview->printer()->setPageLayout(*paper);
+        pages->updatePreview();
+      }
+      pages->setCurrentPage(page);
+      pages->fitInView();
+      shown = pages->grab().toImage();
+      preview->reject();
+    });
+    ticker.start(20);
+    app.Frame().Dispatch(cmd::kFilePrintPreview);
+    return shown;
   }
 
   vtest::TempDir dir;
@@ -182,6 +207,18 @@ std::vector<PdfPage> DesignsOnPdfPages(const std::string& pdf) {
   return pages;
 }
 
+// The paper of a PDF file's pages, in millimetres.
+std::pair<double, double> PdfPaperMm(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24)) << path;
+  const std::string pdf(bytes.begin(), bytes.end());
+  double width = 0, height = 0;
+  const std::size_t box = pdf.find("/MediaBox [");
+  if (box != std::string::npos) std::sscanf(pdf.c_str() + box + 11, "%*f %*f %lf %lf", &width, &height);
+  constexpr double kMmPerPoint = 25.4 / 72;
+  return {width * kMmPerPoint, height * kMmPerPoint};
+}
+
 // What prints is what the preview showed. Without a printer the sheets are 249 x 180 mm;
 // the print dialog's own PDF printer offers no such paper and prints on another: the sheets
 // stay as they were, and each is printed whole, centred on its page, as the preview shows it.
@@ -208,8 +245,8 @@ TEST_F(TemplatePrintUi, ADesignOnSheetTwoPrintsOnPageTwoWhereThePreviewShowsIt) 
     if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
       // The preview's pages, drawn on a PDF printer of the preview's own paper.
       const QPageLayout shown = preview->printer()->pageLayout();
-      previewPapersMm.emplace_back(shown.fullRect(QPageLayout::Millimeter).width(),
-                                   shown.fullRect(QPageLayout::Millimeter).height());
+      previewPapersMm.emplace_back(shown.paintRect(QPageLayout::Millimeter).width(),
+                                   shown.paintRect(QPageLayout::Millimeter).height());
       QPrinter pdf(QPrinter::HighResolution);
       pdf.setOutputFormat(QPrinter::PdfFormat);
       pdf.setOutputFileName(QString::fromStdString(previewPath));
@@ -244,7 +281,8 @@ TEST_F(TemplatePrintUi, ADesignOnSheetTwoPrintsOnPageTwoWhereThePreviewShowsIt) 
   EXPECT_NEAR(printed[1].designX, shown[1].designX, 0.2);
   EXPECT_NEAR(printed[1].designY, shown[1].designY, 0.2);
 
-  // The print changed neither the sheets nor the paper the next preview opens on.
+  // The print changed neither the sheets nor the paper the next preview opens on, whose
+  // printable area is the sheet.
   EXPECT_EQ(app->App().Printable().width, 498);
   EXPECT_EQ(app->App().Printable().height, 360);
   ASSERT_EQ(previewPapersMm.size(), 2u);
@@ -252,6 +290,75 @@ TEST_F(TemplatePrintUi, ADesignOnSheetTwoPrintsOnPageTwoWhereThePreviewShowsIt) 
     EXPECT_NEAR(width, 249, 0.1);
     EXPECT_NEAR(height, 180, 0.1);
   }
+  app->Document().SetModifiedFlag(false);
+}
+
+// Print opens on the paper the sheets were measured on, the one the preview shows, and
+// prints on it when nothing is changed in the dialog.
+TEST_F(TemplatePrintUi, PrintOpensOnThePaperThePreviewShows) {
+  auto app = Make();
+  if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
+  app->Start({});
+  Import(*app, "rose.qnf");
+  QPageLayout previewed;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      previewed = preview->printer()->pageLayout();
+      preview->reject();
+    } else if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+      print->accept();
+    }
+  });
+  ticker.start(20);
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  const std::string path = (dir / "print.pdf").string();
+  app->Printer().Printer().setOutputFileName(QString::fromStdString(path));
+  app->Frame().Dispatch(cmd::kFilePrint);
+  ticker.stop();
+  const QRectF paper = previewed.fullRect(QPageLayout::Millimeter);
+  ASSERT_FALSE(paper.isEmpty());
+  const auto [width, height] = PdfPaperMm(path);
+  EXPECT_NEAR(width, paper.width(), 0.2);
+  EXPECT_NEAR(height, paper.height(), 0.2);
+  EXPECT_EQ(box.Count(), 0u);
+  app->Document().SetModifiedFlag(false);
+}
+
+// A paper whose printable area is smaller than the sheet (A4 upright for a landscape sheet)
+// would cut the template off at both sides: it is printed only when the user says so.
+TEST_F(TemplatePrintUi, ASheetLargerThanThePaperIsPrintedOnlyWhenTheUserSaysSo) {
+  auto app = Make();
+  if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
+  app->Start({});
+  Import(*app, "rose.qnf");
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    if (auto* print = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      // The paper the user chooses in the dialog.
+      print->printer()->setPageLayout(
+          QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+      print->accept();
+    }
+  });
+  ticker.start(20);
+  const std::string path = (dir / "print.pdf").string();
+  app->Printer().Printer().setOutputFileName(QString::fromStdString(path));
+  box.Script({platform::kIdNo});
+  app->Frame().Dispatch(cmd::kFilePrint);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text,
+            "The size of the template (249 x 180 mm) exceeds the printable area of the paper (210 x 297 mm).\n"
+            "The template will be cut off.\n\nPrint anyway?");
+  EXPECT_EQ(box.Shown()[0].caption, "Brodera");
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  box.Script({platform::kIdYes});
+  app->Frame().Dispatch(cmd::kFilePrint);
+  ticker.stop();
+  EXPECT_EQ(box.Count(), 2u);
+  EXPECT_NEAR(PdfPaperMm(path).first, 210, 0.2);
   app->Document().SetModifiedFlag(false);
 }
 
@@ -263,20 +370,7 @@ TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   app->Document().SetSheetLayout(2, 1);
   editor::DesignObject& rose = app->Document().GetDesignList().front();
   rose.centreX = app->App().Printable().width;  // across the edge between the sheets
-  QImage page2;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!preview) return;
-    auto* pages = preview->findChild<QPrintPreviewWidget*>();
-    pages->setCurrentPage(2);
-    pages->fitInView();
-    page2 = pages->grab().toImage();
-    preview->reject();
-  });
-  ticker.start(20);
-  app->Frame().Dispatch(cmd::kFilePrintPreview);
-  ticker.stop();
+  const QImage page2 = PreviewPage(*app, 2);
   ASSERT_FALSE(page2.isNull());
   // The paper is the white area; left of it, inside the view's frame, only the background.
   const int row = page2.height() / 2;
@@ -287,6 +381,42 @@ TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   int marked = 0;
   for (int y = 1; y < page2.height() - 1; ++y) {
     for (int x = 1; x < paperLeft - 1; ++x) marked += page2.pixel(x, y) != background;
+  }
+  EXPECT_EQ(marked, 0);
+  app->Document().SetModifiedFlag(false);
+}
+
+// A paper larger than the sheet (A3 landscape for a 249 x 180 mm sheet) has room beside the
+// sheet: page 1 shows none of a design that lies just past the sheet's right edge, on sheet 2.
+TEST_F(TemplatePrintUi, APaperLargerThanTheSheetShowsNothingOfTheNextSheet) {
+  auto app = Make();
+  app->Start({});
+  Import(*app, "rose.qnf");  // 40 x 30 mm
+  app->Frame().Dispatch(cmd::kColourView);
+  app->Document().SetSheetLayout(2, 1);
+  const editor::PageSize sheet = app->App().Printable();
+  editor::DesignObject& rose = app->Document().GetDesignList().front();
+  rose.centreX = sheet.width + 50;  // its left edge 5 mm into sheet 2
+  rose.centreY = sheet.height / 2;
+  constexpr double kPaperWidthMm = 420;
+  const QImage page1 = PreviewPage(
+      *app, 1, QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
+  ASSERT_FALSE(page1.isNull());
+  // The paper is the white area across the middle row; the sheet stands in its middle.
+  const int row = page1.height() / 2;
+  const QRgb white = qRgb(255, 255, 255);
+  int paperLeft = 0, paperRight = page1.width() - 1;
+  while (paperLeft < page1.width() && page1.pixel(paperLeft, row) != white) ++paperLeft;
+  while (paperRight > paperLeft && page1.pixel(paperRight, row) != white) --paperRight;
+  ASSERT_GT(paperRight - paperLeft, page1.width() / 4);
+  const double pixelsPerMm = (paperRight - paperLeft + 1) / kPaperWidthMm;
+  const int sheetRight = paperLeft + static_cast<int>((kPaperWidthMm + sheet.width / 2.0) / 2 * pixelsPerMm);
+  int paperTop = row, paperBottom = row;
+  while (paperTop > 0 && page1.pixel(paperRight, paperTop - 1) == white) --paperTop;
+  while (paperBottom + 1 < page1.height() && page1.pixel(paperRight, paperBottom + 1) == white) ++paperBottom;
+  int marked = 0;
+  for (int y = paperTop + 1; y < paperBottom; ++y) {
+    for (int x = sheetRight + 2; x < paperRight; ++x) marked += page1.pixel(x, y) != white;
   }
   EXPECT_EQ(marked, 0);
   app->Document().SetModifiedFlag(false);

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
+#include <filesystem>
 
 #include "hooplayout/tests/design_builder.h"
 #include "layoutcore/tests/fake_document_host.h"
 #include "platform/file_io.h"
+#include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
 
@@ -42,4 +48,40 @@ TEST(VantlePrintJob, BothHoopPositionsPrintAsTwoPdfPagesInEitherMode) {
     EXPECT_EQ(PdfPages(pdf), 2);
     EXPECT_EQ(doc.GetPrintListA().size(), 1u);
   }
+}
+
+// A paper whose printable area is smaller than the 140 x 200 mm hoop field (A6) would cut
+// the field off: nothing is printed unless the user says so.
+TEST(VantlePrintJob, APaperSmallerThanTheHoopFieldIsPrintedOnlyWhenTheUserSaysSo) {
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox box;
+  edtest::FakeDocumentHost host;
+  hooplayout::CVantleDoc doc{host};
+  doc.AddDesign(hltest::Design("a", 300, 200, vtest::StitchStreamBuilder().Stitch(50, 0).Stitch(0, 50).End().Bytes()));
+  editor::CTemplatePrinter templates;
+  hooplayout_ui::VantlePrintJob job(nullptr, templates, doc);
+  const std::string path = (dir / "print.pdf").string();
+  bool dialogSeen = false;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    auto* print = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!print) return;
+    dialogSeen = true;
+    // The user's choices: a file of this test's own, and A6 upright.
+    if (auto* file = print->findChild<QLineEdit*>("filename")) file->setText(QString::fromStdString(path));
+    print->printer()->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A6), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+    print->accept();
+  });
+  ticker.start(20);
+  box.Script({platform::kIdNo});
+  job.PrintTemplate();
+  ticker.stop();
+  ASSERT_TRUE(dialogSeen);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text,
+            "The size of the template (140 x 200 mm) exceeds the printable area of the paper (105 x 148 mm).\n"
+            "The template will be cut off.\n\nPrint anyway?");
+  EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
+  EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -227,6 +227,28 @@ TEST_F(VantleProgram, ASavePastTheFileSizeLimitIsAWriteErrorAndTheProgramRunsOn)
   }
 }
 
+TEST_F(VantleProgram, ARecentLayoutThatCannotBeReadAfterNoKeepsTheLayoutChanged) {
+  ASSERT_TRUE(app->Start({false, {}}));
+  importPath = WriteDesign("rose.qnf", 200, 100, {5, 9});
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kImportDesign));
+  const fs::path damaged = dir / "Damaged.arg";
+  ASSERT_FALSE(platform::WriteWholeFile(damaged, Bytes{'n', 'o', 't', ' ', 'a', 'r', 'g'}));
+
+  box.Script({platform::kIdNo});
+  app->OpenRecent(damaged.string());
+  QApplication::processEvents();  // the failed read is told once the command has finished
+  ASSERT_EQ(box.Count(), 2u);  // the save question, then the damaged file
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+  EXPECT_TRUE(app->Document().IsModified());
+
+  // The next New asks again instead of discarding the design.
+  box.Script({platform::kIdCancel});
+  ASSERT_TRUE(app->Frame().Dispatch(cmd::kFileNew));
+  ASSERT_EQ(box.Count(), 3u);
+  EXPECT_EQ(box.Shown()[2].text, "Save changes to Untitled.arg?");
+  EXPECT_EQ(app->Document().GetDesignCount(), 1);
+}
+
 TEST_F(VantleProgram, ImportLetterSaveReopenPrintAndSendBothPositions) {
   vtest::MachineSimulator machine;
   setenv("VELINOR_COM1", machine.DevicePath().c_str(), 1);

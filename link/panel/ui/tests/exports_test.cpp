@@ -458,7 +458,14 @@ TEST_F(Exports, TransferQnfFilesSendsWhatThePanelCollected) {
 
 // Every dialog of the exports opens centred on the screen and wide enough for its caption in
 // a title bar: the bold caption beside an icon and three buttons of at least 16 pixels each.
+// The owner window sits in the screen's top-left corner, where Qt would put a dialog over
+// it: only the dialogs' own centring brings them to the middle of the screen.
 TEST_F(Exports, EveryDialogOpensCentredAndWideEnoughForItsCaption) {
+  QWidget owner;
+  owner.setGeometry(0, 0, 320, 200);
+  owner.show();
+  ASSERT_GT((owner.frameGeometry().center() - owner.screen()->availableGeometry().center()).manhattanLength(), 100);
+  LinkWindow handle = &owner;
   std::map<std::string, QRect> opened;
   bool named = false;
   Every([&] {
@@ -487,13 +494,13 @@ TEST_F(Exports, EveryDialogOpensCentredAndWideEnoughForItsCaption) {
   const std::string list = env.WriteList({env.WriteDesign("A.qnf", lptest::Design(5, 1))});
   std::vector<uint8_t> image = lptest::Design(12, 3);
   char folder[260] = "";
-  DirectFilesDownload(nullptr, list.c_str(), 0);
-  DirectDownload(nullptr, image.data(), static_cast<unsigned>(image.size()), "First.qnf");
-  UploadData(nullptr);
-  DeleteData(nullptr);
-  SetSerialCommParamDlg(nullptr);
-  CheckVersionDlg(nullptr, 1);
-  TransferQNFFiles(nullptr, folder, sizeof folder);
+  DirectFilesDownload(handle, list.c_str(), 0);
+  DirectDownload(handle, image.data(), static_cast<unsigned>(image.size()), "First.qnf");
+  UploadData(handle);
+  DeleteData(handle);
+  SetSerialCommParamDlg(handle);
+  CheckVersionDlg(handle, 1);
+  TransferQNFFiles(handle, folder, sizeof folder);
   std::vector<std::string> names;
   for (const auto& [name, where] : opened) names.push_back(name);
   EXPECT_EQ(names, (std::vector<std::string>{"commSettings", "deleteDesigns", "fetchDialog", "qnfName",
