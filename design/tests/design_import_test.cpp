@@ -205,8 +205,11 @@ TEST(DesignImport, QnfAndSewAreMeasuredByTheirStitchesAsPlaced) {
     spec.stitches = stitches;
     return Import(dir, "claim.qnf", vtest::BuildQnfFile(spec), record);
   };
-  auto sew = [&](const Bytes& stitches) { return Import(dir, "old.sew", vtest::BuildSewFile({{7}, stitches, {}}), record); };
-  for (const auto& import : {std::function<ImportRefusal(const Bytes&)>(qnf), std::function<ImportRefusal(const Bytes&)>(sew)}) {
+  auto sew = [&](const Bytes& stitches) {
+    return Import(dir, "old.sew", vtest::BuildSewFile({{7}, stitches, {}}), record);
+  };
+  using Importer = std::function<ImportRefusal(const Bytes&)>;
+  for (const Importer& import : {Importer(qnf), Importer(sew)}) {
     EXPECT_EQ(import(Sewn(1400, 2000)), ImportRefusal::kNone);
     EXPECT_GT(record.ColourCount(), 0);
     EXPECT_EQ(import(Sewn(1401, 2000)), ImportRefusal::kExceedsHoopLimits);
