@@ -170,19 +170,6 @@ TEST_F(ImportDialog, ADesignLargerThanEveryHoopIsRefusedByItsStitches) {
   }
   EXPECT_EQ(record_.ColourCount(), 0);
   EXPECT_EQ(layoutRecord.ColourCount(), 0);
-
-  // A line as long as the large hoop is wide still goes in.
-  const QString fits = Understated("fits.qnf", 1400);
-  for (design_ui::CPatList* dialog : {&editor, &layout}) {
-    box_.Clear();
-    dialog->open();
-    dialog->selectFile(fits);
-    dialog->accept();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(box_.Count(), 0u);
-  }
-  EXPECT_EQ(record_.PairCount(), 15);
-  EXPECT_EQ(layoutRecord.PairCount(), 15);
 }
 
 TEST_F(ImportDialog, TheLayoutVariantFillsTheLayoutRecord) {
