@@ -5,11 +5,10 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include <algorithm>
-
 #include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/sew_file_builder.h"
+#include "testing/stitch_shapes.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
@@ -24,19 +23,6 @@ class ImportDialog : public ::testing::Test {
     vtest::StitchStreamBuilder b;
     for (int i = 0; i < stitches; ++i) b.Stitch(i % 2 ? -10 : 10, i % 2 ? -10 : 10);  // to and fro
     spec.stitches = b.End().Bytes();
-    return Write(name, vtest::BuildQnfFile(spec));
-  }
-  // A straight line `length` long (0.1 mm) across the design.
-  static std::vector<uint8_t> Line(int length) {
-    vtest::StitchStreamBuilder b;
-    for (int x = length; x > 0; x -= 100) b.Stitch(std::min(x, 100), 0);
-    return b.End().Bytes();
-  }
-  // A design that claims 25 mm square whatever it holds.
-  QString Understated(const std::string& name, int length) {
-    vtest::QnfFileSpec spec;
-    for (int32_t& e : spec.extents) e = 125;
-    spec.stitches = Line(length);
     return Write(name, vtest::BuildQnfFile(spec));
   }
   QString Write(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -144,32 +130,26 @@ TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
   dialog.reject();
 }
 
-TEST_F(ImportDialog, ADesignLargerThanEveryHoopIsRefusedByItsStitches) {
-  const QString qnf = Understated("drawn 160 mm.qnf", 1600);
-  const QString sew = Write("two metres.sew", vtest::BuildSewFile({{7}, Line(20000), {}}));
+TEST_F(ImportDialog, TheLayoutVariantRefusesADesignLargerThanEveryHoopByItsStitches) {
+  vtest::QnfFileSpec understated;  // sews 160 mm, claims 25 mm square
+  for (int32_t& e : understated.extents) e = 125;
+  understated.stitches = vtest::RectangleStitches(1600, 0);
+  const QString qnf = Write("wide.qnf", vtest::BuildQnfFile(understated));
+  const QString sew = Write("line.sew", vtest::BuildSewFile({{7}, vtest::RectangleStitches(20000, 0), {}}));
   design::LayoutStitchRecord layoutRecord;
-  // Brodera's dialog on a large-hoop layout, and the layout program's.
-  design_ui::CPatList editor(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
-                             record_, 2);
-  design_ui::CPatList layout(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
                              layoutRecord);
-  for (design_ui::CPatList* dialog : {&editor, &layout}) {
-    for (const QString& path : {qnf, sew}) {
-      box_.Clear();
-      dialog->open();
-      dialog->selectFile(path);
-      dialog->accept();
-      EXPECT_TRUE(dialog->isVisible()) << path.toStdString();
-      const auto shown = box_.Shown();
-      ASSERT_EQ(shown.size(), 2u) << path.toStdString();  // on the preview and on confirming
-      EXPECT_EQ(shown[1].text, "The stitch exceed the hoop size limits.");
-      EXPECT_EQ(shown[1].caption, "Import Design");
-      EXPECT_EQ(dialog->StitchCountText(), "");
-      dialog->reject();
-    }
+  for (const QString& path : {qnf, sew}) {
+    box_.Clear();
+    dialog.open();
+    dialog.selectFile(path);
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(box_.Count(), 2u);  // on the preview and on confirming
+    EXPECT_EQ(box_.Shown()[1].text, "The stitch exceed the hoop size limits.");
+    EXPECT_EQ(layoutRecord.ColourCount(), 0);
+    dialog.reject();
   }
-  EXPECT_EQ(record_.ColourCount(), 0);
-  EXPECT_EQ(layoutRecord.ColourCount(), 0);
 }
 
 TEST_F(ImportDialog, TheLayoutVariantFillsTheLayoutRecord) {
