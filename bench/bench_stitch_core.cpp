@@ -31,6 +31,17 @@ void BM_Recentre(benchmark::State& state) {
 }
 BENCHMARK(BM_Recentre)->Unit(benchmark::kMicrosecond);
 
+// The import's size check: the same design measured as re-centring would place it.
+void BM_RecentredExtents(benchmark::State& state) {
+  const design::StitchRecord source = MakeLargeDesign();
+  for (auto _ : state) {
+    auto extents = design::RecentredExtents(source.StitchArea());
+    benchmark::DoNotOptimize(extents);
+  }
+  state.SetItemsProcessed(state.iterations() * source.PairCount());
+}
+BENCHMARK(BM_RecentredExtents)->Unit(benchmark::kMicrosecond);
+
 void BM_EncodeMoves(benchmark::State& state) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> move(-2000, 2000);

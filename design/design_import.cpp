@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <vector>
 
 #include "design/hoop.h"
@@ -9,6 +10,7 @@
 #include "design/qnf_reader.h"
 #include "design/sew_file.h"
 #include "design/sew_reader.h"
+#include "design/stitch_encoder.h"
 #include "platform/file_io.h"
 
 namespace design {
@@ -32,6 +34,22 @@ bool CannotBeOpened(const std::error_code& error) {
          error == std::errc::operation_not_permitted;
 }
 
+// Summed in 64 bits: a lying file may carry any extents.
+bool ExceedsHoopLimits(const Extents& e) {
+  return int64_t{e.left} + e.right > kMaxDesignWidth || int64_t{e.top} + e.bottom > kMaxDesignHeight;
+}
+
+// The extents a QNF header claims are only a claim, and a SEW file has none: the design is
+// measured as it will be placed, re-centred, from its own stitches.
+ImportRefusal CheckSize(StitchRecord& record, const Extents* claimed) {
+  const std::optional<Extents> placed = RecentredExtents(record.StitchArea());
+  if ((claimed && ExceedsHoopLimits(*claimed)) || (placed && ExceedsHoopLimits(*placed))) {
+    record.Clear();
+    return ImportRefusal::kExceedsHoopLimits;
+  }
+  return ImportRefusal::kNone;
+}
+
 ImportRefusal CheckQnf(std::span<const uint8_t> file, StitchRecord& record) {
   switch (ReadQnf(file, record, kMaxImportPairs)) {
     case QnfReadStatus::kEmpty:
@@ -43,13 +61,8 @@ ImportRefusal CheckQnf(std::span<const uint8_t> file, StitchRecord& record) {
     case QnfReadStatus::kOk:
       break;
   }
-  // Summed in 64 bits: a lying file may carry any extents.
-  const Extents e = record.GetExtents();
-  if (int64_t{e.left} + e.right > kMaxDesignWidth || int64_t{e.top} + e.bottom > kMaxDesignHeight) {
-    record.Clear();
-    return ImportRefusal::kExceedsHoopLimits;
-  }
-  return ImportRefusal::kNone;
+  const Extents claimed = record.GetExtents();
+  return CheckSize(record, &claimed);
 }
 
 }  // namespace
@@ -74,8 +87,8 @@ ImportRefusal ReadDesignForImport(const std::filesystem::path& path, DesignFileK
   const std::error_code error = platform::ReadFileHead(path, bytes, ReadLimit(kind, record));
   if (error) return CannotBeOpened(error) ? ImportRefusal::kCannotOpen : ImportRefusal::kFileError;
   if (kind == DesignFileKind::kSew) {
-    return ReadSew(bytes, record) == SewReadStatus::kOk ? ImportRefusal::kNone
-                                                         : ImportRefusal::kDefective;
+    if (ReadSew(bytes, record) != SewReadStatus::kOk) return ImportRefusal::kDefective;
+    return CheckSize(record, nullptr);
   }
   return CheckQnf(bytes, record);
 }

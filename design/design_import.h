@@ -17,13 +17,16 @@ enum class DesignFileKind { kNone, kQnf, kSew };
 // ".qnf" or ".sew" in any case; anything else is no design file.
 DesignFileKind DesignFileKindOf(const std::filesystem::path& path);
 
+// What the import says of a design no hoop takes; nothing else may send or write one.
+inline constexpr const char* kExceedsHoopLimitsText = "The stitch exceed the hoop size limits.";
+
 enum class ImportRefusal {
   kNone,
   kCannotOpen,         // not there, or not readable: no design, no message
   kFileError,          // the file opened but could not be read
   kEmpty,              // a QNF file of no bytes
   kUnsupported,        // more pairs than the program takes
-  kExceedsHoopLimits,  // wider than 1400 or higher than 2000
+  kExceedsHoopLimits,  // wider than 1400 or higher than 2000, as claimed or as sewn
   kDefective,          // anything else that is not a sound design
 };
 

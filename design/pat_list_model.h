@@ -25,7 +25,6 @@ inline constexpr const char* kImportDesignCaption = "Import Design";
 inline constexpr const char* kDefectiveText = "This file may be defective.";
 // The preview's variant of the same message carries a second full stop.
 inline constexpr const char* kDefectivePreviewText = "This file may be defective..";
-inline constexpr const char* kExceedsHoopLimitsText = "The stitch exceed the hoop size limits.";
 inline constexpr const char* kExceedsLayoutHoopText = "The size of the design exceeds the hoop size.";
 inline constexpr const char* kFileErrorText = "There is an error in a file.";
 inline constexpr const char* kFileErrorCaption = "Error";

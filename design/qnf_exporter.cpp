@@ -78,22 +78,8 @@ int32_t CQnfExporter::CopyStitches(std::span<const uint8_t> source, std::span<ui
 }
 
 Extents CQnfExporter::GetExtents(std::span<const uint8_t> stitches) const {
-  int x = 0, y = 0, minX = 0, maxX = 0, minY = 0, maxY = 0;
-  for (std::size_t p = 0; p + 2 <= stitches.size(); p += StreamItemBytes(&stitches[p])) {
-    const uint8_t* move = &stitches[p];
-    if (IsControl(move)) {
-      if (move[1] == kEnd || p + 4 > stitches.size()) break;
-      if (!TakesNextPair(move)) continue;
-      move += 2;  // a jump's move and a colour change's pair count as plain pairs
-    }
-    x += PairDx(move);
-    y += PairDy(move);
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, y);
-    maxY = std::max(maxY, y);
-  }
-  return Extents{-minX, maxY, maxX, -minY};
+  // A jump's move and a colour change's pair count as plain pairs.
+  return ExtentsFromFirstPoint(stitches);
 }
 
 void CQnfExporter::SetHoopFit(StitchRecord& record, int hoopKind) const {
@@ -105,9 +91,11 @@ void CQnfExporter::SetHoopFit(StitchRecord& record, int hoopKind) const {
   if (hoopKind == kLargeHoop || AnyNegative(standard)) standard = MarginBlock{};
   record.SetStandardHoopMargins(standard);
 
-  MarginBlock large{kLargeHoopHalfWidth - e.left, kLargeHoopHalfHeight - e.top,
-                    kLargeHoopHalfWidth - e.right, kLargeHoopHalfHeight - e.bottom};
-  if (AnyNegative(large)) large = MarginBlock{};
+  MarginBlock large;
+  if (FitsLargeHoop(e)) {
+    large = MarginBlock{kLargeHoopHalfWidth - e.left, kLargeHoopHalfHeight - e.top,
+                        kLargeHoopHalfWidth - e.right, kLargeHoopHalfHeight - e.bottom};
+  }
   record.SetLargeHoopMargins(large);
   record.SetLargeHoopMarginsCopy(large);
 }

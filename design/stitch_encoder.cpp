@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "design/hoop.h"
@@ -71,7 +72,44 @@ bool IsStandAloneCode(const uint8_t* pair) {
   return IsControl(pair) && !TakesNextPair(pair) && pair[1] != kEnd;
 }
 
+// Where sewing starts: past the leading jump run and the landing behind it. Markers among
+// the leading moves are handed to onMarker (re-centring keeps them); the landing behind
+// them is passed all the same. Nothing when no pair follows the leading moves.
+template <class OnMarker>
+std::optional<std::size_t> SewingStart(std::span<const uint8_t> bytes, OnMarker onMarker) {
+  std::size_t start = 0;
+  bool jumped = false;
+  while (start + 2 <= bytes.size()) {
+    if (start + 4 <= bytes.size() && IsLeadingJump(&bytes[start])) {
+      jumped = true;
+      start += 4;
+    } else if (IsStandAloneCode(&bytes[start])) {
+      onMarker(start);
+      start += 2;
+    } else {
+      break;
+    }
+  }
+  if (start + 2 > bytes.size()) return std::nullopt;
+  if (jumped && !IsControl(&bytes[start])) start += 2;
+  return start;
+}
+
+// The extents a design gets when its points, measured from the sewing start, are moved by
+// (-cx, -cy), the middle of their bounds: the new centre lies within them.
+Extents RecentredBounds(const Bounds& b, int cx, int cy) {
+  return Extents{cx - b.minX, b.maxY - cy, b.maxX - cx, cy - b.minY};
+}
+
 }  // namespace
+
+std::optional<Extents> RecentredExtents(std::span<const uint8_t> stitches) {
+  const std::optional<std::size_t> start = SewingStart(stitches, [](std::size_t) {});
+  if (!start) return std::nullopt;
+  Bounds bounds;
+  if (WalkToEnd(stitches, *start, 0, 0, bounds) < 0) return std::nullopt;
+  return RecentredBounds(bounds, (bounds.minX + bounds.maxX) / 2, (bounds.minY + bounds.maxY) / 2);
+}
 
 CStitchEncoder::~CStitchEncoder() = default;
 
@@ -114,22 +152,11 @@ RecentreResult CStitchEncoder::RecentreStitches(std::span<uint8_t> stitches, std
   // measured from that point. Markers among the leading moves are kept (written after the
   // new landing), and the landing behind them is dropped all the same: left in place it
   // would follow the new landing and be sewn.
-  std::size_t start = 0;
-  bool jumped = false;
   std::vector<std::size_t> markers;
-  while (start + 2 <= room) {
-    if (start + 4 <= room && IsLeadingJump(&scratch[start])) {
-      jumped = true;
-      start += 4;
-    } else if (IsStandAloneCode(&scratch[start])) {
-      markers.push_back(start);
-      start += 2;
-    } else {
-      break;
-    }
-  }
-  if (start + 2 > room) return {};
-  if (jumped && !IsControl(&scratch[start])) start += 2;
+  const std::optional<std::size_t> sewingStart =
+      SewingStart(scratch, [&](std::size_t at) { markers.push_back(at); });
+  if (!sewingStart) return {};
+  const std::size_t start = *sewingStart;
 
   Bounds original;
   const long end = WalkToEnd(scratch, start, 0, 0, original);

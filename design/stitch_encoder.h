@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "design/layout_stitch_record.h"
@@ -17,6 +18,10 @@ struct RecentreResult {
   int cx = 0;       // the centre that was removed, 0.1 mm
   int cy = 0;
 };
+
+// The extents Recentre gives the stitches, measured in one pass without changing them or
+// allocating; nothing when they hold no end pair after the leading moves.
+std::optional<Extents> RecentredExtents(std::span<const uint8_t> stitches);
 
 class CStitchEncoder {
  public:

@@ -3,9 +3,12 @@
 // The stitch byte stream: signed (dx, dy) pairs in 0.1 mm, dy upwards. A pair whose first
 // byte is the escape 0x80 is a control pair; its second byte is the code.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "design/hoop.h"
 
 namespace design {
 
@@ -69,6 +72,34 @@ struct Extents {
   int32_t bottom = 0;
   friend bool operator==(const Extents&, const Extents&) = default;
 };
+
+// The extents of the needle's path from the first point to the end pair: plain pairs, jump
+// moves and a colour change's pair all move it. One pass, nothing allocated.
+inline Extents ExtentsFromFirstPoint(std::span<const uint8_t> stitches) {
+  int x = 0, y = 0, minX = 0, maxX = 0, minY = 0, maxY = 0;
+  for (std::size_t p = 0; p + 2 <= stitches.size(); p += StreamItemBytes(&stitches[p])) {
+    const uint8_t* move = &stitches[p];
+    if (IsControl(move)) {
+      if (move[1] == kEnd || p + 4 > stitches.size()) break;
+      if (!TakesNextPair(move)) continue;
+      move += 2;
+    }
+    x += PairDx(move);
+    y += PairDy(move);
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+  }
+  return Extents{-minX, maxY, maxX, -minY};
+}
+
+// Whether the large hoop, the largest the machine has, takes a design of these extents
+// about its first point: only then does the machine get hoop margins for it.
+constexpr bool FitsLargeHoop(const Extents& e) {
+  return e.left <= kLargeHoopHalfWidth && e.right <= kLargeHoopHalfWidth && e.top <= kLargeHoopHalfHeight &&
+         e.bottom <= kLargeHoopHalfHeight;
+}
 
 // One hoop-fit margin block (left, top, right, bottom); -1 x 4 when the design does not fit.
 struct MarginBlock {

@@ -1,5 +1,7 @@
 #include "editor/machine_commands.h"
 
+#include "design/design_import.h"
+#include "design/stitch_stream.h"
 #include "editor/brodera_app.h"
 #include "editor/command_ids.h"
 #include "editor/send_designs.h"
@@ -77,11 +79,25 @@ char CMachineCommands::WriteBatch(TempDesignBatch& batch) const {
   return letter;
 }
 
+bool CMachineCommands::EveryDesignFitsAHoop() const {
+  // The import refuses such a design, but a layout file may still hold one; the machine
+  // would get it with no hoop margins at all.
+  for (const DesignObject& placed : doc_.GetDesignList()) {
+    if (placed.working && !design::FitsLargeHoop(design::ExtentsFromFirstPoint(placed.working->StitchArea()))) {
+      platform::MessageBox(owner_, design::kExceedsHoopLimitsText, kAppCaption,
+                           platform::kMbOk | platform::kMbIconExclamation);
+      return false;
+    }
+  }
+  return true;
+}
+
 void CMachineCommands::StoreLetter(char letter) const {
   platform::Profile(kProgramName).WriteInt(kSendLetterSection, kSendLetterKey, letter);
 }
 
 void CMachineCommands::SendDesigns() {
+  if (!EveryDesignFitsAHoop()) return;
   TempDesignBatch batch;
   const char letter = WriteBatch(batch);
   const int end = link_.SendFileList(batch.ListPath().string());
@@ -93,6 +109,7 @@ void CMachineCommands::SendDesigns() {
 }
 
 void CMachineCommands::WriteDesigns() {
+  if (!EveryDesignFitsAHoop()) return;
   TempDesignBatch batch;
   const char letter = WriteBatch(batch);
   // A cancelled card write put nothing on the card: the letter stays free.

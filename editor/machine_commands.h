@@ -58,6 +58,8 @@ class CMachineCommands : public platform::CommandTarget {
   void ManageCard();
 
  private:
+  // False, after saying so, when a design is too large for every hoop.
+  bool EveryDesignFitsAHoop() const;
   // Writes the layout's designs under the next send letter, which it returns.
   char WriteBatch(TempDesignBatch& batch) const;
   void StoreLetter(char letter) const;

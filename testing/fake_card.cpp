@@ -183,7 +183,10 @@ std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes) {
 std::vector<uint8_t> BuildCardDesign(int32_t pairCount, int32_t hoopCode) {
   QnfFileSpec spec;
   spec.hoopCode = hoopCode;
-  spec.stitches.assign(2 * static_cast<std::size_t>(pairCount - 1), 1);
+  for (int32_t i = 0; i + 1 < pairCount; ++i) {
+    const uint8_t step = i % 2 ? 0xFF : 0x01;
+    spec.stitches.insert(spec.stitches.end(), {step, step});
+  }
   spec.stitches.push_back(0x80);
   spec.stitches.push_back(0x10);
   return BuildQnfFile(spec);

@@ -111,7 +111,8 @@ std::map<std::string, std::vector<uint8_t>> FilesIn(const std::filesystem::path&
 // The texts of the boxes shown so far, in order.
 std::vector<std::string> ShownTexts(const RecordingMessageBox& boxes);
 
-// A sound QNF image of pairCount pairs, end pair included: (1, 1) stitches, one colour.
+// A sound QNF image of pairCount pairs, end pair included: (1, 1) and (-1, -1) stitches by
+// turns, within every hoop however many; one colour.
 std::vector<uint8_t> BuildCardDesign(int32_t pairCount, int32_t hoopCode = 0);
 
 }  // namespace vtest

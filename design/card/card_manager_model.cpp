@@ -8,6 +8,8 @@
 #include "design/card/card_pair_limit.h"
 #include "design/card/card_preview.h"
 #include "design/card/card_writer.h"
+#include "design/design_import.h"
+#include "design/stitch_stream.h"
 #include "platform/file_io.h"
 
 namespace card {
@@ -174,6 +176,15 @@ CardManagerModel::Step CardManagerModel::WriteOne(const fs::path& file, const Ca
   const std::size_t size = CardImageSize(designBuffer_, *head);
   if (size == 0) {
     ShowError(kFileErrorText, kErrorCaption);
+    return Step::kNext;
+  }
+  // The header's extents are only a claim: a design whose stitches no hoop takes stays off
+  // the card.
+  const auto stitches = std::span(designBuffer_).subspan(static_cast<std::size_t>(head->stitchDataOffset),
+                                                         size - static_cast<std::size_t>(head->stitchDataOffset));
+  if (!design::FitsLargeHoop(design::ExtentsFromFirstPoint(stitches))) {
+    platform::MessageBox(owner_, design::kExceedsHoopLimitsText, kCardManagerCaption,
+                         platform::kMbOk | platform::kMbIconExclamation);
     return Step::kNext;
   }
   // Two files of one batch whose names the card does not tell apart: the later would

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -22,9 +24,19 @@ using design::SewReadStatus;
 using design::StitchRecord;
 using Bytes = std::vector<uint8_t>;
 
-Bytes Plain(int pairs) {  // pairs plain stitches and the end pair
+Bytes Plain(int pairs) {  // pairs plain stitches to and fro and the end pair
   vtest::StitchStreamBuilder b;
-  for (int i = 0; i < pairs; ++i) b.Stitch(1, 0);
+  for (int i = 0; i < pairs; ++i) b.Stitch(i % 2 ? -1 : 1, 0);
+  return b.End().Bytes();
+}
+
+// A design sewn width x height (0.1 mm), its corner reached in steps of at most 100. It
+// starts where it stands: a SEW file's first pair lands its lead-in jumps.
+Bytes Sewn(int width, int height) {
+  vtest::StitchStreamBuilder b;
+  b.Stitch(0, 0);
+  for (int x = width; x > 0; x -= 100) b.Stitch(std::min(x, 100), 0);
+  for (int y = height; y > 0; y -= 100) b.Stitch(0, -std::min(y, 100));
   return b.End().Bytes();
 }
 
@@ -182,6 +194,35 @@ TEST(DesignImport, QnfSizeLimitsOfTheLargestHoop) {
   EXPECT_EQ(withExtents(700, 1000, 700, 1001), ImportRefusal::kExceedsHoopLimits);
   // Extents that would overflow a 32-bit sum.
   EXPECT_EQ(withExtents(0x7FFFFFFF, 0, 0x7FFFFFFF, 0), ImportRefusal::kExceedsHoopLimits);
+}
+
+TEST(DesignImport, QnfAndSewAreMeasuredByTheirStitchesAsPlaced) {
+  vtest::TempDir dir;
+  StitchRecord record;
+  auto qnf = [&](const Bytes& stitches) {
+    vtest::QnfFileSpec spec;  // claims 25 mm square whatever it holds
+    spec.extents[0] = spec.extents[1] = spec.extents[2] = spec.extents[3] = 125;
+    spec.stitches = stitches;
+    return Import(dir, "claim.qnf", vtest::BuildQnfFile(spec), record);
+  };
+  auto sew = [&](const Bytes& stitches) {
+    return Import(dir, "old.sew", vtest::BuildSewFile({{7}, stitches, {}}), record);
+  };
+  using Importer = std::function<ImportRefusal(const Bytes&)>;
+  for (const Importer& import : {Importer(qnf), Importer(sew)}) {
+    EXPECT_EQ(import(Sewn(1400, 2000)), ImportRefusal::kNone);
+    EXPECT_GT(record.ColourCount(), 0);
+    EXPECT_EQ(import(Sewn(1401, 2000)), ImportRefusal::kExceedsHoopLimits);
+    EXPECT_EQ(record.ColourCount(), 0);
+    EXPECT_EQ(import(Sewn(1400, 2001)), ImportRefusal::kExceedsHoopLimits);
+    EXPECT_EQ(import(Sewn(1600, 100)), ImportRefusal::kExceedsHoopLimits);
+    EXPECT_EQ(import(Sewn(20000, 0)), ImportRefusal::kExceedsHoopLimits);
+    // Moves before the first stitch are dropped when the design is placed: they count nothing.
+    Bytes far = vtest::StitchStreamBuilder().Jump(100, 100).Jump(100, 100).Jump(100, 0).Bytes();
+    const Bytes design = Sewn(1400, 2000);
+    far.insert(far.end(), design.begin(), design.end());
+    EXPECT_EQ(import(far), ImportRefusal::kNone);
+  }
 }
 
 TEST(DesignImport, LyingAndTruncatedQnfFilesGetTheirRefusal) {

@@ -19,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes PlainStitches(int count) {
   vtest::StitchStreamBuilder b;
-  for (int i = 0; i < count; ++i) b.Stitch(10, -3);
+  for (int i = 0; i < count; ++i) b.Stitch(i % 2 ? -10 : 10, i % 2 ? 3 : -3);  // to and fro: within any hoop
   return b.End().Bytes();
 }
 

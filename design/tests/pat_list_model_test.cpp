@@ -18,7 +18,7 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes PlainStitches(int count) {
   vtest::StitchStreamBuilder b;
-  for (int i = 0; i < count; ++i) b.Stitch(10, 0);
+  for (int i = 0; i < count; ++i) b.Stitch(i % 2 ? -10 : 10, 0);  // to and fro: within any hoop
   return b.End().Bytes();
 }
 

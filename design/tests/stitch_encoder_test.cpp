@@ -351,4 +351,19 @@ TEST(Recentre, EveryStitchStaysSewnAndASecondPassChangesNothing) {
   }
 }
 
+TEST(RecentredExtents, AreTheExtentsRecentreGivesWithoutTouchingTheStitches) {
+  std::mt19937 random(2911);
+  for (int round = 0; round < 500; ++round) {
+    const Bytes stream = RandomDesign(random);
+    StitchRecord record;
+    Load(record, stream);
+    const std::optional<design::Extents> measured = design::RecentredExtents(record.StitchArea());
+    ASSERT_TRUE(CStitchEncoder().Recentre(record).ok);
+    ASSERT_TRUE(measured.has_value()) << round;
+    ASSERT_EQ(*measured, record.GetExtents()) << round;
+  }
+  Bytes endless(64, 1);
+  EXPECT_FALSE(design::RecentredExtents(endless).has_value());
+}
+
 }  // namespace

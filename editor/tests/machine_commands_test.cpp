@@ -5,9 +5,12 @@
 #include <filesystem>
 
 #include "editor/command_ids.h"
+#include "editor/layout_file.h"
 #include "editor/tests/send_fixture.h"
 #include "layoutcore/tests/fake_document_host.h"
+#include "layoutcore/stitch_extents.h"
 #include "link/transfer_list.h"
+#include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/recording_message_box.h"
 #include "testing/temp_dir.h"
@@ -182,6 +185,38 @@ TEST_F(MachineCommands, WithoutAListTheLinkIsStillAskedSoItReportsTheMissingList
   EXPECT_EQ(link.calls, std::vector<std::string>{"send SendQnf.lst"});
   EXPECT_TRUE(link.listedAtCall.empty());
   EXPECT_FALSE(fs::exists(dir / "work"));
+}
+
+TEST_F(MachineCommands, ALayoutFileHoldingADesignTooLargeForEveryHoopSendsNothing) {
+  // As an earlier import let it in: a line two metres long, saved in a large-hoop layout.
+  std::list<editor::DesignObject> designs{edtest::MarkedDesign(1), edtest::MarkedDesign(2)};
+  vtest::StitchStreamBuilder line;
+  for (int i = 0; i < 200; ++i) line.Stitch(100, 0);
+  const auto bytes = line.End().Bytes();
+  for (editor::DesignObject& d : designs) {
+    d.centreX = d.centreY = 100;
+    d.extents = editor::GetStitchExtents(*d.working);
+    editor::TakeHalfSizes(d);
+    d.placedHalfWidth = d.halfWidth;
+    d.placedHalfHeight = d.halfHeight;
+  }
+  design::StitchRecord& wide = *designs.back().working;
+  std::copy(bytes.begin(), bytes.end(), wide.Stitches());
+  wide.SetPairCount(static_cast<int32_t>(bytes.size() / 2));
+  const fs::path path = dir / "garden.bdz";
+  ASSERT_FALSE(platform::WriteWholeFile(path, editor::WriteBdz(editor::kLargeHoopKind, 1, 1, designs)));
+  ASSERT_TRUE(doc.OnOpenDocument(path.string()));
+
+  Run(cmd::kSendDesigns);
+  Run(cmd::kWriteDesigns);
+  EXPECT_TRUE(link.calls.empty());
+  ASSERT_EQ(box.Count(), 2u);
+  for (const auto& shown : box.Shown()) {
+    EXPECT_EQ(shown.text, "The stitch exceed the hoop size limits.");
+    EXPECT_EQ(shown.caption, "Brodera");
+  }
+  EXPECT_EQ(StoredLetter(), -1);
+  EXPECT_TRUE(WorkFolderEmpty());
 }
 
 TEST_F(MachineCommands, TheLinksOtherDialogs) {

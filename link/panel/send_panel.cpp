@@ -5,11 +5,14 @@
 #include <ctime>
 #include <fstream>
 
+#include "design/design_import.h"
+#include "design/stitch_stream.h"
 #include "link/file_name_record.h"
 #include "link/panel/link_settings.h"
 #include "link/serial/design_file.h"
 #include "link/transfer_list.h"
 #include "platform/file_io.h"
+#include "platform/le_bytes.h"
 
 namespace linkpanel {
 
@@ -52,6 +55,17 @@ std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, std::size_
   in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(bytes));
   if (static_cast<std::size_t>(in.gcount()) != bytes) return std::nullopt;
   return head;
+}
+
+// Whether the stitches of a QNF image reach past the large hoop, the largest the machine
+// has: the extents its header claims are only a claim. An image whose stitches cannot be
+// found is judged elsewhere.
+bool StitchesPassEveryHoop(std::span<const uint8_t> image) {
+  const std::size_t end = portline::QnfBytesToSend(image);
+  if (image.size() < 2) return false;
+  const std::size_t start = platform::ReadU16(image.data());
+  if (start < kQnfHeadBytes || start >= end) return false;
+  return !design::FitsLargeHoop(design::ExtentsFromFirstPoint(image.subspan(start, end - start)));
 }
 
 }  // namespace
@@ -117,6 +131,15 @@ SendPanelRules::AddOutcome SendPanelRules::AddOne(platform::WindowHandle owner,
   }
   const std::optional<uint64_t> size = DesignSizeOf(path);
   if (!size) return Refuse(owner);
+  if (portline::HasQnfExtension(path)) {
+    std::vector<uint8_t> image;
+    if (platform::ReadWholeFile(path, image, kMaxDesignFileBytes)) return Refuse(owner);
+    if (StitchesPassEveryHoop(image)) {
+      platform::MessageBox(owner, design::kExceedsHoopLimitsText, kAttentionCaption,
+                           platform::kMbOk | platform::kMbIconExclamation);
+      return AddOutcome::kSkipped;
+    }
+  }
   PanelRow row;
   row.name = std::string(transfer::FileNameOf(path));
   row.sizeBytes = *size;

@@ -176,6 +176,23 @@ TEST_F(CardManagerModelTest, UnreadableAndLyingFilesAreReportedAndTheRestWritten
   EXPECT_EQ(volumes_.Flushed().size(), 1u);
 }
 
+TEST_F(CardManagerModelTest, ADesignWhoseStitchesNoHoopTakesStaysOffTheCard) {
+  vtest::QnfFileSpec understated;  // claims 25 mm square, sews a line of 160 mm
+  for (int32_t& e : understated.extents) e = 125;
+  for (int i = 0; i < 16; ++i) understated.stitches.insert(understated.stitches.end(), {100, 0});
+  understated.stitches.insert(understated.stitches.end(), {0x80, 0x10});
+  vtest::QnfFileSpec fits = understated;  // 70 mm either side of its first point
+  fits.stitches.clear();
+  for (int i = 0; i < 7; ++i) fits.stitches.insert(fits.stitches.end(), {0x80, 0x02, 0x9C, 0});  // jumps of -100
+  for (int i = 0; i < 14; ++i) fits.stitches.insert(fits.stitches.end(), {100, 0});
+  fits.stitches.insert(fits.stitches.end(), {0x80, 0x10});
+  Write({PcDesign("long.qnf", vtest::BuildQnfFile(understated)), PcDesign("fits.qnf", vtest::BuildQnfFile(fits))});
+  EXPECT_EQ(Texts(), std::vector<std::string>{"The stitch exceed the hoop size limits."});
+  EXPECT_EQ(boxes_.Shown()[0].caption, "Write Designs, Read and Erase");
+  EXPECT_FALSE(fs::exists(Folder() / "long.qnf"));
+  EXPECT_TRUE(fs::exists(Folder() / "fits.qnf"));
+}
+
 TEST_F(CardManagerModelTest, PreviewOfPcAndCardDesigns) {
   EXPECT_FALSE(model_.PreviewValid());
   model_.OnFileNameChange(PcDesign("large.qnf", vtest::BuildCardDesign(5, 2)));

@@ -7,6 +7,8 @@
 
 #include "platform/file_io.h"
 #include "testing/qnf_file_builder.h"
+#include "testing/sew_file_builder.h"
+#include "testing/stitch_shapes.h"
 #include "testing/recording_message_box.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
@@ -19,7 +21,7 @@ class ImportDialog : public ::testing::Test {
     vtest::QnfFileSpec spec;
     spec.threadCodes.assign(static_cast<std::size_t>(colours), 12);
     vtest::StitchStreamBuilder b;
-    for (int i = 0; i < stitches; ++i) b.Stitch(10, 10);
+    for (int i = 0; i < stitches; ++i) b.Stitch(i % 2 ? -10 : 10, i % 2 ? -10 : 10);  // to and fro
     spec.stitches = b.End().Bytes();
     return Write(name, vtest::BuildQnfFile(spec));
   }
@@ -126,6 +128,28 @@ TEST_F(ImportDialog, ARefusedFileShowsTheMessageAndStaysOpen) {
   EXPECT_EQ(shown[1].owner, static_cast<platform::WindowHandle>(static_cast<QWidget*>(&dialog)));
   EXPECT_EQ(record_.ColourCount(), 0);
   dialog.reject();
+}
+
+TEST_F(ImportDialog, TheLayoutVariantRefusesADesignLargerThanEveryHoopByItsStitches) {
+  vtest::QnfFileSpec understated;  // sews 160 mm, claims 25 mm square
+  for (int32_t& e : understated.extents) e = 125;
+  understated.stitches = vtest::RectangleStitches(1600, 0);
+  const QString qnf = Write("wide.qnf", vtest::BuildQnfFile(understated));
+  const QString sew = Write("line.sew", vtest::BuildSewFile({{7}, vtest::RectangleStitches(20000, 0), {}}));
+  design::LayoutStitchRecord layoutRecord;
+  design_ui::CPatList dialog(nullptr, "Designs (*.qnf *.sew)", QString::fromStdString(dir_.Path().string()),
+                             layoutRecord);
+  for (const QString& path : {qnf, sew}) {
+    box_.Clear();
+    dialog.open();
+    dialog.selectFile(path);
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(box_.Count(), 2u);  // on the preview and on confirming
+    EXPECT_EQ(box_.Shown()[1].text, "The stitch exceed the hoop size limits.");
+    EXPECT_EQ(layoutRecord.ColourCount(), 0);
+    dialog.reject();
+  }
 }
 
 TEST_F(ImportDialog, TheLayoutVariantFillsTheLayoutRecord) {

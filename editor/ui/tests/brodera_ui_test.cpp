@@ -31,6 +31,7 @@
 #include "testing/monogram_font_builder.h"
 #include "testing/qnf_file_builder.h"
 #include "testing/recording_message_box.h"
+#include "testing/sew_file_builder.h"
 #include "testing/stitch_shapes.h"
 #include "testing/stitch_stream_builder.h"
 #include "testing/temp_dir.h"
@@ -162,6 +163,28 @@ TEST_F(BroderaUi, ImportSaveAndReopenGiveTheSameLayout) {
   }
   EXPECT_EQ(after.front().rotation, 90);
   EXPECT_EQ(box.Count(), 0u);
+}
+
+TEST_F(BroderaUi, ADesignLargerThanEveryHoopIsNotPlacedWhateverItsFileClaims) {
+  app->Start({});
+  vtest::QnfFileSpec understated;  // sews 160 mm x 30 mm, claims 25 mm square
+  for (int32_t& e : understated.extents) e = 125;
+  understated.stitches = vtest::RectangleStitches(1600, 300);
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "wide.qnf", vtest::BuildQnfFile(understated)));
+  const auto line = vtest::RectangleStitches(20000, 0);  // two metres there and back
+  ASSERT_FALSE(platform::WriteWholeFile(dir / "line.sew", vtest::BuildSewFile({{7}, line, {}})));
+  Import((dir / "wide.qnf").string());
+  Import((dir / "line.sew").string());
+  EXPECT_TRUE(app->Document().GetDesignList().empty());
+  ASSERT_EQ(box.Count(), 2u);
+  for (const auto& shown : box.Shown()) {
+    EXPECT_EQ(shown.text, "The stitch exceed the hoop size limits.");
+    EXPECT_EQ(shown.caption, "Import Design");
+  }
+  // As large as the large hoop still goes in.
+  Import(Design("fits.qnf", 1400, 2000, {5}));
+  EXPECT_EQ(app->Document().GetDesignList().size(), 1u);
+  EXPECT_EQ(box.Count(), 2u);
 }
 
 TEST_F(BroderaUi, ASavePastTheFileSizeLimitIsAWriteErrorAndTheProgramRunsOn) {

@@ -69,8 +69,12 @@ inline std::vector<std::string> FilesUnder(const std::filesystem::path& folder) 
 inline std::vector<uint8_t> Design(int pairCount, uint8_t seed, int statedPairs = -1) {
   vtest::QnfFileSpec spec;
   for (int i = 0; i < pairCount; ++i) {
-    spec.stitches.push_back(static_cast<uint8_t>((i * 3 + seed) % 100));
-    spec.stitches.push_back(static_cast<uint8_t>((i * 7 + seed) % 100));
+    // Each odd stitch goes back along the one before, so that a long design still fits
+    // the hoop.
+    const int sign = i % 2 ? -1 : 1;
+    const int k = i - i % 2;
+    spec.stitches.push_back(static_cast<uint8_t>(sign * ((k * 3 + seed) % 100)));
+    spec.stitches.push_back(static_cast<uint8_t>(sign * ((k * 7 + seed) % 100)));
   }
   spec.stitches.push_back(0x80);
   spec.stitches.push_back(0x10);

@@ -307,6 +307,23 @@ TEST_F(SendRules, PanelSendTellsAListThatCannotBeMadeFromOneThatCannotBeWritten)
   EXPECT_FALSE(std::filesystem::exists(env.root / "SendList.tp$"));
 }
 
+TEST_F(SendRules, PanelRefusesADesignWhoseStitchesNoHoopTakes) {
+  vtest::QnfFileSpec understated;  // claims 25 mm square, sews a line of 160 mm
+  for (int32_t& e : understated.extents) e = 125;
+  for (int i = 0; i < 16; ++i) understated.stitches.insert(understated.stitches.end(), {100, 0});
+  understated.stitches.insert(understated.stitches.end(), {0x80, 0x10});
+  vtest::QnfFileSpec fits = understated;  // 70 mm from its first point, the hoop's half
+  fits.stitches.erase(fits.stitches.begin(), fits.stitches.begin() + 2 * 9);
+  const std::string line = env.WriteDesign("line.qnf", vtest::BuildQnfFile(understated));
+  const std::string shorter = env.WriteDesign("shorter.qnf", vtest::BuildQnfFile(fits));
+  SendPanelRules panel(nullptr);
+  panel.Add(nullptr, {line, shorter});
+  ASSERT_EQ(panel.Rows().size(), 1u);
+  EXPECT_EQ(panel.Rows()[0].name, "shorter.qnf");
+  EXPECT_EQ(env.Texts(), std::vector<std::string>{"The stitch exceed the hoop size limits."});
+  EXPECT_EQ(env.boxes.Shown()[0].caption, "Attention");
+}
+
 TEST_F(SendRules, PanelRefusesADesignWhoseHeaderIsCutShort) {
   const std::string stub = env.WriteDesign("stub.qnf", std::vector<uint8_t>(60, 0));
   SendPanelRules panel(nullptr);
