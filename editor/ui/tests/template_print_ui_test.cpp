@@ -362,6 +362,54 @@ TEST_F(TemplatePrintUi, ASheetLargerThanThePaperIsPrintedOnlyWhenTheUserSaysSo) 
   app->Document().SetModifiedFlag(false);
 }
 
+// The preview window's own Print, after A4 upright is chosen in its page setup, asks as
+// Print Template does before the 249 mm sheet is cut off; the pages the preview draws on that
+// paper ask nothing.
+TEST_F(TemplatePrintUi, ThePreviewsOwnPrintAsksBeforeTheSheetIsCutOff) {
+  auto app = Make();
+  if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
+  app->Start({});
+  Import(*app, "rose.qnf");
+  bool pressed = false;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+      print->accept();  // the print dialog the preview's Print opens
+    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal); preview && !pressed) {
+      preview->printer()->setPageLayout(
+          QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+      preview->findChild<QPrintPreviewWidget*>()->updatePreview();
+      for (QAction* action : preview->findChildren<QAction*>()) {
+        if (action->text() != "Print") continue;
+        pressed = true;
+        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+      }
+    }
+  });
+  ticker.start(20);
+  const std::string path = (dir / "print.pdf").string();
+  app->Printer().Printer().setOutputFileName(QString::fromStdString(path));
+  box.Script({platform::kIdNo});
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  ASSERT_TRUE(pressed);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text,
+            "The size of the template (249 x 180 mm) exceeds the printable area of the paper (210 x 297 mm).\n"
+            "The template will be cut off.\n\nPrint anyway?");
+  EXPECT_EQ(box.Shown()[0].caption, "Brodera");
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  pressed = false;
+  box.Script({platform::kIdYes});
+  app->Frame().Dispatch(cmd::kFilePrintPreview);
+  ticker.stop();
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(box.Count(), 2u);
+  EXPECT_NEAR(PdfPaperMm(path).first, 210, 0.2);
+  app->Document().SetModifiedFlag(false);
+}
+
 // A design past the sheet's left edge: the preview shows nothing of it beyond the paper.
 TEST_F(TemplatePrintUi, ThePreviewDrawsNothingOffThePaper) {
   auto app = Make();

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTimer>
 #include <filesystem>
@@ -84,4 +87,56 @@ TEST(VantlePrintJob, APaperSmallerThanTheHoopFieldIsPrintedOnlyWhenTheUserSaysSo
             "The template will be cut off.\n\nPrint anyway?");
   EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// The preview window's own Print, after A6 upright is chosen in its page setup, asks as Print
+// Template does before the hoop field is cut off; the pages the preview draws ask nothing.
+TEST(VantlePrintJob, ThePreviewsOwnPrintAsksBeforeTheHoopFieldIsCutOff) {
+  vtest::TempDir dir;
+  vtest::RecordingMessageBox box;
+  edtest::FakeDocumentHost host;
+  hooplayout::CVantleDoc doc{host};
+  doc.AddDesign(hltest::Design("a", 300, 200, vtest::StitchStreamBuilder().Stitch(50, 0).Stitch(0, 50).End().Bytes()));
+  editor::CTemplatePrinter templates;
+  hooplayout_ui::VantlePrintJob job(nullptr, templates, doc);
+  const std::string path = (dir / "print.pdf").string();
+  bool pressed = false;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+      // The print dialog the preview's Print opens: a file of this test's own.
+      if (auto* file = print->findChild<QLineEdit*>("filename")) file->setText(QString::fromStdString(path));
+      print->accept();
+    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal); preview && !pressed) {
+      preview->printer()->setPageLayout(
+          QPageLayout(QPageSize(QPageSize::A6), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+      preview->findChild<QPrintPreviewWidget*>()->updatePreview();
+      for (QAction* action : preview->findChildren<QAction*>()) {
+        if (action->text() != "Print") continue;
+        pressed = true;
+        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+      }
+    }
+  });
+  ticker.start(20);
+  box.Script({platform::kIdNo});
+  job.PreviewTemplate();
+  ASSERT_TRUE(pressed);
+  ASSERT_EQ(box.Count(), 1u);
+  EXPECT_EQ(box.Shown()[0].text,
+            "The size of the template (140 x 200 mm) exceeds the printable area of the paper (105 x 148 mm).\n"
+            "The template will be cut off.\n\nPrint anyway?");
+  EXPECT_EQ(box.Shown()[0].caption, "Tessaly");
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  pressed = false;
+  box.Script({platform::kIdYes});
+  job.PreviewTemplate();
+  ticker.stop();
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(box.Count(), 2u);
+  std::vector<uint8_t> bytes;
+  ASSERT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24));
+  EXPECT_EQ(PdfPages(std::string(bytes.begin(), bytes.end())), 2);
 }
