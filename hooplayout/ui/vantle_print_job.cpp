@@ -15,6 +15,8 @@ namespace {
 // The hoop field is portrait: 140 mm across, 200 mm down.
 void TurnToPortrait(QPrinter& printer) { printer.setPageOrientation(QPageLayout::Portrait); }
 
+std::pair<int, int> FieldMm() { return {hooplayout::kTemplateFieldWidthMm, hooplayout::kTemplateFieldHeightMm}; }
+
 }  // namespace
 
 void PrintVantleTemplates(QPrinter& printer, editor::CTemplatePrinter& templates, hooplayout::CVantleDoc& doc,
@@ -46,11 +48,7 @@ void VantlePrintJob::PrintTemplate() {
   QPrintDialog dialog(&printer, parent_);
   dialog.setMinMax(1, hooplayout::kTemplatePageCount);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (!editor_ui::ConfirmTemplateFits(parent_, printer,
-                                      {hooplayout::kTemplateFieldWidthMm, hooplayout::kTemplateFieldHeightMm},
-                                      hooplayout::kVantleCaption)) {
-    return;
-  }
+  if (!editor_ui::ConfirmTemplateFits(parent_, printer, FieldMm(), hooplayout::kVantleCaption)) return;
   PrintVantleTemplates(printer, templates_, doc_, false);
 }
 
@@ -60,8 +58,9 @@ void VantlePrintJob::PreviewTemplate() {
   QPrintPreviewDialog dialog(&printer, parent_);
   // The preview takes the place of the main window, as large as it, so a page can be read.
   if (parent_) dialog.setGeometry(parent_->window()->geometry());
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                   [this](QPrinter* target) { PrintVantleTemplates(*target, templates_, doc_, true); });
+  editor_ui::PaintPreviewAndPrint(
+      dialog, FieldMm, hooplayout::kVantleCaption,
+      [this](QPrinter& target, bool preview) { PrintVantleTemplates(target, templates_, doc_, preview); });
   dialog.exec();
 }
 

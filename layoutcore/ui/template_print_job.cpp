@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPolygonF>
 #include <QPrintDialog>
@@ -105,6 +106,22 @@ bool ConfirmTemplateFits(QWidget* parent, const QPrinter& printer, std::pair<int
                                                platform::kMbDefButton2) == platform::kIdYes;
 }
 
+void PaintPreviewAndPrint(QPrintPreviewDialog& dialog, std::function<std::pair<int, int>()> templateMm,
+                          const char* caption, std::function<void(QPrinter&, bool preview)> paint) {
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                   [&dialog, templateMm = std::move(templateMm), caption, paint = std::move(paint)](QPrinter* target) {
+                     // The window asks for its pages and for its Print button alike, on the same
+                     // printer: its pages are recorded by a picture engine put in the printer's
+                     // place, its Print paints through the printer's own engine.
+                     const QPaintEngine* engine = target->paintEngine();
+                     if (engine && engine->type() == QPaintEngine::Picture) {
+                       paint(*target, true);
+                     } else if (ConfirmTemplateFits(&dialog, *target, templateMm(), caption)) {
+                       paint(*target, false);
+                     }
+                   });
+}
+
 void PrintTemplatePages(QPrinter& printer, editor::CTemplatePrinter& templates, editor::TemplateLayout& doc,
                         bool preview, std::pair<int, int> sheetMm) {
   const int pages = editor::CTemplatePrinter::PageCount(doc);
@@ -160,8 +177,8 @@ void TemplatePrintJob::PrintTemplate() {
 void TemplatePrintJob::PreviewTemplate() {
   if (measuredPage_) measuredPage_();
   QPrintPreviewDialog dialog(&printer_, parent_);
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) {
-    PrintTemplatePages(*target, templates_, doc_, true, sheetMm_());
+  PaintPreviewAndPrint(dialog, sheetMm_, caption_, [this](QPrinter& target, bool preview) {
+    PrintTemplatePages(target, templates_, doc_, preview, sheetMm_());
   });
   dialog.exec();
 }

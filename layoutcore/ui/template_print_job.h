@@ -13,6 +13,7 @@
 #include "layoutcore/template_printer.h"
 #include "platform/canvas.h"
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -54,6 +55,12 @@ editor::PrintableAreaMm PrintableArea(const QPrinter& printer);
 // area is printed only when the user says so. True: print.
 bool ConfirmTemplateFits(QWidget* parent, const QPrinter& printer, std::pair<int, int> templateMm,
                          const char* caption);
+
+// Connects a preview window to its drawing: paint(printer, true) fills the window's pages;
+// the window's own Print button prints through paint(printer, false), and on a paper too
+// small for templateMm only when the user says so (asked over the preview window).
+void PaintPreviewAndPrint(QPrintPreviewDialog& dialog, std::function<std::pair<int, int>()> templateMm,
+                          const char* caption, std::function<void(QPrinter&, bool preview)> paint);
 
 // Prints every page of the layout on the printer (already set up), or fills a preview. Each
 // page is one sheet of sheetMm (the layout's sheets, in whole millimetres), centred on the

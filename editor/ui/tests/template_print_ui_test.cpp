@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -23,6 +24,7 @@
 #include "editor/template_commands.h"
 #include "editor/ui/brodera_application.h"
 #include "layoutcore/ui/template_print_job.h"
+#include "layoutcore/ui/tests/preview_print_driver.h"
 #include "platform/file_io.h"
 #include "platform/profile.h"
 #include "testing/qnf_file_builder.h"
@@ -33,6 +35,18 @@
 namespace {
 
 namespace cmd = editor::cmd;
+
+// The paper of a PDF file's pages, in millimetres.
+std::pair<double, double> PdfPaperMm(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24)) << path;
+  const std::string pdf(bytes.begin(), bytes.end());
+  double width = 0, height = 0;
+  const std::size_t box = pdf.find("/MediaBox [");
+  if (box != std::string::npos) std::sscanf(pdf.c_str() + box + 11, "%*f %*f %lf %lf", &width, &height);
+  constexpr double kMmPerPoint = 25.4 / 72;
+  return {width * kMmPerPoint, height * kMmPerPoint};
+}
 
 class TemplatePrintUi : public ::testing::Test {
  protected:
@@ -88,6 +102,28 @@ class TemplatePrintUi : public ::testing::Test {
     ticker.start(20);
     app.Frame().Dispatch(cmd::kFilePrintPreview);
     return shown;
+  }
+
+  // Runs a command that ends on A4 upright, twice: "No" to the question before the 249 mm
+  // sheet is cut off prints nothing, "Yes" prints on A4. walked(): the user's steps were taken.
+  void PrintOnA4Upright(editor_ui::BroderaApplication& app, int command, const std::function<bool()>& walked) {
+    const std::string path = (dir / "print.pdf").string();
+    app.Printer().Printer().setOutputFileName(QString::fromStdString(path));
+    box.Script({platform::kIdNo});
+    app.Frame().Dispatch(command);
+    ASSERT_TRUE(walked());
+    ASSERT_EQ(box.Count(), 1u);
+    EXPECT_EQ(box.Shown()[0].text,
+              "The size of the template (249 x 180 mm) exceeds the printable area of the paper (210 x 297 mm).\n"
+              "The template will be cut off.\n\nPrint anyway?");
+    EXPECT_EQ(box.Shown()[0].caption, "Brodera");
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    box.Script({platform::kIdYes});
+    app.Frame().Dispatch(command);
+    ASSERT_TRUE(walked());
+    EXPECT_EQ(box.Count(), 2u);
+    EXPECT_NEAR(PdfPaperMm(path).first, 210, 0.2);
   }
 
   vtest::TempDir dir;
@@ -205,18 +241,6 @@ std::vector<PdfPage> DesignsOnPdfPages(const std::string& pdf) {
     pages.push_back(page);
   }
   return pages;
-}
-
-// The paper of a PDF file's pages, in millimetres.
-std::pair<double, double> PdfPaperMm(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  EXPECT_FALSE(platform::ReadWholeFile(path, bytes, 1 << 24)) << path;
-  const std::string pdf(bytes.begin(), bytes.end());
-  double width = 0, height = 0;
-  const std::size_t box = pdf.find("/MediaBox [");
-  if (box != std::string::npos) std::sscanf(pdf.c_str() + box + 11, "%*f %*f %lf %lf", &width, &height);
-  constexpr double kMmPerPoint = 25.4 / 72;
-  return {width * kMmPerPoint, height * kMmPerPoint};
 }
 
 // What prints is what the preview showed. Without a printer the sheets are 249 x 180 mm;
@@ -343,22 +367,20 @@ TEST_F(TemplatePrintUi, ASheetLargerThanThePaperIsPrintedOnlyWhenTheUserSaysSo) 
     }
   });
   ticker.start(20);
-  const std::string path = (dir / "print.pdf").string();
-  app->Printer().Printer().setOutputFileName(QString::fromStdString(path));
-  box.Script({platform::kIdNo});
-  app->Frame().Dispatch(cmd::kFilePrint);
-  ASSERT_EQ(box.Count(), 1u);
-  EXPECT_EQ(box.Shown()[0].text,
-            "The size of the template (249 x 180 mm) exceeds the printable area of the paper (210 x 297 mm).\n"
-            "The template will be cut off.\n\nPrint anyway?");
-  EXPECT_EQ(box.Shown()[0].caption, "Brodera");
-  EXPECT_FALSE(std::filesystem::exists(path));
+  PrintOnA4Upright(*app, cmd::kFilePrint, [] { return true; });
+  app->Document().SetModifiedFlag(false);
+}
 
-  box.Script({platform::kIdYes});
-  app->Frame().Dispatch(cmd::kFilePrint);
-  ticker.stop();
-  EXPECT_EQ(box.Count(), 2u);
-  EXPECT_NEAR(PdfPaperMm(path).first, 210, 0.2);
+// The preview window's own Print, after A4 upright is chosen in its page setup, asks as
+// Print Template does before the 249 mm sheet is cut off; the pages the preview draws on that
+// paper ask nothing.
+TEST_F(TemplatePrintUi, ThePreviewsOwnPrintAsksBeforeTheSheetIsCutOff) {
+  auto app = Make();
+  if (app->Printer().HasPrinter()) GTEST_SKIP() << "a printer is installed here";
+  app->Start({});
+  Import(*app, "rose.qnf");
+  edtest::PreviewPrintDriver user(QPageSize::A4);
+  PrintOnA4Upright(*app, cmd::kFilePrintPreview, [&user] { return user.TakePressed(); });
   app->Document().SetModifiedFlag(false);
 }
 
