@@ -118,19 +118,38 @@ class CardFolderStage {
     return error;
   }
 
-  // Puts every staged design in place, after one more look at the card and at each file.
+  // Puts every staged design in place, after one more look at the card and at each file. The
+  // designs are one whole: when one cannot go in place (a full card's FAT finds no room for a
+  // new name), those already in place are taken out again and the files they replaced come
+  // back, so the card is as it was.
   std::error_code Commit() {
     std::error_code error = StillTheCard();
     for (Staged& staged : staged_) {
       if (!error && !IsOnTheCard(staged.file.Descriptor())) error = NotOnTheCard();
     }
     if (error) return error;
-    auto staged = staged_.begin();
-    for (; staged != staged_.end() && !error; ++staged) error = staged->file.Close();
-    if (!error) return {};
-    // The designs are one whole: those already in place would not do without the rest.
-    for (auto placed = staged_.begin(); placed != std::prev(staged); ++placed) {
-      (void)folder_.RemoveFile(placed->name);
+    // The files of these names stay whole beside them until every design is in place. A folder
+    // of such a name stays where it is: no file goes in its place anyway.
+    for (auto staged = staged_.begin(); staged != staged_.end() && !error; ++staged) {
+      error = folder_.MoveAside(staged->name, staged->aside);
+      if (platform::IsNotFound(error) || error == std::errc::is_a_directory) error = {};
+    }
+    std::size_t placed = 0;
+    for (Staged& staged : staged_) {
+      if (error || (error = staged.file.Close())) break;
+      ++placed;
+    }
+    if (!error) {
+      for (const Staged& staged : staged_) {
+        if (!staged.aside.empty()) (void)folder_.RemoveFile(staged.aside);
+      }
+      return {};
+    }
+    // All placed designs go before any older file comes back: a batch naming one file twice
+    // would otherwise take the older file again.
+    for (auto staged = staged_.begin(); placed > 0; ++staged, --placed) (void)folder_.RemoveFile(staged->name);
+    for (const Staged& staged : staged_) {
+      if (!staged.aside.empty()) (void)folder_.Rename(staged.aside, staged.name);
     }
     return error;
   }
@@ -154,6 +173,7 @@ class CardFolderStage {
   struct Staged {
     std::string name;
     platform::OutputFile file;
+    std::string aside;  // where the file it replaces waits until all are in place
   };
 
   bool IsOnTheCard(int fd) {
