@@ -239,6 +239,31 @@ std::error_code FolderHandle::Rename(const std::string& from, const std::string&
   return ::renameat(fd_, from.c_str(), fd_, to.c_str()) == 0 ? std::error_code() : LastError();
 }
 
+std::error_code FolderHandle::ReadFileHead(const std::string& name, std::vector<uint8_t>& out,
+                                           std::size_t maxBytes) const {
+  out.clear();
+  const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  std::error_code error;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    error = LastError();
+  } else if (!S_ISREG(status.st_mode)) {
+    error = std::make_error_code(std::errc::operation_not_permitted);
+  }
+  uint8_t chunk[4096];
+  while (!error && out.size() < maxBytes) {
+    const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, maxBytes - out.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = LastError();
+    if (n <= 0) break;
+    out.insert(out.end(), chunk, chunk + n);
+  }
+  ::close(fd);
+  if (error) out.clear();
+  return error;
+}
+
 OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
 
 void OutputFile::CloseAndRemoveTemporary() {

@@ -87,6 +87,9 @@ class VELINOR_EXPORT FolderHandle {
   std::error_code MoveAside(const std::string& name, std::string& aside) const;
   // Renames the entry from of this folder to to, within it, replacing a file standing there.
   std::error_code Rename(const std::string& from, const std::string& to) const;
+  // Reads no more than the first maxBytes of the plain file name of this folder (all of it when
+  // it is shorter); a link, folder or device standing there is refused, and never waited on.
+  std::error_code ReadFileHead(const std::string& name, std::vector<uint8_t>& out, std::size_t maxBytes) const;
 
   bool IsOpen() const { return fd_ >= 0; }
   int Descriptor() const { return fd_; }

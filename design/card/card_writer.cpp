@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "design/card/card_messages.h"
+#include "design/qnf_file.h"
 #include "platform/file_io.h"
 #include "platform/volumes.h"
 
@@ -157,15 +158,18 @@ class CardFolderStage {
   // Removes the temporaries of the designs not put in place.
   void Discard() { staged_.clear(); }
 
-  // Removes the plain files of the folder that pick names, but none just written, and only
-  // while the folder is still on the card in the drive.
-  void RemoveFiles(const std::function<bool(const std::string&)>& pick) {
+  // Removes the plain files of the folder that pick chooses by name and header, but none just
+  // written, and only while the folder is still on the card in the drive. Each header is read
+  // from the folder held, as the card has it.
+  void RemoveFiles(const CardFilePick& pick) {
     std::vector<std::string> names;
     if (StillTheCard() || folder_.List(names)) return;
+    std::vector<uint8_t> head;
     for (const std::string& name : names) {
       const bool written = std::any_of(staged_.begin(), staged_.end(),
                                        [&](const Staged& s) { return s.name == name; });
-      if (!written && pick(name)) (void)folder_.RemoveFile(name);
+      if (written || folder_.ReadFileHead(name, head, design::kQnfHeaderSize)) continue;
+      if (pick(name, head)) (void)folder_.RemoveFile(name);
     }
   }
 
@@ -205,7 +209,7 @@ int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, Car
 
 int CCardWriter::SaveDesigns(std::span<const CardDesign> designs, int destination, CardVolumes& volumes,
                              const CardDrive& drive, platform::WindowHandle owner,
-                             const std::function<bool(const std::string& fileName)>& removeAfter) const {
+                             const CardFilePick& removeAfter) const {
   if (!std::all_of(designs.begin(), designs.end(),
                    [](const CardDesign& d) { return IsPlainFileName(d.name); })) {
     platform::MessageBox(owner, kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);
