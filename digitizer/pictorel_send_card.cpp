@@ -10,6 +10,7 @@
 #include "digitizer/pictorel_send_piece.h"
 #include "link/link_types.h"
 #include "platform/file_io.h"
+#include "platform/le_bytes.h"
 
 namespace digitizer {
 
@@ -58,8 +59,8 @@ int CardDrivePictorelCard::SavePieces(std::span<const std::vector<uint8_t>> piec
   // An older split of the same name may have had more pieces: those past the new ones would
   // stand beside them as if they belonged to it.
   return card::CCardWriter().SaveDesigns(designs, destination, volumes_, drive_, owner_,
-                                         [&](const std::string& fileName) {
-                                           return IsLaterCardPiece(fileName, name, pieces.size());
+                                         [&](const std::string& fileName, std::span<const uint8_t> head) {
+                                           return IsLaterCardPiece(fileName, head, name, pieces.size());
                                          });
 }
 
@@ -67,7 +68,8 @@ void CardDrivePictorelCard::Flush() { card::FlushCardDrive(volumes_, drive_.moun
 
 std::string CardPieceName(const std::string& name, std::size_t number) { return name + "#" + std::to_string(number); }
 
-bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std::size_t count) {
+bool IsLaterCardPiece(const std::string& fileName, std::span<const uint8_t> head, const std::string& name,
+                      std::size_t count) {
   // The card keeps no case apart: "ROSE#3.QNF" is the third piece of "rose" there. A blank
   // stays a blank in a file's name; the writer never makes one.
   if (fileName.find(' ') != std::string::npos) return false;
@@ -81,7 +83,13 @@ bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std:
       number.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
-  return std::stoul(number) > count;
+  const unsigned long k = std::stoul(number);
+  // Only a file cut as that very piece goes: a design of the user's that merely bears such a
+  // name stays. A piece's header carries the piece flags, then the split's tag and its number
+  // after the date's digits.
+  if (k <= count || head.size() <= kPieceNumberAt) return false;
+  return platform::ReadI32(head.data() + design::qnf_offset::kFlags) == kPieceFlags && head[kPieceTagAt] >= '1' &&
+         head[kPieceTagAt] <= '9' && head[kPieceNumberAt] == k;
 }
 
 bool CheckCardFileName(const std::string& name, bool openSaveFolder, platform::WindowHandle owner) {

@@ -46,10 +46,13 @@ class PictorelCard {
 
 // "<name>#<number>": the name of a piece of a split, numbered from 1.
 std::string CardPieceName(const std::string& name, std::size_t number);
-// Whether fileName is the card file of a piece of name numbered past count, as the card
-// compares names (blanks as '_', case ignored): "<name>#<k>.qnf" with k > count written
-// without leading zeros.
-bool IsLaterCardPiece(const std::string& fileName, const std::string& name, std::size_t count);
+// Whether fileName, whose first bytes are head, is the card file of a piece of name numbered
+// past count: named as the card compares names (blanks as '_', case ignored) "<name>#<k>.qnf"
+// with k > count written without leading zeros, and its header marked as piece k of a split
+// (the piece flags, a tag '1'..'9' and the number k in date bytes 22 and 23). A file too short
+// to tell is no piece.
+bool IsLaterCardPiece(const std::string& fileName, std::span<const uint8_t> head, const std::string& name,
+                      std::size_t count);
 
 // The card writer on a drive of the machine's card, held to the volume mounted there when
 // the dialog chose it: a card pulled meanwhile takes nothing, and nothing is removed from

@@ -205,8 +205,8 @@ std::size_t CutPiece(const CStitchDesign& design, int& nextBlock, std::vector<ui
   std::snprintf(date, sizeof date, "%4d%02d%02d%02d%02d%02d", t.year % 10000, t.month % 100, t.day % 100,
                 t.hour % 100, t.minute % 100, t.second % 100);
   std::memcpy(p + qnf::kDateText, date, 14);
-  p[qnf::kDateText + 14] = static_cast<uint8_t>(tag);
-  p[qnf::kDateText + 15] = static_cast<uint8_t>(pieceNo);
+  p[kPieceTagAt] = static_cast<uint8_t>(tag);
+  p[kPieceNumberAt] = static_cast<uint8_t>(pieceNo);
   platform::WriteI32(p + qnf::kColourCount, static_cast<int32_t>(d));
   platform::WriteI32(p + qnf::kPairCount, piecePairs);
   platform::WriteI32(p + qnf::kHoopCode, design.HoopKind());

@@ -9,12 +9,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "design/qnf_file.h"
 #include "digitizer/stitch_design.h"
 
 namespace digitizer {
 
 // Flags word of a piece image: the machine reads 11 as one piece of a split design.
 constexpr int32_t kPieceFlags = 11;
+// Where a piece image keeps its split's tag ('1'..'9') and its number, after the 14 digits of
+// its date text.
+constexpr std::size_t kPieceTagAt = design::qnf_offset::kDateText + 14;
+constexpr std::size_t kPieceNumberAt = design::qnf_offset::kDateText + 15;
 // The longest piece image: header, a full colour table and 65,535 pairs.
 constexpr std::size_t kPieceImageBytes = 131810;
 

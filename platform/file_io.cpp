@@ -23,6 +23,9 @@ std::error_code LastError() { return std::error_code(errno, std::generic_categor
 // ending in the target's extension, so no file list that lists designs, layouts or pictures
 // by their extension ever shows one.
 constexpr char kTemporaryEnd[] = ".part";
+// A file moved aside while its replacement goes in place ends otherwise: a clean-up of
+// left-over temporaries never takes it, since it may be the only copy of the user's file.
+constexpr char kAsideEnd[] = ".old";
 // The name is cut so that the temporary's name stays within the file system's limit.
 constexpr std::size_t kTemporaryNameKept = 200;
 // As many links as the system itself follows before it gives up.
@@ -210,6 +213,56 @@ std::error_code FolderHandle::RemoveFile(const std::string& name) const {
 }
 
 std::error_code FolderHandle::List(std::vector<std::string>& names) const { return ListFolder(fd_, names); }
+
+std::error_code FolderHandle::MoveAside(const std::string& name, std::string& aside) const {
+  aside.clear();
+  struct stat status {};
+  if (::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (S_ISDIR(status.st_mode)) return std::make_error_code(std::errc::is_a_directory);
+  if (!S_ISREG(status.st_mode)) return std::make_error_code(std::errc::operation_not_permitted);
+  static std::atomic<unsigned> serial{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string candidate = TemporaryPrefix(name) + std::to_string(::getpid()) + "." +
+                                  std::to_string(serial.fetch_add(1)) + kAsideEnd;
+    // Never onto another entry: the name is fresh when nothing stands there.
+    struct stat taken {};
+    if (::fstatat(fd_, candidate.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;
+    if (errno != ENOENT) return LastError();
+    if (::renameat(fd_, name.c_str(), fd_, candidate.c_str()) != 0) return LastError();
+    aside = candidate;
+    return {};
+  }
+  return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code FolderHandle::Rename(const std::string& from, const std::string& to) const {
+  return ::renameat(fd_, from.c_str(), fd_, to.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code FolderHandle::ReadFileHead(const std::string& name, std::vector<uint8_t>& out,
+                                           std::size_t maxBytes) const {
+  out.clear();
+  const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  std::error_code error;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    error = LastError();
+  } else if (!S_ISREG(status.st_mode)) {
+    error = std::make_error_code(std::errc::operation_not_permitted);
+  }
+  uint8_t chunk[4096];
+  while (!error && out.size() < maxBytes) {
+    const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, maxBytes - out.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = LastError();
+    if (n <= 0) break;
+    out.insert(out.end(), chunk, chunk + n);
+  }
+  ::close(fd);
+  if (error) out.clear();
+  return error;
+}
 
 OutputFile::~OutputFile() { CloseAndRemoveTemporary(); }
 

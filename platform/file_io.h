@@ -79,6 +79,17 @@ class VELINOR_EXPORT FolderHandle {
   std::error_code RemoveFile(const std::string& name) const;
   // The names of the folder's entries.
   std::error_code List(std::vector<std::string>& names) const;
+  // Moves the plain file name of this folder aside, within it, to a fresh hidden name
+  // (".<name>.<process>.<serial>.old"), which aside receives: a file about to be replaced stays
+  // whole there until the replacement is known to have gone in place. A name that is not there
+  // is not found; a folder or anything else but a plain file is left where it is (is_a_directory
+  // or operation_not_permitted).
+  std::error_code MoveAside(const std::string& name, std::string& aside) const;
+  // Renames the entry from of this folder to to, within it, replacing a file standing there.
+  std::error_code Rename(const std::string& from, const std::string& to) const;
+  // Reads no more than the first maxBytes of the plain file name of this folder (all of it when
+  // it is shorter); a link, folder or device standing there is refused, and never waited on.
+  std::error_code ReadFileHead(const std::string& name, std::vector<uint8_t>& out, std::size_t maxBytes) const;
 
   bool IsOpen() const { return fd_ >= 0; }
   int Descriptor() const { return fd_; }

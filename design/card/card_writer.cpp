@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "design/card/card_messages.h"
+#include "design/qnf_file.h"
 #include "platform/file_io.h"
 #include "platform/volumes.h"
 
@@ -118,19 +119,38 @@ class CardFolderStage {
     return error;
   }
 
-  // Puts every staged design in place, after one more look at the card and at each file.
+  // Puts every staged design in place, after one more look at the card and at each file. The
+  // designs are one whole: when one cannot go in place (a full card's FAT finds no room for a
+  // new name), those already in place are taken out again and the files they replaced come
+  // back, so the card is as it was.
   std::error_code Commit() {
     std::error_code error = StillTheCard();
     for (Staged& staged : staged_) {
       if (!error && !IsOnTheCard(staged.file.Descriptor())) error = NotOnTheCard();
     }
     if (error) return error;
-    auto staged = staged_.begin();
-    for (; staged != staged_.end() && !error; ++staged) error = staged->file.Close();
-    if (!error) return {};
-    // The designs are one whole: those already in place would not do without the rest.
-    for (auto placed = staged_.begin(); placed != std::prev(staged); ++placed) {
-      (void)folder_.RemoveFile(placed->name);
+    // The files of these names stay whole beside them until every design is in place. A folder
+    // of such a name stays where it is: no file goes in its place anyway.
+    for (auto staged = staged_.begin(); staged != staged_.end() && !error; ++staged) {
+      error = folder_.MoveAside(staged->name, staged->aside);
+      if (platform::IsNotFound(error) || error == std::errc::is_a_directory) error = {};
+    }
+    std::size_t placed = 0;
+    for (Staged& staged : staged_) {
+      if (error || (error = staged.file.Close())) break;
+      ++placed;
+    }
+    if (!error) {
+      for (const Staged& staged : staged_) {
+        if (!staged.aside.empty()) (void)folder_.RemoveFile(staged.aside);
+      }
+      return {};
+    }
+    // All placed designs go before any older file comes back: a batch naming one file twice
+    // would otherwise take the older file again.
+    for (auto staged = staged_.begin(); placed > 0; ++staged, --placed) (void)folder_.RemoveFile(staged->name);
+    for (const Staged& staged : staged_) {
+      if (!staged.aside.empty()) (void)folder_.Rename(staged.aside, staged.name);
     }
     return error;
   }
@@ -138,15 +158,18 @@ class CardFolderStage {
   // Removes the temporaries of the designs not put in place.
   void Discard() { staged_.clear(); }
 
-  // Removes the plain files of the folder that pick names, but none just written, and only
-  // while the folder is still on the card in the drive.
-  void RemoveFiles(const std::function<bool(const std::string&)>& pick) {
+  // Removes the plain files of the folder that pick chooses by name and header, but none just
+  // written, and only while the folder is still on the card in the drive. Each header is read
+  // from the folder held, as the card has it.
+  void RemoveFiles(const CardFilePick& pick) {
     std::vector<std::string> names;
     if (StillTheCard() || folder_.List(names)) return;
+    std::vector<uint8_t> head;
     for (const std::string& name : names) {
       const bool written = std::any_of(staged_.begin(), staged_.end(),
                                        [&](const Staged& s) { return s.name == name; });
-      if (!written && pick(name)) (void)folder_.RemoveFile(name);
+      if (written || folder_.ReadFileHead(name, head, design::kQnfHeaderSize)) continue;
+      if (pick(name, head)) (void)folder_.RemoveFile(name);
     }
   }
 
@@ -154,6 +177,7 @@ class CardFolderStage {
   struct Staged {
     std::string name;
     platform::OutputFile file;
+    std::string aside;  // where the file it replaces waits until all are in place
   };
 
   bool IsOnTheCard(int fd) {
@@ -185,7 +209,7 @@ int CCardWriter::SaveDesign(std::span<const uint8_t> image, int destination, Car
 
 int CCardWriter::SaveDesigns(std::span<const CardDesign> designs, int destination, CardVolumes& volumes,
                              const CardDrive& drive, platform::WindowHandle owner,
-                             const std::function<bool(const std::string& fileName)>& removeAfter) const {
+                             const CardFilePick& removeAfter) const {
   if (!std::all_of(designs.begin(), designs.end(),
                    [](const CardDesign& d) { return IsPlainFileName(d.name); })) {
     platform::MessageBox(owner, kFileErrorText, kErrorCaption, platform::kMbOk | platform::kMbIconError);

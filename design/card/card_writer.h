@@ -43,6 +43,10 @@ struct CardDesign {
   std::string name;
 };
 
+// Picks a file of the card's design folder by its name and its first bytes (the QNF header's
+// length, fewer for a shorter file).
+using CardFilePick = std::function<bool(const std::string& fileName, std::span<const uint8_t> head)>;
+
 // Made on the stack around a write.
 class CCardWriter {
  public:
@@ -64,14 +68,15 @@ class CCardWriter {
   // Writes every design into the destination folder of the card in drive, all or none, as
   // SaveDesign writes one: the folder is opened once on the volume that was checked and held,
   // each design is written whole to a temporary file made in it, and only when all are written
-  // are they renamed into place within it. The card is checked again before each design and
-  // before the renames, and each file's file system is checked too. Then the files of the
-  // folder that removeAfter picks by name (never one just written) are removed, from that card
-  // only. Returns 1 when every design was written, else 0 after one message, with the card as
-  // it was: only the temporaries are removed.
+  // are they renamed into place within it, the files they replace moved aside in it until all
+  // are in place. The card is checked again before each design and before the renames, and each
+  // file's file system is checked too. Then the plain files of the folder that removeAfter
+  // picks (never one just written) are removed, from that card only. Returns 1 when every design
+  // was written, else 0 after one message, with the card as it was: the temporaries and the
+  // designs already in place are removed, and the files they replaced are back.
   int SaveDesigns(std::span<const CardDesign> designs, int destination, CardVolumes& volumes,
                   const CardDrive& drive, platform::WindowHandle owner = nullptr,
-                  const std::function<bool(const std::string& fileName)>& removeAfter = {}) const;
+                  const CardFilePick& removeAfter = {}) const;
 
  protected:
   // Called after the card and its design folder were checked, before each design's file is

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "digitizer/pictorel_send_piece.h"
 #include "design/card/card_writer.h"
@@ -42,18 +43,30 @@ class FakeCard : public PictorelCard {
   std::vector<std::string> names;
 };
 
+// blocks colour blocks of 20,000 pairs each: one piece per block at the limit 32,700.
+void FillBlocks(CStitchDesign& design, int blocks) {
+  vtest::StitchStreamBuilder b;
+  for (int k = 0; k < blocks; ++k) {
+    if (k > 0) b.ColourChange();
+    for (int i = 0; i < 20000; ++i) b.Stitch(0, 1);
+  }
+  b.End();
+  design.ResetStitches();
+  std::memcpy(design.Record()->Stitches(), b.Bytes().data(), b.Bytes().size());
+}
+
+// The pieces of an earlier split into count pieces, as the card got them.
+std::vector<std::vector<uint8_t>> OlderSplit(int count, char tag) {
+  CStitchDesign older;
+  FillBlocks(older, count);
+  std::vector<std::vector<uint8_t>> pieces;
+  EXPECT_TRUE(CutAllPieces(older, 32700, tag, pieces));
+  return pieces;
+}
+
 class CardSplitTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    vtest::StitchStreamBuilder b;
-    for (int k = 0; k < 3; ++k) {
-      if (k > 0) b.ColourChange();
-      for (int i = 0; i < 20000; ++i) b.Stitch(0, 1);
-    }
-    b.End();
-    design.ResetStitches();
-    std::memcpy(design.Record()->Stitches(), b.Bytes().data(), b.Bytes().size());
-  }
+  void SetUp() override { FillBlocks(design, 3); }
 
   vtest::RecordingMessageBox boxes;
   vtest::FixedClock clock{{2026, 12, 9, 7, 0, 0}};
@@ -144,8 +157,10 @@ TEST_F(CardSplitTest, ANewSplitTakesTheOlderSplitsPiecesPastItsCountAndNothingEl
   std::filesystem::create_directories(folder / "my_rose#6.qnf");  // a folder is no piece
   const std::vector<uint8_t> bytes{1, 2, 3};
   // The older split of "my rose" had five pieces; the card's FAT keeps no case apart.
-  for (const char* older : {"my_rose#1.qnf", "my_rose#2.qnf", "my_rose#3.qnf", "my_rose#4.qnf", "MY_ROSE#5.QNF"}) {
-    ASSERT_FALSE(platform::WriteWholeFile(folder / older, bytes));
+  const auto older = OlderSplit(5, '2');
+  const char* olderNames[] = {"my_rose#1.qnf", "my_rose#2.qnf", "my_rose#3.qnf", "my_rose#4.qnf", "MY_ROSE#5.QNF"};
+  for (std::size_t k = 0; k < older.size(); ++k) {
+    ASSERT_FALSE(platform::WriteWholeFile(folder / olderNames[k], older[k]));
   }
   const std::vector<std::string> others{"my_rose.qnf",    "my_rose#04.qnf", "my_rose#x.qnf",    "my_rose#.qnf",
                                         "my_rose#4.bmp",  "my_rose#2#4.qnf", "my_rosebud#4.qnf", "rose#4.qnf",
@@ -161,6 +176,42 @@ TEST_F(CardSplitTest, ANewSplitTakesTheOlderSplitsPiecesPastItsCountAndNothingEl
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(left, expected);
   EXPECT_TRUE(std::filesystem::is_directory(folder / "my_rose#6.qnf"));
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(CardSplitTest, ADesignNamedLikeALaterPieceIsNoPieceAndStays) {
+  vtest::FakeCardVolumes volumes;
+  const std::filesystem::path drive = volumes.Add();
+  const std::filesystem::path folder = drive / "PC_Link";
+  std::filesystem::create_directories(folder);
+  // Only what carries the marks of that very piece goes: a whole design the user named so, a
+  // piece cut short before its number, another piece under the name, a piece without its tag.
+  const auto older = OlderSplit(6, '9');
+  std::vector<uint8_t> whole;
+  ASSERT_GT(design.BuildQnfImage(design.GetStitchCount(), whole), 0u);
+  std::vector<uint8_t> notTagged = older[5];
+  notTagged[22] = '0';
+  const std::map<std::string, std::vector<uint8_t>> theirs{
+      {"rose#4.qnf", whole},
+      {"rose#5.qnf", std::vector<uint8_t>(older[4].begin(), older[4].begin() + 23)},
+      {"rose#6.qnf", older[4]},
+      {"rose#7.qnf", notTagged}};
+  for (const auto& [name, bytes] : theirs) ASSERT_FALSE(platform::WriteWholeFile(folder / name, bytes));
+
+  CardDrivePictorelCard onCard(volumes, drive, nullptr);
+  EXPECT_TRUE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
+  auto left = vtest::FilesIn(folder);
+  for (const char* piece : {"rose#1.qnf", "rose#2.qnf", "rose#3.qnf"}) EXPECT_EQ(left.erase(piece), 1u) << piece;
+  EXPECT_EQ(left, theirs);
+
+  // The true pieces of an older split past the new count go.
+  for (int k = 4; k <= 6; ++k) {
+    ASSERT_FALSE(platform::WriteWholeFile(folder / ("rose#" + std::to_string(k) + ".qnf"), older[k - 1]));
+  }
+  EXPECT_TRUE(WritePiecesToCard(design, onCard, {false, "rose", 0}, 32700, tag));
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : vtest::FilesIn(folder)) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"rose#1.qnf", "rose#2.qnf", "rose#3.qnf", "rose#7.qnf"}));
   EXPECT_EQ(boxes.Count(), 0u);
 }
 

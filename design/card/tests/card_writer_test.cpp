@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "design/card/card_design_image.h"
 #include "design/card/card_drives.h"
@@ -210,6 +211,21 @@ TEST_F(CardWriterTest, ADesignThatCannotBeOpenedForWritingIsNotDeleted) {
   EXPECT_EQ(Save(image_, kDestinationAtaCard, "rose"), 0);
   EXPECT_TRUE(fs::exists(drive_ / "PC_Link" / "rose.qnf" / "keep"));
   EXPECT_EQ(boxes_.Shown()[0].text, "There is an error in a file.\nQuit operation.");
+}
+
+TEST_F(CardWriterTest, ABatchWhoseLaterDesignCannotGoInPlaceLeavesTheOlderDesignsAsTheyWere) {
+  const fs::path folder = drive_ / "PC_Link";
+  const std::vector<uint8_t> older = vtest::BuildCardDesign(20);
+  fs::create_directories(folder / "rose#2.qnf");  // the second design's file cannot be put in place
+  ASSERT_FALSE(platform::WriteWholeFile(folder / "rose#1.qnf", older));
+  const std::vector<card::CardDesign> designs{{image_, "rose#1"}, {image_, "rose#2"}};
+  EXPECT_EQ(writer_.SaveDesigns(designs, kDestinationAtaCard, volumes_, cardDrive_), 0);
+  EXPECT_EQ(vtest::ShownTexts(boxes_), std::vector<std::string>{"There is an error in a file.\nQuit operation."});
+  // The older design is back under its name, and nothing else the write made is left.
+  EXPECT_EQ(vtest::FilesIn(folder), (std::map<std::string, std::vector<uint8_t>>{{"rose#1.qnf", older}}));
+  std::vector<fs::path> entries{fs::directory_iterator(folder), fs::directory_iterator()};
+  EXPECT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(fs::is_directory(folder / "rose#2.qnf"));
 }
 
 TEST_F(CardWriterTest, ANameThatWouldLeaveTheDesignFolderIsRefused) {
